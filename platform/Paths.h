@@ -1,0 +1,27 @@
+#pragma once
+// Program-relative Windows-style paths ("Scripts\scripts.cfg") and the
+// program folder. Paths here are code page 1251 strings; NativePath gives the
+// UTF-8 path the file system takes.
+#include <string>
+
+// The folder of the executable, without a trailing separator.
+const std::string& ProgramFolder();
+// Sets the program folder (start-up and tests).
+void SetProgramFolder(const std::string& folder);
+// Sets the program folder from the running executable's location.
+void InitProgramFolder();
+
+// "\" and "/" both separate components; a relative path is taken from the
+// program folder; each component that does not exist as written is matched
+// without regard to case against the folder's entries, since files written
+// for a case-insensitive system mix "Scripts" and "scripts". Components that
+// match nothing stay as written, so new files can be named too.
+std::string NativePath(const std::string& path);
+
+// Windows-style name parts; both separators are recognised.
+std::string ExtractFileName(const std::string& path);
+// The folder part with its trailing separator.
+std::string ExtractFilePath(const std::string& path);
+// The extension with its dot, empty when there is none.
+std::string ExtractFileExt(const std::string& path);
+std::string ChangeFileExt(const std::string& path, const std::string& ext);

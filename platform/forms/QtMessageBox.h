@@ -1,0 +1,3 @@
+#pragma once
+// Shows the program's message boxes as Qt message boxes.
+void InstallQtMessageBoxHandler();

@@ -1,0 +1,48 @@
+#include "platform/Files.h"
+#include "platform/Paths.h"
+
+#include "TestSupport.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+using testsupport::TempDir;
+using testsupport::WriteFileBytes;
+
+TEST(Paths, ProgramRelativePathsResolveWithoutRegardToCase)
+{
+    TempDir dir;
+    std::filesystem::create_directories(dir.file("scripts/Мои"));
+    WriteFileBytes(dir.file("scripts/Мои/Chip.chl"), "x");
+    SetProgramFolder(dir.path() + "/");
+    EXPECT_EQ(ProgramFolder(), dir.path());
+
+    EXPECT_EQ(NativePath("Scripts\\\xCC\xCE\xC8\\chip.CHL"), dir.file("scripts/Мои/Chip.chl"));
+    EXPECT_TRUE(FileExists(NativePath("SCRIPTS\\\xEC\xEE\xE8\\CHIP.chl")));
+    // A name that matches nothing stays as written, so new files can be made.
+    EXPECT_EQ(NativePath("scripts\\New.cfg"), dir.file("scripts/New.cfg"));
+    EXPECT_EQ(NativePath(dir.path() + "\\SCRIPTS"), dir.file("scripts"));
+}
+
+TEST(Paths, NameParts)
+{
+    EXPECT_EQ(ExtractFileName("Scripts\\grp\\a.chl"), "a.chl");
+    EXPECT_EQ(ExtractFilePath("Scripts\\grp/a.chl"), "Scripts\\grp/");
+    EXPECT_EQ(ExtractFileExt("d\\x.tar.HEX"), ".HEX");
+    EXPECT_EQ(ExtractFileExt("d.x\\noext"), "");
+    EXPECT_EQ(ChangeFileExt("d.x\\dump.bin", ".mrk"), "d.x\\dump.mrk");
+    EXPECT_EQ(ChangeFileExt("d.x\\dump", ".txt"), "d.x\\dump.txt");
+}
+
+TEST(Files, SafeWriteReplacesWholeFileOrNothing)
+{
+    TempDir dir;
+    const std::string path = dir.file("f.bin");
+    ASSERT_TRUE(WriteWholeFileSafely(path, std::string("a\0b", 3)));
+    std::string bytes;
+    ASSERT_TRUE(ReadWholeFile(path, bytes));
+    EXPECT_EQ(bytes, std::string("a\0b", 3));
+    EXPECT_FALSE(WriteWholeFileSafely(dir.file("missing/f.bin"), "x"));
+    EXPECT_FALSE(ReadWholeFile(dir.file("missing.bin"), bytes));
+    EXPECT_EQ(ListFolder(dir.path(), false, true), std::vector<std::string>{"f.bin"});
+}
