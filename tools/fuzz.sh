@@ -4,9 +4,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 target="$1"; seconds="${2:-60}"; shift $(( $# > 1 ? 2 : 1 ))
-dir=build/fuzz
+dir=build/fuzz-$target
 cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
   -DTARKU_SANITIZE=ON -DTARKU_FUZZ=ON -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" >/dev/null
 ninja -C "$dir" -j4 "fuzz_$target"
-mkdir -p "$dir/corpus/$target"
-"$dir/tests/fuzz/fuzz_$target" -max_total_time="$seconds" "$dir/corpus/$target" "$@"
+mkdir -p "$dir/corpus"
+"$dir/tests/fuzz/fuzz_$target" -max_total_time="$seconds" "$dir/corpus" "$@"
