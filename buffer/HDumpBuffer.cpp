@@ -1,0 +1,293 @@
+#include "buffer/HDumpBuffer.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+// Resizes to exactly n elements, keeping what fits. std::vector may double
+// its capacity on growth, which would break the memory bound on large
+// buffers, and it never gives memory back on shrinking.
+void ResizeExact(std::vector<uint8_t>& v, size_t n)
+{
+    if (v.size() == n && v.capacity() == n)
+        return;
+    std::vector<uint8_t> fresh(n);
+    std::memcpy(fresh.data(), v.data(), std::min(n, v.size()));
+    v.swap(fresh);
+}
+
+constexpr size_t SmallDataBytes = 65537;
+constexpr size_t SmallMarkerBytes = 65536;
+constexpr size_t SmallBitBytes = 8200;
+constexpr size_t CreatedBitBytes = 8193;
+
+} // namespace
+
+void TBitArray::SetRange(int64_t first, int64_t last, bool value)
+{
+    if (first > last)
+        return;
+    const int64_t firstFull = (first + 7) >> 3; // first byte wholly inside
+    const int64_t lastFull = ((last + 1) >> 3) - 1;
+    if (firstFull > lastFull) {
+        for (int64_t i = first; i <= last; ++i)
+            Set(i, value);
+        return;
+    }
+    for (int64_t i = first; i < firstFull * 8; ++i)
+        Set(i, value);
+    std::memset(Bytes.data() + firstFull, value ? 0xFF : 0, size_t(lastFull - firstFull + 1));
+    for (int64_t i = (lastFull + 1) * 8; i <= last; ++i)
+        Set(i, value);
+}
+
+namespace {
+
+// First bit in first..last whose value is `want`, skipping whole bytes that
+// cannot hold it.
+int64_t FindBit(const std::vector<uint8_t>& bytes, int64_t first, int64_t last, bool want)
+{
+    const uint8_t skip = want ? 0x00 : 0xFF;
+    int64_t i = first;
+    while (i <= last) {
+        if ((i & 7) == 0 && i + 7 <= last && bytes[size_t(i >> 3)] == skip) {
+            // Whole bytes, eight at a time where aligned.
+            size_t b = size_t(i >> 3);
+            const size_t end = size_t((last + 1) >> 3);
+            const uint64_t skip64 = want ? 0 : ~uint64_t(0);
+            while (b < end && (b & 7) != 0 && bytes[b] == skip)
+                ++b;
+            while (b + 8 <= end) {
+                uint64_t w;
+                std::memcpy(&w, bytes.data() + b, 8);
+                if (w != skip64)
+                    break;
+                b += 8;
+            }
+            while (b < end && bytes[b] == skip)
+                ++b;
+            i = int64_t(b) * 8;
+            continue;
+        }
+        if (bool((bytes[size_t(i >> 3)] >> (i & 7)) & 1) == want)
+            return i;
+        ++i;
+    }
+    return -1;
+}
+
+} // namespace
+
+int64_t TBitArray::FindSet(int64_t first, int64_t last) const
+{
+    return FindBit(Bytes, first, last, true);
+}
+
+int64_t TBitArray::FindClear(int64_t first, int64_t last) const
+{
+    return FindBit(Bytes, first, last, false);
+}
+
+uint32_t MarkerColor(uint8_t m)
+{
+    uint32_t c = 0;
+    if (m & 4)
+        c |= 0xFF0000;
+    if (m & 2)
+        c |= 0x00FF00;
+    if (m & 1)
+        c |= 0x0000FF;
+    if (c == 0xFFFFFF)
+        return 0x808080;
+    if (c == 0)
+        return 0xFFFFFF;
+    return c;
+}
+
+TDumpBuffer::TDumpBuffer()
+    : Data(SmallMarkerBytes), Markers(SmallMarkerBytes)
+{
+    FMatchBits.Bytes.resize(CreatedBitBytes);
+    FSelectBits.Bytes.resize(CreatedBitBytes);
+}
+
+void TDumpBuffer::SetSize(int64_t size)
+{
+    if (size < 0)
+        size = 0;
+    if (size > SmallLimit) {
+        ResizeExact(Data, size_t(size) + 1);
+        ResizeExact(Markers, size_t(size) + 1);
+        ResizeExact(FMatchBits.Bytes, size_t(size / 8) + 8);
+        ResizeExact(FSelectBits.Bytes, size_t(size / 8) + 8);
+    } else {
+        ResizeExact(Data, SmallDataBytes);
+        // Markers of a buffer that was larger are cut back to their small
+        // length: what lies beyond can never be shown again, and keeping it
+        // would hold on to the large array.
+        if (Markers.size() > SmallMarkerBytes)
+            ResizeExact(Markers, SmallMarkerBytes);
+        ResizeExact(FMatchBits.Bytes, SmallBitBytes);
+        ResizeExact(FSelectBits.Bytes, SmallBitBytes);
+    }
+    LastIndex = size - 1;
+    // The selection bounds may now reach past the arrays.
+    FSelLow = 0;
+    FSelHigh = FSelectBits.BitCount() - 1;
+    HideMismatch();
+    ClearSelection();
+}
+
+void TDumpBuffer::EraseBuffer()
+{
+    if (!Empty())
+        std::memset(Data.data(), 0xFF, size_t(LastIndex) + 1);
+}
+
+void TDumpBuffer::HideMismatch()
+{
+    if (!Empty())
+        std::memset(FMatchBits.Bytes.data(), 0xFF, size_t(LastIndex / 8) + 1);
+}
+
+void TDumpBuffer::ClearMarkers()
+{
+    if (!Empty())
+        std::memset(Markers.data(), 0, size_t(LastIndex) + 1);
+}
+
+void TDumpBuffer::SetMatchBit(int64_t i, bool value)
+{
+    if (InRange(i))
+        FMatchBits.Set(i, value);
+}
+
+bool TDumpBuffer::GetMatchBit(int64_t i) const
+{
+    return !InRange(i) || FMatchBits.Get(i);
+}
+
+void TDumpBuffer::WidenSelBounds(int64_t first, int64_t last)
+{
+    if (FSelLow > FSelHigh) {
+        FSelLow = first;
+        FSelHigh = last;
+    } else {
+        FSelLow = std::min(FSelLow, first);
+        FSelHigh = std::max(FSelHigh, last);
+    }
+}
+
+void TDumpBuffer::SetSelectBit(int64_t i, bool value)
+{
+    if (!InRange(i))
+        return;
+    if (value)
+        WidenSelBounds(i, i);
+    FSelectBits.Set(i, value);
+}
+
+bool TDumpBuffer::IsSelected(int64_t i) const
+{
+    return InRange(i) && FSelectBits.Get(i);
+}
+
+void TDumpBuffer::SetSelectRange(int64_t first, int64_t last, bool value)
+{
+    first = std::max<int64_t>(first, 0);
+    last = std::min(last, LastIndex);
+    if (first > last)
+        return;
+    if (value)
+        WidenSelBounds(first, last);
+    FSelectBits.SetRange(first, last, value);
+}
+
+void TDumpBuffer::MoveSelectRange(int64_t oldFirst, int64_t oldLast, int64_t newFirst, int64_t newLast)
+{
+    if (oldFirst > oldLast || newFirst > newLast || oldLast < newFirst || newLast < oldFirst) {
+        // Disjoint: clear the old range whole, select the new one whole.
+        SetSelectRange(oldFirst, oldLast, false);
+        SetSelectRange(newFirst, newLast, true);
+        return;
+    }
+    SetSelectRange(oldFirst, newFirst - 1, false);
+    SetSelectRange(newLast + 1, oldLast, false);
+    SetSelectRange(newFirst, oldFirst - 1, true);
+    SetSelectRange(oldLast + 1, newLast, true);
+}
+
+void TDumpBuffer::ClearSelection()
+{
+    if (FSelLow <= FSelHigh) {
+        const int64_t last = std::min(FSelHigh, FSelectBits.BitCount() - 1);
+        FSelectBits.SetRange(std::max<int64_t>(FSelLow, 0), last, false);
+    }
+    FSelLow = 1;
+    FSelHigh = 0;
+    SelStart = -1;
+}
+
+void TDumpBuffer::SelectAll()
+{
+    if (Empty())
+        return;
+    SetSelectRange(0, LastIndex, true);
+    SelStart = 0;
+    SelEnd = LastIndex;
+}
+
+void TDumpBuffer::NormalizeSelection()
+{
+    if (SelStart == -1 || FSelLow > FSelHigh)
+        return;
+    const int64_t last = std::min(FSelHigh, LastIndex);
+    const int64_t first = FSelectBits.FindSet(std::max<int64_t>(FSelLow, 0), last);
+    if (first < 0) {
+        // Every selected byte was deselected again.
+        FSelLow = 1;
+        FSelHigh = 0;
+        SelStart = -1;
+        return;
+    }
+    FSelLow = first;
+    const int64_t gap = FSelectBits.FindClear(first, last);
+    SelStart = first;
+    SelEnd = gap < 0 ? last : gap - 1;
+}
+
+void TDumpBuffer::SetMarkerRange(int64_t first, int64_t last, uint8_t m)
+{
+    first = std::max<int64_t>(first, 0);
+    last = std::min(last, LastIndex);
+    if (first <= last)
+        std::memset(Markers.data() + first, m, size_t(last - first + 1));
+}
+
+size_t TDumpBuffer::MemoryBytes() const
+{
+    return Data.capacity() + Markers.capacity() + FMatchBits.Bytes.capacity() + FSelectBits.Bytes.capacity();
+}
+
+void TDumpBuffer::ByteColors(int64_t i, const TDumpColors& colors, uint32_t& back, uint32_t& text) const
+{
+    if (!InRange(i))
+        return;
+    back = colors.BackgroundColor;
+    text = colors.FontColor;
+    const bool selected = FSelectBits.Get(i);
+    const uint8_t m = Markers[size_t(i)];
+    if (m != 0) {
+        back = MarkerColor(m);
+        if (selected) {
+            text ^= colors.SelectionFontColor;
+            back ^= colors.SelectionBackColor;
+        }
+    } else if (selected) {
+        back = colors.SelectionBackColor;
+        text = colors.SelectionFontColor;
+    }
+    if (!FMatchBits.Get(i))
+        text = colors.MismatchColor;
+}
