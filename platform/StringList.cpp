@@ -5,7 +5,13 @@
 
 int TStringList::Add(const std::string& s)
 {
+    return AddObject(s, 0);
+}
+
+int TStringList::AddObject(const std::string& s, uint32_t object)
+{
     items_.push_back(s);
+    objects_.push_back(object);
     return Count() - 1;
 }
 
@@ -14,12 +20,15 @@ void TStringList::Insert(int index, const std::string& s)
     if (index < 0 || index > Count())
         index = Count();
     items_.insert(items_.begin() + index, s);
+    objects_.insert(objects_.begin() + index, 0);
 }
 
 void TStringList::Delete(int index)
 {
-    if (index >= 0 && index < Count())
+    if (index >= 0 && index < Count()) {
         items_.erase(items_.begin() + index);
+        objects_.erase(objects_.begin() + index);
+    }
 }
 
 int TStringList::IndexOf(const std::string& s) const
@@ -100,6 +109,7 @@ void TStringList::SetText(const std::string& text)
     }
     if (start < text.size())
         items_.push_back(text.substr(start));
+    objects_.assign(items_.size(), 0);
 }
 
 bool TStringList::LoadFromFile(const std::string& nativePath)

@@ -1,14 +1,16 @@
 #pragma once
 // A list of code page 1251 strings with the class library's name=value view:
 // the name of an entry is its text before the first "=", names and entries
-// are looked up without regard to case.
+// are looked up without regard to case. Each entry carries a 32-bit number
+// (the class library's item object, used here as a plain value; 0 unless set).
+#include <cstdint>
 #include <string>
 #include <vector>
 
 class TStringList {
 public:
     TStringList() = default;
-    TStringList(std::initializer_list<std::string> items) : items_(items) {}
+    TStringList(std::initializer_list<std::string> items) : items_(items), objects_(items_.size()) {}
 
     int Count() const { return static_cast<int>(items_.size()); }
     bool Empty() const { return items_.empty(); }
@@ -16,10 +18,13 @@ public:
     std::string& operator[](int i) { return items_.at(static_cast<size_t>(i)); }
 
     int Add(const std::string& s);
+    int AddObject(const std::string& s, uint32_t object);
+    uint32_t Objects(int i) const { return objects_.at(static_cast<size_t>(i)); }
+    void SetObject(int i, uint32_t object) { objects_.at(static_cast<size_t>(i)) = object; }
     void Insert(int index, const std::string& s);
     void Delete(int index);
-    void Clear() { items_.clear(); }
-    void Assign(const TStringList& other) { items_ = other.items_; }
+    void Clear() { items_.clear(); objects_.clear(); }
+    void Assign(const TStringList& other) { *this = other; }
 
     // Index of the first entry equal to s without regard to case, or -1.
     int IndexOf(const std::string& s) const;
@@ -51,4 +56,5 @@ public:
 
 private:
     std::vector<std::string> items_;
+    std::vector<uint32_t> objects_; // parallel to items_
 };
