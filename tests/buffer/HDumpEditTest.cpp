@@ -1,0 +1,309 @@
+#include "buffer/HDumpEdit.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A view of 800x200 pixels with W = 8, H = 16 and the header shown: data
+// rows start at y = 20, twelve rows are painted, the last one cut off.
+class DumpEdit : public ::testing::Test {
+protected:
+    TDumpBuffer buf;
+    THexDumpEdit ed{buf};
+    std::vector<std::pair<int64_t, int64_t>> changed;
+
+    void Size(int64_t n)
+    {
+        buf.SetSize(n);
+        ed.BufferResized();
+        ed.SetGeometry(800, 200, 8, 16);
+        ed.OnSelectionChanged = [this](int64_t a, int64_t b) { changed.emplace_back(a, b); };
+    }
+    // Centre of the high digit of a byte's hex cell (byte mode) and of its
+    // ASCII character, for bytes in the rows shown.
+    int HexX(int64_t i) const { return 4 + (7 + 3 * int(i % 16)) * 8 + 4; }
+    int AsciiX(int64_t i) const { return 4 + (56 + int(i % 16)) * 8 + 4; }
+    int RowY(int64_t i) const { return 20 + int((i - ed.TopIndex) / 16) * 16 + 8; }
+    void Type(const char* keys)
+    {
+        for (; *keys; ++keys)
+            ed.HexKeyDown(*keys);
+    }
+};
+
+TEST_F(DumpEdit, GeometryMatchesThePaint)
+{
+    Size(1024);
+    EXPECT_EQ(ed.PageLines, 12);
+    EXPECT_EQ(ed.LastRowIndex, 11 * 16);
+    EXPECT_TRUE(ed.ViewFull);
+    Size(17);
+    EXPECT_EQ(ed.LastRowIndex, 16);
+    EXPECT_FALSE(ed.ViewFull);
+}
+
+TEST_F(DumpEdit, HexEntryByteMode)
+{
+    Size(64);
+    Type("A5");
+    EXPECT_EQ(buf.Data[0], 0xA5);
+    EXPECT_FALSE(buf.GetMatchBit(0));
+    EXPECT_TRUE(buf.Modified);
+    EXPECT_EQ(ed.CaretByte, 1);
+    EXPECT_EQ(ed.CaretNibble, 2);
+    // The last digit of the buffer keeps the caret on it.
+    ed.KeyDown(TDumpKey::End);
+    Type("123");
+    EXPECT_EQ(buf.Data[63], 0x13);
+    EXPECT_EQ(ed.CaretNibble, 127);
+}
+
+TEST_F(DumpEdit, HexEntryWordModeSwapped)
+{
+    Size(64);
+    ed.WordMode = true;
+    Type("1234");
+    EXPECT_EQ(buf.Data[0], 0x34);
+    EXPECT_EQ(buf.Data[1], 0x12);
+    ed.SwapBytes = false;
+    Type("5678");
+    EXPECT_EQ(buf.Data[2], 0x56);
+    EXPECT_EQ(buf.Data[3], 0x78);
+}
+
+TEST_F(DumpEdit, OddSizedWordModeStaysInsideTheBuffer)
+{
+    Size(5);
+    ed.WordMode = true;
+    ed.AdvanceAfterIns = false;
+    ed.CaretNibble = 8; // byte 4, whose word partner 5 does not exist
+    buf.Data[5] = 0x99;
+    Type("77");
+    EXPECT_EQ(buf.Data[5], 0x99);
+    ed.CaretNibble = 8;
+    ed.SetMarker(2);
+    EXPECT_EQ(buf.Markers[4], 2);
+    EXPECT_EQ(buf.Markers[5], 0);
+    ed.KeyDown(TDumpKey::Insert);
+    EXPECT_FALSE(buf.GetMatchBit(4));
+    EXPECT_TRUE(buf.MatchBits().Get(5)) << "bit past the end untouched";
+}
+
+TEST_F(DumpEdit, MarkersWithCtrlAndWhileTheButtonIsHeld)
+{
+    Size(64);
+    ed.KeyDown(TDumpKey::Ctrl);
+    EXPECT_TRUE(ed.HexKeyDown('3'));
+    EXPECT_FALSE(ed.HexKeyDown('9')) << "only 0..7 are markers";
+    ed.KeyUp(TDumpKey::Ctrl);
+    EXPECT_EQ(buf.Markers[0], 3);
+    EXPECT_EQ(ed.CaretByte, 1);
+    EXPECT_EQ(buf.Data[0], 0) << "Ctrl+digit does not edit";
+
+    ed.MouseDownAt(TDumpButton::Left, HexX(5), RowY(5));
+    ed.HexKeyDown('4');
+    ed.MouseUpAt();
+    EXPECT_EQ(buf.Markers[5], 4);
+    EXPECT_EQ(buf.Data[5], 0);
+
+    // With a selection every selected byte takes the marker.
+    buf.SetSelectRange(10, 12, true);
+    buf.SelStart = 12;
+    buf.SelEnd = 10;
+    ed.SetMarker(6);
+    EXPECT_EQ(buf.Markers[9], 0);
+    EXPECT_EQ(buf.Markers[10], 6);
+    EXPECT_EQ(buf.Markers[12], 6);
+    EXPECT_EQ(buf.Markers[13], 0);
+}
+
+TEST_F(DumpEdit, InsertTogglesTheMismatchMark)
+{
+    Size(64);
+    ed.AdvanceAfterIns = false;
+    ed.KeyDown(TDumpKey::Insert);
+    EXPECT_FALSE(buf.GetMatchBit(0));
+    ed.KeyDown(TDumpKey::Insert);
+    EXPECT_TRUE(buf.GetMatchBit(0));
+    ed.AdvanceAfterIns = true;
+    ed.WordMode = true;
+    ed.KeyDown(TDumpKey::Insert);
+    EXPECT_FALSE(buf.GetMatchBit(0));
+    EXPECT_FALSE(buf.GetMatchBit(1));
+    EXPECT_EQ(ed.CaretNibble, 4);
+    ed.KeyDown(TDumpKey::End);
+    ed.KeyDown(TDumpKey::Insert);
+    EXPECT_EQ(ed.CaretNibble, 127) << "stops on the last byte";
+}
+
+TEST_F(DumpEdit, ClickInAsciiColumnTypesCharacters)
+{
+    Size(64);
+    ed.MouseDownAt(TDumpButton::Left, AsciiX(18), RowY(18));
+    ed.MouseUpAt();
+    EXPECT_TRUE(ed.AsciiColumn);
+    EXPECT_EQ(ed.CaretByte, 18);
+    EXPECT_FALSE(ed.HexKeyDown('A')) << "left to the character";
+    EXPECT_TRUE(ed.CharTyped('A'));
+    EXPECT_TRUE(ed.CharTyped('z'));
+    EXPECT_EQ(buf.Data[18], 'A');
+    EXPECT_EQ(buf.Data[19], 'z');
+    EXPECT_EQ(ed.CaretByte, 20);
+    // Back to the hex cells; the low digit of a cell is hit right of its
+    // first character.
+    ed.MouseDownAt(TDumpButton::Left, HexX(3) + 8, RowY(3));
+    ed.MouseUpAt();
+    EXPECT_FALSE(ed.AsciiColumn);
+    EXPECT_EQ(ed.CaretNibble, 7);
+}
+
+TEST_F(DumpEdit, ShiftSelectionWithCursorKeys)
+{
+    Size(256);
+    ed.GotoAddress(4);
+    ed.KeyDown(TDumpKey::Shift);
+    ed.KeyDown(TDumpKey::Down);
+    ed.KeyUp(TDumpKey::Shift);
+    EXPECT_EQ(buf.SelStart, 4);
+    EXPECT_EQ(buf.SelEnd, 20);
+    EXPECT_TRUE(buf.IsSelected(12));
+    EXPECT_FALSE(buf.IsSelected(21));
+
+    ed.GotoAddress(4);
+    ed.KeyDown(TDumpKey::Shift);
+    ed.KeyDown(TDumpKey::Right);
+    ed.KeyDown(TDumpKey::Right);
+    ed.KeyUp(TDumpKey::Shift);
+    EXPECT_EQ(buf.SelStart, 4);
+    EXPECT_EQ(buf.SelEnd, 5);
+    EXPECT_FALSE(buf.IsSelected(6));
+    EXPECT_FALSE(buf.IsSelected(20)) << "a new Shift selection starts afresh";
+
+    // Backwards: the selection ends up ordered.
+    ed.GotoAddress(40);
+    ed.KeyDown(TDumpKey::Shift);
+    ed.KeyDown(TDumpKey::Up);
+    ed.KeyUp(TDumpKey::Shift);
+    EXPECT_EQ(buf.SelStart, 24);
+    EXPECT_EQ(buf.SelEnd, 40);
+}
+
+TEST_F(DumpEdit, MouseDragSelectsAndFollowsThePointer)
+{
+    Size(256);
+    ed.MouseDownAt(TDumpButton::Left, HexX(2), RowY(2));
+    ed.MouseMoveTo(HexX(2) + 3, RowY(2) + 4); // under the threshold
+    EXPECT_EQ(buf.SelStart, -1);
+    ed.MouseMoveTo(HexX(40), RowY(40));
+    ed.MouseMoveTo(HexX(40), RowY(40));
+    EXPECT_EQ(ed.MouseState, 3);
+    EXPECT_TRUE(buf.IsSelected(2));
+    EXPECT_TRUE(buf.IsSelected(40));
+    EXPECT_FALSE(buf.IsSelected(41));
+    ed.MouseMoveTo(HexX(10), RowY(10));
+    EXPECT_FALSE(buf.IsSelected(11));
+    EXPECT_FALSE(buf.IsSelected(40));
+    ed.MouseUpAt();
+    ASSERT_EQ(changed.size(), 1u);
+    EXPECT_EQ(changed[0], std::make_pair(int64_t(2), int64_t(10)));
+
+    // Dragging below the view scrolls and keeps extending.
+    ed.MouseDownAt(TDumpButton::Left, HexX(0), RowY(0));
+    EXPECT_EQ(buf.SelStart, -1) << "a plain click drops the selection";
+    ed.MouseMoveTo(HexX(0), RowY(0) + 40);
+    ed.MouseMoveTo(HexX(0), 250);
+    EXPECT_EQ(ed.TopIndex, 16);
+    ed.MouseUpAt();
+    EXPECT_EQ(buf.SelStart, 0);
+    EXPECT_GT(buf.SelEnd, 150);
+}
+
+TEST_F(DumpEdit, PersistentBlocksKeepTheSelectionOnClick)
+{
+    Size(256);
+    ed.PersistentBlocks = true;
+    ed.SelectAll();
+    ed.MouseDownAt(TDumpButton::Left, HexX(3), RowY(3));
+    ed.MouseUpAt();
+    EXPECT_EQ(buf.SelStart, 0);
+    EXPECT_TRUE(buf.IsSelected(255));
+}
+
+TEST_F(DumpEdit, NavigationAndScrolling)
+{
+    Size(1024);
+    for (int i = 0; i < 11; ++i)
+        ed.KeyDown(TDumpKey::Down);
+    EXPECT_EQ(ed.CaretByte, 176);
+    EXPECT_EQ(ed.TopIndex, 16) << "the cut-off last row scrolls into view";
+    ed.KeyDown(TDumpKey::PageDown);
+    EXPECT_EQ(ed.TopIndex, 16 + 12 * 16);
+    EXPECT_EQ(ed.CaretByte, 176 + 12 * 16);
+    ed.KeyDown(TDumpKey::PageUp);
+    ed.KeyDown(TDumpKey::PageUp);
+    EXPECT_EQ(ed.TopIndex, 0);
+    EXPECT_EQ(ed.CaretNibble, (176 * 2 + 12 * 32) % 32);
+    ed.KeyDown(TDumpKey::End);
+    EXPECT_EQ(ed.CaretByte, 1023);
+    EXPECT_EQ(ed.TopIndex, 1008);
+    ed.KeyDown(TDumpKey::Right);
+    ed.KeyDown(TDumpKey::Right);
+    EXPECT_EQ(ed.CaretNibble, 2047);
+    ed.KeyDown(TDumpKey::Home);
+    EXPECT_EQ(ed.CaretNibble, 0);
+    EXPECT_EQ(ed.TopIndex, 0);
+    ed.KeyDown(TDumpKey::Left);
+    EXPECT_EQ(ed.CaretNibble, 0);
+    ed.Wheel(-120);
+    EXPECT_EQ(ed.TopIndex, 16);
+    ed.Wheel(120);
+    EXPECT_EQ(ed.TopIndex, 0);
+}
+
+TEST_F(DumpEdit, GotoAddress)
+{
+    Size(4096);
+    ed.GotoAddress(0x123);
+    EXPECT_EQ(ed.TopIndex, 0x120);
+    EXPECT_EQ(ed.CaretByte, 0x123);
+    ed.GotoAddress(0x125); // already shown: no scroll
+    EXPECT_EQ(ed.TopIndex, 0x120);
+    ed.WordMode = true;
+    ed.GotoAddress(0x10);
+    EXPECT_EQ(ed.CaretByte, 0x20);
+    EXPECT_EQ(ed.TopIndex, 0x20);
+    ed.WordMode = false;
+    ed.GotoAddress(100000); // past the end: the last byte
+    EXPECT_EQ(ed.CaretByte, 4095);
+    EXPECT_EQ(ed.TopIndex, 4080);
+}
+
+TEST_F(DumpEdit, EmptyBufferIgnoresInput)
+{
+    Size(0);
+    EXPECT_FALSE(ed.KeyDown(TDumpKey::Down));
+    EXPECT_FALSE(ed.HexKeyDown('1'));
+    ed.MouseDownAt(TDumpButton::Left, 100, 100);
+    EXPECT_FALSE(ed.MouseDown);
+    ed.SetMarker(1);
+    EXPECT_FALSE(buf.Modified);
+}
+
+TEST(DumpLayout, WideAddressesShiftTheColumns)
+{
+    EXPECT_EQ(AddressDigits(0xFFFFFF, false), 6);
+    EXPECT_EQ(AddressDigits(0x1000000, false), 7);
+    EXPECT_EQ(AddressDigits(0x1FFFFFFF, false), 8);
+    EXPECT_EQ(AddressDigits(0x1FFFFFF, true), 6);
+    TDumpLayout l;
+    l.AddrDigits = 8;
+    EXPECT_EQ(l.HexTextCol(0), 9);
+    EXPECT_EQ(l.AsciiCol(0), 58);
+    bool ascii, left;
+    EXPECT_EQ(l.NibbleColumnAt(4 + 9 * 8 + 1, ascii, left), 0);
+    EXPECT_FALSE(left);
+    EXPECT_EQ(l.NibbleColumnAt(4 + 58 * 8 + 17, ascii, left), 4);
+    EXPECT_TRUE(ascii);
+}
+
+} // namespace
