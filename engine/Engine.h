@@ -1,0 +1,87 @@
+#pragma once
+// The link to the programmer: its three pipe files (replies "00", commands
+// "01", control "02") and the command protocol its firmware answers. Free
+// routines on program-wide state; every wait polls in 1 ms steps and pumps
+// messages so the windows stay alive. No routine shows a message: each
+// returns its result and the caller reports.
+#include "engine/EngineTransport.h"
+#include "platform/StringList.h"
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+
+// Pipe handles of the open link; -1 while closed.
+extern int UsbOutHandle;     // "01": commands
+extern int UsbInHandle;      // "00": replies
+extern int UsbControlHandle; // "02": control
+
+// Size of the device code image the firmware holds.
+constexpr int DeviceCodeSize = 2048;
+// Bytes gathered between BeginBlock and EndBlock before they must be sent.
+constexpr int UsbBlockSize = 260;
+// Acknowledgement of the 9-commands and the end mark of a procedure start.
+constexpr uint8_t UsbAck = 0x6F;          // "o"
+constexpr uint8_t UsbProcStarted = 0x55;  // "U"
+constexpr uint8_t UsbBlockAck = 0xBB;
+
+// The transport under the link. The program installs one at start-up (the
+// in-process virtual programmer unless the settings name a pipe folder);
+// without one every open fails. Installing closes the link first.
+void SetUsbTransport(std::unique_ptr<TEngineTransport> transport);
+TEngineTransport* UsbTransport();
+
+bool OpenDevice();
+void CloseDevice();
+
+// 0 with the byte, 1 when no byte came within UsbTimeOut polls, -1 when the
+// reply pipe is closed or a read fails.
+int DeviceReadByte(uint8_t& b);
+// In block mode the byte is gathered (a full block is sent first);
+// otherwise it is written at once.
+bool DeviceWriteByte(uint8_t b);
+void BeginBlock();
+// Sends the gathered bytes in one write; false when that write fails.
+bool EndBlock();
+bool UsbBlockMode();
+
+bool DevicePowerOn();
+bool DevicePowerOff();
+bool SetVoltageCode(uint8_t code);
+bool SetVccPins(uint8_t mask);
+bool SetGndPins(uint8_t mask);
+void SetOutputLevels(uint8_t levels);
+
+// Supply voltage code of an index into the nine supply voltages.
+uint8_t VoltageCode(int voltageIndex);
+
+// Uploads `length` code bytes of the image in acknowledged 32-byte blocks.
+// 0 done, -1 the command was not written (or the length does not fit the
+// image), -3 a reply timed out or failed, -4 a block was not acknowledged
+// or the checksum differs.
+int UploadCode(std::span<const uint8_t> image, int length);
+
+// Starts the device procedure at a code address; true once the firmware
+// reported the start. Discards bytes gathered in block mode.
+bool RunDeviceProcedure(uint16_t address);
+
+// Supply on at the voltage of the index, with the given ground and supply
+// lines; the adapter set-up first when the loaded module asks for it.
+bool SetDevicePower(uint8_t vccMask, uint8_t gndMask, int voltageIndex);
+
+// Opens the link and reads the firmware's information text into lines;
+// the link stays open.
+bool ReadFirmwareInfo(TStringList& lines);
+// Power status; 0 means overload or no supply.
+bool ReadDeviceStatus(uint8_t& status);
+// Pin contact test against the ground lines in mask: -1 when the chip is
+// missing, its ground has no contact, or the link failed before the line
+// rounds; else a set bit for each line whose contact was not confirmed.
+int16_t TestPins(uint8_t mask);
+// Store and read the name of the module whose code the programmer holds.
+// Each opens the link and closes it after success.
+bool StoreModuleName(const std::string& name);
+bool ReadModuleName(std::string& name);
+// The programmer's six-byte serial number.
+bool ReadSerialNumber(uint8_t (&serial)[6]);

@@ -1,0 +1,90 @@
+#include "engine/EnginePipes.h"
+
+#include <cerrno>
+#include <csignal>
+#include <ctime>
+#include <fcntl.h>
+#include <poll.h>
+#include <pthread.h>
+#include <unistd.h>
+
+namespace {
+
+// How long a write may wait for room in a full pipe before it fails.
+constexpr int WriteWaitMs = 100;
+
+// A write to a pipe whose reader has gone raises SIGPIPE, which would end
+// the program; block it for the write and swallow one that is pending, so
+// the write just fails.
+int WriteWithoutSigpipe(int fd, const uint8_t* data, int count)
+{
+    sigset_t pipeSet, oldSet;
+    sigemptyset(&pipeSet);
+    sigaddset(&pipeSet, SIGPIPE);
+    pthread_sigmask(SIG_BLOCK, &pipeSet, &oldSet);
+    const ssize_t n = ::write(fd, data, static_cast<size_t>(count));
+    const int savedErrno = errno;
+    if (n < 0 && savedErrno == EPIPE) {
+        const timespec zero{0, 0};
+        sigtimedwait(&pipeSet, nullptr, &zero);
+    }
+    pthread_sigmask(SIG_SETMASK, &oldSet, nullptr);
+    errno = savedErrno;
+    return static_cast<int>(n);
+}
+
+} // namespace
+
+TEnginePipes::TEnginePipes(std::string folder) : folder_(std::move(folder)) {}
+
+int TEnginePipes::Open(const std::string& pipeName)
+{
+    // Replies are only read; commands and control only written. A FIFO that
+    // nobody serves then fails to open for writing, which is how an absent
+    // programmer shows.
+    const int flags = (pipeName == "00" ? O_RDONLY : O_WRONLY) | O_NONBLOCK | O_CLOEXEC | O_NOCTTY;
+    const int fd = ::open((folder_ + "/" + pipeName).c_str(), flags);
+    return fd >= 0 ? fd : -1;
+}
+
+void TEnginePipes::Close(int handle)
+{
+    if (handle >= 0)
+        ::close(handle);
+}
+
+int TEnginePipes::Write(int handle, const uint8_t* data, int count)
+{
+    if (handle < 0 || count < 0)
+        return -1;
+    int done = 0;
+    while (done < count) {
+        const int n = WriteWithoutSigpipe(handle, data + done, count - done);
+        if (n > 0) {
+            done += n;
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 && errno != EAGAIN)
+            return done > 0 ? done : -1;
+        pollfd p{handle, POLLOUT, 0};
+        if (::poll(&p, 1, WriteWaitMs) <= 0 || (p.revents & (POLLERR | POLLHUP)))
+            return done;
+    }
+    return done;
+}
+
+int TEnginePipes::Read(int handle, uint8_t* data, int count)
+{
+    if (handle < 0 || count < 0)
+        return -1;
+    for (;;) {
+        const ssize_t n = ::read(handle, data, static_cast<size_t>(count));
+        if (n >= 0)
+            return static_cast<int>(n);
+        if (errno == EINTR)
+            continue;
+        return errno == EAGAIN ? 0 : -1;
+    }
+}

@@ -1,0 +1,15 @@
+#pragma once
+// Serves a virtual programmer on three FIFOs in a folder ("00" replies,
+// "01" commands, "02" control), as a driver would, so the link's pipe-file
+// transport can reach it from another process.
+#include "vprog/VirtualProgrammer.h"
+
+#include <csignal>
+#include <string>
+
+// Creates the FIFOs that are missing and serves until *stop becomes
+// non-zero (looked at every few milliseconds). 0 after a clean stop; 1 when
+// the FIFOs cannot be made or opened (the reason goes to stderr). Device
+// faults are reported on stderr as they happen.
+int ServeVirtualProgrammer(TVirtualProgrammer& programmer, const std::string& folder,
+                           const volatile sig_atomic_t* stop);
