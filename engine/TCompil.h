@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 
 #include "engine/AsmTypes.h"
 #include "platform/StringList.h"
@@ -35,4 +36,7 @@ private:
     void Fail(const std::string& message);
     void Emit(uint8_t b);
     void RunPass();
+
+    // Label name -> its index in Labels, first definition, for the second pass.
+    std::unordered_map<std::string, int> labelIndex_;
 };

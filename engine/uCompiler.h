@@ -37,4 +37,89 @@ public:
 
     // Compiles the [DEVICE] section of Lines.
     void Compile();
+
+private:
+    struct ParseError {};  // unwinds the parse after an error line was added
+
+    enum class TOperandKind { None, Register, Constant, Procedure, ERegister, ARegister };
+    struct TOperand {
+        TOperandKind Kind = TOperandKind::None;
+        std::string Text;  // as it goes into the assembly
+        int32_t Value = 0; // register number, constant, E register code or A register number
+    };
+    struct TBitReference {
+        std::string Name;  // upper case: "R<n>", "POUT", "PIN", "EP" or anything else
+        int32_t Bit = 0;
+    };
+
+    // Tokens and operands.
+    static std::string NextWord(const std::string& line, int& position);
+    std::string NextToken();
+    std::string Expect();  // NextToken; the end of the text is an error
+    void SkipRestOfLine();
+    int FindDirective() const;
+    void ScanProcedures();
+    static bool IsReservedWord(const std::string& word);
+    static bool IsReservedSymbol(char c);
+    int NameIndex(const std::string& name) const;
+    bool IsProcedure(const std::string& name) const;
+    int VariableRegister(const std::string& name) const;
+    bool ParseBitReference(const std::string& text, TBitReference& ref) const;
+    TOperand ClassifyOperand(const std::string& text) const;
+    static bool ParseBinary(const std::string& digits, int64_t& value);
+    static int RegisterNumber(const std::string& text);
+
+    // Output.
+    [[noreturn]] void Error(const std::string& message);
+    void AddAsm(const std::string& line);
+    void Instr(const std::string& mnemonic, const std::string& operands = {});
+    void Label(const std::string& name);
+    void Assemble();
+
+    // Declarations, procedures and control flow.
+    void ParseTopLevel();
+    void ParseVar();
+    void ParseERegister();
+    void ParseARegister();
+    void ParseDefine();
+    void ParseProc();
+    void CheckPortName(const std::string& name);
+    int32_t ExpectConstant(const std::string& token);
+    void ExpectComma();
+    void ExpectSemicolon();
+    void ExpectBrace();
+    void CloseBlock(bool& procedureEnded);
+    void ParseStatement(const std::string& token);
+    void ParseWhile();
+    void ParseIf();
+    void ParseElse();
+    void ParseBreak();
+    void BitTest(const TBitReference& ref, const std::string& text);
+    void ParseCondition(bool isWhile, const std::string& top);
+
+    // Statements that move values (uCompilerStatements.cpp).
+    TOperand ValueOperand(const std::string& token, const std::string& wrongKind);
+    TOperand RegisterOperand(const std::string& token);
+    int32_t ConstantArgument(const std::string& token, const std::string& wrongKind);
+    void ParseAssignment(int reg);
+    void ParseOperator(int reg);
+    void ParseBufferWrite(const std::string& token);
+    void ParseBitStatement(const std::string& token);
+    void ParseERegisterWrite(const TOperand& e);
+    void ParseARegisterWrite(const TOperand& a);
+    void ParseLoadAndSend(const std::string& mnemonic, const std::string& prefix, bool isExpected, bool byAddress);
+    void ParseDelay();
+    void ParseBdmOp();
+    void ParseEPortBit(bool isIn);
+    void ParsePulse(const std::string& keyword);
+    void ParseBusInit();
+    void ParseBdmTransfer(bool isRead);
+
+    int pos_ = 1;                       // column in Lines[LineIndex], from 1
+    std::vector<int> asmOrigin_;        // module line of each AsmText line
+    std::vector<std::string> compiled_; // procedures whose bodies were compiled
+    std::string procName_;              // procedure being compiled
+    int labelCounter_ = 0;              // <procedure>_Label<k> counter
+    int lastIfEnd_ = -1;                // AsmText index of the last IF block's end label
+    bool inBody_ = false;
 };

@@ -1,0 +1,500 @@
+// Statements of the device script that move values between registers, the
+// data buffer, the ports, the bus, the E port, E and A registers and BDM.
+#include "engine/AsmTypes.h"
+#include "engine/uCompiler.h"
+#include "platform/SysUtils.h"
+
+namespace {
+
+std::string Addr(int reg) { return IntToStr(RegisterAddress(reg)); }
+
+std::string Inadmissible(const std::string& token)
+{
+    return "Type of operand \"" + token + "\" is inadmissible, or unknown expression.";
+}
+
+std::string Mask(int bit) { return "$" + IntToHex(1u << bit, 4); }
+std::string InvMask(int bit) { return "$" + IntToHex((1u << bit) ^ 0xFFFFu, 4); }
+
+// Bit copies and bit statements write to one of these.
+enum class TBitTarget { Register, Pout, Ep };
+
+} // namespace
+
+TCompiler::TOperand TCompiler::ValueOperand(const std::string& token, const std::string& wrongKind)
+{
+    const TOperand o = ClassifyOperand(token);
+    if (o.Kind == TOperandKind::None)
+        Error("Unknown expression \"" + token + "\".");
+    if (o.Kind == TOperandKind::Procedure)
+        Error("Incorrect use of a call of a procedure");
+    if (o.Kind != TOperandKind::Register && o.Kind != TOperandKind::Constant)
+        Error(wrongKind);
+    return o;
+}
+
+TCompiler::TOperand TCompiler::RegisterOperand(const std::string& token)
+{
+    const TOperand o = ValueOperand(token, Inadmissible(token));
+    if (o.Kind != TOperandKind::Register)
+        Error(Inadmissible(token));
+    return o;
+}
+
+int32_t TCompiler::ConstantArgument(const std::string& token, const std::string& wrongKind)
+{
+    const TOperand o = ClassifyOperand(token);
+    if (o.Kind == TOperandKind::None)
+        Error("Unknown expression \"" + token + "\".");
+    if (o.Kind != TOperandKind::Constant)
+        Error(wrongKind);
+    return o.Value;
+}
+
+void TCompiler::ParseStatement(const std::string& token)
+{
+    if (token == "WHILE")
+        return ParseWhile();
+    if (token == "IF")
+        return ParseIf();
+    if (token == "BREAK")
+        return ParseBreak();
+    if (token == "RETURN") {
+        ExpectSemicolon();
+        return Instr("RET");
+    }
+    if (token == "DELAY")
+        return ParseDelay();
+    if (token == "BUSDELAY")
+        return ParseLoadAndSend("BUSDELAY", "", false, true);
+    if (token == "USB")
+        return ParseLoadAndSend("USBOUT", "", true, false);
+    if (token == "HPULSE" || token == "LPULSE" || token == "EHPULSE" || token == "ELPULSE")
+        return ParsePulse(token);
+    if (token == "EOUT" || token == "EIN")
+        return ParseEPortBit(token == "EIN");
+    if (token == "BDMOP")
+        return ParseBdmOp();
+    if (token == "BDMWR" || token == "BDMRD")
+        return ParseBdmTransfer(token == "BDMRD");
+
+    const TOperand o = ClassifyOperand(token);
+    if (o.Kind == TOperandKind::Procedure) {
+        ExpectSemicolon();
+        return Instr("CALL", "proc" + o.Text);
+    }
+    if (token == "BUSINIT")
+        return ParseBusInit();
+    if (token == "BUSDATA")
+        return ParseLoadAndSend("BUSOUT", "", true, false);
+    if (IsReservedSymbol(token[0]))
+        Error("Use of reserved symbol \"" + token + "\" is inadmissible.");
+    if (o.Kind == TOperandKind::ERegister)
+        return ParseERegisterWrite(o);
+    if (o.Kind == TOperandKind::ARegister)
+        return ParseARegisterWrite(o);
+    if (const int reg = VariableRegister(token); reg >= 0)
+        return ParseAssignment(reg);
+    if (o.Text.find('.') != std::string::npos)
+        return ParseBitStatement(token);
+    if (token == "POUT")
+        return ParseLoadAndSend("OUT", "POUT,", true, false);
+    if (token == "EP")
+        return ParseLoadAndSend("WEXP", "", true, true);
+    if (token[0] == '@')
+        return ParseBufferWrite(token);
+    Error("Unknown expression \"" + token + "\".");
+}
+
+void TCompiler::ParseAssignment(int reg)
+{
+    const std::string x = "R" + IntToStr(reg);
+    const std::string op = Expect();
+    if (op == "++" || op == "--") {
+        Instr(op == "++" ? "INC" : "DEC", Addr(reg));
+        return ExpectSemicolon();
+    }
+    if (op != "=")
+        Error("Unknown expresiion \"" + op + "\".");
+
+    const std::string token = Expect();
+    if (token[0] == '@') {
+        const std::string index = token.size() > 1 ? token.substr(1) : NextToken();
+        if (index.empty() || IsReservedSymbol(index[0]))
+            Error("Buffer index missed.");
+        const TOperand y = RegisterOperand(index);
+        Instr("RDB", Addr(reg) + "," + Addr(y.Value));
+        return ExpectSemicolon();
+    }
+    if (token == "USB" || token == "BUSDATA") {
+        Instr(token == "USB" ? "USBIN" : "BUSIN", x);
+        return ExpectSemicolon();
+    }
+    if (token == "PIN") {
+        Instr("IN", "PIN," + x);
+        return ExpectSemicolon();
+    }
+    const TOperand y = ClassifyOperand(token);
+    if (y.Kind == TOperandKind::ERegister || y.Kind == TOperandKind::ARegister) {
+        Instr(y.Kind == TOperandKind::ERegister ? "EIN" : "AIN", y.Text + "," + Addr(reg));
+        return ExpectSemicolon();
+    }
+    ValueOperand(token, Inadmissible(token));
+    if (y.Kind == TOperandKind::Constant)
+        Instr("LDI", x + "," + y.Text);
+    else if (y.Value != reg)
+        Instr("MOV", x + "," + y.Text);
+    ParseOperator(reg);
+}
+
+void TCompiler::ParseOperator(int reg)
+{
+    const std::string x = "R" + IntToStr(reg);
+    const std::string op = Expect();
+    if (op == ";")
+        return;
+    static const struct {
+        const char* Symbol;
+        const char* ByRegister;
+        const char* ByConstant;
+    } kOperators[] = {
+        {"+", "ADD", "ADDI"}, {"-", "SUB", "SUBI"}, {"&", "AND", "ANDI"}, {"|", "OR", "ORI"}, {"^", "XOR", "XORI"},
+    };
+    for (const auto& entry : kOperators) {
+        if (op == entry.Symbol) {
+            const std::string token = Expect();
+            const TOperand z = ValueOperand(token, Inadmissible(token));
+            Instr(z.Kind == TOperandKind::Register ? entry.ByRegister : entry.ByConstant, x + "," + z.Text);
+            return ExpectSemicolon();
+        }
+    }
+    if (op != "<<" && op != ">>")
+        Error("Semicolon or operator are expected, but expression \"" + op + "\" was found.");
+    const std::string token = Expect();
+    // A register as shift count has no instruction: only constants shift.
+    const int32_t count = ConstantArgument(token, Inadmissible(token));
+    if (count < 0 || count > 15)
+        Error("Bit index must be from 0 to 15.");
+    const bool left = op == "<<";
+    if (count == 1)
+        Instr(left ? "RL1" : "RR1", Addr(reg));
+    else
+        Instr(left ? "RL" : "RR", x + "," + ClassifyOperand(token).Text);
+    ExpectSemicolon();
+}
+
+void TCompiler::ParseBufferWrite(const std::string& token)
+{
+    const std::string index = token.size() > 1 ? token.substr(1) : NextToken();
+    if (index.empty() || IsReservedSymbol(index[0]))
+        Error("Buffer index missed.");
+    const TOperand x = RegisterOperand(index);
+    if (Expect() != "=")
+        Error("\"=\" missed.");
+    const TOperand y = RegisterOperand(Expect());
+    Instr("WRB", Addr(y.Value) + "," + Addr(x.Value));
+    ExpectSemicolon();
+}
+
+void TCompiler::ParseBitStatement(const std::string& token)
+{
+    TBitReference dst;
+    if (!ParseBitReference(token, dst))
+        Error("Unknown expression \"" + token + "\".");
+    if (dst.Name == "PIN")
+        Error("\"PIN\" is read only.");
+    TBitTarget target = TBitTarget::Register;
+    int maxBit = 15;
+    if (dst.Name == "POUT") {
+        target = TBitTarget::Pout;
+        maxBit = 7;
+    } else if (dst.Name == "EP") {
+        target = TBitTarget::Ep;
+        maxBit = 5;
+    } else if (RegisterNumber(dst.Name) < 0) {
+        Error("Unknown expression \"" + token + "\".");
+    }
+    if (dst.Bit > maxBit)
+        Error("Number of bit too big.");
+    const std::string eq = Expect();
+    if (eq != "=")
+        Error("Equation symbol is expected, but expression \"" + eq + "\" was found.");
+
+    const int i = dst.Bit;
+    auto setCode = [&] {
+        if (target == TBitTarget::Register)
+            Instr("ORI", dst.Name + "," + Mask(i));
+        else if (target == TBitTarget::Pout)
+            Instr("SBI", "POUT," + IntToStr(1 << i));
+        else
+            Instr("SBIE", IntToStr(1 << i));
+    };
+    auto clearCode = [&] {
+        if (target == TBitTarget::Register)
+            Instr("ANDI", dst.Name + "," + InvMask(i));
+        else if (target == TBitTarget::Pout)
+            Instr("CBI", "POUT," + IntToStr((1 << i) ^ 255));
+        else
+            Instr("CBIE", IntToStr((1 << i) ^ 255));
+    };
+
+    const std::string value = Expect();
+    const TOperand v = ClassifyOperand(value);
+    if (v.Text.find('.') == std::string::npos) {
+        if (v.Kind == TOperandKind::None)
+            Error("Unknown expression \"" + value + "\".");
+        if (v.Kind != TOperandKind::Constant)
+            Error(Inadmissible(value));
+        if (v.Value != 0 && v.Value != 1)
+            Error("Bit value should be \"0\" or \"1\" only.");
+        v.Value == 1 ? setCode() : clearCode();
+        return ExpectSemicolon();
+    }
+
+    TBitReference src;
+    if (!ParseBitReference(value, src))
+        Error("Unknown expression \"" + value + "\".");
+    const bool fromRegister = RegisterNumber(src.Name) >= 0;
+    if (fromRegister && src.Bit > 15)
+        Error("Number of bit too big.");
+    if (target == TBitTarget::Register && fromRegister) {
+        Instr("MOV", "R0," + src.Name);
+        Instr("ANDI", "R0," + Mask(src.Bit));
+    } else if (target == TBitTarget::Register && src.Name == "PIN") {
+        if (src.Bit > 7)
+            Error("Number of bit too big.");
+        Instr("TSTIOBIT", "PIN," + IntToStr(1 << src.Bit));
+    } else if (target != TBitTarget::Register && fromRegister) {
+        Instr("TSTBIT", src.Name + "," + IntToStr(src.Bit));
+    } else {
+        Error(Inadmissible(value));
+    }
+    const std::string zero = procName_ + "_Label" + IntToStr(labelCounter_);
+    const std::string done = procName_ + "_Label" + IntToStr(labelCounter_ + 1);
+    labelCounter_ += 2;
+    Instr("JZ", zero);
+    setCode();
+    Instr("JMP", done);
+    Label(zero);
+    clearCode();
+    Label(done);
+    ExpectSemicolon();
+}
+
+void TCompiler::ParseLoadAndSend(const std::string& mnemonic, const std::string& prefix, bool isExpected,
+                                 bool byAddress)
+{
+    const std::string eq = Expect();
+    if (eq != "=")
+        Error(std::string(isExpected ? "Equation symbol is expected" : "Equation symbol expected") +
+              ", but expression \"" + eq + "\" was found.");
+    const std::string token = Expect();
+    const TOperand v = ValueOperand(token, Inadmissible(token));
+    if (v.Kind == TOperandKind::Constant) {
+        Instr("LDI", "R0," + v.Text);
+        Instr(mnemonic, prefix + (byAddress ? "$C3" : "R0"));
+    } else {
+        Instr(mnemonic, prefix + (byAddress ? Addr(v.Value) : v.Text));
+    }
+    ExpectSemicolon();
+}
+
+void TCompiler::ParseERegisterWrite(const TOperand& e)
+{
+    const std::string eq = Expect();
+    if (eq != "=")
+        Error("Equation symbol expected, but expression \"" + eq + "\" was found.");
+    const std::string token = Expect();
+    const TOperand v = ValueOperand(token, "Type of expression \"" + token + "\" is inadmissible.");
+    if (v.Kind == TOperandKind::Constant) {
+        Instr("LDI", "R0," + v.Text);
+        Instr("EOUT", "195," + e.Text);
+    } else {
+        Instr("EOUT", e.Text + "," + Addr(v.Value));
+    }
+    ExpectSemicolon();
+}
+
+void TCompiler::ParseARegisterWrite(const TOperand& a)
+{
+    const std::string eq = Expect();
+    if (eq != "=")
+        Error("Equation symbol expected, but expression \"" + eq + "\" was found.");
+    const std::string token = Expect();
+    const TOperand v = ValueOperand(token, "Type of expression \"" + token + "\" is inadmissible.");
+    if (v.Kind == TOperandKind::Constant) {
+        Instr("LDI", "R0," + v.Text);
+        Instr("AOUT", a.Text + ",195");
+    } else {
+        Instr("AOUT", a.Text + "," + Addr(v.Value));
+    }
+    ExpectSemicolon();
+}
+
+// "(" and ")" of DELAY, BUSINIT, the pulses, EOUT and EIN.
+static std::string RoundBracket(const std::string& token)
+{
+    return "Round bracket expected, but expression \"" + token + "\" found.";
+}
+
+// ... and of BDMOP, BDMWR and BDMRD.
+static std::string RoundBracketWasFound(const std::string& token)
+{
+    return "Round bracket expected, but expression \"" + token + "\" was found.";
+}
+
+void TCompiler::ParseDelay()
+{
+    if (const std::string t = Expect(); t != "(")
+        Error(RoundBracket(t));
+    const std::string token = Expect();
+    const TOperand v = ValueOperand(token, Inadmissible(token));
+    if (const std::string t = Expect(); t != ")")
+        Error(RoundBracket(t));
+    if (v.Kind == TOperandKind::Constant)
+        Instr("DELAY", v.Text);
+    else
+        Instr("DELAYR", Addr(v.Value));
+    ExpectSemicolon();
+}
+
+void TCompiler::ParseBdmOp()
+{
+    if (const std::string t = Expect(); t != "(")
+        Error(RoundBracketWasFound(t));
+    const std::string token = Expect();
+    const TOperand v = ValueOperand(token, Inadmissible(token));
+    if (const std::string t = Expect(); t != ")")
+        Error(RoundBracketWasFound(t));
+    if (v.Kind == TOperandKind::Constant) {
+        Instr("LDI", "R0," + v.Text);
+        Instr("BDMOP", "$C3");
+    } else {
+        Instr("BDMOP", Addr(v.Value));
+    }
+    ExpectSemicolon();
+}
+
+void TCompiler::ParseEPortBit(bool isIn)
+{
+    if (const std::string t = Expect(); t != "(")
+        Error(RoundBracket(t));
+    const std::string token = Expect();
+    TOperand v;
+    if (isIn) {
+        v = ClassifyOperand(token);
+        if (v.Kind != TOperandKind::Register)
+            Error("Type of operand \"" + token + "\" should be varable only.");
+    } else {
+        v = ValueOperand(token, Inadmissible(token));
+    }
+    ExpectComma();
+    const std::string pinToken = Expect();
+    const uint32_t pin = static_cast<uint32_t>(ConstantArgument(pinToken, Inadmissible(pinToken)));
+    if (pin > 5)
+        Error("Pin number too big.");
+    ExpectComma();
+    const std::string bitToken = Expect();
+    const TOperand bit = ClassifyOperand(bitToken);
+    if (bit.Kind != TOperandKind::Constant || (bit.Value != 0 && bit.Value != 1))
+        Error("\"1\" or \"0\" expected, but " + bitToken + " found.");
+    if (const std::string t = Expect(); t != ")")
+        Error(RoundBracket(t));
+    const std::string c = IntToStr((static_cast<uint32_t>(bit.Value) << 7) | pin);
+    if (isIn) {
+        Instr("EIN", Addr(v.Value) + "," + c);
+    } else if (v.Kind == TOperandKind::Constant) {
+        Instr("LDI", "R0," + v.Text);
+        Instr("EOUT", "195," + c);
+    } else {
+        Instr("EOUT", Addr(v.Value) + "," + c);
+    }
+    ExpectSemicolon();
+}
+
+void TCompiler::ParsePulse(const std::string& keyword)
+{
+    if (const std::string t = Expect(); t != "(")
+        Error(RoundBracket(t));
+    const std::string token = Expect();
+    const uint32_t i =
+        static_cast<uint32_t>(ConstantArgument(token, "Type of operand \"" + token + "\" is inadmissible"));
+    const bool onEPort = keyword[0] == 'E';
+    if (i >= (onEPort ? 6u : 8u))
+        Error("Pin number too big.");
+    if (const std::string t = Expect(); t != ")")
+        Error(RoundBracket(t));
+    const int bit = 1 << i;
+    if (keyword == "HPULSE")
+        Instr("HP", IntToStr(bit));
+    else if (keyword == "LPULSE")
+        Instr("LP", IntToStr(bit ^ 255));
+    else
+        Instr(keyword == "EHPULSE" ? "EHP" : "ELP", IntToStr(bit));
+    ExpectSemicolon();
+}
+
+void TCompiler::ParseBusInit()
+{
+    if (const std::string t = Expect(); t != "(")
+        Error(RoundBracket(t));
+    uint32_t args[5] = {};
+    for (int i = 0; i < 5; ++i) {
+        if (i > 0)
+            ExpectComma();
+        const std::string token = Expect();
+        args[i] = static_cast<uint32_t>(ConstantArgument(
+            token, "Type of operand \"" + token + "\" is inadmissible (must be constant only)"));
+        if (i < 3 && args[i] > 7)
+            Error("Pin number too big.");
+        if (i >= 3 && args[i] > 1)
+            Error("Byte order too big.");
+    }
+    uint32_t v = (args[0] << 12) | (args[1] << 8) | (args[2] << 4) | (args[3] << 1) | args[4] | (args[4] << 2);
+    const std::string next = Expect();
+    if (next == ",") {
+        const std::string token = Expect();
+        const TOperand f = ClassifyOperand(token);
+        if (f.Kind != TOperandKind::Constant || (f.Value != 0 && f.Value != 1))
+            Error("Parameter  \"" + token + "\" should be constant only.");
+        v = f.Value == 1 ? (v | 4u) : (v & ~4u);
+        if (const std::string t = Expect(); t != ")")
+            Error(RoundBracket(t));
+    } else if (next != ")") {
+        Error("Round bracket or comma expected, but expression \"" + next + "\" was found");
+    }
+    Instr("BUSINIT", IntToStr(v));
+    ExpectSemicolon();
+}
+
+void TCompiler::ParseBdmTransfer(bool isRead)
+{
+    if (const std::string t = Expect(); t != "(")
+        Error(RoundBracketWasFound(t));
+    // Constants go through the scratch registers R0, R30 and R29.
+    static const char* const kScratch[3] = {"R0", "R30", "R29"};
+    static const int kScratchRegister[3] = {0, 30, 29};
+    std::string loads[3];
+    std::string addresses[3];
+    for (int i = 0; i < 3; ++i) {
+        if (i > 0)
+            ExpectComma();
+        const std::string token = Expect();
+        const TOperand v = ValueOperand(token, Inadmissible(token));
+        if (v.Kind == TOperandKind::Constant) {
+            if (isRead && i == 2)
+                Error("Type of operand \"" + token + "\" should be variable.");
+            loads[i] = std::string(kScratch[i]) + "," + v.Text;
+            addresses[i] = Addr(kScratchRegister[i]);
+        } else {
+            addresses[i] = Addr(v.Value);
+        }
+    }
+    if (const std::string t = Expect(); t != ")")
+        Error(RoundBracketWasFound(t));
+    for (const std::string& load : loads)
+        if (!load.empty())
+            Instr("LDI", load);
+    Instr(isRead ? "BDMRD" : "BDMWR", addresses[0] + "," + addresses[1] + "," + addresses[2]);
+    ExpectSemicolon();
+}
