@@ -1,0 +1,589 @@
+#include "buffer/forms/HDump.h"
+
+#include "engine/Global.h"
+#include "engine/forms/GlobalClipboard.h"
+#include "platform/Cp1251.h"
+
+#include <QFocusEvent>
+#include <QFontDatabase>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <array>
+
+namespace {
+
+QColor ToQColor(uint32_t c)
+{
+    return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
+}
+
+// Character shown in the ASCII column for each byte value.
+const std::array<QChar, 256>& AsciiGlyphs()
+{
+    static const std::array<QChar, 256> glyphs = [] {
+        std::array<QChar, 256> g;
+        for (int c = 0; c < 256; ++c) {
+            const char32_t u = Cp1251ToUnicode(static_cast<unsigned char>(c));
+            const QChar q(static_cast<char16_t>(u));
+            g[size_t(c)] = (c < 32 || !q.isPrint()) ? QChar('.') : q;
+        }
+        return g;
+    }();
+    return glyphs;
+}
+
+const char HexDigits[] = "0123456789ABCDEF";
+
+void AppendHex(QString& s, uint64_t v, int digits)
+{
+    for (int d = digits - 1; d >= 0; --d)
+        s += QChar(HexDigits[(v >> (4 * d)) & 0xF]);
+}
+
+struct PopupItem {
+    const char* Caption;
+    int Number; // -1 = separator
+    QKeySequence Shortcut;
+};
+
+} // namespace
+
+THexDump::THexDump(QWidget* parent)
+    : QWidget(parent), THexDumpEdit(FDumpBuffer)
+{
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFont(DumpFont("FixedSys", 10, 0));
+    FScrollBar = new QScrollBar(Qt::Vertical, this);
+    FScrollBar->setPageStep(40);
+    FScrollBar->setRange(0, 0);
+    QObject::connect(FScrollBar, &QScrollBar::valueChanged, this, [this](int value) {
+        if (FSyncingScroll)
+            return;
+        if (!hasFocus())
+            setFocus();
+        HideCaret();
+        SetScrollPos(value);
+    });
+    OnInvalidate = [this] { update(); };
+    OnScrollChanged = [this] { SyncScrollBar(); };
+    OnFocus = [this] {
+        if (!hasFocus())
+            setFocus();
+    };
+    OnPopup = [this](int x, int y) {
+        UpdatePopupItems();
+        FPopup->popup(mapToGlobal(QPoint(x, y)));
+    };
+    BuildPopup();
+}
+
+THexDump::~THexDump() = default;
+
+QFont THexDump::DumpFont(const QString& name, int pointSize, int style)
+{
+    QFont f;
+    const QStringList families = QFontDatabase::families();
+    const bool known = std::any_of(families.begin(), families.end(),
+                                   [&](const QString& fam) { return fam.compare(name, Qt::CaseInsensitive) == 0; });
+    if (known) {
+        f = QFont(name);
+        f.setFixedPitch(true);
+    } else {
+        f = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    }
+    f.setPointSize(std::max(pointSize, 1));
+    f.setBold(style & 1);
+    f.setItalic(style & 2);
+    f.setUnderline(style & 4);
+    f.setStrikeOut(style & 8);
+    f.setStyleHint(QFont::TypeWriter);
+    return f;
+}
+
+void THexDump::ApplySettings()
+{
+    Colors.BackgroundColor = uint32_t(DefaultBackGround);
+    Colors.FontColor = uint32_t(DefaultFontColor);
+    Colors.SelectionBackColor = uint32_t(SelectionBackGround);
+    Colors.SelectionFontColor = uint32_t(SelectionFontColor);
+    Colors.AddressColor = uint32_t(AddressFontColor);
+    Colors.MismatchColor = uint32_t(MismatchFontColor);
+    ShowHeader = WorkParam & wpShowAddresses;
+    ShowGrid = WorkParam & wpShowGrid;
+    AdvanceAfterIns = WorkParam & wpAdvanceAfterIns;
+    PersistentBlocks = WorkParam & wpPersistentBlocks;
+    FDumpBuffer.UseMarkersFile = !(WorkParam & wpNoMarkerFiles);
+    setFont(DumpFont(QString::fromStdString(Cp1251ToUtf8(DumpFontName)), DumpFontSize, DumpFontStyle));
+    Paint();
+}
+
+// The layout places every character at a multiple of the width of "0";
+// a font whose advance has a fraction would drift along a row drawn as one
+// run, so the spacing is nudged to a whole pixel.
+void THexDump::FixFontPitch()
+{
+    QFont f = font();
+    f.setLetterSpacing(QFont::AbsoluteSpacing, 0);
+    const qreal advance = QFontMetricsF(f).horizontalAdvance(QLatin1Char('0'));
+    const qreal whole = std::max<qreal>(std::round(advance), 1);
+    if (std::abs(advance - whole) > 0.001)
+        f.setLetterSpacing(QFont::AbsoluteSpacing, whole - advance);
+    if (f != font() || f.letterSpacing() != font().letterSpacing())
+        setFont(f);
+}
+
+int THexDump::MeasuredCharWidth() const
+{
+    return std::max(int(std::round(QFontMetricsF(font()).horizontalAdvance(QLatin1Char('0')))), 1);
+}
+
+int THexDump::MeasuredLineHeight() const
+{
+    return std::max(QFontMetrics(font()).height(), 1);
+}
+
+void THexDump::changeEvent(QEvent* e)
+{
+    if (e->type() == QEvent::FontChange)
+        FixFontPitch();
+    QWidget::changeEvent(e);
+}
+
+void THexDump::BuildPopup()
+{
+    FPopup = new QMenu(this);
+    const PopupItem items[] = {
+        {"&Copy", 11, QKeySequence(Qt::CTRL | Qt::Key_C)},
+        {"&Paste", 12, QKeySequence(Qt::CTRL | Qt::Key_V)},
+        {"Paste specia&l", 6, {}},
+        {"Fill...", 4, {}},
+        {"Find...", 5, QKeySequence(Qt::CTRL | Qt::Key_F)},
+        {"-", -1, {}},
+        {"Select &all", 14, QKeySequence(Qt::CTRL | Qt::Key_A)},
+        {"-", -1, {}},
+        {"XOR...", 13, {}},
+        {"XOR with file", 15, {}},
+        {"Swap bytes", 1, {}},
+        {"-", -1, {}},
+        {"Hide mismatch", 2, {}},
+        {"Hide markers", 16, {}},
+        {"-", -1, {}},
+        {"Erase buffer", 3, {}},
+        {"Compare with file...", 7, {}},
+        {"-", -1, {}},
+    };
+    auto add = [this](QMenu* menu, const PopupItem& item) {
+        if (item.Number < 0) {
+            menu->addSeparator();
+            return;
+        }
+        QAction* a = menu->addAction(QString::fromLatin1(item.Caption));
+        a->setObjectName(QStringLiteral("pi%1").arg(item.Number));
+        if (!item.Shortcut.isEmpty()) {
+            a->setShortcut(item.Shortcut);
+            a->setShortcutContext(Qt::WidgetShortcut);
+            addAction(a); // active while the view has the focus
+        }
+        const int number = item.Number;
+        QObject::connect(a, &QAction::triggered, this, [this, number] {
+            if (number == 14) {
+                SelectAll();
+            } else if (OnPopupCommand) {
+                OnPopupCommand(this, number);
+            }
+        });
+    };
+    for (const PopupItem& item : items)
+        add(FPopup, item);
+    QMenu* selection = FPopup->addMenu(QStringLiteral("Selection"));
+    selection->setObjectName(QStringLiteral("miSelection"));
+    add(selection, {"Save as file", 8, {}});
+    add(selection, {"Copy from file", 9, {}});
+    add(selection, {"-", -1, {}});
+    add(selection, {"Show as decimal number", 10, {}});
+    FPopup->addSeparator();
+    add(FPopup, {"Colors and Font...", 0, {}});
+}
+
+void THexDump::UpdatePopupItems()
+{
+    auto item = [this](const char* name) { return FPopup->findChild<QAction*>(QString::fromLatin1(name)); };
+    item("pi12")->setEnabled(IsHexDumpInClipboard());
+    const bool selected = FDumpBuffer.SelStart != -1;
+    item("pi11")->setEnabled(selected);
+    FPopup->findChild<QMenu*>(QStringLiteral("miSelection"))->setEnabled(selected);
+    item("pi10")->setEnabled(selected && FDumpBuffer.SelEnd - FDumpBuffer.SelStart < 4);
+}
+
+bool THexDump::IsHexDumpInClipboard() const
+{
+    return ClipboardHasHexText();
+}
+
+bool THexDump::VScrollBar() const
+{
+    return !FScrollBar->isHidden();
+}
+
+void THexDump::SetVScrollBar(bool visible)
+{
+    FScrollBar->setVisible(visible);
+    Paint();
+}
+
+void THexDump::SyncScrollBar()
+{
+    FSyncingScroll = true;
+    const int64_t maximum = std::min<int64_t>(ScrollMax(), INT32_MAX);
+    // A one-row buffer still gets a usable bar.
+    FScrollBar->setRange(0, int(std::max<int64_t>(maximum, FDumpBuffer.Empty() ? 0 : 1)));
+    FScrollBar->setValue(int(std::min<int64_t>(ScrollPos(), INT32_MAX)));
+    FSyncingScroll = false;
+}
+
+void THexDump::SetSize(int64_t size)
+{
+    HideCaret();
+    FDumpBuffer.SetSize(size);
+    BufferResized();
+    FScrollBar->setVisible(!FDumpBuffer.Empty());
+    Paint();
+}
+
+void THexDump::EraseBuffer()
+{
+    FDumpBuffer.EraseBuffer();
+    update();
+}
+
+void THexDump::HideMismatch()
+{
+    FDumpBuffer.HideMismatch();
+    update();
+}
+
+void THexDump::ClearMarkers()
+{
+    FDumpBuffer.ClearMarkers();
+    update();
+}
+
+void THexDump::SelectAll()
+{
+    THexDumpEdit::SelectAll();
+}
+
+int THexDump::DrawWidth() const
+{
+    return FScrollBar->isHidden() ? width() : width() - FScrollBar->width() - 1;
+}
+
+void THexDump::Paint()
+{
+    const int barWidth = FScrollBar->sizeHint().width();
+    FScrollBar->setGeometry(width() - barWidth, 0, barWidth, height());
+    SetGeometry(width(), height(), MeasuredCharWidth(), MeasuredLineHeight());
+    SyncScrollBar();
+    update();
+}
+
+void THexDump::resizeEvent(QResizeEvent*)
+{
+    Paint();
+}
+
+void THexDump::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    PaintTo(p);
+}
+
+void THexDump::PaintTo(QPainter& p)
+{
+    SetGeometry(width(), height(), MeasuredCharWidth(), MeasuredLineHeight());
+    const TDumpLayout l = Layout();
+    const int drawWidth = DrawWidth();
+    p.setFont(font());
+    p.setClipRect(0, 0, drawWidth, height());
+    p.fillRect(0, 0, drawWidth, height(), ToQColor(Colors.BackgroundColor));
+    if (ShowHeader)
+        PaintHeader(p, l, drawWidth);
+    if (FDumpBuffer.Empty())
+        return;
+    int y = l.DataTop();
+    for (int64_t index = TopIndex; index <= FDumpBuffer.LastIndex; index += 16, y += l.H) {
+        PaintRow(p, l, index, y);
+        if (y + l.H >= height())
+            break;
+    }
+    if (ShowGrid) {
+        p.setPen(ToQColor(Colors.BackgroundColor ^ 0x404040));
+        const int bottom = std::min(y + l.H, height()) - 1;
+        for (int i = 0; i < 4; ++i) {
+            const int x = l.X(l.GridCol(i)) + l.W / 2;
+            p.drawLine(x, ShowHeader ? l.TopMargin : l.DataTop(), x, bottom);
+        }
+    }
+    if (CaretShown)
+        PaintCaret(p, l);
+}
+
+void THexDump::PaintHeader(QPainter& p, const TDumpLayout& l, int drawWidth)
+{
+    Q_UNUSED(drawWidth);
+    const int base = l.TopMargin + QFontMetrics(font()).ascent();
+    p.setPen(ToQColor(Colors.AddressColor));
+    QString hex;
+    for (int k = 0; k < l.Cells(); ++k) {
+        if (k)
+            hex += QChar(' ');
+        AppendHex(hex, uint64_t(k), l.CellDigits());
+    }
+    p.drawText(l.X(l.HexTextCol(0)), base, hex);
+    if (WordMode) {
+        for (int k = 0; k < 8; ++k)
+            p.drawText(l.X(l.AsciiCol(0)) + l.W / 2 + 2 * k * l.W, base, QString(QChar('0' + k)));
+    } else {
+        p.drawText(l.X(l.AsciiCol(0)), base, QStringLiteral("0123456789ABCDEF"));
+    }
+    if (ShowGrid) {
+        p.setPen(ToQColor(Colors.BackgroundColor ^ 0x404040));
+        const int y = l.TopMargin + l.H - 1;
+        p.drawLine(l.LeftMargin, y, l.X(l.RightCol()), y);
+    }
+}
+
+void THexDump::PaintRow(QPainter& p, const TDumpLayout& l, int64_t index, int y)
+{
+    const TDumpBuffer& b = FDumpBuffer;
+    const int base = y + QFontMetrics(font()).ascent();
+    const int W = l.W;
+
+    QString address;
+    AppendHex(address, uint64_t(WordMode ? index / 2 : index), l.AddrDigits);
+    p.setPen(ToQColor(Colors.AddressColor));
+    p.drawText(l.X(0), base, address);
+
+    // Cells and characters of equal colours are drawn as one run: a row
+    // costs a handful of text calls however it is coloured.
+    struct Run {
+        int Left = 0, Right = 0, TextX = 0;
+        uint32_t Back = 0, Text = 0;
+        QString Chars;
+    };
+    auto flush = [&](Run& r) {
+        if (r.Chars.isEmpty())
+            return;
+        p.fillRect(r.Left, y, r.Right - r.Left, l.H, ToQColor(r.Back));
+        p.setPen(ToQColor(r.Text));
+        p.drawText(r.TextX, base, r.Chars);
+        r.Chars.clear();
+    };
+
+    // Hex cells.
+    Run run;
+    const int cells = l.Cells();
+    const int pitch = l.CellPitch() * W;
+    for (int k = 0; k < cells; ++k) {
+        const int64_t i = index + (WordMode ? 2 * k : k);
+        if (i > b.LastIndex)
+            break;
+        uint32_t back = Colors.BackgroundColor, text = Colors.FontColor;
+        b.ByteColors(i, Colors, back, text);
+        QString cell;
+        if (WordMode) {
+            const bool hasHigh = i + 1 <= b.LastIndex;
+            if (hasHigh && !b.GetMatchBit(i + 1))
+                text = Colors.MismatchColor;
+            const uint8_t lo = b.Data[size_t(i)];
+            const uint8_t hi = hasHigh ? b.Data[size_t(i + 1)] : 0;
+            // The missing half of a last odd byte shows as blanks.
+            const QString pairLo = QString(QChar(HexDigits[lo >> 4])) + QChar(HexDigits[lo & 15]);
+            const QString pairHi = hasHigh ? QString(QChar(HexDigits[hi >> 4])) + QChar(HexDigits[hi & 15])
+                                           : QStringLiteral("  ");
+            cell = SwapBytes ? pairHi + pairLo : pairLo + pairHi;
+        } else {
+            AppendHex(cell, b.Data[size_t(i)], 2);
+        }
+        const int textX = l.X(l.HexTextCol(k));
+        const int left = textX - W / 2 - 1;
+        if (!run.Chars.isEmpty() && (back != run.Back || text != run.Text))
+            flush(run);
+        if (run.Chars.isEmpty()) {
+            run.Left = left;
+            run.TextX = textX;
+            run.Back = back;
+            run.Text = text;
+        } else {
+            run.Chars += QChar(' ');
+        }
+        run.Chars += cell;
+        run.Right = left + pitch + 2;
+    }
+    flush(run);
+
+    // ASCII column.
+    const auto& glyphs = AsciiGlyphs();
+    for (int k = 0; k < 16; ++k) {
+        const int64_t i = index + ((WordMode && SwapBytes) ? (k ^ 1) : k);
+        const int x = l.X(l.AsciiCol(k));
+        if (i > b.LastIndex) {
+            flush(run);
+            if (index + k > b.LastIndex)
+                break;
+            continue; // the missing partner of a last odd byte
+        }
+        uint32_t back = Colors.BackgroundColor, text = Colors.FontColor;
+        b.ByteColors(i, Colors, back, text);
+        if (!run.Chars.isEmpty() && (back != run.Back || text != run.Text || run.Right != x))
+            flush(run);
+        if (run.Chars.isEmpty()) {
+            run.Left = x;
+            run.TextX = x;
+            run.Back = back;
+            run.Text = text;
+        }
+        run.Chars += glyphs[b.Data[size_t(i)]];
+        run.Right = x + W;
+    }
+    flush(run);
+}
+
+void THexDump::PaintCaret(QPainter& p, const TDumpLayout& l)
+{
+    const TDumpBuffer& b = FDumpBuffer;
+    if (b.Empty())
+        return;
+    const int64_t byte = CurrentByte();
+    if (byte < TopIndex)
+        return;
+    const int64_t row = (byte - TopIndex) / 16;
+    const int y = l.DataTop() + int(std::min<int64_t>(row, 100000)) * l.H;
+    if (y >= height())
+        return;
+    const int64_t shown = (WordMode && SwapBytes && (byte ^ 1) <= b.LastIndex) ? (byte ^ 1) : byte;
+    const uint8_t v = b.Data[size_t(shown)];
+    int x;
+    QChar ch;
+    if (AsciiColumn) {
+        x = l.X(l.AsciiCol(int(byte % 16)));
+        ch = AsciiGlyphs()[b.Data[size_t(byte)]];
+    } else if (WordMode) {
+        x = l.X(l.HexTextCol(int((CaretNibble / 4) % 8)) + int(CaretNibble % 4));
+        // The digit under the caret: within the word, digits 0-1 belong to
+        // the first byte shown, 2-3 to the second.
+        const bool low = CaretNibble & 1;
+        ch = QChar(HexDigits[low ? (v & 15) : (v >> 4)]);
+    } else {
+        x = l.X(l.HexTextCol(int(byte % 16))) + ((CaretNibble & 1) ? l.W : 0);
+        ch = QChar(HexDigits[(CaretNibble & 1) ? (v & 15) : (v >> 4)]);
+    }
+    if (x + l.W > DrawWidth())
+        return;
+    const uint32_t back = b.IsSelected(byte) ? (Colors.SelectionBackColor ^ 0xFFFFFF) : 0x000000;
+    p.fillRect(x, y, l.W, l.H, ToQColor(back));
+    p.setPen(Qt::white);
+    p.drawText(x, y + QFontMetrics(font()).ascent(), QString(ch));
+}
+
+// ---------------------------------------------------------------------------
+// Input
+
+namespace {
+
+bool NavigationKey(int key, TDumpKey& out)
+{
+    switch (key) {
+    case Qt::Key_PageUp: out = TDumpKey::PageUp; return true;
+    case Qt::Key_PageDown: out = TDumpKey::PageDown; return true;
+    case Qt::Key_End: out = TDumpKey::End; return true;
+    case Qt::Key_Home: out = TDumpKey::Home; return true;
+    case Qt::Key_Left: out = TDumpKey::Left; return true;
+    case Qt::Key_Right: out = TDumpKey::Right; return true;
+    case Qt::Key_Up: out = TDumpKey::Up; return true;
+    case Qt::Key_Down: out = TDumpKey::Down; return true;
+    case Qt::Key_Insert: out = TDumpKey::Insert; return true;
+    case Qt::Key_Shift: out = TDumpKey::Shift; return true;
+    case Qt::Key_Control: out = TDumpKey::Ctrl; return true;
+    default: return false;
+    }
+}
+
+} // namespace
+
+void THexDump::keyPressEvent(QKeyEvent* e)
+{
+    CtrlUp = !(e->modifiers() & Qt::ControlModifier);
+    if (!(e->modifiers() & Qt::ShiftModifier) && ShiftState != 0)
+        KeyUp(TDumpKey::Shift); // Shift was let go while the focus was elsewhere
+    TDumpKey key;
+    if (NavigationKey(e->key(), key)) {
+        if (!KeyDown(key))
+            QWidget::keyPressEvent(e);
+        return;
+    }
+    const int k = e->key();
+    char digit = 0;
+    if (k >= Qt::Key_0 && k <= Qt::Key_9)
+        digit = char('0' + (k - Qt::Key_0));
+    else if (k >= Qt::Key_A && k <= Qt::Key_F)
+        digit = char('A' + (k - Qt::Key_A));
+    if (digit && HexKeyDown(digit))
+        return;
+    const QString text = e->text();
+    if (CtrlUp && text.size() == 1 && text[0].unicode() >= 32 && text[0].unicode() != 127 &&
+        CharTyped(UnicodeToCp1251(text[0].unicode())))
+        return;
+    QWidget::keyPressEvent(e);
+}
+
+void THexDump::keyReleaseEvent(QKeyEvent* e)
+{
+    TDumpKey key;
+    if (!e->isAutoRepeat() && NavigationKey(e->key(), key))
+        KeyUp(key);
+    QWidget::keyReleaseEvent(e);
+}
+
+void THexDump::mousePressEvent(QMouseEvent* e)
+{
+    const QPoint pos = e->position().toPoint();
+    MouseDownAt(e->button() == Qt::RightButton ? TDumpButton::Right : TDumpButton::Left, pos.x(), pos.y());
+}
+
+void THexDump::mouseMoveEvent(QMouseEvent* e)
+{
+    const QPoint pos = e->position().toPoint();
+    MouseMoveTo(pos.x(), pos.y());
+}
+
+void THexDump::mouseReleaseEvent(QMouseEvent* e)
+{
+    if (e->button() != Qt::RightButton && MouseDown)
+        MouseUpAt();
+}
+
+void THexDump::wheelEvent(QWheelEvent* e)
+{
+    Wheel(e->angleDelta().y());
+    e->accept();
+}
+
+void THexDump::focusInEvent(QFocusEvent* e)
+{
+    ShowCaret();
+    QWidget::focusInEvent(e);
+}
+
+void THexDump::focusOutEvent(QFocusEvent* e)
+{
+    HideCaret();
+    QWidget::focusOutEvent(e);
+}

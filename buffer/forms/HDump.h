@@ -1,0 +1,92 @@
+#pragma once
+// THexDump: the control that holds one device buffer and shows it as a hex
+// dump (address column, hex cells of bytes or 16-bit words, ASCII column).
+// The buffer model is TDumpBuffer and the input rules live in THexDumpEdit;
+// this widget paints them and turns Qt events into controller calls.
+#include "buffer/HDumpBuffer.h"
+#include "buffer/HDumpEdit.h"
+
+#include <QWidget>
+
+#include <functional>
+
+class QMenu;
+class QScrollBar;
+
+// Holds the buffer so that it exists before the controller that refers to it.
+struct TDumpBufferHolder {
+    TDumpBuffer FDumpBuffer;
+};
+
+class THexDump : private TDumpBufferHolder, public QWidget, public THexDumpEdit {
+public:
+    explicit THexDump(QWidget* parent = nullptr);
+    ~THexDump() override;
+
+    TDumpBuffer& Buffer() { return FDumpBuffer; }
+    const TDumpBuffer& Buffer() const { return FDumpBuffer; }
+
+    TDumpColors Colors;
+    // Popup item number (0..16 but 14) chosen by the user; the owner does it.
+    std::function<void(THexDump*, int)> OnPopupCommand;
+
+    // Buffer operations with the repaint the view owes them.
+    int64_t GetSize() const { return FDumpBuffer.GetSize(); }
+    void SetSize(int64_t size);
+    void EraseBuffer();
+    void HideMismatch();
+    void ClearMarkers();
+    void SetMatchBit(int64_t i, bool value = false) { FDumpBuffer.SetMatchBit(i, value); }
+    bool GetMatchBit(int64_t i) const { return FDumpBuffer.GetMatchBit(i); }
+    void SetSelectBit(int64_t i, bool value) { FDumpBuffer.SetSelectBit(i, value); }
+    bool IsSelected(int64_t i) const { return FDumpBuffer.IsSelected(i); }
+    void SelectAll();
+    // Places the scroll bar and repaints everything.
+    void Paint();
+    bool IsHexDumpInClipboard() const;
+
+    bool VScrollBar() const;
+    void SetVScrollBar(bool visible);
+    QScrollBar* ScrollBar() const { return FScrollBar; }
+    QMenu* PopupMenu() const { return FPopup; }
+    // Enables the popup's items for the current clipboard and selection.
+    void UpdatePopupItems();
+
+    // Takes the editor's font, colours and option bits from the settings.
+    void ApplySettings();
+    // The named font, or the system's fixed-pitch font when it is missing.
+    static QFont DumpFont(const QString& name, int pointSize, int style);
+    // Width of "0" and line height in the current font.
+    int MeasuredCharWidth() const;
+    int MeasuredLineHeight() const;
+
+    // Paints the view onto any painter (the widget's paint event, printing
+    // previews, benchmarks).
+    void PaintTo(QPainter& p);
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+    void resizeEvent(QResizeEvent*) override;
+    void changeEvent(QEvent*) override;
+    void keyPressEvent(QKeyEvent*) override;
+    void keyReleaseEvent(QKeyEvent*) override;
+    void mousePressEvent(QMouseEvent*) override;
+    void mouseMoveEvent(QMouseEvent*) override;
+    void mouseReleaseEvent(QMouseEvent*) override;
+    void wheelEvent(QWheelEvent*) override;
+    void focusInEvent(QFocusEvent*) override;
+    void focusOutEvent(QFocusEvent*) override;
+
+private:
+    QScrollBar* FScrollBar;
+    QMenu* FPopup;
+    bool FSyncingScroll = false;
+
+    void BuildPopup();
+    void SyncScrollBar();
+    void FixFontPitch();
+    int DrawWidth() const;
+    void PaintHeader(QPainter& p, const TDumpLayout& l, int drawWidth);
+    void PaintRow(QPainter& p, const TDumpLayout& l, int64_t index, int y);
+    void PaintCaret(QPainter& p, const TDumpLayout& l);
+};
