@@ -1,0 +1,10 @@
+#pragma once
+// Hands a bitmap's pixels to Qt for display.
+#include "platform/Bitmap.h"
+
+#include <QImage>
+
+// A copy of the picture as a QImage: 32-bit bitmaps keep their (straight)
+// alpha, palette formats their colours, and a Transparent bitmap turns the
+// pixels of its TransparentColor fully transparent.
+QImage BitmapToImage(const TBitmap& bitmap);
