@@ -1,0 +1,41 @@
+#pragma once
+// TGLabel: a label painted on a colour gradient, lightening to ActiveColor
+// while the mouse is over it in active mode. Colours are colour references
+// (0x00BBGGRR); 0xFF in the top byte names a system colour by its low byte.
+#include <QLabel>
+
+#include <cstdint>
+
+class TGLabel : public QLabel {
+public:
+    explicit TGLabel(QWidget* parent = nullptr);
+
+    uint32_t Color = 0xFF00000F; // the button face
+    uint32_t ActiveColor = 0xFF00000F;
+    bool Hot = false;
+
+    uint8_t Gradient() const { return FGradient; }
+    void SetGradient(uint8_t g);
+    bool ActiveMode() const { return FActiveMode; }
+    void SetActiveMode(bool on);
+    bool Vert() const { return FVert; }
+    void SetVert(bool on);
+
+    // Colour reference of strip k of n from start to end, per channel
+    // s - (s - e) * k / n (truncating).
+    static uint32_t StripColor(uint32_t start, uint32_t end, int k, int n);
+    // Start and end colours around a base colour.
+    static void GradientEnds(uint32_t base, uint8_t gradient, uint32_t& start, uint32_t& end);
+    // A colour reference with system colours replaced by their value.
+    uint32_t ResolveColor(uint32_t c) const;
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+    void mouseMoveEvent(QMouseEvent*) override;
+    void leaveEvent(QEvent*) override;
+
+private:
+    uint8_t FGradient = 0;
+    bool FActiveMode = false;
+    bool FVert = false;
+};
