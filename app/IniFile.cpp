@@ -37,10 +37,16 @@ void readSetting(const TIniFile& ini, const TSetting& s)
         *std::get<bool*>(s.Variable) = value != 0;
 }
 
+// A value holding a line break would end its line early and put the rest in
+// as lines of its own (a file name may hold one), so it is not written.
+bool fitsOnOneLine(const std::string& value) { return value.find_first_of("\r\n") == std::string::npos; }
+
 void writeSetting(TIniFile& ini, const TSetting& s)
 {
-    if (auto* text = std::get_if<std::string*>(&s.Variable))
-        ini.WriteString(s.Section, s.Key, **text);
+    if (auto* text = std::get_if<std::string*>(&s.Variable)) {
+        if (fitsOnOneLine(**text))
+            ini.WriteString(s.Section, s.Key, **text);
+    }
     else if (auto* integer = std::get_if<int32_t*>(&s.Variable))
         ini.WriteInteger(s.Section, s.Key, **integer);
     else if (auto* bits = std::get_if<uint32_t*>(&s.Variable))
@@ -79,8 +85,10 @@ void writeNumberedList(TIniFile& ini, const char* section, const char* keyPrefix
                        const TStringList& list)
 {
     ini.EraseSection(section);
-    for (int i = 0; i < list.Count(); ++i)
-        ini.WriteString(section, keyPrefix + IntToStr(first + i), list[i]);
+    int number = first;
+    for (const std::string& entry : list)
+        if (fitsOnOneLine(entry))
+            ini.WriteString(section, keyPrefix + IntToStr(number++), entry);
 }
 
 } // namespace

@@ -351,6 +351,7 @@ TEST_F(Settings, FailedWriteIsReportedAndKeepsTheOldFile)
     EXPECT_NE(messages_[0].text.find("TARKU.INI"), std::string::npos) << messages_[0].text;
     EXPECT_EQ(messages_[0].flags, MB_OK | MB_ICONERROR);
     EXPECT_TRUE(std::filesystem::is_directory(iniPath()));
+    EXPECT_FALSE(std::filesystem::exists(iniPath() + ".tmp~"));
 
     messages_.clear();
     SetProgramFolder(dir_.file("no such folder"));
@@ -383,4 +384,43 @@ TEST_F(Settings, FileNameIsFoundWhateverItsCase)
     ASSERT_TRUE(SaveSettings());
     EXPECT_FALSE(std::filesystem::exists(iniPath()));
     EXPECT_NE(ReadFileBytes(dir_.file("tarku.ini")).find("WorkParam="), std::string::npos);
+}
+
+TEST_F(Settings, ReadOnlyKeysAreReadButNeverWritten)
+{
+    LoadSettingsFrom("[Parameters]\r\nShowCodeSize=3\r\nSwapBytesInWordMode=0\r\nCompilerLongStrings=2\r\n"
+                     "[USB]\r\nBlockMode=4\r\n");
+    EXPECT_TRUE(ShowCodeSize);
+    EXPECT_EQ(SwapBytesInWordMode, 0);
+    EXPECT_EQ(CompilerLongStrings, 2);
+    EXPECT_EQ(UsbBlockModeSetting, 4);
+    ShowCodeSize = false;
+    SwapBytesInWordMode = 9;
+    CompilerLongStrings = 9;
+    UsbBlockModeSetting = 9;
+    ASSERT_TRUE(SaveSettings());
+    TIniFile ini(iniPath());
+    EXPECT_EQ(ini.ReadString("Parameters", "ShowCodeSize", ""), "3");
+    EXPECT_EQ(ini.ReadString("Parameters", "SwapBytesInWordMode", ""), "0");
+    EXPECT_EQ(ini.ReadString("Parameters", "CompilerLongStrings", ""), "2");
+    EXPECT_EQ(ini.ReadString("USB", "BlockMode", ""), "4");
+}
+
+// A line break inside a value would split it into lines of their own, which
+// could read as keys.
+TEST_F(Settings, ValuesWithLineBreaksAreNotWritten)
+{
+    LoadSettingsFrom("[Parameters]\r\nXorFileName=old.bin\r\n");
+    XorFileName = "x.bin\n[Parameters]\nWorkParam=0";
+    LastCalc = "a\rb";
+    RecentFiles = {"a.bin", "evil\r\n5=b.bin", "c.bin"};
+    RecentSourceFiles = {"bad\nname", "d.bin"};
+    ASSERT_TRUE(SaveSettings());
+    scrambleSettings();
+    LoadSettings();
+    EXPECT_EQ(XorFileName, "old.bin");
+    EXPECT_EQ(LastCalc, "");
+    EXPECT_EQ(WorkParam, WorkParamDefault);
+    EXPECT_EQ(RecentFiles, (TStringList{"a.bin", "c.bin"}));
+    EXPECT_EQ(RecentSourceFiles, (TStringList{"d.bin"}));
 }
