@@ -47,7 +47,8 @@ void THost::Assemble()
             // Procedure labels only: a label such as PROCX_LABEL0 of a
             // procedure PROCX is no procedure of its own.
             const std::string name = u.substr(0, u.size() - 1);
-            if (name.rfind("PROC", 0) == 0 && (ProcNames.Empty() || ProcNames.IndexOf(name.substr(4)) >= 0))
+            if (name.rfind("PROC", 0) == 0 && Procedures.IndexOf(name) < 0 &&
+                (ProcNames.Empty() || ProcNames.IndexOf(name.substr(4)) >= 0))
                 Procedures.Add(name, labels[name]);
             continue;
         }

@@ -33,6 +33,7 @@ bool THostParser::Parse(int hostLine)
 {
     line_ = hostLine + 1;
     column_ = 0;
+    procNames_.insert(host_.ProcNames.begin(), host_.ProcNames.end());
     try {
         for (;;) {
             const std::string t = NextToken();
