@@ -52,16 +52,6 @@ protected:
     TempDir dir;
 };
 
-// The default of a text in the table, as the tables hold it (code page 1251).
-std::string tableDefault(const std::string& tag, int offset)
-{
-    for (const auto& t : InterfaceTextTable())
-        if (t.Tag == tag)
-            return Utf8ToCp1251(t.Keys.at(static_cast<size_t>(offset - 1)).Default);
-    ADD_FAILURE() << "no tag " << tag;
-    return {};
-}
-
 } // namespace
 
 TEST(LanguageLine, NamesOnlyBracketedLines)
