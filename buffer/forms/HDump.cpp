@@ -6,6 +6,7 @@
 
 #include <QFocusEvent>
 #include <QFontDatabase>
+#include <QGlyphRun>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
@@ -317,9 +318,10 @@ void THexDump::PaintTo(QPainter& p)
         PaintHeader(p, l, drawWidth);
     if (FDumpBuffer.Empty())
         return;
+    const int ascent = QFontMetrics(font()).ascent();
     int y = l.DataTop();
     for (int64_t index = TopIndex; index <= FDumpBuffer.LastIndex; index += 16, y += l.H) {
-        PaintRow(p, l, index, y);
+        PaintRow(p, l, index, y, ascent);
         if (y + l.H >= height())
             break;
     }
@@ -360,100 +362,142 @@ void THexDump::PaintHeader(QPainter& p, const TDumpLayout& l, int drawWidth)
     }
 }
 
-void THexDump::PaintRow(QPainter& p, const TDumpLayout& l, int64_t index, int y)
+const THexDump::TGlyphTable& THexDump::Glyphs()
+{
+    if (!FGlyphs || FGlyphs->Source != font()) {
+        auto t = std::make_unique<TGlyphTable>();
+        t->Source = font();
+        t->Font = QRawFont::fromFont(font());
+        QString shown;
+        for (QChar c : AsciiGlyphs())
+            shown += c;
+        const QList<quint32> indexes = t->Font.glyphIndexesForString(shown);
+        for (int c = 0; c < 256 && c < indexes.size(); ++c)
+            t->Index[size_t(c)] = indexes[c];
+        FGlyphs = std::move(t);
+    }
+    return *FGlyphs;
+}
+
+void THexDump::PaintRow(QPainter& p, const TDumpLayout& l, int64_t index, int y, int ascent)
 {
     const TDumpBuffer& b = FDumpBuffer;
-    const int base = y + QFontMetrics(font()).ascent();
+    const int base = y + ascent;
     const int W = l.W;
+    const int columns = l.RightCol();
 
-    QString address;
-    AppendHex(address, uint64_t(WordMode ? index / 2 : index), l.AddrDigits);
-    p.setPen(ToQColor(Colors.AddressColor));
-    p.drawText(l.X(0), base, address);
-
-    // Cells and characters of equal colours are drawn as one run: a row
-    // costs a handful of text calls however it is coloured.
-    struct Run {
-        int Left = 0, Right = 0, TextX = 0;
-        uint32_t Back = 0, Text = 0;
-        QString Chars;
+    // The text of a row is drawn as one glyph run per text colour, glyphs
+    // placed on their columns: no text shaping, a few calls per row however
+    // busily it is coloured.
+    const TGlyphTable& g = Glyphs();
+    struct Pass {
+        uint32_t Color = 0;
+        QList<quint32> Indexes;
+        QList<QPointF> Positions;
     };
-    auto flush = [&](Run& r) {
-        if (r.Chars.isEmpty())
+    Pass passes[8];
+    int passCount = 0;
+    auto put = [&](uint32_t color, int col, uint8_t code) {
+        int k = 0;
+        while (k < passCount && passes[k].Color != color)
+            ++k;
+        if (k == passCount) {
+            if (passCount == 8)
+                k = 7; // more colours than a row can show: share the last pass
+            else
+                passes[passCount++].Color = color;
+        }
+        if (col >= 0 && col < columns) {
+            passes[k].Indexes.append(g.Index[code]);
+            passes[k].Positions.append(QPointF(col * W, 0));
+        }
+    };
+
+    // Backgrounds: adjacent cells of one colour are filled as one rectangle.
+    int fillLeft = 0, fillRight = 0;
+    uint32_t fillColor = 0;
+    bool filling = false;
+    auto fill = [&](int left, int right, uint32_t color) {
+        if (filling && color == fillColor && left <= fillRight) {
+            fillRight = std::max(fillRight, right);
             return;
-        p.fillRect(r.Left, y, r.Right - r.Left, l.H, ToQColor(r.Back));
-        p.setPen(ToQColor(r.Text));
-        p.drawText(r.TextX, base, r.Chars);
-        r.Chars.clear();
+        }
+        if (filling && fillColor != Colors.BackgroundColor)
+            p.fillRect(fillLeft, y, fillRight - fillLeft, l.H, ToQColor(fillColor));
+        filling = true;
+        fillLeft = left;
+        fillRight = right;
+        fillColor = color;
     };
+    auto endFill = [&] {
+        if (filling && fillColor != Colors.BackgroundColor)
+            p.fillRect(fillLeft, y, fillRight - fillLeft, l.H, ToQColor(fillColor));
+        filling = false;
+    };
+
+    {
+        const uint64_t address = uint64_t(WordMode ? index / 2 : index);
+        for (int d = 0; d < l.AddrDigits; ++d)
+            put(Colors.AddressColor, d, uint8_t(HexDigits[(address >> (4 * (l.AddrDigits - 1 - d))) & 0xF]));
+    }
 
     // Hex cells.
-    Run run;
-    const int cells = l.Cells();
     const int pitch = l.CellPitch() * W;
-    for (int k = 0; k < cells; ++k) {
+    for (int k = 0; k < l.Cells(); ++k) {
         const int64_t i = index + (WordMode ? 2 * k : k);
         if (i > b.LastIndex)
             break;
         uint32_t back = Colors.BackgroundColor, text = Colors.FontColor;
         b.ByteColors(i, Colors, back, text);
-        QString cell;
+        const int col = l.HexTextCol(k);
         if (WordMode) {
             const bool hasHigh = i + 1 <= b.LastIndex;
             if (hasHigh && !b.GetMatchBit(i + 1))
                 text = Colors.MismatchColor;
             const uint8_t lo = b.Data[size_t(i)];
-            const uint8_t hi = hasHigh ? b.Data[size_t(i + 1)] : 0;
-            // The missing half of a last odd byte shows as blanks.
-            const QString pairLo = QString(QChar(HexDigits[lo >> 4])) + QChar(HexDigits[lo & 15]);
-            const QString pairHi = hasHigh ? QString(QChar(HexDigits[hi >> 4])) + QChar(HexDigits[hi & 15])
-                                           : QStringLiteral("  ");
-            cell = SwapBytes ? pairHi + pairLo : pairLo + pairHi;
+            // The missing half of a last odd byte stays blank.
+            const int loCol = SwapBytes ? col + 2 : col;
+            const int hiCol = SwapBytes ? col : col + 2;
+            put(text, loCol, uint8_t(HexDigits[lo >> 4]));
+            put(text, loCol + 1, uint8_t(HexDigits[lo & 15]));
+            if (hasHigh) {
+                const uint8_t hi = b.Data[size_t(i + 1)];
+                put(text, hiCol, uint8_t(HexDigits[hi >> 4]));
+                put(text, hiCol + 1, uint8_t(HexDigits[hi & 15]));
+            }
         } else {
-            AppendHex(cell, b.Data[size_t(i)], 2);
+            const uint8_t v = b.Data[size_t(i)];
+            put(text, col, uint8_t(HexDigits[v >> 4]));
+            put(text, col + 1, uint8_t(HexDigits[v & 15]));
         }
-        const int textX = l.X(l.HexTextCol(k));
-        const int left = textX - W / 2 - 1;
-        if (!run.Chars.isEmpty() && (back != run.Back || text != run.Text))
-            flush(run);
-        if (run.Chars.isEmpty()) {
-            run.Left = left;
-            run.TextX = textX;
-            run.Back = back;
-            run.Text = text;
-        } else {
-            run.Chars += QChar(' ');
-        }
-        run.Chars += cell;
-        run.Right = left + pitch + 2;
+        const int left = l.X(col) - W / 2 - 1;
+        fill(left, left + pitch + 2, back);
     }
-    flush(run);
+    endFill();
 
     // ASCII column.
-    const auto& glyphs = AsciiGlyphs();
-    for (int k = 0; k < 16; ++k) {
+    for (int k = 0; k < 16 && index + k <= b.LastIndex; ++k) {
         const int64_t i = index + ((WordMode && SwapBytes) ? (k ^ 1) : k);
-        const int x = l.X(l.AsciiCol(k));
-        if (i > b.LastIndex) {
-            flush(run);
-            if (index + k > b.LastIndex)
-                break;
+        if (i > b.LastIndex)
             continue; // the missing partner of a last odd byte
-        }
         uint32_t back = Colors.BackgroundColor, text = Colors.FontColor;
         b.ByteColors(i, Colors, back, text);
-        if (!run.Chars.isEmpty() && (back != run.Back || text != run.Text || run.Right != x))
-            flush(run);
-        if (run.Chars.isEmpty()) {
-            run.Left = x;
-            run.TextX = x;
-            run.Back = back;
-            run.Text = text;
-        }
-        run.Chars += glyphs[b.Data[size_t(i)]];
-        run.Right = x + W;
+        const int col = l.AsciiCol(k);
+        put(text, col, b.Data[size_t(i)]);
+        fill(l.X(col), l.X(col) + W, back);
     }
-    flush(run);
+    endFill();
+
+    for (int k = 0; k < passCount; ++k) {
+        QGlyphRun run;
+        run.setRawFont(g.Font);
+        run.setUnderline(font().underline());
+        run.setStrikeOut(font().strikeOut());
+        run.setGlyphIndexes(passes[k].Indexes);
+        run.setPositions(passes[k].Positions);
+        p.setPen(ToQColor(passes[k].Color));
+        p.drawGlyphRun(QPointF(l.X(0), base), run);
+    }
 }
 
 void THexDump::PaintCaret(QPainter& p, const TDumpLayout& l)

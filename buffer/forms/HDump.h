@@ -6,7 +6,12 @@
 #include "buffer/HDumpBuffer.h"
 #include "buffer/HDumpEdit.h"
 
+#include <QFont>
+#include <QRawFont>
 #include <QWidget>
+
+#include <array>
+#include <memory>
 
 #include <functional>
 
@@ -81,12 +86,20 @@ private:
     QScrollBar* FScrollBar;
     QMenu* FPopup;
     bool FSyncingScroll = false;
+    // Glyph of every byte's character in the current font.
+    struct TGlyphTable {
+        QFont Source;
+        QRawFont Font;
+        std::array<quint32, 256> Index{};
+    };
+    std::unique_ptr<TGlyphTable> FGlyphs;
+    const TGlyphTable& Glyphs();
 
     void BuildPopup();
     void SyncScrollBar();
     void FixFontPitch();
     int DrawWidth() const;
     void PaintHeader(QPainter& p, const TDumpLayout& l, int drawWidth);
-    void PaintRow(QPainter& p, const TDumpLayout& l, int64_t index, int y);
+    void PaintRow(QPainter& p, const TDumpLayout& l, int64_t index, int y, int ascent);
     void PaintCaret(QPainter& p, const TDumpLayout& l);
 };

@@ -1,0 +1,93 @@
+// Large-buffer costs of the device buffer model: sizing, select all,
+// clearing mismatch marks, extending a selection by a few bytes, memory.
+#include "buffer/HDumpBuffer.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+constexpr int64_t Big = int64_t(512) << 20;
+
+void BM_SetSize512MiB(benchmark::State& state)
+{
+    for (auto _ : state) {
+        TDumpBuffer b;
+        b.SetSize(Big);
+        benchmark::DoNotOptimize(b.Data.data());
+        state.counters["bytes_per_byte"] = double(b.MemoryBytes()) / double(Big);
+    }
+}
+BENCHMARK(BM_SetSize512MiB)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+TDumpBuffer& BigBuffer()
+{
+    static TDumpBuffer b = [] {
+        TDumpBuffer x;
+        x.SetSize(Big);
+        return x;
+    }();
+    return b;
+}
+
+void BM_SelectAll512MiB(benchmark::State& state)
+{
+    TDumpBuffer& b = BigBuffer();
+    for (auto _ : state) {
+        b.SelectAll();
+        benchmark::DoNotOptimize(b.SelectBits().Bytes.data());
+    }
+}
+BENCHMARK(BM_SelectAll512MiB)->Unit(benchmark::kMillisecond);
+
+void BM_ClearSelectionAfterSelectAll512MiB(benchmark::State& state)
+{
+    TDumpBuffer& b = BigBuffer();
+    for (auto _ : state) {
+        state.PauseTiming();
+        b.SelectAll();
+        state.ResumeTiming();
+        b.ClearSelection();
+    }
+}
+BENCHMARK(BM_ClearSelectionAfterSelectAll512MiB)->Unit(benchmark::kMillisecond);
+
+void BM_HideMismatch512MiB(benchmark::State& state)
+{
+    TDumpBuffer& b = BigBuffer();
+    for (auto _ : state) {
+        b.HideMismatch();
+        benchmark::DoNotOptimize(b.MatchBits().Bytes.data());
+    }
+}
+BENCHMARK(BM_HideMismatch512MiB)->Unit(benchmark::kMillisecond);
+
+// A mouse move that extends a 300 MiB selection by one row: the cost follows
+// the 16 changed bytes, not the selection or the buffer.
+void BM_ExtendSelectionOneRow(benchmark::State& state)
+{
+    TDumpBuffer& b = BigBuffer();
+    b.ClearSelection();
+    int64_t last = int64_t(300) << 20;
+    b.SetSelectRange(5, last, true);
+    for (auto _ : state) {
+        b.MoveSelectRange(5, last, 5, last + 16);
+        last += 16;
+    }
+    b.ClearSelection();
+}
+BENCHMARK(BM_ExtendSelectionOneRow);
+
+void BM_NormalizeLargeSelection(benchmark::State& state)
+{
+    TDumpBuffer& b = BigBuffer();
+    b.ClearSelection();
+    b.SetSelectRange(1000, Big - 1000, true);
+    for (auto _ : state) {
+        b.SelStart = 1000;
+        b.NormalizeSelection();
+    }
+    b.ClearSelection();
+}
+BENCHMARK(BM_NormalizeLargeSelection)->Unit(benchmark::kMillisecond);
+
+} // namespace
