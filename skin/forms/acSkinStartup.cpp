@@ -1,0 +1,20 @@
+#include "skin/forms/acSkinStartup.h"
+
+#include "skin/acPNG.h"
+#include "skin/forms/acSkinCommand.h"
+#include "skin/sConst.h"
+
+#include <QApplication>
+#include <QStyle>
+
+void SkinLibraryInitialization()
+{
+    acSkinCommandInitialization();
+    sConstInitialization(QApplication::style() ? QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent) : 16);
+    acPNGInitialization();
+}
+
+void SkinLibraryFinalization()
+{
+    acPNGFinalization();
+}

@@ -1,0 +1,129 @@
+#include "skin/forms/sLabel.h"
+
+#include "skin/forms/acSkinCommand.h"
+#include "skin/forms/sCommonData.h"
+
+#include <QEvent>
+#include <QPainter>
+
+bool LabelPaintingGuard = false;
+
+namespace {
+
+bool SkinActive()
+{
+    return DefaultSkinManager && !DefaultSkinManager->Destroying() && DefaultSkinManager->Active();
+}
+
+} // namespace
+
+TsCustomLabel::TsCustomLabel(QWidget* parent) : QLabel(parent)
+{
+    // Transparent: the parent's background shows through.
+    setAutoFillBackground(false);
+}
+
+void TsCustomLabel::SetSkinSection(const std::string& value)
+{
+    if (value == skinSection_)
+        return;
+    skinSection_ = value;
+    repaint();
+}
+
+QColor TsCustomLabel::CurrentTextColor()
+{
+    QColor color = palette().color(QPalette::Active, foregroundRole());
+    if (!SkinActive() || !TakesSkinColor())
+        return color;
+    TsSkinManager* m = DefaultSkinManager;
+    const int index = GetFontIndex(this, -1, m);
+    TColor skinColor = index >= 0 && index < m->SectionCount() ? m->Section(index).FontColor : m->GlobalFontColor();
+    if (!skinSection_.empty()) {
+        const int own = m->GetSkinIndex(skinSection_);
+        if (own >= 0 && own < m->SectionCount())
+            skinColor = m->Section(own).FontColor;
+    }
+    if (skinColor == clFuchsia)
+        return color;
+    return QColorFromColor(skinColor);
+}
+
+void TsCustomLabel::paintEvent(QPaintEvent* e)
+{
+    if (!destroying_ && !LabelPaintingGuard && SkinActive()) {
+        LabelPaintingGuard = true;
+        const QColor c = CurrentTextColor();
+        if (c != palette().color(QPalette::Active, foregroundRole()))
+            SetFontColor(this, ColorFromQColor(c));
+        if (!isEnabled()) {
+            // Disabled text under a skin: 40 % font colour, 60 % the colour
+            // of the parent.
+            const TColor parent = parentWidget() ? ControlColor(parentWidget()) : clBtnFace();
+            const TColor font = ColorFromQColor(c);
+            auto mix = [](int a, int b) { return (a * 4 + b * 6) / 10; };
+            QPalette p = palette();
+            p.setColor(QPalette::Disabled, foregroundRole(),
+                       QColorFromColor(RGB(mix(GetRValue(font), GetRValue(parent)),
+                                           mix(GetGValue(font), GetGValue(parent)),
+                                           mix(GetBValue(font), GetBValue(parent)))));
+            setPalette(p);
+        }
+        LabelPaintingGuard = false;
+    }
+    QLabel::paintEvent(e);
+}
+
+bool TsCustomLabel::event(QEvent* e)
+{
+    switch (e->type()) {
+    case QEvent::FontChange:
+    case QEvent::PaletteChange:
+        // A change the label's own painting made needs no second repaint.
+        if (!destroying_ && LabelPaintingGuard)
+            return true;
+        break;
+    case QEvent::Enter:
+        if (OnMouseEnter)
+            OnMouseEnter();
+        break;
+    default: break;
+    }
+    const bool result = QLabel::event(e);
+    if (e->type() == SkinCommandEventType()) {
+        auto& m = static_cast<TSkinCommandEvent&>(*e);
+        if (m.SubCode() == AC_REMOVESKIN && !destroying_ && DefaultSkinManager
+            && m.LParam() == reinterpret_cast<intptr_t>(DefaultSkinManager)
+            && FontColor(this) != clWindowText())
+            SetFontColor(this, clWindowText());
+    } else if (e->type() == QEvent::Leave && OnMouseLeave) {
+        OnMouseLeave();
+    }
+    return result;
+}
+
+TsLabel::TsLabel(QWidget* parent) : TsCustomLabel(parent) {}
+
+bool TsLabel::event(QEvent* e)
+{
+    if (e->type() == SkinCommandEventType() && static_cast<TSkinCommandEvent&>(*e).SubCode() == AC_REMOVESKIN) {
+        auto& m = static_cast<TSkinCommandEvent&>(*e);
+        if (!destroying_ && DefaultSkinManager && m.LParam() == reinterpret_cast<intptr_t>(DefaultSkinManager)
+            && useSkinColor_ && FontColor(this) != clWindowText())
+            SetFontColor(this, clWindowText());
+        return true;
+    }
+    return TsCustomLabel::event(e);
+}
+
+TsEditLabel::TsEditLabel(QWidget* parent, TsBoundLabel* boundLabel) : TsLabel(parent), boundLabel_(boundLabel) {}
+
+TsEditLabel::~TsEditLabel()
+{
+    destroying_ = true;
+    // Destroying the label by other means leaves its bound label inactive.
+    if (boundLabel_) {
+        boundLabel_->active_ = false;
+        boundLabel_->label_ = nullptr;
+    }
+}

@@ -1,0 +1,3 @@
+#include "skin/sSkinManagerIntf.h"
+
+TsSkinManager* DefaultSkinManager = nullptr;

@@ -1,0 +1,60 @@
+#pragma once
+// What the per-control skin state and the skinned controls ask of a skin
+// manager. The skin manager implements this; in the program none exists
+// (DefaultSkinManager stays nullptr), so every caller takes its unskinned
+// road and nothing here is reached.
+#include "platform/Bitmap.h"
+
+#include <string>
+
+class QObject;
+
+// The fields of a skin section that the skin state reads.
+struct TsGeneralData {
+    TColor Color = clWhite;
+    TColor FontColor = clBlack;
+    TColor HotColor = clWhite;
+    int Transparency = 0, HotTransparency = 0;
+    int GradientPercent = 0, HotGradientPercent = 0;
+    int ImagePercent = 0, HotImagePercent = 0;
+    int GradientMode = -1; // mode of the first gradient entry, -1 without gradient
+    int Glow = 0, GlowMargin = 0;
+    bool GiveOwnFont = false;
+    int BorderIndex = -1;
+};
+
+// The border widths and stretch mode of a mask.
+struct TsMaskData {
+    int WL = 0, WT = 0, WR = 0, WB = 0;
+    int DrawMode = 0;
+};
+
+class TsSkinManager {
+public:
+    virtual ~TsSkinManager() = default;
+
+    virtual bool Destroying() const = 0;
+    virtual bool Designing() const = 0;
+    // The skin data is active (a skin is loaded and switched on).
+    virtual bool Active() const = 0;
+    virtual int SectionCount() const = 0;
+    virtual bool IsValidSkinIndex(int index) const = 0;
+    virtual int GetSkinIndex(const std::string& section) const = 0;
+    virtual int GetTextureIndex(int skinIndex, const std::string& section, const std::string& property) const = 0;
+    virtual const TsGeneralData& Section(int index) const = 0;
+    // nullptr when the index names no mask.
+    virtual const TsMaskData* Mask(int index) const = 0;
+    virtual bool AllowGlowing() const = 0;
+    // The skin-wide background and font colours.
+    virtual TColor GlobalColor() const = 0;
+    virtual TColor GlobalFontColor() const = 0;
+    // Clears the skin-wide repaint flag.
+    virtual void ClearRepaintFlag() = 0;
+    // The window that the mouse is over now.
+    virtual void SetActiveControl(QObject* window) = 0;
+    // Lets the skinned menus paint a control's popup menu before it shows.
+    virtual void HookPopupMenu(QObject* popupMenu) = 0;
+};
+
+// The first skin manager created; nullptr in this program.
+extern TsSkinManager* DefaultSkinManager;
