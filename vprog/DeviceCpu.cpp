@@ -78,7 +78,8 @@ TDeviceCpu::TDeviceCpu(TLineModel& lines, TByteQueue& input, TByteQueue& output)
 void TDeviceCpu::LoadCode(const uint8_t* code, size_t size)
 {
     code_.fill(0);
-    std::memcpy(code_.data(), code, std::min(size, code_.size()));
+    if (size > 0)
+        std::memcpy(code_.data(), code, std::min(size, code_.size()));
     Decode();
 }
 
