@@ -146,5 +146,16 @@ public:
 
 private:
     int Fault(std::string message);
+    int FaultAddress();
+    int FaultVariable(uint32_t index);
+    int FaultCallDepth();
+    int FaultArrayIndex();
+    int FaultOpcode(uint32_t op);
+    void Delay(uint32_t count);
+    void BeginUsbBlock();
+    void EndUsbBlock();
+    uint32_t FindSignature(uint32_t signature);
     bool halted_ = false;
 };
+
+#include "engine/uHostStep.h"
