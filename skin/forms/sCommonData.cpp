@@ -36,7 +36,20 @@ TColor clWindow() { return ColorFromQColor(QApplication::palette().color(QPalett
 TColor clWindowText() { return ColorFromQColor(QApplication::palette().color(QPalette::Text)); }
 TColor clBtnFace() { return ColorFromQColor(QApplication::palette().color(QPalette::Button)); }
 
-bool ControlReadyToPaint(const QWidget* control) { return control && control->isVisible(); }
+bool ControlReadyToPaint(const QWidget* control)
+{
+    return control && (control->isVisible() || control->testAttribute(Qt::WA_WState_Created));
+}
+
+TColor ParentBackgroundColor(QWidget* parent)
+{
+    // A window outside the library leaves the query unanswered (0, which
+    // would read as black): its own colour is what shows.
+    if (SendSkinCommand(parent, AC_CTRLHANDLED) != 1)
+        return ControlColor(parent);
+    const TColor answer = TColor(SendSkinCommand(parent, AC_GETBGCOLOR, 0, clFuchsia));
+    return answer == clFuchsia ? ControlColor(parent) : answer;
+}
 
 namespace {
 
@@ -268,9 +281,7 @@ TColor TsCommonData::GetBackgroundColor(bool hot)
     if (!OwnerControl)
         return t == 100 ? clBtnFace() : 0;
     QWidget* parent = OwnerControl->parentWidget();
-    TColor parentColor = parent ? TColor(SendSkinCommand(parent, AC_GETBGCOLOR, 0, clFuchsia)) : clBtnFace();
-    if (parent && parentColor == clFuchsia)
-        parentColor = ControlColor(parent);
+    const TColor parentColor = parent ? ParentBackgroundColor(parent) : clBtnFace();
     if (t == 100)
         return parentColor;
     // MixColors(C, parent, T / 100): the section colour's share is T.

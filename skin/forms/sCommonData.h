@@ -146,6 +146,10 @@ int GetFontIndex(QWidget* control, int defaultIndex, TsSkinManager* manager);
 // Whether a control is ready to be painted (shown on screen).
 bool ControlReadyToPaint(const QWidget* control);
 
+// The background colour a parent shows: its answer to sub-code 21 when it
+// is a library window, else its own colour.
+TColor ParentBackgroundColor(QWidget* parent);
+
 // Colours of a control as the class library names them: Color is the
 // background role, Font.Color the foreground role.
 TColor ControlColor(const QWidget* control);

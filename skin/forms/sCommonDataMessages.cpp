@@ -146,11 +146,8 @@ bool HandleSkinCommand(TSkinCommandEvent& m, TsCommonData* d)
         } else if (!parent) {
             m.Result = ControlColor(owner);
         } else {
-            TColor p = TColor(SendSkinCommand(parent, AC_GETBGCOLOR, 0, clFuchsia));
-            if (t == 100)
-                m.Result = p == clFuchsia ? ControlColor(parent) : p;
-            else
-                m.Result = BlendTransparentColor(s->Color, p, t);
+            const TColor p = ParentBackgroundColor(parent);
+            m.Result = t == 100 ? p : BlendTransparentColor(s->Color, p, t);
         }
         return true;
     }

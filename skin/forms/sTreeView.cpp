@@ -130,3 +130,10 @@ bool TsTreeView::event(QEvent* e)
     }
     return result;
 }
+
+bool TsTreeView::viewportEvent(QEvent* e)
+{
+    if (skinData_ && e->type() == QEvent::ContextMenu)
+        HandleCommonMessage(e, skinData_.get());
+    return QTreeWidget::viewportEvent(e);
+}

@@ -22,6 +22,8 @@ public:
 
 protected:
     bool event(QEvent* e) override;
+    // Right clicks arrive at the viewport.
+    bool viewportEvent(QEvent* e) override;
 
 private:
     // Takes colours from the skin section when skinned; the window adapter
