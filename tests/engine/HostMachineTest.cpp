@@ -1,5 +1,10 @@
+#include "engine/Engine.h"
+#include "engine/Global.h"
 #include "engine/uAsmMnemonics.h"
 #include "engine/uHost.h"
+#include "platform/Paths.h"
+
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -354,6 +359,33 @@ TEST(HostMachine, SelectionClearsAFault)
     EXPECT_EQ(m.host.Step(), THost::StepContinue);
     EXPECT_EQ(m.host.Step(), THost::StepEnded);
     EXPECT_EQ(m.host.ExitValue, 5u);
+}
+
+TEST(HostMachine, SignatureLookupAnswersOneForAKnownChip)
+{
+    testsupport::TempDir dir;
+    testsupport::WriteFileBytes(dir.file("signatures.cfg"), "A0C1=Chip\r\n");
+    const std::string oldFolder = ProgramFolder();
+    SetProgramFolder(dir.path());
+    ChipList = TStringList{"Test\\Chip"};
+    Machine m;
+    m.Load({{opLDIA, 0xA0C1}, {opFSIG, 0}, {opMOVR, 0}, {opLDIA, 0xA0C2}, {opFSIG, 0}, {opRETT, 0}});
+    while (m.host.Step() == THost::StepContinue) {
+    }
+    EXPECT_EQ(m.host.Vars[0], 1u);
+    EXPECT_EQ(m.host.ExitValue, 0u);
+    ChipList.Clear();
+    SetProgramFolder(oldFolder);
+}
+
+TEST(HostMachine, BlockInstructionsSwitchTheUsbBlockMode)
+{
+    Machine m;
+    m.Load({{opBBLK, 0}, {opEBLK, 0}, {opRETT, 0}});
+    m.host.Step();
+    EXPECT_TRUE(UsbBlockMode());
+    m.host.Step();
+    EXPECT_FALSE(UsbBlockMode());
 }
 
 TEST(HostMachine, EmptyProgramFaults)
