@@ -297,3 +297,30 @@ TEST(PNGPicture, HandsItsPixelsToQImage)
     EXPECT_EQ(qAlpha(BitmapToImage(pal).pixel(1, 0)), 255);
     EXPECT_TRUE(BitmapToImage(TBitmap()).isNull());
 }
+
+TEST(TsCommonData, DefaultSectionAndMouseBookkeeping)
+{
+    QWidget panel;
+    TsCommonData data(&panel, false);
+    data.SetDefaultSection();
+    EXPECT_EQ(data.SkinSection(), "QWIDGET");
+    EXPECT_EQ(data.CacheBmp, nullptr);
+    // Hover is tracked unless the type never takes it.
+    QEvent enter(QEvent::Enter), leave(QEvent::Leave);
+    HandleCommonMessage(&enter, &data);
+    EXPECT_TRUE(data.MouseAbove);
+    HandleCommonMessage(&leave, &data);
+    EXPECT_FALSE(data.MouseAbove);
+    data.ControlTypeCode = 51;
+    HandleCommonMessage(&enter, &data);
+    EXPECT_FALSE(data.MouseAbove);
+    EXPECT_FALSE(HandleCommonMessage(&enter, nullptr));
+    // Without a manager a background request is answered with the colour.
+    SetControlColor(&panel, RGB(7, 8, 9));
+    TBackgroundInfo info;
+    data.FillBackgroundInfo(info, false);
+    EXPECT_EQ(info.BgType, 1);
+    EXPECT_EQ(info.Color, RGB(7, 8, 9));
+    EXPECT_FALSE(data.GetUpdating());
+    EXPECT_EQ(data.GetBackgroundColor(false), RGB(7, 8, 9));
+}
