@@ -76,3 +76,71 @@ struct TScriptedTransport : TEngineTransport {
         return out;
     }
 };
+
+// A scripted device that answers like the firmware where the module name
+// and code uploads are concerned, and counts what it was asked.
+struct TScriptedFirmware {
+    std::string Name;
+    int NameReads = 0;
+    int NameStores = 0;
+    int Uploads = 0;       // completed uploads
+    bool RefuseBlocks = false;
+    std::vector<uint8_t> Code;
+
+    void Attach(TScriptedTransport* t)
+    {
+        t->OnCommand = [this, t](const std::vector<uint8_t>& p) { Answer(t, p); };
+    }
+
+private:
+    void Answer(TScriptedTransport* t, const std::vector<uint8_t>& p)
+    {
+        if (storing_) {
+            for (uint8_t b : p) {
+                if (b == 0) {
+                    storing_ = false;
+                    Name = pending_;
+                } else {
+                    pending_ += static_cast<char>(b);
+                }
+            }
+            return;
+        }
+        if (blocks_ > 0 && p.size() == 32) {
+            received_.insert(received_.end(), p.begin(), p.end());
+            t->Queue({RefuseBlocks ? uint8_t{0x11} : uint8_t{0xBB}});
+            if (RefuseBlocks)
+                blocks_ = 0;
+            if (received_.size() == 32 * blocks_) {
+                uint8_t sum = 0;
+                for (uint8_t b : received_)
+                    sum = static_cast<uint8_t>(sum + b);
+                t->Queue({sum});
+                Code = received_;
+                blocks_ = 0;
+                ++Uploads;
+            }
+            return;
+        }
+        if (p.size() == 2 && p[0] == 7) {
+            blocks_ = p[1];
+            received_.clear();
+            t->Queue({0xBB});
+        } else if (p == std::vector<uint8_t>{9, 3}) {
+            t->Queue({'o'});
+            storing_ = true;
+            pending_.clear();
+            ++NameStores;
+        } else if (p == std::vector<uint8_t>{9, 4}) {
+            ++NameReads;
+            t->Queue({'o', static_cast<uint8_t>(Name.size() + 1)});
+            t->Queue(Name);
+            t->Queue({0});
+        }
+    }
+
+    bool storing_ = false;
+    std::string pending_;
+    size_t blocks_ = 0;
+    std::vector<uint8_t> received_;
+};

@@ -375,37 +375,11 @@ TEST_F(LinkTest, StatusFirmwareAndSerialNumber)
     EXPECT_EQ(Bytes(serial, serial + 6), (Bytes{1, 2, 3, 4, 5, 6})) << "a short answer changes nothing";
 }
 
-// A device that keeps a stored name like the firmware.
-void KeepName(TScriptedTransport* t, std::string& stored, bool& storing)
-{
-    t->OnCommand = [t, &stored, &storing](const Bytes& p) {
-        if (p == Bytes{9, 3}) {
-            t->Queue({'o'});
-            storing = true;
-            stored.clear();
-            return;
-        }
-        if (p == Bytes{9, 4}) {
-            t->Queue({'o', static_cast<uint8_t>(stored.size() + 1)});
-            t->Queue(stored);
-            t->Queue({0});
-            return;
-        }
-        if (storing)
-            for (uint8_t b : p) {
-                if (b == 0)
-                    storing = false;
-                else
-                    stored += static_cast<char>(b);
-            }
-    };
-}
-
 TEST_F(LinkTest, StoreAndReadModuleName)
 {
-    std::string stored;
-    bool storing = false;
-    KeepName(t, stored, storing);
+    TScriptedFirmware device;
+    device.Attach(t);
+    std::string& stored = device.Name;
 
     const std::string long64(64, 'N');
     EXPECT_TRUE(StoreModuleName(long64));
@@ -430,18 +404,16 @@ TEST_F(LinkTest, StoreAndReadModuleName)
 
 TEST_F(LinkTest, NameStoreIsVerified)
 {
-    std::string stored;
-    bool storing = false;
-    KeepName(t, stored, storing);
+    TScriptedFirmware device;
+    device.Attach(t);
     // A device that loses the last character of the name.
     t->OnCommand = [&, inner = t->OnCommand](const Bytes& p) {
         inner(p);
         if (p.size() > 2 && p.back() == 0)
-            stored.pop_back();
+            device.Name.pop_back();
     };
     EXPECT_FALSE(StoreModuleName("MODULE"));
 
-    KeepName(t, stored, storing);
     t->OnCommand = [&](const Bytes& p) {
         if (p == Bytes{9, 3})
             t->Queue({'o'});
