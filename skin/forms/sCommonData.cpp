@@ -51,14 +51,13 @@ TColor ParentBackgroundColor(QWidget* parent)
     return answer == clFuchsia ? ControlColor(parent) : answer;
 }
 
-namespace {
-
-// The class library's edit controls.
 bool IsCustomEdit(const QObject* o)
 {
     return qobject_cast<const QLineEdit*>(o) || qobject_cast<const QTextEdit*>(o)
            || qobject_cast<const QPlainTextEdit*>(o);
 }
+
+namespace {
 
 // Panels, scrolling controls and page controls keep a plain-background flag.
 bool KeepsPlainBgFlag(const QObject* o)

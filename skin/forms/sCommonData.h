@@ -143,6 +143,9 @@ private:
 // that are more than half transparent; defaultIndex otherwise.
 int GetFontIndex(QWidget* control, int defaultIndex, TsSkinManager* manager);
 
+// The class library's edit controls (line and text editors).
+bool IsCustomEdit(const QObject* object);
+
 // Whether a control is ready to be painted (shown on screen).
 bool ControlReadyToPaint(const QWidget* control);
 

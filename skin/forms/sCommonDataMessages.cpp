@@ -7,20 +7,11 @@
 
 #include <QApplication>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QTextEdit>
 #include <QWidget>
 
 std::string ChangedSectionName;
 
 namespace {
-
-bool IsCustomEdit(const QObject* o)
-{
-    return qobject_cast<const QLineEdit*>(o) || qobject_cast<const QTextEdit*>(o)
-           || qobject_cast<const QPlainTextEdit*>(o);
-}
 
 bool ManagerMatches(const TSkinCommandEvent& m, const TsCommonData* d)
 {
