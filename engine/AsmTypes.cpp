@@ -1,6 +1,6 @@
 #include "engine/AsmTypes.h"
 
-#include <cstring>
+#include <unordered_map>
 
 const TDevCommand DevCommands[DevCommandCount + 1] = {
     {"ADD", 0x00, 0, 2},      {"AND", 0x04, 0, 2},       {"OR", 0x08, 0, 2},
@@ -33,14 +33,16 @@ int OperandClassSize(int operandClass)
 
 bool FindDevCommand(const std::string& mnemonic, int& index)
 {
-    for (int i = 0; i < DevCommandCount; ++i) {
-        if (mnemonic == DevCommands[i].Mnemonic) {
-            index = i;
-            return true;
-        }
-    }
-    index = DevCommandCount;
-    return false;
+    // Every line of assembly looks its mnemonic up.
+    static const std::unordered_map<std::string, int> rows = [] {
+        std::unordered_map<std::string, int> m;
+        for (int i = 0; i < DevCommandCount; ++i)
+            m.emplace(DevCommands[i].Mnemonic, i);
+        return m;
+    }();
+    const auto found = rows.find(mnemonic);
+    index = found == rows.end() ? DevCommandCount : found->second;
+    return found != rows.end();
 }
 
 const TDevCommand* DevCommandByCode(uint8_t code)

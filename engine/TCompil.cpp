@@ -65,7 +65,9 @@ void TAsmCompiler::Emit(uint8_t b)
 {
     // Jumps reach 10 bits only; nothing is written past the image either.
     if (Address >= MaxDeviceCodeLength) {
-        Fail("Device code exceeds " + IntToStr(MaxDeviceCodeLength) + " bytes.");
+        if (!HasError)
+            Fail("Device code exceeds " + IntToStr(MaxDeviceCodeLength) + " bytes.");
+        HasError = true;
         return;
     }
     Code[static_cast<size_t>(Address)] = b;

@@ -39,11 +39,8 @@ bool TCompiler::IsReservedSymbol(char c)
 
 bool TCompiler::IsReservedWord(const std::string& word)
 {
-    const std::string upper = AnsiUpperCase(word);
-    for (const char* w : kReservedWords)
-        if (upper == w)
-            return true;
-    return false;
+    static const std::unordered_set<std::string> words(std::begin(kReservedWords), std::end(kReservedWords));
+    return words.count(AnsiUpperCase(word)) != 0;
 }
 
 std::string TCompiler::NextWord(const std::string& line, int& position)
@@ -96,15 +93,11 @@ std::string TCompiler::NextToken()
                 ++i;
             token = line.substr(start, i - start);
         } else if (IsReservedSymbol(c)) {
-            static const char* const kPairs[] = {"<<", ">>", "<>", "++", "--", "//", "!="};
-            token = std::string(1, c);
-            if (i + 1 < length) {
-                const std::string two = line.substr(i, 2);
-                for (const char* pair : kPairs)
-                    if (two == pair)
-                        token = two == "!=" ? "<>" : two;
-            }
-            i += token.size();
+            const char d = i + 1 < length ? line[i + 1] : '\0';
+            const bool pair = (d == c && (c == '<' || c == '>' || c == '+' || c == '-' || c == '/')) ||
+                              (c == '<' && d == '>') || (c == '!' && d == '=');
+            token = pair ? (c == '!' ? std::string("<>") : std::string{c, d}) : std::string(1, c);
+            i += pair ? 2 : 1;
         } else {
             while (i < length && !IsBlank(line[i]) && !IsReservedSymbol(line[i]))
                 ++i;
@@ -160,28 +153,34 @@ void TCompiler::ScanProcedures()
             Errors.Add(prefix + "Procedure \"" + name + "\" redeclared.");
             failed = true;
         } else {
-            ProcAddresses.Add(name);
-            ProcAddresses.Add("");
+            AddProcedure(name);
         }
     }
     if (failed)
         throw ParseError{};
 }
 
+// Scripts declare hundreds of names: both lists are looked up by hash.
 int TCompiler::NameIndex(const std::string& name) const
 {
-    for (int i = 0; i + 1 < Names.Count(); i += 2)
-        if (Names[i] == name)
-            return i;
-    return -1;
+    const auto found = nameIndex_.find(name);
+    return found == nameIndex_.end() ? -1 : found->second;
 }
 
-bool TCompiler::IsProcedure(const std::string& name) const
+void TCompiler::AddName(const std::string& name, const std::string& value)
 {
-    for (int i = 0; i < ProcAddresses.Count(); i += 2)
-        if (ProcAddresses[i] == name)
-            return true;
-    return false;
+    nameIndex_.emplace(name, Names.Count());
+    Names.Add(name);
+    Names.Add(value);
+}
+
+bool TCompiler::IsProcedure(const std::string& name) const { return procedures_.count(name) != 0; }
+
+void TCompiler::AddProcedure(const std::string& name)
+{
+    procedures_.insert(name);
+    ProcAddresses.Add(name);
+    ProcAddresses.Add("");
 }
 
 int TCompiler::RegisterNumber(const std::string& text)
@@ -318,7 +317,9 @@ void TCompiler::Compile()
 {
     Errors.Clear();
     Names.Clear();
+    nameIndex_.clear();
     ProcAddresses.Clear();
+    procedures_.clear();
     // Text left by a compile that failed must not be assembled with this one.
     AsmText.Clear();
     asmOrigin_.clear();
@@ -350,7 +351,7 @@ void TCompiler::Compile()
         Assemble();
     } catch (const ParseError&) {
     }
-    LastAsmText.Assign(AsmText);
+    LastAsmText = std::move(AsmText);
     AsmText.Clear();
     asmOrigin_.clear();
 }
@@ -372,9 +373,10 @@ void TCompiler::Assemble()
     }
 
     TAsmCompiler assembler;
-    assembler.Source.Assign(AsmText);
+    assembler.Source = std::move(AsmText);
     const bool ok = assembler.Assemble();
-    Listing.Assign(assembler.Listing);
+    AsmText = std::move(assembler.Source);
+    Listing = std::move(assembler.Listing);
     if (!ok) {
         const int line = assembler.ErrorLine >= 0 && assembler.ErrorLine < static_cast<int>(asmOrigin_.size())
                              ? asmOrigin_[static_cast<size_t>(assembler.ErrorLine)]
@@ -384,6 +386,7 @@ void TCompiler::Assemble()
     }
 
     ProcAddresses.Clear();
+    std::unordered_set<std::string> listed;
     for (int i = 0; i + 1 < assembler.Labels.Count(); i += 2) {
         const std::string& label = assembler.Labels[i];
         if (label.size() <= 4 || label.compare(0, 4, "PROC") != 0)
@@ -391,7 +394,7 @@ void TCompiler::Assemble()
         const std::string name = label.substr(4);
         // Only procedures' own labels: a procedure named "PROC..." also
         // makes "<name>_Label<k>" labels that begin with "PROC".
-        if (std::find(compiled_.begin(), compiled_.end(), name) == compiled_.end() || IsProcedure(name))
+        if (!compiled_.count(name) || !listed.insert(name).second)
             continue;
         ProcAddresses.Add(name);
         ProcAddresses.Add(assembler.Labels[i + 1]);

@@ -3,6 +3,8 @@
 // becomes assembly text (AsmText), which TAsmCompiler turns into Code.
 #include <cstdint>
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "platform/StringList.h"
@@ -62,7 +64,9 @@ private:
     static bool IsReservedWord(const std::string& word);
     static bool IsReservedSymbol(char c);
     int NameIndex(const std::string& name) const;
+    void AddName(const std::string& name, const std::string& value);
     bool IsProcedure(const std::string& name) const;
+    void AddProcedure(const std::string& name);
     int VariableRegister(const std::string& name) const;
     bool ParseBitReference(const std::string& text, TBitReference& ref) const;
     TOperand ClassifyOperand(const std::string& text) const;
@@ -117,7 +121,9 @@ private:
 
     int pos_ = 1;                       // column in Lines[LineIndex], from 1
     std::vector<int> asmOrigin_;        // module line of each AsmText line
-    std::vector<std::string> compiled_; // procedures whose bodies were compiled
+    std::unordered_set<std::string> compiled_;  // procedures whose bodies were compiled
+    std::unordered_set<std::string> procedures_; // names in ProcAddresses during the compile
+    std::unordered_map<std::string, int> nameIndex_; // name -> its index in Names (first wins)
     std::string procName_;              // procedure being compiled
     int labelCounter_ = 0;              // <procedure>_Label<k> counter
     int lastIfEnd_ = -1;                // AsmText index of the last IF block's end label

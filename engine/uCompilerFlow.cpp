@@ -40,8 +40,7 @@ void TCompiler::ParseVar()
         // R28 stays free; R29 and R30 are the BDM statements' scratch registers.
         if (NextRegister >= 28)
             Error("Too many variables.");
-        Names.Add(name);
-        Names.Add("R" + IntToStr(NextRegister));
+        AddName(name, "R" + IntToStr(NextRegister));
         ++NextRegister;
         const std::string separator = Expect();
         if (separator == ";")
@@ -104,8 +103,7 @@ void TCompiler::ParseERegister()
     const uint32_t bit = static_cast<uint32_t>(ExpectConstant(Expect()));
     if (bit > 1)
         Error("Bit value should be \"0\" or \"1\" only.");
-    Names.Add(name);
-    Names.Add("EREG" + IntToStr((1u << pin) | (bit << 7)));
+    AddName(name, "EREG" + IntToStr((1u << pin) | (bit << 7)));
 }
 
 void TCompiler::ParseARegister()
@@ -116,8 +114,7 @@ void TCompiler::ParseARegister()
     const uint32_t number = static_cast<uint32_t>(ExpectConstant(Expect()));
     if (number >= 8)
         Error("AREG address too big (should be less than 8).");
-    Names.Add(name);
-    Names.Add("AREG" + IntToStr(number));
+    AddName(name, "AREG" + IntToStr(number));
 }
 
 void TCompiler::ParseDefine()
@@ -130,8 +127,7 @@ void TCompiler::ParseDefine()
     const std::string value = Expect();
     if (IsReservedWord(value))
         Error("Reserved word \"" + value + "\" can not be used in directive DEFINE.");
-    Names.Add(name);
-    Names.Add(value);
+    AddName(name, value);
 }
 
 void TCompiler::ParseProc()
@@ -144,14 +140,13 @@ void TCompiler::ParseProc()
     if (VariableRegister(name) >= 0)
         Error("The expression \"" + name + "\" already use as variable name.");
     // Two bodies of one name would be two labels of one name.
-    if (std::find(compiled_.begin(), compiled_.end(), name) != compiled_.end())
+    if (compiled_.count(name))
         Error("Procedure \"" + name + "\" redeclared.");
     if (!IsProcedure(name)) {
         // "PROC" not first on its line escapes the prescan; still a procedure.
-        ProcAddresses.Add(name);
-        ProcAddresses.Add("");
+        AddProcedure(name);
     }
-    compiled_.push_back(name);
+    compiled_.insert(name);
     Label("proc" + name);
     procName_ = name;
     labelCounter_ = 0;
