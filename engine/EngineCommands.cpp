@@ -24,6 +24,19 @@ bool NineCommand(uint8_t sub)
     return WriteCommand({9, sub}) && ReadReply(r) && r == UsbAck;
 }
 
+// `length` reply bytes as text.
+bool ReadText(int length, std::string& text)
+{
+    text.clear();
+    for (int i = 0; i < length; ++i) {
+        uint8_t b;
+        if (!ReadReply(b))
+            return false;
+        text += static_cast<char>(b);
+    }
+    return true;
+}
+
 // The [9, 4] exchange on an open link.
 bool ReadStoredName(std::string& name)
 {
@@ -34,12 +47,8 @@ bool ReadStoredName(std::string& name)
     if (length == 0)
         return false;
     std::string text;
-    for (int i = 0; i < length; ++i) {
-        uint8_t b;
-        if (!ReadReply(b))
-            return false;
-        text += static_cast<char>(b);
-    }
+    if (!ReadText(length, text))
+        return false;
     text.pop_back();
     name = text;
     return true;
@@ -140,12 +149,8 @@ bool ReadFirmwareInfo(TStringList& lines)
     if (!ReadReply(length))
         return false;
     std::string text;
-    for (int i = 0; i < length; ++i) {
-        uint8_t b;
-        if (!ReadReply(b))
-            return false;
-        text += static_cast<char>(b);
-    }
+    if (!ReadText(length, text))
+        return false;
     lines.SetText(text);
     return true;
 }
