@@ -1,0 +1,516 @@
+#include "engine/forms/uExecuteRun.h"
+
+#include "buffer/HDumpBuffer.h"
+#include "engine/CompAndLoad.h"
+#include "engine/ComUtils.h"
+#include "engine/Engine.h"
+#include "engine/Global.h"
+#include "engine/LanguageTexts.h"
+#include "engine/Modules.h"
+#include "engine/uExecuteLock.h"
+#include "engine/uHost.h"
+#include "platform/Cp1251.h"
+#include "platform/Files.h"
+#include "platform/MessageBox.h"
+#include "platform/Paths.h"
+#include "platform/Pump.h"
+#include "platform/SysUtils.h"
+
+namespace {
+
+// Host instructions between two message pumps of the stepping loop.
+constexpr int PumpInterval = 50;
+// What a port read gives when nothing came.
+constexpr uint32_t NoData = 0x8000;
+// The lines' level between operations: every output released.
+constexpr uint8_t IdleLevels = 0xFF;
+
+const char* const LinkLostText = "Tarku not present.";
+
+std::string WithoutFirstAmpersand(std::string s)
+{
+    const size_t p = s.find('&');
+    if (p != std::string::npos)
+        s.erase(p, 1);
+    return s;
+}
+
+uint32_t PrintArgument(const std::string& arg, const THost& host)
+{
+    if (arg[0] == 'R' || arg[0] == 'r') {
+        const int64_t n = StrToInt64Def(arg.substr(1), -1);
+        return n >= 0 && n < static_cast<int64_t>(host.Vars.size()) ? host.Vars[static_cast<size_t>(n)] : 0;
+    }
+    return static_cast<uint32_t>(StrToInt64Def(arg, 0));
+}
+
+} // namespace
+
+TExecuteRun::TExecuteRun(TExecuteView& view) : view_(view) {}
+
+void TExecuteRun::Pump()
+{
+    PumpMessages();
+    view_.Idle();
+}
+
+void TExecuteRun::SetCaption(const std::string& caption)
+{
+    Caption = caption;
+    view_.CaptionChanged();
+}
+
+void TExecuteRun::SetButton(const std::string& caption)
+{
+    ButtonCaption = caption;
+    view_.ButtonChanged();
+}
+
+void TExecuteRun::ClearLines()
+{
+    Lines.clear();
+    view_.LinesCleared();
+}
+
+void TExecuteRun::AddLine(const std::string& line)
+{
+    Lines.push_back(line);
+    view_.LineAdded();
+}
+
+void TExecuteRun::ResetWindow()
+{
+    Tag = 0;
+    SetButton(CancelText);
+    GaugePosition = 0;
+    view_.GaugeChanged();
+    ClearLines();
+}
+
+void TExecuteRun::btCancelClick()
+{
+    if (ButtonCaption != CancelText) {
+        Tag = -1;
+        return;
+    }
+    const std::string question = CancelQuestion + " \"" + Caption + "\" ?";
+    if (ShowMessageBox(question, Caption, MB_YESNO | MB_ICONQUESTION) == IDYES)
+        Tag = -1;
+}
+
+void TExecuteRun::StopWithError(const std::string& text)
+{
+    ShowMessageBox(text, "Error", MB_OK | MB_ICONERROR);
+    Tag = -1;
+}
+
+void TExecuteRun::RunModuleProcedure(const std::string& operationIn, int voltageIndex)
+{
+    // A second run started from inside this one (its pumping lets events
+    // through) would share the link and the host machine: refuse it.
+    if (RunInProgress())
+        return;
+    TRunLock lock;
+    std::string operation = operationIn;
+
+    // 1.
+    ClearLines();
+    SetCaption(WithoutFirstAmpersand(operation));
+    view_.ShowWindow();
+    Pump();
+
+    // 2.
+    const int index = ChipList.IndexOf(CurrentChip);
+    if (index < 0 || index >= ModuleFileList.Count()) {
+        ShowMessageBox(CurrentChip + " " + MessageText(msgDeviceNotFound), "Tarku", MB_OK | MB_ICONWARNING);
+        view_.HideWindow();
+        return;
+    }
+
+    // 3.
+    TModuleInfo module;
+    module.LoadFromFile(ProgramFolder() + "\\scripts\\" + ModuleFileList[index]);
+    ResetWindow();
+
+    // 4.
+    std::string name;
+    int stoppedAt = 0; // the menu entry the walk stopped at; 0 for none
+    if (AnsiUpperCase(operation).rfind("BT", 0) == 0) {
+        const size_t bar = operation.find('|');
+        name = operation.substr(2, bar == std::string::npos ? std::string::npos : bar - 2);
+        SetCaption(name);
+        operation = bar == std::string::npos ? std::string() : operation.substr(bar + 1);
+        if (name.empty() && module.MenuCount > 0)
+            stoppedAt = 1;
+    } else {
+        // Menu captions are compared without their first "&".
+        const std::string wanted = AnsiUpperCase(WithoutFirstAmpersand(operation));
+        for (int i = 1; i <= module.MenuCount; ++i) {
+            const TStringList& entry = module.Menu[static_cast<size_t>(i)];
+            if (entry.Count() > 1 && AnsiUpperCase(WithoutFirstAmpersand(entry[1])) == wanted) {
+                name = entry[0];
+                stoppedAt = i;
+                break;
+            }
+        }
+    }
+
+    // 5.
+    if (name.empty()) {
+        if (stoppedAt > 0) {
+            const TStringList& entry = module.Menu[static_cast<size_t>(stoppedAt)];
+            const std::string caption = entry.Count() > 1 ? entry[1] : std::string();
+            ShowMessageBox(MessageText(msgErrorExecuteCommand) + ": " + entry[0], caption, MB_OK | MB_ICONWARNING);
+        } else {
+            ShowMessageBox(MessageText(msgPatternNotFound) + " \"" + operation + "\".", operation,
+                           MB_OK | MB_ICONWARNING);
+        }
+        view_.HideWindow();
+        return;
+    }
+
+    // 6.
+    TStringList errors;
+    const int rc = CompileAndLoadModule(errors);
+    if (rc < 0) {
+        if (rc == clChipNotListed)
+            ShowMessageBox(CurrentChip + " " + MessageText(msgDeviceNotFound), "Tarku", MB_OK | MB_ICONWARNING);
+        else if (rc == clDeviceFailed)
+            ShowMessageBox(MessageText(msgProgrammerNotPresent), "Tarku", MB_OK | MB_ICONERROR);
+        else
+            view_.ShowCompilerErrors(errors);
+        view_.HideWindow();
+        return;
+    }
+    THost& host = *HostMachine;
+
+    // 7.
+    if (!host.SelectProcedure(name)) {
+        ShowMessageBox("Procedure \"" + name + "\" not found.", operation, MB_OK | MB_ICONWARNING);
+        view_.HideWindow();
+        return;
+    }
+
+    // 8, 9.
+    std::string picture;
+    if (!module.Picture.empty())
+        picture = NativePath(ProgramFolder() + "\\bmps\\" + module.Picture);
+    bool stop = false;
+    if (host.UsesDevice)
+        stop = !PowerUp(name, voltageIndex, module.VccMask, module.GndMask, module.PinTestMask, picture);
+
+    // 10.
+    if (!stop) {
+        ExitValue = 0;
+        view_.ShowWindow();
+        Pump();
+        ConnectCallbacks(true);
+        host.ExitValue = 0;
+        Pump();
+
+        StepLoop();
+        ConnectCallbacks(false);
+
+
+        if (host.UsesDevice) {
+            // A device procedure may still be running (the script stopped
+            // while it waited for input): it would take the power-off
+            // command as data. Reopening the link resets the firmware to
+            // command mode first.
+            OpenDevice();
+            DevicePowerOff();
+        }
+        ExitValue = host.ExitValue;
+        if (ExitValue == 0 && ButtonCaption == CloseText) {
+            while (Tag != -1) {
+                PumpingSleep(1);
+                view_.Idle();
+            }
+        }
+        if (host.UsesDevice)
+            CloseDevice();
+        view_.HideWindow();
+        host.StoreExternalVariables(ModuleParameters);
+    }
+
+    // 11.
+    if (ComHandle != -1)
+        CloseComPort(ComHandle);
+    // 12.
+    view_.HideWindow();
+}
+
+void TExecuteRun::ConnectCallbacks(bool connect)
+{
+    THost& host = *HostMachine;
+    if (!connect) {
+        // The host machine outlives this run object.
+        host.OnPrint = nullptr;
+        host.OnSetupUart = nullptr;
+        host.OnInPort = host.OnOutPort = nullptr;
+        host.OnBufferWrite = host.OnSelectWrite = nullptr;
+        host.OnBufferRead = host.OnSelectRead = nullptr;
+        host.OnDeviceRun = nullptr;
+        return;
+    }
+    host.OnPrint = [this](uint32_t r) { OnPrint(r); };
+    host.OnSetupUart = [this](uint32_t s) { OnSetupUart(s); };
+    host.OnInPort = [this](uint32_t p, uint32_t& v) { OnInPort(p, v); };
+    host.OnOutPort = [this](uint32_t p, uint32_t& v) { OnOutPort(p, v); };
+    host.OnBufferWrite = [this](int b, uint32_t a, uint32_t v) { OnBufferWrite(b, a, v); };
+    host.OnBufferRead = [this](int b, uint32_t a, uint32_t& v) { OnBufferRead(b, a, v); };
+    host.OnSelectWrite = [this](int b, uint32_t a, uint32_t v) { OnSelectWrite(b, a, v); };
+    host.OnSelectRead = [this](int b, uint32_t a, uint32_t& v) { OnSelectRead(b, a, v); };
+    host.OnDeviceRun = [this](uint16_t a) { OnDeviceRun(a); };
+}
+
+bool TExecuteRun::PowerUp(const std::string& name, int voltageIndex, uint8_t vccMask, uint8_t gndMask,
+                          uint8_t pinTestMask, const std::string& picture)
+{
+    // a.
+    if (!OpenDevice()) {
+        ShowMessageBox(MessageText(msgProgrammerNotPresent), "Tarku", MB_OK | MB_ICONERROR);
+        return false;
+    }
+    // b.
+    bool powered = false;
+    if ((WorkParam & wpPinTestBeforeRun) != 0 && gndMask != 0 && AnsiUpperCase(name) != "INFO" && pinTestMask != 0) {
+        if (!SetDevicePower(0, 0, voltageIndex)) {
+            CloseDevice();
+            ShowMessageBox(MessageText(msgProgrammerNotPresent), "Error", MB_OK | MB_ICONERROR);
+            return false;
+        }
+        powered = true;
+        const int16_t r = TestPins(gndMask);
+        const bool failed = (static_cast<uint16_t>(r) & (0xFF00u | pinTestMask)) != 0;
+        if (failed) {
+            const std::string shown = !picture.empty() && FileExists(picture) ? picture : std::string();
+            if (!view_.ShowPinTester(r, gndMask, shown)) {
+                DevicePowerOff();
+                CloseDevice();
+                return false;
+            }
+        } else {
+            AddLine(" Pin test OK.");
+        }
+        // The test leaves its last walking pattern on the lines; the
+        // procedure must start from released lines.
+        SetOutputLevels(IdleLevels);
+    }
+    // c.
+    if (powered) {
+        SetGndPins(gndMask);
+        SetVccPins(vccMask);
+    }
+    // d.
+    Pump();
+    if (!powered && !SetDevicePower(vccMask, gndMask, voltageIndex)) {
+        CloseDevice();
+        ShowMessageBox(MessageText(msgProgrammerNotPresent), "Error", MB_OK | MB_ICONERROR);
+        return false;
+    }
+    // 9.
+    if (PowerOnDelay > 0)
+        PumpingSleep(PowerOnDelay);
+    uint8_t status = 0;
+    if (!ReadDeviceStatus(status)) {
+        DevicePowerOff();
+        ShowMessageBox(MessageText(msgProgrammerNotPresent), "Tarku", MB_OK | MB_ICONERROR);
+        return false;
+    }
+    if (status == 0 && (WorkParam & wpIgnoreOverload) == 0) {
+        DevicePowerOff();
+        CloseDevice();
+        ShowMessageBox(MessageText(msgPowerOverload), "Tarku", MB_OK | MB_ICONWARNING);
+        return false;
+    }
+    return true;
+}
+
+void TExecuteRun::StepLoop()
+{
+    THost& host = *HostMachine;
+    pumpCounter_ = PumpInterval;
+    for (;;) {
+        const int result = host.Step();
+        if (result == THost::StepEnded) {
+            SetButton(CloseText);
+            break;
+        }
+        if (result == THost::StepFault) {
+            // Going on would run whatever follows the faulty instruction.
+            StopWithError(host.RunError.empty() ? std::string("Host program stopped.") : host.RunError);
+            break;
+        }
+        if (--pumpCounter_ <= 0) {
+            pumpCounter_ = PumpInterval;
+            Pump();
+        }
+        if (Tag == -1)
+            break;
+    }
+}
+
+// ---- callbacks ----
+
+std::string TExecuteRun::PrintText(uint32_t record) const
+{
+    const THost* host = HostMachine;
+    if (!host || record >= static_cast<uint32_t>(host->PrintRecords.Count()))
+        return std::string();
+    const TStringList& records = host->PrintRecords;
+    const std::string& quoted = records[static_cast<int>(record)];
+    std::string text = quoted.size() >= 2 ? quoted.substr(1, quoted.size() - 2) : std::string();
+    int next = static_cast<int>(record) + 1;
+    for (;;) {
+        const size_t p = text.find('%');
+        if (p == std::string::npos || next >= records.Count())
+            break;
+        const std::string& arg = records[next++];
+        if (arg.empty())
+            break;
+        const uint32_t v = PrintArgument(arg, *host);
+        // A "%" at the very end has no specifier: like an unknown one it
+        // stays and uses up the argument.
+        const char spec = p + 1 < text.size() ? static_cast<char>(AnsiUpperChar(static_cast<unsigned char>(text[p + 1])))
+                                              : '\0';
+        std::string by;
+        switch (spec) {
+        case 'B': by = IntToHex(v & 0xFF, 2); break;
+        case 'C': by = std::string(1, static_cast<char>(v & 0xFF)); break;
+        case 'D': by = IntToHex(v, 8); break;
+        case 'H': by = IntToHex(v & 0xFFFF, 4); break;
+        case 'I': by = IntToStr(static_cast<int32_t>(v)); break;
+        default: continue;
+        }
+        text.replace(p, 2, by);
+    }
+    return text;
+}
+
+void TExecuteRun::OnPrint(uint32_t record)
+{
+    const std::string text = PrintText(record);
+    const bool replace = text.rfind("\\r", 0) == 0;
+    const bool append = text.rfind("\\;", 0) == 0;
+    // Without a line to change, the rest starts a line of its own.
+    if ((replace || append) && !Lines.empty()) {
+        Lines.back() = replace ? text.substr(2) : Lines.back() + text.substr(2);
+        view_.LastLineChanged();
+    } else if (replace || append) {
+        AddLine(text.substr(2));
+    } else {
+        AddLine(text);
+    }
+}
+
+void TExecuteRun::OnSetupUart(uint32_t w)
+{
+    SetComLine(ComHandle, static_cast<int32_t>(w >> 12), static_cast<int32_t>((w >> 8) & 0xF),
+               static_cast<int32_t>((w >> 4) & 0xF), static_cast<int32_t>(w & 0xF));
+}
+
+void TExecuteRun::OnInPort(uint32_t port, uint32_t& value)
+{
+    switch (port) {
+    case 0: {
+        uint8_t b = 0;
+        const int rc = DeviceReadByte(b);
+        if (rc == 0)
+            value = b;
+        else if (rc == 1)
+            value = NoData;
+        else
+            StopWithError(LinkLostText);
+        break;
+    }
+    case 1: value = GaugePosition; break;
+    case 2: value = GaugeMax; break;
+    case 3: {
+        uint8_t b = 0;
+        if (ComHandle != -1 && ComReadByte(ComHandle, b)) {
+            value = b;
+        } else {
+            value = NoData;
+            Pump();
+            pumpCounter_ = PumpInterval;
+        }
+        break;
+    }
+    default: break;
+    }
+}
+
+void TExecuteRun::OnOutPort(uint32_t port, uint32_t& value)
+{
+    switch (port) {
+    case 0:
+        if (!DeviceWriteByte(static_cast<uint8_t>(value)))
+            StopWithError(LinkLostText);
+        break;
+    case 1:
+        GaugePosition = value;
+        view_.GaugeChanged();
+        break;
+    case 2:
+        GaugeMax = value;
+        view_.GaugeChanged();
+        break;
+    case 3:
+        if (ComHandle != -1)
+            ComWriteByte(ComHandle, static_cast<uint8_t>(value));
+        break;
+    case 4:
+    case 5:
+        if (ComHandle != -1) {
+            if (port == 4)
+                SetComRts(ComHandle, value != 0);
+            else
+                SetComDtr(ComHandle, value != 0);
+            Pump();
+        }
+        break;
+    default: break;
+    }
+}
+
+TDumpBuffer* TExecuteRun::CheckedBuffer(int buffer, uint32_t address)
+{
+    TDumpBuffer* target = buffer == 0 ? Buffer1 : Buffer2;
+    if (target && target->InRange(address))
+        return target;
+    // A script address outside the buffer would reach memory that is not
+    // the buffer's: the run stops instead.
+    StopWithError("Address 0x" + IntToHex(address, 8) + " is outside buffer " + (buffer == 0 ? "1" : "2") + ".");
+    return nullptr;
+}
+
+void TExecuteRun::OnBufferWrite(int buffer, uint32_t address, uint32_t value)
+{
+    if (TDumpBuffer* b = CheckedBuffer(buffer, address))
+        b->Data[address] = static_cast<uint8_t>(value);
+}
+
+void TExecuteRun::OnBufferRead(int buffer, uint32_t address, uint32_t& value)
+{
+    if (TDumpBuffer* b = CheckedBuffer(buffer, address))
+        value = b->Data[address];
+}
+
+void TExecuteRun::OnSelectWrite(int buffer, uint32_t address, uint32_t value)
+{
+    if (TDumpBuffer* b = CheckedBuffer(buffer, address))
+        b->SetMatchBit(address, value != 0);
+}
+
+void TExecuteRun::OnSelectRead(int buffer, uint32_t address, uint32_t& value)
+{
+    if (TDumpBuffer* b = CheckedBuffer(buffer, address))
+        value = b->GetMatchBit(address) ? 1 : 0;
+}
+
+void TExecuteRun::OnDeviceRun(uint16_t address)
+{
+    if (!RunDeviceProcedure(address))
+        StopWithError(LinkLostText);
+}

@@ -1,0 +1,108 @@
+#pragma once
+// The run of one module procedure: compile and upload, pin test, power,
+// stepping the host machine with its nine callbacks, power off and the
+// parameters written back. The run keeps the state its window shows (caption,
+// log lines, gauge, button) and tells a TExecuteView what changed, so the
+// whole routine runs without widgets as well as in TfmExecute.
+#include "platform/StringList.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class TDumpBuffer;
+
+// What the run needs of its window.
+class TExecuteView {
+public:
+    virtual ~TExecuteView() = default;
+
+    virtual void ShowWindow() = 0;
+    virtual void HideWindow() = 0;
+    virtual void CaptionChanged() {}
+    virtual void LinesCleared() {}
+    virtual void LineAdded() {}
+    virtual void LastLineChanged() {}
+    virtual void GaugeChanged() {}
+    virtual void ButtonChanged() {}
+
+    // The pin tester in run mode after a failed pin test: result and mask of
+    // the test, the native path of the chip picture (empty: none). True when
+    // the user goes on, false on Cancel.
+    virtual bool ShowPinTester(int16_t result, uint8_t mask, const std::string& picture) = 0;
+    virtual void ShowCompilerErrors(const TStringList& errors) = 0;
+
+    // Called wherever the run pumps messages, after the pump.
+    virtual void Idle() {}
+};
+
+class TExecuteRun {
+public:
+    explicit TExecuteRun(TExecuteView& view);
+
+    // Texts, taken from the language tables when the window is created.
+    std::string CloseText = "Close";
+    std::string CancelText = "Cancel";
+    std::string CancelQuestion = "Are you sure to cancel ";
+
+    // The buffers the script reaches: buffer 1 and buffer 2 (null or empty
+    // when the module has none). The caller repaints them after the run.
+    TDumpBuffer* Buffer1 = nullptr;
+    TDumpBuffer* Buffer2 = nullptr;
+
+    // Window state.
+    std::string Caption;
+    std::string ButtonCaption;
+    std::vector<std::string> Lines;
+    uint32_t GaugePosition = 0;
+    uint32_t GaugeMax = 100;
+    // The stop flag: -1 stops the run (cancel confirmed, Close pressed, or an
+    // error during stepping).
+    int32_t Tag = 0;
+    // The host machine's exit value of the last run: 0x7FFFFFFF asks for a
+    // backup, another non-zero value is a chip signature.
+    uint32_t ExitValue = 0;
+
+    // Runs the procedure of a device menu caption, or of "BT" + procedure +
+    // "|" + caption (a module button), at the supply voltage of the index.
+    void RunModuleProcedure(const std::string& operation, int voltageIndex);
+
+    // The window's button: Cancel asks first, Close stops at once.
+    void btCancelClick();
+
+    // The host machine's callbacks.
+    void OnPrint(uint32_t record);
+    void OnSetupUart(uint32_t settings);
+    void OnInPort(uint32_t port, uint32_t& value);
+    void OnOutPort(uint32_t port, uint32_t& value);
+    void OnBufferWrite(int buffer, uint32_t address, uint32_t value);
+    void OnBufferRead(int buffer, uint32_t address, uint32_t& value);
+    void OnSelectWrite(int buffer, uint32_t address, uint32_t value);
+    void OnSelectRead(int buffer, uint32_t address, uint32_t& value);
+    void OnDeviceRun(uint16_t address);
+
+    // Log lines as OnPrint writes them.
+    void AddLine(const std::string& line);
+    void ClearLines();
+
+    // The print text of record `record` with its arguments filled in; the
+    // text of a record that does not exist is empty.
+    std::string PrintText(uint32_t record) const;
+
+private:
+    void Pump();
+    void SetCaption(const std::string& caption);
+    void SetButton(const std::string& caption);
+    void ResetWindow();
+    // Steps 8 and 9: link, pin test, supply and power status; false when the
+    // run stops there (a box has been shown).
+    bool PowerUp(const std::string& name, int voltageIndex, uint8_t vccMask, uint8_t gndMask, uint8_t pinTestMask,
+                 const std::string& picture);
+    void ConnectCallbacks(bool connect);
+    void StepLoop();
+    void StopWithError(const std::string& text);
+    TDumpBuffer* CheckedBuffer(int buffer, uint32_t address);
+
+    TExecuteView& view_;
+    int pumpCounter_ = 0;
+};
