@@ -1,0 +1,235 @@
+// Loading and saving a device buffer with its marker side file.
+#include "buffer/FileServ.h"
+
+#include "buffer/FileServFiles.h"
+#include "platform/Cp1251.h"
+#include "platform/Files.h"
+#include "platform/MessageBox.h"
+#include "platform/Paths.h"
+#include "platform/SysUtils.h"
+
+#include <algorithm>
+#include <cstring>
+
+std::string OpenedFileChip;
+
+TDumpFormat DumpFormatOf(const std::string& fileName)
+{
+    const std::string ext = AnsiUpperCase(ExtractFileExt(fileName));
+    if (ext == ".HEX")
+        return TDumpFormat::Hex;
+    if (ext == ".S19")
+        return TDumpFormat::S19;
+    if (ext == ".EEF")
+        return TDumpFormat::Eef;
+    return TDumpFormat::Raw;
+}
+
+namespace {
+
+using TParser = bool (*)(const std::string&, TDumpImage&, TDumpError&);
+
+bool ReadDumpFile(TParser parse, const std::string& fileName, TDumpImage& image, TDumpError& error)
+{
+    std::string text;
+    if (!ReadDumpText(fileName, text, error.Text)) {
+        error.Line = -1;
+        return false;
+    }
+    return parse(text, image, error);
+}
+
+TParser ParserOf(TDumpFormat format)
+{
+    switch (format) {
+    case TDumpFormat::Hex:
+        return ParseHexText;
+    case TDumpFormat::S19:
+        return ParseS19Text;
+    case TDumpFormat::Eef:
+        return ParseEefText;
+    case TDumpFormat::Raw:
+        break;
+    }
+    return nullptr;
+}
+
+std::string TooLargeMessage(const std::string& fileName, uint64_t size)
+{
+    return "The file \"" + fileName + "\" describes " + IntToStr(int64_t(std::min<uint64_t>(size, INT64_MAX))) +
+           " bytes, more than the largest buffer of " + IntToStr(MaxDumpBufferSize) + " bytes.";
+}
+
+// Length of the data array SetSize gives a buffer of n bytes.
+size_t DataArrayLength(int64_t n)
+{
+    return n > TDumpBuffer::SmallLimit ? size_t(n) + 1 : size_t(TDumpBuffer::SmallLimit) + 2;
+}
+
+} // namespace
+
+bool ReadHexFile(const std::string& fileName, TDumpImage& image, TDumpError& error)
+{
+    return ReadDumpFile(ParseHexText, fileName, image, error);
+}
+
+bool ReadS19File(const std::string& fileName, TDumpImage& image, TDumpError& error)
+{
+    return ReadDumpFile(ParseS19Text, fileName, image, error);
+}
+
+bool ReadEefFile(const std::string& fileName, TDumpImage& image, TDumpError& error)
+{
+    return ReadDumpFile(ParseEefText, fileName, image, error);
+}
+
+bool LoadDumpFile(TDumpBuffer& buffer, const std::string& fileName, TDumpLoadInfo& info)
+{
+    info = TDumpLoadInfo();
+    const std::string native = NativePath(fileName);
+    const int64_t fileSize = DumpFileSize(native);
+    if (fileSize < 0) {
+        info.Error = "File not found: \"" + fileName + "\".";
+        return false;
+    }
+    const TDumpFormat format = DumpFormatOf(fileName);
+
+    // Everything is read before the buffer changes.
+    TDumpImage image;
+    std::vector<uint8_t> raw; // raw data: in EditorMode the new data array
+    int64_t loaded = 0;       // bytes of the buffer the file covers
+    if (format == TDumpFormat::Raw) {
+        info.Size = fileSize;
+        if (buffer.EditorMode) {
+            if (fileSize > MaxDumpBufferSize) {
+                info.Error = TooLargeMessage(fileName, uint64_t(fileSize));
+                return false;
+            }
+            raw.resize(DataArrayLength(fileSize));
+            loaded = fileSize;
+        } else {
+            loaded = std::min(fileSize, buffer.GetSize());
+            raw.resize(size_t(loaded));
+        }
+        if (!ReadFileBytes(native, raw.data(), size_t(loaded))) {
+            info.Error = CannotReadMessage(fileName);
+            return false;
+        }
+    } else {
+        TDumpError error;
+        if (!ReadDumpFile(ParserOf(format), fileName, image, error)) {
+            info.Error = error.Line < 0 ? error.Text
+                                        : "Error in the file \"" + fileName + "\":\r\n" + DumpErrorMessage(error);
+            return false;
+        }
+        if (buffer.EditorMode && image.Size > uint64_t(MaxDumpBufferSize)) {
+            info.Error = TooLargeMessage(fileName, image.Size);
+            return false;
+        }
+        info.Size = int64_t(image.Size);
+        info.EefText = image.EefText;
+        loaded = buffer.EditorMode ? info.Size : std::min(info.Size, buffer.GetSize());
+    }
+
+    const int64_t newSize = buffer.EditorMode ? loaded : buffer.GetSize();
+    const std::string markerName = fileName + ".mrk";
+    const std::string markerNative = NativePath(markerName);
+    const int64_t markerSize = DumpFileSize(markerNative);
+    std::vector<uint8_t> markers;
+    if (markerSize >= 0) {
+        // A marker file shorter than the buffer marks what it covers.
+        markers.resize(size_t(std::min(markerSize, newSize)));
+        if (!ReadFileBytes(markerNative, markers.data(), markers.size())) {
+            info.Error = CannotReadMessage(markerName);
+            return false;
+        }
+    }
+
+    // Commit.
+    if (buffer.EditorMode) {
+        if (format == TDumpFormat::Raw)
+            buffer.Data.swap(raw);
+        buffer.SetSize(newSize);
+    }
+    if (format != TDumpFormat::Raw)
+        image.CopyTo(buffer.Data.data(), size_t(newSize));
+    else if (!buffer.EditorMode && loaded > 0)
+        std::memcpy(buffer.Data.data(), raw.data(), size_t(loaded));
+    if (markerSize >= 0) {
+        if (!markers.empty())
+            std::memcpy(buffer.Markers.data(), markers.data(), markers.size());
+        buffer.SetMarkerRange(int64_t(markers.size()), newSize - 1, 0);
+    } else {
+        buffer.SetMarkerRange(0, loaded - 1, 0);
+    }
+    buffer.Modified = false;
+    return true;
+}
+
+bool LoadFromFile(TDumpBuffer& buffer, const std::string& fileName, TDumpLoadInfo* info)
+{
+    TDumpLoadInfo local;
+    TDumpLoadInfo& result = info ? *info : local;
+    if (LoadDumpFile(buffer, fileName, result))
+        return true;
+    ShowMessageBox(result.Error, "Read file", MB_OK | MB_ICONWARNING);
+    return false;
+}
+
+bool WriteHexFile(const TDumpBuffer& buffer, const std::string& fileName, std::string& error)
+{
+    return WriteDumpBytes(fileName, MakeHexText(buffer), error);
+}
+
+bool WriteS19File(const TDumpBuffer& buffer, const std::string& fileName, std::string& error)
+{
+    return WriteDumpBytes(fileName, MakeS19Text(buffer), error);
+}
+
+bool WriteEefFile(const TDumpBuffer& buffer, const std::string& fileName, const std::string& description,
+                  std::string& error)
+{
+    std::string old, text;
+    ReadWholeFile(NativePath(fileName), old); // a missing old file gives a new header
+    if (!MakeEefText(buffer, old, description, text)) {
+        error = "EEF files hold at most " + IntToStr(EefMaxSize) + " bytes; save this buffer in another format.";
+        return false;
+    }
+    return WriteDumpBytes(fileName, text, error);
+}
+
+bool SaveDumpFile(const TDumpBuffer& buffer, const std::string& fileName, const std::string& eefDescription,
+                  std::string& error)
+{
+    bool ok = false;
+    switch (DumpFormatOf(fileName)) {
+    case TDumpFormat::Hex:
+        ok = WriteHexFile(buffer, fileName, error);
+        break;
+    case TDumpFormat::S19:
+        ok = WriteS19File(buffer, fileName, error);
+        break;
+    case TDumpFormat::Eef:
+        ok = WriteEefFile(buffer, fileName, eefDescription, error);
+        break;
+    case TDumpFormat::Raw:
+        ok = WriteDumpBytes(fileName,
+                            std::string(reinterpret_cast<const char*>(buffer.Data.data()), size_t(buffer.GetSize())),
+                            error);
+        break;
+    }
+    if (ok && buffer.UseMarkersFile)
+        ok = WriteDumpBytes(fileName + ".mrk",
+                            std::string(reinterpret_cast<const char*>(buffer.Markers.data()), size_t(buffer.GetSize())),
+                            error);
+    return ok;
+}
+
+bool SaveToFile(const TDumpBuffer& buffer, const std::string& fileName, const std::string& eefDescription)
+{
+    std::string error;
+    if (SaveDumpFile(buffer, fileName, eefDescription, error))
+        return true;
+    ShowMessageBox(error, "Tarku", MB_OK | MB_ICONWARNING);
+    return false;
+}

@@ -1,0 +1,216 @@
+// EEF, the program's own text format: "X", a type digit, LLLL (data bytes
+// + 4), a 24-bit address AAAAAA, the data and a checksum CC, all hex.
+#include "buffer/FileServRecords.h"
+
+#include <cstring>
+
+namespace {
+
+constexpr size_t EefTextLimit = 256;
+const char* const ProducerText = "Tarku programmer";
+
+// Parses the fields after "X" and the type digit of a trimmed line.
+// target(address, n) gives where the n data bytes go (null: check only).
+template <class Target>
+bool ParseEefFields(const char* b, const char* e, Target&& target, std::string& error)
+{
+    TRecordCursor c(b + 2, e);
+    uint32_t length, address, value;
+    if (!c.Value(2, length, error) || !c.Value(3, address, error))
+        return false;
+    if (length < 4) {
+        error = dumptext::WrongLength;
+        return false;
+    }
+    const size_t n = length - 4;
+    if (!c.Data(n, target(address, n), error))
+        return false;
+    const uint32_t sum = c.Sum();
+    if (!c.Value(1, value, error))
+        return false;
+    if (((sum + value) & 0xFF) != 0xFF) {
+        error = dumptext::ChecksumError;
+        return false;
+    }
+    if (c.Left() != 0) {
+        error = dumptext::TrailingCharacters;
+        return false;
+    }
+    return true;
+}
+
+bool IsEefRecordStart(const char* b, const char* e)
+{
+    return e - b >= 14 && b[0] == 'X' && b[1] >= '0' && b[1] <= '9';
+}
+
+void TrimmedLine(const std::string& line, const char*& b, const char*& e)
+{
+    b = line.data();
+    e = b + line.size();
+    while (b < e && static_cast<unsigned char>(*b) <= ' ')
+        ++b;
+    while (e > b && static_cast<unsigned char>(e[-1]) <= ' ')
+        --e;
+}
+
+// "X" type LLLL AAAAAA data CC for n bytes at data.
+std::string MakeEefRecord(char type, uint32_t address, const uint8_t* data, size_t n)
+{
+    std::string line(14 + 2 * n, '\0');
+    char* p = line.data();
+    p[0] = 'X';
+    p[1] = type;
+    const uint32_t length = uint32_t(n) + 4;
+    uint32_t sum = (length >> 8) + (length & 0xFF) + (address >> 16 & 0xFF) + (address >> 8 & 0xFF) + (address & 0xFF);
+    PutHexByte(p + 2, uint8_t(length >> 8));
+    PutHexByte(p + 4, uint8_t(length));
+    PutHexByte(p + 6, uint8_t(address >> 16));
+    PutHexByte(p + 8, uint8_t(address >> 8));
+    PutHexByte(p + 10, uint8_t(address));
+    p += 12;
+    for (size_t i = 0; i < n; ++i) {
+        sum += data[i];
+        PutHexByte(p, data[i]);
+        p += 2;
+    }
+    PutHexByte(p, uint8_t(~sum));
+    return line;
+}
+
+} // namespace
+
+bool ParseEefRecord(const std::string& line, std::string& data, int& count, int64_t& address)
+{
+    const char *b, *e;
+    TrimmedLine(line, b, e);
+    if (!IsEefRecordStart(b, e))
+        return false;
+    std::string bytes, error;
+    uint32_t at = 0;
+    auto target = [&](uint32_t a, size_t n) {
+        at = a;
+        bytes.resize(n);
+        return reinterpret_cast<uint8_t*>(bytes.data());
+    };
+    if (!ParseEefFields(b, e, target, error))
+        return false;
+    data = std::move(bytes);
+    count = int(data.size());
+    address = at;
+    return true;
+}
+
+bool CheckEefRecord(const std::string& line)
+{
+    const char *b, *e;
+    TrimmedLine(line, b, e);
+    if (e - b < 16 || !IsEefRecordStart(b, e))
+        return false;
+    std::string error;
+    size_t count = 0;
+    auto target = [&](uint32_t, size_t n) {
+        count = n;
+        return static_cast<uint8_t*>(nullptr);
+    };
+    return ParseEefFields(b, e, target, error) && count >= 1;
+}
+
+bool ParseEefText(const std::string& text, TDumpImage& image, TDumpError& error)
+{
+    TDumpImage out;
+    out.Bytes.reserve(text.size() / 3);
+    std::string description;
+    bool ok = true;
+    ForEachDumpLine(text, [&](int64_t index, const char* b, const char* e) {
+        if (b == e)
+            return true;
+        std::string message;
+        if (!IsEefRecordStart(b, e)) {
+            message = dumptext::UnknownEefFormat;
+        } else if (b[1] == '7') {
+            auto target = [&](uint32_t address, size_t n) { return out.Append(address, n); };
+            if (ParseEefFields(b, e, target, message))
+                return true;
+        } else if (b[1] == '1') {
+            auto target = [&](uint32_t, size_t n) {
+                description.resize(n);
+                return reinterpret_cast<uint8_t*>(description.data());
+            };
+            if (ParseEefFields(b, e, target, message)) {
+                out.EefText += description;
+                return true;
+            }
+        } else {
+            return true; // producer text and types of other programs
+        }
+        error.Line = index;
+        error.Text = message;
+        ok = false;
+        return false;
+    });
+    if (ok)
+        image = std::move(out);
+    return ok;
+}
+
+std::string MakeEefTextRecord(const std::string& text)
+{
+    return MakeEefRecord('0', 0, reinterpret_cast<const uint8_t*>(text.data()), std::min(text.size(), EefTextLimit));
+}
+
+std::string MakeEefDataRecord(const TDumpBuffer& buffer, int64_t first, int count, bool& allFF)
+{
+    const uint8_t* p = buffer.Data.data() + first;
+    allFF = true;
+    for (int i = 0; i < count && allFF; ++i)
+        allFF = p[i] == 0xFF;
+    return MakeEefRecord('7', uint32_t(first), p, size_t(count));
+}
+
+bool MakeEefText(const TDumpBuffer& buffer, const std::string& oldText, const std::string& description,
+                 std::string& text)
+{
+    const int64_t n = buffer.GetSize();
+    if (n > EefMaxSize)
+        return false;
+    // The old file's header lines, up to its first data record, are kept when
+    // every line read is a sound record with data.
+    std::string header;
+    bool keep = false;
+    ForEachDumpLine(oldText, [&](int64_t, const char* b, const char* e) {
+        if (b == e)
+            return true;
+        const std::string line(b, e);
+        keep = CheckEefRecord(line);
+        if (!keep)
+            return false;
+        if (line[1] < '4')
+            header += line + "\r\n";
+        return line[1] != '7';
+    });
+    if (!keep) {
+        header = MakeEefTextRecord(ProducerText) + "\r\n";
+        size_t at = 0;
+        do {
+            std::string record = MakeEefTextRecord(description.substr(at, EefTextLimit));
+            record[1] = '1';
+            header += record + "\r\n";
+            at += EefTextLimit;
+        } while (at < description.size());
+    }
+    std::string out;
+    out.reserve(header.size() + size_t(n / 32 + 1) * 82);
+    out = header;
+    for (int64_t start = 0; start < n; start += 32) {
+        const int len = int(std::min<int64_t>(32, n - start));
+        bool allFF;
+        std::string record = MakeEefDataRecord(buffer, start, len, allFF);
+        if (allFF && start + len < n)
+            continue;
+        out += record;
+        out += "\r\n";
+    }
+    text = std::move(out);
+    return true;
+}

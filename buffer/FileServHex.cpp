@@ -1,0 +1,128 @@
+// Intel HEX: ":" count address type data checksum, one record a line.
+#include "buffer/FileServRecords.h"
+
+#include <cstring>
+
+bool ParseHexText(const std::string& text, TDumpImage& image, TDumpError& error)
+{
+    TDumpImage out;
+    out.Bytes.reserve(text.size() / 3);
+    uint64_t base = 0;
+    bool ok = true;
+    ForEachDumpLine(text, [&](int64_t index, const char* b, const char* e) {
+        if (b == e)
+            return true;
+        auto fail = [&](std::string message) {
+            error.Line = index;
+            error.Text = std::move(message);
+            ok = false;
+            return false;
+        };
+        if (*b != ':')
+            return fail(dumptext::UnknownHexFormat);
+        TRecordCursor c(b + 1, e);
+        std::string message;
+        uint32_t count, address, type, value;
+        if (!c.Value(1, count, message) || !c.Value(2, address, message) || !c.Value(1, type, message))
+            return fail(message);
+        bool end = false;
+        switch (type) {
+        case 0: {
+            if (!c.Data(count, out.Append(base + address, count), message))
+                return fail(message);
+            break;
+        }
+        case 1:
+            end = true;
+            break;
+        case 2:
+        case 4:
+            // The count field is not compared with the digits that follow,
+            // as files written with a wrong count have always loaded.
+            if (!c.Value(2, value, message))
+                return fail(message);
+            base = type == 2 ? uint64_t(value) << 4 : uint64_t(value) << 16;
+            break;
+        case 3:
+        case 5:
+            if (!c.Value(4, value, message))
+                return fail(message);
+            break;
+        default:
+            return fail(dumptext::UnknownRecordType);
+        }
+        const uint32_t sum = c.Sum();
+        if (!c.Value(1, value, message))
+            return fail(message);
+        if (((sum + value) & 0xFF) != 0)
+            return fail(dumptext::ChecksumError);
+        if (c.Left() != 0)
+            return fail(dumptext::TrailingCharacters);
+        return !end;
+    });
+    if (ok)
+        image = std::move(out);
+    return ok;
+}
+
+namespace {
+
+// ":" count address type, then the data and the two's complement checksum.
+char* PutHexRecord(char* p, uint8_t type, uint32_t address, const uint8_t* data, size_t n)
+{
+    *p++ = ':';
+    uint32_t sum = uint32_t(n) + (address >> 8) + (address & 0xFF) + type;
+    PutHexByte(p, uint8_t(n));
+    PutHexByte(p + 2, uint8_t(address >> 8));
+    PutHexByte(p + 4, uint8_t(address));
+    PutHexByte(p + 6, type);
+    p += 8;
+    for (size_t i = 0; i < n; ++i) {
+        sum += data[i];
+        PutHexByte(p, data[i]);
+        p += 2;
+    }
+    PutHexByte(p, uint8_t(-sum));
+    p[2] = '\r';
+    p[3] = '\n';
+    return p + 4;
+}
+
+bool AllFF16(const uint8_t* p)
+{
+    uint64_t a, b;
+    std::memcpy(&a, p, 8);
+    std::memcpy(&b, p + 8, 8);
+    return (a & b) == ~uint64_t(0);
+}
+
+} // namespace
+
+std::string MakeHexText(const TDumpBuffer& buffer)
+{
+    const uint64_t n = uint64_t(buffer.GetSize());
+    const uint64_t records = (n + 15) / 16;
+    // 45 characters a data record, 17 an address record every 64 KiB.
+    std::string text(size_t(records * 45 + (n >> 16) * 17 + 13), '\0');
+    char* const begin = text.data();
+    char* p = begin;
+    const uint8_t* data = buffer.Data.data();
+    uint32_t upper = 0;
+    for (uint64_t start = 0; start < n; start += 16) {
+        const size_t len = size_t(std::min<uint64_t>(16, n - start));
+        const bool last = start + len == n;
+        if (len == 16 && !last && AllFF16(data + start))
+            continue;
+        if ((start >> 16) != upper) {
+            upper = uint32_t(start >> 16);
+            const uint8_t value[2] = {uint8_t(upper >> 8), uint8_t(upper)};
+            p = PutHexRecord(p, 4, 0, value, 2);
+        }
+        p = PutHexRecord(p, 0, uint32_t(start & 0xFFFF), data + start, len);
+    }
+    static const char eof[] = ":00000001FF\r\n";
+    std::memcpy(p, eof, sizeof eof - 1);
+    p += sizeof eof - 1;
+    text.resize(size_t(p - begin));
+    return text;
+}

@@ -1,0 +1,133 @@
+// Text dumps of an address range, and what the file dialogs do with the
+// file the user chose.
+#include "buffer/FileServ.h"
+
+#include "buffer/FileServFiles.h"
+#include "engine/Global.h"
+#include "engine/LanguageTexts.h"
+#include "platform/Paths.h"
+#include "platform/SysUtils.h"
+
+#include <algorithm>
+#include <cstring>
+
+const char* const SaveBufferFilter =
+    "Binary files (*.bin)|*.bin|Intel HEX files (*.hex)|*.hex|Motorola S19 files (*.s19)|*.s19|EEF files (*.eef)|*.eef";
+const char* const OpenBufferFilter = "Binary files (*.bin)|*.bin|Intel HEX files (*.hex)|*.hex|Motorola S-records "
+                                     "(*.s19)|*.s19|EEF files (*.eef)|*.eef|Any files (*.*)|*.*";
+const char* const SelectDumpFilter = "Binary files (*.bin)|*.bin|Intel HEX files (*.hex)|*.hex|Any files (*.*)|*.*";
+const char* const SaveRangeFilter = "Binary files (*.bin)|*.bin|Text dump (*.txt)|*.txt";
+
+namespace {
+
+// Row address: at least 5 hex digits.
+char* PutRowAddress(char* p, uint64_t address)
+{
+    int digits = 5;
+    while (digits < 16 && (address >> (4 * digits)) != 0)
+        ++digits;
+    for (int i = digits - 1; i >= 0; --i)
+        *p++ = "0123456789ABCDEF"[(address >> (4 * i)) & 15];
+    p[0] = ':';
+    p[1] = ' ';
+    return p + 2;
+}
+
+// The folder of a file name, without its trailing separator.
+std::string FolderOf(const std::string& fileName)
+{
+    std::string folder = ExtractFilePath(fileName);
+    while (folder.size() > 1 && (folder.back() == '/' || folder.back() == '\\'))
+        folder.pop_back();
+    return folder;
+}
+
+} // namespace
+
+std::string MakeTextDump(const TDumpBuffer& buffer, int64_t from, int64_t to, bool wordMode)
+{
+    from = std::max<int64_t>(from, 0);
+    to = std::min(to, buffer.LastIndex);
+    if (from > to)
+        return std::string();
+    const uint8_t* data = buffer.Data.data();
+    const int64_t firstRow = from & ~int64_t(15);
+    const int64_t rows = (to - firstRow) / 16 + 1;
+    // Address up to 16 digits, ": ", 48 or 40 hex columns, " ", 16, CR LF.
+    std::string text(size_t(rows) * (16 + 2 + 48 + 1 + 16 + 2), '\0');
+    char* p = text.data();
+    for (int64_t row = firstRow; row <= to; row += 16) {
+        p = PutRowAddress(p, uint64_t(wordMode ? row / 2 : row));
+        if (wordMode) {
+            for (int64_t pair = row; pair < row + 16; pair += 2) {
+                if (pair < from || pair > to) {
+                    std::memset(p, ' ', 5);
+                } else {
+                    // The high byte of a last odd byte lies past the buffer.
+                    if (pair + 1 <= buffer.LastIndex)
+                        PutHexByte(p, data[pair + 1]);
+                    else
+                        p[0] = p[1] = ' ';
+                    PutHexByte(p + 2, data[pair]);
+                    p[4] = ' ';
+                }
+                p += 5;
+            }
+        } else {
+            for (int64_t i = row; i < row + 16; ++i) {
+                if (i < from || i > to) {
+                    std::memset(p, ' ', 3);
+                } else {
+                    PutHexByte(p, data[i]);
+                    p[2] = ' ';
+                }
+                p += 3;
+            }
+        }
+        *p++ = ' ';
+        for (int64_t i = row; i < row + 16; ++i) {
+            const uint8_t c = data[std::min(i, buffer.LastIndex)];
+            *p++ = i < from || i > to ? ' ' : c < 32 ? '.' : char(c);
+        }
+        *p++ = '\r';
+        *p++ = '\n';
+    }
+    text.resize(size_t(p - text.data()));
+    return text;
+}
+
+bool SaveBufferChosen(const TDumpBuffer& buffer, const std::string& chosen, int filterIndex, std::string& fileName,
+                      const std::string& eefDescription)
+{
+    static const char* const extensions[] = {".bin", ".hex", ".s19", ".eef"};
+    SaveFileExtension = filterIndex;
+    SaveDirectory = FolderOf(chosen);
+    fileName = filterIndex >= 1 && filterIndex <= 4 ? ChangeFileExt(chosen, extensions[filterIndex - 1]) : chosen;
+    return SaveToFile(buffer, fileName, eefDescription);
+}
+
+bool OpenBufferChosen(TDumpBuffer& buffer, const std::string& chosen, int filterIndex, std::string& fileName)
+{
+    SaveDirectory = FolderOf(chosen);
+    OpenFileExtension = filterIndex;
+    if (!LoadFromFile(buffer, chosen))
+        return false;
+    fileName = chosen;
+    return true;
+}
+
+bool SaveArrayRangeChosen(const TDumpBuffer& buffer, int64_t from, int64_t to, bool wordMode,
+                          const std::string& chosen, int filterIndex, std::string& error)
+{
+    from = std::max<int64_t>(from, 0);
+    to = std::min(to, buffer.LastIndex);
+    if (from > to) {
+        error = MessageText(msgIncorrectAddress);
+        return false;
+    }
+    if (filterIndex == 2)
+        return WriteDumpBytes(ChangeFileExt(chosen, ".txt"), MakeTextDump(buffer, from, to, wordMode), error);
+    return WriteDumpBytes(ChangeFileExt(chosen, ".bin"),
+                          std::string(reinterpret_cast<const char*>(buffer.Data.data() + from), size_t(to - from + 1)),
+                          error);
+}
