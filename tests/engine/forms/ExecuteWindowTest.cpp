@@ -1,0 +1,132 @@
+// The run window on the offscreen platform: a real run seen mid-way, the
+// button's two roles and the window's close box.
+#include "buffer/HDumpBuffer.h"
+#include "engine/Engine.h"
+#include "engine/Global.h"
+#include "engine/forms/uExecute.h"
+#include "engine/uHost.h"
+#include "platform/Files.h"
+#include "platform/MessageBox.h"
+#include "platform/Paths.h"
+#include "vprog/VirtualUsb.h"
+
+#include "TestSupport.h"
+
+#include <QApplication>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+class ExecuteWindowTest : public ::testing::Test {
+protected:
+    testsupport::TempDir dir;
+    TVirtualProgrammer programmer;
+    TDumpBuffer buffer1, buffer2;
+    std::vector<std::string> boxes;
+    MessageBoxHandler previous;
+
+    void SetUp() override
+    {
+        SetProgramFolder(dir.path());
+        ForceDirectories(dir.file("scripts"));
+        testsupport::WriteFileBytes(dir.file("scripts/runner.chl"),
+                                    testsupport::ReadFileBytes(testsupport::FixturePath("engine/run/runner.chl")));
+        ChipList = {"Test\\Runner"};
+        ModuleFileList = {"runner.chl"};
+        CurrentChip = "Test\\Runner";
+        ModuleParameters = {"COUNT", "LEVEL"};
+        MessageTexts.Clear();
+        LanguageTexts.Clear();
+        PowerOnDelay = 0;
+        UsbTimeOut = 3;
+        WorkParam = WorkParamDefault & ~wpPinTestBeforeRun;
+        SetUsbTransport(std::make_unique<TVirtualUsb>(programmer));
+        buffer1.SetSize(32);
+        buffer2.SetSize(8);
+        previous = SetMessageBoxHandler([this](const std::string& text, const std::string&, unsigned) {
+            boxes.push_back(text);
+            return IDYES;
+        });
+    }
+    void TearDown() override
+    {
+        SetMessageBoxHandler(previous);
+        SetUsbTransport(nullptr);
+        delete HostMachine;
+        HostMachine = nullptr;
+    }
+};
+
+TEST_F(ExecuteWindowTest, ShowsARunMidWayAndWaitsForClose)
+{
+    TfmExecute form;
+    form.SetBuffers(&buffer1, &buffer2);
+    bool sawMidRun = false;
+    QTimer mid;
+    mid.setSingleShot(true);
+    QObject::connect(&mid, &QTimer::timeout, [&] {
+        EXPECT_TRUE(form.isVisible());
+        EXPECT_EQ(form.windowTitle(), "Slow read");
+        EXPECT_EQ(form.btCancel->text(), "Cancel");
+        EXPECT_GT(form.Gauge1->value(), 0);
+        EXPECT_EQ(form.Gauge1->maximum(), 64);
+        EXPECT_TRUE(form.Memo1->toPlainText().startsWith("Block 0 read\nBlock 1 read"));
+        EXPECT_TRUE(programmer.Lines().SupplyOn());
+        form.grab().save("/tmp/h10_execute_midrun.png");
+        sawMidRun = true;
+    });
+    mid.start(60);
+    // Once ended with exit value 0 the window waits for Close.
+    QTimer end;
+    QObject::connect(&end, &QTimer::timeout, [&] {
+        if (form.btCancel->text() != "Close")
+            return;
+        EXPECT_TRUE(form.isVisible());
+        EXPECT_FALSE(programmer.Lines().SupplyOn());
+        EXPECT_TRUE(form.Memo1->toPlainText().endsWith("Block 63 read\nDone"));
+        form.grab().save("/tmp/h10_execute_ended.png");
+        form.btCancel->click();
+    });
+    end.start(5);
+    form.Run.RunModuleProcedure("Slow read", 8);
+    EXPECT_TRUE(sawMidRun);
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_EQ(form.ExitValue(), 0u);
+    EXPECT_EQ(buffer1.Data[0], 0); // the slow read writes no buffer
+}
+
+TEST_F(ExecuteWindowTest, TheCloseBoxAsksLikeCancel)
+{
+    TfmExecute form;
+    form.SetBuffers(&buffer1, &buffer2);
+    QTimer later;
+    later.setSingleShot(true);
+    QObject::connect(&later, &QTimer::timeout, [&] { form.close(); });
+    later.start(20);
+    form.Run.RunModuleProcedure("Endless", 8);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0], "Are you sure to cancel  \"Endless\" ?");
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_FALSE(programmer.Lines().SupplyOn());
+}
+
+TEST_F(ExecuteWindowTest, PrintRulesReachTheMemo)
+{
+    TfmExecute form;
+    form.SetBuffers(&buffer1, &buffer2);
+    form.Run.RunModuleProcedure("Print texts", 8);
+    EXPECT_EQ(form.Memo1->toPlainText().toStdString(),
+              "Replaced and appended\nH=2345 B=45 D=00012345\nI=-1 C=A\nUnknown %Q and %B\nEnds in %\nx");
+    // Huge gauge values are scaled, never wrapped.
+    form.Run.GaugeMax = 0xFFFFFFFF;
+    form.Run.GaugePosition = 0x80000000;
+    form.GaugeChanged();
+    EXPECT_GT(form.Gauge1->value(), form.Gauge1->maximum() / 3);
+}
+
+} // namespace
