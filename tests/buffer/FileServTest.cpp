@@ -1,0 +1,279 @@
+// Loading and saving a device buffer: formats by extension, EditorMode
+// sizing, marker side files, and failures that leave the buffer untouched.
+#include "buffer/FileServ.h"
+
+#include "TestSupport.h"
+#include "platform/MessageBox.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <fstream>
+#include <unistd.h>
+
+namespace {
+
+using testsupport::ReadFileBytes;
+using testsupport::TempDir;
+using testsupport::WriteFileBytes;
+
+void Fill(TDumpBuffer& b, int64_t size, uint8_t seed)
+{
+    b.SetSize(size);
+    for (int64_t i = 0; i < size; ++i) {
+        b.Data[size_t(i)] = uint8_t(i * 13 + seed);
+        b.Markers[size_t(i)] = uint8_t((i + seed) % 8);
+    }
+}
+
+std::vector<uint8_t> DataOf(const TDumpBuffer& b)
+{
+    return std::vector<uint8_t>(b.Data.begin(), b.Data.begin() + b.GetSize());
+}
+
+std::vector<uint8_t> MarkersOf(const TDumpBuffer& b)
+{
+    return std::vector<uint8_t>(b.Markers.begin(), b.Markers.begin() + b.GetSize());
+}
+
+// Collects message boxes instead of showing them.
+struct BoxCatcher {
+    std::vector<std::string> texts;
+    MessageBoxHandler old;
+    BoxCatcher()
+    {
+        old = SetMessageBoxHandler([this](const std::string& text, const std::string&, unsigned) {
+            texts.push_back(text);
+            return int(IDOK);
+        });
+    }
+    ~BoxCatcher() { SetMessageBoxHandler(old); }
+};
+
+TEST(DumpFiles, FormatFollowsTheUpperCasedExtension)
+{
+    EXPECT_EQ(DumpFormatOf("a.hex"), TDumpFormat::Hex);
+    EXPECT_EQ(DumpFormatOf("C:\\x\\A.HeX"), TDumpFormat::Hex);
+    EXPECT_EQ(DumpFormatOf("a.s19"), TDumpFormat::S19);
+    EXPECT_EQ(DumpFormatOf("a.EEF"), TDumpFormat::Eef);
+    EXPECT_EQ(DumpFormatOf("a.bin"), TDumpFormat::Raw);
+    EXPECT_EQ(DumpFormatOf("hex"), TDumpFormat::Raw);
+}
+
+TEST(DumpFiles, SaveAndLoadEveryFormatWithMarkers)
+{
+    TempDir dir;
+    for (const char* name : {"d.bin", "d.hex", "d.s19", "d.eef"}) {
+        TDumpBuffer saved;
+        Fill(saved, 300, 7);
+        saved.UseMarkersFile = true;
+        std::string error;
+        ASSERT_TRUE(SaveDumpFile(saved, dir.file(name), "", error)) << error;
+        EXPECT_EQ(ReadFileBytes(dir.file(name) + ".mrk").size(), 300u);
+
+        TDumpBuffer loaded;
+        loaded.EditorMode = true;
+        loaded.Modified = true;
+        TDumpLoadInfo info;
+        ASSERT_TRUE(LoadDumpFile(loaded, dir.file(name), info)) << info.Error;
+        EXPECT_EQ(info.Size, 300) << name;
+        EXPECT_EQ(DataOf(loaded), DataOf(saved)) << name;
+        EXPECT_EQ(MarkersOf(loaded), MarkersOf(saved)) << name;
+        EXPECT_FALSE(loaded.Modified);
+    }
+}
+
+TEST(DumpFiles, WithoutEditorModeTheBufferKeepsItsSize)
+{
+    TempDir dir;
+    WriteFileBytes(dir.file("long.bin"), std::string(100, 'a'));
+    TDumpBuffer b;
+    Fill(b, 64, 1);
+    TDumpLoadInfo info;
+    ASSERT_TRUE(LoadDumpFile(b, dir.file("long.bin"), info));
+    EXPECT_EQ(b.GetSize(), 64);
+    EXPECT_EQ(info.Size, 100) << "the caller compares the file's size with the buffer's";
+    EXPECT_EQ(DataOf(b), std::vector<uint8_t>(64, 'a'));
+
+    // A shorter raw file: the rest keeps its bytes, and only the loaded part
+    // loses its markers.
+    Fill(b, 64, 1);
+    WriteFileBytes(dir.file("short.bin"), "xyz");
+    ASSERT_TRUE(LoadDumpFile(b, dir.file("short.bin"), info));
+    EXPECT_EQ(b.Data[2], 'z');
+    EXPECT_EQ(b.Data[3], uint8_t(3 * 13 + 1));
+    EXPECT_EQ(b.Markers[2], 0);
+    EXPECT_EQ(b.Markers[3], 4);
+
+    // Text formats: bytes the file does not reach read 0xFF, data beyond the
+    // buffer is left out.
+    Fill(b, 64, 1);
+    WriteFileBytes(dir.file("far.hex"), ":0100020041BC\n:01008000423D\n:00000001FF\n");
+    ASSERT_TRUE(LoadDumpFile(b, dir.file("far.hex"), info)) << info.Error;
+    EXPECT_EQ(b.GetSize(), 64);
+    EXPECT_EQ(info.Size, 0x81);
+    EXPECT_EQ(b.Data[0], 0xFF);
+    EXPECT_EQ(b.Data[2], 0x41);
+    EXPECT_EQ(b.Data[63], 0xFF);
+}
+
+TEST(DumpFiles, EditorModeEefGapsAndSizeFromTheHighestAddress)
+{
+    // Records out of address order: the size is the highest address + 1,
+    // not the end of the last record; gaps read 0xFF, never stale bytes.
+    TempDir dir;
+    WriteFileBytes(dir.file("o.eef"), "X70006000040414236\r\n\r\nX70006000000414276\r\n");
+    TDumpBuffer b;
+    Fill(b, 100, 9);
+    b.EditorMode = true;
+    TDumpLoadInfo info;
+    ASSERT_TRUE(LoadDumpFile(b, dir.file("o.eef"), info)) << info.Error;
+    EXPECT_EQ(b.GetSize(), 0x42);
+    EXPECT_EQ(b.Data[0], 0x41);
+    EXPECT_EQ(b.Data[2], 0xFF);
+    EXPECT_EQ(b.Data[0x41], 0x42);
+}
+
+TEST(DumpFiles, AllFFBuffersKeepTheirSize)
+{
+    TempDir dir;
+    for (const char* name : {"f.hex", "f.eef", "f.s19"}) {
+        for (int64_t size : {16, 64, 0x10000, 0x10010}) {
+            TDumpBuffer saved;
+            saved.SetSize(size);
+            saved.EraseBuffer();
+            std::string error;
+            ASSERT_TRUE(SaveDumpFile(saved, dir.file(name), "", error));
+            TDumpBuffer loaded;
+            loaded.EditorMode = true;
+            TDumpLoadInfo info;
+            ASSERT_TRUE(LoadDumpFile(loaded, dir.file(name), info)) << info.Error;
+            EXPECT_EQ(loaded.GetSize(), size) << name;
+        }
+    }
+}
+
+TEST(DumpFiles, MalformedFilesLeaveTheBufferUntouched)
+{
+    TempDir dir;
+    const std::pair<const char*, std::string> files[] = {
+        {"bad.hex", ":0100000041BE\n:0100010041BD\n:0100020041BB\n"},
+        {"bad.s19", "S1050000414277\n\nS105000241427\n"},
+        {"bad.eef", "X70006000000414276\n\nX7000600000241427\n"},
+    };
+    for (const auto& [name, text] : files) {
+        WriteFileBytes(dir.file(name), text);
+        for (bool editor : {false, true}) {
+            TDumpBuffer b;
+            Fill(b, 40, 3);
+            b.EditorMode = editor;
+            b.Modified = true;
+            const TDumpBuffer before = b;
+            TDumpLoadInfo info;
+            EXPECT_FALSE(LoadDumpFile(b, dir.file(name), info)) << name;
+            EXPECT_NE(info.Error.find("Line 3: "), std::string::npos) << info.Error;
+            EXPECT_NE(info.Error.find(name), std::string::npos) << info.Error;
+            EXPECT_EQ(b.Data, before.Data);
+            EXPECT_EQ(b.Markers, before.Markers);
+            EXPECT_EQ(b.GetSize(), 40);
+            EXPECT_TRUE(b.Modified);
+        }
+    }
+
+    BoxCatcher boxes;
+    TDumpBuffer b;
+    EXPECT_FALSE(LoadFromFile(b, dir.file("bad.hex")));
+    ASSERT_EQ(boxes.texts.size(), 1u);
+    EXPECT_NE(boxes.texts[0].find("Line 3: Check summ error\"."), std::string::npos);
+    EXPECT_FALSE(LoadFromFile(b, dir.file("missing.bin")));
+    EXPECT_NE(boxes.texts.back().find("File not found"), std::string::npos);
+}
+
+TEST(DumpFiles, EditorModeRefusesFilesAboveTheLargestBuffer)
+{
+    TempDir dir;
+    // A sparse file one byte over the limit.
+    const std::string big = dir.file("big.bin");
+    const int fd = ::open(big.c_str(), O_CREAT | O_WRONLY, 0644);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::ftruncate(fd, MaxDumpBufferSize + 1), 0);
+    ::close(fd);
+    TDumpBuffer b;
+    Fill(b, 10, 0);
+    b.EditorMode = true;
+    TDumpLoadInfo info;
+    EXPECT_FALSE(LoadDumpFile(b, big, info));
+    EXPECT_NE(info.Error.find("largest buffer"), std::string::npos);
+    EXPECT_EQ(b.GetSize(), 10);
+
+    // So does a text dump addressing 4 GiB, without allocating for it.
+    WriteFileBytes(dir.file("far.hex"), ":02000004FFFFFC\n:01FFFF0041C0\n");
+    EXPECT_FALSE(LoadDumpFile(b, dir.file("far.hex"), info));
+    EXPECT_EQ(b.GetSize(), 10);
+
+    // Without EditorMode the head of the file is read.
+    b.EditorMode = false;
+    EXPECT_TRUE(LoadDumpFile(b, big, info));
+    EXPECT_EQ(DataOf(b), std::vector<uint8_t>(10, 0));
+}
+
+TEST(DumpFiles, MarkerFiles)
+{
+    TempDir dir;
+    const std::string name = dir.file("m.bin");
+    WriteFileBytes(name, std::string(32, '\x11'));
+    // A marker file shorter than the buffer marks what it holds and clears
+    // the rest.
+    WriteFileBytes(name + ".mrk", std::string(10, '\x05'));
+    TDumpBuffer b;
+    Fill(b, 32, 2);
+    TDumpLoadInfo info;
+    ASSERT_TRUE(LoadDumpFile(b, name, info));
+    EXPECT_EQ(b.Markers[9], 5);
+    EXPECT_EQ(b.Markers[10], 0);
+    EXPECT_EQ(b.Markers[31], 0);
+
+    // A longer one gives only the buffer's share.
+    WriteFileBytes(name + ".mrk", std::string(100, '\x03'));
+    ASSERT_TRUE(LoadDumpFile(b, name, info));
+    EXPECT_EQ(MarkersOf(b), std::vector<uint8_t>(32, 3));
+    EXPECT_EQ(b.Markers[32], 0);
+
+    // Without a marker file only the loaded bytes lose their markers.
+    ::unlink((name + ".mrk").c_str());
+    WriteFileBytes(name, std::string(4, 'q'));
+    Fill(b, 32, 2);
+    ASSERT_TRUE(LoadDumpFile(b, name, info));
+    EXPECT_EQ(b.Markers[3], 0);
+    EXPECT_EQ(b.Markers[4], 6);
+
+    // Saving without UseMarkersFile writes no marker file.
+    std::string error;
+    ASSERT_TRUE(SaveDumpFile(b, dir.file("n.bin"), "", error));
+    EXPECT_EQ(ReadFileBytes(dir.file("n.bin")).size(), 32u);
+    EXPECT_FALSE(std::ifstream(dir.file("n.bin.mrk")).good());
+}
+
+TEST(DumpFiles, EefTextAndUnwritableTargets)
+{
+    TempDir dir;
+    TDumpBuffer b;
+    Fill(b, 40, 0);
+    std::string error;
+    ASSERT_TRUE(SaveDumpFile(b, dir.file("t.eef"), "27C64 from board 3", error));
+    TDumpLoadInfo info;
+    ASSERT_TRUE(LoadDumpFile(b, dir.file("t.eef"), info));
+    EXPECT_EQ(info.EefText, "27C64 from board 3");
+
+    BoxCatcher boxes;
+    EXPECT_FALSE(SaveToFile(b, dir.file("no/such/folder/x.hex")));
+    ASSERT_EQ(boxes.texts.size(), 1u);
+    EXPECT_NE(boxes.texts[0].find("Cannot write"), std::string::npos);
+
+    TDumpBuffer huge;
+    huge.SetSize(EefMaxSize + 1);
+    EXPECT_FALSE(SaveDumpFile(huge, dir.file("h.eef"), "", error));
+    EXPECT_NE(error.find("EEF"), std::string::npos);
+}
+
+} // namespace
