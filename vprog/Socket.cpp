@@ -45,8 +45,10 @@ bool SaveSocketSetup(const std::string& nativePath, const TSocketSetup& setup)
 
 bool KnownSocketChip(const std::string& name) { return Find24CxxType(name) || Find25FlashType(name); }
 
-std::string InsertChip(TLineModel& lines, const TSocketSetup& setup)
+std::string InsertChip(TLineModel& lines, const TSocketSetup& setup, TSimChip** inserted)
 {
+    if (inserted)
+        *inserted = nullptr;
     // The chip that leaves the socket writes its image first, so a chip put
     // back with the same file finds its contents.
     lines.RemoveChips();
@@ -64,6 +66,8 @@ std::string InsertChip(TLineModel& lines, const TSocketSetup& setup)
         flash->ContactLines = static_cast<uint8_t>(~setup.NoContactLines);
         chip = lines.Attach(std::move(flash));
     }
+    if (inserted)
+        *inserted = chip;
     return chip ? "" : "Unknown chip \"" + setup.Chip + "\" in the socket";
 }
 

@@ -40,8 +40,10 @@ bool KnownSocketChip(const std::string& name);
 
 // Takes out what the socket holds and puts in the chip of the set-up with
 // its faults. Empty on success, else why the chip could not be made (an
-// unknown chip leaves the socket empty).
-std::string InsertChip(TLineModel& lines, const TSocketSetup& setup);
+// unknown chip leaves the socket empty). `inserted`, when given, receives
+// the chip (null when the socket stays empty); it lives until the socket's
+// chips are removed.
+std::string InsertChip(TLineModel& lines, const TSocketSetup& setup, TSimChip** inserted = nullptr);
 
 // The program's set-up: the socket file in the program folder.
 std::string InsertChipFromSocketFile(TLineModel& lines);
