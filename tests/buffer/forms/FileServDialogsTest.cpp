@@ -1,0 +1,114 @@
+// The dump views' file dialogs: answered by a timer that plays the user.
+#include "buffer/forms/FileServDialogs.h"
+
+#include "TestSupport.h"
+#include "buffer/FileServ.h"
+#include "buffer/forms/HDump.h"
+#include "engine/Global.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+using testsupport::TempDir;
+using testsupport::WriteFileBytes;
+
+// Waits for the modal file dialog and hands it to `act`.
+void AnswerDialog(std::function<void(QFileDialog&)> act)
+{
+    QTimer::singleShot(0, [act] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog) {
+            AnswerDialog(act);
+            return;
+        }
+        act(*dialog);
+    });
+}
+
+void Choose(const std::string& path, int filter)
+{
+    AnswerDialog([path, filter](QFileDialog& d) {
+        d.selectNameFilter(d.nameFilters()[filter - 1]);
+        d.selectFile(QString::fromStdString(path));
+        QMetaObject::invokeMethod(&d, "accept");
+    });
+}
+
+TEST(FileServDialogs, FiltersFromTheirTexts)
+{
+    EXPECT_EQ(DialogFilters(SaveRangeFilter), (QStringList{"Binary files (*.bin)", "Text dump (*.txt)"}));
+    EXPECT_EQ(DialogFilters(OpenBufferFilter).size(), 5);
+}
+
+TEST(FileServDialogs, OpenCancelledIsNoSuccess)
+{
+    THexDump view;
+    view.SetSize(16);
+    std::string fileName = "keep.bin";
+    bool cancelled = false;
+    AnswerDialog([](QFileDialog& d) { d.reject(); });
+    EXPECT_FALSE(OpenBufferDialog(view, fileName, &cancelled));
+    EXPECT_TRUE(cancelled);
+    EXPECT_EQ(fileName, "keep.bin");
+}
+
+TEST(FileServDialogs, OpenLoadsAndSaveWritesTheChosenFormat)
+{
+    TempDir dir;
+    SaveDirectory = dir.path();
+    WriteFileBytes(dir.file("in.hex"), ":0300000041424337\n:00000001FF\n");
+    THexDump view;
+    view.resize(600, 300);
+    view.Buffer().EditorMode = true;
+    view.SetSize(100);
+    std::string fileName;
+    bool cancelled = true;
+    Choose(dir.file("in.hex"), 2);
+    ASSERT_TRUE(OpenBufferDialog(view, fileName, &cancelled));
+    EXPECT_FALSE(cancelled);
+    EXPECT_EQ(fileName, dir.file("in.hex"));
+    EXPECT_EQ(view.GetSize(), 3);
+    EXPECT_EQ(OpenFileExtension, 2);
+    EXPECT_EQ(view.TopIndex, 0);
+    view.grab().save("/tmp/h9_opened_view.png");
+
+    Choose(dir.file("out"), 3);
+    ASSERT_TRUE(SaveBufferDialog(view, fileName));
+    EXPECT_EQ(fileName, dir.file("out.s19"));
+    EXPECT_EQ(testsupport::ReadFileBytes(fileName), "S106000041424333\r\n");
+    EXPECT_EQ(SaveFileExtension, 3);
+
+    AnswerDialog([](QFileDialog& d) { d.reject(); });
+    EXPECT_FALSE(SaveBufferDialog(view, fileName));
+}
+
+TEST(FileServDialogs, SelectDumpFileNameAndSaveRange)
+{
+    TempDir dir;
+    SaveDirectory = dir.path();
+    WriteFileBytes(dir.file("src.bin"), "abc");
+    std::string name = "old";
+    Choose(dir.file("src.bin"), 1);
+    SelectDumpFileName(name);
+    EXPECT_EQ(name, dir.file("src.bin"));
+    AnswerDialog([](QFileDialog& d) {
+        d.grab().save("/tmp/h9_select_dialog.png");
+        d.reject();
+    });
+    SelectDumpFileName(name);
+    EXPECT_EQ(name, "");
+
+    TDumpBuffer b;
+    b.SetSize(32);
+    Choose(dir.file("range"), 2);
+    ASSERT_TRUE(SaveArrayRange(b, 0, false, 31));
+    EXPECT_EQ(testsupport::ReadFileBytes(dir.file("range.txt")), MakeTextDump(b, 0, 31, false));
+}
+
+} // namespace
