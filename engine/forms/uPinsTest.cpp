@@ -52,6 +52,7 @@ TfmPinsTest::TfmPinsTest(QWidget* parent) : QDialog(parent)
     Memo1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     Memo1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Memo1->setMargin(4);
+    Memo1->setWordWrap(true);
     Memo1->setStyleSheet("background: white;");
 
     SpeedButton3 = new QPushButton(QString::fromUtf8("Тест"), this);
