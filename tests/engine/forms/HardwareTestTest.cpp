@@ -1,0 +1,203 @@
+// The hardware test window against the virtual programmer: clicks on the
+// socket, supply and voltage, the idle rounds, and switching off on close.
+#include "engine/Engine.h"
+#include "engine/Global.h"
+#include "engine/forms/uTest.h"
+#include "engine/uExecuteLock.h"
+#include "platform/MessageBox.h"
+#include "vprog/VirtualUsb.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <gtest/gtest.h>
+
+namespace {
+
+class HardwareTestTest : public ::testing::Test {
+protected:
+    TVirtualProgrammer programmer;
+    std::vector<std::string> boxes;
+    MessageBoxHandler previous;
+
+    void SetUp() override
+    {
+        SetUsbTransport(std::make_unique<TVirtualUsb>(programmer));
+        UsbTimeOut = 3;
+        MessageTexts.Clear();
+        LanguageTexts.Clear();
+        WorkParam = WorkParamDefault & ~wpIgnoreOverload;
+        previous = SetMessageBoxHandler([this](const std::string& text, const std::string& caption, unsigned) {
+            boxes.push_back(caption + ": " + text);
+            return IDOK;
+        });
+    }
+    void TearDown() override
+    {
+        SetMessageBoxHandler(previous);
+        CloseDevice();
+        SetUsbTransport(nullptr);
+    }
+    TLineModel& Lines() { return programmer.Lines(); }
+};
+
+// Centre of a zone.
+int X(const TZone& z) { return (z.Left + z.Right) / 2; }
+int Y(const TZone& z) { return (z.Top + z.Bottom) / 2; }
+
+TEST_F(HardwareTestTest, ClicksSwitchTheLines)
+{
+    THardwareTest t;
+    t.PowerSettleMs = 0;
+    ASSERT_TRUE(t.FormShow());
+    EXPECT_EQ(t.StatusText, "Tarku USB s/n 565000000001 present");
+    EXPECT_TRUE(t.PanelEnabled);
+    EXPECT_FALSE(t.ImageEnabled);
+    // No clicks while the supply is off.
+    EXPECT_EQ(t.Image1MouseDown(X(t.Pins[7].VccZone), Y(t.Pins[7].VccZone)), -1);
+
+    t.ComboBox1Change(8);
+    EXPECT_EQ(Lines().VoltageCode(), 6);
+    t.PowerBoxChange(true);
+    EXPECT_TRUE(Lines().SupplyOn());
+    EXPECT_TRUE(t.ImageEnabled);
+
+    TTestPin& p8 = t.Pins[7];
+    TTestPin& p4 = t.Pins[3];
+    EXPECT_EQ(t.Image1MouseDown(X(p8.VccZone), Y(p8.VccZone)), 7);
+    EXPECT_EQ(p8.State, psSupply);
+    EXPECT_EQ(Lines().VccLines(), 0x80);
+    EXPECT_EQ(Lines().Latch() & 0x80, 0x80);
+    // Ground on a pin that is on the supply changes nothing.
+    t.Image1MouseDown(X(p8.GndZone), Y(p8.GndZone));
+    EXPECT_EQ(p8.State, psSupply);
+    EXPECT_EQ(Lines().GndLines(), 0);
+
+    t.Image1MouseDown(X(p4.GndZone), Y(p4.GndZone));
+    EXPECT_EQ(p4.State, psGround);
+    EXPECT_EQ(Lines().GndLines(), 0x08);
+    // A level click on a switched pin does nothing; on a free pin it toggles.
+    const uint8_t latch = Lines().Latch();
+    t.Image1MouseDown(X(p4.LevelZone), Y(p4.LevelZone));
+    EXPECT_EQ(Lines().Latch(), latch);
+    TTestPin& p1 = t.Pins[0];
+    t.Image1MouseDown(X(p1.LevelZone), Y(p1.LevelZone));
+    EXPECT_EQ(p1.Level, 0x01);
+    EXPECT_EQ(Lines().Latch() & 0x01, 0x01);
+    t.Image1MouseDown(X(p1.LevelZone), Y(p1.LevelZone));
+    EXPECT_EQ(Lines().Latch() & 0x01, 0);
+
+    // Freeing the supply pin again.
+    t.Image1MouseDown(X(p8.VccZone), Y(p8.VccZone));
+    EXPECT_EQ(p8.State, psFree);
+    EXPECT_EQ(Lines().VccLines(), 0);
+
+    // Between the pins nothing is hit.
+    EXPECT_EQ(t.Image1MouseDown(180, 5), -1);
+
+    t.FormClose();
+    EXPECT_FALSE(Lines().SupplyOn());
+    EXPECT_EQ(Lines().GndLines(), 0);
+    EXPECT_EQ(Lines().VoltageCode(), 15);
+    EXPECT_EQ(UsbOutHandle, -1);
+}
+
+TEST_F(HardwareTestTest, IdleRoundsReadInputsAndStatusAfterTheDelay)
+{
+    THardwareTest t;
+    t.PowerSettleMs = 0;
+    ASSERT_TRUE(t.FormShow());
+    t.MyIdle();
+    EXPECT_TRUE(t.InputsKnown);
+    EXPECT_EQ(t.Inputs, 0xFF);
+    t.PowerBoxChange(true);
+    Lines().SetForcedOverload(true);
+    for (int i = 0; i < THardwareTest::StatusDelayRounds; ++i)
+        t.MyIdle();
+    EXPECT_TRUE(boxes.empty()); // not read yet
+    EXPECT_TRUE(t.PowerOn);
+    t.MyIdle();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0], "Morvane: Power overload");
+    EXPECT_FALSE(t.PowerOn);
+    EXPECT_FALSE(Lines().SupplyOn());
+
+    // Ignored overload: only the caption says so.
+    boxes.clear();
+    WorkParam |= wpIgnoreOverload;
+    t.PowerBoxChange(true);
+    for (int i = 0; i <= THardwareTest::StatusDelayRounds; ++i)
+        t.MyIdle();
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(t.Caption, "Hardware test - OVERLOAD !!!");
+    EXPECT_TRUE(Lines().SupplyOn());
+    Lines().SetForcedOverload(false);
+    t.MyIdle();
+    EXPECT_EQ(t.Caption, "Hardware test");
+    t.FormClose();
+    EXPECT_FALSE(Lines().SupplyOn());
+}
+
+TEST_F(HardwareTestTest, NoProgrammerAndALinkThatGoes)
+{
+    SetUsbTransport(nullptr);
+    THardwareTest t;
+    ASSERT_TRUE(t.FormShow());
+    EXPECT_EQ(t.StatusText, "TarkuUSB not present");
+    EXPECT_TRUE(t.StatusError);
+    EXPECT_FALSE(t.PanelEnabled);
+    t.MyIdle();
+    EXPECT_TRUE(boxes.empty());
+    t.FormClose();
+}
+
+TEST_F(HardwareTestTest, RefusedWhileARunOwnsTheLink)
+{
+    TRunLock running;
+    THardwareTest t;
+    EXPECT_FALSE(t.FormShow());
+    EXPECT_EQ(UsbOutHandle, -1);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_FALSE(t.PanelEnabled);
+    t.FormClose();
+    EXPECT_EQ(UsbOutHandle, -1);
+}
+
+TEST_F(HardwareTestTest, WindowSwitchesOffHoweverItCloses)
+{
+    TfmTest form;
+    form.Test.PowerSettleMs = 0;
+    form.show();
+    QApplication::processEvents();
+    EXPECT_EQ(form.windowTitle(), "Hardware test");
+    EXPECT_TRUE(form.Label1->text().endsWith("present"));
+    form.ComboBox1->setCurrentIndex(2);
+    form.ComboBox1Change();
+    form.PowerBox->setCurrentIndex(1);
+    form.PowerBoxChange();
+    const THardwareTest& t = form.Test;
+    form.Image1MouseDown(X(t.Pins[7].VccZone), Y(t.Pins[7].VccZone));
+    form.Image1MouseDown(X(t.Pins[3].GndZone), Y(t.Pins[3].GndZone));
+    form.Image1MouseDown(X(t.Pins[1].LevelZone), Y(t.Pins[1].LevelZone));
+    form.MyIdle();
+    EXPECT_TRUE(t.InputsKnown);
+    form.grab().save("/tmp/h10_hardwaretest.png");
+    EXPECT_TRUE(Lines().SupplyOn());
+    // The close box, not the Close button.
+    form.reject();
+    QApplication::processEvents();
+    EXPECT_FALSE(Lines().SupplyOn());
+    EXPECT_EQ(Lines().VccLines(), 0);
+    EXPECT_EQ(Lines().GndLines(), 0);
+    EXPECT_EQ(UsbOutHandle, -1);
+
+    // Shown again: a fresh start with every pin free.
+    form.show();
+    QApplication::processEvents();
+    EXPECT_EQ(form.PowerBox->currentIndex(), 0);
+    EXPECT_EQ(form.Test.Pins[7].State, psFree);
+    form.grab().save("/tmp/h10_hardwaretest_off.png");
+    form.close();
+}
+
+} // namespace
