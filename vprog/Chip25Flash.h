@@ -23,7 +23,8 @@ struct T25FlashType {
     std::array<uint8_t, 3> Id; // maker, memory type, capacity
 };
 
-// The type of that name ("25F40", "25F80", "25F16", any case), or null.
+// The type of that name ("25F10", "25F20", "25F40", "25F80", "25F16", any
+// case), or null.
 const T25FlashType* Find25FlashType(const std::string& name);
 
 class TChip25Flash : public TSimChip {

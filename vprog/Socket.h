@@ -4,7 +4,7 @@
 // switch on. The program reads the set-up from "vprog.ini" beside it:
 //
 //   [Socket]
-//   Chip=24C02          ; 24C01..24C512, 25F40, 25F80, 25F16; empty: no chip
+//   Chip=24C02          ; 24C01..24C512, 25F10..25F16; empty: no chip
 //   Image=24C02.bin     ; relative to the program folder
 //   [Faults]
 //   NoContact=0         ; lines (bit i = line i+1) whose pin has no contact

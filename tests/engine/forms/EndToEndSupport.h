@@ -125,6 +125,20 @@ public:
             HostMachine->LoadedModule.clear();
     }
 
+    // Adds a module file (a fixture) to the scripts folder and its chips
+    // to the chip list.
+    void AddModule(const std::string& path)
+    {
+        const std::string name = ExtractFileName(path);
+        testsupport::WriteFileBytes(Folder.file("scripts/" + name), testsupport::ReadFileBytes(path));
+        TStringList locations;
+        ReadModuleLocation(Folder.file("scripts/" + name), locations);
+        for (const std::string& entry : locations) {
+            ChipList.Add(entry);
+            ModuleFileList.Add(name);
+        }
+    }
+
     // Puts a chip with its image in this bench's folder into the socket.
     void Insert(const std::string& chip, TSocketSetup setup = {})
     {
@@ -218,6 +232,13 @@ public:
         return s;
     }
     bool SupplyOn() { return Programmer.Lines().SupplyOn(); }
+    // The contents of the chip in the socket.
+    std::vector<uint8_t>& ChipData()
+    {
+        if (auto* eeprom = dynamic_cast<TChip24Cxx*>(inserted_))
+            return eeprom->Image().Data();
+        return dynamic_cast<TChip25Flash&>(*inserted_).Image().Data();
+    }
 
     std::vector<uint8_t> Buffer(size_t size) const
     {
