@@ -67,6 +67,9 @@ extern int32_t SerialBufferSize;       // key "BufferSize": queue size in bytes 
 // [USB]
 extern int32_t UsbTimeOut;             // key "TimeOut": 1 ms polls before a read times out [200]
 extern int32_t UsbBlockModeSetting;    // key "BlockMode": read, never written, unused [0]
+// key "PipeFolder": folder of the programmer's pipe files "00", "01", "02";
+// empty means the virtual programmer built into the program [""]
+extern std::string UsbPipeFolder;
 // [Dump]: the editor's look
 extern std::string DumpFontName;       // key "FontName" ["FixedSys"]
 extern int32_t DumpFontSize;           // key "FontSize" [10]

@@ -38,6 +38,7 @@ int32_t SerialBufferSize = 256;
 // [USB]
 int32_t UsbTimeOut = 200;
 int32_t UsbBlockModeSetting = 0;
+std::string UsbPipeFolder;
 // [Dump]
 std::string DumpFontName = "FixedSys";
 int32_t DumpFontSize = 10;
@@ -115,6 +116,7 @@ const std::vector<TSetting> SettingsTable = {
     integer("Serial", "BufferSize", SerialBufferSize),
     integer("USB", "TimeOut", UsbTimeOut),
     integer("USB", "BlockMode", UsbBlockModeSetting, sfReadOnly),
+    text("USB", "PipeFolder", UsbPipeFolder),
     text("Dump", "FontName", DumpFontName),
     integer("Dump", "FontSize", DumpFontSize),
     integer("Dump", "FontStyle", DumpFontStyle),
