@@ -470,6 +470,19 @@ TEST_F(ExecuteTest, CompileErrorsGoToTheErrorsWindow)
     EXPECT_FALSE(view.Visible);
 }
 
+TEST_F(ExecuteTest, ARunStartedInsideARunIsRefused)
+{
+    view.OnLine = [&] {
+        view.OnLine = nullptr;
+        EXPECT_TRUE(RunInProgress());
+        run.RunModuleProcedure("Backup", 8);
+    };
+    Run("Print texts");
+    EXPECT_EQ(run.ExitValue, 1u);
+    EXPECT_EQ(run.Lines.size(), 6u);
+    ExpectEndedSafely();
+}
+
 // ---- pin test ----
 
 class ExecutePinTest : public ExecuteTest {

@@ -129,4 +129,26 @@ TEST_F(ExecuteWindowTest, PrintRulesReachTheMemo)
     EXPECT_GT(form.Gauge1->value(), form.Gauge1->maximum() / 3);
 }
 
+TEST_F(ExecuteWindowTest, TextsComeFromTheLanguageTables)
+{
+    LanguageTexts = {"[RUNTIME_WINDOW]", "Action", "Really cancel",
+                     "[COMMON_BUTTONS]", "&Apply", "Stop", "&Help", "Done"};
+    TfmExecute form;
+    EXPECT_EQ(form.Run.CancelText, "Stop");
+    EXPECT_EQ(form.Run.CloseText, "Done");
+    EXPECT_EQ(form.Run.CancelQuestion, "Really cancel");
+    form.SetBuffers(&buffer1, &buffer2);
+    QTimer later;
+    later.setSingleShot(true);
+    QObject::connect(&later, &QTimer::timeout, [&] {
+        EXPECT_EQ(form.btCancel->text(), "Stop");
+        form.btCancel->click();
+    });
+    later.start(20);
+    form.Run.RunModuleProcedure("Endless", 8);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0], "Really cancel \"Endless\" ?");
+    LanguageTexts.Clear();
+}
+
 } // namespace
