@@ -27,6 +27,7 @@ public:
     const Entry& operator[](int i) const { return entries_.at(static_cast<size_t>(i)); }
     int IndexOf(const std::string& name) const;
     int Add(const std::string& name, int32_t number, int32_t size = 0);
+    void Set(int index, int32_t number, int32_t size);
     void Delete(int index);
     // Keeps the first `count` entries.
     void Truncate(int count);
@@ -122,7 +123,9 @@ public:
 
     // What the last intake of the parameter list left, so that every compile
     // starts from it: its variables keep their numbers and its arrays sit at
-    // the bottom of ArrayStore, below the script's own arrays.
+    // the bottom of ArrayStore, below the script's own arrays. A compile may
+    // hide entries (DEFINE) or move an array (a larger DIM of its name); the
+    // next compile starts from the intake again.
     int32_t ExternalVarCount = 0;
     int32_t ExternalArrayCount = 0;
     int32_t ExternalArrayEnd = 0;
@@ -156,6 +159,8 @@ private:
     void EndUsbBlock();
     uint32_t FindSignature(uint32_t signature);
     bool halted_ = false;
+    TNameTable externalVarNames_;
+    TNameTable externalArrays_;
 };
 
 #include "engine/uHostStep.h"

@@ -21,6 +21,18 @@ bool ParseHexOperand(const std::string& text, uint32_t& value)
     return true;
 }
 
+// The bit-copy labels of a procedure P are P_LABEL<k>; for a procedure whose
+// name begins with PROC they look like procedure labels, but they are none:
+// the label PROC + P of their procedure exists beside them.
+bool IsBitCopyLabel(const std::string& name, const std::unordered_map<std::string, int32_t>& labels)
+{
+    const size_t mark = name.rfind("_LABEL");
+    if (mark == std::string::npos || mark + 6 >= name.size() ||
+        name.find_first_not_of("0123456789", mark + 6) != std::string::npos)
+        return false;
+    return labels.count("PROC" + name.substr(0, mark)) != 0;
+}
+
 } // namespace
 
 void THost::Assemble()
@@ -44,11 +56,8 @@ void THost::Assemble()
     int32_t n = 0;
     for (const auto& u : lines) {
         if (u.back() == ':') {
-            // Procedure labels only: a label such as PROCX_LABEL0 of a
-            // procedure PROCX is no procedure of its own.
             const std::string name = u.substr(0, u.size() - 1);
-            if (name.rfind("PROC", 0) == 0 && Procedures.IndexOf(name) < 0 &&
-                (ProcNames.Empty() || ProcNames.IndexOf(name.substr(4)) >= 0))
+            if (name.rfind("PROC", 0) == 0 && Procedures.IndexOf(name) < 0 && !IsBitCopyLabel(name, labels))
                 Procedures.Add(name, labels[name]);
             continue;
         }

@@ -5,6 +5,8 @@
 #include "platform/Paths.h"
 #include "platform/SysUtils.h"
 
+#include <algorithm>
+
 namespace {
 
 // The first `count` words of a line, upper-cased; blanks and delimiters
@@ -54,9 +56,11 @@ void THost::CompileSource()
     UsesDevice = false;
     // Every compile starts from what the last intake of the parameter list
     // left: its variables and arrays, nothing of an earlier compile.
-    VarNames.Truncate(GlobalVarCount);
+    VarNames = externalVarNames_;
+    GlobalVarCount = VarNames.Count();
     VarCount = ExternalVarCount;
-    Arrays.Truncate(ExternalArrayCount);
+    Arrays = externalArrays_;
+    ExternalArrayCount = Arrays.Count();
     ArrayCursor = ExternalArrayEnd;
 
     int hostLine = -1;
@@ -160,7 +164,12 @@ void THostParser::ParseDim()
     if (open == std::string::npos)
         Fail("Array size symbol \"[\" was lost.");
     const std::string name = t.substr(0, open);
-    if (host_.Arrays.IndexOf(name) >= 0)
+    // A script may declare an array of the parameter list by its size: that
+    // declares the list's array, filled from the list, not a second one.
+    const int existing = host_.Arrays.IndexOf(name);
+    const bool external =
+        existing >= 0 && existing < host_.ExternalArrayCount && declaredExternals_.insert(name).second;
+    if (existing >= 0 && !external)
         Fail("Duplicate array \"" + name + "\".");
     if (t.back() != ']' || t.size() < open + 2)
         Fail("Array size symbol \"]\" was lost.");
@@ -171,14 +180,31 @@ void THostParser::ParseDim()
         const TOperand size = Classify(sizeText);
         if (size.Kind != TOperandKind::Constant)
             Fail("\"" + sizeText + "\" can not be used there.");
+        if (external && size.Value <= static_cast<uint32_t>(host_.Arrays[existing].Size)) {
+            ExpectSemicolon();
+            return;
+        }
         if (static_cast<uint64_t>(base) + size.Value > THost::ArrayWords)
             Fail("Array size too big.");
+        if (external) {
+            // Larger than the list's bytes: the array moves to room of its
+            // declared size, taking the list's bytes along.
+            const auto& from = host_.Arrays[existing];
+            std::copy_n(host_.ArrayStore.begin() + from.Number, from.Size, host_.ArrayStore.begin() + base);
+            host_.Arrays.Set(existing, base, static_cast<int32_t>(size.Value));
+            host_.ArrayCursor = base + static_cast<int32_t>(size.Value);
+            ExpectSemicolon();
+            return;
+        }
         host_.Arrays.Add(name, base, static_cast<int32_t>(size.Value));
         host_.ArrayCursor = base + static_cast<int32_t>(size.Value);
         ExpectSemicolon();
         return;
     }
 
+    // Initial values would compete with the list's values.
+    if (external)
+        Fail("Duplicate array \"" + name + "\".");
     Expect("=", "Equal sign is expected, but expression \"", "\" found.");
     Expect("{", "Brace is expected, but expression \"", "\" found.");
     int32_t cursor = base;

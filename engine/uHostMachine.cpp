@@ -21,6 +21,13 @@ int TNameTable::Add(const std::string& name, int32_t number, int32_t size)
     return Count() - 1;
 }
 
+void TNameTable::Set(int index, int32_t number, int32_t size)
+{
+    auto& e = entries_.at(static_cast<size_t>(index));
+    e.Number = number;
+    e.Size = size;
+}
+
 void TNameTable::Delete(int index)
 {
     if (index < 0 || index >= Count())

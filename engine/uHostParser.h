@@ -103,6 +103,7 @@ private:
     std::unordered_map<std::string, std::string> definitionValue_;
     std::unordered_set<std::string> definitionTexts_;
     std::unordered_set<std::string> procNames_;
+    std::unordered_set<std::string> declaredExternals_; // arrays of the parameter list declared by DIM
 };
 
 bool IsHostReservedWord(const std::string& word);

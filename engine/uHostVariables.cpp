@@ -91,6 +91,8 @@ bool THost::LoadExternalVariables(TStringList& list)
         }
     }
     GlobalVarCount = VarNames.Count();
+    externalVarNames_ = VarNames;
+    externalArrays_ = Arrays;
     ExternalVarCount = VarCount;
     ExternalArrayCount = Arrays.Count();
     ExternalArrayEnd = ArrayCursor;

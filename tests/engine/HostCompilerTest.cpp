@@ -494,4 +494,16 @@ TEST(HostAssembler, BitCopyLabelsOfAProcedureNamedProcAreNoProcedures)
     EXPECT_FALSE(h.SelectProcedure("EED_LABEL0"));
 }
 
+// The pre-scan sees only procedures at the start of a line; the others are
+// still procedures of the program.
+TEST(HostAssembler, ProceduresTheLineScanMissesCanStillBeSelected)
+{
+    THost h;
+    CompileText(h, "[HOST]\nPROC A {\nRETURN(1);\n} PROC B {\nRETURN(2);\n}\n");
+    ASSERT_EQ(Errors(h), "");
+    EXPECT_EQ(h.Procedures.Count(), 2);
+    EXPECT_TRUE(h.SelectProcedure("b"));
+    EXPECT_EQ(h.PC, 8);
+}
+
 } // namespace

@@ -183,6 +183,57 @@ TEST(HostVariables, ExternalArraysKeepTheirFourProperties)
     EXPECT_EQ(again[1], ".KEY:01 02 03");
 }
 
+// A script that declares an array of the parameter list by its size gets the
+// list's array: the same cells, or its bytes moved into room of a larger size.
+TEST(HostVariables, ScriptsMayDeclareTheListArrays)
+{
+    THost h;
+    TStringList list;
+    list.AddObject(".Key:11 22 33", 0x20000003);
+    list.AddObject(".Mask:F0", 0x20000001);
+    ASSERT_TRUE(h.LoadExternalVariables(list));
+    const std::string script = "[HOST]\nDIM KEY[3];\nDIM MASK[4];\nDIM OWN[2];\n"
+                               "PROC P {\nVAR X;\nKEY[2] = 0x44;\nMASK[3] = 7;\nOWN[1] = 9;\nX = MASK[0];\n"
+                               "RETURN(X);\n}\n";
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        CompileText(h, script);
+        ASSERT_TRUE(h.Errors.Empty()) << h.Errors[0];
+        const auto& key = h.Arrays[h.Arrays.IndexOf("KEY")];
+        const auto& mask = h.Arrays[h.Arrays.IndexOf("MASK")];
+        const auto& own = h.Arrays[h.Arrays.IndexOf("OWN")];
+        EXPECT_EQ(key.Number, 0);
+        EXPECT_EQ(mask.Number, 4); // after the list's four bytes
+        EXPECT_EQ(mask.Size, 4);
+        EXPECT_EQ(own.Number, 8);
+        EXPECT_EQ(h.ArrayCursor, 10);
+    }
+    EXPECT_EQ(RunProc(h, "P"), 0xF0u);
+    EXPECT_EQ(h.ArrayStore[7], 7u);
+    EXPECT_EQ(h.ArrayStore[9], 9u);
+    h.StoreExternalVariables(list);
+    EXPECT_EQ(list[0], ".KEY:11 22 44");
+    EXPECT_EQ(list[1], ".MASK:F0");
+
+    TStringList again;
+    again.AddObject(".Key:01 02 03", 0x20000003);
+    again.AddObject(".Mask:0F", 0x20000001);
+    h.ReloadExternalVariables(again);
+    EXPECT_EQ(RunProc(h, "P"), 0x0Fu);
+
+    const char* const duplicates[] = {"DIM KEY[3];\nDIM KEY[3];", "DIM KEY[] = {1, 2, 3};"};
+    for (const char* d : duplicates) {
+        h.LoadExternalVariables(list);
+        CompileText(h, std::string("[HOST]\n") + d + "\nPROC P {\n}\n");
+        ASSERT_EQ(h.Errors.Count(), 1) << d;
+        EXPECT_EQ(h.Errors[0], d[9] == ']' ? "Line 3: Duplicate array \"KEY\"." : "Line 2: Duplicate array \"KEY\".");
+    }
+    h.LoadExternalVariables(list);
+    CompileText(h, "[HOST]\nDIM KEY[65536];\nPROC P {\n}\n");
+    ASSERT_EQ(h.Errors.Count(), 1);
+    EXPECT_EQ(h.Errors[0], "Line 2: Array size too big.");
+}
+
 TEST(HostVariables, RepeatedCompilesStartFromTheIntake)
 {
     THost h;
