@@ -3,7 +3,7 @@ JOBS ?= $(shell nproc)
 ASAN_DIR := build/asan
 RELEASE_DIR := build/release
 
-.PHONY: deps test build-tests run build bench clean
+.PHONY: deps test build bench clean
 
 deps:
 	@bash tools/install-deps.sh
@@ -19,7 +19,7 @@ build: deps
 	cmake --build $(RELEASE_DIR) -j $(JOBS)
 
 bench: build
-	@for b in $(RELEASE_DIR)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
+	@for b in $(RELEASE_DIR)/bench/bench_*; do [ ! -x "$$b" ] || "$$b" || exit 1; done
 
 clean:
 	rm -rf build

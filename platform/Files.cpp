@@ -49,10 +49,23 @@ bool ReadWholeFile(const std::string& nativePath, std::string& bytes)
 
 bool WriteWholeFileSafely(const std::string& nativePath, const std::string& bytes)
 {
-    const std::string temp = nativePath + ".tmp~";
+    // A link is written through, not replaced by a file of its own; a link
+    // that leads nowhere is replaced.
+    std::string target = nativePath;
+    std::error_code ec;
+    if (fs::is_symlink(nativePath, ec)) {
+        const auto resolved = fs::canonical(nativePath, ec);
+        if (!ec)
+            target = resolved.string();
+    }
+    const std::string temp = target + ".tmp~";
     const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (fd < 0)
         return false;
+    // The new file keeps the permissions of the one it replaces.
+    struct stat old {};
+    if (::stat(target.c_str(), &old) == 0)
+        ::fchmod(fd, old.st_mode & 07777);
     size_t done = 0;
     bool ok = true;
     while (done < bytes.size()) {
@@ -66,7 +79,7 @@ bool WriteWholeFileSafely(const std::string& nativePath, const std::string& byte
     ok = ::fsync(fd) == 0 && ok;
     ok = ::close(fd) == 0 && ok;
     if (ok)
-        ok = std::rename(temp.c_str(), nativePath.c_str()) == 0;
+        ok = std::rename(temp.c_str(), target.c_str()) == 0;
     if (!ok)
         ::unlink(temp.c_str());
     return ok;

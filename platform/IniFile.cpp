@@ -118,9 +118,21 @@ bool TIniFile::ReadBool(const std::string& section, const std::string& key, bool
     return ReadInteger(section, key, def ? 1 : 0) != 0;
 }
 
+// Reading drops blanks at either end of a value and one pair of enclosing
+// quotes; a value that would lose something that way is written in double
+// quotes, so that it reads back exactly as written.
+std::string TIniFile::storedForm(const std::string& value)
+{
+    if (value.empty())
+        return value;
+    const auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
+    const bool quoted = value.size() >= 2 && (value[0] == '"' || value[0] == '\'') && value.back() == value[0];
+    return quoted || blank(value.front()) || blank(value.back()) ? "\"" + value + "\"" : value;
+}
+
 void TIniFile::WriteString(const std::string& section, const std::string& key, const std::string& value)
 {
-    Line line = newLine(key + "=" + value);
+    Line line = newLine(key + "=" + storedForm(value));
     const int existing = findKey(section, key);
     if (existing >= 0) {
         Line& old = lines_[static_cast<size_t>(existing)];

@@ -30,6 +30,8 @@ public:
     int32_t ReadInteger(const std::string& section, const std::string& key, int32_t def) const;
     bool ReadBool(const std::string& section, const std::string& key, bool def) const;
 
+    // A value with blanks at either end or enclosing quotes is stored in
+    // double quotes, so that ReadString gives it back unchanged.
     void WriteString(const std::string& section, const std::string& key, const std::string& value);
     void WriteInteger(const std::string& section, const std::string& key, int32_t value);
     void WriteBool(const std::string& section, const std::string& key, bool value);
@@ -62,6 +64,7 @@ private:
 
     static Line parse(const std::string& text);
     static std::string valueOf(const Line& line);
+    static std::string storedForm(const std::string& value);
     Line newLine(const std::string& text);
     // Index of the first header of the section, -1 when absent.
     int findSection(const std::string& section) const;

@@ -4,6 +4,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 target="$1"; seconds="${2:-60}"; shift $(( $# > 1 ? 2 : 1 ))
+if ! command -v clang++ >/dev/null; then
+  SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO="sudo"
+  $SUDO apt-get update -qq && $SUDO apt-get install -y -qq clang >/dev/null
+fi
 dir=build/fuzz-$target
 cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
   -DTARKU_SANITIZE=ON -DTARKU_FUZZ=ON -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" >/dev/null

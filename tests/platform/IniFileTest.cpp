@@ -107,3 +107,22 @@ TEST(IniFile, SectionValuesKeepFileOrderAndDuplicates)
     TIniFile ini(path);
     EXPECT_EQ(ini.ReadSectionValues("recent files"), (TStringList{"0=a.bin", "7=b=c.bin", "0=d.bin"}));
 }
+
+TEST(IniFile, EveryOneLineValueReadsBackAsWritten)
+{
+    TempDir dir;
+    const std::string path = dir.file("q.ini");
+    const std::string values[] = {"plain", "\"quoted\"", "'single'", " lead", "trail\t", "a\"b", "\"", "",
+                                  "\"both\" ", "x = y"};
+    {
+        TIniFile ini(path);
+        for (size_t i = 0; i < std::size(values); ++i)
+            ini.WriteString("S", "K" + std::to_string(i), values[i]);
+        ASSERT_TRUE(ini.UpdateFile());
+    }
+    TIniFile ini(path);
+    for (size_t i = 0; i < std::size(values); ++i)
+        EXPECT_EQ(ini.ReadString("S", "K" + std::to_string(i), "-"), values[i]) << i;
+    // Ordinary values are stored as they are.
+    EXPECT_NE(ReadFileBytes(path).find("K0=plain\r\n"), std::string::npos);
+}

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using testsupport::TempDir;
 using testsupport::WriteFileBytes;
@@ -45,4 +46,25 @@ TEST(Files, SafeWriteReplacesWholeFileOrNothing)
     EXPECT_FALSE(WriteWholeFileSafely(dir.file("missing/f.bin"), "x"));
     EXPECT_FALSE(ReadWholeFile(dir.file("missing.bin"), bytes));
     EXPECT_EQ(ListFolder(dir.path(), false, true), std::vector<std::string>{"f.bin"});
+}
+
+TEST(Files, SafeWriteGoesThroughALinkAndKeepsPermissions)
+{
+    namespace fs = std::filesystem;
+    TempDir dir;
+    fs::create_directory(dir.file("real"));
+    const std::string real = dir.file("real/settings.ini");
+    WriteFileBytes(real, "old");
+    ::chmod(real.c_str(), 0600);
+    fs::create_symlink(real, dir.file("link.ini"));
+
+    ASSERT_TRUE(WriteWholeFileSafely(dir.file("link.ini"), "new"));
+    EXPECT_TRUE(fs::is_symlink(dir.file("link.ini")));
+    std::string bytes;
+    ASSERT_TRUE(ReadWholeFile(real, bytes));
+    EXPECT_EQ(bytes, "new");
+    struct stat st {};
+    ASSERT_EQ(::stat(real.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0600u);
+    EXPECT_EQ(ListFolder(dir.file("real"), false, true), std::vector<std::string>{"settings.ini"});
 }

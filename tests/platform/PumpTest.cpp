@@ -1,0 +1,54 @@
+#include "platform/MessageBox.h"
+#include "platform/Pump.h"
+
+#include <QCoreApplication>
+#include <QTimer>
+#include <chrono>
+#include <gtest/gtest.h>
+
+TEST(Pump, WithoutApplicationNothingHappens)
+{
+    ASSERT_EQ(QCoreApplication::instance(), nullptr);
+    PumpMessages();
+    const auto start = std::chrono::steady_clock::now();
+    PumpingSleep(5);
+    PumpingSleep(0);
+    PumpingSleep(-3);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(5));
+}
+
+TEST(Pump, SleepKeepsEventsFlowing)
+{
+    int argc = 1;
+    char name[] = "pump";
+    char* argv[] = {name, nullptr};
+    QCoreApplication app(argc, argv);
+    int fired = 0;
+    QTimer::singleShot(0, [&] { ++fired; });
+    PumpMessages();
+    EXPECT_EQ(fired, 1);
+
+    // A timer that falls due while the work sleeps is served inside the sleep.
+    QTimer::singleShot(2, [&] { ++fired; });
+    PumpingSleep(40);
+    EXPECT_EQ(fired, 2);
+}
+
+TEST(MessageBox, HandlerAnswersAndWithoutOneTheFirstButton)
+{
+    const MessageBoxHandler none = SetMessageBoxHandler(nullptr);
+    EXPECT_EQ(ShowMessageBox("t", "c"), IDOK);
+    EXPECT_EQ(ShowMessageBox("t", "c", MB_OKCANCEL | MB_ICONWARNING), IDOK);
+    EXPECT_EQ(ShowMessageBox("t", "c", MB_YESNO | MB_ICONQUESTION), IDYES);
+    EXPECT_EQ(ShowMessageBox("t", "c", MB_YESNOCANCEL), IDYES);
+
+    std::string seen;
+    SetMessageBoxHandler([&](const std::string& text, const std::string& caption, unsigned flags) {
+        seen = caption + "|" + text + "|" + std::to_string(flags);
+        return IDNO;
+    });
+    EXPECT_EQ(ShowMessageBox("Write?", "Tarku", MB_YESNO | MB_ICONQUESTION), IDNO);
+    EXPECT_EQ(seen, "Tarku|Write?|36");
+    const MessageBoxHandler mine = SetMessageBoxHandler(none);
+    EXPECT_TRUE(static_cast<bool>(mine));
+}
