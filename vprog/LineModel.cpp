@@ -79,7 +79,7 @@ uint8_t TLineModel::Resolve() const
             const uint8_t contact = chip.ContactLines;
             if ((levels & contact) != contact)
                 pulls |= chip.GndLines & contact;
-            if (ChipPowered(chip))
+            if (slot.Powered)
                 pulls |= chip.Pulls(levels) & contact;
         }
         if ((levels & shorted_) != shorted_)
@@ -94,15 +94,18 @@ uint8_t TLineModel::Resolve() const
 
 void TLineModel::Changed()
 {
-    levels_ = Resolve();
-    if (chips_.empty())
-        return;
+    // Power first: Resolve takes it from the slots, which saves asking
+    // every chip again in every round (this runs at each latch change).
     for (TSlot& slot : chips_) {
         const bool powered = ChipPowered(*slot.Chip);
         if (slot.Powered && !powered)
             slot.Chip->PowerLost();
         slot.Powered = powered;
-        slot.Chip->Settle(levels_, now_, powered);
     }
+    levels_ = Resolve();
+    if (chips_.empty())
+        return;
+    for (TSlot& slot : chips_)
+        slot.Chip->Settle(levels_, now_, slot.Powered);
     levels_ = Resolve();
 }
