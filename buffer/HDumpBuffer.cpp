@@ -123,11 +123,9 @@ void TDumpBuffer::SetSize(int64_t size)
         ResizeExact(FSelectBits.Bytes, size_t(size / 8) + 8);
     } else {
         ResizeExact(Data, SmallDataBytes);
-        // Markers of a buffer that was larger are cut back to their small
-        // length: what lies beyond can never be shown again, and keeping it
-        // would hold on to the large array.
-        if (Markers.size() > SmallMarkerBytes)
-            ResizeExact(Markers, SmallMarkerBytes);
+        // The markers keep their length (never below the 65,536 bytes they
+        // are created with), so a buffer that shrinks and grows again finds
+        // its markers where they were.
         ResizeExact(FMatchBits.Bytes, SmallBitBytes);
         ResizeExact(FSelectBits.Bytes, SmallBitBytes);
     }

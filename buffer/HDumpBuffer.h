@@ -68,8 +68,8 @@ public:
 
     // Resizes to `size` bytes. Sizes above 0xFFFF get size + 1 data and
     // marker bytes and size div 8 + 8 bytes per bit array; smaller sizes get
-    // 65,537 data bytes and 8,200 bytes per bit array, and the markers stay
-    // at 65,536 bytes. Bytes and markers that fit survive; every mismatch mark
+    // 65,537 data bytes and 8,200 bytes per bit array, and the markers keep
+    // their length. Bytes and markers that fit survive; every mismatch mark
     // and the selection are cleared. A negative size empties the buffer.
     void SetSize(int64_t size);
 

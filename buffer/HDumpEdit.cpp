@@ -290,10 +290,12 @@ void THexDumpEdit::AdvanceCaret()
 
 int64_t THexDumpEdit::EditTarget() const
 {
-    int64_t target = CurrentByte();
-    if (WordMode && SwapBytes)
-        target ^= 1;
-    return FBuffer->InRange(target) ? target : -1;
+    const int64_t byte = CurrentByte();
+    // The last byte of an odd-sized buffer has no partner: its word shows
+    // it alone, and the caret edits it.
+    if (WordMode && SwapBytes && FBuffer->InRange(byte ^ 1))
+        return byte ^ 1;
+    return FBuffer->InRange(byte) ? byte : -1;
 }
 
 bool THexDumpEdit::HexKeyDown(char key)
@@ -311,6 +313,7 @@ bool THexDumpEdit::HexKeyDown(char key)
     if (MouseDown && markerKey) {
         FBuffer->Modified = true;
         SetMarker(digit);
+        CaretByte = CurrentByte();
         return true;
     }
     if (!CtrlUp) {

@@ -124,7 +124,8 @@ private:
     void ToggleMatch();
     void AdvanceCaret();
     // The byte a digit or character edits: in word mode with swapped bytes
-    // the other byte of the pair; -1 when that lies past the end.
+    // the other byte of the pair, or the caret byte itself when it is the
+    // last byte and has no partner.
     int64_t EditTarget() const;
     void WordBounds(int64_t i, int64_t& first, int64_t& last) const;
 };

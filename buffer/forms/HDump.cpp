@@ -476,10 +476,12 @@ void THexDump::PaintRow(QPainter& p, const TDumpLayout& l, int64_t index, int y,
     endFill();
 
     // ASCII column.
-    for (int k = 0; k < 16 && index + k <= b.LastIndex; ++k) {
+    for (int k = 0; k < 16; ++k) {
+        // With swapped words the last byte of an odd-sized buffer stands
+        // one place right, where its partner would be.
         const int64_t i = index + ((WordMode && SwapBytes) ? (k ^ 1) : k);
         if (i > b.LastIndex)
-            continue; // the missing partner of a last odd byte
+            continue;
         uint32_t back = Colors.BackgroundColor, text = Colors.FontColor;
         b.ByteColors(i, Colors, back, text);
         const int col = l.AsciiCol(k);
@@ -512,15 +514,19 @@ void THexDump::PaintCaret(QPainter& p, const TDumpLayout& l)
     const int y = l.DataTop() + int(std::min<int64_t>(row, 100000)) * l.H;
     if (y >= height())
         return;
-    const int64_t shown = (WordMode && SwapBytes && (byte ^ 1) <= b.LastIndex) ? (byte ^ 1) : byte;
+    // The caret shows the byte that typing edits: with swapped words the
+    // other byte of the pair, which stands in the caret's place.
+    const bool swapped = WordMode && SwapBytes;
+    const bool lone = swapped && (byte ^ 1) > b.LastIndex;
+    const int64_t shown = (swapped && !lone) ? (byte ^ 1) : byte;
     const uint8_t v = b.Data[size_t(shown)];
     int x;
     QChar ch;
     if (AsciiColumn) {
-        x = l.X(l.AsciiCol(int(byte % 16)));
-        ch = AsciiGlyphs()[b.Data[size_t(byte)]];
+        x = l.X(l.AsciiCol(int(byte % 16) ^ (lone ? 1 : 0)));
+        ch = AsciiGlyphs()[v];
     } else if (WordMode) {
-        x = l.X(l.HexTextCol(int((CaretNibble / 4) % 8)) + int(CaretNibble % 4));
+        x = l.X(l.HexTextCol(int((CaretNibble / 4) % 8)) + int(CaretNibble % 4) + (lone ? 2 : 0));
         // The digit under the caret: within the word, digits 0-1 belong to
         // the first byte shown, 2-3 to the second.
         const bool low = CaretNibble & 1;
@@ -561,6 +567,16 @@ bool NavigationKey(int key, TDumpKey& out)
 }
 
 } // namespace
+
+bool THexDump::event(QEvent* e)
+{
+    // The popup's shortcuts act while the view has the focus: enable them
+    // for the clipboard and selection of the moment, not for those of the
+    // last time the menu was opened.
+    if (e->type() == QEvent::ShortcutOverride && (static_cast<QKeyEvent*>(e)->modifiers() & Qt::ControlModifier))
+        UpdatePopupItems();
+    return QWidget::event(e);
+}
 
 void THexDump::keyPressEvent(QKeyEvent* e)
 {

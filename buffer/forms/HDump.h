@@ -70,6 +70,7 @@ public:
     void PaintTo(QPainter& p);
 
 protected:
+    bool event(QEvent*) override;
     void paintEvent(QPaintEvent*) override;
     void resizeEvent(QResizeEvent*) override;
     void changeEvent(QEvent*) override;

@@ -24,7 +24,7 @@ TEST(DumpBuffer, ArraySizesAtCreationAndAfterSetSize)
         {0xFFFF, 65537, 65536, 8200},
         {0x10000, 0x10001, 0x10001, 0x2008},
         {0x12345, 0x12346, 0x12346, 0x12345 / 8 + 8},
-        {100, 65537, 65536, 8200}, // shrinking back cuts the markers to their small length
+        {100, 65537, 0x12346, 8200}, // small sizes leave the markers as long as they were
     };
     for (const auto& c : cases) {
         b.SetSize(c.size);
@@ -44,6 +44,7 @@ TEST(DumpBuffer, SetSizeKeepsBytesAndMarkersClearsMarksAndSelection)
     b.SetSize(0x20000);
     b.Data[5] = 0x55;
     b.Data[0x1FFFF] = 0x77;
+    b.Markers[0x1FFFF] = 5;
     b.Markers[5] = 3;
     b.SetMatchBit(5);
     b.SetSelectBit(7, true);
@@ -58,6 +59,7 @@ TEST(DumpBuffer, SetSizeKeepsBytesAndMarkersClearsMarksAndSelection)
     b.SetSize(0x20000);
     EXPECT_EQ(b.Data[5], 0x55);
     EXPECT_EQ(b.Data[0x1FFFF], 0) << "bytes beyond the small array are gone";
+    EXPECT_EQ(b.Markers[0x1FFFF], 5) << "the markers kept their length while small";
 }
 
 TEST(DumpBuffer, EmptyBufferOperationsDoNothing)

@@ -80,10 +80,12 @@ TEST_F(DumpEdit, OddSizedWordModeStaysInsideTheBuffer)
     buf.Data[5] = 0x99;
     Type("77");
     EXPECT_EQ(buf.Data[5], 0x99);
+    EXPECT_EQ(buf.Data[4], 0x77) << "the partnerless last byte is edited itself";
     ed.CaretNibble = 8;
     ed.SetMarker(2);
     EXPECT_EQ(buf.Markers[4], 2);
     EXPECT_EQ(buf.Markers[5], 0);
+    buf.HideMismatch();
     ed.KeyDown(TDumpKey::Insert);
     EXPECT_FALSE(buf.GetMatchBit(4));
     EXPECT_TRUE(buf.MatchBits().Get(5)) << "bit past the end untouched";

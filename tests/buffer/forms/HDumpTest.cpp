@@ -183,6 +183,43 @@ TEST_F(DumpView, PopupItemsAndCommands)
     EXPECT_EQ(commands, (std::vector<int>{13, 0}));
 }
 
+TEST_F(DumpView, PopupShortcutsFollowTheSelectionOfTheMoment)
+{
+    std::vector<int> commands;
+    view.OnPopupCommand = [&](THexDump*, int n) { commands.push_back(n); };
+    view.show();
+    view.setFocus();
+    QApplication::processEvents();
+    view.UpdatePopupItems(); // the menu was last opened with nothing selected
+    view.SelectAll();
+    QTest::keyClick(&view, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(commands, std::vector<int>{11});
+    view.ClearSelection();
+    QTest::keyClick(&view, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(commands, std::vector<int>{11}) << "nothing to copy";
+    EXPECT_EQ(view.Buffer().Data[0], 0) << "Ctrl+C does not edit";
+}
+
+TEST_F(DumpView, SwappedWordsShowThePartnerlessLastByte)
+{
+    view.SetSize(17);
+    view.WordMode = true;
+    view.Buffer().Markers[16] = 1;
+    view.Paint();
+    QImage img = Grab();
+    // Byte 16 stands where its missing partner 17 would be in a full pair.
+    EXPECT_EQ(img.pixel(AsciiProbe(17)), Rgb(0x0000FF));
+    EXPECT_EQ(img.pixel(AsciiProbe(16)), Rgb(0xFFFFFF));
+    // The caret on it in the ASCII column is drawn there too.
+    view.AsciiColumn = true;
+    view.CaretNibble = 32;
+    view.ShowCaret();
+    img = Grab();
+    const TDumpLayout l = view.Layout();
+    EXPECT_EQ(img.pixel(l.X(l.AsciiCol(1)), l.DataTop() + l.H), Rgb(0x000000));
+    EXPECT_EQ(img.pixel(l.X(l.AsciiCol(0)), l.DataTop() + l.H), Rgb(0xFFFFFF));
+}
+
 // Screenshots for a person to look at: TARKU_SCREENSHOTS=<folder>.
 TEST_F(DumpView, Screenshots)
 {
