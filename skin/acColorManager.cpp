@@ -144,8 +144,10 @@ void TColorManager::ChooseConverter()
     const bool wide = (s == 8 || s == 16) && (t == 8 || t == 16);
     switch (sourceScheme_) {
     case slIndexed:
+        // Values are taken from and written at their bit positions inside a
+        // byte, which only depths that divide eight allow.
         if (s == 16 || t == 16) {
-            if ((s == 16 || packable || s <= 8) && (t == 16 || t <= 8))
+            if ((s == 16 || s == 1 || s == 2 || s == 4 || s == 8) && (t == 16 || t == 1 || t == 2 || t == 4 || t == 8))
                 converter_ = &TColorManager::RowConvertIndexed16;
         } else if (packable) {
             converter_ = &TColorManager::RowConvertIndexedPacked;

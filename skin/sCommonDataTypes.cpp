@@ -1,6 +1,7 @@
 #include "skin/sCommonDataTypes.h"
 
 #include <algorithm>
+#include <cmath>
 #include <initializer_list>
 #include <utility>
 
@@ -67,6 +68,17 @@ std::string DefaultSectionFor(int c, const std::string& className)
         if (InRanges(c, e.codes))
             return e.section;
     return className;
+}
+
+TColor MixColors(TColor a, TColor b, double factor)
+{
+    // nearbyint rounds as the default floating-point mode does: halves to even.
+    auto channel = [&](int ca, int cb) {
+        return std::clamp(int(std::nearbyint(factor * ca + (1 - factor) * cb)), 0, 255);
+    };
+    return TColor(uint32_t(a) & 0xFF000000u)
+           | RGB(channel(GetRValue(a), GetRValue(b)), channel(GetGValue(a), GetGValue(b)),
+                 channel(GetBValue(a), GetBValue(b)));
 }
 
 TColor BlendTransparentColor(TColor section, TColor parent, int t)

@@ -28,6 +28,10 @@ struct TBackgroundInfo {
     TBitmap* DC = nullptr;        // where it paints then
 };
 
+// Each of red, green and blue := round(factor * a + (1 - factor) * b), halves
+// to the even neighbour; the result keeps a's top byte.
+TColor MixColors(TColor a, TColor b, double factor);
+
 // Sub-code 21's colour of a semi-transparent section: per channel
 // (T * (parent - section) + section * 256) >> 8, clamped (T of 256).
 TColor BlendTransparentColor(TColor section, TColor parent, int transparency);

@@ -27,8 +27,11 @@ void SetControlColor(QWidget* w, TColor color)
 
 void SetFontColor(QWidget* w, TColor color)
 {
+    // The colour of enabled text: disabled text keeps the look the style
+    // gives it.
     QPalette p = w->palette();
-    p.setColor(w->foregroundRole(), QColorFromColor(color));
+    p.setColor(QPalette::Active, w->foregroundRole(), QColorFromColor(color));
+    p.setColor(QPalette::Inactive, w->foregroundRole(), QColorFromColor(color));
     w->setPalette(p);
 }
 
@@ -109,7 +112,7 @@ bool TsCommonData::Skinned(bool checkActive) const
 void TsCommonData::Loaded()
 {
     SetDefaultSection();
-    if (Skinned() && OwnerControl && OwnerControl->parentWidget()) {
+    if (Skinned() && OwnerControl && OwnerControl->parentWidget() && !OwnerLoading) {
         if (IsCustomEdit(OwnerControl) || ControlTypeCode == 97)
             ApplySectionColors();
     }
@@ -147,7 +150,7 @@ void TsCommonData::SetSkinSection(const std::string& value)
         SkinIndex = -1;
     else
         UpdateIndexes();
-    if (OwnerControl && OwnerControl->parentWidget()) {
+    if (OwnerControl && OwnerControl->parentWidget() && !OwnerLoading) {
         const bool valid = m && m->SectionCount() > 0 && SkinIndex >= 0;
         SendSkinCommand(OwnerControl, valid ? AC_REFRESH : AC_REMOVESKIN, 0, reinterpret_cast<intptr_t>(ownManager_));
     }
@@ -160,6 +163,8 @@ void TsCommonData::SetSkinManager(TsSkinManager* value)
     if (value == ownManager_)
         return;
     ownManager_ = value;
+    if (OwnerLoading)
+        return;
     TsSkinManager* m = GetSkinManager();
     if (m && m->SectionCount() > 0)
         UpdateIndexes();
@@ -174,7 +179,7 @@ void TsCommonData::SetCustomColor(bool value)
 {
     if (value != customColor_) {
         customColor_ = value;
-        if (Skinned() && IsCustomEdit(OwnerControl))
+        if (Skinned() && IsCustomEdit(OwnerControl) && !OwnerLoading)
             ApplySectionColors();
     }
     Invalidate();
@@ -283,10 +288,8 @@ TColor TsCommonData::GetBackgroundColor(bool hot)
     const TColor parentColor = parent ? ParentBackgroundColor(parent) : clBtnFace();
     if (t == 100)
         return parentColor;
-    // MixColors(C, parent, T / 100): the section colour's share is T.
-    auto mix = [&](int a, int b) { return (a * t + b * (100 - t)) / 100; };
-    return RGB(mix(GetRValue(c), GetRValue(parentColor)), mix(GetGValue(c), GetGValue(parentColor)),
-               mix(GetBValue(c), GetBValue(parentColor)));
+    // The section colour's share is T.
+    return MixColors(c, parentColor, t / 100.0);
 }
 
 int TsCommonData::GetMaxBorderMargin() const
@@ -346,7 +349,7 @@ void TsCommonData::EndUpdate()
 
 void TsCommonData::Invalidate()
 {
-    if (!OwnerControl)
+    if (!OwnerControl || OwnerLoading)
         return;
     BGChanged = true;
     if (ControlReadyToPaint(OwnerControl))

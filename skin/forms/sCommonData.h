@@ -33,6 +33,8 @@ public:
     TsSkinManager* SkinManager() const { return GetSkinManager(); }
     void SetSkinManager(TsSkinManager* value);
     bool IsSkinManagerStored() const { return ownManager_ != nullptr; }
+    // Forgets an own manager that is going away, without telling the owner.
+    void ReleaseSkinManager() { ownManager_ = nullptr; }
     bool CustomColor() const { return customColor_; }
     void SetCustomColor(bool value);
     bool CustomFont() const { return customFont_; }
@@ -56,6 +58,9 @@ public:
     bool MouseAbove = false;
     uint16_t CacheFlags = 0;
     uint16_t FillFlags = 0;
+    // The owner is being constructed or read from its form: setters store
+    // their value without telling the owner.
+    bool OwnerLoading = false;
 
     void Loaded();
     void SetDefaultSection();

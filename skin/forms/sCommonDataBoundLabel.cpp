@@ -49,7 +49,10 @@ void TsBoundLabel::SetActive(bool value)
     if (caption_.empty())
         caption_ = name;
     label_->setText(Cp1251ToQString(caption_));
-    label_->setVisible(control->isVisibleTo(control->parentWidget()) || !control->parentWidget());
+    // A control without a parent has nowhere to show its label: shown, the
+    // label would become a window of its own.
+    QWidget* parent = control->parentWidget();
+    label_->setVisible(parent && control->isVisibleTo(parent));
     label_->setEnabled(control->isEnabled());
     UpdatePosition();
 }

@@ -50,6 +50,8 @@ bool HandleSkinCommand(TSkinCommandEvent& m, TsCommonData* d)
         return false;
     case AC_REMOVESKIN:
         if (ManagerMatches(m, d)) {
+            if (d->IsSkinManagerStored() && d->GetSkinManager()->Destroying())
+                d->ReleaseSkinManager();
             d->BorderIndex = d->SkinIndex = d->Texture = d->HotTexture = -1;
             d->Updating = true;
             if (d->CacheBmp)
@@ -199,7 +201,7 @@ void TsCommonData::FillBackgroundInfo(TBackgroundInfo& info, bool hot)
     if (t == 100 && !CacheBmp) {
         info.BgType = 1;
         QWidget* parent = OwnerControl ? OwnerControl->parentWidget() : nullptr;
-        info.Color = parent ? ControlColor(parent) : (m ? m->GlobalColor() : clBtnFace());
+        info.Color = parent ? ParentBackgroundColor(parent) : (m ? m->GlobalColor() : clBtnFace());
         return;
     }
     if (!CacheBmp) {

@@ -33,45 +33,56 @@ void TsCustomLabel::SetSkinSection(const std::string& value)
 
 QColor TsCustomLabel::CurrentTextColor()
 {
-    QColor color = palette().color(QPalette::Active, foregroundRole());
-    if (!SkinActive() || !TakesSkinColor())
+    const QColor color = palette().color(QPalette::Active, foregroundRole());
+    if (destroying_ || !SkinActive() || !TakesSkinColor())
         return color;
     TsSkinManager* m = DefaultSkinManager;
     const int index = GetFontIndex(this, -1, m);
-    TColor skinColor = index >= 0 && index < m->SectionCount() ? m->Section(index).FontColor : m->GlobalFontColor();
-    if (!skinSection_.empty()) {
-        const int own = m->GetSkinIndex(skinSection_);
-        if (own >= 0 && own < m->SectionCount())
-            skinColor = m->Section(own).FontColor;
-    }
-    if (skinColor == clFuchsia)
-        return color;
-    return QColorFromColor(skinColor);
+    const TColor skinColor =
+        index >= 0 && index < m->SectionCount() ? m->Section(index).FontColor : m->GlobalFontColor();
+    return skinColor == clFuchsia ? color : QColorFromColor(skinColor);
 }
 
 void TsCustomLabel::paintEvent(QPaintEvent* e)
 {
-    if (!destroying_ && !LabelPaintingGuard && SkinActive()) {
+    if (!destroying_ && !LabelPaintingGuard) {
         LabelPaintingGuard = true;
-        const QColor c = CurrentTextColor();
-        if (c != palette().color(QPalette::Active, foregroundRole()))
-            SetFontColor(this, ColorFromQColor(c));
-        if (!isEnabled()) {
-            // Disabled text under a skin: 40 % font colour, 60 % the colour
-            // of the parent.
-            const TColor parent = parentWidget() ? ControlColor(parentWidget()) : clBtnFace();
-            const TColor font = ColorFromQColor(c);
-            auto mix = [](int a, int b) { return (a * 4 + b * 6) / 10; };
-            QPalette p = palette();
-            p.setColor(QPalette::Disabled, foregroundRole(),
-                       QColorFromColor(RGB(mix(GetRValue(font), GetRValue(parent)),
-                                           mix(GetGValue(font), GetGValue(parent)),
-                                           mix(GetBValue(font), GetBValue(parent)))));
-            setPalette(p);
+        if (SkinActive()) {
+            QColor c = CurrentTextColor();
+            // A section of the label's own gives its font colour whether or
+            // not the label takes the colour of the skin under it.
+            if (!skinSection_.empty()) {
+                const int own = DefaultSkinManager->GetSkinIndex(skinSection_);
+                if (own >= 0 && own < DefaultSkinManager->SectionCount())
+                    c = QColorFromColor(DefaultSkinManager->Section(own).FontColor);
+            }
+            if (c != palette().color(QPalette::Active, foregroundRole()))
+                SetFontColor(this, ColorFromQColor(c));
+            if (!isEnabled()) {
+                // Disabled text under a skin: 40 % font colour, 60 % the
+                // colour of the parent.
+                const TColor parent = parentWidget() ? ParentBackgroundColor(parentWidget()) : clBtnFace();
+                SetDisabledTextColor(QColorFromColor(MixColors(ColorFromQColor(c), parent, 0.4)));
+            }
+        } else if (plainDisabledColor_.isValid()) {
+            // Without a skin the disabled text is the plain label's again.
+            SetDisabledTextColor(plainDisabledColor_);
+            plainDisabledColor_ = QColor();
         }
         LabelPaintingGuard = false;
     }
     QLabel::paintEvent(e);
+}
+
+void TsCustomLabel::SetDisabledTextColor(const QColor& color)
+{
+    QPalette p = palette();
+    if (p.color(QPalette::Disabled, foregroundRole()) == color)
+        return;
+    if (!plainDisabledColor_.isValid())
+        plainDisabledColor_ = p.color(QPalette::Disabled, foregroundRole());
+    p.setColor(QPalette::Disabled, foregroundRole(), color);
+    setPalette(p);
 }
 
 bool TsCustomLabel::event(QEvent* e)

@@ -2,6 +2,7 @@
 // Labels that take their text colour from the skin under them. Without a
 // default skin manager, or while its skin is not active, they paint exactly
 // like a plain label.
+#include <QColor>
 #include <QLabel>
 #include <functional>
 #include <string>
@@ -20,7 +21,6 @@ public:
     std::function<void()> OnMouseEnter;
     std::function<void()> OnMouseLeave;
 
-
 protected:
     bool event(QEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
@@ -28,9 +28,14 @@ protected:
     // is active and the label takes it, else the label's own.
     QColor CurrentTextColor();
     virtual bool TakesSkinColor() const { return true; }
+    // Sets the colour of disabled text, remembering the plain one.
+    void SetDisabledTextColor(const QColor& color);
 
     std::string skinSection_;
     bool destroying_ = false;
+    // The disabled text colour the label had before a skin changed it;
+    // invalid while unchanged.
+    QColor plainDisabledColor_;
 };
 
 class TsLabel : public TsCustomLabel {

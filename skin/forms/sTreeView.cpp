@@ -9,8 +9,12 @@ TsTreeView::TsTreeView(QWidget* parent) : QTreeWidget(parent)
 {
     skinData_ = std::make_unique<TsCommonData>(this, true);
     skinData_->ControlTypeCode = 96;
+    // A tree built with its parent is still being constructed: the section
+    // is stored, not announced to a tree that cannot answer yet.
+    skinData_->OwnerLoading = true;
     if (skinData_->SkinSection().empty())
         skinData_->SetSkinSection("EDIT");
+    skinData_->OwnerLoading = false;
     boundLabel_ = std::make_unique<TsBoundLabel>(skinData_.get());
     // AfterConstruction
     skinData_->Loaded();
@@ -118,7 +122,7 @@ bool TsTreeView::event(QEvent* e)
         case QEvent::Move: boundLabel_->UpdatePosition(); break;
         case QEvent::ShowToParent:
         case QEvent::HideToParent:
-            boundLabel_->Label()->setVisible(isVisibleTo(parentWidget()));
+            boundLabel_->Label()->setVisible(parentWidget() && isVisibleTo(parentWidget()));
             boundLabel_->UpdatePosition();
             break;
         case QEvent::LayoutDirectionChange:

@@ -101,6 +101,17 @@ TEST(ColorManager, ColourConverters)
 
 TEST(ColorManager, Errors)
 {
+    {
+        // Indexed depths that do not divide a byte have no converter to or
+        // from 16 bits (their values cannot be taken from bit positions).
+        TColorManager cm;
+        Configure(cm, slIndexed, 3, 1, slIndexed, 16, 1);
+        EXPECT_EQ(ConversionError(cm), "Color conversion failed. Could not find a proper method.");
+        Configure(cm, slIndexed, 16, 1, slIndexed, 5, 1);
+        EXPECT_EQ(ConversionError(cm), "Color conversion failed. Could not find a proper method.");
+        Configure(cm, slIndexed, 4, 1, slIndexed, 16, 1);
+        EXPECT_EQ(ConversionError(cm), "");
+    }
     TColorManager cm;
     Configure(cm, slRGB, 8, 3, slIndexed, 8, 1);
     EXPECT_EQ(ConversionError(cm), "Conversion between indexed and non-indexed pixel formats is not supported.");

@@ -49,6 +49,11 @@ TEST(SkinState, TypeSetsAndDefaultSections)
 
 TEST(SkinState, ColourArithmetic)
 {
+    // MixColors rounds halves to the even neighbour and keeps A's top byte.
+    EXPECT_EQ(MixColors(RGB(1, 0, 0), RGB(2, 0, 0), 0.5), RGB(2, 0, 0));
+    EXPECT_EQ(MixColors(RGB(3, 0, 0), RGB(2, 0, 0), 0.5), RGB(2, 0, 0));
+    EXPECT_EQ(MixColors(RGB(1, 2, 3), RGB(255, 255, 255), 0.4), RGB(153, 154, 154));
+    EXPECT_EQ(MixColors(TColor(0x7F000000) | RGB(0, 0, 0), RGB(10, 10, 10), 1.0), TColor(0x7F000000));
     // Transparency 50 over black section, white parent: 50 * 255 / 256.
     EXPECT_EQ(BlendTransparentColor(RGB(0, 0, 0), RGB(255, 255, 255), 50), RGB(0x31, 0x31, 0x31));
     EXPECT_EQ(BlendTransparentColor(RGB(10, 20, 30), RGB(255, 255, 255), 0), RGB(10, 20, 30));

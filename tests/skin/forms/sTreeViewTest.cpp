@@ -20,7 +20,8 @@ namespace {
 class FakeManager : public TsSkinManager {
 public:
     TsGeneralData section;
-    bool Destroying() const override { return false; }
+    bool destroying = false;
+    bool Destroying() const override { return destroying; }
     bool Designing() const override { return false; }
     bool Active() const override { return true; }
     int SectionCount() const override { return 1; }
@@ -323,4 +324,95 @@ TEST(TsCommonData, DefaultSectionAndMouseBookkeeping)
     EXPECT_EQ(info.Color, RGB(7, 8, 9));
     EXPECT_FALSE(data.GetUpdating());
     EXPECT_EQ(data.GetBackgroundColor(false), RGB(7, 8, 9));
+}
+
+TEST(TsTreeView, ConstructionWithAParentSendsNothing)
+{
+    // The section is set while the tree is being built: no removal command
+    // reaches it, so it neither fixes its colours nor waits for an update.
+    QWidget form;
+    TsTreeView tree(&form);
+    EXPECT_EQ(tree.SkinData()->SkinSection(), "EDIT");
+    EXPECT_FALSE(tree.SkinData()->Updating);
+    EXPECT_FALSE(tree.testAttribute(Qt::WA_SetPalette));
+}
+
+TEST(TsCommonData, HalfTransparentBackgroundRoundsAsMixColors)
+{
+    ManagerScope scope;
+    scope.manager.section.Transparency = 50;
+    QWidget form;
+    SetControlColor(&form, RGB(2, 2, 2));
+    TsTreeView tree(&form);
+    tree.Loaded();
+    ASSERT_TRUE(tree.SkinData()->Skinned());
+    scope.manager.section.Color = RGB(1, 3, 0);
+    // Halves go to the even neighbour: 1.5 -> 2, 2.5 -> 2, 1.0 -> 1.
+    EXPECT_EQ(tree.SkinData()->GetBackgroundColor(false), RGB(2, 2, 1));
+}
+
+TEST(TsCommonData, RemovalDropsAnOwnManagerThatIsGoingAway)
+{
+    QWidget form;
+    TsTreeView tree(&form);
+    form.show();
+    FakeManager own;
+    tree.SkinData()->SetSkinManager(&own);
+    ASSERT_TRUE(tree.SkinData()->IsSkinManagerStored());
+    // A removal by a manager that stays keeps the reference.
+    SendSkinCommand(&tree, AC_REMOVESKIN, 0, reinterpret_cast<intptr_t>(&own));
+    EXPECT_TRUE(tree.SkinData()->IsSkinManagerStored());
+    own.destroying = true;
+    SendSkinCommand(&tree, AC_REMOVESKIN, 0, reinterpret_cast<intptr_t>(&own));
+    EXPECT_FALSE(tree.SkinData()->IsSkinManagerStored());
+    EXPECT_EQ(tree.SkinData()->SkinManager(), nullptr);
+    EXPECT_EQ(tree.SkinData()->SkinIndex, -1);
+}
+
+TEST(TsBoundLabel, ControlWithoutParentShowsNoLabelWindow)
+{
+    TsTreeView tree;
+    tree.setObjectName("Lonely");
+    tree.show();
+    tree.BoundLabel()->SetActive(true);
+    ASSERT_NE(tree.BoundLabel()->Label(), nullptr);
+    EXPECT_FALSE(tree.BoundLabel()->Label()->isVisible());
+    tree.hide();
+    tree.show();
+    EXPECT_FALSE(tree.BoundLabel()->Label()->isVisible());
+}
+
+TEST(TsLabel, DisabledAndSectionColoursUnderASkinOnly)
+{
+    QWidget form;
+    SetControlColor(&form, RGB(255, 255, 255));
+    TsLabel label(&form);
+    label.setText("Disabled");
+    label.setEnabled(false);
+    form.show();
+    label.grab();
+    const QColor plainDisabled = label.palette().color(QPalette::Disabled, label.foregroundRole());
+    {
+        ManagerScope scope;
+        // Global font colour (1, 2, 3): 40 % of it, 60 % of the white parent.
+        label.grab();
+        EXPECT_EQ(ColorFromQColor(label.palette().color(QPalette::Disabled, label.foregroundRole())),
+                  RGB(153, 154, 154));
+        // The removal's clWindowText is the colour of enabled text only.
+        SendSkinCommand(&label, AC_REMOVESKIN, 0, reinterpret_cast<intptr_t>(&scope.manager));
+        EXPECT_EQ(ColorFromQColor(label.palette().color(QPalette::Disabled, label.foregroundRole())),
+                  RGB(153, 154, 154));
+        // A label's own section gives its font colour even when it does
+        // not take the colour of the skin under it.
+        scope.manager.section.FontColor = RGB(40, 50, 60);
+        label.setEnabled(true);
+        label.SetUseSkinColor(false);
+        label.SetSkinSection("EDIT");
+        label.grab();
+        EXPECT_EQ(FontColor(&label), RGB(40, 50, 60));
+        label.setEnabled(false);
+    }
+    // Without a skin the disabled text looks as a plain label's again.
+    label.grab();
+    EXPECT_EQ(label.palette().color(QPalette::Disabled, label.foregroundRole()), plainDisabled);
 }
