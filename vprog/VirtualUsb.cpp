@@ -2,6 +2,7 @@
 
 #include "engine/Engine.h"
 #include "engine/EnginePipes.h"
+#include "vprog/Socket.h"
 
 namespace {
 
@@ -55,7 +56,11 @@ int TVirtualUsb::Read(int handle, uint8_t* data, int count)
 
 TVirtualProgrammer& TheVirtualProgrammer()
 {
+    // The socket holds what the socket file beside the program says (a
+    // 24C02 without one).
     static TVirtualProgrammer programmer;
+    static const bool socketFilled = (InsertChipFromSocketFile(programmer.Lines()), true);
+    (void)socketFilled;
     return programmer;
 }
 
