@@ -4,7 +4,7 @@
 
 #include <QLocale>
 
-TCacheInfo EmptyCacheInfo;
+TCacheInfo EmptyCacheInfo{nullptr, -99, -99, 0, false};
 TColor TransparentKeyColor = clFuchsia;
 int ScrollBarWidth = 0;
 bool FourDigitYear = false;

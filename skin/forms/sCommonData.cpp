@@ -41,7 +41,9 @@ TColor clBtnFace() { return ColorFromQColor(QApplication::palette().color(QPalet
 
 bool ControlReadyToPaint(const QWidget* control)
 {
-    return control && (control->isVisible() || control->testAttribute(Qt::WA_WState_Created));
+    // A control outside any form is never painted by the library.
+    return control && control->parentWidget()
+           && (control->isVisible() || control->testAttribute(Qt::WA_WState_Created));
 }
 
 TColor ParentBackgroundColor(QWidget* parent)

@@ -151,7 +151,7 @@ int GetFontIndex(QWidget* control, int defaultIndex, TsSkinManager* manager);
 // The class library's edit controls (line and text editors).
 bool IsCustomEdit(const QObject* object);
 
-// Whether a control is ready to be painted (shown on screen).
+// Whether a control is ready to be painted: created, and inside a form.
 bool ControlReadyToPaint(const QWidget* control);
 
 // The background colour a parent shows: its answer to sub-code 21 when it

@@ -371,6 +371,7 @@ TEST(TsCommonData, RemovalDropsAnOwnManagerThatIsGoingAway)
 
 TEST(TsBoundLabel, ControlWithoutParentShowsNoLabelWindow)
 {
+    QWidget form; // outlives the tree, which it takes in at the end
     TsTreeView tree;
     tree.setObjectName("Lonely");
     tree.show();
@@ -380,6 +381,12 @@ TEST(TsBoundLabel, ControlWithoutParentShowsNoLabelWindow)
     tree.hide();
     tree.show();
     EXPECT_FALSE(tree.BoundLabel()->Label()->isVisible());
+    // Outside a form the library does not paint it.
+    EXPECT_FALSE(ControlReadyToPaint(&tree));
+    tree.setParent(&form);
+    form.show();
+    tree.show();
+    EXPECT_TRUE(ControlReadyToPaint(&tree));
 }
 
 TEST(TsLabel, DisabledAndSectionColoursUnderASkinOnly)
