@@ -119,7 +119,7 @@ bool CheckEefRecord(const std::string& line)
 bool ParseEefText(const std::string& text, TDumpImage& image, TDumpError& error)
 {
     TDumpImage out;
-    out.Bytes.reserve(text.size() / 3);
+    out.Bytes.reserve(text.size() / 2);
     std::string description;
     bool ok = true;
     ForEachDumpLine(text, [&](int64_t index, const char* b, const char* e) {

@@ -3,6 +3,7 @@
 #include "platform/Files.h"
 #include "platform/Paths.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <sys/stat.h>
 
@@ -36,8 +37,15 @@ std::string CannotWriteMessage(const std::string& fileName)
 
 bool ReadDumpText(const std::string& fileName, std::string& text, std::string& error)
 {
-    if (ReadWholeFile(NativePath(fileName), text))
+    // One allocation of the file's size: dumps of large chips run to tens
+    // of megabytes.
+    const std::string native = NativePath(fileName);
+    const int64_t size = DumpFileSize(native);
+    std::string bytes(size_t(std::max<int64_t>(size, 0)), '\0');
+    if (size >= 0 && ReadFileBytes(native, reinterpret_cast<uint8_t*>(bytes.data()), bytes.size())) {
+        text = std::move(bytes);
         return true;
+    }
     error = CannotReadMessage(fileName);
     return false;
 }

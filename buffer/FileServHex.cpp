@@ -6,7 +6,7 @@
 bool ParseHexText(const std::string& text, TDumpImage& image, TDumpError& error)
 {
     TDumpImage out;
-    out.Bytes.reserve(text.size() / 3);
+    out.Bytes.reserve(text.size() / 2);
     uint64_t base = 0;
     bool ok = true;
     ForEachDumpLine(text, [&](int64_t index, const char* b, const char* e) {

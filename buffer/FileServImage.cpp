@@ -27,7 +27,10 @@ uint8_t* TDumpImage::Append(uint64_t address, size_t n)
 
 void TDumpImage::CopyTo(uint8_t* dest, size_t destSize) const
 {
-    std::memset(dest, 0xFF, destSize);
+    // The usual dump is one run from address 0 that covers everything.
+    const bool whole = Segments.size() == 1 && Segments[0].Address == 0 && Segments[0].Count >= destSize;
+    if (!whole)
+        std::memset(dest, 0xFF, destSize);
     for (const TDumpSegment& s : Segments) {
         if (s.Address >= destSize)
             continue;
@@ -50,68 +53,19 @@ std::string dumptext::UnknownSymbols(const char* field, size_t n)
 
 namespace {
 
-const std::array<int8_t, 256> HexValues = [] {
-    std::array<int8_t, 256> t{};
+constexpr std::array<int16_t, 65536> MakeHexPairValues()
+{
+    constexpr char digits[] = "0123456789ABCDEFabcdef";
+    std::array<int16_t, 65536> t{};
     t.fill(-1);
-    for (int c = 0; c < 10; ++c)
-        t['0' + c] = int8_t(c);
-    for (int c = 0; c < 6; ++c) {
-        t['A' + c] = int8_t(10 + c);
-        t['a' + c] = int8_t(10 + c);
-    }
+    for (int hi = 0; hi < 22; ++hi)
+        for (int lo = 0; lo < 22; ++lo)
+            t[unsigned(static_cast<unsigned char>(digits[hi])) << 8 | static_cast<unsigned char>(digits[lo])] =
+                int16_t((hi < 16 ? hi : hi - 6) * 16 + (lo < 16 ? lo : lo - 6));
     return t;
-}();
+}
 
 } // namespace
 
-int HexByteAt(const char* p)
-{
-    const int hi = HexValues[static_cast<unsigned char>(p[0])];
-    const int lo = HexValues[static_cast<unsigned char>(p[1])];
-    return (hi | lo) < 0 ? -1 : hi * 16 + lo;
-}
-
-bool TRecordCursor::Value(int nBytes, uint32_t& value, std::string& error)
-{
-    const size_t digits = size_t(nBytes) * 2;
-    if (Left() < digits) {
-        error = dumptext::UnexpectedEnd;
-        return false;
-    }
-    uint32_t v = 0;
-    for (int i = 0; i < nBytes; ++i) {
-        const int b = HexByteAt(FPos + 2 * i);
-        if (b < 0) {
-            error = dumptext::UnknownSymbols(FPos, digits);
-            return false;
-        }
-        v = (v << 8) | uint32_t(b);
-        FSum += uint32_t(b);
-    }
-    FPos += digits;
-    value = v;
-    return true;
-}
-
-bool TRecordCursor::Data(size_t n, uint8_t* out, std::string& error)
-{
-    const size_t whole = std::min(n, Left() / 2);
-    uint32_t sum = 0;
-    for (size_t i = 0; i < whole; ++i) {
-        const int b = HexByteAt(FPos);
-        if (b < 0) {
-            error = dumptext::UnknownSymbols(FPos, 2);
-            return false;
-        }
-        sum += uint32_t(b);
-        if (out)
-            out[i] = uint8_t(b);
-        FPos += 2;
-    }
-    FSum += sum;
-    if (whole < n) {
-        error = dumptext::UnexpectedEnd;
-        return false;
-    }
-    return true;
-}
+// Built by the compiler, so parsers may run during static initialisation.
+constinit const std::array<int16_t, 65536> HexPairValues = MakeHexPairValues();

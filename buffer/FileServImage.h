@@ -3,8 +3,10 @@
 // buffer is touched: the data bytes in file order and where each run of them
 // belongs. Its memory follows the file's size, never the addresses a file
 // names, so a record at 4 GiB costs no more than one at 0.
+#include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -54,24 +56,21 @@ inline const char* const WrongLength = "Record length does not fit its type.";
 std::string UnknownSymbols(const char* field, size_t n);
 } // namespace dumptext
 
-// Splits text into lines at CR LF, LF or CR; calls f(index, begin, end) for
-// each line with blanks trimmed from both ends, until f returns false.
-// Returns the number of lines seen.
+// Splits text into lines at LF or CR LF, or at CR in a text without any
+// LF; calls f(index, begin, end) for each line with blanks trimmed from both
+// ends, until f returns false. Returns the number of lines seen.
 template <class F>
 int64_t ForEachDumpLine(const std::string& text, F&& f)
 {
     const char* p = text.data();
     const char* const end = p + text.size();
+    // One search per line: dumps of large chips run to millions of lines.
+    const char separator = std::memchr(p, '\n', text.size()) ? '\n' : '\r';
     int64_t index = 0;
     while (p < end) {
-        const char* e = p;
-        while (e < end && *e != '\n' && *e != '\r')
-            ++e;
-        const char* next = e;
-        if (next < end && *next == '\r')
-            ++next;
-        if (next < end && *next == '\n' && (next == e || next[-1] == '\r'))
-            ++next;
+        const char* e = static_cast<const char*>(std::memchr(p, separator, size_t(end - p)));
+        if (!e)
+            e = end;
         const char* b = p;
         const char* t = e;
         while (b < t && static_cast<unsigned char>(*b) <= ' ')
@@ -81,13 +80,28 @@ int64_t ForEachDumpLine(const std::string& text, F&& f)
         if (!f(index, b, t))
             return index + 1;
         ++index;
-        p = next;
+        p = e + 1;
     }
     return index;
 }
 
+// Value of every pair of characters (first one in the high byte of the
+// index) read as two hex digits, -1 for a pair that is not.
+extern const std::array<int16_t, 65536> HexPairValues;
+
 // Value of two hex digits at p, or -1.
-int HexByteAt(const char* p);
+inline int HexByteAt(const char* p)
+{
+    return HexPairValues[unsigned(static_cast<unsigned char>(p[0])) << 8 | static_cast<unsigned char>(p[1])];
+}
+
+// Two upper-case hex digits of b at out.
+inline void PutHexByte(char* out, uint8_t b)
+{
+    static const char digits[] = "0123456789ABCDEF";
+    out[0] = digits[b >> 4];
+    out[1] = digits[b & 15];
+}
 
 // Reads the hex fields of one record line, summing its bytes for the
 // checksum and naming the failing field in the error texts.
@@ -97,9 +111,50 @@ public:
 
     // A number field of nBytes bytes (2 * nBytes digits), most significant
     // byte first.
-    bool Value(int nBytes, uint32_t& value, std::string& error);
+    bool Value(int nBytes, uint32_t& value, std::string& error)
+    {
+        const size_t digits = size_t(nBytes) * 2;
+        if (Left() < digits) {
+            error = dumptext::UnexpectedEnd;
+            return false;
+        }
+        uint32_t v = 0;
+        for (int i = 0; i < nBytes; ++i) {
+            const int b = HexByteAt(FPos + 2 * i);
+            if (b < 0) {
+                error = dumptext::UnknownSymbols(FPos, digits);
+                return false;
+            }
+            v = (v << 8) | uint32_t(b);
+            FSum += uint32_t(b);
+        }
+        FPos += digits;
+        value = v;
+        return true;
+    }
     // n data bytes, each its own two-digit field; out may be null.
-    bool Data(size_t n, uint8_t* out, std::string& error);
+    bool Data(size_t n, uint8_t* out, std::string& error)
+    {
+        const size_t whole = n < Left() / 2 ? n : Left() / 2;
+        uint32_t sum = 0;
+        for (size_t i = 0; i < whole; ++i) {
+            const int b = HexByteAt(FPos);
+            if (b < 0) {
+                error = dumptext::UnknownSymbols(FPos, 2);
+                return false;
+            }
+            sum += uint32_t(b);
+            if (out)
+                out[i] = uint8_t(b);
+            FPos += 2;
+        }
+        FSum += sum;
+        if (whole < n) {
+            error = dumptext::UnexpectedEnd;
+            return false;
+        }
+        return true;
+    }
     // Characters left on the line.
     size_t Left() const { return size_t(FEnd - FPos); }
     void Skip(size_t n) { FPos += n; }
@@ -110,11 +165,3 @@ private:
     const char* FEnd;
     uint32_t FSum = 0;
 };
-
-// Two upper-case hex digits of b at out.
-inline void PutHexByte(char* out, uint8_t b)
-{
-    static const char digits[] = "0123456789ABCDEF";
-    out[0] = digits[b >> 4];
-    out[1] = digits[b & 15];
-}

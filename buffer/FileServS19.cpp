@@ -13,7 +13,7 @@ constexpr int AddressBytes[10] = {2, 2, 3, 4, 0, 2, 3, 4, 3, 2};
 bool ParseS19Text(const std::string& text, TDumpImage& image, TDumpError& error)
 {
     TDumpImage out;
-    out.Bytes.reserve(text.size() / 3);
+    out.Bytes.reserve(text.size() / 2);
     bool ok = true;
     // End of the last S1 record. Files this program wrote for buffers above
     // 64 KiB carry S1 records whose 16-bit addresses wrap around; a record

@@ -193,6 +193,19 @@ TEST(DumpRecords, IntelHexDataRecordWithoutBytesAndEndOfFile)
     EXPECT_EQ(image.Size, 1u);
 }
 
+TEST(DumpRecords, LineEndsOfEveryKind)
+{
+    for (const std::string end : {"\n", "\r\n", "\r"}) {
+        TDumpImage image;
+        TDumpError error;
+        ASSERT_TRUE(ParseS19Text("S1050000414277" + end + end + "S1050002414275" + end, image, error))
+            << DumpErrorMessage(error);
+        EXPECT_EQ(image.Size, 4u);
+        ASSERT_FALSE(ParseS19Text("S1050000414277" + end + end + "S1050002414276" + end, image, error));
+        EXPECT_EQ(error.Line, 2);
+    }
+}
+
 TEST(DumpRecords, OldWrappedS1FilesStillLoadInFileOrder)
 {
     // Files written for buffers above 64 KiB by the S1-only writer: their

@@ -1,0 +1,100 @@
+// Loading and saving a 16 MiB buffer as Intel HEX, S-records and EEF, and
+// its text dump. "Save" runs the writer and writes the file; "Text" only
+// builds the file's text.
+#include "buffer/FileServ.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <random>
+#include <unistd.h>
+
+namespace {
+
+constexpr int64_t Size = 16 << 20;
+
+const TDumpBuffer& Source()
+{
+    static const TDumpBuffer b = [] {
+        TDumpBuffer x;
+        x.SetSize(Size);
+        std::mt19937 rng(1);
+        for (int64_t i = 0; i < Size; ++i)
+            x.Data[size_t(i)] = uint8_t(rng());
+        return x;
+    }();
+    return b;
+}
+
+std::string Folder()
+{
+    static const std::string dir = [] {
+        char tmpl[] = "/tmp/bench-fileserv-XXXXXX";
+        return std::string(mkdtemp(tmpl));
+    }();
+    return dir;
+}
+
+void Save(benchmark::State& state, const char* ext)
+{
+    const std::string name = Folder() + "/save" + ext;
+    std::string error;
+    for (auto _ : state)
+        if (!SaveDumpFile(Source(), name, "", error))
+            state.SkipWithError(error.c_str());
+    state.SetBytesProcessed(int64_t(state.iterations()) * Size);
+}
+
+void Text(benchmark::State& state, std::string (*make)(const TDumpBuffer&))
+{
+    for (auto _ : state)
+        benchmark::DoNotOptimize(make(Source()));
+    state.SetBytesProcessed(int64_t(state.iterations()) * Size);
+}
+
+void Load(benchmark::State& state, const char* ext)
+{
+    const std::string name = Folder() + "/load" + ext;
+    std::string error;
+    SaveDumpFile(Source(), name, "", error);
+    TDumpBuffer b;
+    b.EditorMode = true;
+    for (auto _ : state) {
+        TDumpLoadInfo info;
+        if (!LoadDumpFile(b, name, info))
+            state.SkipWithError(info.Error.c_str());
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * Size);
+}
+
+std::string TextDumpOf(const TDumpBuffer& b) { return MakeTextDump(b, 0, b.LastIndex, false); }
+
+void TextDumpSave(benchmark::State& state)
+{
+    std::string error;
+    for (auto _ : state)
+        SaveArrayRangeChosen(Source(), 0, Size - 1, false, Folder() + "/dump.txt", 2, error);
+    state.SetBytesProcessed(int64_t(state.iterations()) * Size);
+}
+
+std::string EefText(const TDumpBuffer& b)
+{
+    std::string text;
+    MakeEefText(b, "", "", text);
+    return text;
+}
+
+} // namespace
+
+BENCHMARK_CAPTURE(Load, Hex, ".hex")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Save, Hex, ".hex")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Text, Hex, MakeHexText)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Load, S19, ".s19")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Save, S19, ".s19")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Text, S19, MakeS19Text)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Load, Eef, ".eef")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Save, Eef, ".eef")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Text, Eef, EefText)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Load, Raw, ".bin")->Unit(benchmark::kMillisecond);
+BENCHMARK(TextDumpSave)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Text, TextDump, TextDumpOf)->Unit(benchmark::kMillisecond);
