@@ -3,6 +3,8 @@
 #include "buffer/forms/HDump.h"
 
 #include <QKeyEvent>
+#include <QPainter>
+#include <QStyle>
 
 THexEdit::THexEdit(QWidget* parent)
     : QLineEdit(parent)
@@ -47,4 +49,19 @@ void THexEdit::keyPressEvent(QKeyEvent* e)
         t[p] = c;
     setText(t);
     setCursorPosition(p + 1);
+}
+
+// A read-only line edit draws no text cursor, but this field is typed into:
+// the caret is drawn here while it has the focus.
+void THexEdit::paintEvent(QPaintEvent* e)
+{
+    QLineEdit::paintEvent(e);
+    if (!hasFocus())
+        return;
+    // The line edit's cursor rectangle reaches five pixels left of the
+    // cursor position.
+    const QRect r = cursorRect();
+    const int width = std::max(style()->pixelMetric(QStyle::PM_TextCursorWidth, nullptr, this), 1);
+    QPainter p(this);
+    p.fillRect(r.left() + 5, r.top(), width, r.height(), palette().color(QPalette::Text));
 }

@@ -14,6 +14,7 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* e) override;
+    void paintEvent(QPaintEvent* e) override;
 
 private:
     int FByteCount = 1;

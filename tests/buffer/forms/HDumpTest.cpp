@@ -227,6 +227,9 @@ TEST_F(DumpView, Screenshots)
     if (folder.isEmpty())
         GTEST_SKIP();
     view.resize(640, 260);
+    view.show();
+    view.setFocus();
+    QApplication::processEvents();
     TDumpBuffer& b = view.Buffer();
     const char text[] = "Tarku dump view: markers, selection, mismatch.";
     std::copy(text, text + sizeof text - 1, b.Data.begin() + 0x40);

@@ -1,6 +1,7 @@
 #include "buffer/forms/glabel.h"
 #include "buffer/forms/uHexEditor.h"
 
+#include <QApplication>
 #include <QImage>
 #include <QMouseEvent>
 #include <QTest>
@@ -40,6 +41,44 @@ TEST(HexEdit, DigitsOverwriteInPlace)
     QTest::keyClick(&e, Qt::Key_Backspace);
     EXPECT_EQ(e.text().toStdString(), "00 07");
     EXPECT_EQ(e.cursorPosition(), 2);
+}
+
+// Columns where the focused field differs from the unfocused one: the caret.
+std::vector<int> CaretColumns(THexEdit& e)
+{
+    e.clearFocus();
+    QApplication::processEvents();
+    const QImage plain = e.grab().toImage();
+    e.setFocus();
+    QApplication::processEvents();
+    const QImage focused = e.grab().toImage();
+    std::vector<int> columns;
+    // Inside the frame, which shows the focus on its own.
+    for (int x = 4; x < plain.width() - 4; ++x)
+        for (int y = 4; y < plain.height() - 4; ++y)
+            if (plain.pixel(x, y) != focused.pixel(x, y)) {
+                columns.push_back(x);
+                break;
+            }
+    return columns;
+}
+
+TEST(HexEdit, CaretIsShownWhileFocused)
+{
+    THexEdit e;
+    e.SetByteCount(4);
+    e.resize(200, 26);
+    e.show();
+    e.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&e));
+    e.setCursorPosition(1);
+    const std::vector<int> at1 = CaretColumns(e);
+    e.setCursorPosition(4);
+    const std::vector<int> at4 = CaretColumns(e);
+    ASSERT_FALSE(at1.empty()) << "a read-only field draws no caret of its own";
+    ASSERT_FALSE(at4.empty());
+    const int advance = QFontMetrics(e.font()).horizontalAdvance(QLatin1Char('0'));
+    EXPECT_NEAR(at4.front() - at1.front(), 3 * advance, 1);
 }
 
 TEST(GLabel, GradientEndsAndStrips)
