@@ -106,7 +106,7 @@ private:
     TOperand RegisterOperand(const std::string& token);
     int32_t ConstantArgument(const std::string& token, const std::string& wrongKind);
     void ParseAssignment(int reg);
-    void ParseOperator(int reg);
+    void ParseOperator(int reg, const TOperand& y);
     void ParseBufferWrite(const std::string& token);
     void ParseBitStatement(const std::string& token);
     void ParseERegisterWrite(const TOperand& e);

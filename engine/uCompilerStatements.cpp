@@ -140,19 +140,25 @@ void TCompiler::ParseAssignment(int reg)
         return ExpectSemicolon();
     }
     ValueOperand(token, Inadmissible(token));
-    if (y.Kind == TOperandKind::Constant)
-        Instr("LDI", x + "," + y.Text);
-    else if (y.Value != reg)
-        Instr("MOV", x + "," + y.Text);
-    ParseOperator(reg);
+    ParseOperator(reg, y);
 }
 
-void TCompiler::ParseOperator(int reg)
+// x = y, then at most one operator. The load of y into x waits until the
+// operator is known: loading first would overwrite x where it is the
+// operator's own operand (x = y - x).
+void TCompiler::ParseOperator(int reg, const TOperand& y)
 {
     const std::string x = "R" + IntToStr(reg);
+    const bool yIsX = y.Kind == TOperandKind::Register && y.Value == reg;
+    auto load = [&](const std::string& target) {
+        if (y.Kind == TOperandKind::Constant)
+            Instr("LDI", target + "," + y.Text);
+        else if (!(y.Kind == TOperandKind::Register && target == "R" + IntToStr(y.Value)))
+            Instr("MOV", target + "," + y.Text);
+    };
     const std::string op = Expect();
     if (op == ";")
-        return;
+        return load(x);
     static const struct {
         const char* Symbol;
         const char* ByRegister;
@@ -164,6 +170,19 @@ void TCompiler::ParseOperator(int reg)
         if (op == entry.Symbol) {
             const std::string token = Expect();
             const TOperand z = ValueOperand(token, Inadmissible(token));
+            const bool zIsX = z.Kind == TOperandKind::Register && z.Value == reg;
+            if (zIsX && !yIsX) {
+                if (op != "-") {
+                    // x = y op x is x op y for these operators.
+                    Instr(y.Kind == TOperandKind::Register ? entry.ByRegister : entry.ByConstant, x + "," + y.Text);
+                } else {
+                    load("R0");
+                    Instr("SUB", "R0," + x);
+                    Instr("MOV", x + ",R0");
+                }
+                return ExpectSemicolon();
+            }
+            load(x);
             Instr(z.Kind == TOperandKind::Register ? entry.ByRegister : entry.ByConstant, x + "," + z.Text);
             return ExpectSemicolon();
         }
@@ -176,6 +195,7 @@ void TCompiler::ParseOperator(int reg)
     if (count < 0 || count > 15)
         Error("Bit index must be from 0 to 15.");
     const bool left = op == "<<";
+    load(x);
     if (count == 1)
         Instr(left ? "RL1" : "RR1", Addr(reg));
     else

@@ -1,6 +1,7 @@
 // Device instruction table and the two-pass assembler.
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -61,6 +62,37 @@ TEST(DevCommands, TableRowsAreOpcodeOrderAndLookupsAgree)
     EXPECT_FALSE(FindDevCommand("ldi", row));
 }
 
+TEST(DevCommands, EveryRowAsTheInstructionSetGivesIt)
+{
+    const struct {
+        const char* mnemonic;
+        int opcode;
+        int operandClass;
+    } rows[] = {
+        {"ADD", 0x00, 0},     {"AND", 0x04, 0},     {"OR", 0x08, 0},      {"XOR", 0x0C, 0},
+        {"SUB", 0x10, 0},     {"CMP", 0x14, 0},     {"MOV", 0x18, 0},     {"ADDI", 0x1C, 1},
+        {"ANDI", 0x20, 1},    {"ORI", 0x24, 1},     {"XORI", 0x28, 1},    {"SUBI", 0x2C, 1},
+        {"LDI", 0x30, 1},     {"CMPI", 0x34, 1},    {"TSTBIT", 0x38, 2},  {"TSTIOBIT", 0x3C, 3},
+        {"SBI", 0x40, 3},     {"CBI", 0x44, 3},     {"JZ", 0x48, 4},      {"JNZ", 0x4C, 4},
+        {"JG", 0x50, 4},      {"JL", 0x54, 4},      {"CALL", 0x58, 4},    {"JMP", 0x5C, 4},
+        {"RET", 0x60, 5},     {"IN", 0x64, 6},      {"OUT", 0x68, 6},     {"RR", 0x6C, 7},
+        {"RL", 0x70, 7},      {"USBOUT", 0x74, 8},  {"USBIN", 0x78, 8},   {"INC", 0x7C, 9},
+        {"DEC", 0x80, 9},     {"RL1", 0x84, 9},     {"RR1", 0x88, 9},     {"DELAY", 0x8C, 10},
+        {"DELAYR", 0x90, 9},  {"WEXP", 0x94, 9},    {"SBIE", 0x98, 11},   {"CBIE", 0x9C, 11},
+        {"BUSINIT", 0xA0, 10}, {"BUSOUT", 0xA4, 8}, {"BUSIN", 0xA8, 8},   {"HP", 0xAC, 11},
+        {"LP", 0xB0, 11},     {"EHP", 0xB4, 11},    {"ELP", 0xB8, 11},    {"EOUT", 0xBC, 12},
+        {"EIN", 0xC0, 12},    {"BUSDELAY", 0xC4, 9}, {"WRB", 0xC8, 12},   {"RDB", 0xCC, 12},
+        {"AOUT", 0xD0, 12},   {"AIN", 0xD4, 12},    {"BDMOP", 0xD8, 9},   {"BDMWR", 0xDC, 14},
+        {"BDMRD", 0xE0, 14},
+    };
+    ASSERT_EQ(std::size(rows), static_cast<size_t>(DevCommandCount));
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        EXPECT_STREQ(DevCommands[i].Mnemonic, rows[i].mnemonic) << i;
+        EXPECT_EQ(DevCommands[i].Opcode, rows[i].opcode) << rows[i].mnemonic;
+        EXPECT_EQ(DevCommands[i].OperandClass, rows[i].operandClass) << rows[i].mnemonic;
+    }
+}
+
 TEST(DevCommands, WexpSitsBetweenDelayrAndSbie)
 {
     int row = 0;
@@ -96,6 +128,7 @@ TEST(Asm, EncodingsOfEveryOperandClass)
         {"EOUT 195,129", "BC C3 81"},
         {"BDMRD 195,255,253", "E0 C3 FF FD"},
         {"LDI R1,-1", "30 01 FF FF"},
+        {"IN P-5,R1", "67 61"},
         {"ANDI R1,$7FFF", "20 01 7F FF"},
         {"INC -2", "7C FE"},
         {"DELAY 70000", "8C 11 70"},
@@ -188,6 +221,16 @@ TEST(Asm, BadLinesFail)
         EXPECT_EQ(r->asmc.ErrorLine, 1) << c.line;
         EXPECT_NE(r->asmc.ErrorMessage.find(c.why), std::string::npos) << c.line << ": " << r->asmc.ErrorMessage;
     }
+}
+
+TEST(Asm, FailingLineKeepsTheBytesItWrote)
+{
+    // Three-operand instructions write their opcode before the operands.
+    const auto r = AssembleLines({"BDMWR 1,2", "RET"});
+    EXPECT_FALSE(r->ok);
+    EXPECT_EQ(r->bytes, "DC 60");
+    EXPECT_EQ(r->asmc.Listing[1], "Error in source lines 0");
+    EXPECT_EQ(r->asmc.Listing[2], "0DCh ");
 }
 
 TEST(Asm, OnlyTheFirstErrorIsReported)

@@ -307,3 +307,13 @@ TEST(DeviceCompiler, FailedAssemblyNamesTheSourceLine)
     // The 1025th RET, on the module's line 2 + 2 * 1024 + 1, is one too many.
     EXPECT_EQ(FirstError(c), "Line 2051: Device code exceeds 1024 bytes.");
 }
+
+TEST(DeviceCompiler, CallOfAProcedureNeverCompiledFailsTheCompile)
+{
+    // B is declared by the prescan, but the section ends (at "[END]") before
+    // its body: the call has no label to reach and no code may be uploaded.
+    TCompiler c;
+    Compile(c, {"[DEVICE]", "PROC A {", "  B;", "}", "VAR X; [END]", "PROC B {", "}"}, false);
+    EXPECT_EQ(c.Errors, (TStringList{"Line 3: Label \"procB\" not found."}));
+    EXPECT_EQ(c.CodeLength, 0);
+}

@@ -45,6 +45,13 @@ TEST(DeviceStatements, GeneratedCode)
         {"A = 7 - C;", {"LDI R1,7", "SUB R1,R3"}},
         {"A = B & $0F;", {"MOV R1,R2", "ANDI R1,$0F"}},
         {"A = B | C;", {"MOV R1,R2", "OR R1,R3"}},
+        // The target as the operator's operand is read before it is written.
+        {"A = B - A;", {"MOV R0,R2", "SUB R0,R1", "MOV R1,R0"}},
+        {"A = 5 - A;", {"LDI R0,5", "SUB R0,R1", "MOV R1,R0"}},
+        {"A = B + A;", {"ADD R1,R2"}},
+        {"A = 3 | A;", {"ORI R1,3"}},
+        {"A = B ^ R1;", {"XOR R1,R2"}},
+        {"A = A - A;", {"SUB R1,R1"}},
         {"A = B ^ 1;", {"MOV R1,R2", "XORI R1,1"}},
         {"A = B << 1;", {"MOV R1,R2", "RL1 197"}},
         {"A = B << 3;", {"MOV R1,R2", "RL R1,3"}},

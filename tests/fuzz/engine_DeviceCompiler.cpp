@@ -27,6 +27,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             std::abort();
         if (compiler.Errors.Empty() && compiler.ProcAddresses.Count() % 2 != 0)
             std::abort();
+        // Every procedure the host may call starts inside the code.
+        for (int i = 1; compiler.Errors.Empty() && i < compiler.ProcAddresses.Count(); i += 2) {
+            const int address = std::atoi(compiler.ProcAddresses[i].c_str());
+            if (address < 0 || address >= compiler.CodeLength)
+                std::abort();
+        }
     }
 
     TAsmCompiler assembler;
