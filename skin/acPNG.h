@@ -69,6 +69,13 @@ struct TPNGImageProperties {
     int FilterMode = 0;
 };
 
+// An icon as its two bitmaps: the 32-bit picture and a 1-bit mask whose set
+// bits are transparent.
+struct TIconBitmaps {
+    TBitmap Image;
+    TBitmap Mask;
+};
+
 class TPNGGraphic : public TBitmap {
 public:
     TPNGGraphic();
@@ -83,6 +90,11 @@ public:
     // Draws the picture into rect of canvas (stretched to its size); 32-bit
     // pictures are blended through their alpha.
     void Draw(TBitmap& canvas, const TRect& rect) const;
+
+    // An icon of the picture. A 32-bit picture keeps its alpha; any other
+    // (and any with forceKeyColor) is made 32-bit and its top-left colour
+    // becomes transparent.
+    TIconBitmaps CreateIconFromImage(bool forceKeyColor);
 
     const TPNGImageProperties& ImageProperties() const { return properties_; }
     TColorManager& ColorManager() { return *colorManager_; }

@@ -475,3 +475,31 @@ TEST(PNGReader, DrawBlendsThroughAlphaAndStretches)
     EXPECT_EQ(canvas.Pixel(3, 1), RGB(0, 0, 100));
     EXPECT_EQ(canvas.Pixel(4, 1), RGB(200, 0, 0));
 }
+
+TEST(PNGReader, IconMaskFromAlphaOrFromTheTopLeftColour)
+{
+    // An RGB picture: the pixels of the top-left colour become transparent.
+    Image rgb = MakeImage(3, 1, 8, 2, 0, 0, [](uint32_t x, uint32_t, int) { return uint16_t(x == 1 ? 20 : 10); });
+    TPNGGraphic g;
+    Load(g, File(rgb));
+    TIconBitmaps icon = g.CreateIconFromImage(false);
+    EXPECT_EQ(icon.Image.PixelFormat(), pf32bit);
+    EXPECT_EQ(icon.Image.Pixel(1, 0), RGB(20, 20, 20));
+    ASSERT_EQ(icon.Mask.PixelFormat(), pf1bit);
+    EXPECT_EQ(icon.Mask.Pixel(0, 0), clWhite);
+    EXPECT_EQ(icon.Mask.Pixel(1, 0), clBlack);
+    EXPECT_EQ(icon.Mask.Pixel(2, 0), clWhite);
+    // An RGBA picture keeps its alpha and an opaque mask, unless the key
+    // colour is forced; the key then compares alpha too.
+    Image rgba = MakeImage(3, 1, 8, 6, 0, 0, [](uint32_t x, uint32_t, int s) {
+        return uint16_t(s == 3 ? (x == 2 ? 200 : 100) : 10);
+    });
+    Load(g, File(rgba));
+    icon = g.CreateIconFromImage(false);
+    EXPECT_EQ(icon.Image.Alpha(2, 0), 200);
+    EXPECT_EQ(icon.Mask.Pixel(0, 0), clBlack);
+    icon = g.CreateIconFromImage(true);
+    EXPECT_EQ(icon.Mask.Pixel(0, 0), clWhite);
+    EXPECT_EQ(icon.Mask.Pixel(1, 0), clWhite);
+    EXPECT_EQ(icon.Mask.Pixel(2, 0), clBlack);
+}
