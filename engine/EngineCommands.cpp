@@ -13,8 +13,9 @@ namespace {
 
 constexpr int UploadBlock = 32;
 constexpr int NameChunk = 64;
-// Bytes a procedure start may skip before its "U"; beyond that the device
-// is not answering the protocol.
+// Bytes a procedure start may skip before its "U", or a bad name answer
+// before the device falls silent; beyond that the device is not answering
+// the protocol.
 constexpr int MaxBytesBeforeStart = 65536;
 
 // [9, sub] answered by "o".
@@ -43,9 +44,14 @@ bool ReadStoredName(std::string& name)
     uint8_t length;
     if (!NineCommand(4) || !ReadReply(length))
         return false;
-    // The length counts the terminating 0, so 0 is no answer at all.
-    if (length == 0)
+    // The length counts the terminating 0, so 0 is no answer at all: what
+    // follows it is read away until the device falls silent, within bounds.
+    if (length == 0) {
+        uint8_t b;
+        for (int skipped = 0; skipped < MaxBytesBeforeStart && ReadReply(b); ++skipped) {
+        }
         return false;
+    }
     std::string text;
     if (!ReadText(length, text))
         return false;

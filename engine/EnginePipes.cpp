@@ -6,12 +6,15 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <pthread.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 namespace {
 
 // How long a write may wait for room in a full pipe before it fails.
 constexpr int WriteWaitMs = 100;
+// How long a control write waits for the reader to take what was written.
+constexpr int DrainWaitMs = 200;
 
 // A write to a pipe whose reader has gone raises SIGPIPE, which would end
 // the program; block it for the write and swallow one that is pending, so
@@ -33,6 +36,30 @@ int WriteWithoutSigpipe(int fd, const uint8_t* data, int count)
     return static_cast<int>(n);
 }
 
+// Waits until the reader has taken every byte written to the pipe, the
+// reader has gone, or the time is up. A pipe that cannot tell how much it
+// holds (a driver's device file) is taken as drained.
+void WaitTaken(int fd)
+{
+    timespec start{};
+    clock_gettime(CLOCK_MONOTONIC, &start);
+    for (;;) {
+        int queued = 0;
+        if (::ioctl(fd, FIONREAD, &queued) != 0 || queued <= 0)
+            return;
+        pollfd p{fd, POLLOUT, 0};
+        if (::poll(&p, 1, 0) > 0 && (p.revents & (POLLERR | POLLHUP)))
+            return;
+        timespec now{};
+        clock_gettime(CLOCK_MONOTONIC, &now);
+        const long elapsedMs = (now.tv_sec - start.tv_sec) * 1000 + (now.tv_nsec - start.tv_nsec) / 1000000;
+        if (elapsedMs >= DrainWaitMs)
+            return;
+        const timespec pause{0, 100000};
+        nanosleep(&pause, nullptr);
+    }
+}
+
 } // namespace
 
 TEnginePipes::TEnginePipes(std::string folder) : folder_(std::move(folder)) {}
@@ -44,19 +71,40 @@ int TEnginePipes::Open(const std::string& pipeName)
     // programmer shows.
     const int flags = (pipeName == "00" ? O_RDONLY : O_WRONLY) | O_NONBLOCK | O_CLOEXEC | O_NOCTTY;
     const int fd = ::open((folder_ + "/" + pipeName).c_str(), flags);
-    return fd >= 0 ? fd : -1;
+    if (fd < 0)
+        return -1;
+    if (pipeName == "01")
+        commandPipes_.insert(fd);
+    else if (pipeName == "02")
+        controlPipes_.insert(fd);
+    return fd;
 }
 
 void TEnginePipes::Close(int handle)
 {
-    if (handle >= 0)
-        ::close(handle);
+    if (handle < 0)
+        return;
+    commandPipes_.erase(handle);
+    controlPipes_.erase(handle);
+    ::close(handle);
 }
 
 int TEnginePipes::Write(int handle, const uint8_t* data, int count)
 {
     if (handle < 0 || count < 0)
         return -1;
+    const bool control = controlPipes_.count(handle) != 0;
+    if (control)
+        for (int command : commandPipes_)
+            WaitTaken(command);
+    const int done = WriteAll(handle, data, count);
+    if (control && done > 0)
+        WaitTaken(handle);
+    return done;
+}
+
+int TEnginePipes::WriteAll(int handle, const uint8_t* data, int count)
+{
     int done = 0;
     while (done < count) {
         const int n = WriteWithoutSigpipe(handle, data + done, count - done);

@@ -430,6 +430,19 @@ TEST_F(LinkTest, ReadModuleNameFailures)
     };
     EXPECT_FALSE(ReadModuleName(name)) << "a length of 0 is no answer";
     EXPECT_EQ(name, "keep");
+    EXPECT_GE(UsbOutHandle, 0) << "the link stays open after a failed read";
+    uint8_t b;
+    EXPECT_EQ(DeviceReadByte(b), 1) << "what follows it is read until the device falls silent";
+
+    // A device that keeps talking after a length of 0 does not hold the
+    // link for ever.
+    t->OnCommand = [&](const Bytes& p) {
+        if (p == Bytes{9, 4}) {
+            t->Queue({'o', 0});
+            t->Replies.insert(t->Replies.end(), 100000, 'z');
+        }
+    };
+    EXPECT_FALSE(ReadModuleName(name));
 
     t->OnCommand = [&](const Bytes& p) {
         if (p == Bytes{9, 4})

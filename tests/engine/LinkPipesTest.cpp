@@ -1,0 +1,109 @@
+// The pipe-file transport against a slow reader in a second process: a
+// control byte never overtakes the commands written before it, and the
+// commands written after it never overtake it.
+#include "engine/EnginePipes.h"
+
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <fcntl.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+int Queued(int fd)
+{
+    int n = -1;
+    ioctl(fd, FIONREAD, &n);
+    return n;
+}
+
+// The reader's side: takes the commands after a while, then the control
+// byte. Its exit code names the first thing it found out of order.
+[[noreturn]] void SlowReader(int commands, int control)
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(40));
+    if (Queued(control) != 0)
+        _exit(1); // the control byte came before the commands were taken
+    uint8_t buffer[16];
+    if (read(commands, buffer, sizeof buffer) != 2)
+        _exit(2);
+    std::this_thread::sleep_for(std::chrono::milliseconds(40));
+    if (read(control, buffer, sizeof buffer) != 1)
+        _exit(3);
+    std::this_thread::sleep_for(std::chrono::milliseconds(40));
+    if (read(commands, buffer, sizeof buffer) != 1 || buffer[0] != 0x42)
+        _exit(4); // the next command came before the control byte was taken
+    _exit(0);
+}
+
+TEST(LinkPipesTest, ControlBytesKeepTheirPlaceAmongCommands)
+{
+    testsupport::TempDir dir;
+    for (const char* name : {"/00", "/01", "/02"})
+        ASSERT_EQ(mkfifo((dir.path() + name).c_str(), 0600), 0);
+    const int readerCommands = open((dir.path() + "/01").c_str(), O_RDWR | O_NONBLOCK);
+    const int readerControl = open((dir.path() + "/02").c_str(), O_RDWR | O_NONBLOCK);
+    ASSERT_GE(readerCommands, 0);
+    ASSERT_GE(readerControl, 0);
+    const pid_t reader = fork();
+    ASSERT_GE(reader, 0);
+    if (reader == 0)
+        SlowReader(readerCommands, readerControl);
+
+    TEnginePipes pipes(dir.path());
+    const int commands = pipes.Open("01");
+    const int control = pipes.Open("02");
+    ASSERT_GE(commands, 0);
+    ASSERT_GE(control, 0);
+    const uint8_t command[2] = {9, 1}, reset = 0, next = 0x42;
+    EXPECT_EQ(pipes.Write(commands, command, 2), 2);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(pipes.Write(control, &reset, 1), 1);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(70))
+        << "the control write waits for the reader";
+    EXPECT_EQ(pipes.Write(commands, &next, 1), 1);
+
+    int status = -1;
+    ASSERT_EQ(waitpid(reader, &status, 0), reader);
+    EXPECT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    pipes.Close(commands);
+    pipes.Close(control);
+    close(readerCommands);
+    close(readerControl);
+}
+
+TEST(LinkPipesTest, AReaderThatNeverTakesDoesNotHoldTheControlWrite)
+{
+    testsupport::TempDir dir;
+    for (const char* name : {"/01", "/02"})
+        ASSERT_EQ(mkfifo((dir.path() + name).c_str(), 0600), 0);
+    const int readerCommands = open((dir.path() + "/01").c_str(), O_RDWR | O_NONBLOCK);
+    const int readerControl = open((dir.path() + "/02").c_str(), O_RDWR | O_NONBLOCK);
+    TEnginePipes pipes(dir.path());
+    const int commands = pipes.Open("01");
+    const int control = pipes.Open("02");
+    const uint8_t command[2] = {9, 1}, reset = 0;
+    ASSERT_EQ(pipes.Write(commands, command, 2), 2);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(pipes.Write(control, &reset, 1), 1);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+
+    // The reader goes away with the bytes unread: no wait at all.
+    close(readerCommands);
+    close(readerControl);
+    const auto gone = std::chrono::steady_clock::now();
+    EXPECT_EQ(pipes.Write(control, &reset, 1), -1);
+    EXPECT_LT(std::chrono::steady_clock::now() - gone, std::chrono::milliseconds(100));
+    pipes.Close(commands);
+    pipes.Close(control);
+}
+
+} // namespace
