@@ -580,6 +580,10 @@ bool THexDump::event(QEvent* e)
 
 void THexDump::keyPressEvent(QKeyEvent* e)
 {
+    // A held Shift or Ctrl that repeats changes nothing. (Its events report
+    // the modifier as let go, and would end the selection being made.)
+    if (e->isAutoRepeat() && (e->key() == Qt::Key_Shift || e->key() == Qt::Key_Control))
+        return;
     CtrlUp = !(e->modifiers() & Qt::ControlModifier);
     if (!(e->modifiers() & Qt::ShiftModifier) && ShiftState != 0)
         KeyUp(TDumpKey::Shift); // Shift was let go while the focus was elsewhere

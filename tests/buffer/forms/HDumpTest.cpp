@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QImage>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QScrollBar>
 #include <QTest>
@@ -134,6 +135,27 @@ TEST_F(DumpView, KeysEditTheFocusedView)
     EXPECT_EQ(view.Buffer().Markers[1], 3);
     QTest::keyClick(&view, Qt::Key_Down);
     EXPECT_EQ(view.CaretByte, 18);
+}
+
+TEST_F(DumpView, ShiftSelectionSurvivesARepeatingShift)
+{
+    view.show();
+    view.setFocus();
+    QApplication::processEvents();
+    view.GotoAddress(4);
+    auto send = [&](QEvent::Type type, int key, bool repeat = false) {
+        QKeyEvent e(type, key, Qt::ShiftModifier, QString(), repeat);
+        QApplication::sendEvent(&view, &e);
+    };
+    send(QEvent::KeyPress, Qt::Key_Shift);
+    send(QEvent::KeyPress, Qt::Key_Down);
+    send(QEvent::KeyRelease, Qt::Key_Down);
+    send(QEvent::KeyPress, Qt::Key_Shift, true); // reports Shift as let go, as a held key's repeat does
+    send(QEvent::KeyPress, Qt::Key_Down);
+    send(QEvent::KeyRelease, Qt::Key_Down);
+    send(QEvent::KeyRelease, Qt::Key_Shift);
+    EXPECT_EQ(view.Buffer().SelStart, 4);
+    EXPECT_EQ(view.Buffer().SelEnd, 36);
 }
 
 TEST_F(DumpView, SeventeenBytesPutTheLastCharacterUnderTheFirst)
