@@ -357,6 +357,18 @@ TEST(HostCompiler, EveryErrorHasItsMessage)
     EXPECT_EQ(Errors(h), russian);
 }
 
+// Procedure-local names end with their procedure, so only a variable of the
+// parameter list can collide with a procedure name.
+TEST(HostCompiler, ProcedureNamedLikeAParameterVariable)
+{
+    THost h;
+    TStringList list;
+    list.AddObject("Speed", 1);
+    h.LoadExternalVariables(list);
+    CompileText(h, "[HOST]\nPROC SPEED {\n}\n");
+    EXPECT_EQ(Errors(h), "Line 2: The expression \"SPEED\" already use as variable name.");
+}
+
 TEST(HostCompiler, MissingSectionOrFile)
 {
     THost h;

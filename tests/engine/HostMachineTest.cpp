@@ -46,60 +46,75 @@ TEST(HostMnemonics, TableIsInOpcodeOrderAndEndsWithTheEndRecord)
     EXPECT_EQ(FindMnemonic(""), -1);
 }
 
-// One instruction from a known state: A = a, V[3] = v, flags clear.
+// One instruction from a known state: A = a, V[3] = v; each case runs with
+// all flags clear and again with all flags set, so that a flag the
+// instruction does not name must keep either value.
 struct ArithCase {
     int op;
     uint32_t k;
     uint32_t a;
     uint32_t v;
     uint32_t expectA;
-    int z, g, l; // -1: unchanged (false)
+    int z, g, l; // -1: unchanged
 };
 
 TEST(HostMachine, ArithmeticLogicAndCompareInstructions)
 {
     const uint32_t big = 0xFFFFFFFFu;
     const ArithCase cases[] = {
-        {opLDIA, 7, 1, 0, 7, 0, 0, 0},
-        {opMOVA, 3, 1, 42, 42, 0, 0, 0},
-        {opSUBR, 3, 5, 7, 0xFFFFFFFEu, 0, 0, 0},
-        {opSUBI, 1, 0, 0, big, 0, 0, 0},
-        {opADDR, 3, big, 2, 1, 0, 0, 0},
-        {opADDI, 2, 3, 0, 5, 0, 0, 0},
-        {opANDR, 3, 0xF0, 0x0F, 0, 1, 0, 0},
-        {opANDI, 0x10, 0x30, 0, 0x10, 0, 0, 0},
-        {opXORR, 3, 5, 5, 0, 1, 0, 0},
-        {opXORI, 1, 2, 0, 3, 0, 0, 0},
-        {opORRR, 3, 0, 0, 0, 1, 0, 0},
-        {opORRI, 4, 1, 0, 5, 0, 0, 0},
+        {opLDIA, 7, 1, 0, 7, -1, -1, -1},
+        {opMOVA, 3, 1, 42, 42, -1, -1, -1},
+        {opSUBR, 3, 5, 7, 0xFFFFFFFEu, -1, -1, -1},
+        {opSUBI, 1, 0, 0, big, -1, -1, -1},
+        {opSUBI, 5, 5, 0, 0, -1, -1, -1},
+        {opADDR, 3, big, 2, 1, -1, -1, -1},
+        {opADDI, 2, 3, 0, 5, -1, -1, -1},
+        {opANDR, 3, 0xF0, 0x0F, 0, 1, -1, -1},
+        {opANDI, 0x10, 0x30, 0, 0x10, 0, -1, -1},
+        {opXORR, 3, 5, 5, 0, 1, -1, -1},
+        {opXORI, 1, 2, 0, 3, 0, -1, -1},
+        {opORRR, 3, 0, 0, 0, 1, -1, -1},
+        {opORRI, 4, 1, 0, 5, 0, -1, -1},
         {opCMPR, 3, 5, 5, 5, 1, 0, 0},
         {opCMPR, 3, 6, 5, 6, 0, 1, 0},
+        {opCMPR, 3, 1, big, 1, 0, 0, 1},
         {opCMPI, 5, big, 0, big, 0, 1, 0}, // unsigned: 0xFFFFFFFF > 5
         {opCMPI, 9, 5, 0, 5, 0, 0, 1},
-        {opTSTB, 4, 3, 0, 3, 1, 0, 0},
-        {opTSTB, 2, 3, 0, 3, 0, 0, 0},
-        {opROTR, 4, 0x80000010u, 0, 0x08000001u, 0, 0, 0}, // zeros shifted in
-        {opROTL, 33, 0x80000001u, 0, 2, 0, 0, 0},         // count and 31
-        {opMULI, 3, 0x80000001u, 0, 0x80000003u, 0, 0, 0},
-        {opMULR, 3, 6, 7, 42, 0, 0, 0},
-        {opDIVI, 0, 9, 0, big, 0, 0, 0},
-        {opDIVI, 4, 9, 0, 2, 0, 0, 0},
-        {opDIVR, 3, 9, 0, big, 0, 0, 0},
-        {opDIVR, 3, big, 2, 0x7FFFFFFFu, 0, 0, 0},
-        {opMESS, 1, 9, 0, 9, 0, 0, 0},
+        {opCMPI, 9, 9, 0, 9, 1, 0, 0},
+        {opTSTB, 4, 3, 0, 3, 1, -1, -1},
+        {opTSTB, 2, 3, 0, 3, 0, -1, -1},
+        {opROTR, 4, 0x80000010u, 0, 0x08000001u, -1, -1, -1}, // zeros shifted in
+        {opROTL, 33, 0x80000001u, 0, 2, -1, -1, -1},         // count and 31
+        {opROTL, 0, 0x80000001u, 0, 0x80000001u, -1, -1, -1},
+        {opMULI, 3, 0x80000001u, 0, 0x80000003u, -1, -1, -1},
+        {opMULR, 3, 6, 7, 42, -1, -1, -1},
+        {opDIVI, 0, 9, 0, big, -1, -1, -1},
+        {opDIVI, 4, 9, 0, 2, -1, -1, -1},
+        {opDIVI, 2, big, 0, 0x7FFFFFFFu, -1, -1, -1}, // unsigned
+        {opDIVR, 3, 9, 0, big, -1, -1, -1},
+        {opDIVR, 3, big, 2, 0x7FFFFFFFu, -1, -1, -1},
+        {opMESS, 1, 9, 0, 9, -1, -1, -1},
+        {opSFPI, 1, 9, 0, 9, -1, -1, -1},
+        {opINCC, 3, 9, 0, 9, -1, -1, -1},
+        {opCLOS, 0, 9, 0, 9, -1, -1, -1},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(Mnemonics[c.op].Name + std::string(" ") + std::to_string(c.k));
-        Machine m;
-        m.Load({{c.op, c.k}, {opRETT, 0}});
-        m.host.A = c.a;
-        m.host.Vars[3] = c.v;
-        EXPECT_EQ(m.host.Step(), THost::StepContinue);
-        EXPECT_EQ(m.host.A, c.expectA);
-        EXPECT_EQ(m.host.Z, c.z == 1);
-        EXPECT_EQ(m.host.G, c.g == 1);
-        EXPECT_EQ(m.host.L, c.l == 1);
-        EXPECT_EQ(m.host.PC, 2);
+        for (const bool before : {false, true}) {
+            SCOPED_TRACE(Mnemonics[c.op].Name + std::string(" ") + std::to_string(c.k) +
+                         (before ? ", flags set" : ", flags clear"));
+            Machine m;
+            m.Load({{c.op, c.k}, {opRETT, 0}});
+            m.host.A = c.a;
+            m.host.Vars[3] = c.v;
+            m.host.Z = m.host.G = m.host.L = before;
+            EXPECT_EQ(m.host.Step(), THost::StepContinue);
+            EXPECT_EQ(m.host.A, c.expectA);
+            EXPECT_EQ(m.host.Z, c.z < 0 ? before : c.z == 1);
+            EXPECT_EQ(m.host.G, c.g < 0 ? before : c.g == 1);
+            EXPECT_EQ(m.host.L, c.l < 0 ? before : c.l == 1);
+            EXPECT_EQ(m.host.PC, 2);
+            EXPECT_EQ(m.host.SP, 0);
+        }
     }
 }
 
