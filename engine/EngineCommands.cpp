@@ -6,6 +6,7 @@
 #include "platform/Pump.h"
 
 #include <algorithm>
+#include <chrono>
 
 using namespace enginelink;
 
@@ -13,10 +14,26 @@ namespace {
 
 constexpr int UploadBlock = 32;
 constexpr int NameChunk = 64;
-// Bytes a procedure start may skip before its "U", or a bad name answer
-// before the device falls silent; beyond that the device is not answering
-// the protocol.
-constexpr int MaxBytesBeforeStart = 65536;
+// A device that keeps sending bytes nobody asked for (before a procedure's
+// "U", or after a bad name answer) must not hold the link, however slowly
+// it trickles them: skipping ends after this many bytes or after this many
+// reply time-outs in all.
+constexpr int MaxSkippedBytes = 65536;
+constexpr int MaxSkipTimeOuts = 4;
+
+class TSkipBounds {
+public:
+    TSkipBounds()
+        : deadline_(std::chrono::steady_clock::now() + std::chrono::milliseconds(MaxSkipTimeOuts * std::max(UsbTimeOut, 1)))
+    {
+    }
+    // Counts one skipped byte; false once the bounds are reached.
+    bool Skip() { return ++skipped_ < MaxSkippedBytes && std::chrono::steady_clock::now() < deadline_; }
+
+private:
+    std::chrono::steady_clock::time_point deadline_;
+    int skipped_ = 0;
+};
 
 // [9, sub] answered by "o".
 bool NineCommand(uint8_t sub)
@@ -47,8 +64,9 @@ bool ReadStoredName(std::string& name)
     // The length counts the terminating 0, so 0 is no answer at all: what
     // follows it is read away until the device falls silent, within bounds.
     if (length == 0) {
+        TSkipBounds bounds;
         uint8_t b;
-        for (int skipped = 0; skipped < MaxBytesBeforeStart && ReadReply(b); ++skipped) {
+        while (ReadReply(b) && bounds.Skip()) {
         }
         return false;
     }
@@ -112,7 +130,8 @@ bool RunDeviceProcedure(uint16_t address)
         return false;
     if (!WriteCommand({static_cast<uint8_t>(address >> 8), static_cast<uint8_t>(address & 0xFF)}))
         return false;
-    for (int skipped = 0; skipped < MaxBytesBeforeStart; ++skipped) {
+    TSkipBounds bounds;
+    for (;;) {
         uint8_t b;
         if (!ReadReply(b))
             return false;
@@ -120,9 +139,10 @@ bool RunDeviceProcedure(uint16_t address)
             LeaveBlockMode();
             return true;
         }
+        if (!bounds.Skip())
+            return false;
         PumpMessages();
     }
-    return false;
 }
 
 bool SetDevicePower(uint8_t vccMask, uint8_t gndMask, int voltageIndex)

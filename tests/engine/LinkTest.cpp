@@ -306,6 +306,53 @@ TEST_F(LinkTest, RunDeviceProcedure)
     EXPECT_FALSE(RunDeviceProcedure(1));
 }
 
+// A device that answers every command as it should but then trickles one
+// stray byte every third read, for ever.
+struct TTricklingTransport : TScriptedTransport {
+    bool Trickle = false;
+    int Calls = 0;
+    int Read(int handle, uint8_t* data, int count) override
+    {
+        if (Trickle && Replies.empty() && count > 0) {
+            ++Reads;
+            if (++Calls % 3 != 0)
+                return 0;
+            data[0] = 'z';
+            return 1;
+        }
+        return TScriptedTransport::Read(handle, data, count);
+    }
+};
+
+TEST_F(LinkTest, ASlowStreamOfStrayBytesDoesNotHoldTheLink)
+{
+    auto owned = std::make_unique<TTricklingTransport>();
+    TTricklingTransport* trickling = owned.get();
+    SetUsbTransport(std::move(owned));
+    ASSERT_TRUE(OpenDevice());
+    // The stray bytes start after the address of a procedure start and
+    // after a name answer of length 0.
+    trickling->OnCommand = [&](const Bytes& p) {
+        if (p == Bytes{9, 0}) {
+            trickling->Queue({'o'});
+            return;
+        }
+        if (p == Bytes{9, 4})
+            trickling->Queue({'o', 0});
+        trickling->Trickle = true;
+    };
+    UsbTimeOut = 5;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(RunDeviceProcedure(1)) << "no start mark among the stray bytes";
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+
+    trickling->Trickle = false;
+    const auto again = std::chrono::steady_clock::now();
+    std::string name;
+    EXPECT_FALSE(ReadModuleName(name));
+    EXPECT_LT(std::chrono::steady_clock::now() - again, std::chrono::seconds(2));
+}
+
 TEST_F(LinkTest, SetDevicePower)
 {
     Open();

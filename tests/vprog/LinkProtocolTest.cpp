@@ -122,14 +122,16 @@ protected:
             TVirtualProgrammer p;
             _exit(ServeVirtualProgrammer(p, dir.path(), &serverStop));
         }
-        // Ready once the server holds the command FIFO open for reading.
+        // Ready once the server holds both FIFOs the link writes open for
+        // reading (it opens them one after the other).
         for (int i = 0; i < 2000; ++i) {
             TEnginePipes probe(dir.path());
-            const int fd = probe.Open("01");
-            if (fd >= 0) {
-                probe.Close(fd);
+            const int command = probe.Open("01");
+            const int control = probe.Open("02");
+            probe.Close(command);
+            probe.Close(control);
+            if (command >= 0 && control >= 0)
                 return;
-            }
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
         FAIL() << "the vprog server did not start";
