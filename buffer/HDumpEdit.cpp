@@ -509,7 +509,8 @@ void THexDumpEdit::MouseMoveTo(int x, int y)
         MouseState = 2;
     const TDumpLayout l = Layout();
     const int W = l.W;
-    if (x - LeftMargin < 6 * W)
+    // Left of the line between the address column and the cells.
+    if (x - LeftMargin < l.GridCol(0) * W)
         return;
     // Above the data rows: ignored until a selection is under way, then it
     // scrolls up like a point above the view.

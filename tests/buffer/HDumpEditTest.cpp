@@ -220,6 +220,17 @@ TEST_F(DumpEdit, MouseDragSelectsAndFollowsThePointer)
     EXPECT_GT(buf.SelEnd, 150);
 }
 
+TEST_F(DumpEdit, DragIntoTheWideAddressColumnIsIgnored)
+{
+    Size(0x1000000 + 64); // seven address digits: the cells start at 8 W
+    ed.MouseDownAt(TDumpButton::Left, 4 + 9 * 8, RowY(0));
+    ed.MouseMoveTo(4 + 6 * 8 + 4, RowY(40)); // on the seventh digit
+    EXPECT_EQ(buf.SelStart, -1);
+    ed.MouseMoveTo(4 + 9 * 8, RowY(40));
+    EXPECT_EQ(buf.SelStart, 0);
+    ed.MouseUpAt();
+}
+
 TEST_F(DumpEdit, PersistentBlocksKeepTheSelectionOnClick)
 {
     Size(256);

@@ -269,6 +269,13 @@ TEST_F(DumpView, Screenshots)
     view.WordMode = true;
     view.GotoAddress(0x9);
     view.grab().save(QString::fromUtf8(folder) + "/hdump_word.png");
+    // Past 16 MiB the address column takes a seventh digit; no header, no grid.
+    view.WordMode = false;
+    view.ShowHeader = false;
+    view.ShowGrid = false;
+    view.SetSize(0x1000100);
+    view.GotoAddress(0xFFFFC0);
+    view.grab().save(QString::fromUtf8(folder) + "/hdump_wide.png");
 }
 
 } // namespace
