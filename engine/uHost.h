@@ -99,6 +99,9 @@ public:
     // The waits of DELI and DELR (milliseconds, above 0): the pumping sleep,
     // replaced in tests.
     std::function<void(int ms)> DelayWait;
+    // Asked between the milliseconds of a wait when set: true ends the wait
+    // early, so that a cancelled run does not sit out a long DELAY.
+    std::function<bool()> StopWaiting;
 
     // The device script compiler, run when the host script uses RUN.
     TCompiler Compiler;

@@ -111,8 +111,15 @@ int THost::FaultOpcode(uint32_t op)
 
 void THost::Delay(uint32_t count)
 {
-    if (static_cast<int32_t>(count) > 0 && DelayWait)
-        DelayWait(static_cast<int32_t>(count));
+    int32_t ms = static_cast<int32_t>(count);
+    if (ms <= 0 || !DelayWait)
+        return;
+    if (!StopWaiting) {
+        DelayWait(ms);
+        return;
+    }
+    for (; ms > 0 && !StopWaiting(); --ms)
+        DelayWait(1);
 }
 
 void THost::BeginUsbBlock() { BeginBlock(); }

@@ -303,6 +303,21 @@ TEST(HostMachine, DelaysWaitOnlyForPositiveCounts)
     EXPECT_EQ(m.waits, (std::vector<int>{25, 2}));
 }
 
+// A run cancelled during a long wait does not sit it out.
+TEST(HostMachine, StopWaitingEndsALongDelay)
+{
+    Machine m;
+    m.Load({{opDELI, 0x7FFFFFFF}, {opDELI, 3}, {opRETT, 0}});
+    int asked = 0;
+    m.host.StopWaiting = [&] { return ++asked > 5; };
+    EXPECT_EQ(m.host.Step(), THost::StepContinue);
+    EXPECT_EQ(m.waits, (std::vector<int>{1, 1, 1, 1, 1}));
+    asked = 0;
+    m.waits.clear();
+    EXPECT_EQ(m.host.Step(), THost::StepContinue);
+    EXPECT_EQ(m.waits, (std::vector<int>{1, 1, 1}));
+}
+
 TEST(HostMachine, SelectProcedureIsCaseInsensitiveAndStartsAtDepthZero)
 {
     Machine m;
