@@ -32,7 +32,9 @@ void THexDumpEdit::SetGeometry(int clientWidth, int clientHeight, int charWidth,
 void THexDumpEdit::UpdateRows()
 {
     PageLines = std::max(ClientHeight / std::max(LineHeight, 1), 1);
-    TopIndex = std::max<int64_t>(TopIndex, 0);
+    // Also after the buffer shrank under the view: the last row at the top
+    // rather than an empty view.
+    TopIndex = std::clamp<int64_t>(TopIndex, 0, ScrollMax() * 16);
     const int64_t last = FBuffer->LastIndex;
     LastRowIndex = TopIndex;
     ViewFull = false;
@@ -117,6 +119,8 @@ void THexDumpEdit::HideCaret()
 void THexDumpEdit::BufferResized()
 {
     CaretShown = false;
+    CaretNibble = std::clamp<int64_t>(CaretNibble, 0, std::max<int64_t>(FBuffer->LastIndex * 2 + 1, 0));
+    CaretByte = CaretNibble / 2;
     FDragFirst = 1;
     FDragLast = 0;
     if (TopIndex / 16 > ScrollMax())
@@ -413,7 +417,8 @@ void THexDumpEdit::StartSelection()
 {
     if (FBuffer->Empty())
         return;
-    FBuffer->SelStart = CaretByte;
+    // The buffer may have shrunk under a caret that stood further on.
+    FBuffer->SelStart = std::clamp<int64_t>(CaretByte, 0, FBuffer->LastIndex);
     SelectByte(FBuffer->SelStart);
     WordBounds(FBuffer->SelStart, FDragFirst, FDragLast);
     StatusText();

@@ -190,6 +190,25 @@ TEST_F(DumpEdit, ShiftSelectionWithCursorKeys)
     EXPECT_EQ(buf.SelEnd, 40);
 }
 
+TEST_F(DumpEdit, SelectionStartsInsideABufferThatShrankUnderTheCaret)
+{
+    Size(1024);
+    ed.KeyDown(TDumpKey::End);
+    buf.SetSize(16); // a file load resizes the buffer without telling the view
+    ed.UpdateRows();  // as a paint does
+    EXPECT_EQ(ed.TopIndex, 0);
+    ed.KeyDown(TDumpKey::Shift);
+    ed.KeyDown(TDumpKey::Up);
+    EXPECT_EQ(buf.SelStart, 15);
+    EXPECT_EQ(buf.SelEnd, 15);
+    ed.KeyUp(TDumpKey::Shift);
+
+    Size(1024);
+    ed.KeyDown(TDumpKey::End);
+    Size(16);
+    EXPECT_EQ(ed.CaretByte, 15) << "resizing through the view brings the caret in";
+}
+
 TEST_F(DumpEdit, MouseDragSelectsAndFollowsThePointer)
 {
     Size(256);
