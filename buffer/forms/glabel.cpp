@@ -1,5 +1,6 @@
 #include "buffer/forms/glabel.h"
 
+#include <QMouseEvent>
 #include <QPainter>
 
 namespace {
@@ -123,6 +124,22 @@ void TGLabel::mouseMoveEvent(QMouseEvent* e)
         update();
     }
     QLabel::mouseMoveEvent(e);
+}
+
+void TGLabel::mousePressEvent(QMouseEvent* e)
+{
+    if (OnMouseDown) {
+        const QPoint pos = e->position().toPoint();
+        OnMouseDown(e->button(), pos.x(), pos.y());
+    }
+    QLabel::mousePressEvent(e);
+}
+
+void TGLabel::mouseReleaseEvent(QMouseEvent* e)
+{
+    if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint()) && OnClick)
+        OnClick();
+    QLabel::mouseReleaseEvent(e);
 }
 
 void TGLabel::leaveEvent(QEvent* e)

@@ -5,6 +5,7 @@
 #include <QLabel>
 
 #include <cstdint>
+#include <functional>
 
 class TGLabel : public QLabel {
 public:
@@ -13,6 +14,12 @@ public:
     uint32_t Color = 0xFF00000F; // the button face
     uint32_t ActiveColor = 0xFF00000F;
     bool Hot = false;
+
+    // The label's mouse events, as its owner assigns them: a press of any
+    // button at a client point, and a left-button click (press and release
+    // over the label).
+    std::function<void(Qt::MouseButton, int, int)> OnMouseDown;
+    std::function<void()> OnClick;
 
     uint8_t Gradient() const { return FGradient; }
     void SetGradient(uint8_t g);
@@ -32,6 +39,8 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override;
     void mouseMoveEvent(QMouseEvent*) override;
+    void mousePressEvent(QMouseEvent*) override;
+    void mouseReleaseEvent(QMouseEvent*) override;
     void leaveEvent(QEvent*) override;
 
 private:

@@ -125,4 +125,18 @@ TEST(GLabel, HoverHighlightInActiveMode)
     EXPECT_FALSE(l.Hot);
 }
 
+TEST(GLabel, MouseDownAndClickReachTheOwner)
+{
+    TGLabel l;
+    l.resize(40, 20);
+    std::vector<int> downs;
+    int clicks = 0;
+    l.OnMouseDown = [&](Qt::MouseButton button, int x, int) { downs.push_back(int(button) * 1000 + x); };
+    l.OnClick = [&] { ++clicks; };
+    QTest::mouseClick(&l, Qt::RightButton, {}, QPoint(7, 5));
+    QTest::mouseClick(&l, Qt::LeftButton, {}, QPoint(9, 5));
+    EXPECT_EQ(downs, (std::vector<int>{int(Qt::RightButton) * 1000 + 7, int(Qt::LeftButton) * 1000 + 9}));
+    EXPECT_EQ(clicks, 1) << "only the left button clicks";
+}
+
 } // namespace
