@@ -587,6 +587,12 @@ void THexDump::keyPressEvent(QKeyEvent* e)
     CtrlUp = !(e->modifiers() & Qt::ControlModifier);
     if (!(e->modifiers() & Qt::ShiftModifier) && ShiftState != 0)
         KeyUp(TDumpKey::Shift); // Shift was let go while the focus was elsewhere
+    // Alt combinations are system keys for menus and the window: they
+    // neither edit nor move.
+    if ((e->modifiers() & Qt::AltModifier) && e->key() != Qt::Key_Shift && e->key() != Qt::Key_Control) {
+        QWidget::keyPressEvent(e);
+        return;
+    }
     TDumpKey key;
     if (NavigationKey(e->key(), key)) {
         if (!KeyDown(key))

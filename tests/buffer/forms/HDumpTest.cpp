@@ -135,6 +135,11 @@ TEST_F(DumpView, KeysEditTheFocusedView)
     EXPECT_EQ(view.Buffer().Markers[1], 3);
     QTest::keyClick(&view, Qt::Key_Down);
     EXPECT_EQ(view.CaretByte, 18);
+    // Alt combinations are left to menus.
+    QTest::keyClick(&view, Qt::Key_F, Qt::AltModifier);
+    QTest::keyClick(&view, Qt::Key_Down, Qt::AltModifier);
+    EXPECT_EQ(view.Buffer().Data[18], 18);
+    EXPECT_EQ(view.CaretByte, 18);
 }
 
 TEST_F(DumpView, ShiftSelectionSurvivesARepeatingShift)
