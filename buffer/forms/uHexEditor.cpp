@@ -31,8 +31,8 @@ void THexEdit::keyPressEvent(QKeyEvent* e)
         return;
     }
     const QString typed = e->text();
-    if (typed.isEmpty() || typed[0].unicode() < 32 || (e->modifiers() & Qt::ControlModifier)) {
-        QLineEdit::keyPressEvent(e); // movement, selection, copy
+    if (typed.isEmpty() || typed[0].unicode() < 32 || (e->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+        QLineEdit::keyPressEvent(e); // movement, selection, copy; Alt keys are the window's
         return;
     }
     const QChar c = typed[0].toUpper();

@@ -36,6 +36,7 @@ TEST(HexEdit, DigitsOverwriteInPlace)
     QTest::keyClicks(&e, "7");
     EXPECT_EQ(e.text().toStdString(), "00 07");
     QTest::keyClicks(&e, "g -");
+    QTest::keyClick(&e, Qt::Key_5, Qt::AltModifier, 0);
     EXPECT_EQ(e.text().toStdString(), "00 07");
     e.setCursorPosition(3);
     QTest::keyClick(&e, Qt::Key_Backspace);
