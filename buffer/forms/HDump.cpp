@@ -642,7 +642,9 @@ void THexDump::mouseReleaseEvent(QMouseEvent* e)
 
 void THexDump::wheelEvent(QWheelEvent* e)
 {
-    Wheel(e->angleDelta().y());
+    // Sideways turns (tilt wheels, touchpads) carry no vertical delta.
+    if (e->angleDelta().y() != 0)
+        Wheel(e->angleDelta().y());
     e->accept();
 }
 

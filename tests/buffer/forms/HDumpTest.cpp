@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QScrollBar>
 #include <QTest>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 
 namespace {
@@ -109,6 +110,21 @@ TEST_F(DumpView, ScrollingAndGotoAddress)
     EXPECT_EQ(view.ScrollBar()->value(), 15);
     const QImage img = Grab(); // the last row paints at the top, the rest is background
     EXPECT_EQ(img.pixel(HexProbe(0xF0 + 16 * 3)), Rgb(0xFFFFFF));
+}
+
+TEST_F(DumpView, WheelScrollsOnlyWhenTurnedUpOrDown)
+{
+    auto wheel = [&](QPoint delta) {
+        QWheelEvent e(QPointF(50, 50), QPointF(50, 50), QPoint(), delta, Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+        QApplication::sendEvent(&view, &e);
+    };
+    wheel(QPoint(0, -120));
+    EXPECT_EQ(view.TopIndex, 16);
+    wheel(QPoint(-120, 0));
+    EXPECT_EQ(view.TopIndex, 16) << "a sideways turn";
+    wheel(QPoint(0, 120));
+    EXPECT_EQ(view.TopIndex, 0);
 }
 
 TEST_F(DumpView, EmptyViewPaintsOnlyHeaderAndBackground)
