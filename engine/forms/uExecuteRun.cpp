@@ -112,6 +112,9 @@ void TExecuteRun::RunModuleProcedure(const std::string& operationIn, int voltage
         return;
     TRunLock lock;
     std::string operation = operationIn;
+    // The caller acts on the exit value (a backup, a chip signature): a run
+    // that stops before its script ran must not hand on the last run's.
+    ExitValue = 0;
 
     // 1.
     ClearLines();
@@ -211,7 +214,6 @@ void TExecuteRun::RunModuleProcedure(const std::string& operationIn, int voltage
         StepLoop();
         ConnectCallbacks(false);
 
-
         if (host.UsesDevice) {
             // A device procedure may still be running (the script stopped
             // while it waited for input): it would take the power-off
@@ -251,6 +253,7 @@ void TExecuteRun::ConnectCallbacks(bool connect)
         host.OnBufferWrite = host.OnSelectWrite = nullptr;
         host.OnBufferRead = host.OnSelectRead = nullptr;
         host.OnDeviceRun = nullptr;
+        host.StopWaiting = nullptr;
         return;
     }
     host.OnPrint = [this](uint32_t r) { OnPrint(r); };
@@ -262,6 +265,8 @@ void TExecuteRun::ConnectCallbacks(bool connect)
     host.OnSelectWrite = [this](int b, uint32_t a, uint32_t v) { OnSelectWrite(b, a, v); };
     host.OnSelectRead = [this](int b, uint32_t a, uint32_t& v) { OnSelectRead(b, a, v); };
     host.OnDeviceRun = [this](uint16_t a) { OnDeviceRun(a); };
+    // A confirmed Cancel ends a long DELAY at once instead of after it.
+    host.StopWaiting = [this] { return Tag == -1; };
 }
 
 bool TExecuteRun::PowerUp(const std::string& name, int voltageIndex, uint8_t vccMask, uint8_t gndMask,

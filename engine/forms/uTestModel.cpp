@@ -41,11 +41,13 @@ THardwareTest::THardwareTest()
 
 void THardwareTest::Failed(bool disablePanel)
 {
-    ShowMessageBox(MessageText(msgProgrammerNotPresent), "USB Error", MB_OK | MB_ICONERROR);
+    // The box pumps messages, and with them the idle rounds: the state must
+    // say "failed" before it shows, or every round would open another box.
     if (disablePanel)
         PanelEnabled = false;
     else
         ImageEnabled = false;
+    ShowMessageBox(MessageText(msgProgrammerNotPresent), "USB Error", MB_OK | MB_ICONERROR);
 }
 
 bool THardwareTest::FormShow()
@@ -180,8 +182,17 @@ int THardwareTest::Image1MouseDown(int x, int y)
 
 void THardwareTest::MyIdle()
 {
-    if (UsbOutHandle == -1 || !PanelEnabled)
+    // Device reads and message boxes pump messages, which may run the next
+    // idle round before this one ended: one round at a time.
+    if (UsbOutHandle == -1 || !PanelEnabled || inIdle_)
         return;
+    inIdle_ = true;
+    Idle();
+    inIdle_ = false;
+}
+
+void THardwareTest::Idle()
+{
     if (!PowerOn) {
         IdleCountdown = StatusDelayRounds;
     } else if (IdleCountdown > 0) {

@@ -67,4 +67,6 @@ public:
 
 private:
     void Failed(bool disablePanel);
+    void Idle();
+    bool inIdle_ = false;
 };

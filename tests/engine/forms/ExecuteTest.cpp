@@ -297,6 +297,26 @@ TEST_F(ExecuteTest, CancelWhileTheDeviceWaitsForInputStillSwitchesOff)
     ExpectEndedSafely();
 }
 
+TEST_F(ExecuteTest, CancelEndsALongDelayAtOnce)
+{
+    int waited = 0;
+    view.OnShow = [&] {
+        if (view.Shows == 2) // compiled: the machine exists
+            HostMachine->DelayWait = [&](int ms) {
+                waited += ms;
+                if (waited == 5)
+                    run.btCancelClick();
+            };
+    };
+    Run("Long wait");
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].Caption, "Long wait");
+    EXPECT_EQ(waited, 5);
+    EXPECT_EQ(run.Lines, (std::vector<std::string>{"Waiting"}));
+    ExpectEndedSafely();
+    EXPECT_FALSE(HostMachine->StopWaiting);
+}
+
 TEST_F(ExecuteTest, ScriptAddressesOutsideTheBufferStopTheRun)
 {
     Run("Outside");
@@ -354,6 +374,22 @@ TEST_F(ExecuteTest, OverloadStopsBeforeTheScriptUnlessIgnored)
     EXPECT_TRUE(boxes.empty());
     EXPECT_EQ(run.ExitValue, 0x7FFFFFFFu);
     ExpectEndedSafely();
+
+    // A run stopped before its script hands on no exit value of an earlier
+    // run: its caller would make a backup or switch modules.
+    WorkParam &= ~wpIgnoreOverload;
+    Run("Backup");
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(run.ExitValue, 0u);
+    programmer.Lines().SetForcedOverload(false);
+    boxes.clear();
+    Run("Identify");
+    ASSERT_EQ(run.ExitValue, 0xA0C1u);
+    usb->Unplugged = true;
+    Run("Identify");
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].Text, "TarkuUSB not present");
+    EXPECT_EQ(run.ExitValue, 0u);
 }
 
 TEST_F(ExecuteTest, ALinkLostMidRunEndsWithAMessage)

@@ -7,6 +7,8 @@
 #include "platform/MessageBox.h"
 #include "vprog/VirtualUsb.h"
 
+#include <memory>
+
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
@@ -149,6 +151,52 @@ TEST_F(HardwareTestTest, NoProgrammerAndALinkThatGoes)
     t.MyIdle();
     EXPECT_TRUE(boxes.empty());
     t.FormClose();
+}
+
+// The virtual programmer behind a link whose replies can be cut.
+class TCutUsb : public TEngineTransport {
+public:
+    explicit TCutUsb(TVirtualProgrammer& p) : inner_(p) {}
+    bool RepliesLost = false;
+    int Open(const std::string& name) override { return inner_.Open(name); }
+    void Close(int handle) override { inner_.Close(handle); }
+    int Write(int handle, const uint8_t* data, int count) override { return inner_.Write(handle, data, count); }
+    int Read(int handle, uint8_t* data, int count) override
+    {
+        return RepliesLost ? -1 : inner_.Read(handle, data, count);
+    }
+    bool WaitingHelps() const override { return false; }
+
+private:
+    TVirtualUsb inner_;
+};
+
+TEST_F(HardwareTestTest, ALostLinkShowsOneBoxThoughTheBoxRunsIdleRounds)
+{
+    auto transport = std::make_unique<TCutUsb>(programmer);
+    TCutUsb& usb = *transport;
+    SetUsbTransport(std::move(transport));
+    THardwareTest t;
+    t.PowerSettleMs = 0;
+    ASSERT_TRUE(t.FormShow());
+    t.PowerBoxChange(true);
+    // A real box pumps messages, and the window's timer runs idle rounds
+    // while it is up.
+    int depth = 0;
+    SetMessageBoxHandler([&](const std::string& text, const std::string& caption, unsigned) {
+        boxes.push_back(caption + ": " + text);
+        if (++depth < 20)
+            t.MyIdle();
+        return IDOK;
+    });
+    usb.RepliesLost = true;
+    t.MyIdle();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0], "USB Error: TarkuUSB not present");
+    EXPECT_FALSE(t.PanelEnabled);
+    usb.RepliesLost = false;
+    t.FormClose();
+    EXPECT_FALSE(Lines().SupplyOn());
 }
 
 TEST_F(HardwareTestTest, RefusedWhileARunOwnsTheLink)
