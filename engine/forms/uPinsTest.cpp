@@ -12,6 +12,8 @@
 #include <QPixmap>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int ButtonWidth = 75;
@@ -124,12 +126,16 @@ void TfmPinsTest::FormShow()
     SpeedButton2->setVisible(RunMode);
     if (RunMode)
         row.push_back(SpeedButton2);
-    const int rowWidth = static_cast<int>(row.size()) * ButtonWidth + static_cast<int>(row.size() - 1) * Gap;
+    // A translated caption may not fit the usual width: its button widens.
+    const auto buttonWidth = [](QPushButton* b) { return std::max(ButtonWidth, b->sizeHint().width()); };
+    int rowWidth = static_cast<int>(row.size() - 1) * Gap;
+    for (QPushButton* b : row)
+        rowWidth += buttonWidth(b);
     const int top = Gap + panelHeight + (height - Gap - panelHeight - ButtonHeight) / 2;
     int left = (width - rowWidth) / 2;
     for (QPushButton* b : row) {
-        b->setGeometry(left, top, ButtonWidth, ButtonHeight);
-        left += ButtonWidth + Gap;
+        b->setGeometry(left, top, buttonWidth(b), ButtonHeight);
+        left += buttonWidth(b) + Gap;
     }
 
     SpeedButton3->setFocus();

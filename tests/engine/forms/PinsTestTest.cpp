@@ -95,6 +95,21 @@ TEST(PinsTestWindow, ModesAndFailedLines)
     EXPECT_EQ(form.exec(), QDialog::Accepted);
 }
 
+TEST(PinsTestWindow, ALongTranslatedCaptionWidensItsButton)
+{
+    TfmPinsTest form;
+    form.ContinueText = "&\xCF\xF0\xEE\xE4\xEE\xEB\xE6\xE8\xF2\xFC \xF0\xE0\xE1\xEE\xF2\xF3"; // two words
+    form.RunMode = true;
+    form.FormShow();
+    const QPushButton* b = form.SpeedButton1;
+    EXPECT_GE(b->width(), b->sizeHint().width());
+    EXPECT_EQ(form.SpeedButton3->geometry().right() + 1 + 5, b->x());
+    EXPECT_EQ(b->geometry().right() + 1 + 5, form.SpeedButton2->x());
+    // The row stays centred.
+    const int left = form.SpeedButton3->x(), right = form.width() - 1 - form.SpeedButton2->geometry().right();
+    EXPECT_LE(std::abs(left - right), 1);
+}
+
 TEST(PinsTestWindow, RepeatTestsAgainButNotUnderARun)
 {
     TVirtualProgrammer programmer;
