@@ -91,6 +91,38 @@ TEST(LanguageTable, HasEveryTagAndText)
     EXPECT_EQ(MessageKeyTable().size(), static_cast<size_t>(MessageCount));
 }
 
+// The English texts are the product's own wording, misspellings included.
+TEST(LanguageTable, BuiltInEnglishMessagesAsWritten)
+{
+    const char* const expected[MessageCount] = {
+        "Power pins are not defined in module",
+        "Procedure not found: ",
+        "Procedure not found: ",
+        "Pattern not found",
+        "TarkuUSB not present",
+        "Power voltage not defined",
+        "Incorrect address",
+        "Power overload",
+        " not found in device list.",
+        "No picture",
+        "Your file has been changed by another program. Do you want reload this file now?",
+        "Are you shure to programming?",
+        "Are you shure to programming?",
+        "Save this parameters as default?",
+        "Save editor data before exit?",
+        "File size not correspond buffer size. Load anyway?",
+        "Save editor data?",
+    };
+    TStringList messages;
+    AppendBuiltInEnglishMessages(messages);
+    ASSERT_EQ(messages.Count(), MessageCount);
+    for (int n = 0; n < MessageCount; ++n)
+        EXPECT_EQ(messages[n], expected[n]) << n;
+    // Only 4 and 8 differ from what a language file lacking the key gives.
+    EXPECT_EQ(std::string(MessageKeyTable()[4].Default), "Morvane not present");
+    EXPECT_EQ(std::string(MessageKeyTable()[8].Default), "not found in device list");
+}
+
 TEST_F(Languages, ScanListsBracketedFilesOnly)
 {
     language("ru.lng", "  " + std::string("[") + russianName + "]  \r\n[Main Menu]\r\n");

@@ -282,6 +282,8 @@ TEST_F(ExecuteTest, CancelAnsweredNoGoesOnAndYesStops)
     // Stopped after the instruction that printed the tenth line.
     EXPECT_EQ(run.Lines.back(), "tick 10");
     EXPECT_EQ(run.ButtonCaption, "Cancel");
+    // The values the script left still reach the parameter list.
+    EXPECT_EQ(Parameter("COUNT"), 0xA000000Au);
     ExpectEndedSafely();
 }
 
