@@ -251,6 +251,43 @@ TEST_F(ExecuteTest, ReplaceAndAppendWithoutALineStartOne)
     EXPECT_EQ(run.Lines, (std::vector<std::string>{"second", "%", ""}));
 }
 
+TEST_F(ExecuteTest, UartSetUpWordSplitsIntoTheLineSettings)
+{
+    ComSettings = {};
+    run.OnSetupUart((115200u << 12) | (7u << 8) | (2u << 4) | 1u);
+    EXPECT_EQ(ComSettings.BaudRate, 115200);
+    EXPECT_EQ(ComSettings.ByteSize, 7);
+    EXPECT_EQ(ComSettings.Parity, 2);
+    EXPECT_EQ(ComSettings.StopBits, 1);
+}
+
+TEST_F(ExecuteTest, PortsOtherThanTheLink)
+{
+    run.GaugePosition = 0;
+    run.GaugeMax = 100;
+    uint32_t v = 640;
+    run.OnOutPort(2, v);
+    v = 12;
+    run.OnOutPort(1, v);
+    for (uint32_t port : {4u, 5u, 6u, 7u, 8u, 200u}) {
+        v = 0x1234;
+        run.OnOutPort(port, v);
+        run.OnInPort(port, v);
+        EXPECT_EQ(v, 0x1234u) << port;
+    }
+    EXPECT_EQ(run.GaugePosition, 12u);
+    EXPECT_EQ(run.GaugeMax, 640u);
+    run.OnInPort(1, v);
+    EXPECT_EQ(v, 12u);
+    run.OnInPort(2, v);
+    EXPECT_EQ(v, 640u);
+    // No serial port: no data, and writes go nowhere.
+    run.OnInPort(3, v);
+    EXPECT_EQ(v, 0x8000u);
+    run.OnOutPort(3, v);
+    EXPECT_TRUE(boxes.empty());
+}
+
 TEST_F(ExecuteTest, ExitValuesOfBackupAndSignature)
 {
     Run("Backup");
