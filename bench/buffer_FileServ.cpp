@@ -1,6 +1,6 @@
 // Loading and saving a 16 MiB buffer as Intel HEX, S-records and EEF, and
 // its text dump. "Save" runs the writer and writes the file; "Text" only
-// builds the file's text.
+// builds the file's text, piece by piece as the savers do.
 #include "buffer/FileServ.h"
 
 #include <benchmark/benchmark.h>
@@ -45,10 +45,19 @@ void Save(benchmark::State& state, const char* ext)
     state.SetBytesProcessed(int64_t(state.iterations()) * Size);
 }
 
-void Text(benchmark::State& state, std::string (*make)(const TDumpBuffer&))
+using TWriter = bool (*)(const TDumpBuffer&, const TTextSink&);
+
+void Text(benchmark::State& state, TWriter write)
 {
-    for (auto _ : state)
-        benchmark::DoNotOptimize(make(Source()));
+    for (auto _ : state) {
+        size_t length = 0;
+        write(Source(), [&](const char* text, size_t n) {
+            benchmark::DoNotOptimize(text);
+            length += n;
+            return true;
+        });
+        benchmark::DoNotOptimize(length);
+    }
     state.SetBytesProcessed(int64_t(state.iterations()) * Size);
 }
 
@@ -67,7 +76,7 @@ void Load(benchmark::State& state, const char* ext)
     state.SetBytesProcessed(int64_t(state.iterations()) * Size);
 }
 
-std::string TextDumpOf(const TDumpBuffer& b) { return MakeTextDump(b, 0, b.LastIndex, false); }
+bool TextDumpOf(const TDumpBuffer& b, const TTextSink& sink) { return WriteTextDump(b, 0, b.LastIndex, false, sink); }
 
 void TextDumpSave(benchmark::State& state)
 {
@@ -77,21 +86,16 @@ void TextDumpSave(benchmark::State& state)
     state.SetBytesProcessed(int64_t(state.iterations()) * Size);
 }
 
-std::string EefText(const TDumpBuffer& b)
-{
-    std::string text;
-    MakeEefText(b, "", "", text);
-    return text;
-}
+bool EefText(const TDumpBuffer& b, const TTextSink& sink) { return WriteEefText(b, "", "", sink); }
 
 } // namespace
 
 BENCHMARK_CAPTURE(Load, Hex, ".hex")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Save, Hex, ".hex")->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(Text, Hex, MakeHexText)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Text, Hex, WriteHexText)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Load, S19, ".s19")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Save, S19, ".s19")->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(Text, S19, MakeS19Text)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Text, S19, WriteS19Text)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Load, Eef, ".eef")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Save, Eef, ".eef")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Text, Eef, EefText)->Unit(benchmark::kMillisecond);

@@ -178,24 +178,25 @@ bool LoadFromFile(TDumpBuffer& buffer, const std::string& fileName, TDumpLoadInf
 
 bool WriteHexFile(const TDumpBuffer& buffer, const std::string& fileName, std::string& error)
 {
-    return WriteDumpBytes(fileName, MakeHexText(buffer), error);
+    return WriteDumpText(fileName, [&](const TTextSink& sink) { return WriteHexText(buffer, sink); }, error);
 }
 
 bool WriteS19File(const TDumpBuffer& buffer, const std::string& fileName, std::string& error)
 {
-    return WriteDumpBytes(fileName, MakeS19Text(buffer), error);
+    return WriteDumpText(fileName, [&](const TTextSink& sink) { return WriteS19Text(buffer, sink); }, error);
 }
 
 bool WriteEefFile(const TDumpBuffer& buffer, const std::string& fileName, const std::string& description,
                   std::string& error)
 {
-    std::string old, text;
-    ReadWholeFile(NativePath(fileName), old); // a missing old file gives a new header
-    if (!MakeEefText(buffer, old, description, text)) {
+    if (buffer.GetSize() > EefMaxSize) {
         error = "EEF files hold at most " + IntToStr(EefMaxSize) + " bytes; save this buffer in another format.";
         return false;
     }
-    return WriteDumpBytes(fileName, text, error);
+    std::string old;
+    ReadWholeFile(NativePath(fileName), old); // a missing old file gives a new header
+    return WriteDumpText(
+        fileName, [&](const TTextSink& sink) { return WriteEefText(buffer, old, description, sink); }, error);
 }
 
 bool SaveDumpFile(const TDumpBuffer& buffer, const std::string& fileName, const std::string& eefDescription,
@@ -213,15 +214,11 @@ bool SaveDumpFile(const TDumpBuffer& buffer, const std::string& fileName, const 
         ok = WriteEefFile(buffer, fileName, eefDescription, error);
         break;
     case TDumpFormat::Raw:
-        ok = WriteDumpBytes(fileName,
-                            std::string(reinterpret_cast<const char*>(buffer.Data.data()), size_t(buffer.GetSize())),
-                            error);
+        ok = WriteDumpBytes(fileName, buffer.Data.data(), size_t(buffer.GetSize()), error);
         break;
     }
     if (ok && buffer.UseMarkersFile)
-        ok = WriteDumpBytes(fileName + ".mrk",
-                            std::string(reinterpret_cast<const char*>(buffer.Markers.data()), size_t(buffer.GetSize())),
-                            error);
+        ok = WriteDumpBytes(fileName + ".mrk", buffer.Markers.data(), size_t(buffer.GetSize()), error);
     return ok;
 }
 

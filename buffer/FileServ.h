@@ -67,7 +67,9 @@ bool LoadFileToArray(std::vector<uint8_t>& raw, const std::string& fileName, std
 // Text dump lines of bytes from .. to of the buffer, rows of 16 bytes from
 // the row holding `from`: address (5 hex digits at least), ": ", the hex
 // cells, a blank and the characters. Word mode shows byte pairs high byte
-// first and the address in words. Lines end with CR LF.
+// first and the address in words. Lines end with CR LF. WriteTextDump hands
+// the text to the sink in pieces (false when the sink refused one).
+bool WriteTextDump(const TDumpBuffer& buffer, int64_t from, int64_t to, bool wordMode, const TTextSink& sink);
 std::string MakeTextDump(const TDumpBuffer& buffer, int64_t from, int64_t to, bool wordMode);
 
 // What the save and open dialogs do with the file the user chose (filter

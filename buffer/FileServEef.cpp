@@ -2,6 +2,7 @@
 // + 4), a 24-bit address AAAAAA, the data and a checksum CC, all hex.
 #include "buffer/FileServRecords.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -54,11 +55,10 @@ void TrimmedLine(const std::string& line, const char*& b, const char*& e)
         --e;
 }
 
-// "X" type LLLL AAAAAA data CC for n bytes at data.
-std::string MakeEefRecord(char type, uint32_t address, const uint8_t* data, size_t n)
+// "X" type LLLL AAAAAA data CC for n bytes at data, written at out (14 +
+// 2 n characters); returns the end.
+char* PutEefRecord(char* p, char type, uint32_t address, const uint8_t* data, size_t n)
 {
-    std::string line(14 + 2 * n, '\0');
-    char* p = line.data();
     p[0] = 'X';
     p[1] = type;
     const uint32_t length = uint32_t(n) + 4;
@@ -75,7 +75,52 @@ std::string MakeEefRecord(char type, uint32_t address, const uint8_t* data, size
         p += 2;
     }
     PutHexByte(p, uint8_t(~sum));
+    return p + 2;
+}
+
+std::string MakeEefRecord(char type, uint32_t address, const uint8_t* data, size_t n)
+{
+    std::string line(14 + 2 * n, '\0');
+    PutEefRecord(line.data(), type, address, data, n);
     return line;
+}
+
+bool AllFF(const uint8_t* p, size_t n)
+{
+    for (size_t i = 0; i < n; ++i)
+        if (p[i] != 0xFF)
+            return false;
+    return true;
+}
+
+// The old file's header lines, up to its first data record, when every
+// line read is a sound record with data; else a new header.
+std::string EefHeader(const std::string& oldText, const std::string& description)
+{
+    std::string header;
+    bool keep = false;
+    ForEachDumpLine(oldText, [&](int64_t, const char* b, const char* e) {
+        if (b == e)
+            return true;
+        const std::string line(b, e);
+        keep = CheckEefRecord(line);
+        if (!keep)
+            return false;
+        if (line[1] < '4')
+            header += line + "\r\n";
+        return line[1] != '7';
+    });
+    if (keep)
+        return header;
+    header = MakeEefTextRecord(ProducerText) + "\r\n";
+    size_t at = 0;
+    do {
+        std::string record = MakeEefTextRecord(description.substr(at, EefTextLimit));
+        record[1] = '1';
+        header += record + "\r\n";
+        at += EefTextLimit;
+    } while (at < description.size());
+    return header;
 }
 
 } // namespace
@@ -162,55 +207,42 @@ std::string MakeEefTextRecord(const std::string& text)
 std::string MakeEefDataRecord(const TDumpBuffer& buffer, int64_t first, int count, bool& allFF)
 {
     const uint8_t* p = buffer.Data.data() + first;
-    allFF = true;
-    for (int i = 0; i < count && allFF; ++i)
-        allFF = p[i] == 0xFF;
+    allFF = AllFF(p, size_t(count));
     return MakeEefRecord('7', uint32_t(first), p, size_t(count));
+}
+
+bool WriteEefText(const TDumpBuffer& buffer, const std::string& oldText, const std::string& description,
+                  const TTextSink& sink)
+{
+    const int64_t n = buffer.GetSize();
+    if (n > EefMaxSize)
+        return false;
+    const std::string header = EefHeader(oldText, description);
+    if (!sink(header.data(), header.size()))
+        return false;
+    const uint8_t* data = buffer.Data.data();
+    TTextBlock block(sink);
+    for (int64_t start = 0; start < n && block.Ok(); start += 32) {
+        const size_t len = size_t(std::min<int64_t>(32, n - start));
+        if (start + int64_t(len) < n && AllFF(data + start, len))
+            continue;
+        char* p = PutEefRecord(block.Room(14 + 64 + 2), '7', uint32_t(start), data + start, len);
+        p[0] = '\r';
+        p[1] = '\n';
+        block.Used(p + 2);
+    }
+    return block.Finish();
 }
 
 bool MakeEefText(const TDumpBuffer& buffer, const std::string& oldText, const std::string& description,
                  std::string& text)
 {
-    const int64_t n = buffer.GetSize();
-    if (n > EefMaxSize)
-        return false;
-    // The old file's header lines, up to its first data record, are kept when
-    // every line read is a sound record with data.
-    std::string header;
-    bool keep = false;
-    ForEachDumpLine(oldText, [&](int64_t, const char* b, const char* e) {
-        if (b == e)
-            return true;
-        const std::string line(b, e);
-        keep = CheckEefRecord(line);
-        if (!keep)
-            return false;
-        if (line[1] < '4')
-            header += line + "\r\n";
-        return line[1] != '7';
-    });
-    if (!keep) {
-        header = MakeEefTextRecord(ProducerText) + "\r\n";
-        size_t at = 0;
-        do {
-            std::string record = MakeEefTextRecord(description.substr(at, EefTextLimit));
-            record[1] = '1';
-            header += record + "\r\n";
-            at += EefTextLimit;
-        } while (at < description.size());
-    }
     std::string out;
-    out.reserve(header.size() + size_t(n / 32 + 1) * 82);
-    out = header;
-    for (int64_t start = 0; start < n; start += 32) {
-        const int len = int(std::min<int64_t>(32, n - start));
-        bool allFF;
-        std::string record = MakeEefDataRecord(buffer, start, len, allFF);
-        if (allFF && start + len < n)
-            continue;
-        out += record;
-        out += "\r\n";
-    }
+    if (!WriteEefText(buffer, oldText, description, [&](const char* p, size_t n) {
+            out.append(p, n);
+            return true;
+        }))
+        return false;
     text = std::move(out);
     return true;
 }

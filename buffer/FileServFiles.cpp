@@ -50,10 +50,19 @@ bool ReadDumpText(const std::string& fileName, std::string& text, std::string& e
     return false;
 }
 
-bool WriteDumpBytes(const std::string& fileName, const std::string& bytes, std::string& error)
+bool WriteDumpText(const std::string& fileName, const std::function<bool(const TTextSink&)>& produce,
+                   std::string& error)
 {
-    if (WriteWholeFileSafely(NativePath(fileName), bytes))
+    TSafeFileWriter out(NativePath(fileName));
+    const TTextSink sink = [&](const char* text, size_t n) { return out.Write(text, n); };
+    if (produce(sink) && out.Commit())
         return true;
     error = CannotWriteMessage(fileName);
     return false;
+}
+
+bool WriteDumpBytes(const std::string& fileName, const uint8_t* bytes, size_t n, std::string& error)
+{
+    return WriteDumpText(
+        fileName, [&](const TTextSink& sink) { return sink(reinterpret_cast<const char*>(bytes), n); }, error);
 }

@@ -1,6 +1,7 @@
 // Intel HEX: ":" count address type data checksum, one record a line.
 #include "buffer/FileServRecords.h"
 
+#include <algorithm>
 #include <cstring>
 
 bool ParseHexText(const std::string& text, TDumpImage& image, TDumpError& error)
@@ -9,9 +10,15 @@ bool ParseHexText(const std::string& text, TDumpImage& image, TDumpError& error)
     out.Bytes.reserve(text.size() / 2);
     uint64_t base = 0;
     bool ok = true;
+    // Reading goes on after an end-of-file record, so files joined one after
+    // another load whole; text that is no record (a DOS end-of-file mark, a
+    // note) ends the file there.
+    bool ended = false;
     ForEachDumpLine(text, [&](int64_t index, const char* b, const char* e) {
         if (b == e)
             return true;
+        if (ended && *b != ':')
+            return false;
         auto fail = [&](std::string message) {
             error.Line = index;
             error.Text = std::move(message);
@@ -25,7 +32,6 @@ bool ParseHexText(const std::string& text, TDumpImage& image, TDumpError& error)
         uint32_t count, address, type, value;
         if (!c.Value(1, count, message) || !c.Value(2, address, message) || !c.Value(1, type, message))
             return fail(message);
-        bool end = false;
         switch (type) {
         case 0: {
             if (!c.Data(count, out.Append(base + address, count), message))
@@ -33,7 +39,7 @@ bool ParseHexText(const std::string& text, TDumpImage& image, TDumpError& error)
             break;
         }
         case 1:
-            end = true;
+            ended = true;
             break;
         case 2:
         case 4:
@@ -58,7 +64,7 @@ bool ParseHexText(const std::string& text, TDumpImage& image, TDumpError& error)
             return fail(dumptext::ChecksumError);
         if (c.Left() != 0)
             return fail(dumptext::TrailingCharacters);
-        return !end;
+        return true;
     });
     if (ok)
         image = std::move(out);
@@ -98,31 +104,39 @@ bool AllFF16(const uint8_t* p)
 
 } // namespace
 
-std::string MakeHexText(const TDumpBuffer& buffer)
+bool WriteHexText(const TDumpBuffer& buffer, const TTextSink& sink)
 {
     const uint64_t n = uint64_t(buffer.GetSize());
-    const uint64_t records = (n + 15) / 16;
-    // 45 characters a data record, 17 an address record every 64 KiB.
-    std::string text(size_t(records * 45 + (n >> 16) * 17 + 13), '\0');
-    char* const begin = text.data();
-    char* p = begin;
     const uint8_t* data = buffer.Data.data();
+    TTextBlock block(sink);
     uint32_t upper = 0;
-    for (uint64_t start = 0; start < n; start += 16) {
+    for (uint64_t start = 0; start < n && block.Ok(); start += 16) {
         const size_t len = size_t(std::min<uint64_t>(16, n - start));
         const bool last = start + len == n;
         if (len == 16 && !last && AllFF16(data + start))
             continue;
+        // An address record (17 characters) and a data record (45).
+        char* p = block.Room(17 + 45);
         if ((start >> 16) != upper) {
             upper = uint32_t(start >> 16);
             const uint8_t value[2] = {uint8_t(upper >> 8), uint8_t(upper)};
             p = PutHexRecord(p, 4, 0, value, 2);
         }
-        p = PutHexRecord(p, 0, uint32_t(start & 0xFFFF), data + start, len);
+        block.Used(PutHexRecord(p, 0, uint32_t(start & 0xFFFF), data + start, len));
     }
     static const char eof[] = ":00000001FF\r\n";
+    char* p = block.Room(sizeof eof - 1);
     std::memcpy(p, eof, sizeof eof - 1);
-    p += sizeof eof - 1;
-    text.resize(size_t(p - begin));
+    block.Used(p + sizeof eof - 1);
+    return block.Finish();
+}
+
+std::string MakeHexText(const TDumpBuffer& buffer)
+{
+    std::string text;
+    WriteHexText(buffer, [&](const char* p, size_t n) {
+        text.append(p, n);
+        return true;
+    });
     return text;
 }

@@ -65,7 +65,18 @@ constexpr std::array<int16_t, 65536> MakeHexPairValues()
     return t;
 }
 
+constexpr std::array<std::array<char, 2>, 256> MakeHexDigitPairs()
+{
+    constexpr char digits[] = "0123456789ABCDEF";
+    std::array<std::array<char, 2>, 256> t{};
+    for (int b = 0; b < 256; ++b)
+        t[size_t(b)] = {digits[b >> 4], digits[b & 15]};
+    return t;
+}
+
 } // namespace
+
+constinit const std::array<std::array<char, 2>, 256> HexDigitPairs = MakeHexDigitPairs();
 
 // Built by the compiler, so parsers may run during static initialisation.
 constinit const std::array<int16_t, 65536> HexPairValues = MakeHexPairValues();

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -95,13 +96,57 @@ inline int HexByteAt(const char* p)
     return HexPairValues[unsigned(static_cast<unsigned char>(p[0])) << 8 | static_cast<unsigned char>(p[1])];
 }
 
+// The two upper-case hex digits of every byte value.
+extern const std::array<std::array<char, 2>, 256> HexDigitPairs;
+
 // Two upper-case hex digits of b at out.
 inline void PutHexByte(char* out, uint8_t b)
 {
-    static const char digits[] = "0123456789ABCDEF";
-    out[0] = digits[b >> 4];
-    out[1] = digits[b & 15];
+    std::memcpy(out, HexDigitPairs[b].data(), 2);
 }
+
+// Receives a writer's text piece by piece; false stops the writer.
+using TTextSink = std::function<bool(const char* text, size_t n)>;
+
+// Gathers a writer's lines into blocks of about a megabyte for a sink, so
+// that no writer holds a whole file's text: dumps of large chips run to
+// tens of megabytes of text.
+class TTextBlock {
+public:
+    explicit TTextBlock(const TTextSink& sink) : FSink(sink), FBuf(BlockSize) {}
+
+    // Room for n more characters (n well below the block size).
+    char* Room(size_t n)
+    {
+        if (FUsed + n > FBuf.size())
+            Flush();
+        return FBuf.data() + FUsed;
+    }
+    // The characters up to `end` are the writer's.
+    void Used(const char* end) { FUsed = size_t(end - FBuf.data()); }
+    // false once the sink has refused a block.
+    bool Ok() const { return FOk; }
+    // Hands over what is left.
+    bool Finish()
+    {
+        Flush();
+        return FOk;
+    }
+
+private:
+    static constexpr size_t BlockSize = size_t(1) << 20;
+    const TTextSink& FSink;
+    std::vector<char> FBuf;
+    size_t FUsed = 0;
+    bool FOk = true;
+
+    void Flush()
+    {
+        if (FOk && FUsed > 0)
+            FOk = FSink(FBuf.data(), FUsed);
+        FUsed = 0;
+    }
+};
 
 // Reads the hex fields of one record line, summing its bytes for the
 // checksum and naming the failing field in the error texts.

@@ -37,17 +37,23 @@ std::string MakeEefDataRecord(const TDumpBuffer& buffer, int64_t first, int coun
 // Largest buffer the EEF format can address (24-bit addresses).
 constexpr int64_t EefMaxSize = 0x1000000;
 
-// Writers: the file's text for bytes 0 .. LastIndex, lines ending in CR LF.
+// Writers: the file's text for bytes 0 .. LastIndex, lines ending in CR LF,
+// handed to a sink in pieces (Write...Text, false when the sink refused a
+// piece) or gathered whole (Make...Text).
 // Intel HEX: 16-byte records, full records of 0xFF left out except the last
 // one, so that the size survives a reload; above 64 KiB, type 04 records
 // give the upper address bits. S-records: "S1" up to 64 KiB, "S2" up to
 // 16 MiB, "S3" beyond; every record is written.
+bool WriteHexText(const TDumpBuffer& buffer, const TTextSink& sink);
+bool WriteS19Text(const TDumpBuffer& buffer, const TTextSink& sink);
 std::string MakeHexText(const TDumpBuffer& buffer);
 std::string MakeS19Text(const TDumpBuffer& buffer);
 // EEF: the header lines of `oldText` (the file being replaced, may be empty)
 // when they pass CheckEefRecord, else a new header carrying `description`;
 // then 32-byte data records, all-0xFF ones left out except the last. Buffers
 // above EefMaxSize cannot be written (false).
+bool WriteEefText(const TDumpBuffer& buffer, const std::string& oldText, const std::string& description,
+                  const TTextSink& sink);
 bool MakeEefText(const TDumpBuffer& buffer, const std::string& oldText, const std::string& description,
                  std::string& text);
 

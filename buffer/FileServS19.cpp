@@ -1,6 +1,7 @@
 // Motorola S-records: "S" type count address data checksum, one a line.
 #include "buffer/FileServRecords.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -70,18 +71,17 @@ bool ParseS19Text(const std::string& text, TDumpImage& image, TDumpError& error)
     return ok;
 }
 
-std::string MakeS19Text(const TDumpBuffer& buffer)
+bool WriteS19Text(const TDumpBuffer& buffer, const TTextSink& sink)
 {
     const uint64_t n = uint64_t(buffer.GetSize());
     const int type = n <= 0x10000 ? 1 : n <= 0x1000000 ? 2 : 3;
     const int addressBytes = type + 1;
-    const uint64_t records = (n + 15) / 16;
-    std::string text(size_t(records * (4 + 2 * addressBytes + 32 + 4)), '\0');
-    char* p = text.data();
     const uint8_t* data = buffer.Data.data();
-    for (uint64_t start = 0; start < n; start += 16) {
+    TTextBlock block(sink);
+    for (uint64_t start = 0; start < n && block.Ok(); start += 16) {
         const size_t len = size_t(std::min<uint64_t>(16, n - start));
         const uint32_t count = uint32_t(len) + uint32_t(addressBytes) + 1;
+        char* p = block.Room(4 + 2 * 4 + 32 + 4);
         p[0] = 'S';
         p[1] = char('0' + type);
         PutHexByte(p + 2, uint8_t(count));
@@ -101,8 +101,17 @@ std::string MakeS19Text(const TDumpBuffer& buffer)
         PutHexByte(p, uint8_t(~sum));
         p[2] = '\r';
         p[3] = '\n';
-        p += 4;
+        block.Used(p + 4);
     }
-    text.resize(size_t(p - text.data()));
+    return block.Finish();
+}
+
+std::string MakeS19Text(const TDumpBuffer& buffer)
+{
+    std::string text;
+    WriteS19Text(buffer, [&](const char* p, size_t n) {
+        text.append(p, n);
+        return true;
+    });
     return text;
 }

@@ -44,19 +44,18 @@ std::string FolderOf(const std::string& fileName)
 
 } // namespace
 
-std::string MakeTextDump(const TDumpBuffer& buffer, int64_t from, int64_t to, bool wordMode)
+bool WriteTextDump(const TDumpBuffer& buffer, int64_t from, int64_t to, bool wordMode, const TTextSink& sink)
 {
     from = std::max<int64_t>(from, 0);
     to = std::min(to, buffer.LastIndex);
     if (from > to)
-        return std::string();
+        return true;
     const uint8_t* data = buffer.Data.data();
     const int64_t firstRow = from & ~int64_t(15);
-    const int64_t rows = (to - firstRow) / 16 + 1;
-    // Address up to 16 digits, ": ", 48 or 40 hex columns, " ", 16, CR LF.
-    std::string text(size_t(rows) * (16 + 2 + 48 + 1 + 16 + 2), '\0');
-    char* p = text.data();
-    for (int64_t row = firstRow; row <= to; row += 16) {
+    TTextBlock block(sink);
+    for (int64_t row = firstRow; row <= to && block.Ok(); row += 16) {
+        // Address up to 16 digits, ": ", 48 or 40 hex columns, " ", 16, CR LF.
+        char* p = block.Room(16 + 2 + 48 + 1 + 16 + 2);
         p = PutRowAddress(p, uint64_t(wordMode ? row / 2 : row));
         if (wordMode) {
             for (int64_t pair = row; pair < row + 16; pair += 2) {
@@ -91,8 +90,18 @@ std::string MakeTextDump(const TDumpBuffer& buffer, int64_t from, int64_t to, bo
         }
         *p++ = '\r';
         *p++ = '\n';
+        block.Used(p);
     }
-    text.resize(size_t(p - text.data()));
+    return block.Finish();
+}
+
+std::string MakeTextDump(const TDumpBuffer& buffer, int64_t from, int64_t to, bool wordMode)
+{
+    std::string text;
+    WriteTextDump(buffer, from, to, wordMode, [&](const char* p, size_t n) {
+        text.append(p, n);
+        return true;
+    });
     return text;
 }
 
@@ -126,8 +135,8 @@ bool SaveArrayRangeChosen(const TDumpBuffer& buffer, int64_t from, int64_t to, b
         return false;
     }
     if (filterIndex == 2)
-        return WriteDumpBytes(ChangeFileExt(chosen, ".txt"), MakeTextDump(buffer, from, to, wordMode), error);
-    return WriteDumpBytes(ChangeFileExt(chosen, ".bin"),
-                          std::string(reinterpret_cast<const char*>(buffer.Data.data() + from), size_t(to - from + 1)),
-                          error);
+        return WriteDumpText(
+            ChangeFileExt(chosen, ".txt"),
+            [&](const TTextSink& sink) { return WriteTextDump(buffer, from, to, wordMode, sink); }, error);
+    return WriteDumpBytes(ChangeFileExt(chosen, ".bin"), buffer.Data.data() + from, size_t(to - from + 1), error);
 }

@@ -47,42 +47,69 @@ bool ReadWholeFile(const std::string& nativePath, std::string& bytes)
     return ok;
 }
 
-bool WriteWholeFileSafely(const std::string& nativePath, const std::string& bytes)
+TSafeFileWriter::TSafeFileWriter(const std::string& nativePath)
 {
     // A link is written through, not replaced by a file of its own; a link
     // that leads nowhere is replaced.
-    std::string target = nativePath;
+    FTarget = nativePath;
     std::error_code ec;
     if (fs::is_symlink(nativePath, ec)) {
         const auto resolved = fs::canonical(nativePath, ec);
         if (!ec)
-            target = resolved.string();
+            FTarget = resolved.string();
     }
-    const std::string temp = target + ".tmp~";
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (fd < 0)
-        return false;
+    FTemp = FTarget + ".tmp~";
+    FFd = ::open(FTemp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    FOk = FFd >= 0;
     // The new file keeps the permissions of the one it replaces.
     struct stat old {};
-    if (::stat(target.c_str(), &old) == 0)
-        ::fchmod(fd, old.st_mode & 07777);
-    size_t done = 0;
-    bool ok = true;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n <= 0) {
-            ok = false;
+    if (FOk && ::stat(FTarget.c_str(), &old) == 0)
+        ::fchmod(FFd, old.st_mode & 07777);
+}
+
+TSafeFileWriter::~TSafeFileWriter()
+{
+    if (FFd >= 0) {
+        ::close(FFd);
+        ::unlink(FTemp.c_str());
+    }
+}
+
+bool TSafeFileWriter::Write(const void* data, size_t n)
+{
+    const char* p = static_cast<const char*>(data);
+    while (FOk && n > 0) {
+        const ssize_t done = ::write(FFd, p, n);
+        if (done <= 0) {
+            FOk = false;
             break;
         }
-        done += static_cast<size_t>(n);
+        p += done;
+        n -= static_cast<size_t>(done);
     }
-    ok = ::fsync(fd) == 0 && ok;
-    ok = ::close(fd) == 0 && ok;
+    return FOk;
+}
+
+bool TSafeFileWriter::Commit()
+{
+    if (FFd < 0)
+        return false;
+    bool ok = ::fsync(FFd) == 0 && FOk;
+    ok = ::close(FFd) == 0 && ok;
+    FFd = -1;
     if (ok)
-        ok = std::rename(temp.c_str(), target.c_str()) == 0;
+        ok = std::rename(FTemp.c_str(), FTarget.c_str()) == 0;
     if (!ok)
-        ::unlink(temp.c_str());
+        ::unlink(FTemp.c_str());
+    FOk = false;
     return ok;
+}
+
+bool WriteWholeFileSafely(const std::string& nativePath, const std::string& bytes)
+{
+    TSafeFileWriter writer(nativePath);
+    writer.Write(bytes.data(), bytes.size());
+    return writer.Commit();
 }
 
 int64_t FileAge(const std::string& nativePath)

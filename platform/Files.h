@@ -1,6 +1,7 @@
 #pragma once
 // File access on native (UTF-8) paths. Program code names files with
 // Windows-style paths; NativePath (Paths.h) turns those into these.
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -14,6 +15,28 @@ bool ReadWholeFile(const std::string& nativePath, std::string& bytes);
 // Writes to a temporary file beside the target and renames it over the
 // target, so that a failure never leaves a truncated file behind.
 bool WriteWholeFileSafely(const std::string& nativePath, const std::string& bytes);
+
+// The same write in pieces, for files too large to build in memory first:
+// Write the pieces, then Commit. Until Commit succeeds the target is left as
+// it was; a writer destroyed without a Commit removes its temporary file.
+class TSafeFileWriter {
+public:
+    explicit TSafeFileWriter(const std::string& nativePath);
+    ~TSafeFileWriter();
+    TSafeFileWriter(const TSafeFileWriter&) = delete;
+    TSafeFileWriter& operator=(const TSafeFileWriter&) = delete;
+
+    // false once any write has failed (or the temporary could not be made).
+    bool Write(const void* data, size_t n);
+    // Flushes to the disk and renames over the target.
+    bool Commit();
+
+private:
+    std::string FTarget;
+    std::string FTemp;
+    int FFd = -1;
+    bool FOk = false;
+};
 
 // Modification time in seconds since the epoch, -1 when the file is missing.
 int64_t FileAge(const std::string& nativePath);

@@ -185,12 +185,25 @@ TEST(DumpRecords, IntelHexSegmentAndLinearBases)
 
 TEST(DumpRecords, IntelHexDataRecordWithoutBytesAndEndOfFile)
 {
-    // A data record of count 0 is empty, not an error; after the end record
-    // nothing is read (a DOS end-of-file character, for instance).
+    // A data record of count 0 is empty, not an error; text after an end
+    // record that is no record (a DOS end-of-file character, a note) ends
+    // the file.
     TDumpImage image;
     TDumpError error;
     ASSERT_TRUE(ParseHexText(":00001000F0\n\n:0100000041BE\r\n:00000001FF\r\n\x1a garbage", image, error));
     EXPECT_EQ(image.Size, 1u);
+
+    // Records after an end record are read: two files joined load whole.
+    const std::string first = ":0100000041BE\r\n:00000001FF\r\n";
+    const std::string second = ":020000040001F9\r\n:0100030042BA\r\n:00000001FF\r\n";
+    ASSERT_TRUE(ParseHexText(first + second + "\x1a", image, error)) << DumpErrorMessage(error);
+    EXPECT_EQ(image.Size, 0x10004u);
+    const auto flat = Flat(image, 0x10004);
+    EXPECT_EQ(flat[0], 0x41);
+    EXPECT_EQ(flat[0x10003], 0x42);
+    // ... and a broken one there is an error like anywhere else.
+    EXPECT_FALSE(ParseHexText(first + ":0100030042BB\r\n", image, error));
+    EXPECT_EQ(error.Line, 2);
 }
 
 TEST(DumpRecords, LineEndsOfEveryKind)

@@ -48,6 +48,35 @@ TEST(Files, SafeWriteReplacesWholeFileOrNothing)
     EXPECT_EQ(ListFolder(dir.path(), false, true), std::vector<std::string>{"f.bin"});
 }
 
+TEST(Files, SafeWriteInPiecesReplacesTheFileOnlyOnCommit)
+{
+    TempDir dir;
+    const std::string path = dir.file("big.hex");
+    WriteFileBytes(path, "old");
+    {
+        TSafeFileWriter writer(path);
+        ASSERT_TRUE(writer.Write("ab", 2));
+        ASSERT_TRUE(writer.Write("", 0));
+        // Abandoned half-way: the old file stays, no temporary is left.
+    }
+    std::string bytes;
+    ASSERT_TRUE(ReadWholeFile(path, bytes));
+    EXPECT_EQ(bytes, "old");
+    EXPECT_EQ(ListFolder(dir.path(), false, true), std::vector<std::string>{"big.hex"});
+
+    TSafeFileWriter writer(path);
+    ASSERT_TRUE(writer.Write("ab", 2));
+    ASSERT_TRUE(writer.Write("cd", 2));
+    ASSERT_TRUE(writer.Commit());
+    EXPECT_FALSE(writer.Commit()) << "a writer commits once";
+    ASSERT_TRUE(ReadWholeFile(path, bytes));
+    EXPECT_EQ(bytes, "abcd");
+
+    TSafeFileWriter nowhere(dir.file("missing/f.bin"));
+    EXPECT_FALSE(nowhere.Write("x", 1));
+    EXPECT_FALSE(nowhere.Commit());
+}
+
 TEST(Files, SafeWriteGoesThroughALinkAndKeepsPermissions)
 {
     namespace fs = std::filesystem;
