@@ -187,6 +187,13 @@ TfmTest::TfmTest(QWidget* parent) : QDialog(parent)
     setFixedSize(sizeHint());
 }
 
+TfmTest::~TfmTest()
+{
+    idle_.stop();
+    if (open_)
+        Test.FormClose();
+}
+
 void TfmTest::Refresh()
 {
     setWindowTitle(Text(Test.Caption));

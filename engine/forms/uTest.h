@@ -16,6 +16,9 @@ class TfmTest : public QDialog {
     Q_OBJECT
 public:
     explicit TfmTest(QWidget* parent = nullptr);
+    // A window destroyed while shown (its owner went first) gets no hide
+    // event of its own: it switches off here.
+    ~TfmTest() override;
 
     THardwareTest Test;
 

@@ -248,4 +248,19 @@ TEST_F(HardwareTestTest, WindowSwitchesOffHoweverItCloses)
     form.close();
 }
 
+TEST_F(HardwareTestTest, WindowDestroyedWhileShownSwitchesOff)
+{
+    auto* owner = new QWidget;
+    auto* form = new TfmTest(owner);
+    form->Test.PowerSettleMs = 0;
+    form->show();
+    QApplication::processEvents();
+    form->PowerBox->setCurrentIndex(1);
+    form->PowerBoxChange();
+    ASSERT_TRUE(Lines().SupplyOn());
+    delete owner;
+    EXPECT_FALSE(Lines().SupplyOn());
+    EXPECT_EQ(UsbOutHandle, -1);
+}
+
 } // namespace
