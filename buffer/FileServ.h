@@ -58,8 +58,9 @@ bool SaveToFile(const TDumpBuffer& buffer, const std::string& fileName, const st
 // + what is wrong (an empty file: "Line 0: Emtpy string.").
 bool ReadHexToArray(std::vector<uint8_t>& raw, const std::string& fileName, std::string& message);
 bool ReadS19ToArray(std::vector<uint8_t>& raw, const std::string& fileName, std::string* message = nullptr);
-// Any dump: by extension, and a file with another extension whose text is
-// Intel HEX, S-records or EEF as that format; else the raw bytes (at most
+// Any dump, whatever its extension: a file whose first record is Intel HEX,
+// S-records or EEF is read as that format; else a ".hex", ".s19" or ".eef"
+// file as its extension says, anything else as raw bytes (at most
 // raw.size() - 1). A missing or empty file, or a dump that fails to parse,
 // gives false and the message (lines counted from 1).
 bool LoadFileToArray(std::vector<uint8_t>& raw, const std::string& fileName, std::string* message = nullptr);

@@ -98,28 +98,27 @@ bool LoadFileToArray(std::vector<uint8_t>& raw, const std::string& fileName, std
         text = "File not found: \"" + fileName + "\".";
         return false;
     }
-    TParser parse = nullptr;
-    switch (DumpFormatOf(fileName)) {
-    case TDumpFormat::Hex:
-        parse = ParseHexText;
-        break;
-    case TDumpFormat::S19:
-        parse = ParseS19Text;
-        break;
-    case TDumpFormat::Eef:
-        parse = ParseEefText;
-        break;
-    case TDumpFormat::Raw: {
-        // A dump saved under another extension is still a dump: judge it by
-        // its first line.
-        std::string head(size_t(std::min<int64_t>(size, 4096)), '\0');
-        if (!ReadFileBytes(native, reinterpret_cast<uint8_t*>(head.data()), head.size())) {
-            text = CannotReadMessage(fileName);
-            return false;
-        }
-        parse = SniffTextFormat(head);
-        break;
+    // Dumps are often renamed, so the content decides before the extension.
+    std::string head(size_t(std::min<int64_t>(size, 4096)), '\0');
+    if (!ReadFileBytes(native, reinterpret_cast<uint8_t*>(head.data()), head.size())) {
+        text = CannotReadMessage(fileName);
+        return false;
     }
+    TParser parse = SniffTextFormat(head);
+    if (!parse) {
+        switch (DumpFormatOf(fileName)) {
+        case TDumpFormat::Hex:
+            parse = ParseHexText;
+            break;
+        case TDumpFormat::S19:
+            parse = ParseS19Text;
+            break;
+        case TDumpFormat::Eef:
+            parse = ParseEefText;
+            break;
+        case TDumpFormat::Raw:
+            break;
+        }
     }
     if (parse)
         return TextToArray(parse, raw, fileName, false, text);

@@ -73,6 +73,20 @@ TEST(RawFileBuffer, LoadFileToArrayRecognisesEveryFormat)
     ASSERT_TRUE(LoadFileToArray(raw, dir.file("h.bin"), &message)) << message;
     EXPECT_EQ(raw[3], 0x41);
 
+    // The content decides before the extension: renamed dumps still load.
+    const std::pair<const char*, std::string> renamed[] = {
+        {"s.hex", "S1050010414267\r\n"},
+        {"h.s19", ":0100100041AE\r\n:00000001FF\r\n"},
+        {"e.hex", "X70006000010414266\r\n"},
+    };
+    for (const auto& [name, content] : renamed) {
+        WriteFileBytes(dir.file(name), content);
+        raw = FreshRaw();
+        ASSERT_TRUE(LoadFileToArray(raw, dir.file(name), &message)) << name << ": " << message;
+        EXPECT_EQ(raw[0x10], 0x41) << name;
+        EXPECT_EQ(raw[0], 0xFF) << name;
+    }
+
     // Plain text that is no dump loads as raw bytes.
     WriteFileBytes(dir.file("note.txt"), "Summary: 3 chips\n");
     raw = FreshRaw();

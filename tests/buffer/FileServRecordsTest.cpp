@@ -3,6 +3,7 @@
 #include "buffer/FileServRecords.h"
 
 #include "TestSupport.h"
+#include "buffer/FileServ.h"
 
 #include <gtest/gtest.h>
 
@@ -80,6 +81,32 @@ TEST(DumpWriters, AddressesAbove64KiB)
     b.SetSize(0x10000);
     EXPECT_EQ(MakeHexText(b).find(":02000004"), std::string::npos);
     EXPECT_EQ(MakeS19Text(b).find("S2"), std::string::npos);
+}
+
+TEST(DumpWriters, ARefusedPieceStopsTheWriter)
+{
+    // 1 MiB of data gives about 3 MB of text: several pieces. (The round
+    // trips of 1 MiB buffers show that the pieces join up.)
+    TDumpBuffer b;
+    b.SetSize(1 << 20);
+    using TWriter = std::function<bool(const TTextSink&)>;
+    const TWriter writers[] = {
+        [&](const TTextSink& s) { return WriteHexText(b, s); },
+        [&](const TTextSink& s) { return WriteS19Text(b, s); },
+        [&](const TTextSink& s) { return WriteEefText(b, "", "", s); },
+        [&](const TTextSink& s) { return WriteTextDump(b, 0, b.LastIndex, true, s); },
+    };
+    for (const auto& write : writers) {
+        int pieces = 0;
+        ASSERT_TRUE(write([&](const char*, size_t) { return ++pieces > 0; }));
+        EXPECT_GT(pieces, 2);
+        pieces = 0;
+        EXPECT_FALSE(write([&](const char*, size_t) {
+            ++pieces;
+            return false;
+        }));
+        EXPECT_EQ(pieces, 1) << "nothing is handed on after a refused piece";
+    }
 }
 
 TEST(DumpWriters, EefHeaderKeptOnlyWhenSound)
