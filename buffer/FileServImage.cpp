@@ -27,6 +27,8 @@ uint8_t* TDumpImage::Append(uint64_t address, size_t n)
 
 void TDumpImage::CopyTo(uint8_t* dest, size_t destSize) const
 {
+    if (destSize == 0)
+        return; // dest may be the null data of an empty array
     // The usual dump is one run from address 0 that covers everything.
     const bool whole = Segments.size() == 1 && Segments[0].Address == 0 && Segments[0].Count >= destSize;
     if (!whole)

@@ -138,6 +138,14 @@ TEST(RawFileBuffer, LargeBinaryFillsAllButTheLastByte)
 
 TEST(RawFileBuffer, DataBeyondTheBufferIsLeftOut)
 {
+    // Nothing at all fits an empty array.
+    TempDir empty;
+    WriteFileBytes(empty.file("a.hex"), ":00000001FF\n");
+    std::vector<uint8_t> none;
+    std::string text;
+    EXPECT_TRUE(ReadHexToArray(none, empty.file("a.hex"), text)) << text;
+    EXPECT_TRUE(none.empty());
+
     TempDir dir;
     WriteFileBytes(dir.file("far.hex"), ":020000040020DA\n:0100000041BE\n:020000040000FA\n:0100000042BD\n");
     auto raw = FreshRaw();

@@ -23,6 +23,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             // Laying the image out must stay inside any buffer.
             std::vector<uint8_t> small(33);
             image.CopyTo(small.data(), small.size());
+            // What was read, written in each format, reads back the same.
+            if (image.Size <= 0x20000) {
+                TDumpBuffer b;
+                b.SetSize(int64_t(image.Size));
+                image.CopyTo(b.Data.data(), size_t(image.Size));
+                std::string eef;
+                MakeEefText(b, "", "", eef);
+                const std::pair<bool (*)(const std::string&, TDumpImage&, TDumpError&), std::string> written[] = {
+                    {ParseHexText, MakeHexText(b)}, {ParseS19Text, MakeS19Text(b)}, {ParseEefText, eef}};
+                for (const auto& [reparse, again] : written) {
+                    TDumpImage back;
+                    if (!reparse(again, back, error) || back.Size != image.Size)
+                        std::abort();
+                    std::vector<uint8_t> flat(size_t(image.Size));
+                    back.CopyTo(flat.data(), flat.size());
+                    if (!std::equal(flat.begin(), flat.end(), b.Data.begin()))
+                        std::abort();
+                }
+            }
         }
     }
     std::string bytes;
