@@ -46,6 +46,59 @@ TEST(FileServDialogs, FiltersFromTheirTexts)
     EXPECT_EQ(DialogFilters(OpenBufferFilter).size(), 5);
 }
 
+TEST(FileServDialogs, EachDialogStartsInTheSaveFolderWithItsFilter)
+{
+    TempDir dir;
+    SaveDirectory = dir.path();
+    THexDump view;
+    view.SetSize(16);
+    struct Seen {
+        QStringList filters;
+        QString selected;
+        QString folder;
+        bool defaultBin = false;
+    };
+    auto look = [](Seen& seen) {
+        AnswerDialog([&seen](QFileDialog& d) {
+            seen = {d.nameFilters(), d.selectedNameFilter(), d.directory().absolutePath(),
+                    d.defaultSuffix() == "bin"};
+            d.reject();
+        });
+    };
+    const QStringList binHexAny = {"Binary files (*.bin)", "Intel HEX files (*.hex)", "Any files (*.*)"};
+    std::string name;
+
+    Seen open;
+    OpenFileExtension = 4;
+    look(open);
+    OpenBufferDialog(view, name);
+    EXPECT_EQ(open.filters, (QStringList{"Binary files (*.bin)", "Intel HEX files (*.hex)",
+                                         "Motorola S-records (*.s19)", "EEF files (*.eef)", "Any files (*.*)"}));
+    EXPECT_EQ(open.selected, "EEF files (*.eef)");
+    EXPECT_EQ(open.folder.toStdString(), dir.path());
+
+    Seen save;
+    SaveFileExtension = 3;
+    look(save);
+    SaveBufferDialog(view, name);
+    EXPECT_EQ(save.filters, (QStringList{"Binary files (*.bin)", "Intel HEX files (*.hex)",
+                                         "Motorola S19 files (*.s19)", "EEF files (*.eef)"}));
+    EXPECT_EQ(save.selected, "Motorola S19 files (*.s19)");
+    EXPECT_TRUE(save.defaultBin);
+
+    Seen select;
+    look(select);
+    SelectDumpFileName(name);
+    EXPECT_EQ(select.filters, binHexAny);
+    EXPECT_EQ(select.folder.toStdString(), dir.path());
+
+    Seen range;
+    look(range);
+    SaveArrayRange(view.Buffer(), 0, false, 15);
+    EXPECT_EQ(range.filters, (QStringList{"Binary files (*.bin)", "Text dump (*.txt)"}));
+    EXPECT_FALSE(range.defaultBin);
+}
+
 TEST(FileServDialogs, OpenCancelledIsNoSuccess)
 {
     THexDump view;
