@@ -36,6 +36,7 @@ public:
     ~TChip24Cxx() override;
 
     uint8_t Pulls(uint8_t levels) const override;
+    bool PullsFollowLevels() const override { return false; }
     void Settle(uint8_t levels, uint64_t timeUs, bool powered) override;
     void PowerLost() override;
 

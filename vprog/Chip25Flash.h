@@ -42,6 +42,7 @@ public:
     ~TChip25Flash() override;
 
     uint8_t Pulls(uint8_t levels) const override;
+    bool PullsFollowLevels() const override { return false; }
     void Settle(uint8_t levels, uint64_t timeUs, bool powered) override;
     void PowerLost() override;
 

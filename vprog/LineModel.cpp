@@ -1,55 +1,48 @@
 #include "vprog/LineModel.h"
 
-TLineModel::TLineModel() { Changed(); }
+TLineModel::TLineModel() { Changed(true); }
 TLineModel::~TLineModel() = default;
 
 void TLineModel::SetSupply(bool on)
 {
     supplyOn_ = on;
-    Changed();
+    Changed(true);
 }
 
 void TLineModel::SetVccLines(uint8_t lines)
 {
     vccLines_ = lines;
-    Changed();
+    Changed(true);
 }
 
 void TLineModel::SetGndLines(uint8_t lines)
 {
     gndLines_ = lines;
-    Changed();
-}
-
-void TLineModel::SetLatch(uint8_t latch)
-{
-    if (latch == latch_)
-        return;
-    latch_ = latch;
-    Changed();
+    Changed(true);
 }
 
 void TLineModel::SetShortedLines(uint8_t lines)
 {
     shorted_ = lines;
-    Changed();
+    Changed(true);
 }
 
 bool TLineModel::Overload() const { return forcedOverload_ || (supplyOn_ && (vccLines_ & gndLines_) != 0); }
 
 void TLineModel::AttachChip(std::unique_ptr<TSimChip> chip)
 {
-    chips_.push_back({std::move(chip), false});
-    Changed();
+    const bool follows = chip->PullsFollowLevels();
+    chips_.push_back({std::move(chip), false, follows});
+    anyFollowsLevels_ = anyFollowsLevels_ || follows;
+    Changed(true);
 }
 
 void TLineModel::RemoveChips()
 {
     chips_.clear();
-    Changed();
+    anyFollowsLevels_ = false;
+    Changed(true);
 }
-
-uint8_t TLineModel::Levels() { return levels_; }
 
 void TLineModel::Advance(uint64_t us)
 {
@@ -58,16 +51,15 @@ void TLineModel::Advance(uint64_t us)
         Changed();
 }
 
-bool TLineModel::ChipPowered(const TSimChip& chip) const
-{
-    const uint8_t supplied = static_cast<uint8_t>(vccLines_ & chip.ContactLines);
-    return supplyOn_ && chip.VccLines != 0 && (chip.VccLines & ~supplied) == 0;
-}
-
-uint8_t TLineModel::Resolve() const
+uint8_t TLineModel::Resolve(uint8_t statePulls) const
 {
     const uint8_t supplied = supplyOn_ ? vccLines_ : 0;
     const uint8_t drivenLow = static_cast<uint8_t>(~latch_ | gndLines_);
+    // The chips that answer from their state pull the same lines in every
+    // round.
+    const uint8_t low = static_cast<uint8_t>(drivenLow | statePulls);
+    const uint8_t highs = static_cast<uint8_t>(supplied & ~gndLines_);
+    const uint8_t lows = static_cast<uint8_t>(low | gndLines_);
     uint8_t levels = static_cast<uint8_t>(~drivenLow);
     // Each round can only add lines pulled low through a chip or a short;
     // eight rounds reach every line. A chip whose answer flips with its
@@ -75,16 +67,14 @@ uint8_t TLineModel::Resolve() const
     for (int round = 0; round < 9; ++round) {
         uint8_t pulls = 0;
         for (const TSlot& slot : chips_) {
-            const TSimChip& chip = *slot.Chip;
-            const uint8_t contact = chip.ContactLines;
-            if ((levels & contact) != contact)
-                pulls |= chip.GndLines & contact;
-            if (slot.Powered)
-                pulls |= chip.Pulls(levels) & contact;
+            if ((levels & slot.Contact) != slot.Contact)
+                pulls |= slot.GndContact;
+            if (slot.Powered && slot.FollowsLevels)
+                pulls |= slot.Chip->Pulls(levels) & slot.Contact;
         }
         if ((levels & shorted_) != shorted_)
             pulls |= shorted_;
-        const uint8_t next = static_cast<uint8_t>((~(drivenLow | pulls) | supplied) & ~gndLines_);
+        const uint8_t next = static_cast<uint8_t>((~(lows | pulls) & 0xFF) | highs);
         if (next == levels)
             break;
         levels = next;
@@ -92,20 +82,53 @@ uint8_t TLineModel::Resolve() const
     return levels;
 }
 
-void TLineModel::Changed()
+uint8_t TLineModel::Settled(uint8_t statePulls)
 {
-    // Power first: Resolve takes it from the slots, which saves asking
-    // every chip again in every round (this runs at each latch change).
-    for (TSlot& slot : chips_) {
-        const bool powered = ChipPowered(*slot.Chip);
-        if (slot.Powered && !powered)
-            slot.Chip->PowerLost();
-        slot.Powered = powered;
+    if (anyFollowsLevels_)
+        return Resolve(statePulls);
+    const uint16_t key = static_cast<uint16_t>(latch_ | statePulls << 8);
+    TSettled& entry = settled_[(latch_ ^ (latch_ >> 4) ^ statePulls) & 15];
+    if (entry.Key != key)
+        entry = {key, Resolve(statePulls)};
+    return entry.Levels;
+}
+
+void TLineModel::Changed(bool wiring)
+{
+    // A chip's power changes only with the wiring; between such changes
+    // the slots keep it for Resolve, which this saves asking for again at
+    // each latch change.
+    if (wiring) {
+        settled_.fill({});
+        const uint8_t supplied = supplyOn_ ? vccLines_ : 0;
+        for (TSlot& slot : chips_) {
+            TSimChip& chip = *slot.Chip;
+            slot.Contact = chip.ContactLines;
+            slot.GndContact = static_cast<uint8_t>(chip.GndLines & chip.ContactLines);
+            const bool powered = chip.VccLines != 0 && (chip.VccLines & ~(supplied & chip.ContactLines)) == 0;
+            if (slot.Powered && !powered)
+                chip.PowerLost();
+            slot.Powered = powered;
+        }
     }
-    levels_ = Resolve();
+    // The chips that answer from their state alone are asked once before
+    // and once after they settled.
+    const uint8_t released = static_cast<uint8_t>(~latch_);
+    uint8_t before = 0;
+    for (const TSlot& slot : chips_)
+        if (slot.Powered && !slot.FollowsLevels)
+            before |= slot.Chip->Pulls(released) & slot.Contact;
+    levels_ = Settled(before);
     if (chips_.empty())
         return;
-    for (TSlot& slot : chips_)
+    uint8_t after = 0;
+    for (TSlot& slot : chips_) {
         slot.Chip->Settle(levels_, now_, slot.Powered);
-    levels_ = Resolve();
+        if (slot.Powered && !slot.FollowsLevels)
+            after |= slot.Chip->Pulls(levels_) & slot.Contact;
+    }
+    // Chips that answer from their state alone and did not change their
+    // answer leave the levels as they are: nothing else moved.
+    if (after != before || anyFollowsLevels_)
+        levels_ = Settled(after);
 }

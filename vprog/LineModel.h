@@ -8,6 +8,7 @@
 // diodes), which is what the pin contact test relies on.
 #include "vprog/SimChip.h"
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -26,7 +27,13 @@ public:
     void SetGndLines(uint8_t lines);
     uint8_t GndLines() const { return gndLines_; }
     // Output latch: a 0 bit drives its line low, a 1 bit releases it.
-    void SetLatch(uint8_t latch);
+    void SetLatch(uint8_t latch)
+    {
+        if (latch == latch_)
+            return;
+        latch_ = latch;
+        Changed();
+    }
     uint8_t Latch() const { return latch_; }
 
     // Socket faults a test can set up: lines wired together, and an
@@ -37,7 +44,8 @@ public:
     bool Overload() const;
 
     // Owned by the socket from now on; the pointer stays valid until
-    // RemoveChips.
+    // RemoveChips. Its pins (ContactLines, VccLines, GndLines) are set
+    // before it is attached.
     template <class T>
     T* Attach(std::unique_ptr<T> chip)
     {
@@ -48,7 +56,7 @@ public:
     void RemoveChips();
 
     // Resolved line levels (bit i = line i+1).
-    uint8_t Levels();
+    uint8_t Levels() const { return levels_; }
 
     // Virtual time in microseconds.
     uint64_t Now() const { return now_; }
@@ -58,13 +66,31 @@ private:
     struct TSlot {
         std::unique_ptr<TSimChip> Chip;
         bool Powered = false;
+        bool FollowsLevels = true; // the chip's PullsFollowLevels
+        // The chip's contact lines and its grounds among them, taken with
+        // its power.
+        uint8_t Contact = 0;
+        uint8_t GndContact = 0;
     };
 
     void AttachChip(std::unique_ptr<TSimChip> chip);
-    bool ChipPowered(const TSimChip& chip) const;
-    uint8_t Resolve() const;
-    // Something the chips may react to changed: let them settle.
-    void Changed();
+    // The levels, given the lines that the chips answering from their
+    // state pull low.
+    uint8_t Resolve(uint8_t statePulls) const;
+    // The same, remembered: while no chip follows the levels, the answer
+    // depends only on the latch and the state pulls until the wiring
+    // changes, and a bus loop keeps going through the same few of them.
+    uint8_t Settled(uint8_t statePulls);
+    // Something the chips may react to changed: let them settle. With
+    // `wiring`, the supply, the supply or ground lines, the shorts or the
+    // chips changed: each chip's power is worked out again first.
+    void Changed(bool wiring = false);
+
+    struct TSettled {
+        uint16_t Key = 0xFFFF; // latch and state pulls; never both 0xFF
+        uint8_t Levels = 0;
+    };
+    std::array<TSettled, 16> settled_{};
 
     bool supplyOn_ = false;
     uint8_t voltageCode_ = 15;
@@ -76,4 +102,5 @@ private:
     uint64_t now_ = 0;
     uint8_t levels_ = 0xFF;
     std::vector<TSlot> chips_;
+    bool anyFollowsLevels_ = false;
 };

@@ -18,6 +18,11 @@ public:
     // only while the chip is powered, possibly several times per change, so
     // it must not change the chip's state.
     virtual uint8_t Pulls(uint8_t levels) const { return 0; }
+    // False for a chip whose Pulls answer depends only on its own state,
+    // not on the levels: the socket then asks it once per change instead of
+    // once per settling round, and after Settle only to see whether the
+    // answer changed.
+    virtual bool PullsFollowLevels() const { return true; }
     // The levels settled at a virtual time (microseconds): where a chip
     // latches clock edges or counts write times. `powered` tells whether
     // its supply is on.
