@@ -59,6 +59,30 @@ TEST_P(Chip24CxxSizes, PageWriteAtTheTopThenSequentialReadAcrossPages)
     EXPECT_EQ(e.chip->AddressCounter(), 1u);
 }
 
+TEST_P(Chip24CxxSizes, PageSizeOfTheType)
+{
+    // One byte more than a page rolls over onto the page's first byte and
+    // leaves both neighbours alone.
+    TEeprom e(GetParam());
+    const T24CxxType& t = e.chip->Type();
+    const uint32_t page = t.Size / 2;
+    std::vector<uint8_t> data = Pattern(t.PageSize + 1u, 9);
+    ASSERT_TRUE(e.bus.WriteBytes(e.Device(page), page, t.AddressBytes, data));
+    const std::vector<uint8_t>& m = e.chip->Image().Data();
+    EXPECT_EQ(m[page], data.back());
+    EXPECT_EQ(m[page + t.PageSize - 1u], data[t.PageSize - 1u]);
+    EXPECT_EQ(m[page - 1u], 0xFF);
+    EXPECT_EQ(m[page + t.PageSize], 0xFF);
+    const struct {
+        const char* name;
+        uint16_t page;
+    } sizes[] = {{"24C01", 8},  {"24C02", 8},  {"24C04", 16},  {"24C08", 16},  {"24C16", 16},
+                 {"24C32", 32}, {"24C64", 32}, {"24C128", 64}, {"24C256", 64}, {"24C512", 128}};
+    for (const auto& s : sizes)
+        if (std::string(s.name) == t.Name)
+            EXPECT_EQ(t.PageSize, s.page);
+}
+
 INSTANTIATE_TEST_SUITE_P(All, Chip24CxxSizes,
                          ::testing::Values("24C01", "24C02", "24C04", "24C08", "24C16", "24C32", "24C64", "24C128",
                                            "24C256", "24C512"));

@@ -99,6 +99,10 @@ TEST(EndToEndFaults, CancelInTheMiddleOfAWrite)
     b.View.OnIdle = [&] {
         if (!pressed && b.View.Pumps > 100 && b.View.Run.ButtonCaption == b.View.Run.CancelText) {
             pressed = true;
+            // Values that only the write-back can put right: the script
+            // holds the ones the list had when the run began.
+            for (int i = 0; i < ModuleParameters.Count(); ++i)
+                ModuleParameters.SetObject(i, 0x0ABCDEF);
             b.View.Run.btCancelClick();
         }
     };
@@ -114,6 +118,7 @@ TEST(EndToEndFaults, CancelInTheMiddleOfAWrite)
     EXPECT_EQ(b.Parameter("CHIPTYPE"), 0u);
     EXPECT_EQ(b.Parameter("VERIFYWRITE"), 1u);
     EXPECT_EQ(b.Parameter("ForceCloseAfterWrite"), uint32_t{wpCloseAfterWrite});
+    EXPECT_EQ(b.Parameter("ActiveBuffer"), 0u);
 
     // The chip is left as it was: a new run finds it.
     b.View.OnIdle = nullptr;

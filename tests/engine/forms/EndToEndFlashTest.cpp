@@ -3,6 +3,7 @@
 #include "EndToEndModuleCases.h"
 
 #include "engine/uFindSignature.h"
+#include "platform/SysUtils.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +12,25 @@ namespace {
 using e2e::TBench;
 using e2e::TModuleCase;
 using e2e::EndToEndModules;
+
+// The flash modules, one per size, so that a signature switches to the
+// module of the chip's size.
+struct TFlashModule {
+    const char* Name;
+    uint32_t Size;
+    const char* Id; // JEDEC ID bytes as the module prints them
+};
+const TFlashModule FlashModules[] = {
+    {"25F10", 0x20000, "54 40 11"}, {"25F20", 0x40000, "54 40 12"}, {"25F40", 0x80000, "54 40 13"},
+    {"25F80", 0x100000, "54 40 14"}, {"25F16", 0x200000, "54 40 15"},
+};
+
+std::string ReplaceAll(std::string text, const std::string& from, const std::string& to)
+{
+    for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+    return text;
+}
 
 INSTANTIATE_TEST_SUITE_P(Flash, EndToEndModules, ::testing::Values(TModuleCase{"25F10", nullptr, 0, 0x20000, 256}),
                          [](const auto& info) { return std::string(info.param.Chip); });
@@ -28,10 +48,44 @@ TEST(EndToEndReadId, AnotherSizeHandsBackItsSignature)
     EXPECT_EQ(entry, "Serial Flash\\SPI\\25F80");
     EXPECT_EQ(ModuleFileList[ChipList.IndexOf(entry)], "25F80.chl");
 
-    // The module of that chip reads it whole; its own Read ID stays put.
+    // The module of that chip knows its own ID and stays put.
     b.Select("25F80");
     EXPECT_EQ(b.Run("Read &ID"), 0u);
     EXPECT_NE(b.Log().find("The chip is 25F80"), std::string::npos) << b.Log();
+}
+
+// The five files are kept by hand, each complete in itself as a module
+// must be: they may differ only in what makes one size.
+TEST(EndToEndFlashModules, DifferOnlyInTheirSize)
+{
+    std::string first;
+    for (const TFlashModule& m : FlashModules) {
+        std::string text = testsupport::ReadFileBytes(testsupport::DataPath(std::string("scripts/") + m.Name + ".chl"));
+        std::string id = m.Id;
+        const std::string idHex = ReplaceAll(id, " ", "");
+        text = ReplaceAll(text, m.Name, "<name>");
+        text = ReplaceAll(text, "SIZE 0x" + IntToHex(m.Size, 1) + "\n", "SIZE <size>\n");
+        text = ReplaceAll(text, "= Flash, " + std::to_string(m.Size), "= Flash, <size>");
+        text = ReplaceAll(text, std::to_string(m.Size / 1024) + " KiB", "<KiB> KiB");
+        text = ReplaceAll(text, "PAGES " + std::to_string(m.Size / 256), "PAGES <pages>");
+        text = ReplaceAll(text, "0x" + idHex, "<id>");
+        text = ReplaceAll(text, id, "<id>");
+        if (first.empty())
+            first = text;
+        EXPECT_EQ(text, first) << m.Name;
+    }
+}
+
+TEST(EndToEndFlashModules, EachKnowsItsOwnChip)
+{
+    for (const TFlashModule& m : FlashModules) {
+        TBench b;
+        b.Insert(m.Name);
+        b.Select(m.Name);
+        EXPECT_EQ(b.Module().Buffer1Size, static_cast<int32_t>(m.Size));
+        EXPECT_EQ(b.Run("Read &ID"), 0u) << m.Name;
+        EXPECT_NE(b.Log().find(std::string("The chip is ") + m.Name), std::string::npos) << b.Log();
+    }
 }
 
 TEST(EndToEndReadId, WrongChipStopsTheOperation)

@@ -13,7 +13,8 @@ using e2e::EndToEndModules;
 using e2e::Closed;
 
 INSTANTIATE_TEST_SUITE_P(Eeproms, EndToEndModules,
-                         ::testing::Values(TModuleCase{"24C02", "CHIPTYPE", 1, 256, 8},
+                         ::testing::Values(TModuleCase{"24C01", "CHIPTYPE", 0, 128, 8},
+                                           TModuleCase{"24C02", "CHIPTYPE", 1, 256, 8},
                                            TModuleCase{"24C16", "CHIPTYPE", 4, 2048, 16},
                                            TModuleCase{"24C32", "CHIPTYPE", 0, 4096, 32}),
                          [](const auto& info) { return std::string(info.param.Chip); });
