@@ -86,7 +86,7 @@ uint8_t TLineModel::Settled(uint8_t statePulls)
 {
     if (anyFollowsLevels_)
         return Resolve(statePulls);
-    const uint16_t key = static_cast<uint16_t>(latch_ | statePulls << 8);
+    const uint32_t key = 0x10000u | static_cast<uint32_t>(statePulls) << 8 | latch_;
     TSettled& entry = settled_[(latch_ ^ (latch_ >> 4) ^ statePulls) & 15];
     if (entry.Key != key)
         entry = {key, Resolve(statePulls)};
@@ -110,14 +110,15 @@ void TLineModel::Changed(bool wiring)
                 chip.PowerLost();
             slot.Powered = powered;
         }
+        statePulls_ = 0;
+        for (const TSlot& slot : chips_)
+            if (slot.Powered && !slot.FollowsLevels)
+                statePulls_ |= slot.Chip->Pulls(levels_) & slot.Contact;
     }
-    // The chips that answer from their state alone are asked once before
-    // and once after they settled.
-    const uint8_t released = static_cast<uint8_t>(~latch_);
-    uint8_t before = 0;
-    for (const TSlot& slot : chips_)
-        if (slot.Powered && !slot.FollowsLevels)
-            before |= slot.Chip->Pulls(released) & slot.Contact;
+    // The chips that answer from their state alone change their answer
+    // only when they settle or lose power: what they answered after the
+    // last change holds until now.
+    const uint8_t before = statePulls_;
     levels_ = Settled(before);
     if (chips_.empty())
         return;
@@ -127,6 +128,7 @@ void TLineModel::Changed(bool wiring)
         if (slot.Powered && !slot.FollowsLevels)
             after |= slot.Chip->Pulls(levels_) & slot.Contact;
     }
+    statePulls_ = after;
     // Chips that answer from their state alone and did not change their
     // answer leave the levels as they are: nothing else moved.
     if (after != before || anyFollowsLevels_)

@@ -87,10 +87,13 @@ private:
     void Changed(bool wiring = false);
 
     struct TSettled {
-        uint16_t Key = 0xFFFF; // latch and state pulls; never both 0xFF
+        uint32_t Key = 0; // 0x10000, the state pulls and the latch; 0: empty
         uint8_t Levels = 0;
     };
     std::array<TSettled, 16> settled_{};
+    // What the chips answering from their state pulled after the last
+    // change.
+    uint8_t statePulls_ = 0;
 
     bool supplyOn_ = false;
     uint8_t voltageCode_ = 15;

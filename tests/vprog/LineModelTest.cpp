@@ -6,17 +6,18 @@
 
 namespace {
 
-// Pulls line 2 low while its state says so; the state follows line 1 at
-// each settle (a one-bit register clocked by every change).
+// Pulls `Mask` (line 2) low while its state says so; the state follows
+// line 1 at each settle (a one-bit register clocked by every change).
 struct TStateChip : TSimChip {
     bool Low = false;
     int Settles = 0;
-    TStateChip()
+    uint8_t Mask;
+    explicit TStateChip(uint8_t mask = 0x02) : Mask(mask)
     {
         VccLines = 0x80;
         GndLines = 0x08;
     }
-    uint8_t Pulls(uint8_t) const override { return Low ? 0x02 : 0; }
+    uint8_t Pulls(uint8_t) const override { return Low ? Mask : 0; }
     bool PullsFollowLevels() const override { return false; }
     void Settle(uint8_t levels, uint64_t, bool powered) override
     {
@@ -58,6 +59,22 @@ TEST(LineModel, StateChipAnswersAfterItSettled)
     lines.SetSupply(false);
     EXPECT_FALSE(chip->Low) << "power lost";
     EXPECT_EQ(lines.Levels(), 0xF6) << "unpowered: only the ground diodes";
+}
+
+TEST(LineModel, ChipPullingEveryLine)
+{
+    TLineModel lines;
+    lines.Attach(std::make_unique<TStateChip>(0xFF));
+    lines.SetVccLines(0x80);
+    lines.SetGndLines(0x08);
+    lines.SetSupply(true);
+    lines.SetLatch(0xFE);
+    EXPECT_EQ(lines.Levels(), 0x80) << "only the supply line stays high";
+    lines.SetLatch(0xFF); // the chip holds line 1 low itself
+    EXPECT_EQ(lines.Levels(), 0x80);
+    lines.SetLatch(0xFE);
+    lines.SetLatch(0xFF);
+    EXPECT_EQ(lines.Levels(), 0x80);
 }
 
 TEST(LineModel, FollowingAndStateChipsTogether)
