@@ -2,14 +2,21 @@
 
 #include "platform/Files.h"
 
-#include <algorithm>
+#include <cstdio>
 
 TChipImage::TChipImage(size_t size, uint8_t erased, std::string nativePath)
     : data_(size, erased), file_(std::move(nativePath))
 {
-    std::string bytes;
-    if (!file_.empty() && ReadWholeFile(file_, bytes))
-        std::copy_n(bytes.begin(), std::min(bytes.size(), size), data_.begin());
+    // Only what fits the chip is read: a longer file is cut, whatever its
+    // size.
+    if (file_.empty() || !FileExists(file_))
+        return;
+    if (FILE* f = std::fopen(file_.c_str(), "rb")) {
+        // A shorter file (or a read that failed half way) leaves the rest
+        // erased.
+        std::fread(data_.data(), 1, size, f);
+        std::fclose(f);
+    }
 }
 
 bool TChipImage::Save()

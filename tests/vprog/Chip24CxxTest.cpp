@@ -78,9 +78,10 @@ TEST_P(Chip24CxxSizes, PageSizeOfTheType)
         uint16_t page;
     } sizes[] = {{"24C01", 8},  {"24C02", 8},  {"24C04", 16},  {"24C08", 16},  {"24C16", 16},
                  {"24C32", 32}, {"24C64", 32}, {"24C128", 64}, {"24C256", 64}, {"24C512", 128}};
-    for (const auto& s : sizes)
+    for (const auto& s : sizes) {
         if (std::string(s.name) == t.Name)
             EXPECT_EQ(t.PageSize, s.page);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(All, Chip24CxxSizes,
@@ -217,6 +218,11 @@ TEST(Chip24Cxx, ImageFileKeepsTheContentsAcrossPowerCycles)
     TEeprom shortFile("24C02", file);
     EXPECT_EQ(shortFile.chip->Image().Data()[1], 0x02);
     EXPECT_EQ(shortFile.chip->Image().Data()[2], 0xFF);
+    // A longer one is cut to the chip's size.
+    testsupport::WriteFileBytes(file, std::string(255, '\x11') + "\x22\x33");
+    TEeprom longFile("24C02", file);
+    EXPECT_EQ(longFile.chip->Image().Size(), 256u);
+    EXPECT_EQ(longFile.chip->Image().Data()[255], 0x22);
 }
 
 TEST(Chip24Cxx, PinWithoutContactKeepsTheChipDeaf)
