@@ -79,8 +79,9 @@ TEST_P(Chip24CxxSizes, PageSizeOfTheType)
     } sizes[] = {{"24C01", 8},  {"24C02", 8},  {"24C04", 16},  {"24C08", 16},  {"24C16", 16},
                  {"24C32", 32}, {"24C64", 32}, {"24C128", 64}, {"24C256", 64}, {"24C512", 128}};
     for (const auto& s : sizes) {
-        if (std::string(s.name) == t.Name)
+        if (std::string(s.name) == t.Name) {
             EXPECT_EQ(t.PageSize, s.page);
+        }
     }
 }
 
