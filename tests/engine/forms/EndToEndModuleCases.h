@@ -54,8 +54,9 @@ TEST_P(EndToEndModules, WriteThenReadBack)
     EXPECT_EQ(Chip(), image);
     EXPECT_NE(b.Log().find("Verify OK"), std::string::npos) << "verify after write: " << b.Log();
     EXPECT_FALSE(b.SupplyOn());
-    if (GetParam().PageSize != 256)
+    if (GetParam().PageSize != 256) {
         EXPECT_EQ(b.Chip<TChip24Cxx>().WriteCycles(), static_cast<int>(Size() / GetParam().PageSize));
+    }
 
     b.Buffer1.EraseBuffer();
     EXPECT_EQ(b.Run("&Read"), Closed) << b.Log();
