@@ -20,12 +20,13 @@ void RequestStop(int) { stopRequested = 1; }
 
 int main(int argc, char** argv)
 {
-    if (argc != 2 || std::strcmp(argv[1], "--help") == 0) {
+    if (argc < 2 || argc > 3 || std::strcmp(argv[1], "--help") == 0) {
         std::fprintf(stderr,
-                     "usage: vprog FOLDER\n"
+                     "usage: vprog FOLDER [SOCKET-FILE]\n"
                      "Serves the virtual programmer on the FIFOs FOLDER/00 (replies), FOLDER/01 (commands)\n"
                      "and FOLDER/02 (control), creating them when missing, until interrupted.\n"
-                     "The socket holds the chip that vprog.ini beside the tool names, if that file exists.\n");
+                     "The socket holds the chip that SOCKET-FILE names, else the chip that vprog.ini\n"
+                     "beside the tool names, if that file exists.\n");
         return argc == 2 ? 0 : 2;
     }
     struct sigaction action {};
@@ -33,12 +34,18 @@ int main(int argc, char** argv)
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
     signal(SIGPIPE, SIG_IGN);
-    // A socket file beside the tool puts its chip in; without one the socket
-    // stays empty, so a test sees only what it sets up.
+    // The socket file named on the command line, or one beside the tool,
+    // puts its chip in; without either the socket stays empty, so a test
+    // sees only what it sets up.
     InitProgramFolder();
     TVirtualProgrammer programmer;
-    if (FileExists(NativePath(SocketFileName))) {
-        const std::string socketError = InsertChipFromSocketFile(programmer.Lines());
+    const std::string socketFile = argc == 3 ? std::string(argv[2]) : NativePath(SocketFileName);
+    if (argc == 3 && !FileExists(socketFile)) {
+        std::fprintf(stderr, "vprog: no socket file %s\n", socketFile.c_str());
+        return 2;
+    }
+    if (FileExists(socketFile)) {
+        const std::string socketError = InsertChip(programmer.Lines(), LoadSocketSetup(socketFile));
         if (!socketError.empty())
             std::fprintf(stderr, "vprog: %s\n", socketError.c_str());
     }

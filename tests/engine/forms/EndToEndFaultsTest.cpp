@@ -4,11 +4,11 @@
 #include "EndToEndSupport.h"
 
 #include "engine/EnginePipes.h"
-#include "vprog/VprogServer.h"
 
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -167,51 +167,90 @@ TEST_F(EndToEndBuggyModule, DeviceProcedureThatNeverEndsIsStopped)
     EXPECT_FALSE(b.SupplyOn());
 }
 
-volatile sig_atomic_t serverStop = 0;
-void StopServer(int) { serverStop = 1; }
+// The vprog tool as the build made it, serving the 24C02 of a socket file
+// on FIFOs in a folder of its own.
+class TVprogProcess {
+public:
+    TVprogProcess(const std::string& pipeFolder, const std::string& socketFile)
+    {
+        pid_ = fork();
+        if (pid_ == 0) {
+            // A test that dies must not leave its server behind holding the
+            // test runner's output open.
+            prctl(PR_SET_PDEATHSIG, SIGKILL);
+            execl(TARKU_VPROG_TOOL, TARKU_VPROG_TOOL, pipeFolder.c_str(), socketFile.c_str(), static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        // Ready once the tool holds both FIFOs the link writes open for
+        // reading (it opens them one after the other).
+        for (int i = 0; pid_ > 0 && i < 5000 && !ready_; ++i) {
+            TEnginePipes probe(pipeFolder);
+            const int command = probe.Open("01");
+            const int control = probe.Open("02");
+            probe.Close(command);
+            probe.Close(control);
+            ready_ = command >= 0 && control >= 0;
+            if (!ready_)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    }
+    ~TVprogProcess()
+    {
+        if (pid_ > 0 && !stopped_)
+            Stop();
+    }
+    bool Ready() const { return ready_; }
 
-TEST(EndToEndFifo, ModuleRunsThroughTheVprogServer)
+    // Asks the tool to stop and returns its exit status; kills it when it
+    // does not stop within two seconds.
+    int Stop()
+    {
+        stopped_ = true;
+        kill(pid_, SIGTERM);
+        int status = 0;
+        for (int i = 0; i < 2000; ++i) {
+            if (waitpid(pid_, &status, WNOHANG) == pid_)
+                return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        kill(pid_, SIGKILL);
+        waitpid(pid_, &status, 0);
+        return -1;
+    }
+
+private:
+    pid_t pid_ = -1;
+    bool ready_ = false;
+    bool stopped_ = false;
+};
+
+TEST(EndToEndFifo, ModuleRunsThroughTheVprogTool)
 {
     TBench b;
     b.Select("24C02");
     testsupport::TempDir pipes;
     const std::string image = b.Folder.file("served.bin");
-    const pid_t server = fork();
-    ASSERT_GE(server, 0);
-    if (server == 0) {
-        signal(SIGTERM, StopServer);
-        TVirtualProgrammer p;
-        TSocketSetup setup;
-        setup.Image = image;
-        InsertChip(p.Lines(), setup);
-        _exit(ServeVirtualProgrammer(p, pipes.path(), &serverStop));
-    }
-    bool ready = false;
-    for (int i = 0; i < 2000 && !ready; ++i) {
-        TEnginePipes probe(pipes.path());
-        const int fd = probe.Open("01");
-        ready = fd >= 0;
-        if (ready)
-            probe.Close(fd);
-        else
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
+    TSocketSetup setup;
+    setup.Chip = "24C02";
+    setup.Image = image;
+    const std::string socketFile = b.Folder.file("served.ini");
+    ASSERT_TRUE(SaveSocketSetup(socketFile, setup));
+
+    TVprogProcess tool(pipes.path(), socketFile);
+    ASSERT_TRUE(tool.Ready()) << "the vprog tool did not start";
     SetUsbTransport(std::make_unique<TEnginePipes>(pipes.path()));
     UsbTimeOut = 2000;
 
     b.FillRandom(256, 9);
     const std::vector<uint8_t> written = b.Buffer(256);
-    EXPECT_TRUE(ready);
     EXPECT_EQ(b.Run("&Write"), 0x7FFFFFFFu) << b.Log();
     b.Buffer1.EraseBuffer();
     EXPECT_EQ(b.Run("&Read"), 0x7FFFFFFFu) << b.Log();
     EXPECT_EQ(b.Buffer(256), written);
 
-    kill(server, SIGTERM);
-    int status = 0;
-    waitpid(server, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    // Switched off after the run: the server's chip saved its image.
+    SetUsbTransport(nullptr);
+    EXPECT_EQ(tool.Stop(), 0);
+    // Switched off after the run: the tool's chip saved its image.
     const std::string saved = testsupport::ReadFileBytes(image);
     EXPECT_EQ(std::vector<uint8_t>(saved.begin(), saved.end()), written);
 }
