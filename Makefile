@@ -19,7 +19,9 @@ build: deps
 	cmake --build $(RELEASE_DIR) -j $(JOBS)
 
 bench: build
-	@for b in $(RELEASE_DIR)/bench/bench_*; do [ ! -x "$$b" ] || "$$b" || exit 1; done
+	@for b in $(RELEASE_DIR)/bench/bench_*; do \
+	  if [ -f "$$b" ] && [ -x "$$b" ]; then QT_QPA_PLATFORM=offscreen "$$b" || exit 1; fi; \
+	done
 
 clean:
 	rm -rf build
