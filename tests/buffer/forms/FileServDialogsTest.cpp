@@ -1,4 +1,5 @@
 // The dump views' file dialogs: answered by a timer that plays the user.
+#include "Screenshot.h"
 #include "buffer/forms/FileServDialogs.h"
 
 #include "TestSupport.h"
@@ -129,7 +130,7 @@ TEST(FileServDialogs, OpenLoadsAndSaveWritesTheChosenFormat)
     EXPECT_EQ(view.GetSize(), 3);
     EXPECT_EQ(OpenFileExtension, 2);
     EXPECT_EQ(view.TopIndex, 0);
-    view.grab().save("/tmp/h9_opened_view.png");
+    SaveScreenshot(view, "opened_view");
 
     Choose(dir.file("out"), 3);
     ASSERT_TRUE(SaveBufferDialog(view, fileName));
@@ -151,7 +152,7 @@ TEST(FileServDialogs, SelectDumpFileNameAndSaveRange)
     SelectDumpFileName(name);
     EXPECT_EQ(name, dir.file("src.bin"));
     AnswerDialog([](QFileDialog& d) {
-        d.grab().save("/tmp/h9_select_dialog.png");
+        SaveScreenshot(d, "select_dialog");
         d.reject();
     });
     SelectDumpFileName(name);

@@ -1,3 +1,4 @@
+#include "Screenshot.h"
 #include "engine/forms/uChipOptions.h"
 
 #include <QCheckBox>
@@ -51,7 +52,7 @@ TEST(ChipOptions, ShowFitsTheWindowToTheModuleControls)
     EXPECT_FALSE(helper->isVisible());
     EXPECT_GT(form.Button1->y(), form.Panel1->geometry().bottom());
     EXPECT_LE(form.Button1->geometry().bottom(), form.height());
-    form.grab().save("/tmp/h8_chipoptions.png");
+    SaveScreenshot(form, "chipoptions");
 
     form.Button1->click();
     EXPECT_FALSE(form.isVisible());

@@ -1,3 +1,4 @@
+#include "Screenshot.h"
 #include "engine/forms/uCompilerErrors.h"
 #include "platform/Cp1251.h"
 
@@ -16,7 +17,7 @@ TEST(CompilerErrors, ShowsTheErrorLinesAndCloses)
     EXPECT_TRUE(form.Memo1->isReadOnly());
     form.show();
     QApplication::processEvents();
-    form.grab().save("/tmp/h8_compilererrors.png");
+    SaveScreenshot(form, "compilererrors");
 
     // Lines of a later compile replace the earlier ones.
     form.SetErrorLines({"Line 3: Syntax error"});

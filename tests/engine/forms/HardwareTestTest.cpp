@@ -1,5 +1,6 @@
 // The hardware test window against the virtual programmer: clicks on the
 // socket, supply and voltage, the idle rounds, and switching off on close.
+#include "Screenshot.h"
 #include "engine/Engine.h"
 #include "engine/Global.h"
 #include "engine/forms/uTest.h"
@@ -229,7 +230,7 @@ TEST_F(HardwareTestTest, WindowSwitchesOffHoweverItCloses)
     form.Image1MouseDown(X(t.Pins[1].LevelZone), Y(t.Pins[1].LevelZone));
     form.MyIdle();
     EXPECT_TRUE(t.InputsKnown);
-    form.grab().save("/tmp/h10_hardwaretest.png");
+    SaveScreenshot(form, "hardwaretest");
     EXPECT_TRUE(Lines().SupplyOn());
     // The close box, not the Close button.
     form.reject();
@@ -244,7 +245,7 @@ TEST_F(HardwareTestTest, WindowSwitchesOffHoweverItCloses)
     QApplication::processEvents();
     EXPECT_EQ(form.PowerBox->currentIndex(), 0);
     EXPECT_EQ(form.Test.Pins[7].State, psFree);
-    form.grab().save("/tmp/h10_hardwaretest_off.png");
+    SaveScreenshot(form, "hardwaretest_off");
     form.close();
 }
 

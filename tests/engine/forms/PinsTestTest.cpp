@@ -1,5 +1,6 @@
 // The pin tester window: result lines, sizing to the picture, the two modes
 // and the repeat button against the virtual programmer.
+#include "Screenshot.h"
 #include "engine/Engine.h"
 #include "engine/Global.h"
 #include "engine/forms/uPinsTest.h"
@@ -78,7 +79,7 @@ TEST(PinsTestWindow, ModesAndFailedLines)
         EXPECT_EQ(form.SpeedButton1->text(), "Continue");
         EXPECT_EQ(form.Memo1->text().split('\n').size(), 8);
         EXPECT_TRUE(form.Memo1->text().startsWith(" Pin 1 OK.\n Pin 2 not connected"));
-        form.grab().save("/tmp/h10_pinstest_failed.png");
+        SaveScreenshot(form, "pinstest_failed");
         form.SpeedButton2->click();
     });
     EXPECT_EQ(form.exec(), QDialog::Rejected);
@@ -89,7 +90,7 @@ TEST(PinsTestWindow, ModesAndFailedLines)
         EXPECT_FALSE(form.SpeedButton2->isVisible());
         EXPECT_EQ(form.SpeedButton1->text(), "Close");
         EXPECT_EQ(form.Memo1->text().toStdString(), NoChip);
-        form.grab().save("/tmp/h10_pinstest_nochip.png");
+        SaveScreenshot(form, "pinstest_nochip");
         form.SpeedButton1->click();
     });
     EXPECT_EQ(form.exec(), QDialog::Accepted);

@@ -1,3 +1,4 @@
+#include "Screenshot.h"
 #include "engine/forms/uSetDelay.h"
 #include "engine/Global.h"
 #include "platform/Cp1251.h"
@@ -72,7 +73,7 @@ void grab(TfmSetDelay& form, const std::string& name)
     form.show();
     for (int page = 0; page < 2; ++page) {
         form.PageControl1->setCurrentIndex(page);
-        form.grab().save(QString::fromStdString("/tmp/h8_" + name + "_" + std::to_string(page + 1) + ".png"));
+        SaveScreenshot(form, name + "_" + std::to_string(page + 1));
     }
     form.hide();
 }

@@ -1,3 +1,4 @@
+#include "Screenshot.h"
 #include "skin/forms/sTreeView.h"
 
 #include "platform/forms/BitmapImage.h"
@@ -226,7 +227,7 @@ TEST(TsBoundLabel, ActivationPlacementAndDestruction)
     EXPECT_TRUE(label->isVisible());
 
     QImage shot = form.grab().toImage();
-    shot.save("/tmp/h6_tree_label.png");
+    SaveScreenshot(shot, "tree_label");
 
     delete label;
     EXPECT_FALSE(bound->Active());

@@ -1,0 +1,17 @@
+#include "Screenshot.h"
+
+#include <QByteArray>
+#include <QString>
+
+void SaveScreenshot(const QImage& image, const std::string& name)
+{
+    const QByteArray folder = qgetenv("TARKU_SCREENSHOTS");
+    if (!folder.isEmpty())
+        image.save(QString::fromUtf8(folder) + "/" + QString::fromStdString(name) + ".png");
+}
+
+void SaveScreenshot(QWidget& widget, const std::string& name)
+{
+    if (!qEnvironmentVariableIsEmpty("TARKU_SCREENSHOTS"))
+        SaveScreenshot(widget.grab().toImage(), name);
+}
