@@ -33,6 +33,13 @@ int LayoutSamples(TSampleLayout l)
 uint8_t ClampByte(double v) { return uint8_t(std::clamp(std::lround(v), 0L, 255L)); }
 uint8_t ClampByte(int v) { return uint8_t(std::clamp(v, 0, 255)); }
 
+int CheckRange(int value, int low, int high, const char* error)
+{
+    if (value < low || value > high)
+        throw EColorConversionError(error);
+    return value;
+}
+
 inline bool MaskBit(uint8_t mask, unsigned x) { return (mask & (0x80u >> (x & 7))) != 0; }
 
 } // namespace
@@ -42,61 +49,14 @@ TColorManager::TColorManager()
     BuildGammaTable();
 }
 
-void TColorManager::SetSourceDepth(int bits)
-{
-    if (bits < 1 || bits > 16)
-        throw EColorConversionError(kDepthError);
-    Changed(bits != sourceBPS_);
-    sourceBPS_ = bits;
-}
-
-void TColorManager::SetTargetDepth(int bits)
-{
-    if (bits < 1 || bits > 16)
-        throw EColorConversionError(kDepthError);
-    Changed(bits != targetBPS_);
-    targetBPS_ = bits;
-}
-
-void TColorManager::SetSourceSamples(int samples)
-{
-    if (samples < 1 || samples > 4)
-        throw EColorConversionError(kSamplesError);
-    Changed(samples != sourceSPP_);
-    sourceSPP_ = samples;
-}
-
-void TColorManager::SetTargetSamples(int samples)
-{
-    if (samples < 1 || samples > 4)
-        throw EColorConversionError(kSamplesError);
-    Changed(samples != targetSPP_);
-    targetSPP_ = samples;
-}
-
-void TColorManager::SetSourceLayout(TSampleLayout layout)
-{
-    Changed(layout != sourceScheme_);
-    sourceScheme_ = layout;
-}
-
-void TColorManager::SetTargetLayout(TSampleLayout layout)
-{
-    Changed(layout != targetScheme_);
-    targetScheme_ = layout;
-}
-
-void TColorManager::SetSourceOptions(unsigned options)
-{
-    Changed(options != sourceOptions_);
-    sourceOptions_ = options;
-}
-
-void TColorManager::SetTargetOptions(unsigned options)
-{
-    Changed(options != targetOptions_);
-    targetOptions_ = options;
-}
+void TColorManager::SetSourceDepth(int bits) { Assign(sourceBPS_, CheckRange(bits, 1, 16, kDepthError)); }
+void TColorManager::SetTargetDepth(int bits) { Assign(targetBPS_, CheckRange(bits, 1, 16, kDepthError)); }
+void TColorManager::SetSourceSamples(int samples) { Assign(sourceSPP_, CheckRange(samples, 1, 4, kSamplesError)); }
+void TColorManager::SetTargetSamples(int samples) { Assign(targetSPP_, CheckRange(samples, 1, 4, kSamplesError)); }
+void TColorManager::SetSourceLayout(TSampleLayout layout) { Assign(sourceScheme_, layout); }
+void TColorManager::SetTargetLayout(TSampleLayout layout) { Assign(targetScheme_, layout); }
+void TColorManager::SetSourceOptions(unsigned options) { Assign(sourceOptions_, options); }
+void TColorManager::SetTargetOptions(unsigned options) { Assign(targetOptions_, options); }
 
 void TColorManager::SetGammaValues(double mainGamma, double displayGamma)
 {

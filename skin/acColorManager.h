@@ -87,7 +87,14 @@ private:
     void ChooseConverter();
     void BuildGammaTable();
     void BuildYCbCrTables(int offsetCr, int offsetCb);
-    void Changed(bool differs) { changed_ = changed_ || differs; }
+    // Stores a setting; a new value makes the next conversion choose its
+    // converter again.
+    template <class T>
+    void Assign(T& field, T value)
+    {
+        changed_ = changed_ || value != field;
+        field = value;
+    }
 
     // Reads sample `sample` of source pixel `pixel` as an 8-bit or 16-bit value.
     uint32_t Sample(const std::vector<const uint8_t*>& sources, unsigned pixel, int sample) const;
