@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <initializer_list>
+#include <iterator>
 #include <zlib.h>
 
 namespace {
@@ -35,6 +37,15 @@ uint32_t BigEndian32(const uint8_t* p)
     return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | uint32_t(p[3]);
 }
 uint16_t BigEndian16(const uint8_t* p) { return uint16_t(p[0] << 8 | p[1]); }
+
+// Three 16-bit big-endian samples (bKGD, tRNS) as a colour; 8-bit pictures
+// use the low byte of each.
+TColor SampleColor(const uint8_t* d, bool wide)
+{
+    if (!wide)
+        return RGB(d[1], d[3], d[5]);
+    return RGB(BigEndian16(d) * 255 / 65535, BigEndian16(d + 2) * 255 / 65535, BigEndian16(d + 4) * 255 / 65535);
+}
 
 uint8_t PaethPredictor(int a, int b, int c)
 {
@@ -217,70 +228,37 @@ bool TPNGGraphic::Loader::ReadHeaderInfo()
 
 size_t TPNGGraphic::Loader::ConfigureTarget()
 {
-    TColorManager& cm = image_.ColorManager();
-    const int depth = p_.BitsPerSample;
-    auto depthIn = [&](std::initializer_list<int> allowed) {
-        return std::find(allowed.begin(), allowed.end(), depth) != allowed.end();
+    struct Conversion {
+        int colorType;
+        std::initializer_list<int> depths;
+        TSampleLayout source, target;
+        int sourceSamples, targetSamples;
     };
-    size_t bpp = 1;
-    int targetDepth = 8;
-    switch (p_.ColorType) {
-    case 0:
-        if (!depthIn({1, 2, 4, 8, 16}))
-            throw EInvalidGraphic(kInvalidColorFormat);
-        targetDepth = depth == 2 ? 4 : depth == 16 ? 8 : depth;
-        cm.SetSourceLayout(slGrey);
-        cm.SetSourceSamples(1);
-        cm.SetTargetLayout(slIndexed);
-        cm.SetTargetSamples(1);
-        bpp = size_t(depth + 7) / 8;
-        break;
-    case 2:
-        if (!depthIn({8, 16}))
-            throw EInvalidGraphic(kInvalidColorFormat);
-        cm.SetSourceLayout(slRGB);
-        cm.SetSourceSamples(3);
-        cm.SetTargetLayout(slBGR);
-        cm.SetTargetSamples(3);
-        bpp = size_t(depth) * 3 / 8;
-        break;
-    case 3:
-        if (!depthIn({1, 2, 4, 8}))
-            throw EInvalidGraphic(kInvalidColorFormat);
-        targetDepth = depth == 2 ? 4 : depth;
-        cm.SetSourceLayout(slIndexed);
-        cm.SetSourceSamples(1);
-        cm.SetTargetLayout(slIndexed);
-        cm.SetTargetSamples(1);
-        bpp = 1;
-        break;
-    case 4:
-        if (!depthIn({8, 16}))
-            throw EInvalidGraphic(kInvalidColorFormat);
-        // Two samples per pixel: the alpha sample is read and dropped.
-        cm.SetSourceLayout(slGreyAlpha);
-        cm.SetSourceSamples(2);
-        cm.SetTargetLayout(slIndexed);
-        cm.SetTargetSamples(1);
-        bpp = size_t(depth) * 2 / 8;
-        break;
-    case 6:
-        if (!depthIn({8, 16}))
-            throw EInvalidGraphic(kInvalidColorFormat);
-        cm.SetSourceLayout(slRGBA);
-        cm.SetSourceSamples(4);
-        cm.SetTargetLayout(slBGRA);
-        cm.SetTargetSamples(4);
-        bpp = size_t(depth) * 4 / 8;
-        break;
-    default: throw EInvalidGraphic(kInvalidColorFormat);
-    }
+    // Grey with alpha: two samples per pixel, the alpha sample is read and
+    // dropped. Grey and palette pictures keep their depth, but 2 bits widen to
+    // the bitmap's 4 and 16-bit grey narrows to 8.
+    static const Conversion kConversions[] = {
+        {0, {1, 2, 4, 8, 16}, slGrey, slIndexed, 1, 1}, {2, {8, 16}, slRGB, slBGR, 3, 3},
+        {3, {1, 2, 4, 8}, slIndexed, slIndexed, 1, 1},  {4, {8, 16}, slGreyAlpha, slIndexed, 2, 1},
+        {6, {8, 16}, slRGBA, slBGRA, 4, 4},
+    };
+    const int depth = p_.BitsPerSample;
+    const auto c = std::find_if(std::begin(kConversions), std::end(kConversions),
+                                [&](const Conversion& e) { return e.colorType == p_.ColorType; });
+    if (c == std::end(kConversions) || std::find(c->depths.begin(), c->depths.end(), depth) == c->depths.end())
+        throw EInvalidGraphic(kInvalidColorFormat);
+    const bool keepsDepth = p_.ColorType == 0 || p_.ColorType == 3;
+    TColorManager& cm = image_.ColorManager();
+    cm.SetSourceLayout(c->source);
+    cm.SetSourceSamples(c->sourceSamples);
+    cm.SetTargetLayout(c->target);
+    cm.SetTargetSamples(c->targetSamples);
     cm.SetSourceDepth(depth);
-    cm.SetTargetDepth(targetDepth);
+    cm.SetTargetDepth(!keepsDepth ? 8 : depth == 2 ? 4 : depth == 16 ? 8 : depth);
     image_.SetPixelFormat(cm.TargetPixelFormat());
     if (p_.ColorType == 0 || p_.ColorType == 4)
         image_.SetPalette(cm.BuildGreyPalette(false));
-    return bpp;
+    return size_t(depth * c->sourceSamples + 7) / 8;
 }
 
 void TPNGGraphic::Loader::ReadPalette()
@@ -313,13 +291,8 @@ void TPNGGraphic::Loader::ReadBackground()
     switch (p_.ColorType) {
     case 2:
     case 6:
-        if (raw_.size() < 6)
-            return;
-        if (wide)
-            background_ = RGB(BigEndian16(d) * 255 / 65535, BigEndian16(d + 2) * 255 / 65535,
-                              BigEndian16(d + 4) * 255 / 65535);
-        else
-            background_ = RGB(d[1], d[3], d[5]);
+        if (raw_.size() >= 6)
+            background_ = SampleColor(d, wide);
         break;
     case 0:
     case 4: {
@@ -364,13 +337,8 @@ void TPNGGraphic::Loader::ReadTransparency()
         break;
     }
     case 2:
-        if (raw_.size() < 6)
-            return;
-        if (wide)
-            transparent_ = RGB(BigEndian16(d) * 255 / 65535, BigEndian16(d + 2) * 255 / 65535,
-                               BigEndian16(d + 4) * 255 / 65535);
-        else
-            transparent_ = RGB(d[1], d[3], d[5]);
+        if (raw_.size() >= 6)
+            transparent_ = SampleColor(d, wide);
         break;
     default: break; // Palette transparency is not used; alpha pictures need no key.
     }
@@ -452,13 +420,18 @@ void TPNGGraphic::Loader::DecodeImage()
         return true;
     };
 
+    // Progress counts finished rows: every row, or the rows of the last pass.
+    auto rowDone = [&](int y) {
+        Progress(psRunning, int(int64_t(y) * 100 / height), true, "");
+        progressRect_.Top++;
+        progressRect_.Bottom++;
+    };
+
     if (!p_.Interlaced) {
         for (int y = 0; y < height; ++y) {
             if (!decodeRow(fullRow, y, unsigned(width), 0xFF))
                 return;
-            Progress(psRunning, int(int64_t(y) * 100 / height), true, "");
-            progressRect_.Top++;
-            progressRect_.Bottom++;
+            rowDone(y);
         }
     } else {
         for (int pass = 0; pass < 7; ++pass) {
@@ -471,11 +444,8 @@ void TPNGGraphic::Loader::DecodeImage()
             for (int y = a.firstRow; y < height; y += a.rowStep) {
                 if (!decodeRow(rowBytes, y, unsigned(width), a.mask))
                     return;
-                if (pass == 6) {
-                    Progress(psRunning, int(int64_t(y) * 100 / height), true, "");
-                    progressRect_.Top++;
-                    progressRect_.Bottom++;
-                }
+                if (pass == 6)
+                    rowDone(y);
             }
         }
     }
