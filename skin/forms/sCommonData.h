@@ -132,6 +132,10 @@ public:
 
 private:
     friend class TsEditLabel;
+    void DeleteLabel();
+    // Stores indent or maximum width and moves an active label.
+    void SetPlacement(int& field, int value);
+
     TsCommonData* commonData_;
     TsEditLabel* label_ = nullptr;
     bool active_ = false;

@@ -10,10 +10,18 @@ TsBoundLabel::TsBoundLabel(TsCommonData* skinData) : commonData_(skinData), font
 
 TsBoundLabel::~TsBoundLabel()
 {
-    if (label_) {
-        label_->boundLabel_ = nullptr;
-        delete label_;
-    }
+    DeleteLabel();
+}
+
+// The label is told first that its owner is going, so its own destructor
+// does not reach back into this object.
+void TsBoundLabel::DeleteLabel()
+{
+    if (!label_)
+        return;
+    label_->boundLabel_ = nullptr;
+    delete label_;
+    label_ = nullptr;
 }
 
 QWidget* TsBoundLabel::OwnerControl() const
@@ -27,11 +35,7 @@ void TsBoundLabel::SetActive(bool value)
         return;
     QWidget* control = OwnerControl();
     if (!value || !control) {
-        if (label_) {
-            label_->boundLabel_ = nullptr;
-            delete label_;
-            label_ = nullptr;
-        }
+        DeleteLabel();
         active_ = false;
         return;
     }
@@ -68,22 +72,23 @@ void TsBoundLabel::SetCaption(const std::string& value)
     }
 }
 
-void TsBoundLabel::SetIndent(int value)
+void TsBoundLabel::SetPlacement(int& field, int value)
 {
-    if (value == indent_)
+    if (value == field)
         return;
-    indent_ = value;
+    field = value;
     if (active_)
         UpdatePosition();
 }
 
+void TsBoundLabel::SetIndent(int value)
+{
+    SetPlacement(indent_, value);
+}
+
 void TsBoundLabel::SetMaxWidth(int value)
 {
-    if (value == maxWidth_)
-        return;
-    maxWidth_ = value;
-    if (active_)
-        UpdatePosition();
+    SetPlacement(maxWidth_, value);
 }
 
 void TsBoundLabel::SetLayout(TsCaptionLayout value)
