@@ -54,11 +54,9 @@ struct Image {
     // cycle through all of them.
     int filter = 0;
 
-    uint16_t& at(uint32_t x, uint32_t y, int s) { return samples[(size_t(y) * width + x) * SamplesOf(colorType) + s]; }
-    uint16_t at(uint32_t x, uint32_t y, int s) const
-    {
-        return samples[(size_t(y) * width + x) * SamplesOf(colorType) + s];
-    }
+    size_t index(uint32_t x, uint32_t y, int s) const { return (size_t(y) * width + x) * SamplesOf(colorType) + s; }
+    uint16_t& at(uint32_t x, uint32_t y, int s) { return samples[index(x, y, s)]; }
+    uint16_t at(uint32_t x, uint32_t y, int s) const { return samples[index(x, y, s)]; }
 };
 
 inline uint8_t Paeth(int a, int b, int c)
