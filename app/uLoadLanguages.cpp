@@ -22,6 +22,20 @@ const char* const englishName = "English";
 // code page 1251 here and nowhere else.
 std::string defaultText(const char* utf8) { return Utf8ToCp1251(utf8); }
 
+// The buffer captions and their keys in the "Buffer" section. Each takes its
+// variable's initial value, set above, as the caption when the file lacks
+// the key and when the captions are reset.
+struct TBufferCaption {
+    std::string* Text;
+    const char* Key;
+    std::string Default;
+};
+const TBufferCaption bufferCaptions[] = {
+    {&AddressLabelText, "Label address caption", AddressLabelText},
+    {&DataLabelText, "Label data caption", DataLabelText},
+    {&EditorLabelText, "Editor", EditorLabelText},
+};
+
 } // namespace
 
 const std::vector<TLanguageTag>& InterfaceTextTable()
@@ -374,9 +388,8 @@ bool LoadLanguageFile(const std::string& name)
         for (const auto& key : tag.Keys)
             LanguageTexts.Add(ini.ReadString(tag.Section, key.Key, defaultText(key.Default)));
     }
-    AddressLabelText = ini.ReadString("Buffer", "Label address caption", "Address");
-    DataLabelText = ini.ReadString("Buffer", "Label data caption", "Data");
-    EditorLabelText = ini.ReadString("Buffer", "Editor", "Editor");
+    for (const auto& caption : bufferCaptions)
+        *caption.Text = ini.ReadString("Buffer", caption.Key, caption.Default);
     for (const auto& message : MessageKeyTable())
         MessageTexts.Add(ini.ReadString(message.Section, message.Key, message.Default));
     return true;
@@ -388,9 +401,8 @@ void SetUpLanguageTables(const std::string& languageName)
     const bool english = languageName == englishName;
     if (english || !LoadLanguageFile(languageName))
         AppendBuiltInEnglishMessages(MessageTexts);
-    AddressLabelText = "Address";
-    DataLabelText = "Data";
-    EditorLabelText = "Editor";
+    for (const auto& caption : bufferCaptions)
+        *caption.Text = caption.Default;
     if (!english)
         LoadLanguageFile(languageName);
 }
