@@ -130,6 +130,8 @@ public:
     void FillRect(const TRect& rect, TColor color);
     // Fills every pixel of a palette format with one palette index.
     void FillIndex(int index);
+    // The palette index of a pixel of a 1, 4 or 8-bit bitmap.
+    int Index(int x, int y) const;
     // The palette entry nearest to a colour.
     int NearestPaletteIndex(TColor color) const;
 
@@ -140,7 +142,6 @@ public:
 
 private:
     void Allocate(int width, int height, TPixelFormat format);
-    int Index(int x, int y) const;
     void SetIndex(int x, int y, int index);
 
     int width_ = 0;

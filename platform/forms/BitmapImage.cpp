@@ -27,12 +27,9 @@ QImage PlainImage(const TBitmap& bitmap)
             uchar* dst = image.scanLine(y);
             if (bitmap.PixelFormat() == pf8bit)
                 std::memcpy(dst, src, size_t(w));
-            else if (bitmap.PixelFormat() == pf4bit)
-                for (int x = 0; x < w; ++x)
-                    dst[x] = (src[x >> 1] >> ((x & 1) ? 0 : 4)) & 0x0F;
             else
                 for (int x = 0; x < w; ++x)
-                    dst[x] = (src[x >> 3] >> (7 - (x & 7))) & 1;
+                    dst[x] = uchar(bitmap.Index(x, y));
         }
         return image;
     }
