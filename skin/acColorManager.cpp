@@ -40,6 +40,21 @@ int CheckRange(int value, int low, int high, const char* error)
     return value;
 }
 
+// A value of 1, 2, 4 or 8 bits at its bit position, most significant first.
+inline unsigned ReadPacked(const uint8_t* row, unsigned pixel, int bits)
+{
+    const size_t bit = size_t(pixel) * size_t(bits);
+    return (row[bit >> 3] >> (8 - bits - int(bit & 7))) & ((1u << bits) - 1);
+}
+
+inline void WritePacked(uint8_t* row, unsigned pixel, int bits, unsigned value)
+{
+    const size_t bit = size_t(pixel) * size_t(bits);
+    const int shift = 8 - bits - int(bit & 7);
+    uint8_t& b = row[bit >> 3];
+    b = uint8_t((b & ~(((1u << bits) - 1) << shift)) | (value << shift));
+}
+
 inline bool MaskBit(uint8_t mask, unsigned x) { return (mask & (0x80u >> (x & 7))) != 0; }
 
 } // namespace
@@ -204,13 +219,8 @@ void TColorManager::RowConvertIndexedPacked(const std::vector<const uint8_t*>& s
     for (unsigned x = 0; x < count; ++x) {
         if (!MaskBit(mask, x))
             continue;
-        const size_t sourceBit = size_t(sourcePixel++) * size_t(s);
-        unsigned v = (src[sourceBit >> 3] >> (8 - s - (sourceBit & 7))) & sourceMax;
-        v = grey ? v * targetMax / sourceMax : (v & targetMax);
-        const size_t targetBit = size_t(x) * size_t(t);
-        const int shift = 8 - t - int(targetBit & 7);
-        uint8_t& b = target[targetBit >> 3];
-        b = uint8_t((b & ~(targetMax << shift)) | (v << shift));
+        const unsigned v = ReadPacked(src, sourcePixel++, s);
+        WritePacked(target, x, t, grey ? v * targetMax / sourceMax : (v & targetMax));
     }
 }
 
@@ -224,23 +234,15 @@ void TColorManager::RowConvertIndexed16(const std::vector<const uint8_t*>& sourc
     for (unsigned x = 0; x < count; ++x) {
         if (!MaskBit(mask, x))
             continue;
-        unsigned v;
-        if (s == 16) {
-            v = Sample(sources, sourcePixel++, 0);
-        } else {
-            const size_t bit = size_t(sourcePixel++) * size_t(s);
-            v = s == 8 ? src[bit >> 3] : (src[bit >> 3] >> (8 - s - (bit & 7))) & sourceMax;
-        }
+        unsigned v = s == 16 ? Sample(sources, sourcePixel, 0) : ReadPacked(src, sourcePixel, s);
+        ++sourcePixel;
         if (s != t)
             v = uint32_t(v) * targetMax / sourceMax;
         if (t == 16) {
             target[x * 2] = uint8_t(v);
             target[x * 2 + 1] = uint8_t(v >> 8);
         } else {
-            const size_t bit = size_t(x) * size_t(t);
-            const int shift = 8 - t - int(bit & 7);
-            uint8_t& b = target[bit >> 3];
-            b = uint8_t((b & ~(targetMax << shift)) | (v << shift));
+            WritePacked(target, x, t, v);
         }
     }
 }
