@@ -1,5 +1,6 @@
 #include "buffer/forms/HDump.h"
 
+#include "buffer/forms/ColorRef.h"
 #include "engine/Global.h"
 #include "engine/forms/GlobalClipboard.h"
 #include "platform/Cp1251.h"
@@ -18,11 +19,6 @@
 #include <array>
 
 namespace {
-
-QColor ToQColor(uint32_t c)
-{
-    return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
-}
 
 // Character shown in the ASCII column for each byte value.
 const std::array<QChar, 256>& AsciiGlyphs()

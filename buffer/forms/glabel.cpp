@@ -1,21 +1,9 @@
 #include "buffer/forms/glabel.h"
 
+#include "buffer/forms/ColorRef.h"
+
 #include <QMouseEvent>
 #include <QPainter>
-
-namespace {
-
-QColor ToQColor(uint32_t c)
-{
-    return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
-}
-
-uint32_t ToColorRef(const QColor& c)
-{
-    return uint32_t(c.red()) | uint32_t(c.green()) << 8 | uint32_t(c.blue()) << 16;
-}
-
-} // namespace
 
 TGLabel::TGLabel(QWidget* parent)
     : QLabel(parent)
