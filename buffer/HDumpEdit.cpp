@@ -331,21 +331,10 @@ bool THexDumpEdit::HexKeyDown(char key)
     FBuffer->Modified = true;
     if (AsciiColumn)
         return false;
-    HideCaret();
-    const int64_t target = EditTarget();
-    if (target >= 0) {
-        uint8_t& b = FBuffer->Data[size_t(target)];
-        b = (CaretNibble & 1) ? uint8_t((b & 0xF0) | digit) : uint8_t((b & 0x0F) | (digit << 4));
-        FBuffer->SetMatchBit(target, false);
-    }
-    Invalidate();
-    Focus();
-    if (CaretNibble <= FBuffer->LastIndex * 2) {
-        CaretNibble += 1;
-        if (CaretNibble >= LastRowIndex * 2 + 32)
-            ScrollLines(1);
-    }
-    ShowCaret();
+    if (CaretNibble & 1)
+        TypeIntoCaretByte(0xF0, uint8_t(digit), 1);
+    else
+        TypeIntoCaretByte(0x0F, uint8_t(digit << 4), 1);
     return true;
 }
 
@@ -353,22 +342,28 @@ bool THexDumpEdit::CharTyped(uint8_t c)
 {
     if (FBuffer->Empty() || !AsciiColumn)
         return false;
+    TypeIntoCaretByte(0x00, c, 2);
+    return true;
+}
+
+void THexDumpEdit::TypeIntoCaretByte(uint8_t keep, uint8_t bits, int nibbles)
+{
     HideCaret();
     const int64_t target = EditTarget();
     if (target >= 0) {
-        FBuffer->Data[size_t(target)] = c;
+        uint8_t& b = FBuffer->Data[size_t(target)];
+        b = uint8_t((b & keep) | bits);
         FBuffer->SetMatchBit(target, false);
     }
     FBuffer->Modified = true;
     Invalidate();
     Focus();
     if (CaretNibble <= FBuffer->LastIndex * 2) {
-        CaretNibble += 2;
+        CaretNibble += nibbles;
         if (CaretNibble >= LastRowIndex * 2 + 32)
             ScrollLines(1);
     }
     ShowCaret();
-    return true;
 }
 
 // ---------------------------------------------------------------------------

@@ -127,5 +127,8 @@ private:
     // the other byte of the pair, or the caret byte itself when it is the
     // last byte and has no partner.
     int64_t EditTarget() const;
+    // A typed digit or character: the caret's edit target keeps the bits of
+    // `keep` and takes `bits`, and the caret moves on by `nibbles`.
+    void TypeIntoCaretByte(uint8_t keep, uint8_t bits, int nibbles);
     void WordBounds(int64_t i, int64_t& first, int64_t& last) const;
 };
