@@ -3,12 +3,12 @@
 
 #include "buffer/FileServFiles.h"
 #include "platform/Cp1251.h"
-#include "platform/Files.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
 #include "platform/SysUtils.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 std::string OpenedFileChip;
@@ -58,6 +58,39 @@ std::string TooLargeMessage(const std::string& fileName, uint64_t size)
 {
     return "The file \"" + fileName + "\" describes " + IntToStr(int64_t(std::min<uint64_t>(size, INT64_MAX))) +
            " bytes, more than the largest buffer of " + IntToStr(MaxDumpBufferSize) + " bytes.";
+}
+
+// The old EEF file's text as far as its first complete data record line:
+// the header a save keeps ends there, and the files of large chips run to
+// tens of megabytes. A file without one (or without any LF, whose lines
+// split at CR) is read whole. A missing file gives no text.
+std::string ReadEefHead(const std::string& nativePath)
+{
+    std::string text;
+    std::FILE* f = std::fopen(nativePath.c_str(), "rb");
+    if (!f)
+        return text;
+    constexpr size_t Chunk = 0x10000;
+    size_t scanned = 0; // text before this is whole lines and no data record
+    bool found = false;
+    while (!found) {
+        const size_t at = text.size();
+        text.resize(at + Chunk);
+        const size_t got = std::fread(text.data() + at, 1, Chunk, f);
+        text.resize(at + got);
+        if (got == 0)
+            break;
+        const size_t last = text.rfind('\n');
+        if (last == std::string::npos || last < scanned)
+            continue;
+        ForEachDumpLine(text.substr(scanned, last + 1 - scanned), [&](int64_t, const char* b, const char* e) {
+            found = e - b >= 2 && b[0] == 'X' && b[1] == '7';
+            return !found;
+        });
+        scanned = last + 1;
+    }
+    std::fclose(f);
+    return text;
 }
 
 // Length of the data array SetSize gives a buffer of n bytes.
@@ -193,8 +226,7 @@ bool WriteEefFile(const TDumpBuffer& buffer, const std::string& fileName, const 
         error = "EEF files hold at most " + IntToStr(EefMaxSize) + " bytes; save this buffer in another format.";
         return false;
     }
-    std::string old;
-    ReadWholeFile(NativePath(fileName), old); // a missing old file gives a new header
+    const std::string old = ReadEefHead(NativePath(fileName));
     return WriteDumpText(
         fileName, [&](const TTextSink& sink) { return WriteEefText(buffer, old, description, sink); }, error);
 }

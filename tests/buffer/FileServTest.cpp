@@ -270,6 +270,28 @@ TEST(DumpFiles, EefTextAndUnwritableTargets)
     ASSERT_EQ(boxes.texts.size(), 1u);
     EXPECT_NE(boxes.texts[0].find("Cannot write"), std::string::npos);
 
+    // Saving over an EEF file keeps its header, even one longer than a read
+    // of the old file's start, and whatever its line ends.
+    std::string longText;
+    for (int i = 0; longText.size() < 100000; ++i)
+        longText += "line " + std::to_string(i) + "; ";
+    std::string oldText;
+    ASSERT_TRUE(MakeEefText(b, "", longText, oldText));
+    std::string crText = oldText;
+    std::erase(crText, '\n');
+    for (const std::string& text : {oldText, crText}) {
+        WriteFileBytes(dir.file("k.eef"), text);
+        TDumpBuffer c;
+        Fill(c, 100000, 5);
+        ASSERT_TRUE(SaveDumpFile(c, dir.file("k.eef"), "new text", error));
+        TDumpLoadInfo kept;
+        TDumpBuffer d;
+        d.EditorMode = true;
+        ASSERT_TRUE(LoadDumpFile(d, dir.file("k.eef"), kept)) << kept.Error;
+        EXPECT_EQ(kept.EefText, longText);
+        EXPECT_EQ(DataOf(d), DataOf(c));
+    }
+
     TDumpBuffer huge;
     huge.SetSize(EefMaxSize + 1);
     EXPECT_FALSE(SaveDumpFile(huge, dir.file("h.eef"), "", error));
