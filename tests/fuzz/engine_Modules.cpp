@@ -5,45 +5,35 @@
 #include "engine/uFindSignature.h"
 #include "platform/Paths.h"
 
+#include "TestSupport.h"
+
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
-const std::string& scratchFolder()
+// A program folder of its own, with a chip list for the signature table.
+const testsupport::TempDir& scratchFolder()
 {
-    static const std::string folder = [] {
-        char templ[] = "/tmp/tarku-fuzz-XXXXXX";
-        const char* made = mkdtemp(templ);
-        if (!made)
-            std::abort();
-        SetProgramFolder(made);
+    static const testsupport::TempDir dir;
+    static const bool ready = [] {
+        SetProgramFolder(dir.path());
         ChipList.Add("Grp\\AB12");
         ChipList.Add("Grp\\AB1");
-        return std::string(made);
+        return true;
     }();
-    return folder;
-}
-
-void writeFile(const std::string& path, const uint8_t* data, size_t size)
-{
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f)
-        std::abort();
-    std::fwrite(data, 1, size, f);
-    std::fclose(f);
+    (void)ready;
+    return dir;
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const std::string& folder = scratchFolder();
-    const std::string module = folder + "/m.chl";
-    writeFile(module, data, size);
+    const testsupport::TempDir& folder = scratchFolder();
+    const std::string bytes(reinterpret_cast<const char*>(data), size);
+    const std::string module = folder.file("m.chl");
+    testsupport::WriteFileBytes(module, bytes);
 
     TModuleInfo info;
     info.LoadFromFile(module);
@@ -52,15 +42,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     TStringList locations;
     ReadModuleLocation(module, locations);
 
-    writeFile(folder + "/signatures.cfg", data, size);
+    testsupport::WriteFileBytes(folder.file("signatures.cfg"), bytes);
     int32_t signature = 0;
     for (size_t i = 0; i < size && i < 4; ++i)
         signature = static_cast<int32_t>(static_cast<uint32_t>(signature) << 8 | data[i]);
     std::string entry;
     FindModuleBySignature(signature, entry);
 
-    IsHexDumpText(std::string(reinterpret_cast<const char*>(data), size));
-    TPatternCursor cursor{std::string(reinterpret_cast<const char*>(data), size)};
+    IsHexDumpText(bytes);
+    TPatternCursor cursor{bytes};
     for (int i = 0; i < 4; ++i)
         NextPatternByte(cursor);
     return 0;
