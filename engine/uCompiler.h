@@ -109,8 +109,8 @@ private:
     void ParseOperator(int reg, const TOperand& y);
     void ParseBufferWrite(const std::string& token);
     void ParseBitStatement(const std::string& token);
-    void ParseERegisterWrite(const TOperand& e);
-    void ParseARegisterWrite(const TOperand& a);
+    TOperand ParseSentValue(const std::string& equationExpected, bool ofExpression);
+    void ParsePortRegisterWrite(const TOperand& target);
     void ParseLoadAndSend(const std::string& mnemonic, const std::string& prefix, bool isExpected, bool byAddress);
     void ParseDelay();
     void ParseBdmOp();

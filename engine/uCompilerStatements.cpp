@@ -89,10 +89,8 @@ void TCompiler::ParseStatement(const std::string& token)
         return ParseLoadAndSend("BUSOUT", "", true, false);
     if (IsReservedSymbol(token[0]))
         Error("Use of reserved symbol \"" + token + "\" is inadmissible.");
-    if (o.Kind == TOperandKind::ERegister)
-        return ParseERegisterWrite(o);
-    if (o.Kind == TOperandKind::ARegister)
-        return ParseARegisterWrite(o);
+    if (o.Kind == TOperandKind::ERegister || o.Kind == TOperandKind::ARegister)
+        return ParsePortRegisterWrite(o);
     if (const int reg = VariableRegister(token); reg >= 0)
         return ParseAssignment(reg);
     if (o.Text.find('.') != std::string::npos)
@@ -301,53 +299,45 @@ void TCompiler::ParseBitStatement(const std::string& token)
     ExpectSemicolon();
 }
 
+// "= value" of the statements that send a value out: a constant goes
+// through R0, whose data address is $C3 (195).
+TCompiler::TOperand TCompiler::ParseSentValue(const std::string& equationExpected, bool ofExpression)
+{
+    const std::string eq = Expect();
+    if (eq != "=")
+        Error(equationExpected + ", but expression \"" + eq + "\" was found.");
+    const std::string token = Expect();
+    const TOperand v =
+        ValueOperand(token, ofExpression ? "Type of expression \"" + token + "\" is inadmissible." : Inadmissible(token));
+    if (v.Kind == TOperandKind::Constant)
+        Instr("LDI", "R0," + v.Text);
+    return v;
+}
+
 void TCompiler::ParseLoadAndSend(const std::string& mnemonic, const std::string& prefix, bool isExpected,
                                  bool byAddress)
 {
-    const std::string eq = Expect();
-    if (eq != "=")
-        Error(std::string(isExpected ? "Equation symbol is expected" : "Equation symbol expected") +
-              ", but expression \"" + eq + "\" was found.");
-    const std::string token = Expect();
-    const TOperand v = ValueOperand(token, Inadmissible(token));
-    if (v.Kind == TOperandKind::Constant) {
-        Instr("LDI", "R0," + v.Text);
-        Instr(mnemonic, prefix + (byAddress ? "$C3" : "R0"));
-    } else {
-        Instr(mnemonic, prefix + (byAddress ? Addr(v.Value) : v.Text));
-    }
+    const TOperand v =
+        ParseSentValue(isExpected ? "Equation symbol is expected" : "Equation symbol expected", false);
+    const bool constant = v.Kind == TOperandKind::Constant;
+    if (byAddress)
+        Instr(mnemonic, prefix + (constant ? "$C3" : Addr(v.Value)));
+    else
+        Instr(mnemonic, prefix + (constant ? "R0" : v.Text));
     ExpectSemicolon();
 }
 
-void TCompiler::ParseERegisterWrite(const TOperand& e)
+// Writes to a declared E or A register.
+void TCompiler::ParsePortRegisterWrite(const TOperand& target)
 {
-    const std::string eq = Expect();
-    if (eq != "=")
-        Error("Equation symbol expected, but expression \"" + eq + "\" was found.");
-    const std::string token = Expect();
-    const TOperand v = ValueOperand(token, "Type of expression \"" + token + "\" is inadmissible.");
-    if (v.Kind == TOperandKind::Constant) {
-        Instr("LDI", "R0," + v.Text);
-        Instr("EOUT", "195," + e.Text);
-    } else {
-        Instr("EOUT", e.Text + "," + Addr(v.Value));
-    }
-    ExpectSemicolon();
-}
-
-void TCompiler::ParseARegisterWrite(const TOperand& a)
-{
-    const std::string eq = Expect();
-    if (eq != "=")
-        Error("Equation symbol expected, but expression \"" + eq + "\" was found.");
-    const std::string token = Expect();
-    const TOperand v = ValueOperand(token, "Type of expression \"" + token + "\" is inadmissible.");
-    if (v.Kind == TOperandKind::Constant) {
-        Instr("LDI", "R0," + v.Text);
-        Instr("AOUT", a.Text + ",195");
-    } else {
-        Instr("AOUT", a.Text + "," + Addr(v.Value));
-    }
+    const TOperand v = ParseSentValue("Equation symbol expected", true);
+    const bool constant = v.Kind == TOperandKind::Constant;
+    if (target.Kind == TOperandKind::ARegister)
+        Instr("AOUT", target.Text + "," + (constant ? "195" : Addr(v.Value)));
+    else if (constant)
+        Instr("EOUT", "195," + target.Text);
+    else
+        Instr("EOUT", target.Text + "," + Addr(v.Value));
     ExpectSemicolon();
 }
 
