@@ -95,16 +95,9 @@ public:
                                     testsupport::ReadFileBytes(testsupport::DataPath("signatures.cfg")));
         ChipList.Clear();
         ModuleFileList.Clear();
-        for (const std::string& name : ListFolder(Folder.file("scripts"), false, true)) {
-            if (ExtractFileExt(name) != ".chl")
-                continue;
-            TStringList locations;
-            ReadModuleLocation(Folder.file("scripts/" + name), locations);
-            for (const std::string& entry : locations) {
-                ChipList.Add(entry);
-                ModuleFileList.Add(name);
-            }
-        }
+        for (const std::string& name : ListFolder(Folder.file("scripts"), false, true))
+            if (ExtractFileExt(name) == ".chl")
+                ListChips(name);
         SetUsbTransport(std::make_unique<TVirtualUsb>(Programmer));
         UsbTimeOut = 200;
         PowerOnDelay = 0;
@@ -131,12 +124,7 @@ public:
     {
         const std::string name = ExtractFileName(path);
         testsupport::WriteFileBytes(Folder.file("scripts/" + name), testsupport::ReadFileBytes(path));
-        TStringList locations;
-        ReadModuleLocation(Folder.file("scripts/" + name), locations);
-        for (const std::string& entry : locations) {
-            ChipList.Add(entry);
-            ModuleFileList.Add(name);
-        }
+        ListChips(name);
     }
 
     // Puts a chip with its image in this bench's folder into the socket.
@@ -252,6 +240,17 @@ public:
     }
 
 private:
+    // Adds the chips of module file `name` in the scripts folder to the chip list.
+    void ListChips(const std::string& name)
+    {
+        TStringList locations;
+        ReadModuleLocation(Folder.file("scripts/" + name), locations);
+        for (const std::string& entry : locations) {
+            ChipList.Add(entry);
+            ModuleFileList.Add(name);
+        }
+    }
+
     TSimChip* inserted_ = nullptr;
     std::unique_ptr<TModuleInfo> module_;
     MessageBoxHandler previousBoxes_;
