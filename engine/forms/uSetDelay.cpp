@@ -57,21 +57,21 @@ std::string ApplyDeviceParameters(const TDeviceParameters& values)
 TfmSetDelay::TfmSetDelay(QWidget* parent) : QDialog(parent)
 {
     setObjectName("fmSetDelay");
-    setWindowTitle("Programming");
+    // Every text but OK's is set once, by relabel().
 
     PageControl1 = new QTabWidget(this);
     TabSheet1 = new QWidget;
     TabSheet2 = new QWidget;
-    PageControl1->addTab(TabSheet1, "Hardware");
-    PageControl1->addTab(TabSheet2, "Programming");
+    PageControl1->addTab(TabSheet1, QString());
+    PageControl1->addTab(TabSheet2, QString());
 
-    Label1 = new QLabel("Power ON delay", TabSheet1);
+    Label1 = new QLabel(TabSheet1);
     SpinEdit1 = newSpinEdit(TabSheet1);
-    Label7 = new QLabel("ms", TabSheet1);
-    Label3 = new QLabel("USB timeout", TabSheet1);
+    Label7 = new QLabel(TabSheet1);
+    Label3 = new QLabel(TabSheet1);
     SpinEdit2 = newSpinEdit(TabSheet1);
-    Label2 = new QLabel("milliseconds", TabSheet1);
-    CheckBox10 = new QCheckBox("Ignore power overload", TabSheet1);
+    Label2 = new QLabel(TabSheet1);
+    CheckBox10 = new QCheckBox(TabSheet1);
     Label1->setBuddy(SpinEdit1);
     Label3->setBuddy(SpinEdit2);
 
@@ -86,14 +86,14 @@ TfmSetDelay::TfmSetDelay(QWidget* parent) : QDialog(parent)
     hardware->setColumnStretch(2, 1);
     hardware->setRowStretch(3, 1);
 
-    cbAckWrite = new QCheckBox("Ack aknowledgement before write", TabSheet2);
-    cbAckWriteChanges = new QCheckBox("Ack aknowlegement before write changes", TabSheet2);
-    cbVerify = new QCheckBox("Verify after write", TabSheet2);
-    cbPinTest = new QCheckBox("Pin test", TabSheet2);
-    GroupBox7 = new QGroupBox("Force close runtime window ", TabSheet2);
-    CheckBox5 = new QCheckBox("If reading is succesfull", GroupBox7);
-    CheckBox6 = new QCheckBox("If writing is successful", GroupBox7);
-    CheckBox7 = new QCheckBox("If verifying is successfull", GroupBox7);
+    cbAckWrite = new QCheckBox(TabSheet2);
+    cbAckWriteChanges = new QCheckBox(TabSheet2);
+    cbVerify = new QCheckBox(TabSheet2);
+    cbPinTest = new QCheckBox(TabSheet2);
+    GroupBox7 = new QGroupBox(TabSheet2);
+    CheckBox5 = new QCheckBox(GroupBox7);
+    CheckBox6 = new QCheckBox(GroupBox7);
+    CheckBox7 = new QCheckBox(GroupBox7);
 
     auto* close = new QVBoxLayout(GroupBox7);
     close->addWidget(CheckBox5);
@@ -108,8 +108,8 @@ TfmSetDelay::TfmSetDelay(QWidget* parent) : QDialog(parent)
     programming->addStretch(1);
 
     SpeedButton1 = new QPushButton("OK", this);
-    SpeedButton2 = new QPushButton("Cancel", this);
-    SpeedButton3 = new QPushButton("Help", this);
+    SpeedButton2 = new QPushButton(this);
+    SpeedButton3 = new QPushButton(this);
     SpeedButton1->setDefault(true);
     SpeedButton3->setEnabled(HelpAvailable);
     auto* buttons = new QHBoxLayout;

@@ -1,6 +1,8 @@
 #pragma once
 // The device parameters window: power-on delay, USB time-out and the option
 // bits of WorkParam that the runs use.
+#include "engine/Global.h"
+
 #include <QDialog>
 
 #include <cstdint>
@@ -24,7 +26,9 @@ struct TDeviceParameters {
 };
 
 // WorkParam bits this window edits; all others are kept as they are.
-constexpr uint32_t SetDelayOptionMask = 0x1 | 0x2 | 0x4 | 0x20 | 0x40 | 0x80 | 0x400 | 0x40000;
+constexpr uint32_t SetDelayOptionMask = wpAskBeforeWrite | wpParametersOption | wpVerifyAfterWrite |
+                                        wpCloseAfterRead | wpCloseAfterWrite | wpCloseAfterVerify |
+                                        wpIgnoreOverload | wpPinTestBeforeRun;
 // Allowed range of both spin fields.
 constexpr int SetDelayMinimum = 1;
 constexpr int SetDelayMaximum = 1000;
