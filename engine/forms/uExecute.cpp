@@ -132,7 +132,6 @@ void TfmExecute::LineAdded() { Memo1->appendPlainText(Cp1251ToQString(Run.Lines.
 void TfmExecute::LastLineChanged()
 {
     QTextCursor cursor(Memo1->document()->lastBlock());
-    cursor.select(QTextCursor::BlockUnderCursor);
     cursor.movePosition(QTextCursor::StartOfBlock);
     cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
     cursor.insertText(Cp1251ToQString(Run.Lines.back()));
