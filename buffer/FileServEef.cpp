@@ -16,7 +16,7 @@ template <class Target>
 bool ParseEefFields(const char* b, const char* e, Target&& target, std::string& error)
 {
     TRecordCursor c(b + 2, e);
-    uint32_t length, address, value;
+    uint32_t length, address;
     if (!c.Value(2, length, error) || !c.Value(3, address, error))
         return false;
     if (length < 4) {
@@ -24,20 +24,7 @@ bool ParseEefFields(const char* b, const char* e, Target&& target, std::string& 
         return false;
     }
     const size_t n = length - 4;
-    if (!c.Data(n, target(address, n), error))
-        return false;
-    const uint32_t sum = c.Sum();
-    if (!c.Value(1, value, error))
-        return false;
-    if (((sum + value) & 0xFF) != 0xFF) {
-        error = dumptext::ChecksumError;
-        return false;
-    }
-    if (c.Left() != 0) {
-        error = dumptext::TrailingCharacters;
-        return false;
-    }
-    return true;
+    return c.Data(n, target(address, n), error) && c.Checksum(0xFF, error);
 }
 
 bool IsEefRecordStart(const char* b, const char* e)

@@ -57,13 +57,8 @@ bool ParseHexText(const std::string& text, TDumpImage& image, TDumpError& error)
         default:
             return fail(dumptext::UnknownRecordType);
         }
-        const uint32_t sum = c.Sum();
-        if (!c.Value(1, value, message))
+        if (!c.Checksum(0, message))
             return fail(message);
-        if (((sum + value) & 0xFF) != 0)
-            return fail(dumptext::ChecksumError);
-        if (c.Left() != 0)
-            return fail(dumptext::TrailingCharacters);
         return true;
     });
     if (ok)

@@ -200,10 +200,26 @@ public:
         }
         return true;
     }
+    // The checksum field, which with the sum of the bytes before it gives
+    // `total` in its low byte, ending the line.
+    bool Checksum(uint8_t total, std::string& error)
+    {
+        const uint32_t sum = FSum;
+        uint32_t value;
+        if (!Value(1, value, error))
+            return false;
+        if (((sum + value) & 0xFF) != total) {
+            error = dumptext::ChecksumError;
+            return false;
+        }
+        if (Left() != 0) {
+            error = dumptext::TrailingCharacters;
+            return false;
+        }
+        return true;
+    }
     // Characters left on the line.
     size_t Left() const { return size_t(FEnd - FPos); }
-    void Skip(size_t n) { FPos += n; }
-    uint32_t Sum() const { return FSum; }
 
 private:
     const char* FPos;

@@ -37,7 +37,7 @@ bool ParseS19Text(const std::string& text, TDumpImage& image, TDumpError& error)
             return fail(dumptext::UnknownRecordType);
         TRecordCursor c(b + 2, e);
         std::string message;
-        uint32_t count, address, value;
+        uint32_t count, address;
         if (!c.Value(1, count, message))
             return fail(message);
         if (int(count) < addressBytes + 1)
@@ -57,13 +57,8 @@ bool ParseS19Text(const std::string& text, TDumpImage& image, TDumpError& error)
         // Header, count and end records: their bytes are checked, not kept.
         if (!c.Data(n, target, message))
             return fail(message);
-        const uint32_t sum = c.Sum();
-        if (!c.Value(1, value, message))
+        if (!c.Checksum(0xFF, message))
             return fail(message);
-        if (((sum + value) & 0xFF) != 0xFF)
-            return fail(dumptext::ChecksumError);
-        if (c.Left() != 0)
-            return fail(dumptext::TrailingCharacters);
         return type < 7;
     });
     if (ok)
