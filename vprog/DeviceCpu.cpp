@@ -1,6 +1,7 @@
 #include "vprog/DeviceCpu.h"
 
 #include "engine/AsmTypes.h"
+#include "platform/SysUtils.h"
 
 #include <cstring>
 
@@ -56,15 +57,6 @@ const std::array<uint8_t, DevCommandCount>& RowOps()
         return table;
     }();
     return ops;
-}
-
-std::string Hex4(int v)
-{
-    static const char digits[] = "0123456789ABCDEF";
-    std::string s(4, '0');
-    for (int i = 3; i >= 0; --i, v >>= 4)
-        s[static_cast<size_t>(i)] = digits[v & 15];
-    return s;
 }
 
 } // namespace
@@ -178,7 +170,7 @@ void TDeviceCpu::Start(uint16_t address)
 
 TDeviceStop TDeviceCpu::Fail(const std::string& text)
 {
-    fault_ = text + " at " + Hex4(pc_);
+    fault_ = text + " at " + IntToHex(pc_, 4);
     running_ = false;
     return TDeviceStop::Fault;
 }
@@ -190,8 +182,8 @@ TDeviceStop TDeviceCpu::Run(size_t wantOutput)
     if (pc_ >= CodeSize)
         return Fail("Code address out of range");
 
-    // Registers are words at 195 + 2n; reg(n) reads and writes them directly.
-    auto regAt = [](int n) { return static_cast<size_t>(195 + 2 * n); };
+    // reg(n) reads and writes the register words directly.
+    auto regAt = [](int n) { return static_cast<size_t>(RegisterAddress(n)); };
     auto reg = [&](int n) -> uint16_t {
         const size_t at = regAt(n);
         return static_cast<uint16_t>(data_[at] | (data_[at + 1] << 8));
