@@ -27,9 +27,7 @@ TDumpFormat DumpFormatOf(const std::string& fileName)
 
 namespace {
 
-using TParser = bool (*)(const std::string&, TDumpImage&, TDumpError&);
-
-bool ReadDumpFile(TParser parse, const std::string& fileName, TDumpImage& image, TDumpError& error)
+bool ReadDumpFile(TDumpParser parse, const std::string& fileName, TDumpImage& image, TDumpError& error)
 {
     std::string text;
     if (!ReadDumpText(fileName, text, error.Text)) {
@@ -37,21 +35,6 @@ bool ReadDumpFile(TParser parse, const std::string& fileName, TDumpImage& image,
         return false;
     }
     return parse(text, image, error);
-}
-
-TParser ParserOf(TDumpFormat format)
-{
-    switch (format) {
-    case TDumpFormat::Hex:
-        return ParseHexText;
-    case TDumpFormat::S19:
-        return ParseS19Text;
-    case TDumpFormat::Eef:
-        return ParseEefText;
-    case TDumpFormat::Raw:
-        break;
-    }
-    return nullptr;
 }
 
 std::string TooLargeMessage(const std::string& fileName, uint64_t size)
@@ -150,7 +133,7 @@ bool LoadDumpFile(TDumpBuffer& buffer, const std::string& fileName, TDumpLoadInf
         }
     } else {
         TDumpError error;
-        if (!ReadDumpFile(ParserOf(format), fileName, image, error)) {
+        if (!ReadDumpFile(DumpParserOf(format), fileName, image, error)) {
             info.Error = error.Line < 0 ? error.Text
                                         : "Error in the file \"" + fileName + "\":\r\n" + DumpErrorMessage(error);
             return false;

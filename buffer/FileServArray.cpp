@@ -10,8 +10,6 @@
 
 namespace {
 
-using TParser = bool (*)(const std::string&, TDumpImage&, TDumpError&);
-
 bool HasRecordLine(const std::string& text)
 {
     bool found = false;
@@ -24,7 +22,7 @@ bool HasRecordLine(const std::string& text)
 
 // Parses a whole text dump into raw; the message numbers lines from 0
 // (zeroBased, the HEX diagnostics) or from 1.
-bool TextToArray(TParser parse, std::vector<uint8_t>& raw, const std::string& fileName, bool zeroBased,
+bool TextToArray(TDumpParser parse, std::vector<uint8_t>& raw, const std::string& fileName, bool zeroBased,
                  std::string& message)
 {
     std::string text;
@@ -48,7 +46,7 @@ bool TextToArray(TParser parse, std::vector<uint8_t>& raw, const std::string& fi
 
 // The parser of a text whose first record line is a sound record of one of
 // the text formats; null for anything else.
-TParser SniffTextFormat(const std::string& head)
+TDumpParser SniffTextFormat(const std::string& head)
 {
     std::string first;
     ForEachDumpLine(head, [&](int64_t, const char* b, const char* e) {
@@ -104,22 +102,9 @@ bool LoadFileToArray(std::vector<uint8_t>& raw, const std::string& fileName, std
         text = CannotReadMessage(fileName);
         return false;
     }
-    TParser parse = SniffTextFormat(head);
-    if (!parse) {
-        switch (DumpFormatOf(fileName)) {
-        case TDumpFormat::Hex:
-            parse = ParseHexText;
-            break;
-        case TDumpFormat::S19:
-            parse = ParseS19Text;
-            break;
-        case TDumpFormat::Eef:
-            parse = ParseEefText;
-            break;
-        case TDumpFormat::Raw:
-            break;
-        }
-    }
+    TDumpParser parse = SniffTextFormat(head);
+    if (!parse)
+        parse = DumpParserOf(DumpFormatOf(fileName));
     if (parse)
         return TextToArray(parse, raw, fileName, false, text);
     const size_t n = size_t(std::min<int64_t>(size, int64_t(raw.size()) - 1));

@@ -66,3 +66,18 @@ bool WriteDumpBytes(const std::string& fileName, const uint8_t* bytes, size_t n,
     return WriteDumpText(
         fileName, [&](const TTextSink& sink) { return sink(reinterpret_cast<const char*>(bytes), n); }, error);
 }
+
+TDumpParser DumpParserOf(TDumpFormat format)
+{
+    switch (format) {
+    case TDumpFormat::Hex:
+        return ParseHexText;
+    case TDumpFormat::S19:
+        return ParseS19Text;
+    case TDumpFormat::Eef:
+        return ParseEefText;
+    case TDumpFormat::Raw:
+        break;
+    }
+    return nullptr;
+}

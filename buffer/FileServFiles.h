@@ -1,5 +1,6 @@
 #pragma once
 // File access shared by the dump loaders and savers.
+#include "buffer/FileServ.h"
 #include "buffer/FileServImage.h"
 
 #include <cstddef>
@@ -24,3 +25,7 @@ bool ReadDumpText(const std::string& fileName, std::string& text, std::string& e
 bool WriteDumpText(const std::string& fileName, const std::function<bool(const TTextSink&)>& produce,
                    std::string& error);
 bool WriteDumpBytes(const std::string& fileName, const uint8_t* bytes, size_t n, std::string& error);
+
+// A text format's reader; null for raw files.
+using TDumpParser = bool (*)(const std::string&, TDumpImage&, TDumpError&);
+TDumpParser DumpParserOf(TDumpFormat format);
