@@ -11,27 +11,26 @@
 namespace {
 
 // "," and "=" are tokens of their own; the text between them is a token
-// without its surrounding blanks.
+// without its surrounding blanks, and no token when nothing is left.
 std::vector<std::string> splitTokens(const std::string& line)
 {
     std::vector<std::string> tokens;
     std::string current;
+    auto endText = [&] {
+        if (std::string text = Trim(current); !text.empty())
+            tokens.push_back(std::move(text));
+        current.clear();
+    };
     for (char c : line) {
         if (c == ',' || c == '=') {
-            tokens.push_back(Trim(current));
+            endText();
             tokens.emplace_back(1, c);
-            current.clear();
         } else {
             current += c;
         }
     }
-    tokens.push_back(Trim(current));
-    // Empty texts between two signs are no tokens.
-    std::vector<std::string> out;
-    for (auto& t : tokens)
-        if (!t.empty())
-            out.push_back(std::move(t));
-    return out;
+    endText();
+    return tokens;
 }
 
 std::string lastComponent(const std::string& path)
