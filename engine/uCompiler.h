@@ -107,6 +107,7 @@ private:
     int32_t ConstantArgument(const std::string& token, const std::string& wrongKind);
     void ParseAssignment(int reg);
     void ParseOperator(int reg, const TOperand& y);
+    TOperand BufferIndex(const std::string& token);
     void ParseBufferWrite(const std::string& token);
     void ParseBitStatement(const std::string& token);
     TOperand ParseSentValue(const std::string& equationExpected, bool ofExpression);

@@ -117,10 +117,7 @@ void TCompiler::ParseAssignment(int reg)
 
     const std::string token = Expect();
     if (token[0] == '@') {
-        const std::string index = token.size() > 1 ? token.substr(1) : NextToken();
-        if (index.empty() || IsReservedSymbol(index[0]))
-            Error("Buffer index missed.");
-        const TOperand y = RegisterOperand(index);
+        const TOperand y = BufferIndex(token);
         Instr("RDB", Addr(reg) + "," + Addr(y.Value));
         return ExpectSemicolon();
     }
@@ -201,12 +198,18 @@ void TCompiler::ParseOperator(int reg, const TOperand& y)
     ExpectSemicolon();
 }
 
-void TCompiler::ParseBufferWrite(const std::string& token)
+// The register after "@", written with or without a space.
+TCompiler::TOperand TCompiler::BufferIndex(const std::string& token)
 {
     const std::string index = token.size() > 1 ? token.substr(1) : NextToken();
     if (index.empty() || IsReservedSymbol(index[0]))
         Error("Buffer index missed.");
-    const TOperand x = RegisterOperand(index);
+    return RegisterOperand(index);
+}
+
+void TCompiler::ParseBufferWrite(const std::string& token)
+{
+    const TOperand x = BufferIndex(token);
     if (Expect() != "=")
         Error("\"=\" missed.");
     const TOperand y = RegisterOperand(Expect());
