@@ -39,6 +39,7 @@ private:
     void SkipLine();
     void Expect(const std::string& token, const std::string& messageStart, const std::string& messageEnd);
     void ExpectSemicolon();
+    void ExpectRoundBracket(const char* bracket);
     TOperand Classify(const std::string& token) const;
     bool IsDefinitionName(const std::string& name) const { return definitionValue_.count(name) != 0; }
 

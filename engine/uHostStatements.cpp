@@ -124,7 +124,7 @@ void THostParser::ParseReturn()
         Fail("\"" + x + "\" cannot be used here.");
     Expect(")", "Closed round bracket is expected, but expression \"", "\" was found.");
     ExpectSemicolon();
-    Emit(o.Kind == TOperandKind::Constant ? "LDIA" : "MOVA", o.Value);
+    EmitLoad(x, o);
     Emit("RETT");
 }
 
@@ -213,7 +213,7 @@ void THostParser::ParseCondition(bool isIf, const std::string& endLabel)
     } else {
         Fail("Unknown expression \"" + x + "\".");
     }
-    Expect(")", "Round bracket is expected, but expression \"", "\" was found.");
+    ExpectRoundBracket(")");
     Expect("{", "Brace is expected, but expression \"", "\" was found.");
 }
 
@@ -285,21 +285,21 @@ void THostParser::ParseSetupUart()
                 Fail("Comma expected, but expression " + c + " found.");
         }
     }
-    Expect(")", "Round bracket is expected, but expression \"", "\" was found.");
+    ExpectRoundBracket(")");
     ExpectSemicolon();
     Emit("STUA", word);
 }
 
 void THostParser::ParseDelay()
 {
-    Expect("(", "Round bracket is expected, but expression \"", "\" was found.");
+    ExpectRoundBracket("(");
     const std::string x = Next();
     const TOperand o = Classify(x);
     if (o.Kind == TOperandKind::None)
         Fail("Unknown expression \"" + x + "\" was found.");
     if (o.Kind != TOperandKind::Constant && o.Kind != TOperandKind::Variable)
         Fail("\"" + x + "\" can not be used there.");
-    Expect(")", "Round bracket is expected, but expression \"", "\" was found.");
+    ExpectRoundBracket(")");
     ExpectSemicolon();
     Emit(o.Kind == TOperandKind::Constant ? "DELI" : "DELR", o.Value);
 }
@@ -308,7 +308,7 @@ void THostParser::ParseDelay()
 // operand at all are passed over.
 void THostParser::LoadArgumentOf(const std::string& function)
 {
-    Expect("(", "Round bracket is expected, but expression \"", "\" was found.");
+    ExpectRoundBracket("(");
     std::string x = Next();
     TOperand o = Classify(x);
     while (o.Kind == TOperandKind::None) {
@@ -317,8 +317,8 @@ void THostParser::LoadArgumentOf(const std::string& function)
     }
     if (o.Kind != TOperandKind::Constant && o.Kind != TOperandKind::Variable)
         Fail("\"" + x + "\" can not be used there.");
-    Expect(")", "Round bracket is expected, but expression \"", "\" was found.");
-    Emit(o.Kind == TOperandKind::Constant ? "LDIA" : "MOVA", o.Value);
+    ExpectRoundBracket(")");
+    EmitLoad(x, o);
 }
 
 void THostParser::ParseCall(const std::string& name)
@@ -334,7 +334,7 @@ void THostParser::ParseCall(const std::string& name)
                 Fail("\"" + t + "\" cannot be used here.");
             if (i >= THost::MaxArguments)
                 Fail("Too many arguments: at most " + IntToStr(THost::MaxArguments) + " are possible.");
-            Emit(o.Kind == TOperandKind::Constant ? "LDIA" : "MOVA", o.Value);
+            EmitLoad(t, o);
             Emit("MOVR", static_cast<uint32_t>(THost::ArgumentBase + i));
             t = Next();
             if (t == ")")

@@ -149,6 +149,11 @@ void THostParser::ExpectSemicolon()
     Expect(";", "Semicolon is expected, but expression \"", "\" was found.");
 }
 
+void THostParser::ExpectRoundBracket(const char* bracket)
+{
+    Expect(bracket, "Round bracket is expected, but expression \"", "\" was found.");
+}
+
 namespace {
 
 bool ParseBinary(const std::string& digits, uint32_t& value)
