@@ -149,14 +149,11 @@ void TDeviceCpu::SetWord(uint8_t address, uint16_t value)
     data_[address + 1u] = static_cast<uint8_t>(value >> 8);
 }
 
-uint16_t TDeviceCpu::Register(int n) const { return Word(static_cast<uint8_t>(RegisterAddress(n & 31) & 0xFF)); }
-
-void TDeviceCpu::SetRegister(int n, uint16_t value)
+uint16_t TDeviceCpu::Register(int n) const
 {
-    // R30 and R31 lie past address 255 and are reached only as registers.
-    const int at = RegisterAddress(n & 31);
-    data_[static_cast<size_t>(at)] = static_cast<uint8_t>(value);
-    data_[static_cast<size_t>(at + 1)] = static_cast<uint8_t>(value >> 8);
+    // R30 and R31 lie past address 255, out of reach of Word.
+    const auto at = static_cast<size_t>(RegisterAddress(n & 31));
+    return static_cast<uint16_t>(data_[at] | (data_[at + 1] << 8));
 }
 
 void TDeviceCpu::Start(uint16_t address)

@@ -12,6 +12,7 @@
 // here and stop the procedure with a fault, as do a call stack overflow,
 // code that runs off the image, and a run that goes on too long without a
 // USB exchange.
+#include "engine/Engine.h"
 #include "vprog/ByteQueue.h"
 #include "vprog/LineModel.h"
 
@@ -30,7 +31,7 @@ enum class TDeviceStop {
 
 class TDeviceCpu {
 public:
-    static constexpr int CodeSize = 2048;
+    static constexpr int CodeSize = DeviceCodeSize;
     static constexpr int MaxCallDepth = 32;
     static constexpr int DataBufferSize = 65536;
     // Instructions a procedure may run without touching USB.
@@ -58,7 +59,6 @@ public:
     uint64_t MaxRunLength = DefaultMaxRunLength;
 
     uint16_t Register(int n) const;
-    void SetRegister(int n, uint16_t value);
     uint8_t BufferByte(uint16_t index) const { return buffer_[index]; }
     bool FlagZ() const { return z_; }
     bool FlagG() const { return g_; }

@@ -62,6 +62,14 @@ TEST_F(DeviceCpuTest, RegistersLiveAtTheirDataAddresses)
     EXPECT_EQ(cpu.Register(1), 0x2000) << "RL1 shifts, RR1 shifts back: the bits out are gone";
 }
 
+TEST_F(DeviceCpuTest, RegistersPastDataAddress255ReadBack)
+{
+    Load({"LDI R30,$1234", "LDI R31,$BEEF", "RET"});
+    Run();
+    EXPECT_EQ(cpu.Register(30), 0x1234);
+    EXPECT_EQ(cpu.Register(31), 0xBEEF);
+}
+
 TEST_F(DeviceCpuTest, CompareAndJumps)
 {
     // For each pair (a, b): sends 'G', 'L' or 'Z'.
