@@ -224,12 +224,10 @@ bool WriteEefText(const TDumpBuffer& buffer, const std::string& oldText, const s
 bool MakeEefText(const TDumpBuffer& buffer, const std::string& oldText, const std::string& description,
                  std::string& text)
 {
-    std::string out;
-    if (!WriteEefText(buffer, oldText, description, [&](const char* p, size_t n) {
-            out.append(p, n);
-            return true;
-        }))
-        return false;
-    text = std::move(out);
-    return true;
+    bool ok = false;
+    std::string out =
+        GatherText([&](const TTextSink& sink) { return ok = WriteEefText(buffer, oldText, description, sink); });
+    if (ok)
+        text = std::move(out);
+    return ok;
 }

@@ -128,10 +128,5 @@ bool WriteHexText(const TDumpBuffer& buffer, const TTextSink& sink)
 
 std::string MakeHexText(const TDumpBuffer& buffer)
 {
-    std::string text;
-    WriteHexText(buffer, [&](const char* p, size_t n) {
-        text.append(p, n);
-        return true;
-    });
-    return text;
+    return GatherText([&](const TTextSink& sink) { return WriteHexText(buffer, sink); });
 }

@@ -108,6 +108,19 @@ inline void PutHexByte(char* out, uint8_t b)
 // Receives a writer's text piece by piece; false stops the writer.
 using TTextSink = std::function<bool(const char* text, size_t n)>;
 
+// The whole text write(sink) hands to its sink, for callers that want it in
+// one string.
+template <class Write>
+std::string GatherText(Write&& write)
+{
+    std::string text;
+    write(TTextSink([&](const char* p, size_t n) {
+        text.append(p, n);
+        return true;
+    }));
+    return text;
+}
+
 // Gathers a writer's lines into blocks of about a megabyte for a sink, so
 // that no writer holds a whole file's text: dumps of large chips run to
 // tens of megabytes of text.

@@ -103,10 +103,5 @@ bool WriteS19Text(const TDumpBuffer& buffer, const TTextSink& sink)
 
 std::string MakeS19Text(const TDumpBuffer& buffer)
 {
-    std::string text;
-    WriteS19Text(buffer, [&](const char* p, size_t n) {
-        text.append(p, n);
-        return true;
-    });
-    return text;
+    return GatherText([&](const TTextSink& sink) { return WriteS19Text(buffer, sink); });
 }

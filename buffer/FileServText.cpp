@@ -97,12 +97,7 @@ bool WriteTextDump(const TDumpBuffer& buffer, int64_t from, int64_t to, bool wor
 
 std::string MakeTextDump(const TDumpBuffer& buffer, int64_t from, int64_t to, bool wordMode)
 {
-    std::string text;
-    WriteTextDump(buffer, from, to, wordMode, [&](const char* p, size_t n) {
-        text.append(p, n);
-        return true;
-    });
-    return text;
+    return GatherText([&](const TTextSink& sink) { return WriteTextDump(buffer, from, to, wordMode, sink); });
 }
 
 bool SaveBufferChosen(const TDumpBuffer& buffer, const std::string& chosen, int filterIndex, std::string& fileName,
