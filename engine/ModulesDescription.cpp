@@ -42,14 +42,12 @@ TListEnd readLocations(TLineReader& reader, TStringList& locations)
     }
 }
 
-// Keys whose value ends with ";".
-const char* const kSemicolonKeys[] = {"PICTURE", "VCC", "GND", "VIEW1", "VIEW2", "UART", "ADAPTER", "PINTEST", "VOLTAGE"};
-
 bool isKnownKey(const std::string& key)
 {
-    static const char* const others[] = {"LOCATION", "INFO", "CAPACITY", "BUFFER1", "BUFFER2", "EXEWINDOW"};
-    return std::find(std::begin(kSemicolonKeys), std::end(kSemicolonKeys), key) != std::end(kSemicolonKeys) ||
-           std::find(std::begin(others), std::end(others), key) != std::end(others);
+    static const char* const keys[] = {"LOCATION", "INFO", "CAPACITY", "BUFFER1", "BUFFER2",
+                                       "EXEWINDOW", "PICTURE", "VCC", "GND", "VIEW1",
+                                       "VIEW2", "UART", "ADAPTER", "PINTEST", "VOLTAGE"};
+    return std::find(std::begin(keys), std::end(keys), key) != std::end(keys);
 }
 
 uint8_t pinMask(const std::string& value, uint8_t current)
