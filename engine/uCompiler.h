@@ -89,6 +89,7 @@ private:
     void ParseProc();
     void CheckPortName(const std::string& name);
     int32_t ExpectConstant(const std::string& token);
+    void ExpectToken(const char* token, const char* expected, bool wasFound = true);
     void ExpectComma();
     void ExpectSemicolon();
     void ExpectBrace();

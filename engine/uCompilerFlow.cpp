@@ -70,26 +70,19 @@ int32_t TCompiler::ExpectConstant(const std::string& token)
     return o.Value;
 }
 
-void TCompiler::ExpectComma()
+// Messages end in "was found." or, for some tokens, in "found." alone.
+void TCompiler::ExpectToken(const char* token, const char* expected, bool wasFound)
 {
-    const std::string token = Expect();
-    if (token != ",")
-        Error("Comma expected, but expression \"" + token + "\" found.");
+    const std::string t = Expect();
+    if (t != token)
+        Error(std::string(expected) + ", but expression \"" + t + (wasFound ? "\" was found." : "\" found."));
 }
 
-void TCompiler::ExpectSemicolon()
-{
-    const std::string token = Expect();
-    if (token != ";")
-        Error("Semicolon is expected, but expression \"" + token + "\" was found.");
-}
+void TCompiler::ExpectComma() { ExpectToken(",", "Comma expected", false); }
 
-void TCompiler::ExpectBrace()
-{
-    const std::string token = Expect();
-    if (token != "{")
-        Error("Brace is expected, but expression \"" + token + "\" was found.");
-}
+void TCompiler::ExpectSemicolon() { ExpectToken(";", "Semicolon is expected"); }
+
+void TCompiler::ExpectBrace() { ExpectToken("{", "Brace is expected"); }
 
 void TCompiler::ParseERegister()
 {
@@ -219,9 +212,7 @@ void TCompiler::ParseBreak()
     }
     if (loop.empty())
         Error("BREAK without WHILE.");
-    const std::string token = Expect();
-    if (token != ";")
-        Error("Semocolon is expected, but expression \"" + token + "\" was found.");
+    ExpectToken(";", "Semocolon is expected");
     Instr("JMP", loop + "END");
 }
 
@@ -314,8 +305,6 @@ void TCompiler::ParseCondition(bool isWhile, const std::string& top)
         }
     }
 
-    const std::string close = Expect();
-    if (close != ")")
-        Error("Round bracket is expected, but expression \"" + close + "\" was found.");
+    ExpectToken(")", "Round bracket is expected");
     ExpectBrace();
 }

@@ -344,26 +344,12 @@ void TCompiler::ParsePortRegisterWrite(const TOperand& target)
     ExpectSemicolon();
 }
 
-// "(" and ")" of DELAY, BUSINIT, the pulses, EOUT and EIN.
-static std::string RoundBracket(const std::string& token)
-{
-    return "Round bracket expected, but expression \"" + token + "\" found.";
-}
-
-// ... and of BDMOP, BDMWR and BDMRD.
-static std::string RoundBracketWasFound(const std::string& token)
-{
-    return "Round bracket expected, but expression \"" + token + "\" was found.";
-}
-
 void TCompiler::ParseDelay()
 {
-    if (const std::string t = Expect(); t != "(")
-        Error(RoundBracket(t));
+    ExpectToken("(", "Round bracket expected", false);
     const std::string token = Expect();
     const TOperand v = ValueOperand(token, Inadmissible(token));
-    if (const std::string t = Expect(); t != ")")
-        Error(RoundBracket(t));
+    ExpectToken(")", "Round bracket expected", false);
     if (v.Kind == TOperandKind::Constant)
         Instr("DELAY", v.Text);
     else
@@ -373,12 +359,10 @@ void TCompiler::ParseDelay()
 
 void TCompiler::ParseBdmOp()
 {
-    if (const std::string t = Expect(); t != "(")
-        Error(RoundBracketWasFound(t));
+    ExpectToken("(", "Round bracket expected");
     const std::string token = Expect();
     const TOperand v = ValueOperand(token, Inadmissible(token));
-    if (const std::string t = Expect(); t != ")")
-        Error(RoundBracketWasFound(t));
+    ExpectToken(")", "Round bracket expected");
     if (v.Kind == TOperandKind::Constant) {
         Instr("LDI", "R0," + v.Text);
         Instr("BDMOP", "$C3");
@@ -390,8 +374,7 @@ void TCompiler::ParseBdmOp()
 
 void TCompiler::ParseEPortBit(bool isIn)
 {
-    if (const std::string t = Expect(); t != "(")
-        Error(RoundBracket(t));
+    ExpectToken("(", "Round bracket expected", false);
     const std::string token = Expect();
     TOperand v;
     if (isIn) {
@@ -411,8 +394,7 @@ void TCompiler::ParseEPortBit(bool isIn)
     const TOperand bit = ClassifyOperand(bitToken);
     if (bit.Kind != TOperandKind::Constant || (bit.Value != 0 && bit.Value != 1))
         Error("\"1\" or \"0\" expected, but " + bitToken + " found.");
-    if (const std::string t = Expect(); t != ")")
-        Error(RoundBracket(t));
+    ExpectToken(")", "Round bracket expected", false);
     const std::string c = IntToStr((static_cast<uint32_t>(bit.Value) << 7) | pin);
     if (isIn) {
         Instr("EIN", Addr(v.Value) + "," + c);
@@ -427,16 +409,14 @@ void TCompiler::ParseEPortBit(bool isIn)
 
 void TCompiler::ParsePulse(const std::string& keyword)
 {
-    if (const std::string t = Expect(); t != "(")
-        Error(RoundBracket(t));
+    ExpectToken("(", "Round bracket expected", false);
     const std::string token = Expect();
     const uint32_t i =
         static_cast<uint32_t>(ConstantArgument(token, "Type of operand \"" + token + "\" is inadmissible"));
     const bool onEPort = keyword[0] == 'E';
     if (i >= (onEPort ? 6u : 8u))
         Error("Pin number too big.");
-    if (const std::string t = Expect(); t != ")")
-        Error(RoundBracket(t));
+    ExpectToken(")", "Round bracket expected", false);
     const int bit = 1 << i;
     if (keyword == "HPULSE")
         Instr("HP", IntToStr(bit));
@@ -449,8 +429,7 @@ void TCompiler::ParsePulse(const std::string& keyword)
 
 void TCompiler::ParseBusInit()
 {
-    if (const std::string t = Expect(); t != "(")
-        Error(RoundBracket(t));
+    ExpectToken("(", "Round bracket expected", false);
     uint32_t args[5] = {};
     for (int i = 0; i < 5; ++i) {
         if (i > 0)
@@ -471,8 +450,7 @@ void TCompiler::ParseBusInit()
         if (f.Kind != TOperandKind::Constant || (f.Value != 0 && f.Value != 1))
             Error("Parameter  \"" + token + "\" should be constant only.");
         v = f.Value == 1 ? (v | 4u) : (v & ~4u);
-        if (const std::string t = Expect(); t != ")")
-            Error(RoundBracket(t));
+        ExpectToken(")", "Round bracket expected", false);
     } else if (next != ")") {
         Error("Round bracket or comma expected, but expression \"" + next + "\" was found");
     }
@@ -482,8 +460,7 @@ void TCompiler::ParseBusInit()
 
 void TCompiler::ParseBdmTransfer(bool isRead)
 {
-    if (const std::string t = Expect(); t != "(")
-        Error(RoundBracketWasFound(t));
+    ExpectToken("(", "Round bracket expected");
     // Constants go through the scratch registers R0, R30 and R29.
     static const char* const kScratch[3] = {"R0", "R30", "R29"};
     static const int kScratchRegister[3] = {0, 30, 29};
@@ -503,8 +480,7 @@ void TCompiler::ParseBdmTransfer(bool isRead)
             addresses[i] = Addr(v.Value);
         }
     }
-    if (const std::string t = Expect(); t != ")")
-        Error(RoundBracketWasFound(t));
+    ExpectToken(")", "Round bracket expected");
     for (const std::string& load : loads)
         if (!load.empty())
             Instr("LDI", load);
