@@ -212,7 +212,7 @@ int16_t TestPins(uint8_t mask)
 
 bool StoreModuleName(const std::string& name)
 {
-    if (!OpenDevice() || !LinkOpen() || !NineCommand(3))
+    if (!OpenDevice() || !NineCommand(3))
         return false;
     std::string bytes = name;
     bytes += '\0';
@@ -232,7 +232,7 @@ bool StoreModuleName(const std::string& name)
 
 bool ReadModuleName(std::string& name)
 {
-    if (!OpenDevice() || !LinkOpen() || !ReadStoredName(name))
+    if (!OpenDevice() || !ReadStoredName(name))
         return false;
     CloseDevice();
     return true;
