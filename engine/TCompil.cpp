@@ -65,9 +65,7 @@ void TAsmCompiler::Emit(uint8_t b)
 {
     // Jumps reach 10 bits only; nothing is written past the image either.
     if (Address >= MaxDeviceCodeLength) {
-        if (!HasError)
-            Fail("Device code exceeds " + IntToStr(MaxDeviceCodeLength) + " bytes.");
-        HasError = true;
+        Fail("Device code exceeds " + IntToStr(MaxDeviceCodeLength) + " bytes.");
         return;
     }
     Code[static_cast<size_t>(Address)] = b;
