@@ -1,6 +1,6 @@
 #include "vprog/Chip24Cxx.h"
 
-#include "platform/Cp1251.h"
+#include <algorithm>
 
 namespace {
 
@@ -13,14 +13,7 @@ const T24CxxType Types[] = {
 
 } // namespace
 
-const T24CxxType* Find24CxxType(const std::string& name)
-{
-    const std::string upper = AnsiUpperCase(name);
-    for (const T24CxxType& t : Types)
-        if (upper == t.Name)
-            return &t;
-    return nullptr;
-}
+const T24CxxType* Find24CxxType(const std::string& name) { return FindChipType(Types, name); }
 
 TChip24Cxx::TChip24Cxx(const T24CxxType& type, TChipImage image)
     : type_(type), image_(std::move(image)), page_(type.PageSize, -1)

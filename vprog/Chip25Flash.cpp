@@ -1,7 +1,5 @@
 #include "vprog/Chip25Flash.h"
 
-#include "platform/Cp1251.h"
-
 #include <algorithm>
 
 namespace {
@@ -18,14 +16,7 @@ const T25FlashType Types[] = {
 
 } // namespace
 
-const T25FlashType* Find25FlashType(const std::string& name)
-{
-    const std::string upper = AnsiUpperCase(name);
-    for (const T25FlashType& t : Types)
-        if (upper == t.Name)
-            return &t;
-    return nullptr;
-}
+const T25FlashType* Find25FlashType(const std::string& name) { return FindChipType(Types, name); }
 
 TChip25Flash::TChip25Flash(const T25FlashType& type, TChipImage image) : type_(type), image_(std::move(image))
 {

@@ -2,7 +2,11 @@
 // A simulated chip in the virtual programmer's socket. The socket tells it
 // the line levels and the time; the chip answers which lines it pulls low.
 // Lines are numbered by bit: bit i is programmer line i+1.
+#include "platform/Cp1251.h"
+
+#include <cstddef>
 #include <cstdint>
+#include <string>
 
 class TSimChip {
 public:
@@ -42,3 +46,14 @@ private:
     uint8_t from_;
     uint8_t to_;
 };
+
+// The entry of a chip type table whose Name is `name` in any case, or null.
+template <class TType, size_t N>
+const TType* FindChipType(const TType (&types)[N], const std::string& name)
+{
+    const std::string upper = AnsiUpperCase(name);
+    for (const TType& t : types)
+        if (upper == t.Name)
+            return &t;
+    return nullptr;
+}

@@ -56,19 +56,18 @@ std::string InsertChip(TLineModel& lines, const TSocketSetup& setup, TSimChip** 
     lines.SetForcedOverload(setup.Overload);
     if (setup.Chip.empty())
         return "";
-    TSimChip* chip = nullptr;
-    if (const T24CxxType* t = Find24CxxType(setup.Chip)) {
-        auto eeprom = std::make_unique<TChip24Cxx>(*t, TChipImage(t->Size, 0xFF, ImagePath(setup)));
-        eeprom->ContactLines = static_cast<uint8_t>(~setup.NoContactLines);
-        chip = lines.Attach(std::move(eeprom));
-    } else if (const T25FlashType* f = Find25FlashType(setup.Chip)) {
-        auto flash = std::make_unique<TChip25Flash>(*f, TChipImage(f->Size, 0xFF, ImagePath(setup)));
-        flash->ContactLines = static_cast<uint8_t>(~setup.NoContactLines);
-        chip = lines.Attach(std::move(flash));
-    }
+    std::unique_ptr<TSimChip> chip;
+    if (const T24CxxType* t = Find24CxxType(setup.Chip))
+        chip = std::make_unique<TChip24Cxx>(*t, TChipImage(t->Size, 0xFF, ImagePath(setup)));
+    else if (const T25FlashType* f = Find25FlashType(setup.Chip))
+        chip = std::make_unique<TChip25Flash>(*f, TChipImage(f->Size, 0xFF, ImagePath(setup)));
+    if (!chip)
+        return "Unknown chip \"" + setup.Chip + "\" in the socket";
+    chip->ContactLines = static_cast<uint8_t>(~setup.NoContactLines);
+    TSimChip* attached = lines.Attach(std::move(chip));
     if (inserted)
-        *inserted = chip;
-    return chip ? "" : "Unknown chip \"" + setup.Chip + "\" in the socket";
+        *inserted = attached;
+    return "";
 }
 
 std::string InsertChipFromSocketFile(TLineModel& lines)
