@@ -185,13 +185,16 @@ void THostParser::ParseBitTarget(const TOperand& target)
     const std::string v = Next();
     const TOperand value = Classify(v);
     const uint32_t mask = 1u << target.Bit;
-    if (value.Kind == TOperandKind::Constant && value.Value <= 1) {
+    auto writeBit = [&](bool one) {
         Emit("MOVA", target.Value);
-        if (value.Value == 1)
+        if (one)
             Emit("ORRI", mask);
         else
             Emit("ANDI", ~mask);
         Emit("MOVR", target.Value);
+    };
+    if (value.Kind == TOperandKind::Constant && value.Value <= 1) {
+        writeBit(value.Value == 1);
     } else if (value.Kind == TOperandKind::Bit) {
         const std::string clear = procName_ + "_Label" + IntToStr(bitLabel_);
         const std::string done = procName_ + "_Label" + IntToStr(bitLabel_ + 1);
@@ -199,14 +202,10 @@ void THostParser::ParseBitTarget(const TOperand& target)
         Emit("MOVA", value.Value);
         Emit("ANDI", 1u << value.Bit);
         EmitJump("JMPZ", clear);
-        Emit("MOVA", target.Value);
-        Emit("ORRI", mask);
-        Emit("MOVR", target.Value);
+        writeBit(true);
         EmitJump("JMPP", done);
         EmitLabel(clear);
-        Emit("MOVA", target.Value);
-        Emit("ANDI", ~mask);
-        Emit("MOVR", target.Value);
+        writeBit(false);
         EmitLabel(done);
     } else {
         Fail("Type of operand \"" + v + "\" is inadmissible, or unknown expression.");
