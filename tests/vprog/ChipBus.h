@@ -6,22 +6,43 @@
 #include <cstdint>
 #include <vector>
 
-// I2C on the 24Cxx pins: SDA line 5, SCL line 6; A0..A2 and WP driven low.
-class TI2cMaster {
+// Powers the 8-pin socket (supply pin 8, ground pin 4) and drives the
+// output latch one line at a time.
+class TSocketMaster {
 public:
-    static constexpr uint8_t Sda = 0x10, Scl = 0x20, Wp = 0x40;
+    // Drives a line high (released) or low.
+    void Set(uint8_t bit, bool high)
+    {
+        latch_ = static_cast<uint8_t>(high ? latch_ | bit : latch_ & ~bit);
+        lines_.SetLatch(latch_);
+    }
+    TLineModel& Lines() { return lines_; }
 
-    explicit TI2cMaster(TLineModel& lines) : lines_(lines)
+protected:
+    TSocketMaster(TLineModel& lines, uint8_t latch) : lines_(lines), latch_(latch)
     {
         lines_.SetVccLines(0x80);
         lines_.SetGndLines(0x08);
         lines_.SetSupply(true);
         lines_.SetLatch(latch_);
     }
+
+    TLineModel& lines_;
+
+private:
+    uint8_t latch_;
+};
+
+// I2C on the 24Cxx pins: SDA line 5, SCL line 6; A0..A2 and WP driven low.
+class TI2cMaster : public TSocketMaster {
+public:
+    static constexpr uint8_t Sda = 0x10, Scl = 0x20, Wp = 0x40;
+
+    explicit TI2cMaster(TLineModel& lines) : TSocketMaster(lines, 0xB8) {}
+    // A line change, then the rest of the bit time.
     void SetPin(uint8_t bit, bool high)
     {
-        latch_ = static_cast<uint8_t>(high ? latch_ | bit : latch_ & ~bit);
-        lines_.SetLatch(latch_);
+        Set(bit, high);
         lines_.Advance(5);
     }
     bool SdaHigh() { return lines_.Levels() & Sda; }
@@ -70,11 +91,7 @@ public:
     // Device address, word address (one or two bytes), data, stop.
     bool WriteBytes(uint8_t device, uint32_t address, int addressBytes, const std::vector<uint8_t>& data)
     {
-        Start();
-        bool ok = Write(device);
-        if (addressBytes == 2)
-            ok = ok && Write(static_cast<uint8_t>(address >> 8));
-        ok = ok && Write(static_cast<uint8_t>(address));
+        bool ok = Address(device, address, addressBytes);
         for (uint8_t b : data)
             ok = ok && Write(b);
         Stop();
@@ -83,11 +100,7 @@ public:
     // Random read of count bytes; empty when an address byte was refused.
     std::vector<uint8_t> ReadBytes(uint8_t device, uint32_t address, int addressBytes, int count)
     {
-        Start();
-        bool ok = Write(device);
-        if (addressBytes == 2)
-            ok = ok && Write(static_cast<uint8_t>(address >> 8));
-        ok = ok && Write(static_cast<uint8_t>(address));
+        bool ok = Address(device, address, addressBytes);
         Start();
         ok = ok && Write(static_cast<uint8_t>(device | 1));
         std::vector<uint8_t> data;
@@ -96,31 +109,28 @@ public:
         Stop();
         return data;
     }
-    TLineModel& Lines() { return lines_; }
 
 private:
-    TLineModel& lines_;
-    uint8_t latch_ = 0xB8;
+    // Start, device address for writing, word address; true when all of it
+    // was acknowledged.
+    bool Address(uint8_t device, uint32_t address, int addressBytes)
+    {
+        Start();
+        bool ok = Write(device);
+        if (addressBytes == 2)
+            ok = ok && Write(static_cast<uint8_t>(address >> 8));
+        return ok && Write(static_cast<uint8_t>(address));
+    }
 };
 
 // SPI mode 0 on the 25-series pins: /CS line 1, SO line 2, SI line 5,
 // SCK line 6.
-class TSpiMaster {
+class TSpiMaster : public TSocketMaster {
 public:
     static constexpr uint8_t Cs = 0x01, So = 0x02, Si = 0x10, Sck = 0x20;
 
-    explicit TSpiMaster(TLineModel& lines) : lines_(lines)
-    {
-        lines_.SetVccLines(0x80);
-        lines_.SetGndLines(0x08);
-        lines_.SetSupply(true);
-        lines_.SetLatch(latch_);
-    }
-    void Set(uint8_t bit, bool high)
-    {
-        latch_ = static_cast<uint8_t>(high ? latch_ | bit : latch_ & ~bit);
-        lines_.SetLatch(latch_);
-    }
+    // Mode 0: the clock idles low.
+    explicit TSpiMaster(TLineModel& lines) : TSocketMaster(lines, 0xDF) {}
     uint8_t Transfer(uint8_t b)
     {
         uint8_t in = 0;
@@ -145,9 +155,4 @@ public:
         return in;
     }
     uint8_t Status() { return Command({0x05}, 1)[0]; }
-    TLineModel& Lines() { return lines_; }
-
-private:
-    TLineModel& lines_;
-    uint8_t latch_ = 0xDF; // mode 0: the clock idles low
 };
