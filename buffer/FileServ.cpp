@@ -2,6 +2,7 @@
 #include "buffer/FileServ.h"
 
 #include "buffer/FileServFiles.h"
+#include "platform/Files.h"
 #include "platform/Cp1251.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
@@ -103,7 +104,7 @@ bool LoadDumpFile(TDumpBuffer& buffer, const std::string& fileName, TDumpLoadInf
 {
     info = TDumpLoadInfo();
     const std::string native = NativePath(fileName);
-    const int64_t fileSize = DumpFileSize(native);
+    const int64_t fileSize = FileSize(native);
     if (fileSize < 0) {
         info.Error = "File not found: \"" + fileName + "\".";
         return false;
@@ -127,7 +128,7 @@ bool LoadDumpFile(TDumpBuffer& buffer, const std::string& fileName, TDumpLoadInf
             loaded = std::min(fileSize, buffer.GetSize());
             raw.resize(size_t(loaded));
         }
-        if (!ReadFileBytes(native, raw.data(), size_t(loaded))) {
+        if (ReadFileStart(native, raw.data(), size_t(loaded)) != size_t(loaded)) {
             info.Error = CannotReadMessage(fileName);
             return false;
         }
@@ -150,12 +151,12 @@ bool LoadDumpFile(TDumpBuffer& buffer, const std::string& fileName, TDumpLoadInf
     const int64_t newSize = buffer.EditorMode ? loaded : buffer.GetSize();
     const std::string markerName = fileName + ".mrk";
     const std::string markerNative = NativePath(markerName);
-    const int64_t markerSize = DumpFileSize(markerNative);
+    const int64_t markerSize = FileSize(markerNative);
     std::vector<uint8_t> markers;
     if (markerSize >= 0) {
         // A marker file shorter than the buffer marks what it covers.
         markers.resize(size_t(std::min(markerSize, newSize)));
-        if (!ReadFileBytes(markerNative, markers.data(), markers.size())) {
+        if (ReadFileStart(markerNative, markers.data(), markers.size()) != markers.size()) {
             info.Error = CannotReadMessage(markerName);
             return false;
         }

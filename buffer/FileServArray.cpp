@@ -3,6 +3,7 @@
 #include "buffer/FileServ.h"
 
 #include "buffer/FileServFiles.h"
+#include "platform/Files.h"
 #include "platform/Paths.h"
 #include "platform/SysUtils.h"
 
@@ -91,14 +92,14 @@ bool LoadFileToArray(std::vector<uint8_t>& raw, const std::string& fileName, std
     std::string local;
     std::string& text = message ? *message : local;
     const std::string native = NativePath(fileName);
-    const int64_t size = DumpFileSize(native);
+    const int64_t size = FileSize(native);
     if (size < 0) {
         text = "File not found: \"" + fileName + "\".";
         return false;
     }
     // Dumps are often renamed, so the content decides before the extension.
     std::string head(size_t(std::min<int64_t>(size, 4096)), '\0');
-    if (!ReadFileBytes(native, reinterpret_cast<uint8_t*>(head.data()), head.size())) {
+    if (ReadFileStart(native, reinterpret_cast<uint8_t*>(head.data()), head.size()) != head.size()) {
         text = CannotReadMessage(fileName);
         return false;
     }
@@ -112,7 +113,7 @@ bool LoadFileToArray(std::vector<uint8_t>& raw, const std::string& fileName, std
         text = "The file \"" + fileName + "\" is empty.";
         return false;
     }
-    if (!ReadFileBytes(native, raw.data(), n)) {
+    if (ReadFileStart(native, raw.data(), n) != n) {
         text = CannotReadMessage(fileName);
         return false;
     }

@@ -8,12 +8,6 @@
 #include <functional>
 #include <string>
 
-// Size of a regular file, -1 when there is none.
-int64_t DumpFileSize(const std::string& nativePath);
-// Reads the first n bytes of a file into dest; false when the file holds
-// fewer or cannot be read.
-bool ReadFileBytes(const std::string& nativePath, uint8_t* dest, size_t n);
-
 // Message texts naming a file (code page 1251 name).
 std::string CannotReadMessage(const std::string& fileName);
 std::string CannotWriteMessage(const std::string& fileName);

@@ -28,18 +28,44 @@ bool ForceDirectories(const std::string& nativePath)
     return DirectoryExists(nativePath);
 }
 
+int64_t FileSize(const std::string& nativePath)
+{
+    struct stat st {};
+    if (nativePath.empty() || stat(nativePath.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return -1;
+    return static_cast<int64_t>(st.st_size);
+}
+
+size_t ReadFileStart(const std::string& nativePath, uint8_t* dest, size_t n)
+{
+    if (n == 0 || FileSize(nativePath) < 0)
+        return 0;
+    FILE* f = std::fopen(nativePath.c_str(), "rb");
+    if (!f)
+        return 0;
+    const size_t got = std::fread(dest, 1, n, f);
+    std::fclose(f);
+    return got;
+}
+
 bool ReadWholeFile(const std::string& nativePath, std::string& bytes)
 {
-    if (!FileExists(nativePath))
+    const int64_t size = FileSize(nativePath);
+    if (size < 0)
         return false;
     FILE* f = std::fopen(nativePath.c_str(), "rb");
     if (!f)
         return false;
-    std::string out;
-    char buf[65536];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0)
-        out.append(buf, n);
+    // One allocation of the file's size (dumps of large chips run to tens
+    // of megabytes); whatever the file gained since is read on after it.
+    std::string out(static_cast<size_t>(size), '\0');
+    size_t got = out.empty() ? 0 : std::fread(out.data(), 1, out.size(), f);
+    out.resize(got);
+    if (got == static_cast<size_t>(size)) {
+        char buf[65536];
+        while ((got = std::fread(buf, 1, sizeof buf, f)) > 0)
+            out.append(buf, got);
+    }
     const bool ok = !std::ferror(f);
     std::fclose(f);
     if (ok)

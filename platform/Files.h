@@ -11,6 +11,11 @@ bool DirectoryExists(const std::string& nativePath);
 // Creates the folder with every missing parent; true when it exists afterwards.
 bool ForceDirectories(const std::string& nativePath);
 
+// Size of a regular file, -1 when there is none.
+int64_t FileSize(const std::string& nativePath);
+// Reads at most n bytes from the start of a file into dest; the number read
+// (0 when the file is missing or unreadable).
+size_t ReadFileStart(const std::string& nativePath, uint8_t* dest, size_t n);
 bool ReadWholeFile(const std::string& nativePath, std::string& bytes);
 // Writes to a temporary file beside the target and renames it over the
 // target, so that a failure never leaves a truncated file behind.
