@@ -34,6 +34,13 @@ void ClosePipe(int& handle)
     handle = -1;
 }
 
+// A byte on the control pipe puts the firmware back in command mode.
+void ResetFirmware()
+{
+    const uint8_t reset = 0;
+    transport->Write(UsbControlHandle, &reset, 1);
+}
+
 } // namespace
 
 void SetUsbTransport(std::unique_ptr<TEngineTransport> newTransport)
@@ -73,6 +80,12 @@ void DiscardReplies()
 
 bool ReadReply(uint8_t& b) { return DeviceReadByte(b) == 0; }
 
+void LeaveBlockMode()
+{
+    blockLength = 0;
+    blockMode = false;
+}
+
 } // namespace enginelink
 
 bool OpenDevice()
@@ -83,22 +96,18 @@ bool OpenDevice()
     UsbOutHandle = transport->Open("01");
     UsbInHandle = transport->Open("00");
     UsbControlHandle = transport->Open("02");
-    if (UsbControlHandle >= 0) {
-        const uint8_t reset = 0;
-        transport->Write(UsbControlHandle, &reset, 1);
-    }
+    if (UsbControlHandle >= 0)
+        ResetFirmware();
     enginelink::DiscardReplies();
-    blockLength = 0;
-    blockMode = false;
+    enginelink::LeaveBlockMode();
     return UsbOutHandle >= 0 && UsbInHandle >= 0 && UsbControlHandle >= 0;
 }
 
 void CloseDevice()
 {
     if (UsbControlHandle >= 0) {
-        const uint8_t reset = 0;
         if (transport)
-            transport->Write(UsbControlHandle, &reset, 1);
+            ResetFirmware();
         ClosePipe(UsbControlHandle);
         readPosition = readLimit = 0;
     }
@@ -163,19 +172,8 @@ bool EndBlock()
     bool sent = true;
     if (blockLength > 0)
         sent = enginelink::WritePipe(UsbOutHandle, blockBuffer, blockLength);
-    blockLength = 0;
-    blockMode = false;
+    enginelink::LeaveBlockMode();
     return sent;
 }
 
 bool UsbBlockMode() { return blockMode; }
-
-namespace enginelink {
-
-void LeaveBlockMode()
-{
-    blockLength = 0;
-    blockMode = false;
-}
-
-} // namespace enginelink
