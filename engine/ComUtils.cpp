@@ -70,6 +70,15 @@ bool ApplySettings(QSerialPort& port, const TComSettings& s)
     return ok && TerminalHolds(static_cast<int>(port.handle()), s);
 }
 
+// The four line fields of ComSettings.
+void StoreLine(int32_t baud, int32_t byteSize, int32_t parity, int32_t stopBits)
+{
+    ComSettings.BaudRate = baud;
+    ComSettings.ByteSize = byteSize;
+    ComSettings.Parity = parity;
+    ComSettings.StopBits = stopBits;
+}
+
 TComSettings ReadSettings(const QSerialPort& port)
 {
     TComSettings s;
@@ -135,10 +144,7 @@ bool SetupComPort(int handle, int32_t baud, int32_t byteSize, int32_t parity, in
     QSerialPort& port = *open->Port;
     port.setReadBufferSize(std::max(queueSize, 0));
     ComSettings = ReadSettings(port);
-    ComSettings.BaudRate = baud;
-    ComSettings.ByteSize = byteSize;
-    ComSettings.Parity = parity;
-    ComSettings.StopBits = stopBits;
+    StoreLine(baud, byteSize, parity, stopBits);
     ComSettings.Flags = 0;
     bool ok = ApplySettings(port, ComSettings);
     // A pseudo-terminal has no modem lines; a port that cannot drop them is
@@ -152,10 +158,7 @@ bool SetupComPort(int handle, int32_t baud, int32_t byteSize, int32_t parity, in
 
 bool SetComLine(int handle, int32_t baud, int32_t byteSize, int32_t parity, int32_t stopBits)
 {
-    ComSettings.BaudRate = baud;
-    ComSettings.ByteSize = byteSize;
-    ComSettings.Parity = parity;
-    ComSettings.StopBits = stopBits;
+    StoreLine(baud, byteSize, parity, stopBits);
     TOpenPort* open = Find(handle);
     return open && ApplySettings(*open->Port, ComSettings);
 }
