@@ -2,21 +2,13 @@
 
 #include "platform/Files.h"
 
-#include <cstdio>
-
 TChipImage::TChipImage(size_t size, uint8_t erased, std::string nativePath)
     : data_(size, erased), file_(std::move(nativePath))
 {
-    // Only what fits the chip is read: a longer file is cut, whatever its
-    // size.
-    if (file_.empty() || !FileExists(file_))
-        return;
-    if (FILE* f = std::fopen(file_.c_str(), "rb")) {
-        // A shorter file (or a read that failed half way) leaves the rest
-        // erased.
-        std::fread(data_.data(), 1, size, f);
-        std::fclose(f);
-    }
+    // Only what fits the chip is read: a longer file is cut, a shorter one
+    // (or a read that failed half way) leaves the rest erased.
+    if (!file_.empty())
+        ReadFileStart(file_, data_.data(), size);
 }
 
 bool TChipImage::Save()
