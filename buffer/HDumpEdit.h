@@ -19,8 +19,8 @@ class THexDumpEdit {
 public:
     explicit THexDumpEdit(TDumpBuffer& buffer);
 
-    TDumpBuffer& Buffer() { return *FBuffer; }
-    const TDumpBuffer& Buffer() const { return *FBuffer; }
+    TDumpBuffer& Buffer() { return *buffer_; }
+    const TDumpBuffer& Buffer() const { return *buffer_; }
 
     // View state.
     int64_t TopIndex = 0;        // first byte of the top row, multiple of 16
@@ -111,10 +111,10 @@ public:
     int64_t ByteAt(int x, int y) const;
 
 private:
-    TDumpBuffer* FBuffer;
+    TDumpBuffer* buffer_;
     // The bytes the current drag or Shift selection has selected, so that
     // extending it touches only what changes.
-    int64_t FDragFirst = 1, FDragLast = 0;
+    int64_t dragFirst_ = 1, dragLast_ = 0;
 
     bool Navigate(TDumpKey key);
     void ShiftStep();
