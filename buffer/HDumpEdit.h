@@ -15,6 +15,29 @@ enum class TDumpKey { PageUp, PageDown, End, Home, Left, Right, Up, Down, Insert
 
 enum class TDumpButton { Left, Middle, Right };
 
+// Commands of the view's popup menu. The numbers are those the owner
+// receives and the items' object names carry ("pi" + number).
+enum TDumpPopupCommand : int {
+    pcColorsAndFont = 0,
+    pcSwapBytes = 1,
+    pcHideMismatch = 2,
+    pcEraseBuffer = 3,
+    pcFill = 4,
+    pcFind = 5,
+    pcPasteSpecial = 6,
+    pcCompareWithFile = 7,
+    pcSaveSelection = 8,    // "Save as file" in the Selection submenu
+    pcCopyFromFile = 9,     // "Copy from file" in the Selection submenu
+    pcShowAsDecimal = 10,
+    pcCopy = 11,
+    pcPaste = 12,
+    pcXor = 13,
+    pcSelectAll = 14,       // done by the view itself
+    pcXorWithFile = 15,
+    pcHideMarkers = 16,
+    pcCount
+};
+
 class THexDumpEdit {
 public:
     explicit THexDumpEdit(TDumpBuffer& buffer);
