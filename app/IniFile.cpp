@@ -3,7 +3,7 @@
 #include "engine/Global.h"
 #include "engine/GlobalSettings.h"
 #include "platform/Cp1251.h"
-#include "platform/IniFile.h"
+#include "platform/IniFiles.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
 #include "platform/SysUtils.h"

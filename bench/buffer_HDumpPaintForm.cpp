@@ -29,11 +29,11 @@ void BM_FullRepaint(benchmark::State& state)
     const bool word = state.range(2);
     THexDump view;
     view.resize(1920, 1080);
-    view.WordMode = word;
+    view.Edit().WordMode = word;
     view.SetSize(size);
     TDumpBuffer& b = view.Buffer();
-    view.GotoAddress((word ? size / 4 : size / 2) & ~int64_t(15));
-    const int64_t top = view.TopIndex;
+    view.Edit().GotoAddress((word ? size / 4 : size / 2) & ~int64_t(15));
+    const int64_t top = view.Edit().TopIndex;
     for (int64_t i = top; i < std::min(top + 16 * 80, size); ++i) {
         b.Data[size_t(i)] = uint8_t(i * 7);
         if (busy) {

@@ -126,38 +126,38 @@ std::string GatherText(Write&& write)
 // tens of megabytes of text.
 class TTextBlock {
 public:
-    explicit TTextBlock(const TTextSink& sink) : FSink(sink), FBuf(BlockSize) {}
+    explicit TTextBlock(const TTextSink& sink) : sink_(sink), buf_(BlockSize) {}
 
     // Room for n more characters (n well below the block size).
     char* Room(size_t n)
     {
-        if (FUsed + n > FBuf.size())
+        if (used_ + n > buf_.size())
             Flush();
-        return FBuf.data() + FUsed;
+        return buf_.data() + used_;
     }
     // The characters up to `end` are the writer's.
-    void Used(const char* end) { FUsed = size_t(end - FBuf.data()); }
+    void Used(const char* end) { used_ = size_t(end - buf_.data()); }
     // false once the sink has refused a block.
-    bool Ok() const { return FOk; }
+    bool Ok() const { return ok_; }
     // Hands over what is left.
     bool Finish()
     {
         Flush();
-        return FOk;
+        return ok_;
     }
 
 private:
     static constexpr size_t BlockSize = size_t(1) << 20;
-    const TTextSink& FSink;
-    std::vector<char> FBuf;
-    size_t FUsed = 0;
-    bool FOk = true;
+    const TTextSink& sink_;
+    std::vector<char> buf_;
+    size_t used_ = 0;
+    bool ok_ = true;
 
     void Flush()
     {
-        if (FOk && FUsed > 0)
-            FOk = FSink(FBuf.data(), FUsed);
-        FUsed = 0;
+        if (ok_ && used_ > 0)
+            ok_ = sink_(buf_.data(), used_);
+        used_ = 0;
     }
 };
 
@@ -165,7 +165,7 @@ private:
 // checksum and naming the failing field in the error texts.
 class TRecordCursor {
 public:
-    TRecordCursor(const char* begin, const char* end) : FPos(begin), FEnd(end) {}
+    TRecordCursor(const char* begin, const char* end) : pos_(begin), end_(end) {}
 
     // A number field of nBytes bytes (2 * nBytes digits), most significant
     // byte first.
@@ -178,15 +178,15 @@ public:
         }
         uint32_t v = 0;
         for (int i = 0; i < nBytes; ++i) {
-            const int b = HexByteAt(FPos + 2 * i);
+            const int b = HexByteAt(pos_ + 2 * i);
             if (b < 0) {
-                error = dumptext::UnknownSymbols(FPos, digits);
+                error = dumptext::UnknownSymbols(pos_, digits);
                 return false;
             }
             v = (v << 8) | uint32_t(b);
-            FSum += uint32_t(b);
+            sum_ += uint32_t(b);
         }
-        FPos += digits;
+        pos_ += digits;
         value = v;
         return true;
     }
@@ -196,17 +196,17 @@ public:
         const size_t whole = n < Left() / 2 ? n : Left() / 2;
         uint32_t sum = 0;
         for (size_t i = 0; i < whole; ++i) {
-            const int b = HexByteAt(FPos);
+            const int b = HexByteAt(pos_);
             if (b < 0) {
-                error = dumptext::UnknownSymbols(FPos, 2);
+                error = dumptext::UnknownSymbols(pos_, 2);
                 return false;
             }
             sum += uint32_t(b);
             if (out)
                 out[i] = uint8_t(b);
-            FPos += 2;
+            pos_ += 2;
         }
-        FSum += sum;
+        sum_ += sum;
         if (whole < n) {
             error = dumptext::UnexpectedEnd;
             return false;
@@ -217,7 +217,7 @@ public:
     // `total` in its low byte, ending the line.
     bool Checksum(uint8_t total, std::string& error)
     {
-        const uint32_t sum = FSum;
+        const uint32_t sum = sum_;
         uint32_t value;
         if (!Value(1, value, error))
             return false;
@@ -232,10 +232,10 @@ public:
         return true;
     }
     // Characters left on the line.
-    size_t Left() const { return size_t(FEnd - FPos); }
+    size_t Left() const { return size_t(end_ - pos_); }
 
 private:
-    const char* FPos;
-    const char* FEnd;
-    uint32_t FSum = 0;
+    const char* pos_;
+    const char* end_;
+    uint32_t sum_ = 0;
 };

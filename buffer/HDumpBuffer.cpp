@@ -108,8 +108,8 @@ uint32_t MarkerColor(uint8_t m)
 TDumpBuffer::TDumpBuffer()
     : Data(SmallMarkerBytes), Markers(SmallMarkerBytes)
 {
-    FMatchBits.Bytes.resize(CreatedBitBytes);
-    FSelectBits.Bytes.resize(CreatedBitBytes);
+    matchBits_.Bytes.resize(CreatedBitBytes);
+    selectBits_.Bytes.resize(CreatedBitBytes);
 }
 
 void TDumpBuffer::SetSize(int64_t size)
@@ -119,20 +119,20 @@ void TDumpBuffer::SetSize(int64_t size)
     if (size > SmallLimit) {
         ResizeExact(Data, size_t(size) + 1);
         ResizeExact(Markers, size_t(size) + 1);
-        ResizeExact(FMatchBits.Bytes, size_t(size / 8) + 8);
-        ResizeExact(FSelectBits.Bytes, size_t(size / 8) + 8);
+        ResizeExact(matchBits_.Bytes, size_t(size / 8) + 8);
+        ResizeExact(selectBits_.Bytes, size_t(size / 8) + 8);
     } else {
         ResizeExact(Data, SmallDataBytes);
         // The markers keep their length (never below the 65,536 bytes they
         // are created with), so a buffer that shrinks and grows again finds
         // its markers where they were.
-        ResizeExact(FMatchBits.Bytes, SmallBitBytes);
-        ResizeExact(FSelectBits.Bytes, SmallBitBytes);
+        ResizeExact(matchBits_.Bytes, SmallBitBytes);
+        ResizeExact(selectBits_.Bytes, SmallBitBytes);
     }
     LastIndex = size - 1;
     // The selection bounds may now reach past the arrays.
-    FSelLow = 0;
-    FSelHigh = FSelectBits.BitCount() - 1;
+    selLow_ = 0;
+    selHigh_ = selectBits_.BitCount() - 1;
     HideMismatch();
     ClearSelection();
 }
@@ -146,7 +146,7 @@ void TDumpBuffer::EraseBuffer()
 void TDumpBuffer::HideMismatch()
 {
     if (!Empty())
-        std::memset(FMatchBits.Bytes.data(), 0xFF, size_t(LastIndex / 8) + 1);
+        std::memset(matchBits_.Bytes.data(), 0xFF, size_t(LastIndex / 8) + 1);
 }
 
 void TDumpBuffer::ClearMarkers()
@@ -158,22 +158,22 @@ void TDumpBuffer::ClearMarkers()
 void TDumpBuffer::SetMatchBit(int64_t i, bool value)
 {
     if (InRange(i))
-        FMatchBits.Set(i, value);
+        matchBits_.Set(i, value);
 }
 
 bool TDumpBuffer::GetMatchBit(int64_t i) const
 {
-    return !InRange(i) || FMatchBits.Get(i);
+    return !InRange(i) || matchBits_.Get(i);
 }
 
 void TDumpBuffer::WidenSelBounds(int64_t first, int64_t last)
 {
-    if (FSelLow > FSelHigh) {
-        FSelLow = first;
-        FSelHigh = last;
+    if (selLow_ > selHigh_) {
+        selLow_ = first;
+        selHigh_ = last;
     } else {
-        FSelLow = std::min(FSelLow, first);
-        FSelHigh = std::max(FSelHigh, last);
+        selLow_ = std::min(selLow_, first);
+        selHigh_ = std::max(selHigh_, last);
     }
 }
 
@@ -183,12 +183,12 @@ void TDumpBuffer::SetSelectBit(int64_t i, bool value)
         return;
     if (value)
         WidenSelBounds(i, i);
-    FSelectBits.Set(i, value);
+    selectBits_.Set(i, value);
 }
 
 bool TDumpBuffer::IsSelected(int64_t i) const
 {
-    return InRange(i) && FSelectBits.Get(i);
+    return InRange(i) && selectBits_.Get(i);
 }
 
 void TDumpBuffer::SetSelectRange(int64_t first, int64_t last, bool value)
@@ -199,7 +199,7 @@ void TDumpBuffer::SetSelectRange(int64_t first, int64_t last, bool value)
         return;
     if (value)
         WidenSelBounds(first, last);
-    FSelectBits.SetRange(first, last, value);
+    selectBits_.SetRange(first, last, value);
 }
 
 void TDumpBuffer::MoveSelectRange(int64_t oldFirst, int64_t oldLast, int64_t newFirst, int64_t newLast)
@@ -218,12 +218,12 @@ void TDumpBuffer::MoveSelectRange(int64_t oldFirst, int64_t oldLast, int64_t new
 
 void TDumpBuffer::ClearSelection()
 {
-    if (FSelLow <= FSelHigh) {
-        const int64_t last = std::min(FSelHigh, FSelectBits.BitCount() - 1);
-        FSelectBits.SetRange(std::max<int64_t>(FSelLow, 0), last, false);
+    if (selLow_ <= selHigh_) {
+        const int64_t last = std::min(selHigh_, selectBits_.BitCount() - 1);
+        selectBits_.SetRange(std::max<int64_t>(selLow_, 0), last, false);
     }
-    FSelLow = 1;
-    FSelHigh = 0;
+    selLow_ = 1;
+    selHigh_ = 0;
     SelStart = -1;
 }
 
@@ -238,19 +238,19 @@ void TDumpBuffer::SelectAll()
 
 void TDumpBuffer::NormalizeSelection()
 {
-    if (SelStart == -1 || FSelLow > FSelHigh)
+    if (SelStart == -1 || selLow_ > selHigh_)
         return;
-    const int64_t last = std::min(FSelHigh, LastIndex);
-    const int64_t first = FSelectBits.FindSet(std::max<int64_t>(FSelLow, 0), last);
+    const int64_t last = std::min(selHigh_, LastIndex);
+    const int64_t first = selectBits_.FindSet(std::max<int64_t>(selLow_, 0), last);
     if (first < 0) {
         // Every selected byte was deselected again.
-        FSelLow = 1;
-        FSelHigh = 0;
+        selLow_ = 1;
+        selHigh_ = 0;
         SelStart = -1;
         return;
     }
-    FSelLow = first;
-    const int64_t gap = FSelectBits.FindClear(first, last);
+    selLow_ = first;
+    const int64_t gap = selectBits_.FindClear(first, last);
     SelStart = first;
     SelEnd = gap < 0 ? last : gap - 1;
 }
@@ -265,7 +265,7 @@ void TDumpBuffer::SetMarkerRange(int64_t first, int64_t last, uint8_t m)
 
 size_t TDumpBuffer::MemoryBytes() const
 {
-    return Data.capacity() + Markers.capacity() + FMatchBits.Bytes.capacity() + FSelectBits.Bytes.capacity();
+    return Data.capacity() + Markers.capacity() + matchBits_.Bytes.capacity() + selectBits_.Bytes.capacity();
 }
 
 void TDumpBuffer::ByteColors(int64_t i, const TDumpColors& colors, uint32_t& back, uint32_t& text) const
@@ -274,7 +274,7 @@ void TDumpBuffer::ByteColors(int64_t i, const TDumpColors& colors, uint32_t& bac
         return;
     back = colors.BackgroundColor;
     text = colors.FontColor;
-    const bool selected = FSelectBits.Get(i);
+    const bool selected = selectBits_.Get(i);
     const uint8_t m = Markers[size_t(i)];
     if (m != 0) {
         back = MarkerColor(m);
@@ -286,6 +286,6 @@ void TDumpBuffer::ByteColors(int64_t i, const TDumpColors& colors, uint32_t& bac
         back = colors.SelectionBackColor;
         text = colors.SelectionFontColor;
     }
-    if (!FMatchBits.Get(i))
+    if (!matchBits_.Get(i))
         text = colors.MismatchColor;
 }

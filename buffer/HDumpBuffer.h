@@ -59,8 +59,8 @@ public:
 
     // Read access to the bit arrays; writers go through the setters, which
     // keep the selection bounds that make clearing cheap.
-    const TBitArray& MatchBits() const { return FMatchBits; }
-    const TBitArray& SelectBits() const { return FSelectBits; }
+    const TBitArray& MatchBits() const { return matchBits_; }
+    const TBitArray& SelectBits() const { return selectBits_; }
 
     int64_t GetSize() const { return LastIndex + 1; }
     bool Empty() const { return LastIndex < 0; }
@@ -108,10 +108,10 @@ public:
     void ByteColors(int64_t i, const TDumpColors& colors, uint32_t& back, uint32_t& text) const;
 
 private:
-    TBitArray FMatchBits; // 1 = normal, 0 = differs from the chip
-    TBitArray FSelectBits;
-    // Every selected bit lies in FSelLow..FSelHigh (none when low > high).
-    int64_t FSelLow = 1, FSelHigh = 0;
+    TBitArray matchBits_; // 1 = normal, 0 = differs from the chip
+    TBitArray selectBits_;
+    // Every selected bit lies in selLow_..selHigh_ (none when low > high).
+    int64_t selLow_ = 1, selHigh_ = 0;
 
     void WidenSelBounds(int64_t first, int64_t last);
 };

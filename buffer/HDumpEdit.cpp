@@ -3,7 +3,7 @@
 #include <algorithm>
 
 THexDumpEdit::THexDumpEdit(TDumpBuffer& buffer)
-    : FBuffer(&buffer)
+    : buffer_(&buffer)
 {
 }
 
@@ -16,7 +16,7 @@ TDumpLayout THexDumpEdit::Layout() const
     l.TopMargin = TopMargin;
     l.WordMode = WordMode;
     l.ShowHeader = ShowHeader;
-    l.AddrDigits = AddressDigits(FBuffer->LastIndex, WordMode);
+    l.AddrDigits = AddressDigits(buffer_->LastIndex, WordMode);
     return l;
 }
 
@@ -35,7 +35,7 @@ void THexDumpEdit::UpdateRows()
     // Also after the buffer shrank under the view: the last row at the top
     // rather than an empty view.
     TopIndex = std::clamp<int64_t>(TopIndex, 0, ScrollMax() * 16);
-    const int64_t last = FBuffer->LastIndex;
+    const int64_t last = buffer_->LastIndex;
     LastRowIndex = TopIndex;
     ViewFull = false;
     if (last < 0 || TopIndex > last)
@@ -54,7 +54,7 @@ void THexDumpEdit::UpdateRows()
 
 int64_t THexDumpEdit::ScrollMax() const
 {
-    return FBuffer->LastIndex < 0 ? 0 : FBuffer->LastIndex / 16;
+    return buffer_->LastIndex < 0 ? 0 : buffer_->LastIndex / 16;
 }
 
 void THexDumpEdit::SetScrollPos(int64_t pos)
@@ -71,18 +71,18 @@ void THexDumpEdit::SetScrollPos(int64_t pos)
 
 void THexDumpEdit::ScrollToAddress(int64_t address)
 {
-    SetScrollPos(std::min(address, FBuffer->LastIndex) / 16);
+    SetScrollPos(std::min(address, buffer_->LastIndex) / 16);
 }
 
 void THexDumpEdit::GotoAddress(int64_t address)
 {
-    if (FBuffer->Empty())
+    if (buffer_->Empty())
         return;
     if (WordMode)
         address *= 2;
     // An address past the end goes to the last byte rather than to a blank
     // view with an invisible caret.
-    address = std::clamp<int64_t>(address, 0, FBuffer->LastIndex);
+    address = std::clamp<int64_t>(address, 0, buffer_->LastIndex);
     HideCaret();
     if (address < TopIndex || address > LastRowIndex)
         SetScrollPos(address / 16);
@@ -93,14 +93,14 @@ void THexDumpEdit::GotoAddress(int64_t address)
 
 int64_t THexDumpEdit::CurrentByte() const
 {
-    return std::min(CaretNibble / 2, std::max<int64_t>(FBuffer->LastIndex, 0));
+    return std::min(CaretNibble / 2, std::max<int64_t>(buffer_->LastIndex, 0));
 }
 
 void THexDumpEdit::ShowCaret()
 {
-    if (FBuffer->Empty())
+    if (buffer_->Empty())
         return;
-    CaretNibble = std::clamp<int64_t>(CaretNibble, 0, FBuffer->LastIndex * 2 + 1);
+    CaretNibble = std::clamp<int64_t>(CaretNibble, 0, buffer_->LastIndex * 2 + 1);
     CaretByte = CaretNibble / 2;
     CaretShown = true;
     Invalidate();
@@ -119,10 +119,10 @@ void THexDumpEdit::HideCaret()
 void THexDumpEdit::BufferResized()
 {
     CaretShown = false;
-    CaretNibble = std::clamp<int64_t>(CaretNibble, 0, std::max<int64_t>(FBuffer->LastIndex * 2 + 1, 0));
+    CaretNibble = std::clamp<int64_t>(CaretNibble, 0, std::max<int64_t>(buffer_->LastIndex * 2 + 1, 0));
     CaretByte = CaretNibble / 2;
-    FDragFirst = 1;
-    FDragLast = 0;
+    dragFirst_ = 1;
+    dragLast_ = 0;
     if (TopIndex / 16 > ScrollMax())
         TopIndex = ScrollMax() * 16;
     UpdateRows();
@@ -146,8 +146,8 @@ void THexDumpEdit::Focus()
 void THexDumpEdit::StatusText()
 {
     if (OnStatusText)
-        OnStatusText("begihsel = " + std::to_string(FBuffer->SelStart) + "  endsel = " +
-                     std::to_string(FBuffer->SelEnd));
+        OnStatusText("begihsel = " + std::to_string(buffer_->SelStart) + "  endsel = " +
+                     std::to_string(buffer_->SelEnd));
 }
 
 void THexDumpEdit::WordBounds(int64_t i, int64_t& first, int64_t& last) const
@@ -156,7 +156,7 @@ void THexDumpEdit::WordBounds(int64_t i, int64_t& first, int64_t& last) const
     last = i;
     if (WordMode) {
         first = i & ~int64_t(1);
-        last = std::min(first + 1, FBuffer->LastIndex);
+        last = std::min(first + 1, buffer_->LastIndex);
     }
 }
 
@@ -165,7 +165,7 @@ void THexDumpEdit::WordBounds(int64_t i, int64_t& first, int64_t& last) const
 
 bool THexDumpEdit::KeyDown(TDumpKey key)
 {
-    if (FBuffer->Empty())
+    if (buffer_->Empty())
         return false;
     switch (key) {
     case TDumpKey::Shift:
@@ -192,7 +192,7 @@ bool THexDumpEdit::KeyDown(TDumpKey key)
 
 bool THexDumpEdit::Navigate(TDumpKey key)
 {
-    const int64_t last = FBuffer->LastIndex;
+    const int64_t last = buffer_->LastIndex;
     int64_t& c = CaretNibble;
     switch (key) {
     case TDumpKey::PageUp:
@@ -276,7 +276,7 @@ void THexDumpEdit::ToggleMatch()
     int64_t first, last;
     WordBounds(CurrentByte(), first, last);
     for (int64_t i = first; i <= last; ++i)
-        FBuffer->SetMatchBit(i, !FBuffer->GetMatchBit(i));
+        buffer_->SetMatchBit(i, !buffer_->GetMatchBit(i));
     Invalidate();
     if (AdvanceAfterIns)
         AdvanceCaret();
@@ -284,7 +284,7 @@ void THexDumpEdit::ToggleMatch()
 
 void THexDumpEdit::AdvanceCaret()
 {
-    const int64_t last = FBuffer->LastIndex;
+    const int64_t last = buffer_->LastIndex;
     CaretNibble += WordMode ? 4 : 2;
     if (CaretNibble / 2 > last)
         CaretNibble = last * 2 + 1;
@@ -297,14 +297,14 @@ int64_t THexDumpEdit::EditTarget() const
     const int64_t byte = CurrentByte();
     // The last byte of an odd-sized buffer has no partner: its word shows
     // it alone, and the caret edits it.
-    if (WordMode && SwapBytes && FBuffer->InRange(byte ^ 1))
+    if (WordMode && SwapBytes && buffer_->InRange(byte ^ 1))
         return byte ^ 1;
-    return FBuffer->InRange(byte) ? byte : -1;
+    return buffer_->InRange(byte) ? byte : -1;
 }
 
 bool THexDumpEdit::HexKeyDown(char key)
 {
-    if (FBuffer->Empty())
+    if (buffer_->Empty())
         return false;
     int digit;
     if (key >= '0' && key <= '9')
@@ -315,7 +315,7 @@ bool THexDumpEdit::HexKeyDown(char key)
         return false;
     const bool markerKey = digit <= 7;
     if (MouseDown && markerKey) {
-        FBuffer->Modified = true;
+        buffer_->Modified = true;
         SetMarker(digit);
         CaretByte = CurrentByte();
         return true;
@@ -328,7 +328,7 @@ bool THexDumpEdit::HexKeyDown(char key)
         ShowCaret();
         return true;
     }
-    FBuffer->Modified = true;
+    buffer_->Modified = true;
     if (AsciiColumn)
         return false;
     if (CaretNibble & 1)
@@ -340,7 +340,7 @@ bool THexDumpEdit::HexKeyDown(char key)
 
 bool THexDumpEdit::CharTyped(uint8_t c)
 {
-    if (FBuffer->Empty() || !AsciiColumn)
+    if (buffer_->Empty() || !AsciiColumn)
         return false;
     TypeIntoCaretByte(0x00, c, 2);
     return true;
@@ -351,14 +351,14 @@ void THexDumpEdit::TypeIntoCaretByte(uint8_t keep, uint8_t bits, int nibbles)
     HideCaret();
     const int64_t target = EditTarget();
     if (target >= 0) {
-        uint8_t& b = FBuffer->Data[size_t(target)];
+        uint8_t& b = buffer_->Data[size_t(target)];
         b = uint8_t((b & keep) | bits);
-        FBuffer->SetMatchBit(target, false);
+        buffer_->SetMatchBit(target, false);
     }
-    FBuffer->Modified = true;
+    buffer_->Modified = true;
     Invalidate();
     Focus();
-    if (CaretNibble <= FBuffer->LastIndex * 2) {
+    if (CaretNibble <= buffer_->LastIndex * 2) {
         CaretNibble += nibbles;
         if (CaretNibble >= LastRowIndex * 2 + 32)
             ScrollLines(1);
@@ -371,67 +371,67 @@ void THexDumpEdit::TypeIntoCaretByte(uint8_t keep, uint8_t bits, int nibbles)
 
 void THexDumpEdit::SetMarker(int m)
 {
-    if (FBuffer->Empty())
+    if (buffer_->Empty())
         return;
-    FBuffer->Modified = true;
-    if (FBuffer->SelStart == -1) {
+    buffer_->Modified = true;
+    if (buffer_->SelStart == -1) {
         int64_t first, last;
         WordBounds(CurrentByte(), first, last);
-        FBuffer->SetMarkerRange(first, last, uint8_t(m));
+        buffer_->SetMarkerRange(first, last, uint8_t(m));
         if (AdvanceAfterIns)
             AdvanceCaret();
     } else {
-        FBuffer->SetMarkerRange(std::min(FBuffer->SelStart, FBuffer->SelEnd),
-                                std::max(FBuffer->SelStart, FBuffer->SelEnd), uint8_t(m));
+        buffer_->SetMarkerRange(std::min(buffer_->SelStart, buffer_->SelEnd),
+                                std::max(buffer_->SelStart, buffer_->SelEnd), uint8_t(m));
     }
     Invalidate();
 }
 
 void THexDumpEdit::SelectByte(int64_t i)
 {
-    if (!FBuffer->InRange(i) || FBuffer->IsSelected(i))
+    if (!buffer_->InRange(i) || buffer_->IsSelected(i))
         return;
     int64_t first, last;
     WordBounds(i, first, last);
-    FBuffer->SetSelectRange(first, last, true);
-    FBuffer->SelEnd = last;
+    buffer_->SetSelectRange(first, last, true);
+    buffer_->SelEnd = last;
     Invalidate();
 }
 
 void THexDumpEdit::DeselectByte(int64_t i)
 {
-    if (!FBuffer->InRange(i) || !FBuffer->IsSelected(i))
+    if (!buffer_->InRange(i) || !buffer_->IsSelected(i))
         return;
     int64_t first, last;
     WordBounds(i, first, last);
-    FBuffer->SetSelectRange(first, last, false);
+    buffer_->SetSelectRange(first, last, false);
     Invalidate();
 }
 
 void THexDumpEdit::StartSelection()
 {
-    if (FBuffer->Empty())
+    if (buffer_->Empty())
         return;
     // The buffer may have shrunk under a caret that stood further on.
-    FBuffer->SelStart = std::clamp<int64_t>(CaretByte, 0, FBuffer->LastIndex);
-    SelectByte(FBuffer->SelStart);
-    WordBounds(FBuffer->SelStart, FDragFirst, FDragLast);
+    buffer_->SelStart = std::clamp<int64_t>(CaretByte, 0, buffer_->LastIndex);
+    SelectByte(buffer_->SelStart);
+    WordBounds(buffer_->SelStart, dragFirst_, dragLast_);
     StatusText();
 }
 
 void THexDumpEdit::ExtendSelectionToByte(int64_t target)
 {
-    if (FBuffer->Empty() || FBuffer->SelStart < 0)
+    if (buffer_->Empty() || buffer_->SelStart < 0)
         return;
-    target = std::clamp<int64_t>(target, 0, FBuffer->LastIndex);
-    const int64_t anchor = FBuffer->SelStart;
+    target = std::clamp<int64_t>(target, 0, buffer_->LastIndex);
+    const int64_t anchor = buffer_->SelStart;
     int64_t first, last, unused;
     WordBounds(std::min(anchor, target), first, unused);
     WordBounds(std::max(anchor, target), unused, last);
-    FBuffer->MoveSelectRange(FDragFirst, FDragLast, first, last);
-    FDragFirst = first;
-    FDragLast = last;
-    FBuffer->SelEnd = target >= anchor ? last : first;
+    buffer_->MoveSelectRange(dragFirst_, dragLast_, first, last);
+    dragFirst_ = first;
+    dragLast_ = last;
+    buffer_->SelEnd = target >= anchor ? last : first;
     Invalidate();
     StatusText();
 }
@@ -441,7 +441,7 @@ int64_t THexDumpEdit::ByteAt(int x, int y) const
     const TDumpLayout l = Layout();
     bool ascii;
     const int col = l.ByteColumnAt(x, ascii);
-    return std::clamp<int64_t>(l.RowAt(y) * 16 + TopIndex + col, 0, std::max<int64_t>(FBuffer->LastIndex, 0));
+    return std::clamp<int64_t>(l.RowAt(y) * 16 + TopIndex + col, 0, std::max<int64_t>(buffer_->LastIndex, 0));
 }
 
 void THexDumpEdit::ExtendSelectionTo(int x, int y)
@@ -451,22 +451,22 @@ void THexDumpEdit::ExtendSelectionTo(int x, int y)
 
 void THexDumpEdit::NormalizeSelection()
 {
-    FBuffer->NormalizeSelection();
+    buffer_->NormalizeSelection();
 }
 
 void THexDumpEdit::SelectAll()
 {
-    FBuffer->SelectAll();
-    FDragFirst = 0;
-    FDragLast = FBuffer->LastIndex;
+    buffer_->SelectAll();
+    dragFirst_ = 0;
+    dragLast_ = buffer_->LastIndex;
     Invalidate();
 }
 
 void THexDumpEdit::ClearSelection()
 {
-    FBuffer->ClearSelection();
-    FDragFirst = 1;
-    FDragLast = 0;
+    buffer_->ClearSelection();
+    dragFirst_ = 1;
+    dragLast_ = 0;
     Invalidate();
 }
 
@@ -475,7 +475,7 @@ void THexDumpEdit::ClearSelection()
 
 void THexDumpEdit::MouseDownAt(TDumpButton button, int x, int y)
 {
-    if (FBuffer->Empty())
+    if (buffer_->Empty())
         return;
     HideCaret();
     if (button == TDumpButton::Right) {
@@ -503,7 +503,7 @@ void THexDumpEdit::MouseDownAt(TDumpButton button, int x, int y)
 
 void THexDumpEdit::MouseMoveTo(int x, int y)
 {
-    if (!MouseDown || FBuffer->Empty())
+    if (!MouseDown || buffer_->Empty())
         return;
     if (MouseState == 1)
         MouseState = 2;
@@ -523,8 +523,8 @@ void THexDumpEdit::MouseMoveTo(int x, int y)
     if (MouseState < 3 && std::abs(x - PressX) <= xStep && std::abs(y - PressY) <= LineHeight / 3)
         return;
     if (PersistentBlocks && MouseState < 3)
-        FBuffer->SelStart = -1;
-    if (FBuffer->SelStart == -1) {
+        buffer_->SelStart = -1;
+    if (buffer_->SelStart == -1) {
         ClearSelection();
         StartSelection();
         MouseState = 3;
@@ -542,24 +542,24 @@ void THexDumpEdit::MouseMoveTo(int x, int y)
 
 void THexDumpEdit::MouseUpAt()
 {
-    if (FBuffer->Empty())
+    if (buffer_->Empty())
         return;
     MouseDown = false;
     MouseState = 0;
     ShowCaret();
     NormalizeSelection();
     if (OnSelectionChanged)
-        OnSelectionChanged(FBuffer->SelStart, FBuffer->SelEnd);
+        OnSelectionChanged(buffer_->SelStart, buffer_->SelEnd);
 }
 
 void THexDumpEdit::Wheel(int delta)
 {
-    if (FBuffer->Empty())
+    if (buffer_->Empty())
         return;
     HideCaret();
     if (delta > 0)
         ScrollLines(-1);
-    else if (FBuffer->LastIndex > 16)
+    else if (buffer_->LastIndex > 16)
         ScrollLines(1);
     ShowCaret();
 }

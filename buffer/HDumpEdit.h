@@ -15,12 +15,35 @@ enum class TDumpKey { PageUp, PageDown, End, Home, Left, Right, Up, Down, Insert
 
 enum class TDumpButton { Left, Middle, Right };
 
+// Commands of the view's popup menu. The numbers are those the owner
+// receives and the items' object names carry ("pi" + number).
+enum TDumpPopupCommand : int {
+    pcColorsAndFont = 0,
+    pcSwapBytes = 1,
+    pcHideMismatch = 2,
+    pcEraseBuffer = 3,
+    pcFill = 4,
+    pcFind = 5,
+    pcPasteSpecial = 6,
+    pcCompareWithFile = 7,
+    pcSaveSelection = 8,    // "Save as file" in the Selection submenu
+    pcCopyFromFile = 9,     // "Copy from file" in the Selection submenu
+    pcShowAsDecimal = 10,
+    pcCopy = 11,
+    pcPaste = 12,
+    pcXor = 13,
+    pcSelectAll = 14,       // done by the view itself
+    pcXorWithFile = 15,
+    pcHideMarkers = 16,
+    pcCount
+};
+
 class THexDumpEdit {
 public:
     explicit THexDumpEdit(TDumpBuffer& buffer);
 
-    TDumpBuffer& Buffer() { return *FBuffer; }
-    const TDumpBuffer& Buffer() const { return *FBuffer; }
+    TDumpBuffer& Buffer() { return *buffer_; }
+    const TDumpBuffer& Buffer() const { return *buffer_; }
 
     // View state.
     int64_t TopIndex = 0;        // first byte of the top row, multiple of 16
@@ -111,10 +134,10 @@ public:
     int64_t ByteAt(int x, int y) const;
 
 private:
-    TDumpBuffer* FBuffer;
+    TDumpBuffer* buffer_;
     // The bytes the current drag or Shift selection has selected, so that
     // extending it touches only what changes.
-    int64_t FDragFirst = 1, FDragLast = 0;
+    int64_t dragFirst_ = 1, dragLast_ = 0;
 
     bool Navigate(TDumpKey key);
     void ShiftStep();

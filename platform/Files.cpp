@@ -77,57 +77,57 @@ TSafeFileWriter::TSafeFileWriter(const std::string& nativePath)
 {
     // A link is written through, not replaced by a file of its own; a link
     // that leads nowhere is replaced.
-    FTarget = nativePath;
+    target_ = nativePath;
     std::error_code ec;
     if (fs::is_symlink(nativePath, ec)) {
         const auto resolved = fs::canonical(nativePath, ec);
         if (!ec)
-            FTarget = resolved.string();
+            target_ = resolved.string();
     }
-    FTemp = FTarget + ".tmp~";
-    FFd = ::open(FTemp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    FOk = FFd >= 0;
+    temp_ = target_ + ".tmp~";
+    fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    ok_ = fd_ >= 0;
     // The new file keeps the permissions of the one it replaces.
     struct stat old {};
-    if (FOk && ::stat(FTarget.c_str(), &old) == 0)
-        ::fchmod(FFd, old.st_mode & 07777);
+    if (ok_ && ::stat(target_.c_str(), &old) == 0)
+        ::fchmod(fd_, old.st_mode & 07777);
 }
 
 TSafeFileWriter::~TSafeFileWriter()
 {
-    if (FFd >= 0) {
-        ::close(FFd);
-        ::unlink(FTemp.c_str());
+    if (fd_ >= 0) {
+        ::close(fd_);
+        ::unlink(temp_.c_str());
     }
 }
 
 bool TSafeFileWriter::Write(const void* data, size_t n)
 {
     const char* p = static_cast<const char*>(data);
-    while (FOk && n > 0) {
-        const ssize_t done = ::write(FFd, p, n);
+    while (ok_ && n > 0) {
+        const ssize_t done = ::write(fd_, p, n);
         if (done <= 0) {
-            FOk = false;
+            ok_ = false;
             break;
         }
         p += done;
         n -= static_cast<size_t>(done);
     }
-    return FOk;
+    return ok_;
 }
 
 bool TSafeFileWriter::Commit()
 {
-    if (FFd < 0)
+    if (fd_ < 0)
         return false;
-    bool ok = ::fsync(FFd) == 0 && FOk;
-    ok = ::close(FFd) == 0 && ok;
-    FFd = -1;
+    bool ok = ::fsync(fd_) == 0 && ok_;
+    ok = ::close(fd_) == 0 && ok;
+    fd_ = -1;
     if (ok)
-        ok = std::rename(FTemp.c_str(), FTarget.c_str()) == 0;
+        ok = std::rename(temp_.c_str(), target_.c_str()) == 0;
     if (!ok)
-        ::unlink(FTemp.c_str());
-    FOk = false;
+        ::unlink(temp_.c_str());
+    ok_ = false;
     return ok;
 }
 

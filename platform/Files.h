@@ -37,10 +37,10 @@ public:
     bool Commit();
 
 private:
-    std::string FTarget;
-    std::string FTemp;
-    int FFd = -1;
-    bool FOk = false;
+    std::string target_;
+    std::string temp_;
+    int fd_ = -1;
+    bool ok_ = false;
 };
 
 // Modification time in seconds since the epoch, -1 when the file is missing.

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds and runs one fuzz target with clang and libFuzzer:
-#   tools/fuzz.sh engine_DeviceCompiler [seconds] [corpus folders...]
+#   tools/fuzz.sh engine_uCompiler [seconds] [corpus folders...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 target="$1"; seconds="${2:-60}"; shift $(( $# > 1 ? 2 : 1 ))

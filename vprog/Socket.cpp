@@ -3,7 +3,7 @@
 #include "vprog/Chip24Cxx.h"
 #include "vprog/Chip25Flash.h"
 
-#include "platform/IniFile.h"
+#include "platform/IniFiles.h"
 #include "platform/Paths.h"
 
 const char* const SocketFileName = "vprog.ini";

@@ -75,7 +75,7 @@ bool OpenBufferDialog(THexDump& view, std::string& fileName, bool* cancelled)
     // The load may have resized the buffer under the view.
     if (view.Buffer().EditorMode)
         view.SetSize(view.GetSize());
-    view.SetScrollPos(0);
+    view.Edit().SetScrollPos(0);
     view.Paint();
     return true;
 }

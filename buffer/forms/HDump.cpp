@@ -45,38 +45,38 @@ void AppendHex(QString& s, uint64_t v, int digits)
 
 struct PopupItem {
     const char* Caption;
-    int Number; // -1 = separator
+    int Command; // a TDumpPopupCommand, or -1 for a separator
     QKeySequence Shortcut;
 };
 
 } // namespace
 
 THexDump::THexDump(QWidget* parent)
-    : QWidget(parent), THexDumpEdit(FDumpBuffer)
+    : QWidget(parent), edit_(buffer_)
 {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFont(DumpFont("FixedSys", 10, 0));
-    FScrollBar = new QScrollBar(Qt::Vertical, this);
-    FScrollBar->setPageStep(40);
-    FScrollBar->setRange(0, 0);
-    QObject::connect(FScrollBar, &QScrollBar::valueChanged, this, [this](int value) {
-        if (FSyncingScroll)
+    scrollBar_ = new QScrollBar(Qt::Vertical, this);
+    scrollBar_->setPageStep(40);
+    scrollBar_->setRange(0, 0);
+    QObject::connect(scrollBar_, &QScrollBar::valueChanged, this, [this](int value) {
+        if (syncingScroll_)
             return;
         if (!hasFocus())
             setFocus();
-        HideCaret();
-        SetScrollPos(value);
+        edit_.HideCaret();
+        edit_.SetScrollPos(value);
     });
-    OnInvalidate = [this] { update(); };
-    OnScrollChanged = [this] { SyncScrollBar(); };
-    OnFocus = [this] {
+    edit_.OnInvalidate = [this] { update(); };
+    edit_.OnScrollChanged = [this] { SyncScrollBar(); };
+    edit_.OnFocus = [this] {
         if (!hasFocus())
             setFocus();
     };
-    OnPopup = [this](int x, int y) {
+    edit_.OnPopup = [this](int x, int y) {
         UpdatePopupItems();
-        FPopup->popup(mapToGlobal(QPoint(x, y)));
+        popup_->popup(mapToGlobal(QPoint(x, y)));
     };
     BuildPopup();
 }
@@ -112,11 +112,11 @@ void THexDump::ApplySettings()
     Colors.SelectionFontColor = uint32_t(SelectionFontColor);
     Colors.AddressColor = uint32_t(AddressFontColor);
     Colors.MismatchColor = uint32_t(MismatchFontColor);
-    ShowHeader = WorkParam & wpShowAddresses;
-    ShowGrid = WorkParam & wpShowGrid;
-    AdvanceAfterIns = WorkParam & wpAdvanceAfterIns;
-    PersistentBlocks = WorkParam & wpPersistentBlocks;
-    FDumpBuffer.UseMarkersFile = !(WorkParam & wpNoMarkerFiles);
+    edit_.ShowHeader = WorkParam & wpShowAddresses;
+    edit_.ShowGrid = WorkParam & wpShowGrid;
+    edit_.AdvanceAfterIns = WorkParam & wpAdvanceAfterIns;
+    edit_.PersistentBlocks = WorkParam & wpPersistentBlocks;
+    buffer_.UseMarkersFile = !(WorkParam & wpNoMarkerFiles);
     setFont(DumpFont(QString::fromStdString(Cp1251ToUtf8(DumpFontName)), DumpFontSize, DumpFontStyle));
     Paint();
 }
@@ -155,68 +155,68 @@ void THexDump::changeEvent(QEvent* e)
 
 void THexDump::BuildPopup()
 {
-    FPopup = new QMenu(this);
+    popup_ = new QMenu(this);
     const PopupItem items[] = {
-        {"&Copy", 11, QKeySequence(Qt::CTRL | Qt::Key_C)},
-        {"&Paste", 12, QKeySequence(Qt::CTRL | Qt::Key_V)},
-        {"Paste specia&l", 6, {}},
-        {"Fill...", 4, {}},
-        {"Find...", 5, QKeySequence(Qt::CTRL | Qt::Key_F)},
+        {"&Copy", pcCopy, QKeySequence(Qt::CTRL | Qt::Key_C)},
+        {"&Paste", pcPaste, QKeySequence(Qt::CTRL | Qt::Key_V)},
+        {"Paste specia&l", pcPasteSpecial, {}},
+        {"Fill...", pcFill, {}},
+        {"Find...", pcFind, QKeySequence(Qt::CTRL | Qt::Key_F)},
         {"-", -1, {}},
-        {"Select &all", 14, QKeySequence(Qt::CTRL | Qt::Key_A)},
+        {"Select &all", pcSelectAll, QKeySequence(Qt::CTRL | Qt::Key_A)},
         {"-", -1, {}},
-        {"XOR...", 13, {}},
-        {"XOR with file", 15, {}},
-        {"Swap bytes", 1, {}},
+        {"XOR...", pcXor, {}},
+        {"XOR with file", pcXorWithFile, {}},
+        {"Swap bytes", pcSwapBytes, {}},
         {"-", -1, {}},
-        {"Hide mismatch", 2, {}},
-        {"Hide markers", 16, {}},
+        {"Hide mismatch", pcHideMismatch, {}},
+        {"Hide markers", pcHideMarkers, {}},
         {"-", -1, {}},
-        {"Erase buffer", 3, {}},
-        {"Compare with file...", 7, {}},
+        {"Erase buffer", pcEraseBuffer, {}},
+        {"Compare with file...", pcCompareWithFile, {}},
         {"-", -1, {}},
     };
     auto add = [this](QMenu* menu, const PopupItem& item) {
-        if (item.Number < 0) {
+        if (item.Command < 0) {
             menu->addSeparator();
             return;
         }
+        const auto command = TDumpPopupCommand(item.Command);
         QAction* a = menu->addAction(QString::fromLatin1(item.Caption));
-        a->setObjectName(QStringLiteral("pi%1").arg(item.Number));
+        a->setObjectName(QStringLiteral("pi%1").arg(item.Command));
+        popupItems_[size_t(command)] = a;
         if (!item.Shortcut.isEmpty()) {
             a->setShortcut(item.Shortcut);
             a->setShortcutContext(Qt::WidgetShortcut);
             addAction(a); // active while the view has the focus
         }
-        const int number = item.Number;
-        QObject::connect(a, &QAction::triggered, this, [this, number] {
-            if (number == 14) {
+        QObject::connect(a, &QAction::triggered, this, [this, command] {
+            if (command == pcSelectAll) {
                 SelectAll();
             } else if (OnPopupCommand) {
-                OnPopupCommand(this, number);
+                OnPopupCommand(this, command);
             }
         });
     };
     for (const PopupItem& item : items)
-        add(FPopup, item);
-    QMenu* selection = FPopup->addMenu(QStringLiteral("Selection"));
-    selection->setObjectName(QStringLiteral("miSelection"));
-    add(selection, {"Save as file", 8, {}});
-    add(selection, {"Copy from file", 9, {}});
-    add(selection, {"-", -1, {}});
-    add(selection, {"Show as decimal number", 10, {}});
-    FPopup->addSeparator();
-    add(FPopup, {"Colors and Font...", 0, {}});
+        add(popup_, item);
+    selectionMenu_ = popup_->addMenu(QStringLiteral("Selection"));
+    selectionMenu_->setObjectName(QStringLiteral("miSelection"));
+    add(selectionMenu_, {"Save as file", pcSaveSelection, {}});
+    add(selectionMenu_, {"Copy from file", pcCopyFromFile, {}});
+    add(selectionMenu_, {"-", -1, {}});
+    add(selectionMenu_, {"Show as decimal number", pcShowAsDecimal, {}});
+    popup_->addSeparator();
+    add(popup_, {"Colors and Font...", pcColorsAndFont, {}});
 }
 
 void THexDump::UpdatePopupItems()
 {
-    auto item = [this](const char* name) { return FPopup->findChild<QAction*>(QString::fromLatin1(name)); };
-    item("pi12")->setEnabled(IsHexDumpInClipboard());
-    const bool selected = FDumpBuffer.SelStart != -1;
-    item("pi11")->setEnabled(selected);
-    FPopup->findChild<QMenu*>(QStringLiteral("miSelection"))->setEnabled(selected);
-    item("pi10")->setEnabled(selected && FDumpBuffer.SelEnd - FDumpBuffer.SelStart < 4);
+    popupItems_[pcPaste]->setEnabled(IsHexDumpInClipboard());
+    const bool selected = buffer_.SelStart != -1;
+    popupItems_[pcCopy]->setEnabled(selected);
+    selectionMenu_->setEnabled(selected);
+    popupItems_[pcShowAsDecimal]->setEnabled(selected && buffer_.SelEnd - buffer_.SelStart < 4);
 }
 
 bool THexDump::IsHexDumpInClipboard() const
@@ -226,67 +226,67 @@ bool THexDump::IsHexDumpInClipboard() const
 
 bool THexDump::VScrollBar() const
 {
-    return !FScrollBar->isHidden();
+    return !scrollBar_->isHidden();
 }
 
 void THexDump::SetVScrollBar(bool visible)
 {
-    FScrollBar->setVisible(visible);
+    scrollBar_->setVisible(visible);
     Paint();
 }
 
 void THexDump::SyncScrollBar()
 {
-    FSyncingScroll = true;
-    const int64_t maximum = std::min<int64_t>(ScrollMax(), INT32_MAX);
+    syncingScroll_ = true;
+    const int64_t maximum = std::min<int64_t>(edit_.ScrollMax(), INT32_MAX);
     // A one-row buffer still gets a usable bar.
-    FScrollBar->setRange(0, int(std::max<int64_t>(maximum, FDumpBuffer.Empty() ? 0 : 1)));
-    FScrollBar->setValue(int(std::min<int64_t>(ScrollPos(), INT32_MAX)));
-    FSyncingScroll = false;
+    scrollBar_->setRange(0, int(std::max<int64_t>(maximum, buffer_.Empty() ? 0 : 1)));
+    scrollBar_->setValue(int(std::min<int64_t>(edit_.ScrollPos(), INT32_MAX)));
+    syncingScroll_ = false;
 }
 
 void THexDump::SetSize(int64_t size)
 {
-    HideCaret();
-    FDumpBuffer.SetSize(size);
-    BufferResized();
-    FScrollBar->setVisible(!FDumpBuffer.Empty());
+    edit_.HideCaret();
+    buffer_.SetSize(size);
+    edit_.BufferResized();
+    scrollBar_->setVisible(!buffer_.Empty());
     Paint();
 }
 
 void THexDump::EraseBuffer()
 {
-    FDumpBuffer.EraseBuffer();
+    buffer_.EraseBuffer();
     update();
 }
 
 void THexDump::HideMismatch()
 {
-    FDumpBuffer.HideMismatch();
+    buffer_.HideMismatch();
     update();
 }
 
 void THexDump::ClearMarkers()
 {
-    FDumpBuffer.ClearMarkers();
+    buffer_.ClearMarkers();
     update();
 }
 
 void THexDump::SelectAll()
 {
-    THexDumpEdit::SelectAll();
+    edit_.SelectAll();
 }
 
 int THexDump::DrawWidth() const
 {
-    return FScrollBar->isHidden() ? width() : width() - FScrollBar->width() - 1;
+    return scrollBar_->isHidden() ? width() : width() - scrollBar_->width() - 1;
 }
 
 void THexDump::Paint()
 {
-    const int barWidth = FScrollBar->sizeHint().width();
-    FScrollBar->setGeometry(width() - barWidth, 0, barWidth, height());
-    SetGeometry(width(), height(), MeasuredCharWidth(), MeasuredLineHeight());
+    const int barWidth = scrollBar_->sizeHint().width();
+    scrollBar_->setGeometry(width() - barWidth, 0, barWidth, height());
+    edit_.SetGeometry(width(), height(), MeasuredCharWidth(), MeasuredLineHeight());
     SyncScrollBar();
     update();
 }
@@ -304,32 +304,32 @@ void THexDump::paintEvent(QPaintEvent*)
 
 void THexDump::PaintTo(QPainter& p)
 {
-    SetGeometry(width(), height(), MeasuredCharWidth(), MeasuredLineHeight());
-    const TDumpLayout l = Layout();
+    edit_.SetGeometry(width(), height(), MeasuredCharWidth(), MeasuredLineHeight());
+    const TDumpLayout l = edit_.Layout();
     const int drawWidth = DrawWidth();
     p.setFont(font());
     p.setClipRect(0, 0, drawWidth, height());
     p.fillRect(0, 0, drawWidth, height(), ToQColor(Colors.BackgroundColor));
-    if (ShowHeader)
+    if (edit_.ShowHeader)
         PaintHeader(p, l, drawWidth);
-    if (FDumpBuffer.Empty())
+    if (buffer_.Empty())
         return;
     const int ascent = QFontMetrics(font()).ascent();
     int y = l.DataTop();
-    for (int64_t index = TopIndex; index <= FDumpBuffer.LastIndex; index += 16, y += l.H) {
+    for (int64_t index = edit_.TopIndex; index <= buffer_.LastIndex; index += 16, y += l.H) {
         PaintRow(p, l, index, y, ascent);
         if (y + l.H >= height())
             break;
     }
-    if (ShowGrid) {
+    if (edit_.ShowGrid) {
         p.setPen(ToQColor(Colors.BackgroundColor ^ 0x404040));
         const int bottom = std::min(y + l.H, height()) - 1;
         for (int i = 0; i < 4; ++i) {
             const int x = l.X(l.GridCol(i)) + l.W / 2;
-            p.drawLine(x, ShowHeader ? l.TopMargin : l.DataTop(), x, bottom);
+            p.drawLine(x, edit_.ShowHeader ? l.TopMargin : l.DataTop(), x, bottom);
         }
     }
-    if (CaretShown)
+    if (edit_.CaretShown)
         PaintCaret(p, l);
 }
 
@@ -345,13 +345,13 @@ void THexDump::PaintHeader(QPainter& p, const TDumpLayout& l, int drawWidth)
         AppendHex(hex, uint64_t(k), l.CellDigits());
     }
     p.drawText(l.X(l.HexTextCol(0)), base, hex);
-    if (WordMode) {
+    if (edit_.WordMode) {
         for (int k = 0; k < 8; ++k)
             p.drawText(l.X(l.AsciiCol(0)) + l.W / 2 + 2 * k * l.W, base, QString(QChar('0' + k)));
     } else {
         p.drawText(l.X(l.AsciiCol(0)), base, QStringLiteral("0123456789ABCDEF"));
     }
-    if (ShowGrid) {
+    if (edit_.ShowGrid) {
         p.setPen(ToQColor(Colors.BackgroundColor ^ 0x404040));
         const int y = l.TopMargin + l.H - 1;
         p.drawLine(l.LeftMargin, y, l.X(l.RightCol()), y);
@@ -360,7 +360,7 @@ void THexDump::PaintHeader(QPainter& p, const TDumpLayout& l, int drawWidth)
 
 const THexDump::TGlyphTable& THexDump::Glyphs()
 {
-    if (!FGlyphs || FGlyphs->Source != font()) {
+    if (!glyphs_ || glyphs_->Source != font()) {
         auto t = std::make_unique<TGlyphTable>();
         t->Source = font();
         t->Font = QRawFont::fromFont(font());
@@ -370,14 +370,14 @@ const THexDump::TGlyphTable& THexDump::Glyphs()
         const QList<quint32> indexes = t->Font.glyphIndexesForString(shown);
         for (int c = 0; c < 256 && c < indexes.size(); ++c)
             t->Index[size_t(c)] = indexes[c];
-        FGlyphs = std::move(t);
+        glyphs_ = std::move(t);
     }
-    return *FGlyphs;
+    return *glyphs_;
 }
 
 void THexDump::PaintRow(QPainter& p, const TDumpLayout& l, int64_t index, int y, int ascent)
 {
-    const TDumpBuffer& b = FDumpBuffer;
+    const TDumpBuffer& b = buffer_;
     const int base = y + ascent;
     const int W = l.W;
     const int columns = l.RightCol();
@@ -432,7 +432,7 @@ void THexDump::PaintRow(QPainter& p, const TDumpLayout& l, int64_t index, int y,
     };
 
     {
-        const uint64_t address = uint64_t(WordMode ? index / 2 : index);
+        const uint64_t address = uint64_t(edit_.WordMode ? index / 2 : index);
         for (int d = 0; d < l.AddrDigits; ++d)
             put(Colors.AddressColor, d, uint8_t(HexDigits[(address >> (4 * (l.AddrDigits - 1 - d))) & 0xF]));
     }
@@ -440,20 +440,20 @@ void THexDump::PaintRow(QPainter& p, const TDumpLayout& l, int64_t index, int y,
     // Hex cells.
     const int pitch = l.CellPitch() * W;
     for (int k = 0; k < l.Cells(); ++k) {
-        const int64_t i = index + (WordMode ? 2 * k : k);
+        const int64_t i = index + (edit_.WordMode ? 2 * k : k);
         if (i > b.LastIndex)
             break;
         uint32_t back = Colors.BackgroundColor, text = Colors.FontColor;
         b.ByteColors(i, Colors, back, text);
         const int col = l.HexTextCol(k);
-        if (WordMode) {
+        if (edit_.WordMode) {
             const bool hasHigh = i + 1 <= b.LastIndex;
             if (hasHigh && !b.GetMatchBit(i + 1))
                 text = Colors.MismatchColor;
             const uint8_t lo = b.Data[size_t(i)];
             // The missing half of a last odd byte stays blank.
-            const int loCol = SwapBytes ? col + 2 : col;
-            const int hiCol = SwapBytes ? col : col + 2;
+            const int loCol = edit_.SwapBytes ? col + 2 : col;
+            const int hiCol = edit_.SwapBytes ? col : col + 2;
             put(text, loCol, uint8_t(HexDigits[lo >> 4]));
             put(text, loCol + 1, uint8_t(HexDigits[lo & 15]));
             if (hasHigh) {
@@ -475,7 +475,7 @@ void THexDump::PaintRow(QPainter& p, const TDumpLayout& l, int64_t index, int y,
     for (int k = 0; k < 16; ++k) {
         // With swapped words the last byte of an odd-sized buffer stands
         // one place right, where its partner would be.
-        const int64_t i = index + ((WordMode && SwapBytes) ? (k ^ 1) : k);
+        const int64_t i = index + ((edit_.WordMode && edit_.SwapBytes) ? (k ^ 1) : k);
         if (i > b.LastIndex)
             continue;
         uint32_t back = Colors.BackgroundColor, text = Colors.FontColor;
@@ -500,36 +500,36 @@ void THexDump::PaintRow(QPainter& p, const TDumpLayout& l, int64_t index, int y,
 
 void THexDump::PaintCaret(QPainter& p, const TDumpLayout& l)
 {
-    const TDumpBuffer& b = FDumpBuffer;
+    const TDumpBuffer& b = buffer_;
     if (b.Empty())
         return;
-    const int64_t byte = CurrentByte();
-    if (byte < TopIndex)
+    const int64_t byte = edit_.CurrentByte();
+    if (byte < edit_.TopIndex)
         return;
-    const int64_t row = (byte - TopIndex) / 16;
+    const int64_t row = (byte - edit_.TopIndex) / 16;
     const int y = l.DataTop() + int(std::min<int64_t>(row, 100000)) * l.H;
     if (y >= height())
         return;
     // The caret shows the byte that typing edits: with swapped words the
     // other byte of the pair, which stands in the caret's place.
-    const bool swapped = WordMode && SwapBytes;
+    const bool swapped = edit_.WordMode && edit_.SwapBytes;
     const bool lone = swapped && (byte ^ 1) > b.LastIndex;
     const int64_t shown = (swapped && !lone) ? (byte ^ 1) : byte;
     const uint8_t v = b.Data[size_t(shown)];
     int x;
     QChar ch;
-    if (AsciiColumn) {
+    if (edit_.AsciiColumn) {
         x = l.X(l.AsciiCol(int(byte % 16) ^ (lone ? 1 : 0)));
         ch = AsciiGlyphs()[v];
-    } else if (WordMode) {
-        x = l.X(l.HexTextCol(int((CaretNibble / 4) % 8)) + int(CaretNibble % 4) + (lone ? 2 : 0));
+    } else if (edit_.WordMode) {
+        x = l.X(l.HexTextCol(int((edit_.CaretNibble / 4) % 8)) + int(edit_.CaretNibble % 4) + (lone ? 2 : 0));
         // The digit under the caret: within the word, digits 0-1 belong to
         // the first byte shown, 2-3 to the second.
-        const bool low = CaretNibble & 1;
+        const bool low = edit_.CaretNibble & 1;
         ch = QChar(HexDigits[low ? (v & 15) : (v >> 4)]);
     } else {
-        x = l.X(l.HexTextCol(int(byte % 16))) + ((CaretNibble & 1) ? l.W : 0);
-        ch = QChar(HexDigits[(CaretNibble & 1) ? (v & 15) : (v >> 4)]);
+        x = l.X(l.HexTextCol(int(byte % 16))) + ((edit_.CaretNibble & 1) ? l.W : 0);
+        ch = QChar(HexDigits[(edit_.CaretNibble & 1) ? (v & 15) : (v >> 4)]);
     }
     if (x + l.W > DrawWidth())
         return;
@@ -580,9 +580,9 @@ void THexDump::keyPressEvent(QKeyEvent* e)
     // the modifier as let go, and would end the selection being made.)
     if (e->isAutoRepeat() && (e->key() == Qt::Key_Shift || e->key() == Qt::Key_Control))
         return;
-    CtrlUp = !(e->modifiers() & Qt::ControlModifier);
-    if (!(e->modifiers() & Qt::ShiftModifier) && ShiftState != 0)
-        KeyUp(TDumpKey::Shift); // Shift was let go while the focus was elsewhere
+    edit_.CtrlUp = !(e->modifiers() & Qt::ControlModifier);
+    if (!(e->modifiers() & Qt::ShiftModifier) && edit_.ShiftState != 0)
+        edit_.KeyUp(TDumpKey::Shift); // Shift was let go while the focus was elsewhere
     // Alt combinations are system keys for menus and the window: they
     // neither edit nor move.
     if ((e->modifiers() & Qt::AltModifier) && e->key() != Qt::Key_Shift && e->key() != Qt::Key_Control) {
@@ -591,7 +591,7 @@ void THexDump::keyPressEvent(QKeyEvent* e)
     }
     TDumpKey key;
     if (NavigationKey(e->key(), key)) {
-        if (!KeyDown(key))
+        if (!edit_.KeyDown(key))
             QWidget::keyPressEvent(e);
         return;
     }
@@ -601,11 +601,11 @@ void THexDump::keyPressEvent(QKeyEvent* e)
         digit = char('0' + (k - Qt::Key_0));
     else if (k >= Qt::Key_A && k <= Qt::Key_F)
         digit = char('A' + (k - Qt::Key_A));
-    if (digit && HexKeyDown(digit))
+    if (digit && edit_.HexKeyDown(digit))
         return;
     const QString text = e->text();
-    if (CtrlUp && text.size() == 1 && text[0].unicode() >= 32 && text[0].unicode() != 127 &&
-        CharTyped(UnicodeToCp1251(text[0].unicode())))
+    if (edit_.CtrlUp && text.size() == 1 && text[0].unicode() >= 32 && text[0].unicode() != 127 &&
+        edit_.CharTyped(UnicodeToCp1251(text[0].unicode())))
         return;
     QWidget::keyPressEvent(e);
 }
@@ -614,44 +614,44 @@ void THexDump::keyReleaseEvent(QKeyEvent* e)
 {
     TDumpKey key;
     if (!e->isAutoRepeat() && NavigationKey(e->key(), key))
-        KeyUp(key);
+        edit_.KeyUp(key);
     QWidget::keyReleaseEvent(e);
 }
 
 void THexDump::mousePressEvent(QMouseEvent* e)
 {
     const QPoint pos = e->position().toPoint();
-    MouseDownAt(e->button() == Qt::RightButton ? TDumpButton::Right : TDumpButton::Left, pos.x(), pos.y());
+    edit_.MouseDownAt(e->button() == Qt::RightButton ? TDumpButton::Right : TDumpButton::Left, pos.x(), pos.y());
 }
 
 void THexDump::mouseMoveEvent(QMouseEvent* e)
 {
     const QPoint pos = e->position().toPoint();
-    MouseMoveTo(pos.x(), pos.y());
+    edit_.MouseMoveTo(pos.x(), pos.y());
 }
 
 void THexDump::mouseReleaseEvent(QMouseEvent* e)
 {
-    if (e->button() != Qt::RightButton && MouseDown)
-        MouseUpAt();
+    if (e->button() != Qt::RightButton && edit_.MouseDown)
+        edit_.MouseUpAt();
 }
 
 void THexDump::wheelEvent(QWheelEvent* e)
 {
     // Sideways turns (tilt wheels, touchpads) carry no vertical delta.
     if (e->angleDelta().y() != 0)
-        Wheel(e->angleDelta().y());
+        edit_.Wheel(e->angleDelta().y());
     e->accept();
 }
 
 void THexDump::focusInEvent(QFocusEvent* e)
 {
-    ShowCaret();
+    edit_.ShowCaret();
     QWidget::focusInEvent(e);
 }
 
 void THexDump::focusOutEvent(QFocusEvent* e)
 {
-    HideCaret();
+    edit_.HideCaret();
     QWidget::focusOutEvent(e);
 }

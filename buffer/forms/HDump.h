@@ -15,36 +15,37 @@
 
 #include <functional>
 
+class QAction;
 class QMenu;
 class QScrollBar;
 
-// Holds the buffer so that it exists before the controller that refers to it.
-struct TDumpBufferHolder {
-    TDumpBuffer FDumpBuffer;
-};
-
-class THexDump : private TDumpBufferHolder, public QWidget, public THexDumpEdit {
+class THexDump : public QWidget {
 public:
     explicit THexDump(QWidget* parent = nullptr);
     ~THexDump() override;
 
-    TDumpBuffer& Buffer() { return FDumpBuffer; }
-    const TDumpBuffer& Buffer() const { return FDumpBuffer; }
+    TDumpBuffer& Buffer() { return buffer_; }
+    const TDumpBuffer& Buffer() const { return buffer_; }
+    // The input controller: caret, scrolling and display options, and the
+    // owner's caret, status and selection events.
+    THexDumpEdit& Edit() { return edit_; }
+    const THexDumpEdit& Edit() const { return edit_; }
 
     TDumpColors Colors;
-    // Popup item number (0..16 but 14) chosen by the user; the owner does it.
-    std::function<void(THexDump*, int)> OnPopupCommand;
+    // Popup command chosen by the user (any but pcSelectAll); the owner
+    // does it.
+    std::function<void(THexDump*, TDumpPopupCommand)> OnPopupCommand;
 
     // Buffer operations with the repaint the view owes them.
-    int64_t GetSize() const { return FDumpBuffer.GetSize(); }
+    int64_t GetSize() const { return buffer_.GetSize(); }
     void SetSize(int64_t size);
     void EraseBuffer();
     void HideMismatch();
     void ClearMarkers();
-    void SetMatchBit(int64_t i, bool value = false) { FDumpBuffer.SetMatchBit(i, value); }
-    bool GetMatchBit(int64_t i) const { return FDumpBuffer.GetMatchBit(i); }
-    void SetSelectBit(int64_t i, bool value) { FDumpBuffer.SetSelectBit(i, value); }
-    bool IsSelected(int64_t i) const { return FDumpBuffer.IsSelected(i); }
+    void SetMatchBit(int64_t i, bool value = false) { buffer_.SetMatchBit(i, value); }
+    bool GetMatchBit(int64_t i) const { return buffer_.GetMatchBit(i); }
+    void SetSelectBit(int64_t i, bool value) { buffer_.SetSelectBit(i, value); }
+    bool IsSelected(int64_t i) const { return buffer_.IsSelected(i); }
     void SelectAll();
     // Places the scroll bar and repaints everything.
     void Paint();
@@ -52,8 +53,8 @@ public:
 
     bool VScrollBar() const;
     void SetVScrollBar(bool visible);
-    QScrollBar* ScrollBar() const { return FScrollBar; }
-    QMenu* PopupMenu() const { return FPopup; }
+    QScrollBar* ScrollBar() const { return scrollBar_; }
+    QMenu* PopupMenu() const { return popup_; }
     // Enables the popup's items for the current clipboard and selection.
     void UpdatePopupItems();
 
@@ -84,16 +85,21 @@ protected:
     void focusOutEvent(QFocusEvent*) override;
 
 private:
-    QScrollBar* FScrollBar;
-    QMenu* FPopup;
-    bool FSyncingScroll = false;
+    // The controller refers to the buffer, so the buffer comes first.
+    TDumpBuffer buffer_;
+    THexDumpEdit edit_;
+    QScrollBar* scrollBar_;
+    QMenu* popup_;
+    QMenu* selectionMenu_;
+    std::array<QAction*, pcCount> popupItems_{};
+    bool syncingScroll_ = false;
     // Glyph of every byte's character in the current font.
     struct TGlyphTable {
         QFont Source;
         QRawFont Font;
         std::array<quint32, 256> Index{};
     };
-    std::unique_ptr<TGlyphTable> FGlyphs;
+    std::unique_ptr<TGlyphTable> glyphs_;
     const TGlyphTable& Glyphs();
 
     void BuildPopup();

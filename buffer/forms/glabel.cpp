@@ -13,13 +13,13 @@ TGLabel::TGLabel(QWidget* parent)
 
 void TGLabel::SetGradient(uint8_t g)
 {
-    FGradient = g;
+    gradient_ = g;
     update();
 }
 
 void TGLabel::SetActiveMode(bool on)
 {
-    FActiveMode = on;
+    activeMode_ = on;
     if (on) {
         setCursor(Qt::PointingHandCursor);
     } else {
@@ -30,7 +30,7 @@ void TGLabel::SetActiveMode(bool on)
 
 void TGLabel::SetVert(bool on)
 {
-    FVert = on;
+    vert_ = on;
     update();
 }
 
@@ -82,11 +82,11 @@ void TGLabel::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     uint32_t start, end;
-    GradientEnds(ResolveColor(Hot ? ActiveColor : Color), FGradient, start, end);
-    const int n = FVert ? height() : width();
+    GradientEnds(ResolveColor(Hot ? ActiveColor : Color), gradient_, start, end);
+    const int n = vert_ ? height() : width();
     for (int k = 0; k < n; ++k) {
         const QColor c = ToQColor(StripColor(start, end, k, n));
-        if (FVert)
+        if (vert_)
             p.fillRect(0, k, width(), 1, c);
         else
             p.fillRect(k, 0, 1, height(), c);
@@ -107,7 +107,7 @@ void TGLabel::paintEvent(QPaintEvent*)
 
 void TGLabel::mouseMoveEvent(QMouseEvent* e)
 {
-    if (FActiveMode && !Hot) {
+    if (activeMode_ && !Hot) {
         Hot = true;
         update();
     }
@@ -132,7 +132,7 @@ void TGLabel::mouseReleaseEvent(QMouseEvent* e)
 
 void TGLabel::leaveEvent(QEvent* e)
 {
-    if (FActiveMode && Hot) {
+    if (activeMode_ && Hot) {
         Hot = false;
         update();
     }

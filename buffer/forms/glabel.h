@@ -21,11 +21,11 @@ public:
     std::function<void(Qt::MouseButton, int, int)> OnMouseDown;
     std::function<void()> OnClick;
 
-    uint8_t Gradient() const { return FGradient; }
+    uint8_t Gradient() const { return gradient_; }
     void SetGradient(uint8_t g);
-    bool ActiveMode() const { return FActiveMode; }
+    bool ActiveMode() const { return activeMode_; }
     void SetActiveMode(bool on);
-    bool Vert() const { return FVert; }
+    bool Vert() const { return vert_; }
     void SetVert(bool on);
 
     // Colour reference of strip k of n from start to end, per channel
@@ -44,7 +44,7 @@ protected:
     void leaveEvent(QEvent*) override;
 
 private:
-    uint8_t FGradient = 0;
-    bool FActiveMode = false;
-    bool FVert = false;
+    uint8_t gradient_ = 0;
+    bool activeMode_ = false;
+    bool vert_ = false;
 };

@@ -16,9 +16,9 @@ THexEdit::THexEdit(QWidget* parent)
 
 void THexEdit::SetByteCount(int count)
 {
-    FByteCount = count < 1 ? 1 : count;
+    byteCount_ = count < 1 ? 1 : count;
     QString text = QStringLiteral("00");
-    for (int i = 1; i < FByteCount; ++i)
+    for (int i = 1; i < byteCount_; ++i)
         text += QStringLiteral(" 00");
     setText(text);
 }

@@ -8,7 +8,7 @@ class THexEdit : public QLineEdit {
 public:
     explicit THexEdit(QWidget* parent = nullptr);
 
-    int ByteCount() const { return FByteCount; }
+    int ByteCount() const { return byteCount_; }
     // count pairs of "00"; counts below 1 count as 1.
     void SetByteCount(int count);
 
@@ -17,5 +17,5 @@ protected:
     void paintEvent(QPaintEvent* e) override;
 
 private:
-    int FByteCount = 1;
+    int byteCount_ = 1;
 };

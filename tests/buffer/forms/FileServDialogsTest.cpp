@@ -129,7 +129,7 @@ TEST(FileServDialogs, OpenLoadsAndSaveWritesTheChosenFormat)
     EXPECT_EQ(fileName, dir.file("in.hex"));
     EXPECT_EQ(view.GetSize(), 3);
     EXPECT_EQ(OpenFileExtension, 2);
-    EXPECT_EQ(view.TopIndex, 0);
+    EXPECT_EQ(view.Edit().TopIndex, 0);
     SaveScreenshot(view, "opened_view");
 
     Choose(dir.file("out"), 3);

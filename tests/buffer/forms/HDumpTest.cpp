@@ -34,21 +34,22 @@ protected:
     // cell text, near the row's bottom.
     QPoint HexProbe(int64_t i)
     {
-        const TDumpLayout l = view.Layout();
-        const int cell = int(view.WordMode ? (i % 16) / 2 : i % 16);
-        return {l.X(l.HexTextCol(cell)) - 1, l.DataTop() + int((i - view.TopIndex) / 16) * l.H + l.H - 2};
+        const TDumpLayout l = view.Edit().Layout();
+        const int cell = int(view.Edit().WordMode ? (i % 16) / 2 : i % 16);
+        return {l.X(l.HexTextCol(cell)) - 1, l.DataTop() + int((i - view.Edit().TopIndex) / 16) * l.H + l.H - 2};
     }
     QPoint AsciiProbe(int64_t i)
     {
-        const TDumpLayout l = view.Layout();
-        return {l.X(l.AsciiCol(int(i % 16))) + l.W / 2, l.DataTop() + int((i - view.TopIndex) / 16) * l.H + l.H - 1};
+        const TDumpLayout l = view.Edit().Layout();
+        return {l.X(l.AsciiCol(int(i % 16))) + l.W / 2,
+                l.DataTop() + int((i - view.Edit().TopIndex) / 16) * l.H + l.H - 1};
     }
     // Whether any pixel of the byte's hex cell has exactly this colour.
     bool CellHasColor(const QImage& img, int64_t i, QRgb color)
     {
-        const TDumpLayout l = view.Layout();
+        const TDumpLayout l = view.Edit().Layout();
         const int x0 = l.X(l.HexTextCol(int(i % 16)));
-        const int y0 = l.DataTop() + int((i - view.TopIndex) / 16) * l.H;
+        const int y0 = l.DataTop() + int((i - view.Edit().TopIndex) / 16) * l.H;
         for (int y = y0; y < y0 + l.H; ++y)
             for (int x = x0; x < x0 + 2 * l.W; ++x)
                 if (img.pixel(x, y) == color)
@@ -85,7 +86,7 @@ TEST_F(DumpView, ColourRuleAtChosenCells)
 
 TEST_F(DumpView, WordModeColoursAndSwappedAscii)
 {
-    view.WordMode = true;
+    view.Edit().WordMode = true;
     view.Buffer().Markers[2] = 4; // word 1
     view.Buffer().Markers[3] = 4;
     view.Paint();
@@ -101,12 +102,12 @@ TEST_F(DumpView, ScrollingAndGotoAddress)
     EXPECT_TRUE(view.VScrollBar());
     EXPECT_EQ(view.ScrollBar()->maximum(), 15);
     view.ScrollBar()->setValue(3);
-    EXPECT_EQ(view.TopIndex, 48);
-    view.GotoAddress(0x10);
-    EXPECT_EQ(view.TopIndex, 16);
+    EXPECT_EQ(view.Edit().TopIndex, 48);
+    view.Edit().GotoAddress(0x10);
+    EXPECT_EQ(view.Edit().TopIndex, 16);
     EXPECT_EQ(view.ScrollBar()->value(), 1);
-    EXPECT_EQ(view.CaretByte, 0x10);
-    view.GotoAddress(0xF5);
+    EXPECT_EQ(view.Edit().CaretByte, 0x10);
+    view.Edit().GotoAddress(0xF5);
     EXPECT_EQ(view.ScrollBar()->value(), 15);
     const QImage img = Grab(); // the last row paints at the top, the rest is background
     EXPECT_EQ(img.pixel(HexProbe(0xF0 + 16 * 3)), Rgb(0xFFFFFF));
@@ -120,11 +121,11 @@ TEST_F(DumpView, WheelScrollsOnlyWhenTurnedUpOrDown)
         QApplication::sendEvent(&view, &e);
     };
     wheel(QPoint(0, -120));
-    EXPECT_EQ(view.TopIndex, 16);
+    EXPECT_EQ(view.Edit().TopIndex, 16);
     wheel(QPoint(-120, 0));
-    EXPECT_EQ(view.TopIndex, 16) << "a sideways turn";
+    EXPECT_EQ(view.Edit().TopIndex, 16) << "a sideways turn";
     wheel(QPoint(0, 120));
-    EXPECT_EQ(view.TopIndex, 0);
+    EXPECT_EQ(view.Edit().TopIndex, 0);
 }
 
 TEST_F(DumpView, EmptyViewPaintsOnlyHeaderAndBackground)
@@ -132,7 +133,7 @@ TEST_F(DumpView, EmptyViewPaintsOnlyHeaderAndBackground)
     view.SetSize(0);
     EXPECT_FALSE(view.VScrollBar());
     const QImage img = Grab();
-    const TDumpLayout l = view.Layout();
+    const TDumpLayout l = view.Edit().Layout();
     for (int y = l.DataTop() + 1; y < img.height(); y += 7)
         for (int x = 0; x < img.width(); x += 5)
             ASSERT_EQ(img.pixel(x, y), Rgb(0xFFFFFF)) << x << "," << y;
@@ -150,12 +151,12 @@ TEST_F(DumpView, KeysEditTheFocusedView)
     QTest::keyClick(&view, Qt::Key_3, Qt::ControlModifier);
     EXPECT_EQ(view.Buffer().Markers[1], 3);
     QTest::keyClick(&view, Qt::Key_Down);
-    EXPECT_EQ(view.CaretByte, 18);
+    EXPECT_EQ(view.Edit().CaretByte, 18);
     // Alt combinations are left to menus.
     QTest::keyClick(&view, Qt::Key_F, Qt::AltModifier);
     QTest::keyClick(&view, Qt::Key_Down, Qt::AltModifier);
     EXPECT_EQ(view.Buffer().Data[18], 18);
-    EXPECT_EQ(view.CaretByte, 18);
+    EXPECT_EQ(view.Edit().CaretByte, 18);
 }
 
 TEST_F(DumpView, ShiftSelectionSurvivesARepeatingShift)
@@ -163,7 +164,7 @@ TEST_F(DumpView, ShiftSelectionSurvivesARepeatingShift)
     view.show();
     view.setFocus();
     QApplication::processEvents();
-    view.GotoAddress(4);
+    view.Edit().GotoAddress(4);
     auto send = [&](QEvent::Type type, int key, bool repeat = false) {
         QKeyEvent e(type, key, Qt::ShiftModifier, QString(), repeat);
         QApplication::sendEvent(&view, &e);
@@ -193,8 +194,8 @@ TEST_F(DumpView, SeventeenBytesPutTheLastCharacterUnderTheFirst)
 TEST_F(DumpView, AddressColumnWidensPast16MiB)
 {
     view.SetSize(0x1000010);
-    EXPECT_EQ(view.Layout().AddrDigits, 7);
-    view.GotoAddress(0x1000008);
+    EXPECT_EQ(view.Edit().Layout().AddrDigits, 7);
+    view.Edit().GotoAddress(0x1000008);
     view.Buffer().Markers[0x1000008] = 2;
     const QImage img = Grab();
     EXPECT_EQ(img.pixel(HexProbe(0x1000008)), Rgb(0x00FF00));
@@ -237,7 +238,7 @@ TEST_F(DumpView, PopupShortcutsFollowTheSelectionOfTheMoment)
     view.SelectAll();
     QTest::keyClick(&view, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(commands, std::vector<int>{11});
-    view.ClearSelection();
+    view.Edit().ClearSelection();
     QTest::keyClick(&view, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(commands, std::vector<int>{11}) << "nothing to copy";
     EXPECT_EQ(view.Buffer().Data[0], 0) << "Ctrl+C does not edit";
@@ -246,7 +247,7 @@ TEST_F(DumpView, PopupShortcutsFollowTheSelectionOfTheMoment)
 TEST_F(DumpView, SwappedWordsShowThePartnerlessLastByte)
 {
     view.SetSize(17);
-    view.WordMode = true;
+    view.Edit().WordMode = true;
     view.Buffer().Markers[16] = 1;
     view.Paint();
     QImage img = Grab();
@@ -254,11 +255,11 @@ TEST_F(DumpView, SwappedWordsShowThePartnerlessLastByte)
     EXPECT_EQ(img.pixel(AsciiProbe(17)), Rgb(0x0000FF));
     EXPECT_EQ(img.pixel(AsciiProbe(16)), Rgb(0xFFFFFF));
     // The caret on it in the ASCII column is drawn there too.
-    view.AsciiColumn = true;
-    view.CaretNibble = 32;
-    view.ShowCaret();
+    view.Edit().AsciiColumn = true;
+    view.Edit().CaretNibble = 32;
+    view.Edit().ShowCaret();
     img = Grab();
-    const TDumpLayout l = view.Layout();
+    const TDumpLayout l = view.Edit().Layout();
     EXPECT_EQ(img.pixel(l.X(l.AsciiCol(1)), l.DataTop() + l.H), Rgb(0x000000));
     EXPECT_EQ(img.pixel(l.X(l.AsciiCol(0)), l.DataTop() + l.H), Rgb(0xFFFFFF));
 }
@@ -285,17 +286,17 @@ TEST_F(DumpView, Screenshots)
     for (int i : {0x30, 0x31, 0x45, 0x46, 0x47, 0x12})
         b.SetMatchBit(i);
     view.Colors.MismatchColor = 0xFF8000;
-    view.GotoAddress(0x13);
+    view.Edit().GotoAddress(0x13);
     view.grab().save(QString::fromUtf8(folder) + "/hdump_byte.png");
-    view.WordMode = true;
-    view.GotoAddress(0x9);
+    view.Edit().WordMode = true;
+    view.Edit().GotoAddress(0x9);
     view.grab().save(QString::fromUtf8(folder) + "/hdump_word.png");
     // Past 16 MiB the address column takes a seventh digit; no header, no grid.
-    view.WordMode = false;
-    view.ShowHeader = false;
-    view.ShowGrid = false;
+    view.Edit().WordMode = false;
+    view.Edit().ShowHeader = false;
+    view.Edit().ShowGrid = false;
     view.SetSize(0x1000100);
-    view.GotoAddress(0xFFFFC0);
+    view.Edit().GotoAddress(0xFFFFC0);
     view.grab().save(QString::fromUtf8(folder) + "/hdump_wide.png");
 }
 

@@ -2,7 +2,7 @@
 #include "engine/forms/uSetDelay.h"
 #include "engine/Global.h"
 #include "platform/Cp1251.h"
-#include "platform/IniFile.h"
+#include "platform/IniFiles.h"
 #include "platform/MessageBox.h"
 
 #include "TestSupport.h"

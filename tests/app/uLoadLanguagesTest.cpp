@@ -2,7 +2,7 @@
 #include "engine/Global.h"
 #include "engine/LanguageTexts.h"
 #include "platform/Cp1251.h"
-#include "platform/IniFile.h"
+#include "platform/IniFiles.h"
 #include "platform/Paths.h"
 
 #include "TestSupport.h"

@@ -1,4 +1,4 @@
-#include "platform/IniFile.h"
+#include "platform/IniFiles.h"
 
 #include "platform/Cp1251.h"
 #include "platform/Files.h"

@@ -2,7 +2,7 @@
 
 #include "engine/Global.h"
 #include "engine/GlobalSettings.h"
-#include "platform/IniFile.h"
+#include "platform/IniFiles.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
 

@@ -1,4 +1,4 @@
-#include "platform/IniFile.h"
+#include "platform/IniFiles.h"
 
 #include "TestSupport.h"
 
@@ -20,7 +20,7 @@ std::string copyFixture(const TempDir& dir, const std::string& name)
 
 } // namespace
 
-TEST(IniFile, ReadsWithProfileRules)
+TEST(IniFiles, ReadsWithProfileRules)
 {
     TIniFile ini(FixturePath("platform/mixed.ini"));
     struct Case {
@@ -44,7 +44,7 @@ TEST(IniFile, ReadsWithProfileRules)
     EXPECT_EQ(ini.ReadSections(), (TStringList{"Parameters", "Dump"}));
 }
 
-TEST(IniFile, ChangingOneKeyKeepsEveryOtherByte)
+TEST(IniFiles, ChangingOneKeyKeepsEveryOtherByte)
 {
     TempDir dir;
     const std::string path = copyFixture(dir, "mixed.ini");
@@ -59,7 +59,7 @@ TEST(IniFile, ChangingOneKeyKeepsEveryOtherByte)
     EXPECT_EQ(ReadFileBytes(path), expected);
 }
 
-TEST(IniFile, NewKeysAndSectionsGoWhereTheyBelong)
+TEST(IniFiles, NewKeysAndSectionsGoWhereTheyBelong)
 {
     TempDir dir;
     const std::string path = dir.file("new.ini");
@@ -74,7 +74,7 @@ TEST(IniFile, NewKeysAndSectionsGoWhereTheyBelong)
     EXPECT_EQ(ReadFileBytes(path), "[A]\nx=1\nAdded=v\n\n[B]\ny=2\nz=3\n[C]\nNum=-5\n");
 }
 
-TEST(IniFile, EraseSectionAndDeleteKey)
+TEST(IniFiles, EraseSectionAndDeleteKey)
 {
     TempDir dir;
     const std::string path = dir.file("e.ini");
@@ -87,7 +87,7 @@ TEST(IniFile, EraseSectionAndDeleteKey)
     EXPECT_EQ(ReadFileBytes(path), "[Keep]\r\n");
 }
 
-TEST(IniFile, MissingFileReadsEmptyAndUnwritableFileIsReported)
+TEST(IniFiles, MissingFileReadsEmptyAndUnwritableFileIsReported)
 {
     TempDir dir;
     TIniFile missing(dir.file("none.ini"));
@@ -99,7 +99,7 @@ TEST(IniFile, MissingFileReadsEmptyAndUnwritableFileIsReported)
     EXPECT_TRUE(unwritable.Modified());
 }
 
-TEST(IniFile, SectionValuesKeepFileOrderAndDuplicates)
+TEST(IniFiles, SectionValuesKeepFileOrderAndDuplicates)
 {
     TempDir dir;
     const std::string path = dir.file("r.ini");
@@ -108,7 +108,7 @@ TEST(IniFile, SectionValuesKeepFileOrderAndDuplicates)
     EXPECT_EQ(ini.ReadSectionValues("recent files"), (TStringList{"0=a.bin", "7=b=c.bin", "0=d.bin"}));
 }
 
-TEST(IniFile, EveryOneLineValueReadsBackAsWritten)
+TEST(IniFiles, EveryOneLineValueReadsBackAsWritten)
 {
     TempDir dir;
     const std::string path = dir.file("q.ini");
