@@ -9,6 +9,7 @@
 
 #include <filesystem>
 #include <set>
+#include <vector>
 
 bool StartupFlag = false;
 TStringList ScanList;
@@ -20,18 +21,21 @@ namespace {
 // Modules first of the sub-folders, depth first, then of the folder itself,
 // each level in listing order. A folder is entered once by its real path,
 // so a symbolic link back up the tree cannot make the scan go round.
-void scanFolder(const std::string& nativeFolder, const std::string& relative, std::set<std::string>& visited)
+void scanFolder(const std::string& nativeFolder, const std::string& relative, std::set<std::string>& visited,
+                std::vector<std::string>& nativeFiles)
 {
     std::error_code ec;
     const std::filesystem::path real = std::filesystem::canonical(nativeFolder, ec);
     if (ec || !visited.insert(real.string()).second)
         return;
     for (const std::string& name : ListFolder(nativeFolder, true, false))
-        scanFolder(nativeFolder + "/" + name, relative + "\\" + Utf8ToCp1251(name), visited);
+        scanFolder(nativeFolder + "/" + name, relative + "\\" + Utf8ToCp1251(name), visited, nativeFiles);
     for (const std::string& name : ListFolder(nativeFolder, false, true)) {
         // Module files were named on a system that ignores letter case.
-        if (AnsiSameText(ExtractFileExt(name), ".chl"))
+        if (AnsiSameText(ExtractFileExt(name), ".chl")) {
             ScanList.Add(relative + "\\" + Utf8ToCp1251(name));
+            nativeFiles.push_back(nativeFolder + "/" + name);
+        }
     }
 }
 
@@ -47,13 +51,19 @@ void addEntry(const std::string& path, const std::string& moduleFile)
 void buildFromScan()
 {
     std::set<std::string> visited;
-    scanFolder(NativePath(ScriptsFolder()), std::string(), visited);
+    // The scan finds each module's file; reading it by that name spares
+    // resolving its Windows-style name again.
+    std::vector<std::string> nativeFiles;
+    scanFolder(NativePath(ScriptsFolder()), std::string(), visited, nativeFiles);
     TStringList locations;
-    for (const std::string& module : ScanList) {
+    std::string bytes;
+    for (int i = 0; i < ScanList.Count(); ++i) {
         // A module gone since the scan gives no location.
-        ReadModuleLocation(ModuleFilePath(module), locations);
+        locations.Clear();
+        if (ReadWholeFile(nativeFiles[static_cast<size_t>(i)], bytes))
+            ReadModuleLocationText(bytes, locations);
         for (const std::string& location : locations)
-            addEntry(location, module);
+            addEntry(location, ScanList[i]);
     }
     ChipTree.Sort();
 }
