@@ -38,19 +38,7 @@ int TModuleInfo::LoadFromFile(const std::string& fileName)
     return 1;
 }
 
-// The description sections stand before [HOST]: a header after the first
-// line that mentions [HOST] belongs to the scripts and is not found.
-int TModuleInfo::FindSection(const std::string& name) const
-{
-    for (int i = 0; i < Lines.Count(); ++i) {
-        const std::string upper = AnsiUpperCase(Lines[i]);
-        if (upper.find(name) != std::string::npos)
-            return i;
-        if (upper.find("[HOST]") != std::string::npos)
-            return -1;
-    }
-    return -1;
-}
+int TModuleInfo::FindSection(const std::string& name) const { return modules::FindSection(Lines, name); }
 
 void TModuleInfo::Warn(int lineIndex, const std::string& text)
 {

@@ -71,3 +71,6 @@ private:
 // the chip tree is built from many modules. Empties `list` first; a missing
 // file leaves it empty.
 void ReadModuleLocation(const std::string& fileName, TStringList& list);
+// The same reader on the bytes of a module file, for a caller that has
+// found the file on the file system itself.
+void ReadModuleLocationText(const std::string& bytes, TStringList& list);

@@ -12,8 +12,13 @@ void ReadModuleLocation(const std::string& fileName, TStringList& list)
 {
     list.Clear();
     std::string bytes;
-    if (!ReadWholeFile(NativePath(fileName), bytes))
-        return;
+    if (ReadWholeFile(NativePath(fileName), bytes))
+        ReadModuleLocationText(bytes, list);
+}
+
+void ReadModuleLocationText(const std::string& bytes, TStringList& list)
+{
+    list.Clear();
     TStringList lines;
     lines.SetText(bytes);
     for (int i = 0; i < lines.Count(); ++i) {

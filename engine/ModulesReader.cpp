@@ -1,5 +1,7 @@
 #include "engine/ModulesReader.h"
 
+#include "platform/Cp1251.h"
+
 namespace modules {
 
 bool IsSignChar(char c) { return c == '(' || c == ')' || c == ',' || c == ';' || c == '='; }
@@ -10,6 +12,18 @@ bool IsCommentLine(const std::string& line)
 }
 
 bool IsSectionHeader(const std::string& line) { return !line.empty() && line[0] == '['; }
+
+int FindSection(const TStringList& lines, const std::string& name)
+{
+    for (int i = 0; i < lines.Count(); ++i) {
+        const std::string upper = AnsiUpperCase(lines[i]);
+        if (upper.find(name) != std::string::npos)
+            return i;
+        if (upper.find("[HOST]") != std::string::npos)
+            return -1;
+    }
+    return -1;
+}
 
 std::string TLineReader::NextToken()
 {

@@ -43,6 +43,14 @@ bool IsCommentLine(const std::string& line);
 // A line starting with "[" ends [DESCRIPTION] and [MENU].
 bool IsSectionHeader(const std::string& line);
 
+// Index of the first line whose upper-cased text contains `name` (an
+// upper-case header such as "[MENU]"), -1 when there is none. The
+// description sections stand before [HOST]: a header after the first line
+// that mentions [HOST] belongs to the scripts and is not found. Whoever
+// edits a module's description (the defaults write-back) finds the section
+// by this same rule.
+int FindSection(const TStringList& lines, const std::string& name);
+
 enum class TListEnd {
     Complete,  // ended by ";" with nothing after it on the line
     Cut,       // an item position held a sign: the items so far are kept

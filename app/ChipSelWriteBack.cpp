@@ -1,0 +1,185 @@
+#include "app/ChipSelWriteBack.h"
+
+#include "app/ChipSel.h"
+#include "engine/Modules.h"
+#include "engine/ModulesReader.h"
+#include "platform/Cp1251.h"
+#include "platform/Files.h"
+#include "platform/MessageBox.h"
+#include "platform/Paths.h"
+#include "platform/SysUtils.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <utility>
+#include <vector>
+
+namespace {
+
+struct TTextLine {
+    std::string Text;
+    std::string Eol; // the line's own line end; empty on a last line without one
+};
+
+// Lines cut where TStringList::SetText cuts them (CR LF, LF or CR), so that
+// line numbers agree with the module reader's.
+std::vector<TTextLine> splitLines(const std::string& bytes)
+{
+    std::vector<TTextLine> lines;
+    size_t start = 0;
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] != '\r' && bytes[i] != '\n')
+            continue;
+        const size_t eolLength = bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n' ? 2 : 1;
+        lines.push_back({bytes.substr(start, i - start), bytes.substr(i, eolLength)});
+        i += eolLength - 1;
+        start = i + 1;
+    }
+    if (start < bytes.size())
+        lines.push_back({bytes.substr(start), std::string()});
+    return lines;
+}
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+size_t skipBlanks(const std::string& s, size_t i)
+{
+    while (i < s.size() && isBlank(s[i]))
+        ++i;
+    return i;
+}
+
+// End of the token at i by the module tokenizer's rules; a sign ends at i.
+size_t tokenEnd(const std::string& s, size_t i)
+{
+    if (i >= s.size() || modules::IsSignChar(s[i]))
+        return i;
+    if (s[i] == '"') {
+        const size_t close = s.find('"', i + 1);
+        return close == std::string::npos ? s.size() : close + 1;
+    }
+    while (i < s.size() && !isBlank(s[i]) && !modules::IsSignChar(s[i]))
+        ++i;
+    return i;
+}
+
+// The statement gets the new value and a ";" after it; what stands before
+// the value and after the statement's ";" (a comment) stays.
+std::string rewriteStatement(const std::string& line, const std::string& value)
+{
+    const size_t keyEnd = tokenEnd(line, skipBlanks(line, 0));
+    const size_t equals = skipBlanks(line, keyEnd);
+    if (equals >= line.size() || line[equals] != '=')
+        return line.substr(0, keyEnd) + " = " + value + ";";
+    const size_t valueStart = skipBlanks(line, equals + 1);
+    const size_t semicolon = line.find(';', tokenEnd(line, valueStart));
+    const std::string rest = semicolon == std::string::npos ? std::string() : line.substr(semicolon + 1);
+    return line.substr(0, valueStart) + value + ";" + rest;
+}
+
+// The statements of [DESCRIPTION] that name `key`, and the line after which
+// a missing one goes: the section's last statement line, else its header.
+struct TSectionScan {
+    std::vector<int> Statements;
+    int InsertAfter = -1;
+};
+
+TSectionScan scanDescription(const TStringList& lines, int header, const std::string& key)
+{
+    TSectionScan scan;
+    scan.InsertAfter = header;
+    for (int i = header + 1; i < lines.Count() && !modules::IsSectionHeader(lines[i]); ++i) {
+        if (modules::IsCommentLine(lines[i]) || Trim(lines[i]).empty())
+            continue;
+        scan.InsertAfter = i;
+        modules::TLineReader reader(lines, i);
+        const std::string first = AnsiUpperCase(reader.NextToken());
+        if (first == key) {
+            scan.Statements.push_back(i);
+        } else if (first == "INFO" && reader.NextToken() == "=") {
+            // The reader takes an INFO list's continuation lines as part of
+            // it, never as statements.
+            TStringList items;
+            modules::ReadValueList(reader, items);
+            i = reader.Index();
+            scan.InsertAfter = i;
+        }
+    }
+    return scan;
+}
+
+void setStatement(std::vector<TTextLine>& file, int header, const std::string& key, const std::string& value)
+{
+    TStringList lines;
+    for (const TTextLine& line : file)
+        lines.Add(line.Text);
+    const TSectionScan scan = scanDescription(lines, header, key);
+    for (int i : scan.Statements)
+        file[static_cast<size_t>(i)].Text = rewriteStatement(file[static_cast<size_t>(i)].Text, value);
+    if (!scan.Statements.empty())
+        return;
+    TTextLine& before = file[static_cast<size_t>(scan.InsertAfter)];
+    TTextLine added{key + " = " + value + ";", before.Eol};
+    if (before.Eol.empty())
+        before.Eol = file.size() > 1 ? file.front().Eol : std::string("\r\n");
+    file.insert(file.begin() + scan.InsertAfter + 1, added);
+}
+
+bool insideFolder(const std::string& nativeFile, const std::string& nativeFolder, std::string& realFile)
+{
+    std::error_code ec;
+    const auto file = std::filesystem::canonical(nativeFile, ec);
+    if (ec)
+        return false;
+    const auto folder = std::filesystem::canonical(nativeFolder, ec);
+    if (ec)
+        return false;
+    const auto [f, _] = std::mismatch(folder.begin(), folder.end(), file.begin(), file.end());
+    realFile = file.string();
+    return f == folder.end();
+}
+
+bool refuse(const std::string& moduleFile, const std::string& why)
+{
+    ShowMessageBox("The defaults were not saved: " + why + "\n" + moduleFile, "Save", MB_OK | MB_ICONERROR);
+    return false;
+}
+
+} // namespace
+
+std::string PinTestText(uint8_t mask)
+{
+    std::string text;
+    for (int line = 8; line >= 1; --line)
+        text += (mask >> (line - 1)) & 1 ? '1' : '0';
+    return text;
+}
+
+bool WriteModuleDefaults(const std::string& moduleFile, const std::string& voltage, uint8_t pinTestMask)
+{
+    if (TModuleInfo().Voltages.IndexOf(voltage) < 0)
+        return refuse(moduleFile, "\"" + voltage + "\" is not a supply voltage of the modules.");
+    std::string realFile;
+    if (!insideFolder(NativePath(moduleFile), NativePath(ScriptsFolder()), realFile))
+        return refuse(moduleFile, "the file is missing or not in the scripts folder.");
+    std::string bytes;
+    if (!ReadWholeFile(realFile, bytes))
+        return refuse(moduleFile, "the file cannot be read.");
+
+    std::vector<TTextLine> file = splitLines(bytes);
+    TStringList lines;
+    for (const TTextLine& line : file)
+        lines.Add(line.Text);
+    const int header = modules::FindSection(lines, "[DESCRIPTION]");
+    if (header < 0)
+        return refuse(moduleFile, "the file has no [DESCRIPTION] section.");
+
+    setStatement(file, header, "VOLTAGE", voltage);
+    setStatement(file, header, "PINTEST", PinTestText(pinTestMask));
+    std::string text;
+    for (const TTextLine& line : file)
+        text += line.Text + line.Eol;
+    if (!WriteWholeFileSafely(realFile, text))
+        return refuse(moduleFile, "the file cannot be written; it was left as it was.");
+    return true;
+}
