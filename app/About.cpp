@@ -23,7 +23,7 @@ TStringList FirmwareInfoLines()
     if (!LinkFreeForWindow())
         return {FirmwareNotAccessibleText};
     TStringList lines;
-    const bool read = OpenDevice() && ReadFirmwareInfo(lines);
+    const bool read = ReadFirmwareInfo(lines); // opens the link itself
     CloseDevice();
     if (!read)
         return {FirmwareNotAccessibleText};
