@@ -8,6 +8,7 @@
 #include "platform/Paths.h"
 #include "platform/SysUtils.h"
 
+const char* const EnglishLanguageName = "English";
 TStringList LanguageList;
 std::string AddressLabelText = "Address";
 std::string DataLabelText = "Data";
@@ -16,7 +17,6 @@ std::string EditorLabelText = "Editor";
 namespace {
 
 const char* const languagesFolder = "Languages";
-const char* const englishName = "English";
 
 // The defaults are written in UTF-8 in this source; Cyrillic ones become
 // code page 1251 here and nowhere else.
@@ -398,7 +398,7 @@ bool LoadLanguageFile(const std::string& name)
 void SetUpLanguageTables(const std::string& languageName)
 {
     ScanLanguageFiles();
-    const bool english = languageName == englishName;
+    const bool english = languageName == EnglishLanguageName;
     if (english || !LoadLanguageFile(languageName))
         AppendBuiltInEnglishMessages(MessageTexts);
     for (const auto& caption : bufferCaptions)

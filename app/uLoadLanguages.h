@@ -9,6 +9,9 @@
 #include <string>
 #include <vector>
 
+// The built-in language: its texts need no file.
+extern const char* const EnglishLanguageName;
+
 // Pairs of language name and bare file name, in folder listing order.
 extern TStringList LanguageList;
 // Captions of the buffer view's status line and of a buffer without a chip.

@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <filesystem>
+#include <string_view>
 #include <unistd.h>
 
 namespace {
@@ -107,4 +108,13 @@ std::string ChangeFileExt(const std::string& path, const std::string& ext)
     const auto dot = name.rfind('.');
     const std::string base = path.substr(0, path.size() - name.size()) + (dot == std::string::npos ? name : name.substr(0, dot));
     return base + ext;
+}
+
+std::string ValidFileName(const std::string& name)
+{
+    std::string out = name;
+    for (char& c : out)
+        if (static_cast<unsigned char>(c) < 32 || std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos)
+            c = '-';
+    return out;
 }

@@ -25,3 +25,9 @@ std::string ExtractFilePath(const std::string& path);
 // The extension with its dot, empty when there is none.
 std::string ExtractFileExt(const std::string& path);
 std::string ChangeFileExt(const std::string& path, const std::string& ext);
+
+// A text made fit to be one file name component on any file system the
+// program may write to (its own disk, a memory stick, a network share):
+// every separator, every character such a system refuses (: * ? " < > |)
+// and every control character, NUL included, becomes "-".
+std::string ValidFileName(const std::string& name);

@@ -33,3 +33,20 @@ TEST(Paths, NameParts)
     EXPECT_EQ(ChangeFileExt("d.x\\dump.bin", ".mrk"), "d.x\\dump.mrk");
     EXPECT_EQ(ChangeFileExt("d.x\\dump", ".txt"), "d.x\\dump.txt");
 }
+
+TEST(Paths, ValidFileNameReplacesWhatNoFileSystemTakes)
+{
+    const struct {
+        std::string name;
+        std::string expected;
+    } cases[] = {
+        {"24C02", "24C02"},
+        {"AT24C02/04", "AT24C02-04"},
+        {"A\\B:C", "A-B-C"},
+        {"x*?\"<>|y", "x------y"},
+        {std::string("a\0b\tc", 5), "a-b-c"},
+        {"\xCC\xEA\xF1 (1.8V)", "\xCC\xEA\xF1 (1.8V)"}, // Cyrillic and brackets stay
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ValidFileName(c.name), c.expected) << c.name;
+}
