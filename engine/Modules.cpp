@@ -24,6 +24,7 @@ int TModuleInfo::LoadFromFile(const std::string& fileName)
         entry.Clear();
     MenuCount = 0;
     Interface.Clear();
+    ControlLines.clear();
     VccMask = 0;
     GndMask = 0;
     PinTestMask = 0xFF;
@@ -40,10 +41,12 @@ int TModuleInfo::LoadFromFile(const std::string& fileName)
 
 int TModuleInfo::FindSection(const std::string& name) const { return modules::FindSection(Lines, name); }
 
-void TModuleInfo::Warn(int lineIndex, const std::string& text)
+std::string TModuleInfo::LineWarning(int lineIndex, const std::string& text) const
 {
-    Warnings.Add("Module " + fileName_ + ", line " + IntToStr(lineIndex + 1) + ": " + text);
+    return "Module " + fileName_ + ", line " + IntToStr(lineIndex + 1) + ": " + text;
 }
+
+void TModuleInfo::Warn(int lineIndex, const std::string& text) { Warnings.Add(LineWarning(lineIndex, text)); }
 
 void TModuleInfo::ReadMenu()
 {
@@ -148,6 +151,7 @@ void TModuleInfo::ReadInterface()
         if (reader.NextToken() != "(")
             continue;
         const int n = number++;
+        ControlLines.push_back(i);
         TStringList params;
         const TControlEnd end = readControlParameters(reader, params);
         const int start = i;

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 class TModuleInfo {
 public:
@@ -42,6 +43,9 @@ public:
     // WINDOW]: controls in the parameters window); then per control "I<n>",
     // the kind, the parameters and "-".
     TStringList Interface;
+    // ControlLines[n]: index in Lines of the first line of control n (the n
+    // of its "I<n>" entry; a dropped control keeps its number here too).
+    std::vector<int> ControlLines;
     bool ExeWindow = true;
     int View1Width = 8;          // 8 bytes or 16 words
     int View2Width = 8;
@@ -55,6 +59,10 @@ public:
     // still follow. Parsing goes on as the format defines; the module loader
     // shows these to the user.
     TStringList Warnings;
+
+    // A warning about line `lineIndex` (0-based) of the loaded file, worded
+    // like those in Warnings; the module loader words its own findings so.
+    std::string LineWarning(int lineIndex, const std::string& text) const;
 
 private:
     int FindSection(const std::string& name) const;

@@ -119,3 +119,11 @@ std::string IntToHex(uint64_t v, int digits)
         out.insert(out.begin(), '0');
     return out;
 }
+
+std::string WithoutFirstAmpersand(std::string s)
+{
+    const size_t p = s.find('&');
+    if (p != std::string::npos)
+        s.erase(p, 1);
+    return s;
+}

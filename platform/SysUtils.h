@@ -23,6 +23,9 @@ std::string IntToStr(int64_t v);
 // Upper-case hexadecimal, at least `digits` digits.
 std::string IntToHex(uint64_t v, int digits);
 
+// A menu caption as commands compare it: its first "&" removed.
+std::string WithoutFirstAmpersand(std::string s);
+
 // True for '0'..'9', 'A'..'F', 'a'..'f'.
 bool IsHexDigit(char c);
 // Value of one hexadecimal digit, -1 for any other character.

@@ -295,6 +295,8 @@ TEST(Modules, InterfaceControls)
              "CHECKBOX(z);\n");
     EXPECT_EQ(items(l.info.Interface), (Strings{"0", "I0", "CHECKBOX", "a", "b", "1", "2", "0", "-", "I2", "DIGIT",
                                                 "d", "c", "1", "2", "0x10", "-", "I3", "HEXEDIT", "h", "5", "-"}));
+    // The first line of each control by its number, the dropped one too.
+    EXPECT_EQ(l.info.ControlLines, (std::vector<int>{1, 4, 5, 8}));
     ASSERT_EQ(l.info.Warnings.Count(), 1);
     EXPECT_NE(l.info.Warnings[0].find("line 5: control BUTTON"), std::string::npos) << l.info.Warnings[0];
 
