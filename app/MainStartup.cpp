@@ -35,6 +35,14 @@ void StopLink()
     HostMachine = nullptr;
 }
 
+void FreeProgramLists()
+{
+    for (TStringList* list : {&ModuleParameters, &MessageTexts, &LanguageTexts, &ChipList, &ModuleFileList,
+                              &RecentSourceFiles, &RecentFiles})
+        list->Clear();
+    CurrentChip.clear();
+}
+
 std::string CommandLineDump(const std::vector<std::string>& arguments)
 {
     if (arguments.empty() || arguments.front().empty())

@@ -19,6 +19,10 @@ void StartLink();
 // closed and the host machine freed.
 void StopLink();
 
+// The program-wide lists are emptied, so that a next start (a test's)
+// begins as the first did.
+void FreeProgramLists();
+
 // The dump named on the command line: the first argument when it names an
 // existing file (a Windows-style or native path), else "".
 std::string CommandLineDump(const std::vector<std::string>& arguments);

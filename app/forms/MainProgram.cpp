@@ -53,6 +53,7 @@ void FinishProgram()
     delete fmExecute;
     fmExecute = nullptr;
     delete MainForm;
+    FreeProgramLists();
     SkinLibraryFinalization();
 }
 

@@ -15,7 +15,8 @@ class TMainForm;
 TMainForm* StartProgram(const std::vector<std::string>& arguments);
 
 // After the main window closed: the serial port and the link closed, the
-// host machine freed, the windows deleted, the skin library shut down.
+// host machine freed, the windows deleted, the program-wide lists emptied,
+// the skin library shut down.
 void FinishProgram();
 
 // The executable's body: application, program folder, message boxes,
