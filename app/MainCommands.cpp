@@ -106,11 +106,3 @@ bool CommandEnabled(const TMainCommand& command, const TCommandState& state, boo
         return false;
     return true;
 }
-
-std::string WithoutFirstAmpersand(const std::string& caption)
-{
-    std::string s = caption;
-    if (const size_t i = s.find('&'); i != std::string::npos)
-        s.erase(i, 1);
-    return s;
-}

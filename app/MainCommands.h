@@ -7,7 +7,7 @@
 #include <span>
 #include <string>
 
-// The top-level menus, in menu bar order; mnNone: a tool button only.
+// The top-level menus, in menu bar order; None: a tool button only.
 enum class TMainMenu { File, Device, Edit, Calculators, Options, Help, View, None };
 
 // What a command touches or needs.
@@ -49,6 +49,3 @@ struct TCommandState {
 // Enabled: it has a handler, what it needs is there, and no run is in
 // progress when it touches the link, the module or the buffers.
 bool CommandEnabled(const TMainCommand& command, const TCommandState& state, bool hasHandler);
-
-// A caption without its first "&", as hints and recent-file names need it.
-std::string WithoutFirstAmpersand(const std::string& caption);

@@ -10,6 +10,10 @@ std::string Trim(const std::string& s);
 std::string TrimLeft(const std::string& s);
 std::string TrimRight(const std::string& s);
 
+// A caption without its first "&" (the accelerator mark), as hints, window
+// titles and file names take it.
+std::string WithoutFirstAmpersand(const std::string& caption);
+
 // Integer conversion of the class library: leading spaces, an optional sign,
 // decimal digits or hexadecimal after "$", "x" or "0x"; nothing may follow.
 // Decimal values must fit the type; hexadecimal values of up to 8 (16)

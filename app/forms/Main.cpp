@@ -8,6 +8,7 @@
 #include "engine/Global.h"
 #include "engine/LanguageTexts.h"
 #include "platform/Cp1251.h"
+#include "platform/SysUtils.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -224,8 +225,12 @@ void TMainForm::Relabel()
             continue;
         QAction* action = Command(row.Name);
         const std::string text = LanguageText(row.Tag, row.Offset, row.Caption);
-        if (row.ToolButton)
+        if (row.ToolButton) {
+            // The buttons show their hint as their text: they have no
+            // pictures.
             SetHint(action, WithoutFirstAmpersand(text));
+            action->setText(Text(WithoutFirstAmpersand(text)));
+        }
         else
             action->setText(Text(text));
     }

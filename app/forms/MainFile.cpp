@@ -72,9 +72,8 @@ void TMainForm::OpenIntoBuffer2()
 {
     if (!AskSaveBeforeReplace(*HexDump2, Buffer2FileName, QStringToCp1251(TabControl1->tabText(1))))
         return;
-    bool cancelled = false;
     // A failed load was shown by the dialog and left the buffer as it was.
-    if (!OpenBufferDialog(*HexDump2, Buffer2FileName, &cancelled))
+    if (!OpenBufferDialog(*HexDump2, Buffer2FileName))
         return;
     if (WorkParam & wpHideMismatch)
         HexDump2->HideMismatch();
@@ -87,8 +86,7 @@ void TMainForm::OpenIntoBuffer1()
     if (!AskSaveBeforeReplace(*HexDump1, WatchedFileName, ""))
         return;
     std::string fileName = WatchedFileName;
-    bool cancelled = false;
-    if (!OpenBufferDialog(*HexDump1, fileName, &cancelled))
+    if (!OpenBufferDialog(*HexDump1, fileName))
         return;
     Buffer1Loaded(fileName, true);
     // INTEGRATION: a file that names its chip (OpenedFileChip) loads that
@@ -101,7 +99,6 @@ void TMainForm::Buffer1Loaded(const std::string& fileName, bool recent)
 {
     WatchedFileName = fileName;
     WatchedFileAge = AgeOf(fileName);
-    mmView->setEnabled(true);
     HexDump1->CaretNibble = 0;
     HexDump1->CaretByte = 0;
     HexDump1->ScrollToAddress(0);

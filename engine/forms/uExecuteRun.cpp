@@ -27,14 +27,6 @@ constexpr uint8_t IdleLevels = 0xFF;
 
 const char* const LinkLostText = "Tarku not present.";
 
-std::string WithoutFirstAmpersand(std::string s)
-{
-    const size_t p = s.find('&');
-    if (p != std::string::npos)
-        s.erase(p, 1);
-    return s;
-}
-
 uint32_t PrintArgument(const std::string& arg, const THost& host)
 {
     if (arg[0] == 'R' || arg[0] == 'r') {

@@ -81,11 +81,4 @@ TEST(MainCommands, EveryCommandTouchingLinkModuleOrBuffersIsOffDuringARun)
             EXPECT_FALSE(CommandEnabled(c, Running, true)) << c.Name;
 }
 
-TEST(MainCommands, HintsDropTheFirstAmpersandOnly)
-{
-    EXPECT_EQ(WithoutFirstAmpersand("&Open"), "Open");
-    EXPECT_EQ(WithoutFirstAmpersand("A&B&C"), "AB&C");
-    EXPECT_EQ(WithoutFirstAmpersand("Plain"), "Plain");
-}
-
 } // namespace
