@@ -3,7 +3,7 @@ JOBS ?= $(shell nproc)
 ASAN_DIR := build/asan
 RELEASE_DIR := build/release
 
-.PHONY: deps test build bench clean
+.PHONY: deps test build run bench clean
 
 deps:
 	@bash tools/install-deps.sh
@@ -17,6 +17,10 @@ test: deps
 build: deps
 	cmake -S . -B $(RELEASE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DTARKU_TESTS=OFF -DTARKU_BENCH=ON
 	cmake --build $(RELEASE_DIR) -j $(JOBS)
+
+# Starts the program from its folder under the build tree.
+run: build
+	$(RELEASE_DIR)/program/tarku
 
 bench: build
 	@for b in $(RELEASE_DIR)/bench/bench_*; do \

@@ -4,7 +4,7 @@
 #include "engine/Modules.h"
 #include "platform/Cp1251.h"
 #include "platform/Files.h"
-#include "platform/IniFile.h"
+#include "platform/IniFiles.h"
 #include "platform/Paths.h"
 
 #include <filesystem>

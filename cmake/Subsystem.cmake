@@ -6,6 +6,8 @@ function(tarku_subsystem name)
   cmake_parse_arguments(ARG "" "" "DEPENDS;FORMS_DEPENDS" ${ARGN})
   file(GLOB logic_src CONFIGURE_DEPENDS
        ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  # A main.cpp is the folder's executable, not part of its library.
+  list(FILTER logic_src EXCLUDE REGEX "/main\\.cpp$")
   file(GLOB forms_src CONFIGURE_DEPENDS
        ${CMAKE_CURRENT_SOURCE_DIR}/forms/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/forms/*.h)
 

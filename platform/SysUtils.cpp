@@ -20,6 +20,14 @@ std::string TrimRight(const std::string& s)
 
 std::string Trim(const std::string& s) { return TrimRight(TrimLeft(s)); }
 
+std::string WithoutFirstAmpersand(const std::string& caption)
+{
+    std::string s = caption;
+    if (const size_t i = s.find('&'); i != std::string::npos)
+        s.erase(i, 1);
+    return s;
+}
+
 bool IsHexDigit(char c) { return HexDigitValue(c) >= 0; }
 
 int HexDigitValue(char c)
@@ -118,12 +126,4 @@ std::string IntToHex(uint64_t v, int digits)
     while (static_cast<int>(out.size()) < digits)
         out.insert(out.begin(), '0');
     return out;
-}
-
-std::string WithoutFirstAmpersand(std::string s)
-{
-    const size_t p = s.find('&');
-    if (p != std::string::npos)
-        s.erase(p, 1);
-    return s;
 }

@@ -10,6 +10,10 @@ std::string Trim(const std::string& s);
 std::string TrimLeft(const std::string& s);
 std::string TrimRight(const std::string& s);
 
+// A caption without its first "&" (the accelerator mark), as hints, window
+// titles and file names take it.
+std::string WithoutFirstAmpersand(const std::string& caption);
+
 // Integer conversion of the class library: leading spaces, an optional sign,
 // decimal digits or hexadecimal after "$", "x" or "0x"; nothing may follow.
 // Decimal values must fit the type; hexadecimal values of up to 8 (16)
@@ -22,9 +26,6 @@ int64_t StrToInt64Def(const std::string& s, int64_t def);
 std::string IntToStr(int64_t v);
 // Upper-case hexadecimal, at least `digits` digits.
 std::string IntToHex(uint64_t v, int digits);
-
-// A menu caption as commands compare it: its first "&" removed.
-std::string WithoutFirstAmpersand(std::string s);
 
 // True for '0'..'9', 'A'..'F', 'a'..'f'.
 bool IsHexDigit(char c);

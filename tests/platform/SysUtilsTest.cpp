@@ -27,4 +27,6 @@ TEST(SysUtils, IntegerConversion)
     EXPECT_EQ(IntToHex(0xAB, 4), "00AB");
     EXPECT_EQ(IntToHex(0x12345, 2), "12345");
     EXPECT_EQ(Trim(" \t x y \r\n"), "x y");
+    EXPECT_EQ(WithoutFirstAmpersand("A&B&C"), "AB&C");
+    EXPECT_EQ(WithoutFirstAmpersand("Plain"), "Plain");
 }

@@ -1,0 +1,54 @@
+#include "app/MainStartup.h"
+
+#include "app/uLoadLanguages.h"
+#include "engine/ComUtils.h"
+#include "engine/Engine.h"
+#include "engine/Global.h"
+#include "engine/uHost.h"
+#include "platform/Files.h"
+#include "platform/Paths.h"
+#include "vprog/VirtualUsb.h"
+
+std::string StartupDefaultLanguage()
+{
+    // INTEGRATION: the language guess from the system locale
+    // (DefaultLanguageName) takes the place of this fixed choice.
+    return "English";
+}
+
+void StartLanguage()
+{
+    if (LanguageName.empty())
+        LanguageName = StartupDefaultLanguage();
+    SetUpLanguageTables(LanguageName);
+}
+
+void StartLink() { InstallUsbTransport(UsbPipeFolder); }
+
+void StopLink()
+{
+    if (ComHandle != -1)
+        CloseComPort(ComHandle);
+    CloseDevice();
+    SetUsbTransport(nullptr);
+    delete HostMachine;
+    HostMachine = nullptr;
+}
+
+void FreeProgramLists()
+{
+    for (TStringList* list : {&ModuleParameters, &MessageTexts, &LanguageTexts, &ChipList, &ModuleFileList,
+                              &RecentSourceFiles, &RecentFiles})
+        list->Clear();
+    CurrentChip.clear();
+}
+
+std::string CommandLineDump(const std::vector<std::string>& arguments)
+{
+    if (arguments.empty() || arguments.front().empty())
+        return "";
+    const std::string& name = arguments.front();
+    return FileExists(NativePath(name)) ? name : "";
+}
+
+bool HelpFileExists() { return FileExists(NativePath("help\\Tarku.hlp")); }

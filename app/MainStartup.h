@@ -1,0 +1,31 @@
+#pragma once
+// The steps of start-up and shutdown that need no window. The program body
+// (app/forms/MainProgram.h) calls them in its order.
+#include <string>
+#include <vector>
+
+// The language to use when the settings name none.
+std::string StartupDefaultLanguage();
+
+// Language: an empty Language setting takes the default; then the tables
+// are filled for it (the built-in English messages, or the language file).
+void StartLanguage();
+
+// The programmer link's transport as the settings say: the pipe files of
+// the [USB] PipeFolder setting, or the virtual programmer in this process.
+void StartLink();
+
+// Shutdown of what the program opened: the serial port and the link are
+// closed and the host machine freed.
+void StopLink();
+
+// The program-wide lists are emptied, so that a next start (a test's)
+// begins as the first did.
+void FreeProgramLists();
+
+// The dump named on the command line: the first argument when it names an
+// existing file (a Windows-style or native path), else "".
+std::string CommandLineDump(const std::vector<std::string>& arguments);
+
+// Whether the help file "help\Tarku.hlp" exists beside the program.
+bool HelpFileExists();

@@ -1,0 +1,163 @@
+#pragma once
+// TMainForm: the main window's frame. Menus and tool bar come from the
+// command table (app/MainCommands.h); the window holds both dump views on
+// the tab control, the module's parameter panel, the chip label, the supply
+// voltage box and the status line. Each topic of the window lives in a file
+// pair of its own (app/Main<Topic>, app/forms/Main<Topic>); this class only
+// assembles them.
+#include "platform/StringList.h"
+
+#include <QMainWindow>
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+class QAction;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QStackedWidget;
+class QTabBar;
+class QToolBar;
+class THexDump;
+class THotLabel;
+class TfmPinsTest;
+class TfmSetDelay;
+class TfmTest;
+struct TMainCommand;
+
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TMainForm(QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    // --- Start-up (called by the program body in this order) ------------
+    // The creation steps after the settings and the language are loaded:
+    // relabelling, buffers, editor font, help, window state, status line,
+    // editor-only mode, hints and the option bits.
+    void FormCreate();
+    // The command-line dump into buffer 1; run after the module auto-load,
+    // which would erase it.
+    void LoadCommandLineDump(const std::string& fileName);
+    // Module problems (TModuleInfo::Warnings) for the user: shown at once
+    // when the window is up, else as soon as it shows.
+    void ShowModuleWarnings(const TStringList& warnings);
+
+    // --- Commands --------------------------------------------------------
+    // The menu item or tool button of a command row.
+    QAction* Command(const std::string& name) const;
+    // Gives a command row its handler (nullptr: none, disabled again). The
+    // pieces that fill the frame bind their commands here.
+    void SetCommandHandler(const std::string& name, std::function<void()> handler);
+    // Applies the enable rule to every command and to the widgets a run
+    // must not reach. Runs after every change of state.
+    void UpdateCommands();
+    // The one routine after every change of a buffer's contents or size:
+    // repaint, status line, size label, caption, commands.
+    void BuffersChanged();
+    // Runs a module procedure in the run window, with the window locked
+    // for the time of the run.
+    void RunDeviceProcedure(const std::string& operation);
+    // A run is in progress: nothing may touch the link, module or buffers.
+    bool RunActive() const;
+    // A module is loaded and buffer 1 is not in editor-only mode.
+    bool ModuleActive() const;
+
+    // --- Buffers and their files ----------------------------------------
+    // Buffer 2 is active: the tab control has a second tab and it is shown.
+    bool Buffer2Active() const;
+    THexDump* ActiveView() const;
+    std::string WatchedFileName = "noname.bin";
+    std::string Buffer2FileName = "noname.bin";
+    int64_t WatchedFileAge = -1;
+    // The caret position of the last status line (both buffers set it).
+    int64_t CursorAddress = 0;
+    // Hint words of the read, write and verify buttons (the module loader
+    // replaces them).
+    std::string HintWords[3] = {"Read", "Write", "Verify"};
+
+    // --- Handlers --------------------------------------------------------
+    void mnFileReadClick();
+    void mnFileSaveClick();
+    void mnExitClick();
+    void OpenRecentFile(int index);
+    void mnTestClick();
+    void mnSetDelayClick();
+    void mmToolbarClick();
+    void mmEditoronlyClick();
+    void TabControl1Change();
+    void ShowPinTester();
+    void UpdateCaption();
+    void UpdateBufferLabels();
+    void ShowHintText(const QString& hint);
+    // Editor-only mode: no tabs, no module commands, buffer 1 sized by
+    // what is loaded into it.
+    void SetEditorOnlyMode();
+
+    // --- Widgets ---------------------------------------------------------
+    QMenu* mmFile;
+    QMenu* mmDevice;      // filled by the module loader
+    QMenu* mmEdit;
+    QMenu* mmCalculators;
+    QMenu* mmOptions;
+    QMenu* mmHelp;
+    QMenu* mmView;
+    QToolBar* ToolBar1;
+    THotLabel* hlChipName;
+    QComboBox* vccCombobox;
+    QLabel* Panel5;       // buffer size
+    QGroupBox* GroupBox1; // the module's parameter controls (module loader)
+    QTabBar* TabControl1;
+    QStackedWidget* Panel2;
+    THexDump* HexDump1;
+    THexDump* HexDump2;
+    QLabel* AdrLabel;
+    QLabel* DataLabel;
+    QLabel* StatusHint;   // the status bar's hint panel
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    // Frame (Main.cpp).
+    void BuildMenus();
+    void BuildToolBar();
+    void BuildCentral();
+    void BuildStatusBar();
+    QAction* AddCommand(const TMainCommand& row);
+    void BindOwnHandlers();
+    void Relabel();
+    void ApplyEditorSettings(THexDump& view);
+    // Files (MainFile.cpp).
+    bool FormClose();
+    bool AskSaveBeforeReplace(THexDump& view, std::string& fileName, const std::string& buffer);
+    bool AskSaveBeforeExit(THexDump& view, const std::string& buffer);
+    void OpenIntoBuffer1();
+    void OpenIntoBuffer2();
+    void Buffer1Loaded(const std::string& fileName, bool recent);
+    void RebuildRecentFiles();
+    void SaveWindowSettings();
+    // Status (MainView.cpp).
+    void CaretMoved(THexDump& view, int64_t index);
+    void SetHint(QAction* action, const std::string& text);
+
+    std::map<std::string, QAction*> commands_;
+    std::map<std::string, std::function<void()>> handlers_;
+    std::vector<QAction*> recentItems_;
+    QAction* recentSeparator_ = nullptr;
+    int runCalls_ = 0;
+    TStringList pendingWarnings_;
+    TfmPinsTest* pinsTest_ = nullptr;
+    TfmTest* test_ = nullptr;
+    TfmSetDelay* setDelay_ = nullptr;
+};
+
+// The program's main window while it exists.
+extern TMainForm* MainForm;

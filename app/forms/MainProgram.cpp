@@ -1,0 +1,73 @@
+#include "app/forms/MainProgram.h"
+
+#include "app/IniFile.h"
+#include "app/MainStartup.h"
+#include "app/forms/Main.h"
+#include "buffer/forms/HDump.h"
+#include "engine/forms/uCompilerErrors.h"
+#include "engine/forms/uExecute.h"
+#include "engine/forms/uPinsTest.h"
+#include "platform/Cp1251.h"
+#include "platform/Paths.h"
+#include "platform/Pump.h"
+#include "platform/forms/QtMessageBox.h"
+#include "skin/forms/acSkinStartup.h"
+
+#include <QApplication>
+
+namespace {
+
+// The run window reaches the main window's buffers and has windows of its
+// own for a failed pin test and for compiler errors.
+void CreateRunWindow(TMainForm& form)
+{
+    fmExecute = new TfmExecute;
+    fmExecute->SetBuffers(&form.HexDump1->Buffer(), &form.HexDump2->Buffer());
+    fmExecute->PinsTest = new TfmPinsTest(fmExecute);
+    fmExecute->CompilerErrors = new TfmCompilerErrors(fmExecute);
+}
+
+} // namespace
+
+TMainForm* StartProgram(const std::vector<std::string>& arguments)
+{
+    SkinLibraryInitialization();
+    LoadSettings();
+    StartLanguage();
+    StartLink();
+    auto* form = new TMainForm;
+    form->FormCreate();
+    CreateRunWindow(*form);
+    PumpMessages();
+    // INTEGRATION: the chip list is built here (BuildChipList), and the
+    // saved chip's module is loaded when buffer 1 is not in editor-only
+    // mode and the catalogue exists (LoadModule(ChipName)), its warnings
+    // going to form->ShowModuleWarnings.
+    form->LoadCommandLineDump(CommandLineDump(arguments));
+    return form;
+}
+
+void FinishProgram()
+{
+    StopLink();
+    delete fmExecute;
+    fmExecute = nullptr;
+    delete MainForm;
+    FreeProgramLists();
+    SkinLibraryFinalization();
+}
+
+int RunProgram(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    InitProgramFolder();
+    InstallQtMessageBoxHandler();
+    std::vector<std::string> arguments;
+    for (const QString& a : app.arguments().mid(1))
+        arguments.push_back(QStringToCp1251(a));
+    TMainForm* form = StartProgram(arguments);
+    form->show();
+    const int result = app.exec();
+    FinishProgram();
+    return result;
+}

@@ -1,0 +1,256 @@
+// The main window's state display: commands enabled for the state, the
+// status line, caption and size label, tabs, editor-only mode, the tool
+// bar toggle, hints, module warnings, and the windows the Options menu and
+// the pin tester button open.
+#include "app/forms/Main.h"
+
+#include "app/MainCommands.h"
+#include "app/MainStatus.h"
+#include "app/forms/HotLabel.h"
+#include "app/uLoadLanguages.h"
+#include "buffer/forms/HDump.h"
+#include "engine/Engine.h"
+#include "engine/Global.h"
+#include "engine/LanguageTexts.h"
+#include "engine/Modules.h"
+#include "engine/forms/uExecute.h"
+#include "engine/forms/uPinsTest.h"
+#include "engine/forms/uSetDelay.h"
+#include "engine/forms/uTest.h"
+#include "engine/uExecuteLock.h"
+#include "platform/Cp1251.h"
+#include "platform/Files.h"
+#include "platform/MessageBox.h"
+#include "platform/Paths.h"
+#include "platform/Pump.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QStackedWidget>
+#include <QStatusTipEvent>
+#include <QTabBar>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace {
+
+QString Text(const std::string& cp1251) { return Cp1251ToQString(cp1251); }
+
+// A short hint is read at a glance, a long one needs time.
+int HintHidePause(const std::string& hint) { return hint.size() <= 50 ? 2500 : 10000; }
+
+} // namespace
+
+bool TMainForm::RunActive() const { return runCalls_ > 0 || RunInProgress(); }
+
+bool TMainForm::ModuleActive() const { return !CurrentChip.empty() && !HexDump1->Buffer().EditorMode; }
+
+bool TMainForm::Buffer2Active() const { return TabControl1->count() > 1 && TabControl1->currentIndex() == 1; }
+
+THexDump* TMainForm::ActiveView() const { return Buffer2Active() ? HexDump2 : HexDump1; }
+
+void TMainForm::UpdateCommands()
+{
+    TCommandState state;
+    state.RunInProgress = RunActive();
+    state.ModuleLoaded = ModuleActive();
+    state.HasSelection = ActiveView()->Buffer().SelStart >= 0;
+    for (const TMainCommand& row : MainCommands()) {
+        const auto handler = handlers_.find(row.Name);
+        Command(row.Name)->setEnabled(CommandEnabled(row, state, handler != handlers_.end()));
+    }
+    // The module's own commands and controls, and the buffers' editing.
+    const bool free = !state.RunInProgress;
+    mmDevice->setEnabled(free && state.ModuleLoaded && !mmDevice->actions().isEmpty());
+    GroupBox1->setEnabled(free);
+    hlChipName->setEnabled(free);
+    vccCombobox->setEnabled(free);
+    HexDump1->setEnabled(free);
+    HexDump2->setEnabled(free);
+    for (QAction* item : recentItems_)
+        item->setEnabled(free);
+}
+
+void TMainForm::BuffersChanged()
+{
+    HexDump1->Paint();
+    HexDump2->Paint();
+    THexDump* view = ActiveView();
+    CaretMoved(*view, view->WordMode ? view->CaretNibble / 4 : view->CaretByte);
+    // INTEGRATION: the calculator panel is told here (NotifyCalculatorChange).
+    UpdateBufferLabels();
+    UpdateCommands();
+}
+
+void TMainForm::RunDeviceProcedure(const std::string& operation)
+{
+    if (RunActive())
+        return;
+    ++runCalls_;
+    UpdateCommands();
+    RunModuleProcedure(operation, vccCombobox->currentIndex());
+    --runCalls_;
+    BuffersChanged();
+}
+
+void TMainForm::CaretMoved(THexDump& view, int64_t index)
+{
+    const auto status = CaretStatus(view.Buffer(), index, view.WordMode, view.SwapBytes, AddressLabelText,
+                                    DataLabelText);
+    if (!status)
+        return;
+    CursorAddress = status->Index;
+    AdrLabel->setText(Text(status->AddressText));
+    DataLabel->setText(Text(status->DataText));
+}
+
+void TMainForm::UpdateCaption()
+{
+    const std::string tab0 = TabControl1->count() > 0 ? QStringToCp1251(TabControl1->tabText(0)) : "";
+    const std::string tab1 = TabControl1->count() > 1 ? QStringToCp1251(TabControl1->tabText(1)) : "";
+    setWindowTitle(Text(MainCaption(TabControl1->count(), TabControl1->currentIndex(), tab0, tab1,
+                                    WatchedFileName, Buffer2FileName)));
+}
+
+void TMainForm::UpdateBufferLabels()
+{
+    const int tab = Buffer2Active() ? 1 : 0;
+    const std::string caption = TabControl1->count() > tab ? QStringToCp1251(TabControl1->tabText(tab)) : "";
+    const char* const buttons[] = {"tbReadChip", "tbWriteChip", "tbCheckChip"};
+    for (int i = 0; i < 3; ++i)
+        SetHint(Command(buttons[i]), HintWords[i] + " " + caption);
+    const THexDump* view = ActiveView();
+    Panel5->setText(Text(SizeLabelText(view->GetSize(), view->WordMode)));
+    UpdateCaption();
+}
+
+void TMainForm::TabControl1Change()
+{
+    Panel2->setCurrentWidget(ActiveView());
+    UpdateBufferLabels();
+    UpdateCommands();
+}
+
+void TMainForm::SetEditorOnlyMode()
+{
+    while (TabControl1->count() > 0)
+        TabControl1->removeTab(0);
+    TabControl1->setVisible(false);
+    Panel2->setCurrentWidget(HexDump1);
+    if (!HexDump1->Buffer().EditorMode) {
+        hlChipName->setText(Text(EditorLabelText));
+        HexDump1->Buffer().EditorMode = true;
+        HexDump1->WordMode = false;
+        HexDump1->SetSize(0);
+        GroupBox1->setVisible(false);
+    }
+    BuffersChanged();
+}
+
+void TMainForm::mmEditoronlyClick() { SetEditorOnlyMode(); }
+
+void TMainForm::mmToolbarClick()
+{
+    WorkParam ^= wpToolBarVisible;
+    ToolBar1->setVisible(WorkParam & wpToolBarVisible);
+    Command("mmToolbar")->setChecked(WorkParam & wpToolBarVisible);
+}
+
+void TMainForm::SetHint(QAction* action, const std::string& text)
+{
+    action->setToolTip(Text(text));
+    action->setStatusTip(Text(text));
+    if (ToolBar1 && ToolBar1->actions().contains(action))
+        if (QWidget* button = ToolBar1->widgetForAction(action))
+            button->setToolTipDuration(HintHidePause(text));
+}
+
+void TMainForm::ShowHintText(const QString& hint) { StatusHint->setText(hint); }
+
+bool TMainForm::event(QEvent* event)
+{
+    if (event->type() == QEvent::StatusTip) {
+        ShowHintText(static_cast<QStatusTipEvent*>(event)->tip());
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+void TMainForm::ShowModuleWarnings(const TStringList& warnings)
+{
+    for (const std::string& line : warnings)
+        pendingWarnings_.Add(line);
+    if (!isVisible() || pendingWarnings_.Empty())
+        return;
+    const std::string text = pendingWarnings_.Text();
+    pendingWarnings_.Clear();
+    ShowMessageBox(text, "Tarku", MB_OK | MB_ICONWARNING);
+}
+
+void TMainForm::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (!pendingWarnings_.Empty())
+        QMetaObject::invokeMethod(this, [this] { ShowModuleWarnings({}); }, Qt::QueuedConnection);
+}
+
+void TMainForm::mnTestClick()
+{
+    if (!LinkFreeForWindow())
+        return;
+    if (!test_)
+        test_ = new TfmTest(this);
+    test_->exec();
+}
+
+void TMainForm::mnSetDelayClick()
+{
+    if (!setDelay_)
+        setDelay_ = new TfmSetDelay(this);
+    if (ShowSetDelayDialog(*setDelay_) != 0)
+        return;
+    for (THexDump* view : {HexDump1, HexDump2}) {
+        view->AdvanceAfterIns = WorkParam & wpAdvanceAfterIns;
+        view->ShowGrid = WorkParam & wpShowGrid;
+        view->ShowHeader = WorkParam & wpShowAddresses;
+        view->Paint();
+    }
+    PumpMessages();
+}
+
+void TMainForm::ShowPinTester()
+{
+    const int chip = ChipList.IndexOf(CurrentChip);
+    if (chip < 0 || CurrentChip.empty()) {
+        ShowMessageBox(CurrentChip + " " + MessageText(msgDeviceNotFound), "Tarku", MB_OK | MB_ICONWARNING);
+        return;
+    }
+    if (!LinkFreeForWindow())
+        return;
+    if (!OpenDevice()) {
+        ShowMessageBox(MessageText(msgProgrammerNotPresent), "Tarku", MB_OK | MB_ICONERROR);
+        return;
+    }
+    // Without supply the test would only report every pin as missing.
+    if (!SetDevicePower(0, 0, vccCombobox->currentIndex())) {
+        CloseDevice();
+        ShowMessageBox(MessageText(msgProgrammerNotPresent), "Error", MB_OK | MB_ICONERROR);
+        return;
+    }
+    TModuleInfo module;
+    module.LoadFromFile("scripts\\" + ModuleFileList[chip]);
+    if (!pinsTest_)
+        pinsTest_ = new TfmPinsTest(this);
+    const std::string picture = NativePath("bmps\\" + module.Picture);
+    pinsTest_->LoadPicture(!module.Picture.empty() && FileExists(picture) ? picture : "");
+    pinsTest_->Mask = module.PinTestMask;
+    pinsTest_->Result = TestPins(module.PinTestMask);
+    pinsTest_->RunMode = false;
+    pinsTest_->setWindowTitle(hlChipName->text() + " " + Text(pinsTest_->Title));
+    pinsTest_->exec();
+    DevicePowerOff();
+    CloseDevice();
+}

@@ -1,0 +1,84 @@
+// The main window's command table and the rule that enables its commands.
+#include "app/MainCommands.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+namespace {
+
+TEST(MainCommands, NamesAreUnique)
+{
+    std::set<std::string> names;
+    for (const TMainCommand& c : MainCommands())
+        EXPECT_TRUE(names.insert(c.Name).second) << c.Name;
+    EXPECT_EQ(FindMainCommand("mnFileRead")->Menu, TMainMenu::File);
+    EXPECT_EQ(FindMainCommand("nothing"), nullptr);
+}
+
+struct TEnableCase {
+    const char* Command;
+    TCommandState State;
+    bool HasHandler;
+    bool Enabled;
+};
+
+constexpr TCommandState Idle{false, false, false};
+constexpr TCommandState WithModule{false, true, false};
+constexpr TCommandState WithSelection{false, true, true};
+constexpr TCommandState Running{true, true, true};
+
+const TEnableCase EnableCases[] = {
+    // A row without handler is disabled whatever the state.
+    {"mmFill", WithSelection, false, false},
+    {"mmNew", Idle, false, false},
+    // Open and save touch the buffers: fine at rest, never during a run.
+    {"mnFileRead", Idle, true, true},
+    {"mnFileRead", Running, true, false},
+    {"ToolButton2", Running, true, false},
+    // Module commands need a module.
+    {"tbReadChip", Idle, true, false},
+    {"tbReadChip", WithModule, true, true},
+    {"tbReadChip", Running, true, false},
+    {"btPinTest", Idle, true, false},
+    {"btPinTest", WithModule, true, true},
+    {"tbParameters", Running, true, false},
+    // The link is the run's while it runs.
+    {"mnTest", Idle, true, true},
+    {"mnTest", Running, true, false},
+    {"About1", Running, true, false},
+    // Selection commands need a selection.
+    {"Copy1", WithModule, true, false},
+    {"Copy1", WithSelection, true, true},
+    {"Copy1", Running, true, false},
+    // Chip selection loads a module and erases the buffers.
+    {"tbSelectChip", Idle, true, true},
+    {"tbSelectChip", Running, true, false},
+    // Exit and the programming options wait for the run.
+    {"mnExit", Running, true, false},
+    {"mnSetDelay", Running, true, false},
+    // The tool bar toggle touches nothing a run uses.
+    {"mmToolbar", Running, true, true},
+    {"mmEditoronly", Running, true, false},
+};
+
+TEST(MainCommands, EnableTable)
+{
+    for (const TEnableCase& c : EnableCases) {
+        const TMainCommand* row = FindMainCommand(c.Command);
+        ASSERT_NE(row, nullptr) << c.Command;
+        EXPECT_EQ(CommandEnabled(*row, c.State, c.HasHandler), c.Enabled)
+            << c.Command << " running " << c.State.RunInProgress << " module " << c.State.ModuleLoaded
+            << " selection " << c.State.HasSelection << " handler " << c.HasHandler;
+    }
+}
+
+TEST(MainCommands, EveryCommandTouchingLinkModuleOrBuffersIsOffDuringARun)
+{
+    for (const TMainCommand& c : MainCommands())
+        if (c.Needs & (cnLink | cnModule | cnBuffer))
+            EXPECT_FALSE(CommandEnabled(c, Running, true)) << c.Name;
+}
+
+} // namespace

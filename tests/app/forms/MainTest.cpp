@@ -1,0 +1,339 @@
+// The program as a whole: the real start-up and shutdown on a copy of the
+// program folder, the main window's files and questions, the run lock.
+// Message boxes are answered through the platform's handler, file dialogs
+// by a timer; a modal window left open fails the test instead of hanging it.
+#include "Screenshot.h"
+#include "TestSupport.h"
+#include "app/forms/HotLabel.h"
+#include "app/forms/Main.h"
+#include "app/forms/MainProgram.h"
+#include "buffer/forms/HDump.h"
+#include "engine/Global.h"
+#include "engine/uExecuteLock.h"
+#include "platform/Cp1251.h"
+#include "platform/MessageBox.h"
+#include "platform/Paths.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMenu>
+#include <QTabBar>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <filesystem>
+#include <functional>
+
+namespace {
+
+using testsupport::ReadFileBytes;
+using testsupport::TempDir;
+using testsupport::WriteFileBytes;
+
+// Generous: only a window nobody closes ever waits this long.
+constexpr int ModalCeilingMs = 30000;
+
+class MainTest : public ::testing::Test {
+protected:
+    TempDir dir_;
+    std::string savedFolder_ = ProgramFolder();
+    MessageBoxHandler previous_;
+    std::vector<std::string> boxes_;
+    std::deque<int> answers_;
+    // Called with each box's text before it is answered.
+    std::function<void(const std::string&)> onBox_;
+    QObject guard_; // timers of this test die with it
+    int dialogs_ = 0;
+    TMainForm* form_ = nullptr;
+
+    void SetUp() override
+    {
+        std::filesystem::copy(testsupport::DataPath(""), dir_.path(), std::filesystem::copy_options::recursive);
+        SetProgramFolder(dir_.path());
+        previous_ = SetMessageBoxHandler([this](const std::string& text, const std::string&, unsigned flags) {
+            boxes_.push_back(Cp1251ToUtf8(text));
+            if (onBox_)
+                onBox_(text);
+            if (!answers_.empty()) {
+                const int answer = answers_.front();
+                answers_.pop_front();
+                return answer;
+            }
+            if ((flags & 0xF) != MB_OK)
+                ADD_FAILURE() << "unexpected question: " << text;
+            return (flags & 0xF) == MB_OK ? int{IDOK} : int{IDCANCEL};
+        });
+    }
+    void TearDown() override
+    {
+        if (form_)
+            FinishProgram();
+        SetMessageBoxHandler(previous_);
+        SetProgramFolder(savedFolder_);
+    }
+
+    void Start(const std::vector<std::string>& arguments = {})
+    {
+        form_ = StartProgram(arguments);
+        form_->show();
+    }
+
+    std::string Settings() const { return ReadFileBytes(dir_.file("TARKU.INI")); }
+
+    // The next modal file dialog gets `act`; one still open after the
+    // ceiling is rejected and fails the test.
+    void AnswerFileDialog(std::function<void(QFileDialog&)> act)
+    {
+        QTimer::singleShot(0, &guard_, [this, act] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (!dialog) {
+                AnswerFileDialog(act);
+                return;
+            }
+            ++dialogs_;
+            QTimer::singleShot(ModalCeilingMs, dialog, [dialog] {
+                ADD_FAILURE() << "file dialog left open";
+                dialog->reject();
+            });
+            act(*dialog);
+        });
+    }
+    void Choose(const std::string& path, int filter)
+    {
+        AnswerFileDialog([path, filter](QFileDialog& d) {
+            d.selectNameFilter(d.nameFilters()[filter - 1]);
+            d.selectFile(QString::fromStdString(path));
+            QMetaObject::invokeMethod(&d, "accept");
+        });
+    }
+    void Cancel()
+    {
+        AnswerFileDialog([](QFileDialog& d) { d.reject(); });
+    }
+
+    void Trigger(const char* command)
+    {
+        QAction* action = form_->Command(command);
+        ASSERT_TRUE(action->isEnabled()) << command;
+        action->trigger();
+    }
+
+    std::string Buffer1Bytes() const
+    {
+        const TDumpBuffer& b = form_->HexDump1->Buffer();
+        return std::string(b.Data.begin(), b.Data.begin() + b.GetSize());
+    }
+};
+
+std::string Pattern(int size)
+{
+    std::string bytes;
+    for (int i = 0; i < size; ++i)
+        bytes += char(i * 7 + 3);
+    return bytes;
+}
+
+TEST_F(MainTest, FirstStartIsInEditorState)
+{
+    Start();
+    EXPECT_EQ(form_->hlChipName->text(), "Editor");
+    EXPECT_EQ(form_->TabControl1->count(), 0);
+    EXPECT_EQ(form_->Panel5->text(), "0 x 8");
+    EXPECT_EQ(form_->windowTitle(), "Tarku - noname.bin");
+    EXPECT_EQ(form_->AdrLabel->text(), "Address: 0 (00000H)");
+    EXPECT_EQ(form_->DataLabel->text(), "Data: 0 (00H)");
+    ASSERT_EQ(form_->vccCombobox->count(), 9);
+    EXPECT_EQ(form_->vccCombobox->itemText(0), "2.8 V");
+    EXPECT_EQ(form_->vccCombobox->itemText(8), "5.0 V");
+    EXPECT_FALSE(form_->mmDevice->isEnabled());
+    EXPECT_FALSE(form_->GroupBox1->isVisible());
+    for (const char* off : {"tbReadChip", "tbWriteChip", "tbParameters", "btPinTest", "mmFill", "Print1"})
+        EXPECT_FALSE(form_->Command(off)->isEnabled()) << off;
+    for (const char* on : {"mnFileRead", "mnFileSave", "ToolButton1", "mnExit", "mnSetDelay", "mnTest"})
+        EXPECT_TRUE(form_->Command(on)->isEnabled()) << on;
+    EXPECT_TRUE(form_->HexDump1->Buffer().EditorMode);
+    SaveScreenshot(*form_, "main-editor-en");
+
+    EXPECT_TRUE(form_->close());
+    const std::string settings = Settings();
+    EXPECT_NE(settings.find("EditorMode=1"), std::string::npos);
+    EXPECT_NE(settings.find("Language=English"), std::string::npos);
+    EXPECT_TRUE(boxes_.empty());
+}
+
+TEST_F(MainTest, RussianRelabelsTheWindow)
+{
+    WriteFileBytes(dir_.file("TARKU.INI"), "[Parameters]\r\nLanguage=" + Utf8ToCp1251("Russian(Русский)") + "\r\n");
+    Start();
+    EXPECT_EQ(form_->mmFile->title(), QString::fromUtf8("&Файл"));
+    EXPECT_EQ(form_->Command("mnFileRead")->text(), QString::fromUtf8("&Открыть"));
+    EXPECT_EQ(form_->Command("ToolButton1")->toolTip(), QString::fromUtf8("Открыть"));
+    // The parameters button's hint comes from a group the table has.
+    EXPECT_EQ(form_->Command("tbParameters")->toolTip(), QString::fromUtf8("Параметры"));
+    EXPECT_EQ(form_->Command("tbSelectChip")->toolTip(), QString::fromUtf8("Выбрать"));
+    SaveScreenshot(*form_, "main-editor-ru");
+}
+
+TEST_F(MainTest, OpenSaveAsHexAndRawAndOpenAgain)
+{
+    const std::string bytes = Pattern(300);
+    WriteFileBytes(dir_.file("in.bin"), bytes);
+    Start();
+    Choose(dir_.file("in.bin"), 1);
+    Trigger("mnFileRead");
+    EXPECT_EQ(Buffer1Bytes(), bytes);
+    EXPECT_EQ(form_->WatchedFileName, dir_.file("in.bin"));
+    EXPECT_EQ(form_->windowTitle().toStdString(), "Tarku - " + dir_.file("in.bin"));
+    EXPECT_EQ(form_->Panel5->text(), "300 x 8");
+    EXPECT_EQ(RecentFiles.Count(), 1);
+
+    Choose(dir_.file("out.hex"), 2);
+    Trigger("mnFileSave");
+    Choose(dir_.file("out.bin"), 1);
+    Trigger("ToolButton2");
+    EXPECT_EQ(ReadFileBytes(dir_.file("out.bin")), bytes);
+    EXPECT_EQ(ReadFileBytes(dir_.file("out.hex")).substr(0, 1), ":");
+
+    for (auto [name, filter] : {std::pair{"out.hex", 2}, std::pair{"out.bin", 1}}) {
+        form_->HexDump1->EraseBuffer();
+        Choose(dir_.file(name), filter);
+        Trigger("mnFileRead");
+        EXPECT_EQ(Buffer1Bytes(), bytes) << name;
+    }
+    EXPECT_EQ(dialogs_, 5);
+}
+
+TEST_F(MainTest, ExitWithCancelKeepsTheSettingsFileAndNoSaves)
+{
+    const std::string before = "[Parameters]\r\nLanguage=English\r\n; kept\r\n";
+    WriteFileBytes(dir_.file("TARKU.INI"), before);
+    Start();
+    form_->HexDump1->Buffer().Modified = true;
+    answers_ = {IDCANCEL};
+    EXPECT_FALSE(form_->close());
+    EXPECT_TRUE(form_->isVisible());
+    EXPECT_EQ(Settings(), before);
+    ASSERT_EQ(boxes_.size(), 1u);
+    EXPECT_EQ(boxes_[0], "Save editor data before exit?");
+
+    answers_ = {IDNO};
+    EXPECT_TRUE(form_->close());
+    EXPECT_NE(Settings().find("WorkParam="), std::string::npos);
+    EXPECT_NE(Settings().find("; kept"), std::string::npos);
+}
+
+TEST_F(MainTest, ExitAsksAboutAModifiedBuffer2)
+{
+    Start();
+    form_->HexDump2->Buffer().Modified = true;
+    answers_ = {IDCANCEL};
+    EXPECT_FALSE(form_->close());
+    ASSERT_EQ(boxes_.size(), 1u);
+    EXPECT_NE(boxes_[0].find("Save editor data before exit?"), std::string::npos);
+    answers_ = {IDNO};
+    EXPECT_TRUE(form_->close());
+}
+
+TEST_F(MainTest, ExitWithYesAndTheSaveCancelledStaysOpen)
+{
+    Start();
+    form_->HexDump1->SetSize(16);
+    form_->HexDump1->Buffer().Modified = true;
+    answers_ = {IDYES};
+    Cancel();
+    EXPECT_FALSE(form_->close());
+    EXPECT_EQ(dialogs_, 1);
+    EXPECT_TRUE(form_->HexDump1->Buffer().Modified);
+    EXPECT_FALSE(std::filesystem::exists(dir_.file("TARKU.INI")));
+}
+
+TEST_F(MainTest, OpenKeepsTheModifiedFlagWhenCancelledAndStopsWhenTheSaveIsCancelled)
+{
+    Start();
+    form_->HexDump1->SetSize(16);
+    form_->HexDump1->Buffer().Modified = true;
+    answers_ = {IDNO};
+    Cancel(); // the open dialog
+    Trigger("mnFileRead");
+    EXPECT_EQ(dialogs_, 1);
+    EXPECT_TRUE(form_->HexDump1->Buffer().Modified);
+
+    answers_ = {IDYES};
+    Cancel(); // the save dialog: the open dialog must not follow
+    Trigger("mnFileRead");
+    EXPECT_EQ(dialogs_, 2);
+    EXPECT_TRUE(form_->HexDump1->Buffer().Modified);
+}
+
+TEST_F(MainTest, CloseIsRefusedAndBufferCommandsOffDuringARun)
+{
+    Start();
+    CurrentChip = "NoSuchChip";
+    bool closed = true, openEnabled = true, deviceEnabled = true;
+    onBox_ = [&](const std::string& text) {
+        if (text.find("not found in device list") == std::string::npos)
+            return;
+        // The run is still in progress while it reports.
+        openEnabled = form_->Command("mnFileRead")->isEnabled();
+        deviceEnabled = form_->vccCombobox->isEnabled();
+        closed = form_->close();
+    };
+    form_->RunDeviceProcedure("&Read");
+    EXPECT_FALSE(closed);
+    EXPECT_FALSE(openEnabled);
+    EXPECT_FALSE(deviceEnabled);
+    EXPECT_TRUE(form_->isVisible());
+    ASSERT_EQ(boxes_.size(), 2u);
+    EXPECT_EQ(boxes_[1], RunInProgressText());
+    EXPECT_TRUE(form_->Command("mnFileRead")->isEnabled());
+    EXPECT_FALSE(std::filesystem::exists(dir_.file("TARKU.INI")));
+}
+
+TEST_F(MainTest, CommandLineDumpIsInBuffer1AfterStart)
+{
+    const std::string bytes = Pattern(64);
+    WriteFileBytes(dir_.file("cmd.bin"), bytes);
+    Start({dir_.file("cmd.bin")});
+    EXPECT_EQ(Buffer1Bytes(), bytes);
+    EXPECT_EQ(form_->WatchedFileName, dir_.file("cmd.bin"));
+    EXPECT_EQ(form_->windowTitle().toStdString(), "Tarku - " + dir_.file("cmd.bin"));
+    EXPECT_FALSE(form_->HexDump1->Buffer().Modified);
+}
+
+TEST_F(MainTest, ARecentFileWithAmpersandReopens)
+{
+    const std::string path = dir_.file("R&D a&b.bin");
+    WriteFileBytes(path, Pattern(32));
+    WriteFileBytes(dir_.file("TARKU.INI"), "[Recent Files]\r\n0=" + path + "\r\n");
+    Start();
+    QAction* item = nullptr;
+    for (QAction* a : form_->mmFile->actions())
+        if (a->text().toStdString().find("R&&D a&&b.bin") != std::string::npos)
+            item = a;
+    ASSERT_NE(item, nullptr);
+    item->trigger();
+    EXPECT_EQ(Buffer1Bytes(), Pattern(32));
+    EXPECT_EQ(form_->WatchedFileName, path);
+    EXPECT_TRUE(form_->close());
+    EXPECT_NE(Settings().find("0=" + path), std::string::npos);
+}
+
+TEST_F(MainTest, ModuleWarningsWaitForTheShownWindow)
+{
+    form_ = StartProgram({});
+    TStringList warnings;
+    warnings.Add("x.chl line 3: bad entry");
+    form_->ShowModuleWarnings(warnings);
+    EXPECT_TRUE(boxes_.empty());
+    form_->show();
+    QApplication::processEvents();
+    ASSERT_EQ(boxes_.size(), 1u);
+    EXPECT_NE(boxes_[0].find("line 3: bad entry"), std::string::npos);
+}
+
+} // namespace
