@@ -283,11 +283,6 @@ TModulePlan PlanModule(const TModuleInfo& module, uint32_t workParam, const TCon
     return plan;
 }
 
-std::string SizeLabelText(int64_t size, bool words)
-{
-    return words ? IntToStr(size / 2) + " x 16" : IntToStr(size) + " x 8";
-}
-
 uint32_t CheckBoxClick(uint32_t tag, bool checked) { return (tag & ~1u) | (checked ? 1u : 0u); }
 
 // The kind bits stay whatever the index: no selection (-1) counts as item 0.

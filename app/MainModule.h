@@ -123,9 +123,6 @@ const std::vector<std::string>& DeviceToolButtons();
 
 TModulePlan PlanModule(const TModuleInfo& module, uint32_t workParam, const TControlMetrics& metrics);
 
-// The size label: "<n> x 8" for bytes, "<n/2> x 16" for words.
-std::string SizeLabelText(int64_t size, bool words);
-
 // Change handlers: the new Tag of a control after the user changed it.
 uint32_t CheckBoxClick(uint32_t tag, bool checked);
 uint32_t ComboBoxChange(uint32_t tag, int itemIndex);

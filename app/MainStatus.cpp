@@ -1,5 +1,6 @@
 #include "app/MainStatus.h"
 
+#include "platform/Paths.h"
 #include "platform/SysUtils.h"
 
 #include <cstdio>
@@ -61,21 +62,10 @@ std::string SizeLabelText(int64_t size, bool wordMode)
     return wordMode ? IntToStr(size / 2) + " x 16" : IntToStr(size) + " x 8";
 }
 
-std::string FileNameSafe(const std::string& text)
-{
-    std::string s = text;
-    for (char& c : s) {
-        const unsigned char u = static_cast<unsigned char>(c);
-        if (u < 32 || u == 127 || std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos)
-            c = '_';
-    }
-    return s;
-}
-
 std::string DatedSaveName(const std::tm& now, const std::string& chipLabel)
 {
     char date[32], time[32];
     std::snprintf(date, sizeof date, "%02d-%02d-%04d", now.tm_mday, now.tm_mon + 1, now.tm_year + 1900);
     std::snprintf(time, sizeof time, "%02d.%02d.%02d", now.tm_hour, now.tm_min, now.tm_sec);
-    return std::string(date) + "  " + time + "  " + FileNameSafe(chipLabel);
+    return std::string(date) + "  " + time + "  " + ValidFileName(chipLabel);
 }

@@ -34,11 +34,6 @@ std::string MainCaption(int tabCount, int activeTab, const std::string& tab0, co
 // The size label: the size + " x 8", or size div 2 + " x 16" in word view.
 std::string SizeLabelText(int64_t size, bool wordMode);
 
-// A name part made fit for a file name: characters that a file name cannot
-// hold (path separators, control characters and those that other systems
-// refuse) become "_".
-std::string FileNameSafe(const std::string& text);
-
 // The proposed name of a save: date, two blanks, time, two blanks, the chip
 // label's text, where every non-digit of the date becomes "-" and every
 // non-digit of the time "." ("08-12-2026  14.05.09  24C02").

@@ -323,14 +323,6 @@ TEST(MainModule, SecondBufferAndOptionBits)
     EXPECT_FALSE(q.plan.PanelOnTop);
 }
 
-TEST(MainModule, SizeLabel)
-{
-    EXPECT_EQ(SizeLabelText(2048, false), "2048 x 8");
-    EXPECT_EQ(SizeLabelText(2048, true), "1024 x 16");
-    EXPECT_EQ(SizeLabelText(7, true), "3 x 16");
-    EXPECT_EQ(SizeLabelText(0, false), "0 x 8");
-}
-
 struct TagCase {
     const char* what;
     uint32_t got;

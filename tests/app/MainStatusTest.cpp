@@ -81,6 +81,8 @@ TEST(MainStatus, SizeLabel)
 {
     EXPECT_EQ(SizeLabelText(256, false), "256 x 8");
     EXPECT_EQ(SizeLabelText(257, true), "128 x 16");
+    EXPECT_EQ(SizeLabelText(2048, true), "1024 x 16");
+    EXPECT_EQ(SizeLabelText(0, false), "0 x 8");
 }
 
 TEST(MainStatus, SaveNameWithDateTimeAndAFileNameSafeChip)
@@ -93,8 +95,7 @@ TEST(MainStatus, SaveNameWithDateTimeAndAFileNameSafeChip)
     t.tm_min = 5;
     t.tm_sec = 9;
     EXPECT_EQ(DatedSaveName(t, "24C02"), "08-12-2026  14.05.09  24C02");
-    EXPECT_EQ(DatedSaveName(t, "AT/24:C*02?"), "08-12-2026  14.05.09  AT_24_C_02_");
-    EXPECT_EQ(FileNameSafe("a\\b\"c<d>e|f\tg"), "a_b_c_d_e_f_g");
+    EXPECT_EQ(DatedSaveName(t, "AT/24:C*02?"), "08-12-2026  14.05.09  AT-24-C-02-");
 }
 
 TEST(MainRecentFiles, NewestFirstAtMostNine)
