@@ -22,14 +22,8 @@ const char* const englishName = "English";
 // code page 1251 here and nowhere else.
 std::string defaultText(const char* utf8) { return Utf8ToCp1251(utf8); }
 
-// The buffer captions and their keys in the "Buffer" section. Each takes its
-// variable's initial value, set above, as the caption when the file lacks
-// the key and when the captions are reset.
-struct TBufferCaption {
-    std::string* Text;
-    const char* Key;
-    std::string Default;
-};
+// Each caption takes its variable's initial value, set above, as its
+// default.
 const TBufferCaption bufferCaptions[] = {
     {&AddressLabelText, "Label address caption", AddressLabelText},
     {&DataLabelText, "Label data caption", DataLabelText},
@@ -37,6 +31,14 @@ const TBufferCaption bufferCaptions[] = {
 };
 
 } // namespace
+
+std::span<const TBufferCaption> BufferCaptionTable() { return bufferCaptions; }
+
+void ResetBufferCaptions()
+{
+    for (const auto& caption : bufferCaptions)
+        *caption.Text = caption.Default;
+}
 
 const std::vector<TLanguageTag>& InterfaceTextTable()
 {
@@ -401,8 +403,7 @@ void SetUpLanguageTables(const std::string& languageName)
     const bool english = languageName == englishName;
     if (english || !LoadLanguageFile(languageName))
         AppendBuiltInEnglishMessages(MessageTexts);
-    for (const auto& caption : bufferCaptions)
-        *caption.Text = caption.Default;
+    ResetBufferCaptions();
     if (!english)
         LoadLanguageFile(languageName);
 }

@@ -151,6 +151,13 @@ public:
     bool StoreExternalVariables(TStringList& list);
 
 private:
+    // Steps of CompileSource.
+    void ResetCompileState();
+    int FindHostSection() const;
+    void CollectProcedureNames(int hostLine);
+    void CompileDeviceScript();
+    void LinkDeviceRuns();
+
     int Fault(std::string message);
     int FaultAddress();
     int FaultVariable(uint32_t index);

@@ -30,9 +30,7 @@ protected:
         LanguageList.Clear();
         LanguageTexts.Clear();
         MessageTexts.Clear();
-        AddressLabelText = "Address";
-        DataLabelText = "Data";
-        EditorLabelText = "Editor";
+        ResetBufferCaptions();
     }
     void TearDown() override
     {
@@ -298,8 +296,8 @@ TEST_F(Languages, ShippedRussianFileIsComplete)
             EXPECT_TRUE(ini.ValueExists(tag.Section, key.Key)) << tag.Section << " / " << key.Key;
     for (const auto& message : MessageKeyTable())
         EXPECT_TRUE(ini.ValueExists(message.Section, message.Key)) << message.Section << " / " << message.Key;
-    for (const char* key : {"Label address caption", "Label data caption", "Editor"})
-        EXPECT_TRUE(ini.ValueExists("Buffer", key)) << key;
+    for (const auto& caption : BufferCaptionTable())
+        EXPECT_TRUE(ini.ValueExists("Buffer", caption.Key)) << caption.Key;
 
     ASSERT_TRUE(LoadLanguageFile(russianName));
     EXPECT_EQ(LanguageText("[COMMON_BUTTONS]", 2, "-"), Utf8ToCp1251("Отмена"));
