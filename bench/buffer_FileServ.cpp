@@ -1,12 +1,21 @@
 // Loading and saving a 16 MiB buffer as Intel HEX, S-records and EEF, and
 // its text dump. "Save" runs the writer and writes the file; "Text" only
-// builds the file's text, piece by piece as the savers do.
+// builds the file's text, piece by piece as the savers do. "Converter"
+// converts the same file to binary with srec_cat (package srecord), for a
+// side by side comparison with "Load"; it is skipped when srec_cat is
+// missing. "Load" also reports the peak memory of one load into a fresh
+// buffer, measured in a child process (PeakMiB, the buffer's own data and
+// marker arrays included).
 #include "buffer/FileServ.h"
 
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <random>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -26,13 +35,75 @@ const TDumpBuffer& Source()
     return b;
 }
 
+// The benchmark's files, removed with everything in them at exit.
+class TTempFolder {
+public:
+    TTempFolder()
+    {
+        char tmpl[] = "/tmp/bench-fileserv-XXXXXX";
+        if (mkdtemp(tmpl))
+            path_ = tmpl;
+    }
+    ~TTempFolder()
+    {
+        std::error_code ec;
+        if (!path_.empty())
+            std::filesystem::remove_all(path_, ec);
+    }
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
 std::string Folder()
 {
-    static const std::string dir = [] {
-        char tmpl[] = "/tmp/bench-fileserv-XXXXXX";
-        return std::string(mkdtemp(tmpl));
-    }();
-    return dir;
+    static const TTempFolder dir;
+    return dir.Path();
+}
+
+// A field of /proc/self/status in KiB.
+long StatusKiB(const char* field)
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    const std::string prefix = std::string(field) + ":";
+    while (std::getline(status, line))
+        if (line.compare(0, prefix.size(), prefix) == 0)
+            return std::atol(line.c_str() + prefix.size());
+    return -1;
+}
+
+// Peak memory (MiB) of one load of the file into a fresh EditorMode buffer,
+// in a child process so that nothing the benchmark holds counts; -1 when it
+// could not be measured.
+double PeakLoadMiB(const std::string& name)
+{
+    int fds[2];
+    if (pipe(fds) != 0)
+        return -1;
+    const pid_t pid = fork();
+    if (pid == 0) {
+        close(fds[0]);
+        double mib = -1;
+        TDumpBuffer b;
+        b.EditorMode = true;
+        std::ofstream("/proc/self/clear_refs") << "5"; // peak := current
+        const long before = StatusKiB("VmRSS");
+        TDumpLoadInfo info;
+        if (LoadDumpFile(b, name, info))
+            mib = double(StatusKiB("VmHWM") - before) / 1024.0;
+        const ssize_t written = write(fds[1], &mib, sizeof mib);
+        _exit(written == sizeof mib ? 0 : 1);
+    }
+    close(fds[1]);
+    double mib = -1;
+    if (pid < 0 || read(fds[0], &mib, sizeof mib) != sizeof mib)
+        mib = -1;
+    close(fds[0]);
+    if (pid > 0)
+        waitpid(pid, nullptr, 0);
+    return mib;
 }
 
 void Save(benchmark::State& state, const char* ext)
@@ -74,6 +145,25 @@ void Load(benchmark::State& state, const char* ext)
             state.SkipWithError(info.Error.c_str());
     }
     state.SetBytesProcessed(int64_t(state.iterations()) * Size);
+    state.counters["PeakMiB"] = PeakLoadMiB(name);
+}
+
+// srec_cat converting the file "Load" reads to binary.
+void Converter(benchmark::State& state, const char* ext, const char* format)
+{
+    if (std::system("srec_cat -VERSion > /dev/null 2>&1") != 0) {
+        state.SkipWithError("srec_cat not found (package srecord): no comparison");
+        return;
+    }
+    const std::string name = Folder() + "/load" + ext;
+    std::string error;
+    SaveDumpFile(Source(), name, "", error);
+    const std::string command =
+        "srec_cat '" + name + "' " + format + " -o '" + Folder() + "/converted.bin' -Binary";
+    for (auto _ : state)
+        if (std::system(command.c_str()) != 0)
+            state.SkipWithError(("failed: " + command).c_str());
+    state.SetBytesProcessed(int64_t(state.iterations()) * Size);
 }
 
 bool TextDumpOf(const TDumpBuffer& b, const TTextSink& sink) { return WriteTextDump(b, 0, b.LastIndex, false, sink); }
@@ -90,10 +180,12 @@ bool EefText(const TDumpBuffer& b, const TTextSink& sink) { return WriteEefText(
 
 } // namespace
 
-BENCHMARK_CAPTURE(Load, Hex, ".hex")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Load, Hex, ".hex")->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(Converter, Hex, ".hex", "-Intel")->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(Save, Hex, ".hex")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Text, Hex, WriteHexText)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(Load, S19, ".s19")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Load, S19, ".s19")->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(Converter, S19, ".s19", "-Motorola")->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(Save, S19, ".s19")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Text, S19, WriteS19Text)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Load, Eef, ".eef")->Unit(benchmark::kMillisecond);

@@ -8,21 +8,42 @@
 
 uint8_t* TDumpImage::Append(uint64_t address, size_t n)
 {
-    const size_t offset = Bytes.size();
     if (n == 0)
         return nullptr;
+    HasData = true;
+    Size = std::max(Size, address + n);
+    if (address >= Limit) {
+        scratch_.resize(n);
+        return scratch_.data();
+    }
+    const size_t offset = Bytes.size();
+    // A run that reaches past Limit keeps only its part below it.
+    const size_t kept = size_t(std::min<uint64_t>(n, Limit - address));
     Bytes.resize(offset + n);
     if (!Segments.empty()) {
         TDumpSegment& last = Segments.back();
         if (last.Offset + last.Count == offset && last.Address + last.Count == address) {
-            last.Count += n;
-            Size = std::max(Size, address + n);
+            last.Count += kept;
             return Bytes.data() + offset;
         }
     }
-    Segments.push_back({address, offset, n});
-    Size = std::max(Size, address + n);
+    Segments.push_back({address, offset, kept});
     return Bytes.data() + offset;
+}
+
+bool TDumpImage::IsOneRun() const
+{
+    return Segments.size() == 1 && Segments[0].Address == 0 && Segments[0].Offset == 0 &&
+           Segments[0].Count == Size && Bytes.size() == Size;
+}
+
+TDumpImage TDumpImage::Fresh() const
+{
+    TDumpImage image;
+    image.Limit = Limit;
+    image.Expected = Expected;
+    image.Bytes.reserve(size_t(std::min<uint64_t>(Expected, Limit)));
+    return image;
 }
 
 void TDumpImage::CopyTo(uint8_t* dest, size_t destSize) const

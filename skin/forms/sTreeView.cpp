@@ -7,6 +7,8 @@
 
 TsTreeView::TsTreeView(QWidget* parent) : QTreeWidget(parent)
 {
+    // A tree has no column header.
+    setHeaderHidden(true);
     skinData_ = std::make_unique<TsCommonData>(this, true);
     skinData_->ControlTypeCode = 96;
     // A tree built with its parent is still being constructed: the section
