@@ -76,15 +76,16 @@ std::string dumptext::UnknownSymbols(const char* field, size_t n)
 
 namespace {
 
-constexpr std::array<int16_t, 65536> MakeHexPairValues()
+constexpr std::array<int8_t, 256> MakeHexDigitValues()
 {
-    constexpr char digits[] = "0123456789ABCDEFabcdef";
-    std::array<int16_t, 65536> t{};
+    std::array<int8_t, 256> t{};
     t.fill(-1);
-    for (int hi = 0; hi < 22; ++hi)
-        for (int lo = 0; lo < 22; ++lo)
-            t[unsigned(static_cast<unsigned char>(digits[hi])) << 8 | static_cast<unsigned char>(digits[lo])] =
-                int16_t((hi < 16 ? hi : hi - 6) * 16 + (lo < 16 ? lo : lo - 6));
+    for (int c = 0; c < 10; ++c)
+        t[size_t('0' + c)] = int8_t(c);
+    for (int c = 0; c < 6; ++c) {
+        t[size_t('A' + c)] = int8_t(10 + c);
+        t[size_t('a' + c)] = int8_t(10 + c);
+    }
     return t;
 }
 
@@ -102,4 +103,4 @@ constexpr std::array<std::array<char, 2>, 256> MakeHexDigitPairs()
 constinit const std::array<std::array<char, 2>, 256> HexDigitPairs = MakeHexDigitPairs();
 
 // Built by the compiler, so parsers may run during static initialisation.
-constinit const std::array<int16_t, 65536> HexPairValues = MakeHexPairValues();
+constinit const std::array<int8_t, 256> HexDigitValues = MakeHexDigitValues();

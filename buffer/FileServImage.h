@@ -102,14 +102,16 @@ int64_t ForEachDumpLine(const std::string& text, F&& f)
     return index;
 }
 
-// Value of every pair of characters (first one in the high byte of the
-// index) read as two hex digits, -1 for a pair that is not.
-extern const std::array<int16_t, 65536> HexPairValues;
+// Value of every character read as a hex digit, -1 for one that is not.
+// Small enough to stay in the first-level cache while a dump is read.
+extern const std::array<int8_t, 256> HexDigitValues;
 
-// Value of two hex digits at p, or -1.
+// Value of two hex digits at p, or a negative number.
 inline int HexByteAt(const char* p)
 {
-    return HexPairValues[unsigned(static_cast<unsigned char>(p[0])) << 8 | static_cast<unsigned char>(p[1])];
+    // A -1 in either place leaves the result negative.
+    return int(HexDigitValues[static_cast<unsigned char>(p[0])]) * 16 |
+           int(HexDigitValues[static_cast<unsigned char>(p[1])]);
 }
 
 // The two upper-case hex digits of every byte value.
