@@ -7,8 +7,6 @@
 
 TsTreeView::TsTreeView(QWidget* parent) : QTreeWidget(parent)
 {
-    // A tree has no column header.
-    setHeaderHidden(true);
     skinData_ = std::make_unique<TsCommonData>(this, true);
     skinData_->ControlTypeCode = 96;
     // A tree built with its parent is still being constructed: the section
@@ -20,6 +18,8 @@ TsTreeView::TsTreeView(QWidget* parent) : QTreeWidget(parent)
     boundLabel_ = std::make_unique<TsBoundLabel>(skinData_.get());
     // AfterConstruction
     skinData_->Loaded();
+    // A tree has no column header.
+    setHeaderHidden(true);
 }
 
 TsTreeView::~TsTreeView()
