@@ -386,7 +386,7 @@ bool LoadLanguageFile(const std::string& name)
 
     const TIniFile ini(path);
     for (const auto& tag : InterfaceTextTable()) {
-        LanguageTexts.Add(tag.Tag);
+        AddLanguageTag(LanguageTexts, tag.Tag);
         for (const auto& key : tag.Keys)
             LanguageTexts.Add(ini.ReadString(tag.Section, key.Key, defaultText(key.Default)));
     }

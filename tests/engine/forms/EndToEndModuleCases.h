@@ -17,7 +17,7 @@ struct TModuleCase {
     size_t PageSize;
 };
 
-std::ostream& operator<<(std::ostream& os, const TModuleCase& c) { return os << c.Chip; }
+inline std::ostream& operator<<(std::ostream& os, const TModuleCase& c) { return os << c.Chip; }
 
 class EndToEndModules : public ::testing::TestWithParam<TModuleCase> {
 protected:

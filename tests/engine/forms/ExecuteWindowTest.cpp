@@ -4,6 +4,7 @@
 #include "buffer/HDumpBuffer.h"
 #include "engine/Engine.h"
 #include "engine/Global.h"
+#include "engine/LanguageTexts.h"
 #include "engine/forms/uExecute.h"
 #include "engine/uHost.h"
 #include "platform/Files.h"
@@ -134,8 +135,13 @@ TEST_F(ExecuteWindowTest, PrintRulesReachTheMemo)
 
 TEST_F(ExecuteWindowTest, TextsComeFromTheLanguageTables)
 {
-    LanguageTexts = {"[RUNTIME_WINDOW]", "Action", "Really cancel",
-                     "[COMMON_BUTTONS]", "&Apply", "Stop", "&Help", "Done"};
+    LanguageTexts.Clear();
+    AddLanguageTag(LanguageTexts, "[RUNTIME_WINDOW]");
+    for (const char* text : {"Action", "Really cancel"})
+        LanguageTexts.Add(text);
+    AddLanguageTag(LanguageTexts, "[COMMON_BUTTONS]");
+    for (const char* text : {"&Apply", "Stop", "&Help", "Done"})
+        LanguageTexts.Add(text);
     TfmExecute form;
     EXPECT_EQ(form.Run.CancelText, "Stop");
     EXPECT_EQ(form.Run.CloseText, "Done");

@@ -1,6 +1,7 @@
 #include "Screenshot.h"
 #include "engine/forms/uSetDelay.h"
 #include "engine/Global.h"
+#include "engine/LanguageTexts.h"
 #include "platform/Cp1251.h"
 #include "platform/IniFiles.h"
 #include "platform/MessageBox.h"
@@ -52,7 +53,7 @@ protected:
 void addRussianGroup(const std::string& tag, const std::string& section, const std::vector<const char*>& keys)
 {
     const TIniFile ini(testsupport::DataPath("Languages/ru.lng"));
-    LanguageTexts.Add(tag);
+    AddLanguageTag(LanguageTexts, tag);
     for (const char* key : keys)
         LanguageTexts.Add(ini.ReadString(section, key, "?"));
 }
