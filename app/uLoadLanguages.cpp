@@ -344,8 +344,11 @@ const std::vector<TMessageKey>& MessageKeyTable()
 
 std::optional<std::string> LanguageNameFromLine(const std::string& line)
 {
-    const std::string s = Trim(line);
-    if (s.size() < 2 || s.front() != '[' || s.back() != ']')
+    // An editor that saves in UTF-8 may put its byte-order mark first.
+    const std::string bom = "\xEF\xBB\xBF";
+    const std::string s = Trim(line.rfind(bom, 0) == 0 ? line.substr(bom.size()) : line);
+    // A language without a name could not be told apart in the list.
+    if (s.size() < 3 || s.front() != '[' || s.back() != ']')
         return std::nullopt;
     return s.substr(1, s.size() - 2);
 }
@@ -392,8 +395,14 @@ bool LoadLanguageFile(const std::string& name)
     }
     for (const auto& caption : bufferCaptions)
         *caption.Text = ini.ReadString("Buffer", caption.Key, caption.Default);
-    for (const auto& message : MessageKeyTable())
-        MessageTexts.Add(ini.ReadString(message.Section, message.Key, message.Default));
+    // A message must never come up empty: a key left without a value
+    // gives the built-in text.
+    int number = 0;
+    for (const auto& message : MessageKeyTable()) {
+        const std::string text = ini.ReadString(message.Section, message.Key, message.Default);
+        MessageTexts.Add(text.empty() ? BuiltInEnglishMessage(number) : text);
+        ++number;
+    }
     return true;
 }
 

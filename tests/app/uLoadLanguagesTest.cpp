@@ -61,8 +61,10 @@ TEST(LanguageLine, NamesOnlyBracketedLines)
         {"[English]", "English"},
         {"  [Deutsch]  ", "Deutsch"},
         {"\t[x]\r", "x"},
-        {"[]", ""},
         {"[ a b ]", " a b "},
+        {"\xEF\xBB\xBF[Deutsch]", "Deutsch"},
+        {"[]", nullptr},
+        {"  [] ", nullptr},
         {"", nullptr},
         {"    ", nullptr},
         {"[", nullptr},
@@ -128,12 +130,13 @@ TEST_F(Languages, ScanListsBracketedFilesOnly)
     language("blank.lng", "   \r\n[English]\r\n");
     language("nobracket.lng", "English\r\n");
     language("brackets.lng", "[]\r\n");
+    language("bom.lng", "\xEF\xBB\xBF[Marked]\r\n");
     language("UPPER.LNG", "[Upper]\n");
     language("other.txt", "[Other]\r\n");
     std::filesystem::create_directory(dir.file("Languages/folder.lng"));
 
     ScanLanguageFiles();
-    const TStringList expected{"Upper", "UPPER.LNG", "", "brackets.lng", russianName, "ru.lng"};
+    const TStringList expected{"Upper", "UPPER.LNG", "Marked", "bom.lng", russianName, "ru.lng"};
     EXPECT_EQ(LanguageList, expected);
 
     // A second scan starts afresh.
@@ -172,6 +175,17 @@ TEST_F(Languages, FileWithOnlyItsNameGivesAllDefaults)
     EXPECT_EQ(MessageText(msgProgrammerNotPresent), "Morvane not present");
     EXPECT_EQ(MessageText(msgSaveBeforeLoad), "Save editor data?");
     EXPECT_EQ(DataLabelText, "Data");
+}
+
+TEST_F(Languages, EmptyMessagesTakeTheBuiltInText)
+{
+    language("ru.lng", "[" + russianName + "]\r\n[Error messages]\r\nMorvane not present=\r\n"
+                       "Power overload=Overload!\r\n[Ack]\r\nSaveBeforeLoad=\r\n");
+    ScanLanguageFiles();
+    ASSERT_TRUE(LoadLanguageFile(russianName));
+    EXPECT_EQ(MessageText(msgProgrammerNotPresent), "TarkuUSB not present");
+    EXPECT_EQ(MessageText(msgSaveBeforeLoad), "Save editor data?");
+    EXPECT_EQ(MessageText(msgPowerOverload), "Overload!");
 }
 
 TEST_F(Languages, KeysReplaceDefaultsByPosition)

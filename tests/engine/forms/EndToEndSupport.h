@@ -203,9 +203,14 @@ public:
         return i < 0 ? 0xFFFFFFFF : ModuleParameters.Objects(i);
     }
 
-    // One device operation at 5.0 V, by its menu caption.
-    uint32_t Run(const std::string& caption, int voltageIndex = 8)
+    // One device operation by its menu caption, at the module's own supply
+    // voltage (5.0 V when it names none) unless one is given.
+    uint32_t Run(const std::string& caption, int voltageIndex = -1)
     {
+        if (voltageIndex < 0) {
+            const int own = module_ ? module_->Voltages.IndexOf(module_->Voltage) : -1;
+            voltageIndex = own >= 0 ? own : 8;
+        }
         Boxes.clear();
         View.Run.Lines.clear();
         FillParameters();
