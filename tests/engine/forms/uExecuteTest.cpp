@@ -5,12 +5,12 @@
 #include "engine/Engine.h"
 #include "engine/Global.h"
 #include "engine/forms/uExecute.h"
-#include "engine/uHost.h"
 #include "platform/Files.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
 #include "vprog/VirtualUsb.h"
 
+#include "ProgramStateGuard.h"
 #include "TestSupport.h"
 
 #include <QApplication>
@@ -24,6 +24,7 @@ namespace {
 
 class ExecuteWindowTest : public ::testing::Test {
 protected:
+    testsupport::TProgramStateGuard state;
     testsupport::TempDir dir;
     TVirtualProgrammer programmer;
     TDumpBuffer buffer1, buffer2;
@@ -40,8 +41,6 @@ protected:
         ModuleFileList = {"runner.chl"};
         CurrentChip = "Test\\Runner";
         ModuleParameters = {"COUNT", "LEVEL"};
-        MessageTexts.Clear();
-        LanguageTexts.Clear();
         PowerOnDelay = 0;
         UsbTimeOut = 3;
         WorkParam = WorkParamDefault & ~wpPinTestBeforeRun;
@@ -56,9 +55,8 @@ protected:
     void TearDown() override
     {
         SetMessageBoxHandler(previous);
+        // The transport reaches programmer, which goes before state.
         SetUsbTransport(nullptr);
-        delete HostMachine;
-        HostMachine = nullptr;
     }
 };
 
@@ -151,7 +149,6 @@ TEST_F(ExecuteWindowTest, TextsComeFromTheLanguageTables)
     form.Run.RunModuleProcedure("Endless", 8);
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0], "Really cancel \"Endless\" ?");
-    LanguageTexts.Clear();
 }
 
 } // namespace

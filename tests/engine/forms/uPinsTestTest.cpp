@@ -9,6 +9,7 @@
 #include "vprog/SimChip.h"
 #include "vprog/VirtualUsb.h"
 
+#include "ProgramStateGuard.h"
 #include "TestSupport.h"
 
 #include <QApplication>
@@ -113,6 +114,7 @@ TEST(PinsTestWindow, ALongTranslatedCaptionWidensItsButton)
 
 TEST(PinsTestWindow, RepeatTestsAgainButNotUnderARun)
 {
+    testsupport::TProgramStateGuard state;
     TVirtualProgrammer programmer;
     SetUsbTransport(std::make_unique<TVirtualUsb>(programmer));
     UsbTimeOut = 3;
