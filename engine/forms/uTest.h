@@ -49,6 +49,8 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
+    void FormCreate();
+
     // Idle rounds while the window is shown.
     QTimer idle_;
     bool open_ = false;

@@ -5,6 +5,7 @@
 #include "engine/Engine.h"
 #include "engine/Global.h"
 #include "engine/forms/uExecute.h"
+#include "engine/uHost.h"
 #include "platform/Files.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
@@ -19,6 +20,8 @@
 #include <QPushButton>
 #include <QTimer>
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace {
 
@@ -58,6 +61,31 @@ protected:
         // The transport reaches programmer, which goes before state.
         SetUsbTransport(nullptr);
     }
+
+    // Calls `act` once, as soon as the run has set up its window (the
+    // button shows the run's own text) and is stepping, however long
+    // compiling took on this machine. A run that never gets there is
+    // stopped after a minute and fails the test instead of hanging it.
+    void WhenStepping(TfmExecute& form, std::function<void()> act)
+    {
+        stepping_.setInterval(2);
+        QObject::connect(&stepping_, &QTimer::timeout, [this, &form, act] {
+            if (!HostMachine || !HostMachine->OnPrint)
+                return;
+            stepping_.stop();
+            act();
+        });
+        stepping_.start();
+        ceiling_.setSingleShot(true);
+        QObject::connect(&ceiling_, &QTimer::timeout, [&form] {
+            ADD_FAILURE() << "the run never started stepping";
+            form.Run.Tag = -1;
+        });
+        ceiling_.start(60000);
+    }
+
+private:
+    QTimer stepping_, ceiling_;
 };
 
 TEST_F(ExecuteWindowTest, ShowsARunMidWayAndWaitsForClose)
@@ -105,10 +133,7 @@ TEST_F(ExecuteWindowTest, TheCloseBoxAsksLikeCancel)
 {
     TfmExecute form;
     form.SetBuffers(&buffer1, &buffer2);
-    QTimer later;
-    later.setSingleShot(true);
-    QObject::connect(&later, &QTimer::timeout, [&] { form.close(); });
-    later.start(20);
+    WhenStepping(form, [&] { form.close(); });
     form.Run.RunModuleProcedure("Endless", 8);
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0], "Are you sure to cancel  \"Endless\" ?");
@@ -139,13 +164,10 @@ TEST_F(ExecuteWindowTest, TextsComeFromTheLanguageTables)
     EXPECT_EQ(form.Run.CloseText, "Done");
     EXPECT_EQ(form.Run.CancelQuestion, "Really cancel");
     form.SetBuffers(&buffer1, &buffer2);
-    QTimer later;
-    later.setSingleShot(true);
-    QObject::connect(&later, &QTimer::timeout, [&] {
+    WhenStepping(form, [&] {
         EXPECT_EQ(form.btCancel->text(), "Stop");
         form.btCancel->click();
     });
-    later.start(20);
     form.Run.RunModuleProcedure("Endless", 8);
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0], "Really cancel \"Endless\" ?");
