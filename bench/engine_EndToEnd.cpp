@@ -6,7 +6,7 @@
 #include "engine/Engine.h"
 #include "engine/Global.h"
 #include "engine/Modules.h"
-#include "engine/forms/uExecuteRun.h"
+#include "engine/uExecuteRun.h"
 #include "engine/uHost.h"
 #include "buffer/HDumpBuffer.h"
 #include "platform/Paths.h"

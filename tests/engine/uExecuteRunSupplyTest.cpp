@@ -1,6 +1,6 @@
 // A module run at a supply voltage its chip does not take: the chip stays
 // silent and the module says so in its own words.
-#include "EndToEndSupport.h"
+#include "uExecuteRunEndToEnd.h"
 
 #include <gtest/gtest.h>
 

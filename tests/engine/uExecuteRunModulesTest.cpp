@@ -1,7 +1,7 @@
 // The EEPROM example modules against their simulated chips, through the
 // whole road: run routine, compile and upload, link, device code on the
 // virtual programmer's lines, chip.
-#include "EndToEndModuleCases.h"
+#include "uExecuteRunModuleCases.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 // Every menu operation of an example chip module against its simulated
 // chip: the tests, instantiated per chip by the test files.
-#include "EndToEndSupport.h"
+#include "uExecuteRunEndToEnd.h"
 
 #include <gtest/gtest.h>
 

@@ -6,6 +6,7 @@
 #include "platform/IniFiles.h"
 #include "platform/MessageBox.h"
 
+#include "ProgramStateGuard.h"
 #include "TestSupport.h"
 
 #include <QCheckBox>
@@ -27,24 +28,15 @@ class SetDelay : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        saved = {WorkParam, PowerOnDelay, UsbTimeOut};
         WorkParam = 0;
-        PowerOnDelay = 200;
-        UsbTimeOut = 200;
-        LanguageTexts.Clear();
         previousHandler = SetMessageBoxHandler([this](const std::string& text, const std::string&, unsigned) {
             messages.push_back(text);
             return IDOK;
         });
     }
-    void TearDown() override
-    {
-        SetMessageBoxHandler(previousHandler);
-        LanguageTexts.Clear();
-        std::tie(WorkParam, PowerOnDelay, UsbTimeOut) = saved;
-    }
+    void TearDown() override { SetMessageBoxHandler(previousHandler); }
 
-    std::tuple<uint32_t, int32_t, int32_t> saved;
+    testsupport::TProgramStateGuard state;
     MessageBoxHandler previousHandler;
     std::vector<std::string> messages;
 };
