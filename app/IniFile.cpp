@@ -9,6 +9,7 @@
 #include "platform/SysUtils.h"
 
 #include <algorithm>
+#include <string_view>
 
 namespace {
 
@@ -18,6 +19,31 @@ const char* const RecentFilesSection = "Recent Files";
 const int MaxRecentSourceFiles = 16;
 
 std::string settingsFileName() { return NativePath("TARKU.INI"); }
+
+// What the windows that edit a value allow, and a sane span for the values
+// no window edits but a damaged file could push to waits of weeks or
+// absurd sizes. A value outside is brought to the nearer end, quietly.
+struct TSettingRange {
+    const char* Section;
+    const char* Key;
+    int32_t Min;
+    int32_t Max;
+};
+const TSettingRange SettingRanges[] = {
+    {"Parameters", "PowerOnDelay", 1, 1000},
+    {"USB", "TimeOut", 1, 1000},
+    {"Serial", "TimeOut", 1, 60000},
+    {"Serial", "BufferSize", 16, 65536},
+    {"Dump", "FontSize", 6, 72},
+};
+
+int32_t inRange(const TSetting& s, int32_t value)
+{
+    for (const TSettingRange& r : SettingRanges)
+        if (std::string_view(r.Section) == s.Section && std::string_view(r.Key) == s.Key)
+            return std::clamp(value, r.Min, r.Max);
+    return value;
+}
 
 void readSetting(const TIniFile& ini, const TSetting& s)
 {
@@ -29,6 +55,7 @@ void readSetting(const TIniFile& ini, const TSetting& s)
     int32_t value = ini.ReadInteger(s.Section, s.Key, s.IntegerDefault);
     if (s.Flags & sfUnder20ReadsAsDefault && value < 20)
         value = s.IntegerDefault;
+    value = inRange(s, value);
     if (auto* integer = std::get_if<int32_t*>(&s.Variable))
         **integer = value;
     else if (auto* bits = std::get_if<uint32_t*>(&s.Variable))

@@ -22,14 +22,8 @@ const char* const languagesFolder = "Languages";
 // code page 1251 here and nowhere else.
 std::string defaultText(const char* utf8) { return Utf8ToCp1251(utf8); }
 
-// The buffer captions and their keys in the "Buffer" section. Each takes its
-// variable's initial value, set above, as the caption when the file lacks
-// the key and when the captions are reset.
-struct TBufferCaption {
-    std::string* Text;
-    const char* Key;
-    std::string Default;
-};
+// Each caption takes its variable's initial value, set above, as its
+// default.
 const TBufferCaption bufferCaptions[] = {
     {&AddressLabelText, "Label address caption", AddressLabelText},
     {&DataLabelText, "Label data caption", DataLabelText},
@@ -37,6 +31,14 @@ const TBufferCaption bufferCaptions[] = {
 };
 
 } // namespace
+
+std::span<const TBufferCaption> BufferCaptionTable() { return bufferCaptions; }
+
+void ResetBufferCaptions()
+{
+    for (const auto& caption : bufferCaptions)
+        *caption.Text = caption.Default;
+}
 
 const std::vector<TLanguageTag>& InterfaceTextTable()
 {
@@ -342,8 +344,11 @@ const std::vector<TMessageKey>& MessageKeyTable()
 
 std::optional<std::string> LanguageNameFromLine(const std::string& line)
 {
-    const std::string s = Trim(line);
-    if (s.size() < 2 || s.front() != '[' || s.back() != ']')
+    // An editor that saves in UTF-8 may put its byte-order mark first.
+    const std::string bom = "\xEF\xBB\xBF";
+    const std::string s = Trim(line.rfind(bom, 0) == 0 ? line.substr(bom.size()) : line);
+    // A language without a name could not be told apart in the list.
+    if (s.size() < 3 || s.front() != '[' || s.back() != ']')
         return std::nullopt;
     return s.substr(1, s.size() - 2);
 }
@@ -384,14 +389,20 @@ bool LoadLanguageFile(const std::string& name)
 
     const TIniFile ini(path);
     for (const auto& tag : InterfaceTextTable()) {
-        LanguageTexts.Add(tag.Tag);
+        AddLanguageTag(LanguageTexts, tag.Tag);
         for (const auto& key : tag.Keys)
             LanguageTexts.Add(ini.ReadString(tag.Section, key.Key, defaultText(key.Default)));
     }
     for (const auto& caption : bufferCaptions)
         *caption.Text = ini.ReadString("Buffer", caption.Key, caption.Default);
-    for (const auto& message : MessageKeyTable())
-        MessageTexts.Add(ini.ReadString(message.Section, message.Key, message.Default));
+    // A message must never come up empty: a key left without a value
+    // gives the built-in text.
+    int number = 0;
+    for (const auto& message : MessageKeyTable()) {
+        const std::string text = ini.ReadString(message.Section, message.Key, message.Default);
+        MessageTexts.Add(text.empty() ? BuiltInEnglishMessage(number) : text);
+        ++number;
+    }
     return true;
 }
 
@@ -401,8 +412,7 @@ void SetUpLanguageTables(const std::string& languageName)
     const bool english = languageName == EnglishLanguageName;
     if (english || !LoadLanguageFile(languageName))
         AppendBuiltInEnglishMessages(MessageTexts);
-    for (const auto& caption : bufferCaptions)
-        *caption.Text = caption.Default;
+    ResetBufferCaptions();
     if (!english)
         LoadLanguageFile(languageName);
 }

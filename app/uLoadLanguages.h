@@ -6,6 +6,7 @@
 #include "platform/StringList.h"
 
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,17 @@ extern TStringList LanguageList;
 extern std::string AddressLabelText;
 extern std::string DataLabelText;
 extern std::string EditorLabelText;
+
+// The captions above and their keys in the "Buffer" section of a language
+// file; the default is the caption when the file lacks the key.
+struct TBufferCaption {
+    std::string* Text;
+    const char* Key;
+    std::string Default;
+};
+std::span<const TBufferCaption> BufferCaptionTable();
+// Sets the captions to their defaults.
+void ResetBufferCaptions();
 
 // One text of a tag's group: its key in the tag's section and the text used
 // when the file lacks the key.

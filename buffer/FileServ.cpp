@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <new>
 
 std::string OpenedFileChip;
 
@@ -30,12 +31,7 @@ namespace {
 
 bool ReadDumpFile(TDumpParser parse, const std::string& fileName, TDumpImage& image, TDumpError& error)
 {
-    std::string text;
-    if (!ReadDumpText(fileName, text, error.Text)) {
-        error.Line = -1;
-        return false;
-    }
-    return parse(text, image, error);
+    return parse(TDumpFileLines(fileName), image, error);
 }
 
 std::string TooLargeMessage(const std::string& fileName, uint64_t size)
@@ -87,100 +83,173 @@ size_t DataArrayLength(int64_t n)
 
 bool ReadHexFile(const std::string& fileName, TDumpImage& image, TDumpError& error)
 {
-    return ReadDumpFile(ParseHexText, fileName, image, error);
+    return ReadDumpFile(ParseHexLines, fileName, image, error);
 }
 
 bool ReadS19File(const std::string& fileName, TDumpImage& image, TDumpError& error)
 {
-    return ReadDumpFile(ParseS19Text, fileName, image, error);
+    return ReadDumpFile(ParseS19Lines, fileName, image, error);
 }
 
 bool ReadEefFile(const std::string& fileName, TDumpImage& image, TDumpError& error)
 {
-    return ReadDumpFile(ParseEefText, fileName, image, error);
+    return ReadDumpFile(ParseEefLines, fileName, image, error);
 }
 
-bool LoadDumpFile(TDumpBuffer& buffer, const std::string& fileName, TDumpLoadInfo& info)
+namespace {
+
+// What a load reads before the buffer changes.
+struct TDumpLoad {
+    TDumpImage Image;           // text formats
+    std::vector<uint8_t> Raw;   // raw data: in EditorMode the new data array
+    bool Text = false;
+    int64_t Loaded = 0;         // bytes of the buffer the file covers
+    int64_t NewSize = 0;        // the buffer's size afterwards
+    std::vector<uint8_t> Markers;
+    bool HasMarkers = false;
+};
+
+bool ReadRawDump(const TDumpBuffer& buffer, const std::string& fileName, int64_t fileSize, TDumpLoad& load,
+                 TDumpLoadInfo& info)
 {
-    info = TDumpLoadInfo();
-    const std::string native = NativePath(fileName);
-    const int64_t fileSize = FileSize(native);
+    info.Size = fileSize;
+    if (buffer.EditorMode) {
+        if (fileSize > MaxDumpBufferSize) {
+            info.Error = TooLargeMessage(fileName, uint64_t(fileSize));
+            return false;
+        }
+        load.Raw.resize(DataArrayLength(fileSize));
+        load.Loaded = fileSize;
+    } else {
+        load.Loaded = std::min(fileSize, buffer.GetSize());
+        load.Raw.resize(size_t(load.Loaded));
+    }
+    if (ReadFileStart(NativePath(fileName), load.Raw.data(), size_t(load.Loaded)) != size_t(load.Loaded)) {
+        info.Error = CannotReadMessage(fileName);
+        return false;
+    }
+    return true;
+}
+
+bool ReadTextDump(TDumpParser parse, const TDumpBuffer& buffer, const std::string& fileName, int64_t fileSize,
+                  TDumpLoad& load, TDumpLoadInfo& info)
+{
+    load.Text = true;
+    TDumpImage& image = load.Image;
+    // Data beyond a chip's buffer is left out; an EditorMode buffer grows to
+    // what the file describes, within bounds.
+    image.Limit = buffer.EditorMode ? uint64_t(MaxDumpBufferSize) : uint64_t(buffer.GetSize());
+    image.Expected = size_t(fileSize / 2); // two digits a byte at least
+    TDumpError error;
+    if (!ReadDumpFile(parse, fileName, image, error)) {
+        info.Error =
+            error.Line < 0 ? error.Text : "Error in the file \"" + fileName + "\":\r\n" + DumpErrorMessage(error);
+        return false;
+    }
+    if (buffer.EditorMode && image.Size > uint64_t(MaxDumpBufferSize)) {
+        info.Error = TooLargeMessage(fileName, image.Size);
+        return false;
+    }
+    // A chip's buffer keeps its bytes rather than become blank for a file
+    // that gives it nothing.
+    if (!buffer.EditorMode && !image.HasData) {
+        info.Error = "The file \"" + fileName + "\" holds no data records; the buffer is left as it was.";
+        return false;
+    }
+    info.Size = int64_t(image.Size);
+    info.EefText = image.EefText;
+    load.Loaded = buffer.EditorMode ? info.Size : std::min(info.Size, buffer.GetSize());
+    return true;
+}
+
+// A marker file shorter than the buffer marks what it covers.
+bool ReadMarkers(const std::string& fileName, TDumpLoad& load, TDumpLoadInfo& info)
+{
+    const std::string markerName = fileName + ".mrk";
+    const std::string markerNative = NativePath(markerName);
+    const int64_t markerSize = FileSize(markerNative);
+    load.HasMarkers = markerSize >= 0;
+    if (!load.HasMarkers)
+        return true;
+    load.Markers.resize(size_t(std::min(markerSize, load.NewSize)));
+    if (ReadFileStart(markerNative, load.Markers.data(), load.Markers.size()) != load.Markers.size()) {
+        info.Error = CannotReadMessage(markerName);
+        return false;
+    }
+    return true;
+}
+
+void CommitData(TDumpBuffer& buffer, TDumpLoad& load)
+{
+    if (!load.Text) {
+        if (buffer.EditorMode) {
+            buffer.Data.swap(load.Raw);
+            buffer.SetSize(load.NewSize);
+        } else if (load.Loaded > 0) {
+            std::memcpy(buffer.Data.data(), load.Raw.data(), size_t(load.Loaded));
+        }
+        return;
+    }
+    TDumpImage& image = load.Image;
+    if (buffer.EditorMode && image.IsOneRun() && load.NewSize > 0) {
+        // The usual dump, one run from 0, becomes the data array itself, so
+        // that its bytes are never held twice.
+        image.Bytes.resize(DataArrayLength(load.NewSize));
+        buffer.Data.swap(image.Bytes);
+        image.Bytes = std::vector<uint8_t>();
+        buffer.SetSize(load.NewSize);
+        return;
+    }
+    if (buffer.EditorMode)
+        buffer.SetSize(load.NewSize);
+    image.CopyTo(buffer.Data.data(), size_t(load.NewSize));
+}
+
+bool LoadDump(TDumpBuffer& buffer, const std::string& fileName, TDumpLoadInfo& info)
+{
+    const int64_t fileSize = FileSize(NativePath(fileName));
     if (fileSize < 0) {
         info.Error = "File not found: \"" + fileName + "\".";
         return false;
     }
-    const TDumpFormat format = DumpFormatOf(fileName);
+    // Dumps are often renamed (".srec", ".mot", ".s28"): a name the program
+    // does not give lets the content decide.
+    TDumpParser parse = DumpParserOf(DumpFormatOf(fileName));
+    if (!parse && AnsiUpperCase(ExtractFileExt(fileName)) != ".BIN")
+        parse = SniffDumpFormat(fileName);
 
     // Everything is read before the buffer changes.
-    TDumpImage image;
-    std::vector<uint8_t> raw; // raw data: in EditorMode the new data array
-    int64_t loaded = 0;       // bytes of the buffer the file covers
-    if (format == TDumpFormat::Raw) {
-        info.Size = fileSize;
-        if (buffer.EditorMode) {
-            if (fileSize > MaxDumpBufferSize) {
-                info.Error = TooLargeMessage(fileName, uint64_t(fileSize));
-                return false;
-            }
-            raw.resize(DataArrayLength(fileSize));
-            loaded = fileSize;
-        } else {
-            loaded = std::min(fileSize, buffer.GetSize());
-            raw.resize(size_t(loaded));
-        }
-        if (ReadFileStart(native, raw.data(), size_t(loaded)) != size_t(loaded)) {
-            info.Error = CannotReadMessage(fileName);
-            return false;
-        }
-    } else {
-        TDumpError error;
-        if (!ReadDumpFile(DumpParserOf(format), fileName, image, error)) {
-            info.Error = error.Line < 0 ? error.Text
-                                        : "Error in the file \"" + fileName + "\":\r\n" + DumpErrorMessage(error);
-            return false;
-        }
-        if (buffer.EditorMode && image.Size > uint64_t(MaxDumpBufferSize)) {
-            info.Error = TooLargeMessage(fileName, image.Size);
-            return false;
-        }
-        info.Size = int64_t(image.Size);
-        info.EefText = image.EefText;
-        loaded = buffer.EditorMode ? info.Size : std::min(info.Size, buffer.GetSize());
-    }
+    TDumpLoad load;
+    if (parse ? !ReadTextDump(parse, buffer, fileName, fileSize, load, info)
+              : !ReadRawDump(buffer, fileName, fileSize, load, info))
+        return false;
+    load.NewSize = buffer.EditorMode ? load.Loaded : buffer.GetSize();
+    if (!ReadMarkers(fileName, load, info))
+        return false;
 
-    const int64_t newSize = buffer.EditorMode ? loaded : buffer.GetSize();
-    const std::string markerName = fileName + ".mrk";
-    const std::string markerNative = NativePath(markerName);
-    const int64_t markerSize = FileSize(markerNative);
-    std::vector<uint8_t> markers;
-    if (markerSize >= 0) {
-        // A marker file shorter than the buffer marks what it covers.
-        markers.resize(size_t(std::min(markerSize, newSize)));
-        if (ReadFileStart(markerNative, markers.data(), markers.size()) != markers.size()) {
-            info.Error = CannotReadMessage(markerName);
-            return false;
-        }
-    }
-
-    // Commit.
-    if (buffer.EditorMode) {
-        if (format == TDumpFormat::Raw)
-            buffer.Data.swap(raw);
-        buffer.SetSize(newSize);
-    }
-    if (format != TDumpFormat::Raw)
-        image.CopyTo(buffer.Data.data(), size_t(newSize));
-    else if (!buffer.EditorMode && loaded > 0)
-        std::memcpy(buffer.Data.data(), raw.data(), size_t(loaded));
-    if (markerSize >= 0) {
-        if (!markers.empty())
-            std::memcpy(buffer.Markers.data(), markers.data(), markers.size());
-        buffer.SetMarkerRange(int64_t(markers.size()), newSize - 1, 0);
+    CommitData(buffer, load);
+    if (load.HasMarkers) {
+        if (!load.Markers.empty())
+            std::memcpy(buffer.Markers.data(), load.Markers.data(), load.Markers.size());
+        buffer.SetMarkerRange(int64_t(load.Markers.size()), load.NewSize - 1, 0);
     } else {
-        buffer.SetMarkerRange(0, loaded - 1, 0);
+        buffer.SetMarkerRange(0, load.Loaded - 1, 0);
     }
     buffer.Modified = false;
     return true;
+}
+
+} // namespace
+
+bool LoadDumpFile(TDumpBuffer& buffer, const std::string& fileName, TDumpLoadInfo& info)
+{
+    info = TDumpLoadInfo();
+    try {
+        return LoadDump(buffer, fileName, info);
+    } catch (const std::bad_alloc&) {
+        info.Error = OutOfMemoryMessage(fileName);
+        return false;
+    }
 }
 
 bool LoadFromFile(TDumpBuffer& buffer, const std::string& fileName, TDumpLoadInfo* info)

@@ -38,7 +38,10 @@ struct TDumpLoadInfo {
 // loaded part and, in EditorMode, the size are replaced, and Modified is
 // cleared. In EditorMode the buffer takes the file's size (refused above
 // MaxDumpBufferSize); otherwise data beyond the buffer is left out and
-// bytes the file does not reach keep their value (raw) or become 0xFF.
+// bytes the file does not reach keep their value (raw) or become 0xFF, and
+// a text dump without a single data record is refused. Text dumps are read
+// in blocks of lines, never whole; a file whose extension is none of those
+// above but ".bin" is read as the text dump its content shows, if any.
 bool LoadDumpFile(TDumpBuffer& buffer, const std::string& fileName, TDumpLoadInfo& info);
 // The same, showing a failure in a message box.
 bool LoadFromFile(TDumpBuffer& buffer, const std::string& fileName, TDumpLoadInfo* info = nullptr);

@@ -8,83 +8,47 @@
 #include "platform/SysUtils.h"
 
 #include <algorithm>
+#include <new>
 
 namespace {
 
-bool HasRecordLine(const std::string& text)
-{
-    bool found = false;
-    ForEachDumpLine(text, [&](int64_t, const char* b, const char* e) {
-        found = b != e;
-        return !found;
-    });
-    return found;
-}
-
-// Parses a whole text dump into raw; the message numbers lines from 0
-// (zeroBased, the HEX diagnostics) or from 1.
+// Parses a text dump into raw, a block of lines at a time; the message
+// numbers lines from 0 (zeroBased, the HEX diagnostics) or from 1.
 bool TextToArray(TDumpParser parse, std::vector<uint8_t>& raw, const std::string& fileName, bool zeroBased,
                  std::string& message)
 {
-    std::string text;
-    if (!ReadDumpText(fileName, text, message))
-        return false;
     TDumpError error;
-    if (!HasRecordLine(text)) {
-        error.Line = 0;
-        error.Text = dumptext::EmptyString;
-    } else {
-        TDumpImage image;
-        if (parse(text, image, error)) {
-            image.CopyTo(raw.data(), raw.size());
-            return true;
+    TDumpImage image;
+    image.Limit = raw.size();
+    try {
+        if (parse(TDumpFileLines(fileName), image, error)) {
+            if (image.Records > 0) {
+                image.CopyTo(raw.data(), raw.size());
+                return true;
+            }
+            error.Line = 0;
+            error.Text = dumptext::EmptyString;
         }
+    } catch (const std::bad_alloc&) {
+        error.Line = -1;
+        error.Text = OutOfMemoryMessage(fileName);
     }
     message = zeroBased && error.Line >= 0 ? "Line " + IntToStr(error.Line) + ": " + error.Text
                                            : DumpErrorMessage(error);
     return false;
 }
 
-// The parser of a text whose first record line is a sound record of one of
-// the text formats; null for anything else.
-TDumpParser SniffTextFormat(const std::string& head)
-{
-    std::string first;
-    ForEachDumpLine(head, [&](int64_t, const char* b, const char* e) {
-        if (b == e)
-            return true;
-        first.assign(b, e);
-        return false;
-    });
-    if (first.empty())
-        return nullptr;
-    TDumpImage image;
-    TDumpError error;
-    if (ParseHexText(first, image, error))
-        return ParseHexText;
-    if (ParseS19Text(first, image, error))
-        return ParseS19Text;
-    // The EEF reader skips records of foreign types unread; a sniffed
-    // first line must be a whole record.
-    std::string data;
-    int count;
-    int64_t address;
-    if (ParseEefRecord(first, data, count, address))
-        return ParseEefText;
-    return nullptr;
-}
-
 } // namespace
 
 bool ReadHexToArray(std::vector<uint8_t>& raw, const std::string& fileName, std::string& message)
 {
-    return TextToArray(ParseHexText, raw, fileName, true, message);
+    return TextToArray(ParseHexLines, raw, fileName, true, message);
 }
 
 bool ReadS19ToArray(std::vector<uint8_t>& raw, const std::string& fileName, std::string* message)
 {
     std::string local;
-    return TextToArray(ParseS19Text, raw, fileName, false, message ? *message : local);
+    return TextToArray(ParseS19Lines, raw, fileName, false, message ? *message : local);
 }
 
 bool LoadFileToArray(std::vector<uint8_t>& raw, const std::string& fileName, std::string* message)
@@ -98,12 +62,7 @@ bool LoadFileToArray(std::vector<uint8_t>& raw, const std::string& fileName, std
         return false;
     }
     // Dumps are often renamed, so the content decides before the extension.
-    std::string head(size_t(std::min<int64_t>(size, 4096)), '\0');
-    if (ReadFileStart(native, reinterpret_cast<uint8_t*>(head.data()), head.size()) != head.size()) {
-        text = CannotReadMessage(fileName);
-        return false;
-    }
-    TDumpParser parse = SniffTextFormat(head);
+    TDumpParser parse = SniffDumpFormat(fileName);
     if (!parse)
         parse = DumpParserOf(DumpFormatOf(fileName));
     if (parse)

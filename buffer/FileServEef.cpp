@@ -148,42 +148,38 @@ bool CheckEefRecord(const std::string& line)
     return ParseEefFields(b, e, target, error) && count >= 1;
 }
 
-bool ParseEefText(const std::string& text, TDumpImage& image, TDumpError& error)
+bool ParseEefLines(const TDumpLines& lines, TDumpImage& image, TDumpError& error)
 {
-    TDumpImage out;
-    out.Bytes.reserve(text.size() / 2);
+    TDumpImage out = image.Fresh();
     std::string description;
-    bool ok = true;
-    ForEachDumpLine(text, [&](int64_t index, const char* b, const char* e) {
-        if (b == e)
-            return true;
-        std::string message;
+    const bool ok = ParseRecordLines(lines, out, error, [&](int64_t, const char* b, const char* e, std::string& message) {
         if (!IsEefRecordStart(b, e)) {
             message = dumptext::UnknownEefFormat;
-        } else if (b[1] == '7') {
+            return -1;
+        }
+        if (b[1] == '7') {
             auto target = [&](uint32_t address, size_t n) { return out.Append(address, n); };
-            if (ParseEefFields(b, e, target, message))
-                return true;
-        } else if (b[1] == '1') {
+            return ParseEefFields(b, e, target, message) ? 1 : -1;
+        }
+        if (b[1] == '1') {
             auto target = [&](uint32_t, size_t n) {
                 description.resize(n);
                 return reinterpret_cast<uint8_t*>(description.data());
             };
-            if (ParseEefFields(b, e, target, message)) {
-                out.EefText += description;
-                return true;
-            }
-        } else {
-            return true; // producer text and types of other programs
+            if (!ParseEefFields(b, e, target, message))
+                return -1;
+            out.EefText += description;
         }
-        error.Line = index;
-        error.Text = message;
-        ok = false;
-        return false;
+        return 1; // producer text and types of other programs are skipped
     });
     if (ok)
         image = std::move(out);
     return ok;
+}
+
+bool ParseEefText(const std::string& text, TDumpImage& image, TDumpError& error)
+{
+    return ParseEefLines(TDumpTextLines(text), image, error);
 }
 
 std::string MakeEefTextRecord(const std::string& text)

@@ -1,7 +1,11 @@
 #include "buffer/FileServFiles.h"
 
+#include "buffer/FileServRecords.h"
+
 #include "platform/Files.h"
 #include "platform/Paths.h"
+
+#include <algorithm>
 
 
 std::string CannotReadMessage(const std::string& fileName)
@@ -14,18 +18,22 @@ std::string CannotWriteMessage(const std::string& fileName)
     return "Cannot write the file \"" + fileName + "\".";
 }
 
-bool ReadDumpText(const std::string& fileName, std::string& text, std::string& error)
+std::string OutOfMemoryMessage(const std::string& fileName)
 {
-    if (ReadWholeFile(NativePath(fileName), text))
-        return true;
-    error = CannotReadMessage(fileName);
-    return false;
+    return "Not enough memory to load the file \"" + fileName + "\".";
 }
 
 bool WriteDumpText(const std::string& fileName, const std::function<bool(const TTextSink&)>& produce,
                    std::string& error)
 {
-    TSafeFileWriter out(NativePath(fileName));
+    const std::string native = NativePath(fileName);
+    // The safe writer renames over the target, which would replace a
+    // read-only file as if it were writable.
+    if (!FileWritable(native)) {
+        error = CannotWriteMessage(fileName);
+        return false;
+    }
+    TSafeFileWriter out(native);
     const TTextSink sink = [&](const char* text, size_t n) { return out.Write(text, n); };
     if (produce(sink) && out.Commit())
         return true;
@@ -43,13 +51,43 @@ TDumpParser DumpParserOf(TDumpFormat format)
 {
     switch (format) {
     case TDumpFormat::Hex:
-        return ParseHexText;
+        return ParseHexLines;
     case TDumpFormat::S19:
-        return ParseS19Text;
+        return ParseS19Lines;
     case TDumpFormat::Eef:
-        return ParseEefText;
+        return ParseEefLines;
     case TDumpFormat::Raw:
         break;
     }
+    return nullptr;
+}
+
+TDumpParser SniffDumpFormat(const std::string& fileName)
+{
+    const std::string native = NativePath(fileName);
+    std::string head(size_t(std::max<int64_t>(0, std::min<int64_t>(FileSize(native), 4096))), '\0');
+    head.resize(ReadFileStart(native, reinterpret_cast<uint8_t*>(head.data()), head.size()));
+    std::string first;
+    ForEachDumpLine(head, [&](int64_t, const char* b, const char* e) {
+        if (b == e)
+            return true;
+        first.assign(b, e);
+        return false;
+    });
+    if (first.empty())
+        return nullptr;
+    TDumpImage image;
+    TDumpError error;
+    if (ParseHexText(first, image, error))
+        return ParseHexLines;
+    if (ParseS19Text(first, image, error))
+        return ParseS19Lines;
+    // The EEF reader skips records of foreign types unread; a sniffed
+    // first line must be a whole record.
+    std::string data;
+    int count;
+    int64_t address;
+    if (ParseEefRecord(first, data, count, address))
+        return ParseEefLines;
     return nullptr;
 }

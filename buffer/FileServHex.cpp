@@ -4,40 +4,30 @@
 #include <algorithm>
 #include <cstring>
 
-bool ParseHexText(const std::string& text, TDumpImage& image, TDumpError& error)
+bool ParseHexLines(const TDumpLines& lines, TDumpImage& image, TDumpError& error)
 {
-    TDumpImage out;
-    out.Bytes.reserve(text.size() / 2);
+    TDumpImage out = image.Fresh();
     uint64_t base = 0;
-    bool ok = true;
     // Reading goes on after an end-of-file record, so files joined one after
     // another load whole; text that is no record (a DOS end-of-file mark, a
     // note) ends the file there.
     bool ended = false;
-    ForEachDumpLine(text, [&](int64_t index, const char* b, const char* e) {
-        if (b == e)
-            return true;
+    const bool ok = ParseRecordLines(lines, out, error, [&](int64_t, const char* b, const char* e, std::string& message) {
         if (ended && *b != ':')
-            return false;
-        auto fail = [&](std::string message) {
-            error.Line = index;
-            error.Text = std::move(message);
-            ok = false;
-            return false;
-        };
-        if (*b != ':')
-            return fail(dumptext::UnknownHexFormat);
+            return 0;
+        if (*b != ':') {
+            message = dumptext::UnknownHexFormat;
+            return -1;
+        }
         TRecordCursor c(b + 1, e);
-        std::string message;
         uint32_t count, address, type, value;
         if (!c.Value(1, count, message) || !c.Value(2, address, message) || !c.Value(1, type, message))
-            return fail(message);
+            return -1;
         switch (type) {
-        case 0: {
+        case 0:
             if (!c.Data(count, out.Append(base + address, count), message))
-                return fail(message);
+                return -1;
             break;
-        }
         case 1:
             ended = true;
             break;
@@ -46,24 +36,28 @@ bool ParseHexText(const std::string& text, TDumpImage& image, TDumpError& error)
             // The count field is not compared with the digits that follow,
             // as files written with a wrong count have always loaded.
             if (!c.Value(2, value, message))
-                return fail(message);
+                return -1;
             base = type == 2 ? uint64_t(value) << 4 : uint64_t(value) << 16;
             break;
         case 3:
         case 5:
             if (!c.Value(4, value, message))
-                return fail(message);
+                return -1;
             break;
         default:
-            return fail(dumptext::UnknownRecordType);
+            message = dumptext::UnknownRecordType;
+            return -1;
         }
-        if (!c.Checksum(0, message))
-            return fail(message);
-        return true;
+        return c.Checksum(0, message) ? 1 : -1;
     });
     if (ok)
         image = std::move(out);
     return ok;
+}
+
+bool ParseHexText(const std::string& text, TDumpImage& image, TDumpError& error)
+{
+    return ParseHexLines(TDumpTextLines(text), image, error);
 }
 
 namespace {

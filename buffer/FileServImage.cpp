@@ -8,21 +8,42 @@
 
 uint8_t* TDumpImage::Append(uint64_t address, size_t n)
 {
-    const size_t offset = Bytes.size();
     if (n == 0)
         return nullptr;
+    HasData = true;
+    Size = std::max(Size, address + n);
+    if (address >= Limit) {
+        scratch_.resize(n);
+        return scratch_.data();
+    }
+    const size_t offset = Bytes.size();
+    // A run that reaches past Limit keeps only its part below it.
+    const size_t kept = size_t(std::min<uint64_t>(n, Limit - address));
     Bytes.resize(offset + n);
     if (!Segments.empty()) {
         TDumpSegment& last = Segments.back();
         if (last.Offset + last.Count == offset && last.Address + last.Count == address) {
-            last.Count += n;
-            Size = std::max(Size, address + n);
+            last.Count += kept;
             return Bytes.data() + offset;
         }
     }
-    Segments.push_back({address, offset, n});
-    Size = std::max(Size, address + n);
+    Segments.push_back({address, offset, kept});
     return Bytes.data() + offset;
+}
+
+bool TDumpImage::IsOneRun() const
+{
+    return Segments.size() == 1 && Segments[0].Address == 0 && Segments[0].Offset == 0 &&
+           Segments[0].Count == Size && Bytes.size() == Size;
+}
+
+TDumpImage TDumpImage::Fresh() const
+{
+    TDumpImage image;
+    image.Limit = Limit;
+    image.Expected = Expected;
+    image.Bytes.reserve(size_t(std::min<uint64_t>(Expected, Limit)));
+    return image;
 }
 
 void TDumpImage::CopyTo(uint8_t* dest, size_t destSize) const
@@ -55,15 +76,16 @@ std::string dumptext::UnknownSymbols(const char* field, size_t n)
 
 namespace {
 
-constexpr std::array<int16_t, 65536> MakeHexPairValues()
+constexpr std::array<int8_t, 256> MakeHexDigitValues()
 {
-    constexpr char digits[] = "0123456789ABCDEFabcdef";
-    std::array<int16_t, 65536> t{};
+    std::array<int8_t, 256> t{};
     t.fill(-1);
-    for (int hi = 0; hi < 22; ++hi)
-        for (int lo = 0; lo < 22; ++lo)
-            t[unsigned(static_cast<unsigned char>(digits[hi])) << 8 | static_cast<unsigned char>(digits[lo])] =
-                int16_t((hi < 16 ? hi : hi - 6) * 16 + (lo < 16 ? lo : lo - 6));
+    for (int c = 0; c < 10; ++c)
+        t[size_t('0' + c)] = int8_t(c);
+    for (int c = 0; c < 6; ++c) {
+        t[size_t('A' + c)] = int8_t(10 + c);
+        t[size_t('a' + c)] = int8_t(10 + c);
+    }
     return t;
 }
 
@@ -81,4 +103,4 @@ constexpr std::array<std::array<char, 2>, 256> MakeHexDigitPairs()
 constinit const std::array<std::array<char, 2>, 256> HexDigitPairs = MakeHexDigitPairs();
 
 // Built by the compiler, so parsers may run during static initialisation.
-constinit const std::array<int16_t, 65536> HexPairValues = MakeHexPairValues();
+constinit const std::array<int8_t, 256> HexDigitValues = MakeHexDigitValues();

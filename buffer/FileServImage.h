@@ -21,14 +21,30 @@ class TDumpImage {
 public:
     std::vector<uint8_t> Bytes;
     std::vector<TDumpSegment> Segments; // in file order: later ones win
-    uint64_t Size = 0;                  // highest address + 1
+    uint64_t Size = 0;                  // highest address + 1, counting data beyond Limit
+    bool HasData = false;               // some record carried a data byte
+    int64_t Records = 0;                // lines read that were not blank
     std::string EefText;                // texts of EEF description records
+    // Data at or beyond Limit is not kept (only Size counts it): a buffer
+    // of fixed size has no room for it, and a growing one refuses it.
+    uint64_t Limit = UINT64_MAX;
+    // Data bytes the file may hold at most, from its size: the room is
+    // reserved before reading (unused room costs no memory until written).
+    size_t Expected = 0;
 
     // Room for n more bytes at `address`, to be filled by the caller; runs
-    // that continue the last one share its segment.
+    // that continue the last one share its segment. Bytes at or beyond
+    // Limit go to a scratch area.
     uint8_t* Append(uint64_t address, size_t n);
     // dest[0..destSize) := 0xFF, then every segment, clipped to destSize.
     void CopyTo(uint8_t* dest, size_t destSize) const;
+    // One run from address 0 holding every byte up to Size.
+    bool IsOneRun() const;
+    // An empty image with the same Limit and room for Expected bytes.
+    TDumpImage Fresh() const;
+
+private:
+    std::vector<uint8_t> scratch_;
 };
 
 // A parse failure: the 0-based index of the line and what is wrong with it
@@ -86,14 +102,16 @@ int64_t ForEachDumpLine(const std::string& text, F&& f)
     return index;
 }
 
-// Value of every pair of characters (first one in the high byte of the
-// index) read as two hex digits, -1 for a pair that is not.
-extern const std::array<int16_t, 65536> HexPairValues;
+// Value of every character read as a hex digit, -1 for one that is not.
+// Small enough to stay in the first-level cache while a dump is read.
+extern const std::array<int8_t, 256> HexDigitValues;
 
-// Value of two hex digits at p, or -1.
+// Value of two hex digits at p, or a negative number.
 inline int HexByteAt(const char* p)
 {
-    return HexPairValues[unsigned(static_cast<unsigned char>(p[0])) << 8 | static_cast<unsigned char>(p[1])];
+    // A -1 in either place leaves the result negative.
+    return int(HexDigitValues[static_cast<unsigned char>(p[0])]) * 16 |
+           int(HexDigitValues[static_cast<unsigned char>(p[1])]);
 }
 
 // The two upper-case hex digits of every byte value.

@@ -4,14 +4,22 @@
 // the writers turn a buffer into the file's text. The file-level routines
 // that use them are in FileServ.h.
 #include "buffer/FileServImage.h"
+#include "buffer/FileServLines.h"
 #include "buffer/HDumpBuffer.h"
 
 #include <cstdint>
 #include <string>
 
-// Readers of a file's whole text. They fail at the first malformed line
-// (blank lines are skipped) and stop at an end-of-file record; data records
-// go to their addresses, later records over earlier ones.
+// Readers of a dump's lines (read in blocks, FileServLines.h). They fail at
+// the first malformed line (blank lines are skipped) and read on after an
+// end record while records follow; data records go to their addresses,
+// later records over earlier ones. The image's Limit and Expected carry
+// over; on failure it is left as it was.
+bool ParseHexLines(const TDumpLines& lines, TDumpImage& image, TDumpError& error);
+bool ParseS19Lines(const TDumpLines& lines, TDumpImage& image, TDumpError& error);
+bool ParseEefLines(const TDumpLines& lines, TDumpImage& image, TDumpError& error);
+
+// The same for a text in memory.
 bool ParseHexText(const std::string& text, TDumpImage& image, TDumpError& error);
 bool ParseS19Text(const std::string& text, TDumpImage& image, TDumpError& error);
 bool ParseEefText(const std::string& text, TDumpImage& image, TDumpError& error);
@@ -21,6 +29,33 @@ bool ParseEefText(const std::string& text, TDumpImage& image, TDumpError& error)
 bool ReadHexFile(const std::string& fileName, TDumpImage& image, TDumpError& error);
 bool ReadS19File(const std::string& fileName, TDumpImage& image, TDumpError& error);
 bool ReadEefFile(const std::string& fileName, TDumpImage& image, TDumpError& error);
+
+// Runs `line`(index, begin, end, message) over the lines: it answers 1 to
+// go on, 0 at the end of the data, -1 for a fault described in message.
+// Counts the record lines in image.Records.
+template <class F>
+bool ParseRecordLines(const TDumpLines& lines, TDumpImage& image, TDumpError& error, F&& line)
+{
+    TDumpError fault;
+    const bool read = lines.ForEach(
+        [&](int64_t index, const char* b, const char* e) {
+            if (b == e)
+                return true;
+            ++image.Records;
+            const int r = line(index, b, e, fault.Text);
+            if (r < 0)
+                fault.Line = index;
+            return r > 0;
+        },
+        error);
+    if (!read)
+        return false;
+    if (fault.Line >= 0) {
+        error = fault;
+        return false;
+    }
+    return true;
+}
 
 // One EEF record: "X", type digit, LLLL, AAAAAA, data, CC. Success when the
 // fields are hex, LLLL >= 4, the line holds exactly LLLL - 4 data bytes and

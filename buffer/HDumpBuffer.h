@@ -4,6 +4,8 @@
 // view, the run window's callbacks, the calculator machine and the dump file
 // formats. Buffers reach hundreds of megabytes, so indexes are 64-bit and the
 // per-byte cost stays at 2.25 bytes (data, marker, two bits).
+#include "engine/uExecuteBuffer.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -41,7 +43,7 @@ struct TDumpColors {
     uint32_t MismatchColor = 0x000000;
 };
 
-class TDumpBuffer {
+class TDumpBuffer : public TExecuteBuffer {
 public:
     // Sizes below this keep the small fixed array lengths.
     static constexpr int64_t SmallLimit = 0xFFFF;
@@ -102,6 +104,13 @@ public:
 
     // Bytes held by the arrays.
     size_t MemoryBytes() const;
+
+    // TExecuteBuffer: what a module procedure's run reaches.
+    bool HoldsAddress(int64_t address) const override { return InRange(address); }
+    uint8_t ReadByte(int64_t address) const override { return Data[size_t(address)]; }
+    void WriteByte(int64_t address, uint8_t value) override { Data[size_t(address)] = value; }
+    bool ReadMatch(int64_t address) const override { return GetMatchBit(address); }
+    void WriteMatch(int64_t address, bool value) override { SetMatchBit(address, value); }
 
     // Background and text colour of byte i (left unchanged for indexes
     // outside the buffer).

@@ -6,14 +6,6 @@
 #include "platform/Paths.h"
 #include "platform/SysUtils.h"
 
-namespace {
-
-// Stored name of what the host machine compiled last; empty when its
-// compile failed or nothing was compiled.
-std::string compiledName;
-
-} // namespace
-
 std::string StoredModuleName(const std::string& moduleFile, const TStringList& lines)
 {
     uint64_t hash = 14695981039346656037ull; // 64-bit FNV-1a
@@ -42,35 +34,34 @@ int CompileAndLoadModule(TStringList& errors)
     TStringList current;
     const bool readable = current.LoadFromFile(NativePath(modulePath));
     const std::string wanted = StoredModuleName(moduleFile, current);
-    if (!HostMachine)
-        HostMachine = new THost;
-    if (readable && stored == wanted && HostMachine->LoadedModule == moduleFile && compiledName == wanted) {
-        HostMachine->ReloadExternalVariables(ModuleParameters);
+    THost& host = CreateHostMachine();
+    if (readable && stored == wanted && host.LoadedModule == moduleFile && HostMachineModule() == wanted) {
+        host.ReloadExternalVariables(ModuleParameters);
         return clReady;
     }
 
-    HostMachine->LoadExternalVariables(ModuleParameters);
-    HostMachine->LoadedModule = modulePath;
-    compiledName.clear();
-    HostMachine->Compile();
-    if (!HostMachine->Errors.Empty()) {
-        errors.Assign(HostMachine->Errors);
+    host.LoadExternalVariables(ModuleParameters);
+    host.LoadedModule = modulePath;
+    SetHostMachineModule("");
+    host.Compile();
+    if (!host.Errors.Empty()) {
+        errors.Assign(host.Errors);
         return clCompileErrors;
     }
-    HostMachine->LoadedModule = moduleFile;
+    host.LoadedModule = moduleFile;
     // Named after the lines the compiler read, in case the file changed
     // since the look above.
-    compiledName = StoredModuleName(moduleFile, HostMachine->Source);
-    if (!HostMachine->UsesDevice)
+    SetHostMachineModule(StoredModuleName(moduleFile, host.Source));
+    if (!host.UsesDevice)
         return clReady;
 
     if (!OpenDevice())
         return clDeviceFailed;
-    if (UploadCode(HostMachine->Compiler.Code, HostMachine->Compiler.CodeLength) != 0) {
+    if (UploadCode(host.Compiler.Code, host.Compiler.CodeLength) != 0) {
         CloseDevice();
         return clDeviceFailed;
     }
-    if (!StoreModuleName(compiledName))
+    if (!StoreModuleName(HostMachineModule()))
         return clDeviceFailed;
     return clReady;
 }

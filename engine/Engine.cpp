@@ -11,6 +11,7 @@
 int UsbOutHandle = -1;
 int UsbInHandle = -1;
 int UsbControlHandle = -1;
+std::function<bool()> UsbStopWaiting;
 
 namespace {
 
@@ -19,6 +20,8 @@ std::unique_ptr<TEngineTransport> transport;
 uint8_t readBuffer[256];
 int readPosition = 0;
 int readLimit = 0;
+
+std::string openError;
 
 uint8_t blockBuffer[UsbBlockSize];
 int blockLength = 0;
@@ -32,6 +35,15 @@ void ClosePipe(int& handle)
     if (handle >= 0 && transport)
         transport->Close(handle);
     handle = -1;
+}
+
+// The first failure of an open is the one worth telling.
+int OpenPipe(const char* name)
+{
+    const int handle = transport->Open(name);
+    if (handle < 0 && openError.empty())
+        openError = transport->OpenError();
+    return handle;
 }
 
 // A byte on the control pipe puts the firmware back in command mode.
@@ -50,6 +62,10 @@ void SetUsbTransport(std::unique_ptr<TEngineTransport> newTransport)
 }
 
 TEngineTransport* UsbTransport() { return transport.get(); }
+
+std::string UsbOpenError() { return openError; }
+
+std::string UsbDeviceFault() { return transport ? transport->DeviceFault() : std::string(); }
 
 namespace enginelink {
 
@@ -93,9 +109,10 @@ bool OpenDevice()
     CloseDevice();
     if (!transport)
         return false;
-    UsbOutHandle = transport->Open("01");
-    UsbInHandle = transport->Open("00");
-    UsbControlHandle = transport->Open("02");
+    openError.clear();
+    UsbOutHandle = OpenPipe("01");
+    UsbInHandle = OpenPipe("00");
+    UsbControlHandle = OpenPipe("02");
     if (UsbControlHandle >= 0)
         ResetFirmware();
     enginelink::DiscardReplies();
@@ -137,6 +154,8 @@ int DeviceReadByte(uint8_t& b)
                 break;
             }
             PumpingSleep(1);
+            if (UsbStopWaiting && UsbStopWaiting())
+                break;
         }
         if (readLimit == 0)
             return 1;

@@ -8,6 +8,7 @@
 #include "platform/StringList.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -26,6 +27,10 @@ constexpr uint8_t UsbAck = 0x6F;          // "o"
 constexpr uint8_t UsbProcStarted = 0x55;  // "U"
 constexpr uint8_t UsbBlockAck = 0xBB;
 
+// What the user is told when the programmer stops answering on its pipes:
+// one closed, a read or a send failing.
+constexpr const char* UsbLinkLostText = "Tarku not present.";
+
 // The transport under the link. The program installs one at start-up (the
 // in-process virtual programmer unless the settings name a pipe folder);
 // without one every open fails. Installing closes the link first.
@@ -34,9 +39,22 @@ TEngineTransport* UsbTransport();
 
 bool OpenDevice();
 void CloseDevice();
+// After an OpenDevice that failed: what was missing, when the transport can
+// tell (a pipe folder, a pipe file, a server); empty otherwise.
+std::string UsbOpenError();
 
-// 0 with the byte, 1 when no byte came within UsbTimeOut polls, -1 when the
-// reply pipe is closed or a read fails.
+// Asked at every poll while the link waits for a reply: true ends the wait
+// at once, as a time-out, so a stop request (a confirmed Cancel) does not
+// wait for a programmer that stopped answering. Null asks nothing.
+extern std::function<bool()> UsbStopWaiting;
+
+// Why the device procedure last run on the programmer stopped (a fault of
+// the device code), as the transport can tell; empty otherwise.
+std::string UsbDeviceFault();
+
+// 0 with the byte, 1 when no byte came within UsbTimeOut polls (or the wait
+// was stopped), -1 when the reply pipe is closed, a read fails or the
+// programmer has gone.
 int DeviceReadByte(uint8_t& b);
 // In block mode the byte is gathered (a full block is sent first);
 // otherwise it is written at once.

@@ -1,12 +1,14 @@
 #include "engine/EnginePipes.h"
 
 #include <cerrno>
+#include <cstring>
 #include <csignal>
 #include <ctime>
 #include <fcntl.h>
 #include <poll.h>
 #include <pthread.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -60,6 +62,19 @@ void WaitTaken(int fd)
     }
 }
 
+std::string OpenErrorText(const std::string& folder, const std::string& path, int error)
+{
+    struct stat st {};
+    if (error == ENOENT && ::stat(folder.c_str(), &st) != 0)
+        return "There is no pipe folder " + folder + ".";
+    if (error == ENOENT)
+        return "There is no pipe file " + path + ".";
+    // A FIFO without a reader refuses a non-blocking open for writing.
+    if (error == ENXIO)
+        return "Nobody serves the pipe files in " + folder + ".";
+    return "Cannot open " + path + ": " + std::strerror(error) + ".";
+}
+
 } // namespace
 
 TEnginePipes::TEnginePipes(std::string folder) : folder_(std::move(folder)) {}
@@ -70,9 +85,12 @@ int TEnginePipes::Open(const std::string& pipeName)
     // nobody serves then fails to open for writing, which is how an absent
     // programmer shows.
     const int flags = (pipeName == "00" ? O_RDONLY : O_WRONLY) | O_NONBLOCK | O_CLOEXEC | O_NOCTTY;
-    const int fd = ::open((folder_ + "/" + pipeName).c_str(), flags);
-    if (fd < 0)
+    const std::string path = folder_ + "/" + pipeName;
+    const int fd = ::open(path.c_str(), flags);
+    if (fd < 0) {
+        openError_ = OpenErrorText(folder_, path, errno);
         return -1;
+    }
     if (pipeName == "01")
         commandPipes_.insert(fd);
     else if (pipeName == "02")
@@ -129,6 +147,11 @@ int TEnginePipes::Read(int handle, uint8_t* data, int count)
         return -1;
     for (;;) {
         const ssize_t n = ::read(handle, data, static_cast<size_t>(count));
+        // End of file: every writer has closed its end, so the programmer
+        // (or the tool serving it) is gone; waiting on would only end in a
+        // time-out that blames the chip.
+        if (n == 0 && count > 0)
+            return -1;
         if (n >= 0)
             return static_cast<int>(n);
         if (errno == EINTR)

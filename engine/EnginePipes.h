@@ -18,6 +18,9 @@ public:
     explicit TEnginePipes(std::string folder);
 
     int Open(const std::string& pipeName) override;
+    // Names the folder and what was missing: the folder, the pipe file, or
+    // a server holding the pipes.
+    std::string OpenError() const override { return openError_; }
     void Close(int handle) override;
     int Write(int handle, const uint8_t* data, int count) override;
     int Read(int handle, uint8_t* data, int count) override;
@@ -27,6 +30,7 @@ private:
     int WriteAll(int handle, const uint8_t* data, int count);
 
     std::string folder_;
+    std::string openError_;
     std::set<int> commandPipes_;
     std::set<int> controlPipes_;
 };

@@ -13,16 +13,23 @@ public:
     // Opens the pipe file of that name ("00" replies, "01" commands, "02"
     // control); a handle of 0 or more, or -1 when it cannot be opened.
     virtual int Open(const std::string& pipeName) = 0;
+    // Why the last Open that failed did, for the user.
+    virtual std::string OpenError() const { return {}; }
     virtual void Close(int handle) = 0;
 
     // Bytes written (0 to count), or -1 when the handle is bad or the write
     // fails.
     virtual int Write(int handle, const uint8_t* data, int count) = 0;
-    // Bytes read (0 when none are ready), or -1 on failure. Never blocks.
+    // Bytes read (0 when none are ready), or -1 on failure, and when the
+    // other end has gone so that no byte can come any more. Never blocks.
     virtual int Read(int handle, uint8_t* data, int count) = 0;
 
     // Whether a read that found nothing may find bytes after a wait. The
     // in-process programmer answers every poll at once, so waiting for it in
     // real time would only slow the link down.
     virtual bool WaitingHelps() const = 0;
+
+    // Why the last device procedure stopped, when the programmer says so;
+    // empty when it ran clean or the transport has no way to tell.
+    virtual std::string DeviceFault() const { return {}; }
 };

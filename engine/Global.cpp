@@ -1,5 +1,9 @@
 #include "engine/Global.h"
 
+#include "engine/ComUtils.h"
+#include "engine/Engine.h"
+#include "engine/GlobalSettings.h"
+#include "engine/uHost.h"
 #include "platform/SysUtils.h"
 
 #include <algorithm>
@@ -14,6 +18,49 @@ TStringList LanguageTexts;
 int32_t ModuleAdapter = 0;
 bool HelpAvailable = false;
 THost* HostMachine = nullptr;
+
+namespace {
+// Kept with HostMachine: made empty whenever the machine is made or freed.
+std::string hostMachineModule;
+} // namespace
+
+THost& CreateHostMachine()
+{
+    if (!HostMachine) {
+        HostMachine = new THost;
+        hostMachineModule.clear();
+    }
+    return *HostMachine;
+}
+
+void FreeHostMachine()
+{
+    delete HostMachine;
+    HostMachine = nullptr;
+    hostMachineModule.clear();
+}
+
+const std::string& HostMachineModule() { return hostMachineModule; }
+
+void SetHostMachineModule(const std::string& storedName) { hostMachineModule = storedName; }
+
+void ResetProgramState()
+{
+    RestoreDefaultSettings();
+    ChipList.Clear();
+    ModuleFileList.Clear();
+    CurrentChip.clear();
+    ModuleParameters.Clear();
+    MessageTexts.Clear();
+    LanguageTexts.Clear();
+    ModuleAdapter = 0;
+    HelpAvailable = false;
+    FreeHostMachine();
+    SetUsbTransport(nullptr);
+    if (ComHandle != -1)
+        CloseComPort(ComHandle);
+    ComSettings = TComSettings();
+}
 
 int64_t NumberTextToInt64(const std::string& text, int64_t def)
 {

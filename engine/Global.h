@@ -25,6 +25,22 @@ extern int32_t ModuleAdapter;   // ADAPTER value of the loaded module
 extern bool HelpAvailable;      // the help file exists
 extern THost* HostMachine;      // the one host machine, created on first use
 
+// The program-wide state of this header back to where the program starts:
+// every setting at its default, the chip, module, parameter and language
+// lists empty, the host machine freed, the link closed with its transport
+// dropped and the serial port closed. For shutdown and for tests.
+void ResetProgramState();
+
+// HostMachine is made and freed only here. CreateHostMachine makes it when
+// there is none and gives it; FreeHostMachine frees it (HostMachine is null
+// afterwards) together with the name of the module it compiled.
+THost& CreateHostMachine();
+void FreeHostMachine();
+// Stored name (StoredModuleName) of the module whose code HostMachine holds;
+// empty when none is compiled or its last compile failed.
+const std::string& HostMachineModule();
+void SetHostMachineModule(const std::string& storedName);
+
 // ---------------------------------------------------------------------------
 // Settings (TARKU.INI), loaded by LoadSettings and saved by SaveSettings.
 // Each variable holds its default until the settings are loaded.

@@ -136,3 +136,19 @@ const std::vector<TSetting> SettingsTable = {
     integer("CalcTree", "Left", CalcTreeLeft),
     integer("CalcTree", "Top", CalcTreeTop),
 };
+
+void RestoreDefaultSettings()
+{
+    for (const TSetting& s : SettingsTable) {
+        if (auto* text = std::get_if<std::string*>(&s.Variable))
+            **text = s.TextDefault;
+        else if (auto* integer = std::get_if<int32_t*>(&s.Variable))
+            **integer = s.IntegerDefault;
+        else if (auto* bits = std::get_if<uint32_t*>(&s.Variable))
+            **bits = static_cast<uint32_t>(s.IntegerDefault);
+        else
+            *std::get<bool*>(s.Variable) = s.IntegerDefault != 0;
+    }
+    RecentSourceFiles.Clear();
+    RecentFiles.Clear();
+}

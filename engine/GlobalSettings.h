@@ -27,3 +27,8 @@ struct TSetting {
 // Every key with a variable, in the order they are written to a new file.
 // The defaults are the variables' initial values.
 extern const std::vector<TSetting> SettingsTable;
+
+// Every variable of the table back to its initial value (the save folder
+// empty, as before the settings are loaded) and both recent-file lists
+// emptied.
+void RestoreDefaultSettings();

@@ -1,8 +1,12 @@
 #include "engine/LanguageTexts.h"
 
 #include "engine/Global.h"
+#include "platform/Cp1251.h"
 
 namespace {
+
+// The item number that marks a tag line.
+constexpr uint32_t tagLineMark = 1;
 
 const char* const builtInEnglish[MessageCount] = {
     "Power pins are not defined in module",
@@ -26,7 +30,15 @@ const char* const builtInEnglish[MessageCount] = {
 
 } // namespace
 
-int LanguageTagIndex(const std::string& tag) { return LanguageTexts.IndexOf(tag); }
+void AddLanguageTag(TStringList& texts, const std::string& tag) { texts.AddObject(tag, tagLineMark); }
+
+int LanguageTagIndex(const std::string& tag)
+{
+    for (int i = 0; i < LanguageTexts.Count(); ++i)
+        if (LanguageTexts.Objects(i) == tagLineMark && AnsiSameText(LanguageTexts[i], tag))
+            return i;
+    return -1;
+}
 
 std::string TLanguageGroup::Text(int offset, const std::string& def) const
 {

@@ -30,6 +30,11 @@ enum MessageNumber : int {
     msgSaveBeforeLoad = 16,
 };
 
+// Appends a tag line to a text table, marked as one: only tag lines are
+// searched for tags, so a text that looks like a tag (a caption "[print]")
+// is never taken for one.
+void AddLanguageTag(TStringList& texts, const std::string& tag);
+
 // Index of the first tag line in LanguageTexts equal to `tag` without regard
 // to case ("[Language]" finds "[LANGUAGE]"), -1 when absent.
 int LanguageTagIndex(const std::string& tag);

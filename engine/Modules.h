@@ -67,6 +67,11 @@ public:
 private:
     int FindSection(const std::string& name) const;
     void ReadDescription();
+    void ResetDescription();
+    // Reads the statement at `line` and returns the line to read next;
+    // `endReason` set means a malformed statement ends the section there.
+    int ReadStatement(int line, std::string& endReason);
+    void WarnUnreadDescription(int endLine, const std::string& endReason);
     void ReadMenu();
     void ReadInterface();
     void ReadUserWindow();

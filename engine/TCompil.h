@@ -35,8 +35,38 @@ public:
 private:
     void Fail(const std::string& message);
     void Emit(uint8_t b);
+    void EmitPair(uint8_t op, int first, int second);
     void RunPass();
+    void DefineLabel(const std::string& token);
+
+    // Operands of the line being assembled, read in turn; a reader that
+    // finds something else fails the line.
+    std::string NextOperand();
+    bool ReadComma();
+    bool ReadRegister(int& n);
+    bool ReadPort(int& p);
+    bool ReadNumber(int32_t& k);
+    bool ResolveLabel(const std::string& target, int& address);
+
+    // One emitter per operand class (classes with the same bytes share one).
+    void AssembleOperands(const TDevCommand& command);
+    void AssembleRegReg(uint8_t op);
+    void AssembleRegWord(uint8_t op);
+    void AssembleRegNumber(uint8_t op);
+    void AssemblePortByte(uint8_t op);
+    void AssembleLabel(uint8_t op);
+    void AssemblePortReg(uint8_t op);
+    void AssembleReg(uint8_t op);
+    void AssembleByte(uint8_t op);
+    void AssembleWord(uint8_t op);
+    void AssembleTwoBytes(uint8_t op);
+    void AssembleThreeBytes(uint8_t op);
 
     // Label name -> its index in Labels, first definition, for the second pass.
     std::unordered_map<std::string, int> labelIndex_;
+    // The line being assembled, the position of its next operand (1-based)
+    // and its mnemonic.
+    const std::string* line_ = nullptr;
+    int position_ = 1;
+    std::string mnemonic_;
 };

@@ -111,6 +111,15 @@ private:
     TOperand BufferIndex(const std::string& token);
     void ParseBufferWrite(const std::string& token);
     void ParseBitStatement(const std::string& token);
+    // Bit statements write to a register, the output port or the E port.
+    enum class TBitTarget { Register, Pout, Ep };
+    struct TBitDestination {
+        TBitReference Ref;
+        TBitTarget Target = TBitTarget::Register;
+    };
+    TBitDestination ParseBitDestination(const std::string& token);
+    void EmitBitWrite(const TBitDestination& dst, bool set);
+    void ParseBitCopy(const TBitDestination& dst, const std::string& value);
     TOperand ParseSentValue(const std::string& equationExpected, bool ofExpression);
     void ParsePortRegisterWrite(const TOperand& target);
     void ParseLoadAndSend(const std::string& mnemonic, const std::string& prefix, bool isExpected, bool byAddress);

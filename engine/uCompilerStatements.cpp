@@ -16,9 +16,6 @@ std::string Inadmissible(const std::string& token)
 std::string Mask(int bit) { return "$" + IntToHex(1u << bit, 4); }
 std::string InvMask(int bit) { return "$" + IntToHex((1u << bit) ^ 0xFFFFu, 4); }
 
-// Bit copies and bit statements write to one of these.
-enum class TBitTarget { Register, Pout, Ep };
-
 } // namespace
 
 TCompiler::TOperand TCompiler::ValueOperand(const std::string& token, const std::string& wrongKind)
@@ -217,75 +214,55 @@ void TCompiler::ParseBufferWrite(const std::string& token)
     ExpectSemicolon();
 }
 
-void TCompiler::ParseBitStatement(const std::string& token)
+TCompiler::TBitDestination TCompiler::ParseBitDestination(const std::string& token)
 {
-    TBitReference dst;
-    if (!ParseBitReference(token, dst))
+    TBitDestination dst;
+    if (!ParseBitReference(token, dst.Ref))
         Error("Unknown expression \"" + token + "\".");
-    if (dst.Name == "PIN")
+    if (dst.Ref.Name == "PIN")
         Error("\"PIN\" is read only.");
-    TBitTarget target = TBitTarget::Register;
     int maxBit = 15;
-    if (dst.Name == "POUT") {
-        target = TBitTarget::Pout;
+    if (dst.Ref.Name == "POUT") {
+        dst.Target = TBitTarget::Pout;
         maxBit = 7;
-    } else if (dst.Name == "EP") {
-        target = TBitTarget::Ep;
+    } else if (dst.Ref.Name == "EP") {
+        dst.Target = TBitTarget::Ep;
         maxBit = 5;
-    } else if (RegisterNumber(dst.Name) < 0) {
+    } else if (RegisterNumber(dst.Ref.Name) < 0) {
         Error("Unknown expression \"" + token + "\".");
     }
-    if (dst.Bit > maxBit)
+    if (dst.Ref.Bit > maxBit)
         Error("Number of bit too big.");
-    const std::string eq = Expect();
-    if (eq != "=")
-        Error("Equation symbol is expected, but expression \"" + eq + "\" was found.");
+    return dst;
+}
 
-    const int i = dst.Bit;
-    auto setCode = [&] {
-        if (target == TBitTarget::Register)
-            Instr("ORI", dst.Name + "," + Mask(i));
-        else if (target == TBitTarget::Pout)
-            Instr("SBI", "POUT," + IntToStr(1 << i));
-        else
-            Instr("SBIE", IntToStr(1 << i));
-    };
-    auto clearCode = [&] {
-        if (target == TBitTarget::Register)
-            Instr("ANDI", dst.Name + "," + InvMask(i));
-        else if (target == TBitTarget::Pout)
-            Instr("CBI", "POUT," + IntToStr((1 << i) ^ 255));
-        else
-            Instr("CBIE", IntToStr((1 << i) ^ 255));
-    };
-
-    const std::string value = Expect();
-    const TOperand v = ClassifyOperand(value);
-    if (v.Text.find('.') == std::string::npos) {
-        if (v.Kind == TOperandKind::None)
-            Error("Unknown expression \"" + value + "\".");
-        if (v.Kind != TOperandKind::Constant)
-            Error(Inadmissible(value));
-        if (v.Value != 0 && v.Value != 1)
-            Error("Bit value should be \"0\" or \"1\" only.");
-        v.Value == 1 ? setCode() : clearCode();
-        return ExpectSemicolon();
+void TCompiler::EmitBitWrite(const TBitDestination& dst, bool set)
+{
+    const int i = dst.Ref.Bit;
+    switch (dst.Target) {
+    case TBitTarget::Register: Instr(set ? "ORI" : "ANDI", dst.Ref.Name + "," + (set ? Mask(i) : InvMask(i))); break;
+    case TBitTarget::Pout: Instr(set ? "SBI" : "CBI", "POUT," + IntToStr(set ? 1 << i : (1 << i) ^ 255)); break;
+    case TBitTarget::Ep: Instr(set ? "SBIE" : "CBIE", IntToStr(set ? 1 << i : (1 << i) ^ 255)); break;
     }
+}
 
+void TCompiler::ParseBitCopy(const TBitDestination& dst, const std::string& value)
+{
     TBitReference src;
     if (!ParseBitReference(value, src))
         Error("Unknown expression \"" + value + "\".");
     const bool fromRegister = RegisterNumber(src.Name) >= 0;
     if (fromRegister && src.Bit > 15)
         Error("Number of bit too big.");
-    if (target == TBitTarget::Register && fromRegister) {
+    // Each source leaves Z clear when its bit is set.
+    if (dst.Target == TBitTarget::Register && fromRegister) {
         Instr("MOV", "R0," + src.Name);
         Instr("ANDI", "R0," + Mask(src.Bit));
-    } else if (target == TBitTarget::Register && src.Name == "PIN") {
+    } else if (dst.Target == TBitTarget::Register && src.Name == "PIN") {
         if (src.Bit > 7)
             Error("Number of bit too big.");
         Instr("TSTIOBIT", "PIN," + IntToStr(1 << src.Bit));
-    } else if (target != TBitTarget::Register && fromRegister) {
+    } else if (dst.Target != TBitTarget::Register && fromRegister) {
         Instr("TSTBIT", src.Name + "," + IntToStr(src.Bit));
     } else {
         Error(Inadmissible(value));
@@ -294,11 +271,32 @@ void TCompiler::ParseBitStatement(const std::string& token)
     const std::string done = procName_ + "_Label" + IntToStr(labelCounter_ + 1);
     labelCounter_ += 2;
     Instr("JZ", zero);
-    setCode();
+    EmitBitWrite(dst, true);
     Instr("JMP", done);
     Label(zero);
-    clearCode();
+    EmitBitWrite(dst, false);
     Label(done);
+}
+
+void TCompiler::ParseBitStatement(const std::string& token)
+{
+    const TBitDestination dst = ParseBitDestination(token);
+    const std::string eq = Expect();
+    if (eq != "=")
+        Error("Equation symbol is expected, but expression \"" + eq + "\" was found.");
+    const std::string value = Expect();
+    const TOperand v = ClassifyOperand(value);
+    if (v.Text.find('.') != std::string::npos) {
+        ParseBitCopy(dst, value);
+        return ExpectSemicolon();
+    }
+    if (v.Kind == TOperandKind::None)
+        Error("Unknown expression \"" + value + "\".");
+    if (v.Kind != TOperandKind::Constant)
+        Error(Inadmissible(value));
+    if (v.Value != 0 && v.Value != 1)
+        Error("Bit value should be \"0\" or \"1\" only.");
+    EmitBitWrite(dst, v.Value == 1);
     ExpectSemicolon();
 }
 

@@ -151,6 +151,13 @@ public:
     bool StoreExternalVariables(TStringList& list);
 
 private:
+    // Steps of CompileSource.
+    void ResetCompileState();
+    int FindHostSection() const;
+    void CollectProcedureNames(int hostLine);
+    void CompileDeviceScript();
+    void LinkDeviceRuns();
+
     int Fault(std::string message);
     int FaultAddress();
     int FaultVariable(uint32_t index);
@@ -159,7 +166,9 @@ private:
     int FaultOpcode(uint32_t op);
     void Delay(uint32_t count);
     void BeginUsbBlock();
-    void EndUsbBlock();
+    // Sends the gathered bytes; a send that fails is a lost link and
+    // stops the run (StepFault), else StepContinue.
+    int EndUsbBlock();
     uint32_t FindSignature(uint32_t signature);
     bool halted_ = false;
     TNameTable externalVarNames_;

@@ -43,7 +43,7 @@ void THost::Compile()
     CompileSource();
 }
 
-void THost::CompileSource()
+void THost::ResetCompileState()
 {
     Errors.Clear();
     Definitions.Clear();
@@ -62,18 +62,20 @@ void THost::CompileSource()
     Arrays = externalArrays_;
     ExternalArrayCount = Arrays.Count();
     ArrayCursor = ExternalArrayEnd;
+}
 
-    int hostLine = -1;
-    for (int i = 0; i < Source.Count() && hostLine < 0; ++i) {
+int THost::FindHostSection() const
+{
+    for (int i = 0; i < Source.Count(); ++i) {
         const auto words = FirstWords(Source[i], 1);
         if (!words.empty() && words[0] == "[HOST]")
-            hostLine = i;
+            return i;
     }
-    if (hostLine < 0) {
-        Errors.Add("Section [HOST] not found.");
-        return;
-    }
+    return -1;
+}
 
+void THost::CollectProcedureNames(int hostLine)
+{
     for (int i = hostLine + 1; i < Source.Count(); ++i) {
         const auto words = FirstWords(Source[i], 2);
         if (words.empty())
@@ -91,23 +93,20 @@ void THost::CompileSource()
             ProcNames.Add(words[1]);
         }
     }
-    if (!Errors.Empty())
-        return;
+}
 
-    THostParser parser(*this);
-    if (!parser.Parse(hostLine))
-        return;
-
-    Assemble();
-    if (!Errors.Empty() || !UsesDevice)
-        return;
-
+void THost::CompileDeviceScript()
+{
     Compiler.Lines.Assign(Source);
     Compiler.Compile();
     for (const auto& e : Compiler.Errors)
         Errors.Add(e);
-    if (!Errors.Empty())
-        return;
+}
+
+void THost::LinkDeviceRuns()
+{
+    // Each DRUN carries the number of its RUN name until the device code
+    // gives the procedure's address.
     for (int pc = 0; pc + 1 < CodeLength; pc += 2) {
         if (Code[static_cast<size_t>(pc)] != opDRUN)
             continue;
@@ -125,6 +124,28 @@ void THost::CompileSource()
             Code[static_cast<size_t>(pc) + 1] =
                 static_cast<uint32_t>(StrToIntDef(Compiler.ProcAddresses[found + 1], 0));
     }
+}
+
+void THost::CompileSource()
+{
+    ResetCompileState();
+    const int hostLine = FindHostSection();
+    if (hostLine < 0) {
+        Errors.Add("Section [HOST] not found.");
+        return;
+    }
+    CollectProcedureNames(hostLine);
+    if (!Errors.Empty())
+        return;
+    THostParser parser(*this);
+    if (!parser.Parse(hostLine))
+        return;
+    Assemble();
+    if (!Errors.Empty() || !UsesDevice)
+        return;
+    CompileDeviceScript();
+    if (Errors.Empty())
+        LinkDeviceRuns();
 }
 
 // ---- top level ----
@@ -174,66 +195,68 @@ void THostParser::ParseDim()
     if (t.back() != ']' || t.size() < open + 2)
         Fail("Array size symbol \"]\" was lost.");
     const std::string sizeText = t.substr(open + 1, t.size() - open - 2);
-    const int32_t base = host_.ArrayCursor;
-
     if (!sizeText.empty()) {
-        const TOperand size = Classify(sizeText);
-        if (size.Kind != TOperandKind::Constant)
-            Fail("\"" + sizeText + "\" can not be used there.");
-        if (external && size.Value <= static_cast<uint32_t>(host_.Arrays[existing].Size)) {
-            ExpectSemicolon();
-            return;
-        }
-        if (static_cast<uint64_t>(base) + size.Value > THost::ArrayWords)
-            Fail("Array size too big.");
-        if (external) {
-            // Larger than the list's bytes: the array moves to room of its
-            // declared size, taking the list's bytes along.
-            const auto& from = host_.Arrays[existing];
-            std::copy_n(host_.ArrayStore.begin() + from.Number, from.Size, host_.ArrayStore.begin() + base);
-            host_.Arrays.Set(existing, base, static_cast<int32_t>(size.Value));
-            host_.ArrayCursor = base + static_cast<int32_t>(size.Value);
-            ExpectSemicolon();
-            return;
-        }
-        host_.Arrays.Add(name, base, static_cast<int32_t>(size.Value));
-        host_.ArrayCursor = base + static_cast<int32_t>(size.Value);
-        ExpectSemicolon();
-        return;
+        DimensionBySize(name, external ? existing : -1, sizeText);
+    } else {
+        // Initial values would compete with the list's values.
+        if (external)
+            Fail("Duplicate array \"" + name + "\".");
+        DimensionByValues(name);
     }
+    ExpectSemicolon();
+}
 
-    // Initial values would compete with the list's values.
-    if (external)
-        Fail("Duplicate array \"" + name + "\".");
+void THostParser::DimensionBySize(const std::string& name, int external, const std::string& sizeText)
+{
+    const int32_t base = host_.ArrayCursor;
+    const TOperand size = Classify(sizeText);
+    if (size.Kind != TOperandKind::Constant)
+        Fail("\"" + sizeText + "\" can not be used there.");
+    if (external >= 0 && size.Value <= static_cast<uint32_t>(host_.Arrays[external].Size))
+        return;
+    if (static_cast<uint64_t>(base) + size.Value > THost::ArrayWords)
+        Fail("Array size too big.");
+    if (external >= 0) {
+        // Larger than the list's bytes: the array moves to room of its
+        // declared size, taking the list's bytes along.
+        const auto& from = host_.Arrays[external];
+        std::copy_n(host_.ArrayStore.begin() + from.Number, from.Size, host_.ArrayStore.begin() + base);
+        host_.Arrays.Set(external, base, static_cast<int32_t>(size.Value));
+    } else {
+        host_.Arrays.Add(name, base, static_cast<int32_t>(size.Value));
+    }
+    host_.ArrayCursor = base + static_cast<int32_t>(size.Value);
+}
+
+void THostParser::DimensionByValues(const std::string& name)
+{
     Expect("=", "Equal sign is expected, but expression \"", "\" found.");
     Expect("{", "Brace is expected, but expression \"", "\" found.");
+    const int32_t base = host_.ArrayCursor;
     int32_t cursor = base;
-    std::string t2 = Next();
-    if (t2 != "}") {
+    std::string t = Next();
+    if (t != "}") {
         for (;;) {
-            uint32_t value = 0;
             std::optional<int32_t> v;
-            if (t2.size() > 2 && t2[0] == '0' && t2[1] == 'X')
-                v = TryStrToInt("$" + t2.substr(2));
-            else if (t2.find_first_not_of("0123456789") == std::string::npos)
-                v = TryStrToInt(t2);
+            if (t.size() > 2 && t[0] == '0' && t[1] == 'X')
+                v = TryStrToInt("$" + t.substr(2));
+            else if (t.find_first_not_of("0123456789") == std::string::npos)
+                v = TryStrToInt(t);
             if (!v)
-                Fail("Unknown expression \"" + t2 + "\".");
-            value = static_cast<uint32_t>(*v);
+                Fail("Unknown expression \"" + t + "\".");
             if (cursor >= THost::ArrayWords)
                 Fail("Array size too big.");
-            host_.ArrayStore[static_cast<size_t>(cursor++)] = value;
-            t2 = Next();
-            if (t2 == "}")
+            host_.ArrayStore[static_cast<size_t>(cursor++)] = static_cast<uint32_t>(*v);
+            t = Next();
+            if (t == "}")
                 break;
-            if (t2 != ",")
-                Fail("Brace or comma is expected, but expression \"" + t2 + "\" found.");
-            t2 = Next();
+            if (t != ",")
+                Fail("Brace or comma is expected, but expression \"" + t + "\" found.");
+            t = Next();
         }
     }
     host_.Arrays.Add(name, base, cursor - base);
     host_.ArrayCursor = cursor;
-    ExpectSemicolon();
 }
 
 void THostParser::ParseProc()

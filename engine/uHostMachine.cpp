@@ -124,7 +124,7 @@ void THost::Delay(uint32_t count)
 
 void THost::BeginUsbBlock() { BeginBlock(); }
 
-void THost::EndUsbBlock() { EndBlock(); }
+int THost::EndUsbBlock() { return EndBlock() ? StepContinue : Fault(UsbLinkLostText); }
 
 uint32_t THost::FindSignature(uint32_t signature)
 {

@@ -54,6 +54,11 @@ private:
     // ---- top level (uHostCompile.cpp) ----
     void ParseDefine();
     void ParseDim();
+    // An array of a given size; `external` is the row in Arrays of the
+    // parameter list's array of that name, or -1.
+    void DimensionBySize(const std::string& name, int external, const std::string& sizeText);
+    // An array of the initial values in braces.
+    void DimensionByValues(const std::string& name);
     void ParseProc();
     void ParseParameters();
     void CheckNewVariableName(const std::string& name, const char* duplicateMessage);

@@ -122,7 +122,10 @@ inline int THost::Step()
         break;
     }
     case opBBLK: BeginUsbBlock(); break;
-    case opEBLK: EndUsbBlock(); break;
+    case opEBLK:
+        if (EndUsbBlock() == StepFault)
+            return StepFault;
+        break;
     case opFSIG: A = FindSignature(A); break;
     case opCLOS: ExitValue = A; break;
     default:

@@ -159,3 +159,34 @@ std::vector<std::string> ListFolder(const std::string& nativePath, bool folders,
     std::sort(names.begin(), names.end());
     return names;
 }
+
+bool FileWritable(const std::string& nativePath)
+{
+    struct stat st {};
+    if (::stat(nativePath.c_str(), &st) != 0)
+        return true;
+    return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0 && ::access(nativePath.c_str(), W_OK) == 0;
+}
+
+TFileReader::TFileReader(const std::string& nativePath) : file_(std::fopen(nativePath.c_str(), "rb")) {}
+
+TFileReader::~TFileReader()
+{
+    if (file_)
+        std::fclose(file_);
+}
+
+int64_t TFileReader::Read(void* out, size_t n)
+{
+    if (!file_)
+        return -1;
+    const size_t got = std::fread(out, 1, n, file_);
+    if (got < n && std::ferror(file_))
+        return -1;
+    return int64_t(got);
+}
+
+bool TFileReader::Rewind()
+{
+    return file_ && std::fseek(file_, 0, SEEK_SET) == 0;
+}

@@ -3,6 +3,7 @@
 // Windows-style paths; NativePath (Paths.h) turns those into these.
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -48,3 +49,26 @@ int64_t FileAge(const std::string& nativePath);
 
 // Names (UTF-8) of the entries of a folder, sorted; empty when it cannot be read.
 std::vector<std::string> ListFolder(const std::string& nativePath, bool folders, bool files);
+
+// Whether a file may be replaced by a save: true when there is none, false
+// when it is read-only (no write permission at all, even for a user whom
+// permissions do not bind) or this process may not write it.
+bool FileWritable(const std::string& nativePath);
+
+// Reads a file piece by piece from its start.
+class TFileReader {
+public:
+    explicit TFileReader(const std::string& nativePath);
+    ~TFileReader();
+    TFileReader(const TFileReader&) = delete;
+    TFileReader& operator=(const TFileReader&) = delete;
+
+    bool IsOpen() const { return file_ != nullptr; }
+    // Up to n next bytes at out: the count, 0 at the end, -1 on an error.
+    int64_t Read(void* out, size_t n);
+    // Back to the start; false when that fails.
+    bool Rewind();
+
+private:
+    std::FILE* file_ = nullptr;
+};

@@ -127,3 +127,17 @@ std::string IntToHex(uint64_t v, int digits)
         out.insert(out.begin(), '0');
     return out;
 }
+
+int MulDiv(int a, int b, int c)
+{
+    if (c == 0)
+        return -1;
+    const int64_t product = int64_t(a) * b;
+    const bool negative = (product < 0) != (c < 0);
+    const uint64_t n = uint64_t(product < 0 ? -product : product);
+    const uint64_t d = uint64_t(c < 0 ? -int64_t(c) : int64_t(c));
+    const uint64_t q = (n + d / 2) / d;
+    if (q > uint64_t(INT32_MAX))
+        return -1;
+    return negative ? -int(q) : int(q);
+}

@@ -31,3 +31,7 @@ std::string IntToHex(uint64_t v, int digits);
 bool IsHexDigit(char c);
 // Value of one hexadecimal digit, -1 for any other character.
 int HexDigitValue(char c);
+
+// a * b / c with a 64-bit product, rounded half away from zero; -1 when c
+// is 0 or the result does not fit, as the system's MulDiv answers.
+int MulDiv(int a, int b, int c);

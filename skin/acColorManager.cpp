@@ -55,6 +55,19 @@ inline void WritePacked(uint8_t* row, unsigned pixel, int bits, unsigned value)
     b = uint8_t((b & ~(((1u << bits) - 1) << shift)) | (value << shift));
 }
 
+// A 16-bit sample as stored: low byte first unless the source asks for a swap.
+inline uint32_t ReadWord(const uint8_t* p, bool byteSwap)
+{
+    return byteSwap ? uint32_t(p[0] << 8 | p[1]) : uint32_t(p[0] | p[1] << 8);
+}
+
+// A 16-bit value at its pixel of a one-sample row, low byte first.
+inline void WriteWord(uint8_t* row, unsigned pixel, uint32_t value)
+{
+    row[size_t(pixel) * 2] = uint8_t(value);
+    row[size_t(pixel) * 2 + 1] = uint8_t(value >> 8);
+}
+
 inline bool MaskBit(uint8_t mask, unsigned x) { return (mask & (0x80u >> (x & 7))) != 0; }
 
 } // namespace
@@ -117,6 +130,8 @@ void TColorManager::ChooseConverter()
     const int s = sourceBPS_, t = targetBPS_;
     const bool packable = (s == 1 || s == 2 || s == 4 || s == 8) && (t == 1 || t == 2 || t == 4 || t == 8);
     const bool wide = (s == 8 || s == 16) && (t == 8 || t == 16);
+    // Colour sources convert to RGB or BGR only.
+    const bool toColour = wide && (IsRGBOrder(targetScheme_) || IsBGROrder(targetScheme_));
     switch (sourceScheme_) {
     case slIndexed:
         // Values are taken from and written at their bit positions inside a
@@ -144,20 +159,20 @@ void TColorManager::ChooseConverter()
     case slRGBA:
     case slBGR:
     case slBGRA:
-        if (wide && (IsRGBOrder(targetScheme_) || IsBGROrder(targetScheme_)))
+        if (toColour)
             converter_ = &TColorManager::RowConvertRGB;
         break;
     case slCMYK:
-        if (wide && (IsRGBOrder(targetScheme_) || IsBGROrder(targetScheme_)))
+        if (toColour)
             converter_ = &TColorManager::RowConvertCMYK;
         break;
     case slLab:
-        if (wide && (IsRGBOrder(targetScheme_) || IsBGROrder(targetScheme_)))
+        if (toColour)
             converter_ = &TColorManager::RowConvertLab;
         break;
     case slYCbCr:
     case slPhotoYCC:
-        if (wide && (IsRGBOrder(targetScheme_) || IsBGROrder(targetScheme_))) {
+        if (toColour) {
             if (sourceScheme_ == slYCbCr)
                 BuildYCbCrTables(128, 128);
             else
@@ -193,7 +208,7 @@ uint32_t TColorManager::Sample(const std::vector<const uint8_t*>& sources, unsig
                            : sources[size_t(sample)] + size_t(pixel) * bytes;
     if (bytes == 1)
         return *p;
-    return (sourceOptions_ & coNeedByteSwap) ? uint32_t(p[0] << 8 | p[1]) : uint32_t(p[0] | p[1] << 8);
+    return ReadWord(p, sourceOptions_ & coNeedByteSwap);
 }
 
 uint8_t TColorManager::Sample8(const std::vector<const uint8_t*>& sources, unsigned pixel, int sample) const
@@ -238,12 +253,10 @@ void TColorManager::RowConvertIndexed16(const std::vector<const uint8_t*>& sourc
         ++sourcePixel;
         if (s != t)
             v = uint32_t(v) * targetMax / sourceMax;
-        if (t == 16) {
-            target[x * 2] = uint8_t(v);
-            target[x * 2 + 1] = uint8_t(v >> 8);
-        } else {
+        if (t == 16)
+            WriteWord(target, x, v);
+        else
             WritePacked(target, x, t, v);
-        }
     }
 }
 
@@ -261,10 +274,7 @@ void TColorManager::RowConvertGreySamples(const std::vector<const uint8_t*>& sou
         if (targetBPS_ == 8) {
             target[x] = sourceBPS_ == 16 ? uint8_t(ScaleSample(v, 255, 65535)) : uint8_t(v);
         } else {
-            if (sourceBPS_ == 8)
-                v = ScaleSample(v, 65535, 255);
-            target[x * 2] = uint8_t(v);
-            target[x * 2 + 1] = uint8_t(v >> 8);
+            WriteWord(target, x, sourceBPS_ == 8 ? ScaleSample(v, 65535, 255) : v);
         }
     }
 }
@@ -462,8 +472,7 @@ std::vector<TRGBQuad> TColorManager::BuildPalette(const std::vector<const uint8_
         if (wideSamples) {
             const uint8_t* p = planar ? sources[size_t(c)] + size_t(entry) * 2
                                       : sources[0] + (size_t(entry) * step + size_t(c)) * 2;
-            uint32_t w = (sourceOptions_ & coNeedByteSwap) ? uint32_t(p[0] << 8 | p[1]) : uint32_t(p[0] | p[1] << 8);
-            v = uint8_t(ScaleSample(w, 255, 65535));
+            v = uint8_t(ScaleSample(ReadWord(p, sourceOptions_ & coNeedByteSwap), 255, 65535));
         } else {
             v = planar ? sources[size_t(c)][entry] : sources[0][size_t(entry) * step + size_t(c)];
         }

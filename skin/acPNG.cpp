@@ -1,5 +1,7 @@
 #include "skin/acPNG.h"
 
+#include "platform/SysUtils.h"
+
 #include <algorithm>
 #include <cstring>
 #include <initializer_list>
@@ -398,6 +400,14 @@ void TPNGGraphic::Loader::DecodeImage()
         transparent_ = RGB(level, level, level);
     }
     if (transparent_ != 0x1FFFFFFF) {
+        // The key names raw samples; the pixels it is compared with have
+        // passed through the gamma table.
+        const TColorManager& colors = image_.ColorManager();
+        if (colors.TargetOptions() & coApplyGamma) {
+            const uint8_t* gamma = colors.GammaTable();
+            transparent_ = RGB(gamma[GetRValue(transparent_)], gamma[GetGValue(transparent_)],
+                               gamma[GetBValue(transparent_)]);
+        }
         image_.SetTransparentColor(transparent_);
         image_.SetTransparent(true);
     }
@@ -422,7 +432,7 @@ void TPNGGraphic::Loader::DecodeImage()
 
     // Progress counts finished rows: every row, or the rows of the last pass.
     auto rowDone = [&](int y) {
-        Progress(psRunning, int(int64_t(y) * 100 / height), true, "");
+        Progress(psRunning, MulDiv(y, 100, height), true, "");
         progressRect_.Top++;
         progressRect_.Bottom++;
     };

@@ -20,6 +20,8 @@ TChip24Cxx::TChip24Cxx(const T24CxxType& type, TChipImage image)
 {
     VccLines = LineVcc;
     GndLines = LineGnd;
+    MinSupplyTenths = 18;
+    MaxSupplyTenths = 55;
     blockBits_ = 0;
     if (type.AddressBytes == 1)
         for (uint32_t s = type.Size; s > 256; s >>= 1)

@@ -22,6 +22,8 @@ TChip25Flash::TChip25Flash(const T25FlashType& type, TChipImage image) : type_(t
 {
     VccLines = LineVcc;
     GndLines = LineGnd;
+    MinSupplyTenths = 27;
+    MaxSupplyTenths = 36;
 }
 
 TChip25Flash::~TChip25Flash() { image_.Save(); }

@@ -12,6 +12,7 @@
 // here and stop the procedure with a fault, as do a call stack overflow,
 // code that runs off the image, and a run that goes on too long without a
 // USB exchange.
+#include "engine/AsmTypes.h"
 #include "engine/Engine.h"
 #include "vprog/ByteQueue.h"
 #include "vprog/LineModel.h"
@@ -64,8 +65,9 @@ public:
     bool FlagG() const { return g_; }
     bool FlagL() const { return l_; }
 
-    // Operation of a decoded instruction.
-    enum TOp : uint8_t;
+    // An instruction decoded once per code load, so that Run does not read
+    // operand bits. Op is the instruction's row of DevCommands (a
+    // TDevOpcode), or one of the two markers below.
     struct TDecoded {
         uint8_t Op;
         uint8_t A; // register, port, data address or first operand
@@ -73,8 +75,9 @@ public:
         uint8_t C; // third operand
         uint16_t K; // immediate, target address or mask
         uint8_t Size;
-        uint8_t Row; // row of DevCommands, for fault texts
     };
+    static constexpr uint8_t OpInvalid = DevCommandCount;     // a byte that starts no instruction
+    static constexpr uint8_t OpPastEnd = DevCommandCount + 1; // an instruction that runs off the image
 
 private:
     void Decode();

@@ -9,6 +9,20 @@ void TLineModel::SetSupply(bool on)
     Changed(true);
 }
 
+void TLineModel::SetVoltageCode(uint8_t code)
+{
+    voltageCode_ = code;
+    Changed(true);
+}
+
+int TLineModel::SupplyTenths(uint8_t code)
+{
+    // Codes 15 down to 8 give 2.8 V to 4.8 V, code 6 gives 5.0 V; 7 is not
+    // used.
+    static const int tenths[16] = {0, 0, 0, 0, 0, 0, 50, 0, 48, 46, 43, 40, 36, 33, 30, 28};
+    return code < 16 ? tenths[code] : 0;
+}
+
 void TLineModel::SetVccLines(uint8_t lines)
 {
     vccLines_ = lines;
@@ -101,11 +115,13 @@ void TLineModel::Changed(bool wiring)
     if (wiring) {
         settled_.fill({});
         const uint8_t supplied = supplyOn_ ? vccLines_ : 0;
+        const int volts = SupplyTenths(voltageCode_);
         for (TSlot& slot : chips_) {
             TSimChip& chip = *slot.Chip;
             slot.Contact = chip.ContactLines;
             slot.GndContact = static_cast<uint8_t>(chip.GndLines & chip.ContactLines);
-            const bool powered = chip.VccLines != 0 && (chip.VccLines & ~(supplied & chip.ContactLines)) == 0;
+            const bool powered = chip.VccLines != 0 && (chip.VccLines & ~(supplied & chip.ContactLines)) == 0 &&
+                                 volts >= chip.MinSupplyTenths && volts <= chip.MaxSupplyTenths;
             if (slot.Powered && !powered)
                 chip.PowerLost();
             slot.Powered = powered;

@@ -20,8 +20,11 @@ public:
 
     void SetSupply(bool on);
     bool SupplyOn() const { return supplyOn_; }
-    void SetVoltageCode(uint8_t code) { voltageCode_ = code; }
+    void SetVoltageCode(uint8_t code);
     uint8_t VoltageCode() const { return voltageCode_; }
+    // The supply voltage of the code in tenths of a volt; 0 for a code the
+    // supply does not have.
+    static int SupplyTenths(uint8_t code);
     void SetVccLines(uint8_t lines);
     uint8_t VccLines() const { return vccLines_; }
     void SetGndLines(uint8_t lines);

@@ -17,6 +17,10 @@ public:
     // The chip's supply and ground pins.
     uint8_t VccLines = 0;
     uint8_t GndLines = 0;
+    // The supply voltages it works at, in tenths of a volt; at any other it
+    // stays unpowered and does not answer.
+    int MinSupplyTenths = 0;
+    int MaxSupplyTenths = 1000;
 
     // Lines the chip's own logic pulls low, given the socket's levels. Called
     // only while the chip is powered, possibly several times per change, so

@@ -6,6 +6,8 @@
 #include "platform/IniFiles.h"
 #include "platform/Paths.h"
 
+#include <filesystem>
+
 const char* const SocketFileName = "vprog.ini";
 
 namespace {
@@ -26,6 +28,14 @@ TSocketSetup LoadSocketSetup(const std::string& nativePath)
     const TIniFile ini(nativePath);
     setup.Chip = ini.ReadString("Socket", "Chip", setup.Chip);
     setup.Image = ini.ReadString("Socket", "Image", "");
+    // The image belongs with the socket file that names it, wherever the
+    // tool or the program runs from (never in a build folder it happens to
+    // start in).
+    if (!setup.Chip.empty()) {
+        const std::string image = setup.Image.empty() ? setup.Chip + ".bin" : setup.Image;
+        setup.Image = image[0] == '/' ? image
+                                      : (std::filesystem::absolute(nativePath).parent_path() / image).string();
+    }
     setup.NoContactLines = static_cast<uint8_t>(ini.ReadInteger("Faults", "NoContact", 0));
     setup.ShortedLines = static_cast<uint8_t>(ini.ReadInteger("Faults", "Shorted", 0));
     setup.Overload = ini.ReadInteger("Faults", "Overload", 0) != 0;

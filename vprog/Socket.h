@@ -5,13 +5,14 @@
 //
 //   [Socket]
 //   Chip=24C02          ; 24C01..24C512, 25F10..25F16; empty: no chip
-//   Image=24C02.bin     ; relative to the program folder
+//   Image=24C02.bin     ; relative to the folder of the socket file
 //   [Faults]
 //   NoContact=0         ; lines (bit i = line i+1) whose pin has no contact
 //   Shorted=0           ; lines wired together
 //   Overload=0          ; 1: the supply reports an overload
 //
-// Without the file the socket holds a 24C02 whose image is "24C02.bin".
+// Without the file the socket holds a 24C02 whose image is "24C02.bin"
+// beside where the file would be.
 #include "vprog/LineModel.h"
 
 #include <cstdint>
@@ -31,7 +32,7 @@ struct TSocketSetup {
 extern const char* const SocketFileName;
 
 // The set-up of a socket file; the defaults for what it does not say (and
-// for a missing file).
+// for a missing file). The image comes back as a path from the root.
 TSocketSetup LoadSocketSetup(const std::string& nativePath);
 bool SaveSocketSetup(const std::string& nativePath, const TSocketSetup& setup);
 

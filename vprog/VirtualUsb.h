@@ -18,6 +18,7 @@ public:
     int Write(int handle, const uint8_t* data, int count) override;
     int Read(int handle, uint8_t* data, int count) override;
     bool WaitingHelps() const override { return false; }
+    std::string DeviceFault() const override { return programmer_.LastFault(); }
 
 private:
     TVirtualProgrammer& programmer_;

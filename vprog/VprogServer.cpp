@@ -5,13 +5,35 @@
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
+const char* const ServerLockFileName = "vprog.lock";
+
 namespace {
 
 constexpr int IdleWaitMs = 20;
+
+// Two servers on one folder would each take part of every command and
+// answer nonsense; the second one refuses. The lock goes with the process,
+// however it ends, so a killed server leaves no stale lock behind.
+int LockFolder(const std::string& folder)
+{
+    const std::string path = folder + "/" + ServerLockFileName;
+    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        std::fprintf(stderr, "vprog: cannot open %s: %s\n", path.c_str(), std::strerror(errno));
+        return -1;
+    }
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        std::fprintf(stderr, "vprog: another vprog serves %s already\n", folder.c_str());
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
 
 bool MakeFifo(const std::string& path)
 {
@@ -55,23 +77,45 @@ std::vector<uint8_t> ReadAvailable(int fd)
     }
 }
 
+// The FIFOs "00", "01" and "02", made when missing and held open; false,
+// with none left open, when one fails.
+bool OpenFifos(const std::string& folder, int (&fds)[3])
+{
+    const char* const names[3] = {"/00", "/01", "/02"};
+    for (const char* name : names)
+        if (!MakeFifo(folder + name))
+            return false;
+    for (int i = 0; i < 3; ++i) {
+        fds[i] = OpenFifo(folder + names[i]);
+        if (fds[i] < 0) {
+            for (int j = 0; j < i; ++j)
+                ::close(fds[j]);
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 int ServeVirtualProgrammer(TVirtualProgrammer& programmer, const std::string& folder,
-                           const volatile sig_atomic_t* stop)
+                           const volatile sig_atomic_t* stop, const std::function<void()>& ready)
 {
-    const std::string replyPath = folder + "/00", commandPath = folder + "/01", controlPath = folder + "/02";
-    if (!MakeFifo(replyPath) || !MakeFifo(commandPath) || !MakeFifo(controlPath))
-        return 1;
-    const int replyFd = OpenFifo(replyPath);
-    const int commandFd = OpenFifo(commandPath);
-    const int controlFd = OpenFifo(controlPath);
-    if (replyFd < 0 || commandFd < 0 || controlFd < 0) {
-        for (int fd : {replyFd, commandFd, controlFd})
-            if (fd >= 0)
-                ::close(fd);
+    if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
+        std::fprintf(stderr, "vprog: cannot create %s: %s\n", folder.c_str(), std::strerror(errno));
         return 1;
     }
+    const int lockFd = LockFolder(folder);
+    if (lockFd < 0)
+        return 1;
+    int fifos[3] = {-1, -1, -1};
+    if (!OpenFifos(folder, fifos)) {
+        ::close(lockFd);
+        return 1;
+    }
+    const int replyFd = fifos[0], commandFd = fifos[1], controlFd = fifos[2];
+    if (ready)
+        ready();
 
     std::vector<uint8_t> pending; // replies the FIFO had no room for yet
     std::string reportedFault;
@@ -110,5 +154,6 @@ int ServeVirtualProgrammer(TVirtualProgrammer& programmer, const std::string& fo
     ::close(replyFd);
     ::close(commandFd);
     ::close(controlFd);
+    ::close(lockFd);
     return 0;
 }

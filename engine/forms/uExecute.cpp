@@ -106,7 +106,7 @@ TfmExecute::TfmExecute(QWidget* parent) : QWidget(parent, Qt::Window)
     setFixedSize(460, 330);
 }
 
-void TfmExecute::SetBuffers(TDumpBuffer* buffer1, TDumpBuffer* buffer2)
+void TfmExecute::SetBuffers(TExecuteBuffer* buffer1, TExecuteBuffer* buffer2)
 {
     Run.Buffer1 = buffer1;
     Run.Buffer2 = buffer2;

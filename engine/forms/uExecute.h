@@ -2,7 +2,7 @@
 // The run window: the printed lines and the progress of one module
 // procedure, with Cancel while it runs and Close after it ended. Not modal:
 // the run keeps control and pumps messages itself.
-#include "engine/forms/uExecuteRun.h"
+#include "engine/uExecuteRun.h"
 
 #include <QWidget>
 
@@ -12,7 +12,6 @@
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
-class TDumpBuffer;
 class TfmCompilerErrors;
 class TfmPinsTest;
 
@@ -24,7 +23,7 @@ public:
     TExecuteRun Run{*this};
 
     // The buffers the scripts reach (the main window's two dump views).
-    void SetBuffers(TDumpBuffer* buffer1, TDumpBuffer* buffer2);
+    void SetBuffers(TExecuteBuffer* buffer1, TExecuteBuffer* buffer2);
     // The program's pin tester and compiler errors windows; the run window
     // makes its own when none is given.
     TfmPinsTest* PinsTest = nullptr;

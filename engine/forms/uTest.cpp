@@ -169,14 +169,7 @@ TfmTest::TfmTest(QWidget* parent) : QDialog(parent)
     form->addWidget(Panel3);
     form->addLayout(buttons);
 
-    // FormCreate: texts from the language tables.
-    const TLanguageGroup window("[HARDWARE_TEST_WINDOW]");
-    Test.PlainCaption = window.Text(1, Test.PlainCaption);
-    Label16->setText(Text(window.Text(2, "Power")));
-    Label17->setText(Text(window.Text(3, "Voltage")));
-    const TLanguageGroup common("[COMMON_BUTTONS]");
-    SpeedButton2->setText(Text(common.Text(3, "Help")));
-    SpeedButton1->setText(Text(common.Text(4, "Close")));
+    FormCreate();
 
     connect(PowerBox, &QComboBox::activated, this, &TfmTest::PowerBoxChange);
     connect(ComboBox1, &QComboBox::activated, this, &TfmTest::ComboBox1Change);
@@ -185,6 +178,18 @@ TfmTest::TfmTest(QWidget* parent) : QDialog(parent)
     idle_.setInterval(1);
     connect(&idle_, &QTimer::timeout, this, &TfmTest::MyIdle);
     setFixedSize(sizeHint());
+}
+
+void TfmTest::FormCreate()
+{
+    // Texts from the language tables.
+    const TLanguageGroup window("[HARDWARE_TEST_WINDOW]");
+    Test.PlainCaption = window.Text(1, Test.PlainCaption);
+    Label16->setText(Text(window.Text(2, "Power")));
+    Label17->setText(Text(window.Text(3, "Voltage")));
+    const TLanguageGroup common("[COMMON_BUTTONS]");
+    SpeedButton2->setText(Text(common.Text(3, "Help")));
+    SpeedButton1->setText(Text(common.Text(4, "Close")));
 }
 
 TfmTest::~TfmTest()

@@ -2,7 +2,7 @@
 // The hardware test window: drive the programmer's eight lines by hand on a
 // socket picture, switch the supply, choose the voltage, and watch the input
 // levels and the power status.
-#include "engine/forms/uTestModel.h"
+#include "engine/uTestModel.h"
 
 #include <QDialog>
 #include <QTimer>
@@ -49,6 +49,8 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
+    void FormCreate();
+
     // Idle rounds while the window is shown.
     QTimer idle_;
     bool open_ = false;

@@ -18,6 +18,8 @@ TsTreeView::TsTreeView(QWidget* parent) : QTreeWidget(parent)
     boundLabel_ = std::make_unique<TsBoundLabel>(skinData_.get());
     // AfterConstruction
     skinData_->Loaded();
+    // A tree has no column header.
+    setHeaderHidden(true);
 }
 
 TsTreeView::~TsTreeView()

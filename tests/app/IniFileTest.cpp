@@ -190,6 +190,34 @@ TEST_F(Settings, TwoSizesUnder20ReadAs100)
     }
 }
 
+TEST_F(Settings, ExtremeValuesAreBroughtIntoRange)
+{
+    const struct {
+        const char* section;
+        const char* key;
+        int32_t& variable;
+        int32_t low, high;
+    } cases[] = {
+        {"Parameters", "PowerOnDelay", PowerOnDelay, 1, 1000},
+        {"USB", "TimeOut", UsbTimeOut, 1, 1000},
+        {"Serial", "TimeOut", SerialTimeOut, 1, 60000},
+        {"Serial", "BufferSize", SerialBufferSize, 16, 65536},
+        {"Dump", "FontSize", DumpFontSize, 6, 72},
+    };
+    for (const auto& c : cases) {
+        const std::string head = std::string("[") + c.section + "]\r\n" + c.key + "=";
+        LoadSettingsFrom(head + "2147483647\r\n");
+        EXPECT_EQ(c.variable, c.high) << c.section << " " << c.key;
+        LoadSettingsFrom(head + "-2147483648\r\n");
+        EXPECT_EQ(c.variable, c.low) << c.section << " " << c.key;
+        LoadSettingsFrom(head + "0\r\n");
+        EXPECT_EQ(c.variable, c.low) << c.section << " " << c.key;
+        LoadSettingsFrom(head + std::to_string(c.high) + "\r\n");
+        EXPECT_EQ(c.variable, c.high) << "the window's own limit stays";
+    }
+    EXPECT_TRUE(messages_.empty()) << "said nowhere";
+}
+
 TEST_F(Settings, EveryOptionBitSurvivesTheFile)
 {
     const struct {

@@ -30,9 +30,7 @@ protected:
         LanguageList.Clear();
         LanguageTexts.Clear();
         MessageTexts.Clear();
-        AddressLabelText = "Address";
-        DataLabelText = "Data";
-        EditorLabelText = "Editor";
+        ResetBufferCaptions();
     }
     void TearDown() override
     {
@@ -63,8 +61,10 @@ TEST(LanguageLine, NamesOnlyBracketedLines)
         {"[English]", "English"},
         {"  [Deutsch]  ", "Deutsch"},
         {"\t[x]\r", "x"},
-        {"[]", ""},
         {"[ a b ]", " a b "},
+        {"\xEF\xBB\xBF[Deutsch]", "Deutsch"},
+        {"[]", nullptr},
+        {"  [] ", nullptr},
         {"", nullptr},
         {"    ", nullptr},
         {"[", nullptr},
@@ -130,12 +130,13 @@ TEST_F(Languages, ScanListsBracketedFilesOnly)
     language("blank.lng", "   \r\n[English]\r\n");
     language("nobracket.lng", "English\r\n");
     language("brackets.lng", "[]\r\n");
+    language("bom.lng", "\xEF\xBB\xBF[Marked]\r\n");
     language("UPPER.LNG", "[Upper]\n");
     language("other.txt", "[Other]\r\n");
     std::filesystem::create_directory(dir.file("Languages/folder.lng"));
 
     ScanLanguageFiles();
-    const TStringList expected{"Upper", "UPPER.LNG", "", "brackets.lng", russianName, "ru.lng"};
+    const TStringList expected{"Upper", "UPPER.LNG", "Marked", "bom.lng", russianName, "ru.lng"};
     EXPECT_EQ(LanguageList, expected);
 
     // A second scan starts afresh.
@@ -174,6 +175,17 @@ TEST_F(Languages, FileWithOnlyItsNameGivesAllDefaults)
     EXPECT_EQ(MessageText(msgProgrammerNotPresent), "Morvane not present");
     EXPECT_EQ(MessageText(msgSaveBeforeLoad), "Save editor data?");
     EXPECT_EQ(DataLabelText, "Data");
+}
+
+TEST_F(Languages, EmptyMessagesTakeTheBuiltInText)
+{
+    language("ru.lng", "[" + russianName + "]\r\n[Error messages]\r\nMorvane not present=\r\n"
+                       "Power overload=Overload!\r\n[Ack]\r\nSaveBeforeLoad=\r\n");
+    ScanLanguageFiles();
+    ASSERT_TRUE(LoadLanguageFile(russianName));
+    EXPECT_EQ(MessageText(msgProgrammerNotPresent), "TarkuUSB not present");
+    EXPECT_EQ(MessageText(msgSaveBeforeLoad), "Save editor data?");
+    EXPECT_EQ(MessageText(msgPowerOverload), "Overload!");
 }
 
 TEST_F(Languages, KeysReplaceDefaultsByPosition)
@@ -298,8 +310,8 @@ TEST_F(Languages, ShippedRussianFileIsComplete)
             EXPECT_TRUE(ini.ValueExists(tag.Section, key.Key)) << tag.Section << " / " << key.Key;
     for (const auto& message : MessageKeyTable())
         EXPECT_TRUE(ini.ValueExists(message.Section, message.Key)) << message.Section << " / " << message.Key;
-    for (const char* key : {"Label address caption", "Label data caption", "Editor"})
-        EXPECT_TRUE(ini.ValueExists("Buffer", key)) << key;
+    for (const auto& caption : BufferCaptionTable())
+        EXPECT_TRUE(ini.ValueExists("Buffer", caption.Key)) << caption.Key;
 
     ASSERT_TRUE(LoadLanguageFile(russianName));
     EXPECT_EQ(LanguageText("[COMMON_BUTTONS]", 2, "-"), Utf8ToCp1251("Отмена"));

@@ -279,6 +279,102 @@ TEST(DumpRecords, OldWrappedS1FilesStillLoadInFileOrder)
     EXPECT_TRUE(std::equal(flat.begin(), flat.end(), b.Data.begin()));
 }
 
+// An S-record line of `type` with a 16-bit address.
+std::string SRecord(int type, uint32_t address, const std::vector<uint8_t>& data)
+{
+    const uint32_t count = uint32_t(data.size()) + 3;
+    uint32_t sum = count + (address >> 8) + (address & 0xFF);
+    char head[16];
+    std::snprintf(head, sizeof head, "S%d%02X%04X", type, count, address & 0xFFFF);
+    std::string line = head;
+    for (uint8_t d : data) {
+        char h[3];
+        std::snprintf(h, sizeof h, "%02X", d);
+        line += h;
+        sum += d;
+    }
+    char cs[5];
+    std::snprintf(cs, sizeof cs, "%02X\r\n", ~sum & 0xFF);
+    return line + cs;
+}
+
+// S1 records of 252 bytes of Pattern from 0 to `end`, addresses wrapping at
+// 64 KiB as the S1-only writer wrote them.
+std::string WrappingRun(uint32_t end)
+{
+    std::string text;
+    for (uint32_t a = 0; a < end; a += 252) {
+        std::vector<uint8_t> data;
+        for (uint32_t k = a; k < std::min(end, a + 252); ++k)
+            data.push_back(Pattern(k));
+        text += SRecord(1, a, data);
+    }
+    return text;
+}
+
+struct S1OrderCase {
+    const char* name;
+    std::string text;
+    uint64_t size;
+    std::vector<std::pair<uint64_t, uint8_t>> bytes; // address, value
+};
+
+TEST(DumpRecords, OnlyTheOldWritersRunHasItsAddressesUnwrapped)
+{
+    const S1OrderCase cases[] = {
+        {"top record first", SRecord(1, 0xFFFF, {0x41}) + SRecord(1, 0, {0x42}), 0x10000, {{0xFFFF, 0x41}, {0, 0x42}}},
+        {"old writer's run", WrappingRun(0x10000) + SRecord(1, 0, {0x42}), 0x10001,
+         {{0x10000, 0x42}, {0, Pattern(0)}}},
+        {"header before the run", SRecord(0, 0, {'h'}) + WrappingRun(0x10000) + SRecord(1, 0, {0x42}), 0x10000,
+         {{0, 0x42}, {1, Pattern(1)}}},
+        {"run broken after the wrap",
+         WrappingRun(0x10000) + SRecord(1, 0, {0x42, 0x43}) + SRecord(1, 0x100, {0x44}), 0x10000,
+         {{0, 0x42}, {1, 0x43}, {0x100, 0x44}, {0xFFFF, Pattern(0xFFFF)}}},
+    };
+    for (const auto& c : cases) {
+        TDumpImage image;
+        TDumpError error;
+        ASSERT_TRUE(ParseS19Text(c.text, image, error)) << c.name << ": " << DumpErrorMessage(error);
+        EXPECT_EQ(image.Size, c.size) << c.name;
+        const auto flat = Flat(image, size_t(image.Size));
+        for (const auto& [address, value] : c.bytes)
+            EXPECT_EQ(flat[address], value) << c.name << " at " << address;
+    }
+}
+
+TEST(DumpRecords, SRecordsAfterAnEndRecordAreRead)
+{
+    for (const char* end : {"S9030000FC\r\n", "S804000000FB\r\n", "S70500000000FA\r\n"}) {
+        TDumpImage image;
+        TDumpError error;
+        ASSERT_TRUE(ParseS19Text(SRecord(1, 0, {0x41}) + end + SRecord(1, 0x10, {0x42}) + "\x1a", image, error))
+            << end << DumpErrorMessage(error);
+        EXPECT_EQ(image.Size, 0x11u) << end;
+        EXPECT_EQ(Flat(image, 0x11)[0x10], 0x42) << end;
+    }
+}
+
+TEST(DumpRecords, LinesAreReadInBlocks)
+{
+    // Lines that straddle block boundaries read as in one piece; a line
+    // longer than a block is an error, not a reason to hold more text.
+    std::string text;
+    for (uint32_t a = 0; a < 40; ++a)
+        text += SRecord(1, a * 3, {uint8_t(a), uint8_t(a + 1), uint8_t(a + 2)});
+    for (size_t block : {size_t(24), size_t(25), size_t(64), size_t(4096)}) {
+        TDumpImage image;
+        TDumpError error;
+        ASSERT_TRUE(ParseS19Lines(TDumpTextLines(text, block), image, error)) << block << DumpErrorMessage(error);
+        EXPECT_EQ(image.Size, 120u) << block;
+        EXPECT_EQ(Flat(image, 120)[119], 41) << block;
+    }
+    TDumpImage image;
+    TDumpError error;
+    EXPECT_FALSE(ParseS19Lines(TDumpTextLines(text + std::string(100, '0') + "\n", 64), image, error));
+    EXPECT_EQ(error.Line, 40);
+    EXPECT_EQ(error.Text, "The line is too long.");
+}
+
 struct MalformedCase {
     const char* name;
     bool (*parse)(const std::string&, TDumpImage&, TDumpError&);

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <fstream>
 #include <unistd.h>
 
@@ -252,6 +253,92 @@ TEST(DumpFiles, MarkerFiles)
     ASSERT_TRUE(SaveDumpFile(b, dir.file("n.bin"), "", error));
     EXPECT_EQ(ReadFileBytes(dir.file("n.bin")).size(), 32u);
     EXPECT_FALSE(std::ifstream(dir.file("n.bin.mrk")).good());
+}
+
+TEST(DumpFiles, FilesWithoutDataLeaveAChipBufferAlone)
+{
+    struct Case {
+        const char* file;
+        std::string text;
+    } cases[] = {
+        {"empty.hex", ""},
+        {"blank.s19", "\r\n  \r\n\r\n"},
+        {"end.hex", ":00000001FF\r\n"},
+        {"end.s19", "S9030000FC\r\n"},
+        {"count.s19", "S5030001FB\r\n"},
+        {"header.eef", "X00004000000FB\r\n"},
+    };
+    TempDir dir;
+    for (const auto& c : cases) {
+        WriteFileBytes(dir.file(c.file), c.text);
+        TDumpBuffer b;
+        Fill(b, 64, 7);
+        b.Modified = true;
+        TDumpLoadInfo info;
+        EXPECT_FALSE(LoadDumpFile(b, dir.file(c.file), info)) << c.file;
+        EXPECT_NE(info.Error.find("no data"), std::string::npos) << c.file << ": " << info.Error;
+        TDumpBuffer same;
+        Fill(same, 64, 7);
+        EXPECT_EQ(DataOf(b), DataOf(same)) << c.file;
+        EXPECT_EQ(MarkersOf(b), MarkersOf(same)) << c.file;
+        EXPECT_TRUE(b.Modified) << c.file;
+    }
+}
+
+TEST(DumpFiles, RenamedTextDumpsAreKnownByTheirContent)
+{
+    TDumpBuffer source;
+    Fill(source, 48, 3);
+    TempDir dir;
+    struct Case {
+        const char* file;
+        std::string text;
+        bool raw;
+    } cases[] = {
+        {"a.s28", MakeS19Text(source), false},   {"a.s37", MakeS19Text(source), false},
+        {"a.srec", MakeS19Text(source), false},  {"a.mot", MakeS19Text(source), false},
+        {"a.ihx", MakeHexText(source), false},   {"a.bin", MakeS19Text(source), true},
+    };
+    for (const auto& c : cases) {
+        WriteFileBytes(dir.file(c.file), c.text);
+        TDumpBuffer b;
+        Fill(b, 48, 9);
+        TDumpLoadInfo info;
+        ASSERT_TRUE(LoadDumpFile(b, dir.file(c.file), info)) << c.file << ": " << info.Error;
+        if (c.raw)
+            EXPECT_EQ(b.Data[0], uint8_t(c.text[0])) << c.file;
+        else
+            EXPECT_EQ(DataOf(b), DataOf(source)) << c.file;
+    }
+}
+
+TEST(DumpFiles, ReadOnlyTargetsAreNotReplaced)
+{
+    TempDir dir;
+    TDumpBuffer b;
+    Fill(b, 40, 2);
+    for (const char* name : {"r.bin", "r.hex", "r.s19", "r.eef"}) {
+        const std::string file = dir.file(name);
+        WriteFileBytes(file, "kept");
+        ASSERT_EQ(chmod(file.c_str(), 0444), 0);
+        std::string error;
+        EXPECT_FALSE(SaveDumpFile(b, file, "", error)) << name;
+        EXPECT_NE(error.find("Cannot write"), std::string::npos) << name;
+        EXPECT_EQ(ReadFileBytes(file), "kept") << name;
+        chmod(file.c_str(), 0644);
+    }
+}
+
+TEST(DumpFiles, OverlongLinesAreRefusedWithoutReadingTheFileWhole)
+{
+    TempDir dir;
+    WriteFileBytes(dir.file("long.hex"), ":0100000041BE\n:" + std::string(3 << 20, '0') + "\n");
+    TDumpBuffer b;
+    Fill(b, 16, 1);
+    TDumpLoadInfo info;
+    EXPECT_FALSE(LoadDumpFile(b, dir.file("long.hex"), info));
+    EXPECT_NE(info.Error.find("Line 2: The line is too long."), std::string::npos) << info.Error;
+    EXPECT_EQ(b.Data[0], uint8_t(1));
 }
 
 TEST(DumpFiles, EefTextAndUnwritableTargets)

@@ -374,6 +374,46 @@ TEST(PNGReader, InterlacedPictureOneColumnWide)
         EXPECT_EQ(g.Pixel(0, y), RGB(y * 30, y * 30, y * 30));
 }
 
+TEST(PNGReader, TransparencyKeyFollowsTheGammaOfThePixels)
+{
+    // Pixel 0 holds the key's samples, pixel 1 others; with gAMA the key
+    // must still pick pixel 0 and only pixel 0.
+    struct Case {
+        const char* name;
+        int colorType, depth;
+        uint16_t keySample, otherSample;
+        std::string trns;
+    } cases[] = {
+        {"rgb 8", 2, 8, 0x40, 0x60, Be16(0x40) + Be16(0x40) + Be16(0x40)},
+        {"rgb 16", 2, 16, 0x4000, 0x6000, Be16(0x4000) + Be16(0x4000) + Be16(0x4000)},
+        {"grey 8", 0, 8, 0x40, 0x60, Be16(0x40)},
+        {"grey 2", 0, 2, 1, 2, Be16(1)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Image img = MakeImage(2, 1, c.depth, c.colorType, 0, 0,
+                              [&](uint32_t x, uint32_t, int) { return x == 0 ? c.keySample : c.otherSample; });
+        TPNGGraphic g;
+        Load(g, File(img, Chunk("gAMA", Be32(100000)) + Chunk("tRNS", c.trns)));
+        ASSERT_TRUE(g.Transparent());
+        EXPECT_EQ(g.TransparentColor(), g.Pixel(0, 0));
+        EXPECT_NE(g.TransparentColor(), g.Pixel(1, 0));
+    }
+}
+
+TEST(PNGReader, ProgressPercentagesAreRounded)
+{
+    Image img = MakeImage(1, 3, 8, 2, 0, 0, [](uint32_t, uint32_t, int) { return uint16_t(1); });
+    TPNGGraphic g;
+    std::vector<int> percents;
+    g.OnProgress = [&](TProgressStage stage, int percent, bool, const TRect&, const std::string&) {
+        if (stage == psRunning)
+            percents.push_back(percent);
+    };
+    Load(g, File(img));
+    EXPECT_EQ(percents, (std::vector<int>{0, 33, 67}));
+}
+
 TEST(PNGReader, ProgressEventsAndPropertiesAreReported)
 {
     Image img = MakeImage(4, 4, 8, 6, 0, 0, [](uint32_t, uint32_t, int) { return uint16_t(1); });

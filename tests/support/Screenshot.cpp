@@ -4,17 +4,16 @@
 #include <QDir>
 #include <QString>
 
-void SaveScreenshot(const QImage& image, const std::string& name)
+bool SaveScreenshot(const QImage& image, const std::string& name)
 {
     const QByteArray folder = qgetenv("TARKU_SCREENSHOTS");
     if (folder.isEmpty())
-        return;
-    QDir().mkpath(QString::fromUtf8(folder));
-    image.save(QString::fromUtf8(folder) + "/" + QString::fromStdString(name) + ".png");
+        return true;
+    return QDir().mkpath(QString::fromUtf8(folder)) &&
+           image.save(QString::fromUtf8(folder) + "/" + QString::fromStdString(name) + ".png");
 }
 
-void SaveScreenshot(QWidget& widget, const std::string& name)
+bool SaveScreenshot(QWidget& widget, const std::string& name)
 {
-    if (!qEnvironmentVariableIsEmpty("TARKU_SCREENSHOTS"))
-        SaveScreenshot(widget.grab().toImage(), name);
+    return qEnvironmentVariableIsEmpty("TARKU_SCREENSHOTS") || SaveScreenshot(widget.grab().toImage(), name);
 }

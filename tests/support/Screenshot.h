@@ -6,5 +6,7 @@
 #include <QWidget>
 #include <string>
 
-void SaveScreenshot(const QImage& image, const std::string& name);
-void SaveScreenshot(QWidget& widget, const std::string& name);
+// false when a screenshot was asked for and could not be saved (the folder
+// is made when missing).
+bool SaveScreenshot(const QImage& image, const std::string& name);
+bool SaveScreenshot(QWidget& widget, const std::string& name);

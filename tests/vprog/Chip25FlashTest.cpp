@@ -58,6 +58,22 @@ TEST(Chip25Flash, JedecIdOfEachSize)
     EXPECT_EQ(Find25FlashType("25F32"), nullptr);
 }
 
+// Voltage codes 15 .. 6 give 2.8 V .. 5.0 V; the flash works from 2.7 V to
+// 3.6 V and at any other supply stays silent.
+TEST(Chip25Flash, AnswersOnlyWithinItsSupplyRange)
+{
+    const struct {
+        uint8_t code;
+        bool answers;
+    } cases[] = {{15, true}, {14, true}, {13, true}, {12, true}, {11, false}, {8, false}, {6, false}, {7, false}};
+    for (const auto& c : cases) {
+        TFlash f;
+        f.lines.SetVoltageCode(c.code);
+        const Bytes expected = c.answers ? Bytes{0x54, 0x40, 0x13} : Bytes{0xFF, 0xFF, 0xFF};
+        EXPECT_EQ(f.bus.Command({0x9F}, 3), expected) << int{c.code};
+    }
+}
+
 TEST(Chip25Flash, ProgramNeedsWriteEnableAndOnlyClearsBits)
 {
     TFlash f;

@@ -27,6 +27,20 @@ TEST(Socket, WithoutAFileTheSocketHoldsA24C02BesideTheProgram)
     EXPECT_EQ(eeprom->Image().FileName(), dir.file("24C02.bin"));
 }
 
+// However the tool or the program was started, a relative image is the
+// file beside the socket file that names it.
+TEST(Socket, RelativeImageLivesBesideTheSocketFile)
+{
+    testsupport::TempDir dir;
+    SetProgramFolder(dir.file("program"));
+    testsupport::WriteFileBytes(dir.file("vprog.ini"), "[Socket]\nChip=24C04\nImage=chips/eeprom.bin\n");
+    EXPECT_EQ(LoadSocketSetup(dir.file("vprog.ini")).Image, dir.file("chips/eeprom.bin"));
+    testsupport::WriteFileBytes(dir.file("vprog.ini"), "[Socket]\nChip=24C04\n");
+    EXPECT_EQ(LoadSocketSetup(dir.file("vprog.ini")).Image, dir.file("24C04.bin"));
+    testsupport::WriteFileBytes(dir.file("vprog.ini"), "[Socket]\nChip=24C04\nImage=/elsewhere/x.bin\n");
+    EXPECT_EQ(LoadSocketSetup(dir.file("vprog.ini")).Image, "/elsewhere/x.bin");
+}
+
 TEST(Socket, FileRoundTripAndEveryFault)
 {
     testsupport::TempDir dir;

@@ -1,6 +1,7 @@
 // Every command of the link against the virtual programmer, in this process
 // and in a second process over FIFOs; device procedures compiled from a
 // [DEVICE] script exchange bytes with the host.
+#include "vprog/Socket.h"
 #include "vprog/VirtualUsb.h"
 #include "vprog/VprogServer.h"
 
@@ -106,6 +107,11 @@ protected:
 
     void StartServer()
     {
+        // The tests see only what they set up: an empty socket.
+        TSocketSetup empty;
+        empty.Chip.clear();
+        const std::string socketFile = dir.file("empty.ini");
+        ASSERT_TRUE(SaveSocketSetup(socketFile, empty));
         server = fork();
         ASSERT_GE(server, 0);
         if (server == 0) {
@@ -117,7 +123,7 @@ protected:
             const std::string tool = (std::filesystem::read_symlink("/proc/self/exe").parent_path().parent_path() /
                                       "vprog" / "vprog").string();
             if (access(tool.c_str(), X_OK) == 0)
-                execl(tool.c_str(), tool.c_str(), dir.path().c_str(), static_cast<char*>(nullptr));
+                execl(tool.c_str(), tool.c_str(), dir.path().c_str(), socketFile.c_str(), static_cast<char*>(nullptr));
             signal(SIGTERM, StopServer);
             TVirtualProgrammer p;
             _exit(ServeVirtualProgrammer(p, dir.path(), &serverStop));
@@ -280,6 +286,8 @@ TEST_P(LinkProtocolTest, FaultingProcedureLeavesTheFirmwareUsable)
     EXPECT_EQ(DeviceReadByte(r), 1);
     if (InProcess()) {
         EXPECT_NE(programmer->LastFault().find("Unsupported instruction BUSINIT"), std::string::npos);
+        // The link hands the fault on to whoever reports the run.
+        EXPECT_EQ(UsbDeviceFault(), programmer->LastFault());
     }
     // A busy machine may need more than the short wait to answer.
     UsbTimeOut = timeOut;

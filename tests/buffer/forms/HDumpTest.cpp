@@ -1,3 +1,4 @@
+#include "Screenshot.h"
 #include "buffer/forms/HDump.h"
 
 #include <QApplication>
@@ -267,8 +268,7 @@ TEST_F(DumpView, SwappedWordsShowThePartnerlessLastByte)
 // Screenshots for a person to look at: TARKU_SCREENSHOTS=<folder>.
 TEST_F(DumpView, Screenshots)
 {
-    const QByteArray folder = qgetenv("TARKU_SCREENSHOTS");
-    if (folder.isEmpty())
+    if (qEnvironmentVariableIsEmpty("TARKU_SCREENSHOTS"))
         GTEST_SKIP();
     view.resize(640, 260);
     view.show();
@@ -287,17 +287,17 @@ TEST_F(DumpView, Screenshots)
         b.SetMatchBit(i);
     view.Colors.MismatchColor = 0xFF8000;
     view.Edit().GotoAddress(0x13);
-    view.grab().save(QString::fromUtf8(folder) + "/hdump_byte.png");
+    EXPECT_TRUE(SaveScreenshot(view, "hdump_byte"));
     view.Edit().WordMode = true;
     view.Edit().GotoAddress(0x9);
-    view.grab().save(QString::fromUtf8(folder) + "/hdump_word.png");
+    EXPECT_TRUE(SaveScreenshot(view, "hdump_word"));
     // Past 16 MiB the address column takes a seventh digit; no header, no grid.
     view.Edit().WordMode = false;
     view.Edit().ShowHeader = false;
     view.Edit().ShowGrid = false;
     view.SetSize(0x1000100);
     view.Edit().GotoAddress(0xFFFFC0);
-    view.grab().save(QString::fromUtf8(folder) + "/hdump_wide.png");
+    EXPECT_TRUE(SaveScreenshot(view, "hdump_wide"));
 }
 
 } // namespace

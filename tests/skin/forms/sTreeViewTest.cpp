@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QFocusEvent>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTimer>
@@ -67,6 +68,18 @@ TEST(TsTreeView, NewTreeIsAnUnskinnedEditOfType96)
     // A plain widget answers nothing.
     QWidget plain;
     EXPECT_EQ(SendSkinCommand(&plain, AC_CTRLHANDLED), 0);
+}
+
+TEST(TsTreeView, ShowsNoColumnHeader)
+{
+    QWidget form;
+    TsTreeView tree(&form);
+    tree.addTopLevelItem(new QTreeWidgetItem(QStringList{"first"}));
+    form.show();
+    QApplication::processEvents();
+    EXPECT_FALSE(tree.header()->isVisible());
+    // The first item sits at the top of the tree's area.
+    EXPECT_EQ(tree.visualItemRect(tree.topLevelItem(0)).top(), 0);
 }
 
 TEST(TsTreeView, SkinRemovalRestoresSystemColoursUnlessCustom)

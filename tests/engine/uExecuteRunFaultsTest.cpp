@@ -1,7 +1,7 @@
 // Socket faults, cancellation and a module with bugs: every run ends with
 // the supply off and, where something went wrong, a message. One module
 // also runs through the vprog server over FIFOs.
-#include "EndToEndSupport.h"
+#include "uExecuteRunEndToEnd.h"
 
 #include "engine/EnginePipes.h"
 
@@ -23,10 +23,9 @@ bool LogHas(const TBench& b, const std::string& text) { return b.Log().find(text
 
 TEST(EndToEndFaults, PinTestFindsTheMissingChipAndThePinWithoutContact)
 {
-    const uint32_t saved = WorkParam;
-    WorkParam |= wpPinTestBeforeRun;
     {
         TBench b;
+        WorkParam |= wpPinTestBeforeRun;
         b.Insert("");
         b.Select("24C02");
         EXPECT_EQ(b.Run("&Read"), 0u);
@@ -38,6 +37,7 @@ TEST(EndToEndFaults, PinTestFindsTheMissingChipAndThePinWithoutContact)
     }
     {
         TBench b;
+        WorkParam |= wpPinTestBeforeRun;
         TSocketSetup setup;
         setup.NoContactLines = TChip24Cxx::LineScl; // pin 6
         b.Insert("24C02", setup);
@@ -51,13 +51,13 @@ TEST(EndToEndFaults, PinTestFindsTheMissingChipAndThePinWithoutContact)
     }
     {
         TBench b;
+        WorkParam |= wpPinTestBeforeRun;
         b.Insert("24C02");
         b.Select("24C02");
         EXPECT_EQ(b.Run("&Read"), 0x7FFFFFFFu);
         EXPECT_TRUE(b.View.PinTests.empty());
         EXPECT_TRUE(LogHas(b, " Pin test OK.")) << b.Log();
     }
-    WorkParam = saved;
 }
 
 TEST(EndToEndFaults, ShortedBusLinesEndInAMessage)

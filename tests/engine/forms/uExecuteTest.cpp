@@ -4,6 +4,7 @@
 #include "buffer/HDumpBuffer.h"
 #include "engine/Engine.h"
 #include "engine/Global.h"
+#include "engine/LanguageTexts.h"
 #include "engine/forms/uExecute.h"
 #include "engine/uHost.h"
 #include "platform/Files.h"
@@ -11,6 +12,7 @@
 #include "platform/Paths.h"
 #include "vprog/VirtualUsb.h"
 
+#include "ProgramStateGuard.h"
 #include "TestSupport.h"
 
 #include <QApplication>
@@ -20,10 +22,13 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace {
 
 class ExecuteWindowTest : public ::testing::Test {
 protected:
+    testsupport::TProgramStateGuard state;
     testsupport::TempDir dir;
     TVirtualProgrammer programmer;
     TDumpBuffer buffer1, buffer2;
@@ -40,8 +45,6 @@ protected:
         ModuleFileList = {"runner.chl"};
         CurrentChip = "Test\\Runner";
         ModuleParameters = {"COUNT", "LEVEL"};
-        MessageTexts.Clear();
-        LanguageTexts.Clear();
         PowerOnDelay = 0;
         UsbTimeOut = 3;
         WorkParam = WorkParamDefault & ~wpPinTestBeforeRun;
@@ -56,10 +59,34 @@ protected:
     void TearDown() override
     {
         SetMessageBoxHandler(previous);
+        // The transport reaches programmer, which goes before state.
         SetUsbTransport(nullptr);
-        delete HostMachine;
-        HostMachine = nullptr;
     }
+
+    // Calls `act` once, as soon as the run has set up its window (the
+    // button shows the run's own text) and is stepping, however long
+    // compiling took on this machine. A run that never gets there is
+    // stopped after a minute and fails the test instead of hanging it.
+    void WhenStepping(TfmExecute& form, std::function<void()> act)
+    {
+        stepping_.setInterval(2);
+        QObject::connect(&stepping_, &QTimer::timeout, [this, &form, act] {
+            if (!HostMachine || !HostMachine->OnPrint)
+                return;
+            stepping_.stop();
+            act();
+        });
+        stepping_.start();
+        ceiling_.setSingleShot(true);
+        QObject::connect(&ceiling_, &QTimer::timeout, [&form] {
+            ADD_FAILURE() << "the run never started stepping";
+            form.Run.Tag = -1;
+        });
+        ceiling_.start(60000);
+    }
+
+private:
+    QTimer stepping_, ceiling_;
 };
 
 TEST_F(ExecuteWindowTest, ShowsARunMidWayAndWaitsForClose)
@@ -107,10 +134,7 @@ TEST_F(ExecuteWindowTest, TheCloseBoxAsksLikeCancel)
 {
     TfmExecute form;
     form.SetBuffers(&buffer1, &buffer2);
-    QTimer later;
-    later.setSingleShot(true);
-    QObject::connect(&later, &QTimer::timeout, [&] { form.close(); });
-    later.start(20);
+    WhenStepping(form, [&] { form.close(); });
     form.Run.RunModuleProcedure("Endless", 8);
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0], "Are you sure to cancel  \"Endless\" ?");
@@ -134,24 +158,25 @@ TEST_F(ExecuteWindowTest, PrintRulesReachTheMemo)
 
 TEST_F(ExecuteWindowTest, TextsComeFromTheLanguageTables)
 {
-    LanguageTexts = {"[RUNTIME_WINDOW]", "Action", "Really cancel",
-                     "[COMMON_BUTTONS]", "&Apply", "Stop", "&Help", "Done"};
+    LanguageTexts.Clear();
+    AddLanguageTag(LanguageTexts, "[RUNTIME_WINDOW]");
+    for (const char* text : {"Action", "Really cancel"})
+        LanguageTexts.Add(text);
+    AddLanguageTag(LanguageTexts, "[COMMON_BUTTONS]");
+    for (const char* text : {"&Apply", "Stop", "&Help", "Done"})
+        LanguageTexts.Add(text);
     TfmExecute form;
     EXPECT_EQ(form.Run.CancelText, "Stop");
     EXPECT_EQ(form.Run.CloseText, "Done");
     EXPECT_EQ(form.Run.CancelQuestion, "Really cancel");
     form.SetBuffers(&buffer1, &buffer2);
-    QTimer later;
-    later.setSingleShot(true);
-    QObject::connect(&later, &QTimer::timeout, [&] {
+    WhenStepping(form, [&] {
         EXPECT_EQ(form.btCancel->text(), "Stop");
         form.btCancel->click();
     });
-    later.start(20);
     form.Run.RunModuleProcedure("Endless", 8);
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0], "Really cancel \"Endless\" ?");
-    LanguageTexts.Clear();
 }
 
 } // namespace

@@ -1,24 +1,24 @@
-// The hardware test window against the virtual programmer: clicks on the
-// socket, supply and voltage, the idle rounds, and switching off on close.
-#include "Screenshot.h"
+// The hardware test's logic against the virtual programmer: clicks on the
+// socket, supply and voltage, the idle rounds, a lost link and a run that
+// owns the link.
 #include "engine/Engine.h"
 #include "engine/Global.h"
-#include "engine/forms/uTest.h"
 #include "engine/uExecuteLock.h"
+#include "engine/uTestModel.h"
 #include "platform/MessageBox.h"
 #include "vprog/VirtualUsb.h"
 
+#include "ProgramStateGuard.h"
+
 #include <memory>
 
-#include <QApplication>
-#include <QComboBox>
-#include <QLabel>
 #include <gtest/gtest.h>
 
 namespace {
 
 class HardwareTestTest : public ::testing::Test {
 protected:
+    testsupport::TProgramStateGuard state;
     TVirtualProgrammer programmer;
     std::vector<std::string> boxes;
     MessageBoxHandler previous;
@@ -27,8 +27,6 @@ protected:
     {
         SetUsbTransport(std::make_unique<TVirtualUsb>(programmer));
         UsbTimeOut = 3;
-        MessageTexts.Clear();
-        LanguageTexts.Clear();
         WorkParam = WorkParamDefault & ~wpIgnoreOverload;
         previous = SetMessageBoxHandler([this](const std::string& text, const std::string& caption, unsigned) {
             boxes.push_back(caption + ": " + text);
@@ -38,7 +36,7 @@ protected:
     void TearDown() override
     {
         SetMessageBoxHandler(previous);
-        CloseDevice();
+        // The transport reaches programmer, which goes before state.
         SetUsbTransport(nullptr);
     }
     TLineModel& Lines() { return programmer.Lines(); }
@@ -209,58 +207,6 @@ TEST_F(HardwareTestTest, RefusedWhileARunOwnsTheLink)
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_FALSE(t.PanelEnabled);
     t.FormClose();
-    EXPECT_EQ(UsbOutHandle, -1);
-}
-
-TEST_F(HardwareTestTest, WindowSwitchesOffHoweverItCloses)
-{
-    TfmTest form;
-    form.Test.PowerSettleMs = 0;
-    form.show();
-    QApplication::processEvents();
-    EXPECT_EQ(form.windowTitle(), "Hardware test");
-    EXPECT_TRUE(form.Label1->text().endsWith("present"));
-    form.ComboBox1->setCurrentIndex(2);
-    form.ComboBox1Change();
-    form.PowerBox->setCurrentIndex(1);
-    form.PowerBoxChange();
-    const THardwareTest& t = form.Test;
-    form.Image1MouseDown(X(t.Pins[7].VccZone), Y(t.Pins[7].VccZone));
-    form.Image1MouseDown(X(t.Pins[3].GndZone), Y(t.Pins[3].GndZone));
-    form.Image1MouseDown(X(t.Pins[1].LevelZone), Y(t.Pins[1].LevelZone));
-    form.MyIdle();
-    EXPECT_TRUE(t.InputsKnown);
-    SaveScreenshot(form, "hardwaretest");
-    EXPECT_TRUE(Lines().SupplyOn());
-    // The close box, not the Close button.
-    form.reject();
-    QApplication::processEvents();
-    EXPECT_FALSE(Lines().SupplyOn());
-    EXPECT_EQ(Lines().VccLines(), 0);
-    EXPECT_EQ(Lines().GndLines(), 0);
-    EXPECT_EQ(UsbOutHandle, -1);
-
-    // Shown again: a fresh start with every pin free.
-    form.show();
-    QApplication::processEvents();
-    EXPECT_EQ(form.PowerBox->currentIndex(), 0);
-    EXPECT_EQ(form.Test.Pins[7].State, psFree);
-    SaveScreenshot(form, "hardwaretest_off");
-    form.close();
-}
-
-TEST_F(HardwareTestTest, WindowDestroyedWhileShownSwitchesOff)
-{
-    auto* owner = new QWidget;
-    auto* form = new TfmTest(owner);
-    form->Test.PowerSettleMs = 0;
-    form->show();
-    QApplication::processEvents();
-    form->PowerBox->setCurrentIndex(1);
-    form->PowerBoxChange();
-    ASSERT_TRUE(Lines().SupplyOn());
-    delete owner;
-    EXPECT_FALSE(Lines().SupplyOn());
     EXPECT_EQ(UsbOutHandle, -1);
 }
 

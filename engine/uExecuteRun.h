@@ -4,15 +4,16 @@
 // parameters written back. The run keeps the state its window shows (caption,
 // log lines, gauge, button) and tells a TExecuteView what changed, so the
 // whole routine runs without widgets as well as in TfmExecute.
+#include "engine/uExecuteBuffer.h"
 #include "platform/StringList.h"
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-class TDumpBuffer;
-
 // What the run needs of its window.
+class TModuleInfo;
+
 class TExecuteView {
 public:
     virtual ~TExecuteView() = default;
@@ -47,8 +48,8 @@ public:
 
     // The buffers the script reaches: buffer 1 and buffer 2 (null or empty
     // when the module has none). The caller repaints them after the run.
-    TDumpBuffer* Buffer1 = nullptr;
-    TDumpBuffer* Buffer2 = nullptr;
+    TExecuteBuffer* Buffer1 = nullptr;
+    TExecuteBuffer* Buffer2 = nullptr;
 
     // Window state.
     std::string Caption;
@@ -90,18 +91,40 @@ public:
     std::string PrintText(uint32_t record) const;
 
 private:
+    // The steps of RunModuleProcedure. Those giving bool stop the run with
+    // false, after a box or a window has told the user why.
+    void OpenWindow(const std::string& operation);
+    // The module of the current chip and the procedure the operation names;
+    // a button's operation is cut down to its caption.
+    bool ResolveProcedure(std::string& operation, TModuleInfo& module, std::string& name);
+    // The procedure's name, and the menu entry the search stopped at (0 for
+    // none), which names a menu entry without a procedure.
+    int FindProcedureName(std::string& operation, const TModuleInfo& module, std::string& name);
+    // The module compiled and uploaded, and the procedure selected.
+    bool CompileForRun(const std::string& name, const std::string& operation);
+    bool PowerUpForRun(const std::string& name, int voltageIndex, const TModuleInfo& module);
+    void StepUntilTheEnd();
+    void PowerDown();
+    void WriteBack();
+
     void Pump();
     void SetCaption(const std::string& caption);
     void SetButton(const std::string& caption);
     void ResetWindow();
-    // Steps 8 and 9: link, pin test, supply and power status; false when the
-    // run stops there (a box has been shown).
+    // Link, pin test, supply and power status; false when the run stops
+    // there (a box has been shown).
     bool PowerUp(const std::string& name, int voltageIndex, uint8_t vccMask, uint8_t gndMask, uint8_t pinTestMask,
                  const std::string& picture);
+    // The supply on with no line switched, the contacts tested and a failed
+    // test shown in the pin tester; false when the run stops.
+    bool TestPinsBeforeRun(int voltageIndex, uint8_t gndMask, uint8_t pinTestMask, const std::string& picture);
+    // After the supply settled: false, with the link closed as the failure
+    // needs, on a lost link or an overload not to be ignored.
+    bool PowerStatusGood();
     void ConnectCallbacks(bool connect);
     void StepLoop();
     void StopWithError(const std::string& text);
-    TDumpBuffer* CheckedBuffer(int buffer, uint32_t address);
+    TExecuteBuffer* CheckedBuffer(int buffer, uint32_t address);
 
     TExecuteView& view_;
     int pumpCounter_ = 0;

@@ -6,7 +6,7 @@
 #include "engine/Engine.h"
 #include "engine/Global.h"
 #include "engine/Modules.h"
-#include "engine/forms/uExecuteRun.h"
+#include "engine/uExecuteRun.h"
 #include "engine/uHost.h"
 #include "buffer/HDumpBuffer.h"
 #include "platform/Paths.h"
@@ -98,16 +98,19 @@ void Report(benchmark::State& state, TRoad& road, uint64_t instructions0, double
     state.SetBytesProcessed(static_cast<int64_t>(bytes) * state.iterations());
 }
 
-void WholeRoad(benchmark::State& state, const char* chip, const char* entry, int32_t size,
+// Supply voltage indexes: 5.0 V for the EEPROMs, 3.3 V for the flash.
+constexpr int Volts50 = 8, Volts33 = 2;
+
+void WholeRoad(benchmark::State& state, const char* chip, const char* entry, int32_t size, int voltageIndex,
                std::initializer_list<std::pair<const char*, uint32_t>> controls)
 {
     TRoad road(chip, entry, size);
     road.Parameters(controls);
-    road.view.Run.RunModuleProcedure("&Read", 8); // compile and upload outside the timing
+    road.view.Run.RunModuleProcedure("&Read", voltageIndex); // compile and upload outside the timing
     const uint64_t instructions0 = road.programmer.Cpu().InstructionCount();
     for (auto _ : state) {
         road.Parameters(controls);
-        road.view.Run.RunModuleProcedure("&Read", 8);
+        road.view.Run.RunModuleProcedure("&Read", voltageIndex);
         if (road.view.Run.ExitValue != 0x7FFFFFFF)
             state.SkipWithError("the read failed");
     }
@@ -116,13 +119,14 @@ void WholeRoad(benchmark::State& state, const char* chip, const char* entry, int
 
 void BM_Read24C512(benchmark::State& state)
 {
-    WholeRoad(state, "24C512", "Serial EEPROM\\I2C 16 bit address\\24C512", 65536, {{"CHIPTYPE", 4}, {"VERIFYWRITE", 0}});
+    WholeRoad(state, "24C512", "Serial EEPROM\\I2C 16 bit address\\24C512", 65536, Volts50,
+              {{"CHIPTYPE", 4}, {"VERIFYWRITE", 0}});
 }
 BENCHMARK(BM_Read24C512)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_Read25F16(benchmark::State& state)
 {
-    WholeRoad(state, "25F16", "Serial Flash\\SPI\\25F16", 0x200000, {{"VERIFYWRITE", 0}});
+    WholeRoad(state, "25F16", "Serial Flash\\SPI\\25F16", 0x200000, Volts33, {{"VERIFYWRITE", 0}});
 }
 BENCHMARK(BM_Read25F16)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -141,12 +145,12 @@ void BM_Read25F16LinkAndDevice(benchmark::State& state)
 {
     TRoad road("25F16", "Serial Flash\\SPI\\25F16", 0x200000);
     road.Parameters({{"VERIFYWRITE", 0}});
-    road.view.Run.RunModuleProcedure("&Read", 8); // compiles and uploads the module
+    road.view.Run.RunModuleProcedure("&Read", Volts33); // compiles and uploads the module
     const uint16_t rddata = DeviceProcedure("RDDATA");
     const uint64_t instructions0 = road.programmer.Cpu().InstructionCount();
     for (auto _ : state) {
         OpenDevice();
-        SetDevicePower(0x80, 0x08, 8);
+        SetDevicePower(0x80, 0x08, Volts33);
         RunDeviceProcedure(rddata);
         for (uint8_t b : {0, 0, 0, 0x00, 0x20})
             DeviceWriteByte(b);
@@ -170,13 +174,13 @@ void BM_Read25F16DeviceOnly(benchmark::State& state)
 {
     TRoad road("25F16", "Serial Flash\\SPI\\25F16", 0x200000);
     road.Parameters({{"VERIFYWRITE", 0}});
-    road.view.Run.RunModuleProcedure("&Read", 8);
+    road.view.Run.RunModuleProcedure("&Read", Volts33);
     const uint16_t rddata = DeviceProcedure("RDDATA");
     const uint64_t instructions0 = road.programmer.Cpu().InstructionCount();
     TVirtualProgrammer& vp = road.programmer;
     std::vector<uint8_t> piece(65536);
     for (auto _ : state) {
-        const uint8_t power[] = {2, 6, 1, 0, 4, 0x08, 3, 0x80};
+        const uint8_t power[] = {2, 13, 1, 0, 4, 0x08, 3, 0x80}; // 3.3 V
         vp.Write(power, sizeof power);
         const uint8_t start[] = {9, 0, static_cast<uint8_t>(rddata >> 8), static_cast<uint8_t>(rddata), 0, 0, 0, 0x00, 0x20};
         vp.Write(start, sizeof start);

@@ -1,7 +1,7 @@
 #pragma once
 // Every menu operation of an example chip module against its simulated
 // chip: the tests, instantiated per chip by the test files.
-#include "EndToEndSupport.h"
+#include "uExecuteRunEndToEnd.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +17,7 @@ struct TModuleCase {
     size_t PageSize;
 };
 
-std::ostream& operator<<(std::ostream& os, const TModuleCase& c) { return os << c.Chip; }
+inline std::ostream& operator<<(std::ostream& os, const TModuleCase& c) { return os << c.Chip; }
 
 class EndToEndModules : public ::testing::TestWithParam<TModuleCase> {
 protected:

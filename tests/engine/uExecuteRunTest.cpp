@@ -4,8 +4,9 @@
 #include "engine/ComUtils.h"
 #include "engine/Engine.h"
 #include "engine/Global.h"
-#include "engine/forms/uExecuteRun.h"
+#include "engine/uExecuteRun.h"
 #include "engine/uExecuteLock.h"
+#include "engine/uExecuteRun.h"
 #include "engine/uHost.h"
 #include "platform/Files.h"
 #include "platform/MessageBox.h"
@@ -13,6 +14,7 @@
 #include "vprog/SimChip.h"
 #include "vprog/VirtualUsb.h"
 
+#include "ProgramStateGuard.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -103,6 +105,7 @@ public:
 
 class ExecuteTest : public ::testing::Test {
 protected:
+    testsupport::TProgramStateGuard state;
     testsupport::TempDir dir;
     TVirtualProgrammer programmer;
     TTestUsb* usb = nullptr;
@@ -124,15 +127,11 @@ protected:
         ChipList = {"Test\\Runner", "Test\\HostOnly"};
         ModuleFileList = {"runner.chl", "hostonly.chl"};
         CurrentChip = "Test\\Runner";
-        ModuleParameters.Clear();
         ModuleParameters.AddObject("COUNT", 0xA0000000u);
         ModuleParameters.AddObject("LEVEL", 0);
-        MessageTexts.Clear();
-        LanguageTexts.Clear();
         PowerOnDelay = 0;
         UsbTimeOut = 3;
         WorkParam = WorkParamDefault & ~(wpPinTestBeforeRun | wpIgnoreOverload);
-        ComHandle = -1;
 
         auto transport = std::make_unique<TTestUsb>(programmer);
         usb = transport.get();
@@ -157,10 +156,8 @@ protected:
     void TearDown() override
     {
         SetMessageBoxHandler(previousHandler);
+        // The transport reaches programmer, which goes before state.
         SetUsbTransport(nullptr);
-        // The next test brings its own programmer, which holds no code.
-        delete HostMachine;
-        HostMachine = nullptr;
     }
 
     void InstallModule(const std::string& name, const std::string& text)
@@ -240,8 +237,7 @@ TEST_F(ExecuteTest, PrintFormatsAndLineRules)
 
 TEST_F(ExecuteTest, ReplaceAndAppendWithoutALineStartOne)
 {
-    HostMachine = new THost;
-    HostMachine->PrintRecords = {"\"\\rfirst\"", "", "\"\\;second\"", "", "\"%\"", "5", ""};
+    CreateHostMachine().PrintRecords = {"\"\\rfirst\"", "", "\"\\;second\"", "", "\"%\"", "5", ""};
     run.OnPrint(0);
     EXPECT_EQ(run.Lines, (std::vector<std::string>{"first"}));
     run.ClearLines();
@@ -253,7 +249,6 @@ TEST_F(ExecuteTest, ReplaceAndAppendWithoutALineStartOne)
 
 TEST_F(ExecuteTest, UartSetUpWordSplitsIntoTheLineSettings)
 {
-    ComSettings = {};
     run.OnSetupUart((115200u << 12) | (7u << 8) | (2u << 4) | 1u);
     EXPECT_EQ(ComSettings.BaudRate, 115200);
     EXPECT_EQ(ComSettings.ByteSize, 7);

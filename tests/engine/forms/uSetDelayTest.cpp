@@ -1,10 +1,12 @@
 #include "Screenshot.h"
 #include "engine/forms/uSetDelay.h"
 #include "engine/Global.h"
+#include "engine/LanguageTexts.h"
 #include "platform/Cp1251.h"
 #include "platform/IniFiles.h"
 #include "platform/MessageBox.h"
 
+#include "ProgramStateGuard.h"
 #include "TestSupport.h"
 
 #include <QCheckBox>
@@ -26,24 +28,15 @@ class SetDelay : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        saved = {WorkParam, PowerOnDelay, UsbTimeOut};
         WorkParam = 0;
-        PowerOnDelay = 200;
-        UsbTimeOut = 200;
-        LanguageTexts.Clear();
         previousHandler = SetMessageBoxHandler([this](const std::string& text, const std::string&, unsigned) {
             messages.push_back(text);
             return IDOK;
         });
     }
-    void TearDown() override
-    {
-        SetMessageBoxHandler(previousHandler);
-        LanguageTexts.Clear();
-        std::tie(WorkParam, PowerOnDelay, UsbTimeOut) = saved;
-    }
+    void TearDown() override { SetMessageBoxHandler(previousHandler); }
 
-    std::tuple<uint32_t, int32_t, int32_t> saved;
+    testsupport::TProgramStateGuard state;
     MessageBoxHandler previousHandler;
     std::vector<std::string> messages;
 };
@@ -52,7 +45,7 @@ protected:
 void addRussianGroup(const std::string& tag, const std::string& section, const std::vector<const char*>& keys)
 {
     const TIniFile ini(testsupport::DataPath("Languages/ru.lng"));
-    LanguageTexts.Add(tag);
+    AddLanguageTag(LanguageTexts, tag);
     for (const char* key : keys)
         LanguageTexts.Add(ini.ReadString(section, key, "?"));
 }

@@ -1,4 +1,4 @@
-#include "engine/forms/uTestModel.h"
+#include "engine/uTestModel.h"
 
 #include "engine/Engine.h"
 #include "engine/Global.h"

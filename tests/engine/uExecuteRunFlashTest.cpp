@@ -1,6 +1,6 @@
 // The SPI flash example modules against simulated flash: every menu
 // operation, and Read ID switching to the module of the chip's size.
-#include "EndToEndModuleCases.h"
+#include "uExecuteRunModuleCases.h"
 
 #include "engine/uFindSignature.h"
 #include "platform/SysUtils.h"

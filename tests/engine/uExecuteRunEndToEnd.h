@@ -8,7 +8,8 @@
 #include "engine/Engine.h"
 #include "engine/Global.h"
 #include "engine/Modules.h"
-#include "engine/forms/uExecuteRun.h"
+#include "engine/uExecuteRun.h"
+#include "engine/uExecuteRun.h"
 #include "engine/uHost.h"
 #include "buffer/HDumpBuffer.h"
 #include "platform/Files.h"
@@ -19,6 +20,7 @@
 #include "vprog/Socket.h"
 #include "vprog/VirtualUsb.h"
 
+#include "ProgramStateGuard.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -73,6 +75,7 @@ public:
 // list built from them, a virtual programmer with a chip in its socket.
 class TBench {
 public:
+    testsupport::TProgramStateGuard State;
     testsupport::TempDir Folder;
     TVirtualProgrammer Programmer;
     TRecordingView View;
@@ -93,15 +96,11 @@ public:
                                         testsupport::ReadFileBytes(testsupport::DataPath("scripts/" + name)));
         testsupport::WriteFileBytes(Folder.file("signatures.cfg"),
                                     testsupport::ReadFileBytes(testsupport::DataPath("signatures.cfg")));
-        ChipList.Clear();
-        ModuleFileList.Clear();
         for (const std::string& name : ListFolder(Folder.file("scripts"), false, true))
             if (ExtractFileExt(name) == ".chl")
                 ListChips(name);
         SetUsbTransport(std::make_unique<TVirtualUsb>(Programmer));
-        UsbTimeOut = 200;
         PowerOnDelay = 0;
-        ModuleAdapter = 0;
         previousBoxes_ = SetMessageBoxHandler([this](const std::string& text, const std::string& caption, unsigned) {
             Boxes.push_back(caption + ": " + text);
             return BoxAnswer ? BoxAnswer(text) : int{IDOK};
@@ -112,10 +111,8 @@ public:
     ~TBench()
     {
         SetMessageBoxHandler(previousBoxes_);
+        // The transport reaches Programmer, which goes before State.
         SetUsbTransport(nullptr);
-        // The next bench has another program folder: compile afresh.
-        if (HostMachine)
-            HostMachine->LoadedModule.clear();
     }
 
     // Adds a module file (a fixture) to the scripts folder and its chips
@@ -203,9 +200,14 @@ public:
         return i < 0 ? 0xFFFFFFFF : ModuleParameters.Objects(i);
     }
 
-    // One device operation at 5.0 V, by its menu caption.
-    uint32_t Run(const std::string& caption, int voltageIndex = 8)
+    // One device operation by its menu caption, at the module's own supply
+    // voltage (5.0 V when it names none) unless one is given.
+    uint32_t Run(const std::string& caption, int voltageIndex = -1)
     {
+        if (voltageIndex < 0) {
+            const int own = module_ ? module_->Voltages.IndexOf(module_->Voltage) : -1;
+            voltageIndex = own >= 0 ? own : 8;
+        }
         Boxes.clear();
         View.Run.Lines.clear();
         FillParameters();

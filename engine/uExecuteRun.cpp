@@ -1,6 +1,5 @@
-#include "engine/forms/uExecuteRun.h"
+#include "engine/uExecuteRun.h"
 
-#include "buffer/HDumpBuffer.h"
 #include "engine/CompAndLoad.h"
 #include "engine/ComUtils.h"
 #include "engine/Engine.h"
@@ -107,132 +106,140 @@ void TExecuteRun::RunModuleProcedure(const std::string& operationIn, int voltage
     // The caller acts on the exit value (a backup, a chip signature): a run
     // that stops before its script ran must not hand on the last run's.
     ExitValue = 0;
+    OpenWindow(operation);
 
-    // 1.
+    TModuleInfo module;
+    std::string name;
+    if (ResolveProcedure(operation, module, name) && CompileForRun(name, operation)) {
+        if (PowerUpForRun(name, voltageIndex, module)) {
+            StepUntilTheEnd();
+            PowerDown();
+            WriteBack();
+        }
+        // The script may have opened the serial port; it ends with the run.
+        if (ComHandle != -1)
+            CloseComPort(ComHandle);
+    }
+    view_.HideWindow();
+}
+
+void TExecuteRun::OpenWindow(const std::string& operation)
+{
     ClearLines();
     SetCaption(WithoutFirstAmpersand(operation));
     view_.ShowWindow();
     Pump();
+}
 
-    // 2.
+bool TExecuteRun::ResolveProcedure(std::string& operation, TModuleInfo& module, std::string& name)
+{
     const int index = ChipList.IndexOf(CurrentChip);
     if (index < 0 || index >= ModuleFileList.Count()) {
         ShowMessageBox(CurrentChip + " " + MessageText(msgDeviceNotFound), "Tarku", MB_OK | MB_ICONWARNING);
-        view_.HideWindow();
-        return;
+        return false;
     }
-
-    // 3.
-    TModuleInfo module;
     module.LoadFromFile(ProgramFolder() + "\\scripts\\" + ModuleFileList[index]);
     ResetWindow();
 
-    // 4.
-    std::string name;
-    int stoppedAt = 0; // the menu entry the walk stopped at; 0 for none
+    const int stoppedAt = FindProcedureName(operation, module, name);
+    if (!name.empty())
+        return true;
+    if (stoppedAt > 0) {
+        const TStringList& entry = module.Menu[static_cast<size_t>(stoppedAt)];
+        const std::string caption = entry.Count() > 1 ? entry[1] : std::string();
+        ShowMessageBox(MessageText(msgErrorExecuteCommand) + ": " + entry[0], caption, MB_OK | MB_ICONWARNING);
+    } else {
+        ShowMessageBox(MessageText(msgPatternNotFound) + " \"" + operation + "\".", operation, MB_OK | MB_ICONWARNING);
+    }
+    return false;
+}
+
+int TExecuteRun::FindProcedureName(std::string& operation, const TModuleInfo& module, std::string& name)
+{
     if (AnsiUpperCase(operation).rfind("BT", 0) == 0) {
         const size_t bar = operation.find('|');
         name = operation.substr(2, bar == std::string::npos ? std::string::npos : bar - 2);
         SetCaption(name);
         operation = bar == std::string::npos ? std::string() : operation.substr(bar + 1);
-        if (name.empty() && module.MenuCount > 0)
-            stoppedAt = 1;
-    } else {
-        // Menu captions are compared without their first "&".
-        const std::string wanted = AnsiUpperCase(WithoutFirstAmpersand(operation));
-        for (int i = 1; i <= module.MenuCount; ++i) {
-            const TStringList& entry = module.Menu[static_cast<size_t>(i)];
-            if (entry.Count() > 1 && AnsiUpperCase(WithoutFirstAmpersand(entry[1])) == wanted) {
-                name = entry[0];
-                stoppedAt = i;
-                break;
-            }
+        return name.empty() && module.MenuCount > 0 ? 1 : 0;
+    }
+    // Menu captions are compared without their first "&".
+    const std::string wanted = AnsiUpperCase(WithoutFirstAmpersand(operation));
+    for (int i = 1; i <= module.MenuCount; ++i) {
+        const TStringList& entry = module.Menu[static_cast<size_t>(i)];
+        if (entry.Count() > 1 && AnsiUpperCase(WithoutFirstAmpersand(entry[1])) == wanted) {
+            name = entry[0];
+            return i;
         }
     }
+    return 0;
+}
 
-    // 5.
-    if (name.empty()) {
-        if (stoppedAt > 0) {
-            const TStringList& entry = module.Menu[static_cast<size_t>(stoppedAt)];
-            const std::string caption = entry.Count() > 1 ? entry[1] : std::string();
-            ShowMessageBox(MessageText(msgErrorExecuteCommand) + ": " + entry[0], caption, MB_OK | MB_ICONWARNING);
-        } else {
-            ShowMessageBox(MessageText(msgPatternNotFound) + " \"" + operation + "\".", operation,
-                           MB_OK | MB_ICONWARNING);
-        }
-        view_.HideWindow();
-        return;
-    }
-
-    // 6.
+bool TExecuteRun::CompileForRun(const std::string& name, const std::string& operation)
+{
     TStringList errors;
     const int rc = CompileAndLoadModule(errors);
-    if (rc < 0) {
-        if (rc == clChipNotListed)
-            ShowMessageBox(CurrentChip + " " + MessageText(msgDeviceNotFound), "Tarku", MB_OK | MB_ICONWARNING);
-        else if (rc == clDeviceFailed)
-            ShowMessageBox(MessageText(msgProgrammerNotPresent), "Tarku", MB_OK | MB_ICONERROR);
-        else
-            view_.ShowCompilerErrors(errors);
-        view_.HideWindow();
-        return;
-    }
-    THost& host = *HostMachine;
-
-    // 7.
-    if (!host.SelectProcedure(name)) {
+    if (rc == clChipNotListed)
+        ShowMessageBox(CurrentChip + " " + MessageText(msgDeviceNotFound), "Tarku", MB_OK | MB_ICONWARNING);
+    else if (rc == clDeviceFailed)
+        ShowMessageBox(MessageText(msgProgrammerNotPresent), "Tarku", MB_OK | MB_ICONERROR);
+    else if (rc < 0)
+        view_.ShowCompilerErrors(errors);
+    if (rc < 0)
+        return false;
+    if (!HostMachine->SelectProcedure(name)) {
         ShowMessageBox("Procedure \"" + name + "\" not found.", operation, MB_OK | MB_ICONWARNING);
-        view_.HideWindow();
-        return;
+        return false;
     }
+    return true;
+}
 
-    // 8, 9.
+bool TExecuteRun::PowerUpForRun(const std::string& name, int voltageIndex, const TModuleInfo& module)
+{
+    if (!HostMachine->UsesDevice)
+        return true;
     std::string picture;
     if (!module.Picture.empty())
         picture = NativePath(ProgramFolder() + "\\bmps\\" + module.Picture);
-    bool stop = false;
-    if (host.UsesDevice)
-        stop = !PowerUp(name, voltageIndex, module.VccMask, module.GndMask, module.PinTestMask, picture);
-
-    // 10.
-    if (!stop) {
-        ExitValue = 0;
-        view_.ShowWindow();
-        Pump();
-        ConnectCallbacks(true);
-        host.ExitValue = 0;
-        Pump();
-
-        StepLoop();
-        ConnectCallbacks(false);
-
-        if (host.UsesDevice) {
-            // A device procedure may still be running (the script stopped
-            // while it waited for input): it would take the power-off
-            // command as data. Reopening the link resets the firmware to
-            // command mode first.
-            OpenDevice();
-            DevicePowerOff();
-        }
-        ExitValue = host.ExitValue;
-        if (ExitValue == 0 && ButtonCaption == CloseText) {
-            while (Tag != -1) {
-                PumpingSleep(1);
-                view_.Idle();
-            }
-        }
-        if (host.UsesDevice)
-            CloseDevice();
-        view_.HideWindow();
-        host.StoreExternalVariables(ModuleParameters);
-    }
-
-    // 11.
-    if (ComHandle != -1)
-        CloseComPort(ComHandle);
-    // 12.
-    view_.HideWindow();
+    return PowerUp(name, voltageIndex, module.VccMask, module.GndMask, module.PinTestMask, picture);
 }
+
+void TExecuteRun::StepUntilTheEnd()
+{
+    ExitValue = 0;
+    view_.ShowWindow();
+    Pump();
+    ConnectCallbacks(true);
+    HostMachine->ExitValue = 0;
+    Pump();
+    StepLoop();
+    ConnectCallbacks(false);
+}
+
+void TExecuteRun::PowerDown()
+{
+    THost& host = *HostMachine;
+    if (host.UsesDevice) {
+        // A device procedure may still be running (the script stopped
+        // while it waited for input): it would take the power-off command
+        // as data. Reopening the link resets the firmware to command mode
+        // first.
+        OpenDevice();
+        DevicePowerOff();
+    }
+    ExitValue = host.ExitValue;
+    // A run that ends without an exit value shows its log until Close.
+    if (ExitValue == 0 && ButtonCaption == CloseText) {
+        while (Tag != -1) {
+            PumpingSleep(1);
+            view_.Idle();
+        }
+    }
+    if (host.UsesDevice)
+        CloseDevice();
+}
+
+void TExecuteRun::WriteBack() { HostMachine->StoreExternalVariables(ModuleParameters); }
 
 void TExecuteRun::ConnectCallbacks(bool connect)
 {
@@ -264,49 +271,55 @@ void TExecuteRun::ConnectCallbacks(bool connect)
 bool TExecuteRun::PowerUp(const std::string& name, int voltageIndex, uint8_t vccMask, uint8_t gndMask,
                           uint8_t pinTestMask, const std::string& picture)
 {
-    // a.
     if (!OpenDevice()) {
         ShowMessageBox(MessageText(msgProgrammerNotPresent), "Tarku", MB_OK | MB_ICONERROR);
         return false;
     }
-    // b.
-    bool powered = false;
-    if ((WorkParam & wpPinTestBeforeRun) != 0 && gndMask != 0 && AnsiUpperCase(name) != "INFO" && pinTestMask != 0) {
-        if (!SetDevicePower(0, 0, voltageIndex)) {
-            CloseDevice();
-            ShowMessageBox(MessageText(msgProgrammerNotPresent), "Error", MB_OK | MB_ICONERROR);
+    const bool testPins =
+        (WorkParam & wpPinTestBeforeRun) != 0 && gndMask != 0 && AnsiUpperCase(name) != "INFO" && pinTestMask != 0;
+    if (testPins) {
+        // The pin test powers the chip itself; its lines follow.
+        if (!TestPinsBeforeRun(voltageIndex, gndMask, pinTestMask, picture))
             return false;
-        }
-        powered = true;
-        const int16_t r = TestPins(gndMask);
-        const bool failed = (static_cast<uint16_t>(r) & (0xFF00u | pinTestMask)) != 0;
-        if (failed) {
-            const std::string shown = !picture.empty() && FileExists(picture) ? picture : std::string();
-            if (!view_.ShowPinTester(r, gndMask, shown)) {
-                DevicePowerOff();
-                CloseDevice();
-                return false;
-            }
-        } else {
-            AddLine(" Pin test OK.");
-        }
-        // The test leaves its last walking pattern on the lines; the
-        // procedure must start from released lines.
-        SetOutputLevels(IdleLevels);
-    }
-    // c.
-    if (powered) {
         SetGndPins(gndMask);
         SetVccPins(vccMask);
     }
-    // d.
     Pump();
-    if (!powered && !SetDevicePower(vccMask, gndMask, voltageIndex)) {
+    if (!testPins && !SetDevicePower(vccMask, gndMask, voltageIndex)) {
         CloseDevice();
         ShowMessageBox(MessageText(msgProgrammerNotPresent), "Error", MB_OK | MB_ICONERROR);
         return false;
     }
-    // 9.
+    return PowerStatusGood();
+}
+
+bool TExecuteRun::TestPinsBeforeRun(int voltageIndex, uint8_t gndMask, uint8_t pinTestMask, const std::string& picture)
+{
+    if (!SetDevicePower(0, 0, voltageIndex)) {
+        CloseDevice();
+        ShowMessageBox(MessageText(msgProgrammerNotPresent), "Error", MB_OK | MB_ICONERROR);
+        return false;
+    }
+    const int16_t r = TestPins(gndMask);
+    const bool failed = (static_cast<uint16_t>(r) & (0xFF00u | pinTestMask)) != 0;
+    if (failed) {
+        const std::string shown = !picture.empty() && FileExists(picture) ? picture : std::string();
+        if (!view_.ShowPinTester(r, gndMask, shown)) {
+            DevicePowerOff();
+            CloseDevice();
+            return false;
+        }
+    } else {
+        AddLine(" Pin test OK.");
+    }
+    // The test leaves its last walking pattern on the lines; the procedure
+    // must start from released lines.
+    SetOutputLevels(IdleLevels);
+    return true;
+}
+
+bool TExecuteRun::PowerStatusGood()
+{
     if (PowerOnDelay > 0)
         PumpingSleep(PowerOnDelay);
     uint8_t status = 0;
@@ -471,10 +484,10 @@ void TExecuteRun::OnOutPort(uint32_t port, uint32_t& value)
     }
 }
 
-TDumpBuffer* TExecuteRun::CheckedBuffer(int buffer, uint32_t address)
+TExecuteBuffer* TExecuteRun::CheckedBuffer(int buffer, uint32_t address)
 {
-    TDumpBuffer* target = buffer == 0 ? Buffer1 : Buffer2;
-    if (target && target->InRange(address))
+    TExecuteBuffer* target = buffer == 0 ? Buffer1 : Buffer2;
+    if (target && target->HoldsAddress(address))
         return target;
     // A script address outside the buffer would reach memory that is not
     // the buffer's: the run stops instead.
@@ -484,26 +497,26 @@ TDumpBuffer* TExecuteRun::CheckedBuffer(int buffer, uint32_t address)
 
 void TExecuteRun::OnBufferWrite(int buffer, uint32_t address, uint32_t value)
 {
-    if (TDumpBuffer* b = CheckedBuffer(buffer, address))
-        b->Data[address] = static_cast<uint8_t>(value);
+    if (TExecuteBuffer* b = CheckedBuffer(buffer, address))
+        b->WriteByte(address, static_cast<uint8_t>(value));
 }
 
 void TExecuteRun::OnBufferRead(int buffer, uint32_t address, uint32_t& value)
 {
-    if (TDumpBuffer* b = CheckedBuffer(buffer, address))
-        value = b->Data[address];
+    if (TExecuteBuffer* b = CheckedBuffer(buffer, address))
+        value = b->ReadByte(address);
 }
 
 void TExecuteRun::OnSelectWrite(int buffer, uint32_t address, uint32_t value)
 {
-    if (TDumpBuffer* b = CheckedBuffer(buffer, address))
-        b->SetMatchBit(address, value != 0);
+    if (TExecuteBuffer* b = CheckedBuffer(buffer, address))
+        b->WriteMatch(address, value != 0);
 }
 
 void TExecuteRun::OnSelectRead(int buffer, uint32_t address, uint32_t& value)
 {
-    if (TDumpBuffer* b = CheckedBuffer(buffer, address))
-        value = b->GetMatchBit(address) ? 1 : 0;
+    if (TExecuteBuffer* b = CheckedBuffer(buffer, address))
+        value = b->ReadMatch(address) ? 1 : 0;
 }
 
 void TExecuteRun::OnDeviceRun(uint16_t address)

@@ -1,0 +1,287 @@
+// The link over the pipe files of the real vprog tool, and what becomes of
+// it when the tool is killed, frozen or refuses to start. Every wait is tied
+// to an event: the tool's ready line, its exit, or the link's own polls
+// (the stop request is asked at each of them, which is where the test acts).
+#include "engine/Engine.h"
+#include "engine/EnginePipes.h"
+#include "engine/Global.h"
+#include "engine/uAsmMnemonics.h"
+#include "engine/uHost.h"
+
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/prctl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Long enough to catch a hang on a loaded machine, never a bound on speed.
+constexpr int HangCeilingMs = 60000;
+
+// The tool as the build made it, its standard output and error read by
+// the test.
+class TVprogTool {
+public:
+    explicit TVprogTool(std::vector<std::string> args)
+    {
+        int out[2], err[2];
+        if (pipe(out) != 0 || pipe(err) != 0)
+            return;
+        pid_ = fork();
+        if (pid_ == 0) {
+            // A test that dies must not leave the tool behind.
+            prctl(PR_SET_PDEATHSIG, SIGKILL);
+            dup2(out[1], 1);
+            dup2(err[1], 2);
+            std::vector<char*> argv{const_cast<char*>(TARKU_VPROG_TOOL)};
+            for (std::string& a : args)
+                argv.push_back(a.data());
+            argv.push_back(nullptr);
+            execv(TARKU_VPROG_TOOL, argv.data());
+            _exit(127);
+        }
+        close(out[1]);
+        close(err[1]);
+        out_ = out[0];
+        err_ = err[0];
+    }
+    ~TVprogTool()
+    {
+        if (pid_ > 0 && !ended_) {
+            kill(pid_, SIGCONT);
+            kill(pid_, SIGKILL);
+            waitpid(pid_, nullptr, 0);
+        }
+        close(out_);
+        close(err_);
+    }
+
+    // The first line on standard output; empty when the tool ended first.
+    std::string ReadyLine() { return ReadLine(out_); }
+    // Everything the tool wrote on standard error until it ended.
+    std::string Errors()
+    {
+        std::string all;
+        for (std::string line = ReadLine(err_); !line.empty(); line = ReadLine(err_))
+            all += line;
+        return all;
+    }
+    // The exit status of a tool that ends by itself; -1 when it was killed.
+    int ExitStatus()
+    {
+        int status = 0;
+        waitpid(pid_, &status, 0);
+        ended_ = true;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    void Kill()
+    {
+        kill(pid_, SIGKILL);
+        waitpid(pid_, nullptr, 0);
+        ended_ = true;
+    }
+    // Stopped once the kernel says so, so the next poll meets a frozen tool.
+    void Freeze()
+    {
+        kill(pid_, SIGSTOP);
+        int status = 0;
+        waitpid(pid_, &status, WUNTRACED);
+    }
+    void Thaw() { kill(pid_, SIGCONT); }
+
+private:
+    static std::string ReadLine(int fd)
+    {
+        std::string line;
+        char c = 0;
+        for (;;) {
+            pollfd p{fd, POLLIN, 0};
+            if (poll(&p, 1, HangCeilingMs) <= 0 || read(fd, &c, 1) != 1)
+                return line;
+            line += c;
+            if (c == '\n')
+                return line;
+        }
+    }
+
+    pid_t pid_ = -1;
+    int out_ = -1;
+    int err_ = -1;
+    bool ended_ = false;
+};
+
+class LinkVprogTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        savedTimeOut_ = UsbTimeOut;
+        SetUsbTransport(std::make_unique<TEnginePipes>(folder()));
+    }
+    void TearDown() override
+    {
+        UsbStopWaiting = nullptr;
+        SetUsbTransport(nullptr);
+        UsbTimeOut = savedTimeOut_;
+    }
+    std::string folder() const { return dir.path() + "/pipes"; }
+    // A tool serving the pipe folder, ready to be opened.
+    std::unique_ptr<TVprogTool> StartTool()
+    {
+        auto tool = std::make_unique<TVprogTool>(std::vector<std::string>{folder()});
+        const std::string line = tool->ReadyLine();
+        EXPECT_EQ(line, "vprog: serving " + folder() + " with a 24C02 in the socket\n");
+        return tool;
+    }
+
+    testsupport::TempDir dir;
+    int savedTimeOut_ = 0;
+};
+
+TEST_F(LinkVprogTest, ToolSaysOnceWhenItIsReady)
+{
+    auto tool = StartTool();
+    ASSERT_TRUE(OpenDevice());
+    uint8_t status = 0xFF;
+    EXPECT_TRUE(ReadDeviceStatus(status));
+    CloseDevice();
+}
+
+TEST_F(LinkVprogTest, ASecondToolOnTheSameFolderRefusesToStart)
+{
+    auto first = StartTool();
+    TVprogTool second({folder()});
+    EXPECT_EQ(second.ReadyLine(), "");
+    EXPECT_NE(second.ExitStatus(), 0);
+    EXPECT_NE(second.Errors().find("another vprog serves " + folder()), std::string::npos);
+    // The first one still serves.
+    ASSERT_TRUE(OpenDevice());
+    uint8_t status = 0xFF;
+    EXPECT_TRUE(ReadDeviceStatus(status));
+}
+
+TEST_F(LinkVprogTest, AnUnknownChipRefusesToStart)
+{
+    std::ofstream(dir.file("socket.ini")) << "[Socket]\nChip=27X999\n";
+    TVprogTool tool({folder(), dir.file("socket.ini")});
+    EXPECT_EQ(tool.ReadyLine(), "");
+    EXPECT_EQ(tool.ExitStatus(), 2);
+    EXPECT_NE(tool.Errors().find("27X999"), std::string::npos);
+    EXPECT_FALSE(OpenDevice());
+}
+
+TEST_F(LinkVprogTest, NotPresentSaysWhatWasMissing)
+{
+    EXPECT_FALSE(OpenDevice());
+    EXPECT_EQ(UsbOpenError(), "There is no pipe folder " + folder() + ".");
+    ASSERT_EQ(mkdir(folder().c_str(), 0700), 0);
+    EXPECT_FALSE(OpenDevice());
+    EXPECT_EQ(UsbOpenError(), "There is no pipe file " + folder() + "/01.");
+    for (const char* name : {"/00", "/01", "/02"})
+        ASSERT_EQ(mkfifo((folder() + name).c_str(), 0600), 0);
+    EXPECT_FALSE(OpenDevice());
+    EXPECT_EQ(UsbOpenError(), "Nobody serves the pipe files in " + folder() + ".");
+    auto tool = StartTool();
+    EXPECT_TRUE(OpenDevice());
+    EXPECT_EQ(UsbOpenError(), "");
+}
+
+// The programmer goes away while the link waits for its reply: the read
+// fails at the next poll instead of waiting out the time-out.
+TEST_F(LinkVprogTest, ToolKilledDuringAReadIsALostLink)
+{
+    auto tool = StartTool();
+    ASSERT_TRUE(OpenDevice());
+    UsbTimeOut = 1000000; // a quarter of an hour of polls
+    int polls = 0;
+    UsbStopWaiting = [&] {
+        if (++polls == 1)
+            tool->Kill();
+        return false;
+    };
+    uint8_t b = 0;
+    EXPECT_EQ(DeviceReadByte(b), -1);
+    EXPECT_EQ(polls, 1) << "reported at the first poll after the tool went";
+}
+
+// A frozen programmer is a slow one: its reply times out, and a stop request
+// ends the wait at once.
+TEST_F(LinkVprogTest, ToolFrozenDuringAReadTimesOutOrIsCancelled)
+{
+    auto tool = StartTool();
+    ASSERT_TRUE(OpenDevice());
+    tool->Freeze();
+    UsbTimeOut = 20;
+    uint8_t b = 0;
+    EXPECT_EQ(DeviceReadByte(b), 1);
+
+    UsbTimeOut = 1000000;
+    int polls = 0;
+    bool cancelled = false;
+    UsbStopWaiting = [&] {
+        cancelled = ++polls == 3; // the user confirmed Cancel meanwhile
+        return cancelled;
+    };
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(DeviceReadByte(b), 1);
+    EXPECT_TRUE(cancelled);
+    EXPECT_EQ(polls, 3) << "the wait ends at the poll that sees the request";
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(HangCeilingMs));
+
+    // Killed while frozen: the link is lost, not slow.
+    UsbStopWaiting = nullptr;
+    tool->Kill();
+    EXPECT_EQ(DeviceReadByte(b), -1);
+}
+
+// The host machine's block: gathered while the tool runs, sent after it
+// was killed. The send fails and the run stops with the lost-link message.
+TEST_F(LinkVprogTest, ToolKilledDuringABlockWriteStopsTheRunWithTheMessage)
+{
+    auto tool = StartTool();
+    ASSERT_TRUE(OpenDevice());
+    THost host;
+    const uint32_t code[] = {opBBLK, 0, opEBLK, 0, opRETT, 0};
+    std::copy(std::begin(code), std::end(code), host.Code.begin());
+    host.CodeLength = 6;
+    EXPECT_EQ(host.Step(), THost::StepContinue);
+    for (uint8_t b : {0xA0, 0x00, 0x80, 0x12, 0x34})
+        ASSERT_TRUE(DeviceWriteByte(b));
+    tool->Kill();
+    EXPECT_EQ(host.Step(), THost::StepFault);
+    EXPECT_EQ(host.RunError, UsbLinkLostText);
+    EXPECT_FALSE(UsbBlockMode());
+}
+
+// Frozen during a block write: the block goes into the pipe, the reply
+// never comes, and Cancel ends the wait for it.
+TEST_F(LinkVprogTest, ToolFrozenDuringABlockWriteIsCancelled)
+{
+    auto tool = StartTool();
+    ASSERT_TRUE(OpenDevice());
+    BeginBlock();
+    for (uint8_t b : {0xA0, 0x00, 0x80})
+        ASSERT_TRUE(DeviceWriteByte(b));
+    tool->Freeze();
+    EXPECT_TRUE(EndBlock()) << "the pipe takes the block";
+    UsbTimeOut = 1000000;
+    int polls = 0;
+    UsbStopWaiting = [&] { return ++polls == 2; };
+    uint8_t b = 0;
+    EXPECT_EQ(DeviceReadByte(b), 1);
+    EXPECT_EQ(polls, 2);
+    tool->Thaw();
+}
+
+} // namespace
