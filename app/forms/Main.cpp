@@ -247,12 +247,12 @@ void TMainForm::ApplyEditorSettings(THexDump& view)
     view.Colors.SelectionFontColor = uint32_t(SelectionFontColor);
     view.Colors.AddressColor = uint32_t(AddressFontColor);
     view.Colors.MismatchColor = uint32_t(MismatchFontColor);
-    view.PersistentBlocks = WorkParam & wpPersistentBlocks;
+    view.Edit().PersistentBlocks = WorkParam & wpPersistentBlocks;
     view.Buffer().UseMarkersFile = !(WorkParam & wpNoMarkerFiles);
     view.setFont(THexDump::DumpFont(Text(DumpFontName), DumpFontSize, DumpFontStyle));
-    view.AdvanceAfterIns = WorkParam & wpAdvanceAfterIns;
-    view.ShowGrid = WorkParam & wpShowGrid;
-    view.ShowHeader = WorkParam & wpShowAddresses;
+    view.Edit().AdvanceAfterIns = WorkParam & wpAdvanceAfterIns;
+    view.Edit().ShowGrid = WorkParam & wpShowGrid;
+    view.Edit().ShowHeader = WorkParam & wpShowAddresses;
 }
 
 void TMainForm::FormCreate()
@@ -262,8 +262,8 @@ void TMainForm::FormCreate()
     HelpAvailable = false; // INTEGRATION: HelpFileExists() once help opens
     for (THexDump* view : {HexDump1, HexDump2}) {
         ApplyEditorSettings(*view);
-        view->OnCaretMove = [this, view](int64_t index) { CaretMoved(*view, index); };
-        view->OnSelectionChanged = [this](int64_t, int64_t) { UpdateCommands(); };
+        view->Edit().OnCaretMove = [this, view](int64_t index) { CaretMoved(*view, index); };
+        view->Edit().OnSelectionChanged = [this](int64_t, int64_t) { UpdateCommands(); };
     }
     if (MainWindowState == 1)
         setWindowState(windowState() | Qt::WindowMaximized);

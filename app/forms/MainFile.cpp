@@ -99,9 +99,9 @@ void TMainForm::Buffer1Loaded(const std::string& fileName, bool recent)
 {
     WatchedFileName = fileName;
     WatchedFileAge = AgeOf(fileName);
-    HexDump1->CaretNibble = 0;
-    HexDump1->CaretByte = 0;
-    HexDump1->ScrollToAddress(0);
+    HexDump1->Edit().CaretNibble = 0;
+    HexDump1->Edit().CaretByte = 0;
+    HexDump1->Edit().ScrollToAddress(0);
     if (recent) {
         AddRecentFile(RecentFiles, fileName);
         RebuildRecentFiles();
@@ -109,7 +109,7 @@ void TMainForm::Buffer1Loaded(const std::string& fileName, bool recent)
     if (WorkParam & wpHideMismatch)
         HexDump1->HideMismatch();
     if (HexDump1->Buffer().EditorMode)
-        HexDump1->WordMode = false;
+        HexDump1->Edit().WordMode = false;
     HexDump1->Buffer().Modified = false;
     BuffersChanged();
 }

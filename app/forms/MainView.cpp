@@ -79,7 +79,7 @@ void TMainForm::BuffersChanged()
     HexDump1->Paint();
     HexDump2->Paint();
     THexDump* view = ActiveView();
-    CaretMoved(*view, view->WordMode ? view->CaretNibble / 4 : view->CaretByte);
+    CaretMoved(*view, view->Edit().WordMode ? view->Edit().CaretNibble / 4 : view->Edit().CaretByte);
     // INTEGRATION: the calculator panel is told here (NotifyCalculatorChange).
     UpdateBufferLabels();
     UpdateCommands();
@@ -98,7 +98,7 @@ void TMainForm::RunDeviceProcedure(const std::string& operation)
 
 void TMainForm::CaretMoved(THexDump& view, int64_t index)
 {
-    const auto status = CaretStatus(view.Buffer(), index, view.WordMode, view.SwapBytes, AddressLabelText,
+    const auto status = CaretStatus(view.Buffer(), index, view.Edit().WordMode, view.Edit().SwapBytes, AddressLabelText,
                                     DataLabelText);
     if (!status)
         return;
@@ -123,7 +123,7 @@ void TMainForm::UpdateBufferLabels()
     for (int i = 0; i < 3; ++i)
         SetHint(Command(buttons[i]), HintWords[i] + " " + caption);
     const THexDump* view = ActiveView();
-    Panel5->setText(Text(SizeLabelText(view->GetSize(), view->WordMode)));
+    Panel5->setText(Text(SizeLabelText(view->GetSize(), view->Edit().WordMode)));
     UpdateCaption();
 }
 
@@ -143,7 +143,7 @@ void TMainForm::SetEditorOnlyMode()
     if (!HexDump1->Buffer().EditorMode) {
         hlChipName->setText(Text(EditorLabelText));
         HexDump1->Buffer().EditorMode = true;
-        HexDump1->WordMode = false;
+        HexDump1->Edit().WordMode = false;
         HexDump1->SetSize(0);
         GroupBox1->setVisible(false);
     }
@@ -213,9 +213,9 @@ void TMainForm::mnSetDelayClick()
     if (ShowSetDelayDialog(*setDelay_) != 0)
         return;
     for (THexDump* view : {HexDump1, HexDump2}) {
-        view->AdvanceAfterIns = WorkParam & wpAdvanceAfterIns;
-        view->ShowGrid = WorkParam & wpShowGrid;
-        view->ShowHeader = WorkParam & wpShowAddresses;
+        view->Edit().AdvanceAfterIns = WorkParam & wpAdvanceAfterIns;
+        view->Edit().ShowGrid = WorkParam & wpShowGrid;
+        view->Edit().ShowHeader = WorkParam & wpShowAddresses;
         view->Paint();
     }
     PumpMessages();
