@@ -24,7 +24,12 @@ constexpr uint32_t NoData = 0x8000;
 // The lines' level between operations: every output released.
 constexpr uint8_t IdleLevels = 0xFF;
 
-const char* const LinkLostText = "Tarku not present.";
+// Message 4, with what was missing when the link could not be opened.
+std::string NotPresentText()
+{
+    const std::string missing = UsbOpenError();
+    return MessageText(msgProgrammerNotPresent) + (missing.empty() ? std::string() : "\n" + missing);
+}
 
 uint32_t PrintArgument(const std::string& arg, const THost& host)
 {
@@ -95,6 +100,23 @@ void TExecuteRun::StopWithError(const std::string& text)
     Tag = -1;
 }
 
+void TExecuteRun::LinkLost()
+{
+    // A confirmed Cancel ends the link's wait as if it failed: the user
+    // asked for the stop and needs no second message about it.
+    if (Tag != -1)
+        StopWithError(UsbLinkLostText);
+}
+
+bool TExecuteRun::StoppedWhilePowered()
+{
+    if (Tag != -1)
+        return false;
+    DevicePowerOff();
+    CloseDevice();
+    return true;
+}
+
 void TExecuteRun::RunModuleProcedure(const std::string& operationIn, int voltageIndex)
 {
     // A second run started from inside this one (its pumping lets events
@@ -111,11 +133,16 @@ void TExecuteRun::RunModuleProcedure(const std::string& operationIn, int voltage
     TModuleInfo module;
     std::string name;
     if (ResolveProcedure(operation, module, name) && CompileForRun(name, operation)) {
+        // From here on Cancel also ends the link's waits for a programmer
+        // that stopped answering.
+        UsbStopWaiting = [this] { return Tag == -1; };
         if (PowerUpForRun(name, voltageIndex, module)) {
             StepUntilTheEnd();
+            ShowDeviceFault();
             PowerDown();
             WriteBack();
         }
+        UsbStopWaiting = nullptr;
         // The script may have opened the serial port; it ends with the run.
         if (ComHandle != -1)
             CloseComPort(ComHandle);
@@ -182,7 +209,7 @@ bool TExecuteRun::CompileForRun(const std::string& name, const std::string& oper
     if (rc == clChipNotListed)
         ShowMessageBox(CurrentChip + " " + MessageText(msgDeviceNotFound), "Tarku", MB_OK | MB_ICONWARNING);
     else if (rc == clDeviceFailed)
-        ShowMessageBox(MessageText(msgProgrammerNotPresent), "Tarku", MB_OK | MB_ICONERROR);
+        ShowMessageBox(NotPresentText(), "Tarku", MB_OK | MB_ICONERROR);
     else if (rc < 0)
         view_.ShowCompilerErrors(errors);
     if (rc < 0)
@@ -207,6 +234,7 @@ bool TExecuteRun::PowerUpForRun(const std::string& name, int voltageIndex, const
 void TExecuteRun::StepUntilTheEnd()
 {
     ExitValue = 0;
+    deviceRan_ = false;
     view_.ShowWindow();
     Pump();
     ConnectCallbacks(true);
@@ -214,6 +242,17 @@ void TExecuteRun::StepUntilTheEnd()
     Pump();
     StepLoop();
     ConnectCallbacks(false);
+}
+
+void TExecuteRun::ShowDeviceFault()
+{
+    // The fault stays with the programmer until its next procedure starts:
+    // only a run that started one may report it.
+    if (!deviceRan_)
+        return;
+    const std::string fault = UsbDeviceFault();
+    if (!fault.empty())
+        AddLine("Device fault: " + fault);
 }
 
 void TExecuteRun::PowerDown()
@@ -272,7 +311,7 @@ bool TExecuteRun::PowerUp(const std::string& name, int voltageIndex, uint8_t vcc
                           uint8_t pinTestMask, const std::string& picture)
 {
     if (!OpenDevice()) {
-        ShowMessageBox(MessageText(msgProgrammerNotPresent), "Tarku", MB_OK | MB_ICONERROR);
+        ShowMessageBox(NotPresentText(), "Tarku", MB_OK | MB_ICONERROR);
         return false;
     }
     const bool testPins =
@@ -320,10 +359,17 @@ bool TExecuteRun::TestPinsBeforeRun(int voltageIndex, uint8_t gndMask, uint8_t p
 
 bool TExecuteRun::PowerStatusGood()
 {
-    if (PowerOnDelay > 0)
-        PumpingSleep(PowerOnDelay);
+    // In 1 ms steps, so a confirmed Cancel switches the supply off at once.
+    for (int waited = 0; waited < PowerOnDelay && Tag != -1; ++waited) {
+        PumpingSleep(1);
+        view_.Idle();
+    }
+    if (StoppedWhilePowered())
+        return false;
     uint8_t status = 0;
     if (!ReadDeviceStatus(status)) {
+        if (StoppedWhilePowered())
+            return false;
         DevicePowerOff();
         ShowMessageBox(MessageText(msgProgrammerNotPresent), "Tarku", MB_OK | MB_ICONERROR);
         return false;
@@ -431,7 +477,7 @@ void TExecuteRun::OnInPort(uint32_t port, uint32_t& value)
         else if (rc == 1)
             value = NoData;
         else
-            StopWithError(LinkLostText);
+            LinkLost();
         break;
     }
     case 1: value = GaugePosition; break;
@@ -456,7 +502,7 @@ void TExecuteRun::OnOutPort(uint32_t port, uint32_t& value)
     switch (port) {
     case 0:
         if (!DeviceWriteByte(static_cast<uint8_t>(value)))
-            StopWithError(LinkLostText);
+            LinkLost();
         break;
     case 1:
         GaugePosition = value;
@@ -521,6 +567,7 @@ void TExecuteRun::OnSelectRead(int buffer, uint32_t address, uint32_t& value)
 
 void TExecuteRun::OnDeviceRun(uint16_t address)
 {
+    deviceRan_ = true;
     if (!RunDeviceProcedure(address))
-        StopWithError(LinkLostText);
+        LinkLost();
 }

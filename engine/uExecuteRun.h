@@ -104,6 +104,8 @@ private:
     bool CompileForRun(const std::string& name, const std::string& operation);
     bool PowerUpForRun(const std::string& name, int voltageIndex, const TModuleInfo& module);
     void StepUntilTheEnd();
+    // A fault of the device code the run started, as a log line.
+    void ShowDeviceFault();
     void PowerDown();
     void WriteBack();
 
@@ -124,8 +126,15 @@ private:
     void ConnectCallbacks(bool connect);
     void StepLoop();
     void StopWithError(const std::string& text);
+    // The programmer stopped answering during stepping.
+    void LinkLost();
+    // After a wait with the supply on: true, with the supply off and the
+    // link closed, when Cancel was confirmed.
+    bool StoppedWhilePowered();
     TExecuteBuffer* CheckedBuffer(int buffer, uint32_t address);
 
     TExecuteView& view_;
     int pumpCounter_ = 0;
+    // Whether this run started a device procedure.
+    bool deviceRan_ = false;
 };

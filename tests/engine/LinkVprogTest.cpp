@@ -9,16 +9,11 @@
 #include "engine/uHost.h"
 
 #include "TestSupport.h"
+#include "VprogTool.h"
 
 #include <gtest/gtest.h>
 
-#include <csignal>
-#include <fcntl.h>
-#include <poll.h>
-#include <sys/prctl.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <fstream>
@@ -27,100 +22,8 @@
 
 namespace {
 
-// Long enough to catch a hang on a loaded machine, never a bound on speed.
-constexpr int HangCeilingMs = 60000;
-
-// The tool as the build made it, its standard output and error read by
-// the test.
-class TVprogTool {
-public:
-    explicit TVprogTool(std::vector<std::string> args)
-    {
-        int out[2], err[2];
-        if (pipe(out) != 0 || pipe(err) != 0)
-            return;
-        pid_ = fork();
-        if (pid_ == 0) {
-            // A test that dies must not leave the tool behind.
-            prctl(PR_SET_PDEATHSIG, SIGKILL);
-            dup2(out[1], 1);
-            dup2(err[1], 2);
-            std::vector<char*> argv{const_cast<char*>(TARKU_VPROG_TOOL)};
-            for (std::string& a : args)
-                argv.push_back(a.data());
-            argv.push_back(nullptr);
-            execv(TARKU_VPROG_TOOL, argv.data());
-            _exit(127);
-        }
-        close(out[1]);
-        close(err[1]);
-        out_ = out[0];
-        err_ = err[0];
-    }
-    ~TVprogTool()
-    {
-        if (pid_ > 0 && !ended_) {
-            kill(pid_, SIGCONT);
-            kill(pid_, SIGKILL);
-            waitpid(pid_, nullptr, 0);
-        }
-        close(out_);
-        close(err_);
-    }
-
-    // The first line on standard output; empty when the tool ended first.
-    std::string ReadyLine() { return ReadLine(out_); }
-    // Everything the tool wrote on standard error until it ended.
-    std::string Errors()
-    {
-        std::string all;
-        for (std::string line = ReadLine(err_); !line.empty(); line = ReadLine(err_))
-            all += line;
-        return all;
-    }
-    // The exit status of a tool that ends by itself; -1 when it was killed.
-    int ExitStatus()
-    {
-        int status = 0;
-        waitpid(pid_, &status, 0);
-        ended_ = true;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-    void Kill()
-    {
-        kill(pid_, SIGKILL);
-        waitpid(pid_, nullptr, 0);
-        ended_ = true;
-    }
-    // Stopped once the kernel says so, so the next poll meets a frozen tool.
-    void Freeze()
-    {
-        kill(pid_, SIGSTOP);
-        int status = 0;
-        waitpid(pid_, &status, WUNTRACED);
-    }
-    void Thaw() { kill(pid_, SIGCONT); }
-
-private:
-    static std::string ReadLine(int fd)
-    {
-        std::string line;
-        char c = 0;
-        for (;;) {
-            pollfd p{fd, POLLIN, 0};
-            if (poll(&p, 1, HangCeilingMs) <= 0 || read(fd, &c, 1) != 1)
-                return line;
-            line += c;
-            if (c == '\n')
-                return line;
-        }
-    }
-
-    pid_t pid_ = -1;
-    int out_ = -1;
-    int err_ = -1;
-    bool ended_ = false;
-};
+using vprogtool::HangCeilingMs;
+using vprogtool::TVprogTool;
 
 class LinkVprogTest : public ::testing::Test {
 protected:

@@ -1,23 +1,21 @@
 // Socket faults, cancellation and a module with bugs: every run ends with
-// the supply off and, where something went wrong, a message. One module
-// also runs through the vprog server over FIFOs.
+// the supply off and, where something went wrong, one message. The 24C02
+// module also runs through the vprog tool over FIFOs, which is killed or
+// frozen in the middle of a run.
 #include "uExecuteRunEndToEnd.h"
+#include "VprogTool.h"
 
 #include "engine/EnginePipes.h"
 
 #include <gtest/gtest.h>
 
-#include <csignal>
-#include <sys/prctl.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <chrono>
-#include <thread>
+#include <functional>
+#include <map>
 
 namespace {
 
 using e2e::TBench;
+using vprogtool::TVprogTool;
 
 bool LogHas(const TBench& b, const std::string& text) { return b.Log().find(text) != std::string::npos; }
 
@@ -125,6 +123,42 @@ TEST(EndToEndFaults, CancelInTheMiddleOfAWrite)
     EXPECT_EQ(b.Run("&Write"), 0x7FFFFFFFu) << b.Log();
 }
 
+TEST(EndToEndFaults, CancelDuringThePowerOnDelaySwitchesTheSupplyOffAtOnce)
+{
+    TBench b;
+    b.Insert("24C02");
+    b.Select("24C02");
+    // Long enough that a run which sat it out would be noticed; the test
+    // never waits for it to pass.
+    PowerOnDelay = 20000;
+    b.BoxAnswer = [](const std::string&) { return int{IDYES}; };
+    int poweredPumps = 0;
+    bool scriptStarted = true;
+    b.View.OnIdle = [&] {
+        if (b.SupplyOn() && ++poweredPumps == 3) {
+            scriptStarted = HostMachine->OnInPort != nullptr;
+            b.View.Run.btCancelClick();
+        }
+    };
+    EXPECT_EQ(b.Run("&Read"), 0u);
+    ASSERT_GE(poweredPumps, 3);
+    EXPECT_FALSE(scriptStarted) << "Cancel was heard during the delay";
+    EXPECT_EQ(b.Boxes, std::vector<std::string>{"Read: Are you sure to cancel  \"Read\" ?"});
+    EXPECT_EQ(b.Log(), "");
+    EXPECT_FALSE(b.SupplyOn());
+}
+
+TEST(EndToEndFaults, NotPresentSaysWhatWasMissing)
+{
+    TBench b;
+    b.Select("24C02");
+    const std::string folder = b.Folder.file("no-pipes");
+    SetUsbTransport(std::make_unique<TEnginePipes>(folder));
+    EXPECT_EQ(b.Run("&Read"), 0u);
+    EXPECT_EQ(b.Boxes,
+              std::vector<std::string>{"Tarku: TarkuUSB not present\nThere is no pipe folder " + folder + "."});
+}
+
 class EndToEndBuggyModule : public ::testing::Test {
 protected:
     void SetUp() override
@@ -167,80 +201,122 @@ TEST_F(EndToEndBuggyModule, DeviceProcedureThatNeverEndsIsStopped)
     EXPECT_FALSE(b.SupplyOn());
 }
 
-// The vprog tool as the build made it, serving the 24C02 of a socket file
-// on FIFOs in a folder of its own.
-class TVprogProcess {
-public:
-    TVprogProcess(const std::string& pipeFolder, const std::string& socketFile)
-    {
-        pid_ = fork();
-        if (pid_ == 0) {
-            // A test that dies must not leave its server behind holding the
-            // test runner's output open.
-            prctl(PR_SET_PDEATHSIG, SIGKILL);
-            execl(TARKU_VPROG_TOOL, TARKU_VPROG_TOOL, pipeFolder.c_str(), socketFile.c_str(), static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        // Ready once the tool holds both FIFOs the link writes open for
-        // reading (it opens them one after the other).
-        for (int i = 0; pid_ > 0 && i < 5000 && !ready_; ++i) {
-            TEnginePipes probe(pipeFolder);
-            const int command = probe.Open("01");
-            const int control = probe.Open("02");
-            probe.Close(command);
-            probe.Close(control);
-            ready_ = command >= 0 && control >= 0;
-            if (!ready_)
-                std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
+TEST_F(EndToEndBuggyModule, DeviceFaultIsShownInTheLog)
+{
+    b.Programmer.Cpu().MaxRunLength = 100000;
+    const struct {
+        const char* Operation;
+        const char* Fault;
+    } cases[] = {
+        {"Device bus", "Device fault: Unsupported instruction BUSINIT at "},
+        {"Device deep", "Device fault: Call stack overflow at "},
+        {"Device loop", "Device fault: Run length exceeded without a USB exchange at "},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Operation);
+        b.Run(c.Operation);
+        EXPECT_TRUE(LogHas(b, c.Fault)) << b.Log();
+        EXPECT_FALSE(b.SupplyOn());
     }
-    ~TVprogProcess()
-    {
-        if (pid_ > 0 && !stopped_)
-            Stop();
-    }
-    bool Ready() const { return ready_; }
+    // A run that starts no device procedure has no fault of its own to show.
+    b.Run("Past buffer");
+    EXPECT_FALSE(LogHas(b, "Device fault")) << b.Log();
+}
 
-    // Asks the tool to stop and returns its exit status; kills it when it
-    // does not stop within two seconds.
-    int Stop()
+// The link to the vprog tool with the test's hands on it: the test acts
+// when a command is about to go out or a poll finds no reply, and sees
+// every command that went to the tool.
+class TWatchedPipes : public TEngineTransport {
+public:
+    explicit TWatchedPipes(const std::string& folder) : pipes_(folder) {}
+
+    std::function<void(const std::vector<uint8_t>&)> BeforeCommand;
+    std::function<void()> OnEmptyRead;
+    std::vector<std::vector<uint8_t>> Commands;
+
+    int Open(const std::string& pipeName) override
     {
-        stopped_ = true;
-        kill(pid_, SIGTERM);
-        int status = 0;
-        for (int i = 0; i < 2000; ++i) {
-            if (waitpid(pid_, &status, WNOHANG) == pid_)
-                return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
-        kill(pid_, SIGKILL);
-        waitpid(pid_, &status, 0);
-        return -1;
+        const int handle = pipes_.Open(pipeName);
+        if (handle >= 0)
+            names_[handle] = pipeName;
+        return handle;
     }
+    std::string OpenError() const override { return pipes_.OpenError(); }
+    void Close(int handle) override
+    {
+        names_.erase(handle);
+        pipes_.Close(handle);
+    }
+    int Write(int handle, const uint8_t* data, int count) override
+    {
+        if (auto name = names_.find(handle); name != names_.end() && name->second == "01") {
+            Commands.emplace_back(data, data + count);
+            if (BeforeCommand)
+                BeforeCommand(Commands.back());
+        }
+        return pipes_.Write(handle, data, count);
+    }
+    int Read(int handle, uint8_t* data, int count) override
+    {
+        const int n = pipes_.Read(handle, data, count);
+        if (n == 0 && OnEmptyRead)
+            OnEmptyRead();
+        return n;
+    }
+    bool WaitingHelps() const override { return pipes_.WaitingHelps(); }
 
 private:
-    pid_t pid_ = -1;
-    bool ready_ = false;
-    bool stopped_ = false;
+    TEnginePipes pipes_;
+    std::map<int, std::string> names_;
 };
 
-TEST(EndToEndFifo, ModuleRunsThroughTheVprogTool)
-{
+// A 24C02 served by the vprog tool from an image in the bench's folder.
+class EndToEndFifo : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        b.Select("24C02");
+        TSocketSetup setup;
+        setup.Chip = "24C02";
+        setup.Image = image();
+        const std::string socketFile = b.Folder.file("served.ini");
+        ASSERT_TRUE(SaveSocketSetup(socketFile, setup));
+        tool = std::make_unique<TVprogTool>(std::vector<std::string>{pipes.path(), socketFile});
+        ASSERT_NE(tool->ReadyLine(), "") << "the vprog tool did not start";
+        auto watched = std::make_unique<TWatchedPipes>(pipes.path());
+        link = watched.get();
+        SetUsbTransport(std::move(watched));
+        // A wait that only a lost link or a Cancel may cut short in a test.
+        UsbTimeOut = 20000;
+    }
+    void TearDown() override { SetUsbTransport(nullptr); }
+
+    std::string image() const { return b.Folder.file("served.bin"); }
+    std::vector<uint8_t> SavedImage() const
+    {
+        const std::string saved = testsupport::ReadFileBytes(image());
+        return std::vector<uint8_t>(saved.begin(), saved.end());
+    }
+    // Calls `act` once, just before the script starts its first device
+    // procedure (the 24C02's read starts one for its 256 bytes).
+    void BeforeProcedureStart(std::function<void()> act)
+    {
+        link->BeforeCommand = [act, done = false](const std::vector<uint8_t>& command) mutable {
+            if (!done && command == std::vector<uint8_t>{9, 0}) {
+                done = true;
+                act();
+            }
+        };
+    }
+
     TBench b;
-    b.Select("24C02");
     testsupport::TempDir pipes;
-    const std::string image = b.Folder.file("served.bin");
-    TSocketSetup setup;
-    setup.Chip = "24C02";
-    setup.Image = image;
-    const std::string socketFile = b.Folder.file("served.ini");
-    ASSERT_TRUE(SaveSocketSetup(socketFile, setup));
+    std::unique_ptr<TVprogTool> tool;
+    TWatchedPipes* link = nullptr;
+};
 
-    TVprogProcess tool(pipes.path(), socketFile);
-    ASSERT_TRUE(tool.Ready()) << "the vprog tool did not start";
-    SetUsbTransport(std::make_unique<TEnginePipes>(pipes.path()));
-    UsbTimeOut = 2000;
-
+TEST_F(EndToEndFifo, ModuleRunsThroughTheVprogTool)
+{
     b.FillRandom(256, 9);
     const std::vector<uint8_t> written = b.Buffer(256);
     EXPECT_EQ(b.Run("&Write"), 0x7FFFFFFFu) << b.Log();
@@ -249,10 +325,55 @@ TEST(EndToEndFifo, ModuleRunsThroughTheVprogTool)
     EXPECT_EQ(b.Buffer(256), written);
 
     SetUsbTransport(nullptr);
-    EXPECT_EQ(tool.Stop(), 0);
+    EXPECT_EQ(tool->Stop(), 0);
     // Switched off after the run: the tool's chip saved its image.
-    const std::string saved = testsupport::ReadFileBytes(image);
-    EXPECT_EQ(std::vector<uint8_t>(saved.begin(), saved.end()), written);
+    EXPECT_EQ(SavedImage(), written);
+}
+
+// The image is saved whenever the supply goes off, so a tool that dies
+// later loses nothing that was written.
+TEST_F(EndToEndFifo, KilledToolKeepsWhatWasWritten)
+{
+    b.FillRandom(256, 4);
+    const std::vector<uint8_t> written = b.Buffer(256);
+    EXPECT_EQ(b.Run("&Write"), 0x7FFFFFFFu) << b.Log();
+    tool->Kill();
+    EXPECT_EQ(SavedImage(), written);
+}
+
+TEST_F(EndToEndFifo, KilledToolEndsTheRunWithTheLostLinkMessage)
+{
+    BeforeProcedureStart([this] { tool->Kill(); });
+    EXPECT_EQ(b.Run("&Read"), 0u);
+    EXPECT_EQ(b.Boxes, std::vector<std::string>{"Error: Tarku not present."});
+    EXPECT_FALSE(LogHas(b, "No answer")) << "the link, not the chip\n" << b.Log();
+}
+
+// A frozen tool answers nothing, so only Cancel ends the wait for it: the
+// run ends with the question as its one message and switches the supply
+// off (the tool takes the command once it runs again).
+TEST_F(EndToEndFifo, CancelWhileTheToolIsFrozenEndsTheRunWithOneMessage)
+{
+    b.BoxAnswer = [](const std::string&) { return int{IDYES}; };
+    bool frozen = false;
+    size_t commandsBeforeCancel = 0;
+    int emptyPolls = 0;
+    BeforeProcedureStart([&] {
+        tool->Freeze();
+        frozen = true;
+    });
+    link->OnEmptyRead = [&] {
+        if (frozen && ++emptyPolls == 3) {
+            commandsBeforeCancel = link->Commands.size();
+            b.View.Run.btCancelClick();
+        }
+    };
+    EXPECT_EQ(b.Run("&Read"), 0u);
+    ASSERT_GE(emptyPolls, 3);
+    EXPECT_EQ(b.Boxes, std::vector<std::string>{"Read: Are you sure to cancel  \"Read\" ?"});
+    const std::vector<std::vector<uint8_t>> after(link->Commands.begin() + static_cast<std::ptrdiff_t>(commandsBeforeCancel),
+                                                  link->Commands.end());
+    EXPECT_EQ(after, (std::vector<std::vector<uint8_t>>{{1, 1}})) << "the supply off, and nothing else";
 }
 
 } // namespace
