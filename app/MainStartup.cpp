@@ -4,7 +4,6 @@
 #include "engine/ComUtils.h"
 #include "engine/Engine.h"
 #include "engine/Global.h"
-#include "engine/uHost.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
 #include "vprog/VirtualUsb.h"
@@ -29,18 +28,12 @@ void StopLink()
 {
     if (ComHandle != -1)
         CloseComPort(ComHandle);
+    // A chip must not stay powered once the program has gone.
+    if (UsbOutHandle >= 0)
+        DevicePowerOff();
     CloseDevice();
     SetUsbTransport(nullptr);
-    delete HostMachine;
-    HostMachine = nullptr;
-}
-
-void FreeProgramLists()
-{
-    for (TStringList* list : {&ModuleParameters, &MessageTexts, &LanguageTexts, &ChipList, &ModuleFileList,
-                              &RecentSourceFiles, &RecentFiles})
-        list->Clear();
-    CurrentChip.clear();
+    FreeHostMachine();
 }
 
 std::string CommandLineDump(const std::vector<std::string>& arguments)

@@ -15,13 +15,10 @@ void StartLanguage();
 // the [USB] PipeFolder setting, or the virtual programmer in this process.
 void StartLink();
 
-// Shutdown of what the program opened: the serial port and the link are
-// closed and the host machine freed.
+// Shutdown of what the program opened: the serial port is closed, the
+// programmer's supply switched off when the link is open, the link closed
+// and the host machine freed.
 void StopLink();
-
-// The program-wide lists are emptied, so that a next start (a test's)
-// begins as the first did.
-void FreeProgramLists();
 
 // The dump named on the command line: the first argument when it names an
 // existing file (a Windows-style or native path), else "".

@@ -2,6 +2,7 @@
 #include "buffer/FileServ.h"
 
 #include "buffer/FileServFiles.h"
+#include "engine/Global.h"
 #include "platform/Files.h"
 #include "platform/Cp1251.h"
 #include "platform/MessageBox.h"
@@ -14,6 +15,12 @@
 #include <new>
 
 std::string OpenedFileChip;
+
+void ResetBufferState()
+{
+    ResetProgramState();
+    OpenedFileChip.clear();
+}
 
 TDumpFormat DumpFormatOf(const std::string& fileName)
 {

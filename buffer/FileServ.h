@@ -16,6 +16,10 @@
 // Cleared before every open.
 extern std::string OpenedFileChip;
 
+// The program-wide state of the engine (ResetProgramState) and of this
+// library back to where the program starts. For shutdown and for tests.
+void ResetBufferState();
+
 // Largest buffer a file may give an EditorMode buffer.
 constexpr int64_t MaxDumpBufferSize = int64_t(512) << 20;
 

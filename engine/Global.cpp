@@ -56,6 +56,7 @@ void ResetProgramState()
     ModuleAdapter = 0;
     HelpAvailable = false;
     FreeHostMachine();
+    UsbStopWaiting = nullptr;
     SetUsbTransport(nullptr);
     if (ComHandle != -1)
         CloseComPort(ComHandle);

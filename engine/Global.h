@@ -28,7 +28,8 @@ extern THost* HostMachine;      // the one host machine, created on first use
 // The program-wide state of this header back to where the program starts:
 // every setting at its default, the chip, module, parameter and language
 // lists empty, the host machine freed, the link closed with its transport
-// dropped and the serial port closed. For shutdown and for tests.
+// dropped and nothing asked at its polls (UsbStopWaiting), and the serial
+// port closed. For shutdown and for tests.
 void ResetProgramState();
 
 // HostMachine is made and freed only here. CreateHostMachine makes it when

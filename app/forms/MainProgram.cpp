@@ -1,5 +1,6 @@
 #include "app/forms/MainProgram.h"
 
+#include "app/AppState.h"
 #include "app/IniFile.h"
 #include "app/MainStartup.h"
 #include "app/forms/Main.h"
@@ -53,7 +54,7 @@ void FinishProgram()
     delete fmExecute;
     fmExecute = nullptr;
     delete MainForm;
-    FreeProgramLists();
+    ResetAppState();
     SkinLibraryFinalization();
 }
 

@@ -8,6 +8,7 @@
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
 
+#include "AppStateGuard.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -35,8 +36,6 @@ protected:
     void SetUp() override
     {
         savedFolder_ = ProgramFolder();
-        savedWorkParam_ = WorkParam;
-        savedConfigFile_ = ConfigFile;
         SetProgramFolder(dir_.path());
         std::filesystem::create_directories(dir_.file("scripts"));
         previousHandler_ = SetMessageBoxHandler([this](const std::string& text, const std::string&, unsigned) {
@@ -48,8 +47,6 @@ protected:
     {
         SetMessageBoxHandler(previousHandler_);
         SetProgramFolder(savedFolder_);
-        WorkParam = savedWorkParam_;
-        ConfigFile = savedConfigFile_;
     }
 
     void Write(const std::string& relative, const std::string& bytes)
@@ -72,13 +69,12 @@ protected:
         return paths;
     }
 
+    testsupport::TAppStateGuard state_;
     TempDir dir_;
     std::vector<std::string> messages_;
 
 private:
     std::string savedFolder_;
-    uint32_t savedWorkParam_ = 0;
-    std::string savedConfigFile_;
     MessageBoxHandler previousHandler_;
 };
 

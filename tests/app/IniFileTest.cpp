@@ -6,6 +6,7 @@
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
 
+#include "AppStateGuard.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -69,6 +70,7 @@ protected:
         std::string text, caption;
         unsigned flags;
     };
+    testsupport::TAppStateGuard state_;
     TempDir dir_;
     std::string savedFolder_;
     MessageBoxHandler previousHandler_;

@@ -3,6 +3,7 @@
 #include "engine/Global.h"
 #include "platform/Paths.h"
 
+#include "AppStateGuard.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -177,10 +178,9 @@ protected:
     {
         SetProgramFolder(dir.path());
         WriteFileBytes(dir.file("signatures.cfg"), "A0C1 = Serial EEPROM\\24C02\r\n5 = Missing\r\n");
-        ChipList.Clear();
         ChipList.Add("Serial EEPROM\\24C02");
     }
-    void TearDown() override { ChipList.Clear(); }
+    testsupport::TAppStateGuard state;
     TempDir dir;
 };
 

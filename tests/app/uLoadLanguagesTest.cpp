@@ -5,6 +5,7 @@
 #include "platform/IniFiles.h"
 #include "platform/Paths.h"
 
+#include "AppStateGuard.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -27,15 +28,6 @@ protected:
     {
         std::filesystem::create_directory(dir.file("Languages"));
         SetProgramFolder(dir.path());
-        LanguageList.Clear();
-        LanguageTexts.Clear();
-        MessageTexts.Clear();
-        ResetBufferCaptions();
-    }
-    void TearDown() override
-    {
-        LanguageTexts.Clear();
-        MessageTexts.Clear();
     }
 
     void language(const std::string& name, const std::string& bytes) const
@@ -47,6 +39,7 @@ protected:
         language(name, ReadFileBytes(FixturePath("app/" + fixture)));
     }
 
+    testsupport::TAppStateGuard state;
     TempDir dir;
 };
 

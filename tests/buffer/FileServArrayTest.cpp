@@ -2,6 +2,7 @@
 // with the chosen file.
 #include "buffer/FileServ.h"
 
+#include "BufferStateGuard.h"
 #include "TestSupport.h"
 #include "engine/Global.h"
 #include "platform/MessageBox.h"
@@ -203,7 +204,13 @@ TEST(TextDump, RangesAreClippedToTheBuffer)
     EXPECT_EQ(MakeTextDump(large, 0x100000, 0x100000, false).substr(0, 8), "100000: ");
 }
 
-TEST(DialogChoices, SaveRangeAsBinaryOrText)
+// The dialogs' choices are remembered in the settings.
+class DialogChoices : public ::testing::Test {
+protected:
+    testsupport::TBufferStateGuard state;
+};
+
+TEST_F(DialogChoices, SaveRangeAsBinaryOrText)
 {
     TempDir dir;
     TDumpBuffer b = BufferOf(0x40);
@@ -221,7 +228,7 @@ TEST(DialogChoices, SaveRangeAsBinaryOrText)
     EXPECT_EQ(error, "Incorrect address");
 }
 
-TEST(DialogChoices, SaveBufferTakesTheFiltersExtension)
+TEST_F(DialogChoices, SaveBufferTakesTheFiltersExtension)
 {
     TempDir dir;
     TDumpBuffer b = BufferOf(20);
@@ -239,7 +246,7 @@ TEST(DialogChoices, SaveBufferTakesTheFiltersExtension)
     SetMessageBoxHandler(old);
 }
 
-TEST(DialogChoices, OpenKeepsTheOldNameWhenTheLoadFails)
+TEST_F(DialogChoices, OpenKeepsTheOldNameWhenTheLoadFails)
 {
     TempDir dir;
     TDumpBuffer b = BufferOf(20);

@@ -6,6 +6,7 @@
 #include "engine/uHost.h"
 #include "platform/Paths.h"
 
+#include "ProgramStateGuard.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -38,21 +39,14 @@ protected:
         ChipList = TStringList{"Test\\Other", "Test\\Chip"};
         ModuleFileList = TStringList{"other.chl", "Serial\\chip.chl"};
         CurrentChip = "Test\\Chip";
-        ModuleParameters.Clear();
-        delete HostMachine;
-        HostMachine = nullptr;
         auto owned = std::make_unique<TScriptedTransport>();
         t = owned.get();
         SetUsbTransport(std::move(owned));
         device.Attach(t);
         UsbTimeOut = 3;
     }
-    void TearDown() override
-    {
-        SetUsbTransport(nullptr);
-        delete HostMachine;
-        HostMachine = nullptr;
-    }
+    // The transport answers through `device`: dropped while it lives.
+    void TearDown() override { SetUsbTransport(nullptr); }
 
     void WriteModule(const std::string& text)
     {
@@ -71,6 +65,7 @@ protected:
         return n;
     }
 
+    testsupport::TProgramStateGuard state;
     testsupport::TempDir dir;
     TScriptedTransport* t = nullptr;
     TScriptedFirmware device;

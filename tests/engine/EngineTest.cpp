@@ -5,6 +5,8 @@
 #include "engine/Engine.h"
 #include "engine/Global.h"
 
+#include "ProgramStateGuard.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -22,7 +24,6 @@ protected:
         t = owned.get();
         SetUsbTransport(std::move(owned));
         UsbTimeOut = 5;
-        ModuleAdapter = 0;
     }
     void TearDown() override { SetUsbTransport(nullptr); }
 
@@ -34,6 +35,7 @@ protected:
         t->Reads = 0;
     }
 
+    testsupport::TProgramStateGuard state;
     TScriptedTransport* t = nullptr;
 };
 

@@ -53,6 +53,7 @@ TEST(GlobalState, ResetFreesTheHostMachineAndClosesTheLink)
     ASSERT_TRUE(DevicePowerOn());
     CreateHostMachine();
     SetHostMachineModule("chip.chl|0123");
+    UsbStopWaiting = [] { return true; };
 
     ResetProgramState();
     EXPECT_EQ(HostMachine, nullptr);
@@ -61,6 +62,7 @@ TEST(GlobalState, ResetFreesTheHostMachineAndClosesTheLink)
     EXPECT_EQ(UsbInHandle, -1);
     EXPECT_EQ(UsbControlHandle, -1);
     EXPECT_EQ(UsbTransport(), nullptr);
+    EXPECT_FALSE(UsbStopWaiting);
 }
 
 TEST(GlobalState, TheHostMachineIsMadeOnceAndFreedWithItsModuleName)

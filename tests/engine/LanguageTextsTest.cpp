@@ -3,14 +3,15 @@
 
 #include "engine/Global.h"
 
+#include "ProgramStateGuard.h"
+
 #include <gtest/gtest.h>
 
 namespace {
 
 class LanguageTags : public ::testing::Test {
 protected:
-    void SetUp() override { LanguageTexts.Clear(); }
-    void TearDown() override { LanguageTexts.Clear(); }
+    testsupport::TProgramStateGuard state;
 };
 
 TEST_F(LanguageTags, OnlyTagLinesAreTags)

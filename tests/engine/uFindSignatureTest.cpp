@@ -2,6 +2,7 @@
 #include "engine/uFindSignature.h"
 #include "platform/Paths.h"
 
+#include "ProgramStateGuard.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -16,12 +17,9 @@ protected:
     void SetUp() override
     {
         SetProgramFolder(dir.path());
-        ChipList.Clear();
         for (const char* entry : {"EEPROM\\ZE02", "Grp\\AB12", "Grp\\AB1", "SPI Flash\\Nordel\\ZR16F"})
             ChipList.Add(entry);
     }
-    void TearDown() override { ChipList.Clear(); }
-
     void table(const std::string& text) { WriteFileBytes(dir.file("signatures.cfg"), text); }
 
     // The entry found, or "-" when none.
@@ -31,6 +29,7 @@ protected:
         return FindModuleBySignature(signature, entry) ? entry : (entry == "unchanged" ? "-" : "changed");
     }
 
+    testsupport::TProgramStateGuard state;
     TempDir dir;
 };
 

@@ -4,6 +4,7 @@
 #include "engine/uHost.h"
 #include "platform/Paths.h"
 
+#include "ProgramStateGuard.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -393,6 +394,7 @@ TEST(HostMachine, SelectionClearsAFault)
 
 TEST(HostMachine, SignatureLookupAnswersOneForAKnownChip)
 {
+    testsupport::TProgramStateGuard state;
     testsupport::TempDir dir;
     testsupport::WriteFileBytes(dir.file("signatures.cfg"), "A0C1=Chip\r\n");
     const std::string oldFolder = ProgramFolder();
@@ -404,7 +406,6 @@ TEST(HostMachine, SignatureLookupAnswersOneForAKnownChip)
     }
     EXPECT_EQ(m.host.Vars[0], 1u);
     EXPECT_EQ(m.host.ExitValue, 0u);
-    ChipList.Clear();
     SetProgramFolder(oldFolder);
 }
 

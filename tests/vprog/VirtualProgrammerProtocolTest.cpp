@@ -10,6 +10,7 @@
 #include "engine/Global.h"
 #include "engine/uCompiler.h"
 
+#include "ProgramStateGuard.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -87,12 +88,10 @@ class LinkProtocolTest : public ::testing::TestWithParam<TLinkKind> {
 protected:
     void SetUp() override
     {
-        ModuleAdapter = 0;
         ASSERT_TRUE(Device().Errors.Empty()) << Device().Errors.Text();
         if (GetParam() == TLinkKind::InProcess) {
             programmer = std::make_unique<TVirtualProgrammer>();
             SetUsbTransport(std::make_unique<TVirtualUsb>(*programmer));
-            UsbTimeOut = 200;
             return;
         }
         StartServer();
@@ -166,6 +165,7 @@ protected:
         return UploadCode(Device().Code, Device().CodeLength);
     }
 
+    testsupport::TProgramStateGuard state;
     testsupport::TempDir dir;
     pid_t server = -1;
     std::unique_ptr<TVirtualProgrammer> programmer;

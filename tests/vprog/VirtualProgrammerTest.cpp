@@ -5,6 +5,8 @@
 #include "engine/Engine.h"
 #include "engine/Global.h"
 
+#include "ProgramStateGuard.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -19,8 +21,6 @@ protected:
     void SetUp() override
     {
         SetUsbTransport(std::make_unique<TVirtualUsb>(vp));
-        UsbTimeOut = 200;
-        ModuleAdapter = 0;
         ASSERT_TRUE(OpenDevice());
     }
     void TearDown() override { SetUsbTransport(nullptr); }
@@ -33,6 +33,7 @@ protected:
         return out;
     }
 
+    testsupport::TProgramStateGuard state;
     TVirtualProgrammer vp;
 };
 

@@ -1,6 +1,7 @@
 // The About box against the in-process virtual programmer: the firmware
 // text, the box without a programmer, the box during a run, the splash and
 // the links.
+#include "AppStateGuard.h"
 #include "Screenshot.h"
 #include "app/About.h"
 #include "app/forms/About.h"
@@ -80,6 +81,7 @@ protected:
     static QStringList MemoLines(const TAboutForm& form) { return form.Memo1->toPlainText().split('\n'); }
     bool LinkOpen() const { return UsbOutHandle >= 0 || UsbInHandle >= 0 || UsbControlHandle >= 0; }
 
+    testsupport::TAppStateGuard state;
     TVirtualProgrammer programmer;
     TCountingUsb* counting = nullptr;
     std::vector<std::string> boxes;

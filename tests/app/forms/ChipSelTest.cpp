@@ -6,6 +6,7 @@
 #include "app/uLoadLanguages.h"
 
 #include "Screenshot.h"
+#include "AppStateGuard.h"
 #include "TestSupport.h"
 #include "engine/Global.h"
 #include "engine/Modules.h"
@@ -52,8 +53,6 @@ protected:
     void SetUp() override
     {
         savedFolder_ = ProgramFolder();
-        savedWorkParam_ = WorkParam;
-        savedConfigFile_ = ConfigFile;
         SetProgramFolder(dir_.path());
         fs::create_directories(dir_.file("scripts/flash"));
         fs::create_directories(dir_.file("bmps"));
@@ -72,11 +71,6 @@ protected:
     {
         SetMessageBoxHandler(previousHandler_);
         SetProgramFolder(savedFolder_);
-        WorkParam = savedWorkParam_;
-        ConfigFile = savedConfigFile_;
-        StartupFlag = false;
-        LanguageTexts.Clear();
-        MessageTexts.Clear();
     }
 
     static void Select(TSelectForm& form, const std::string& entry)
@@ -106,13 +100,12 @@ protected:
         return chosen;
     }
 
+    testsupport::TAppStateGuard state_;
     TempDir dir_;
     std::vector<std::string> messages_;
 
 private:
     std::string savedFolder_;
-    uint32_t savedWorkParam_ = 0;
-    std::string savedConfigFile_;
     MessageBoxHandler previousHandler_;
 };
 

@@ -2,6 +2,7 @@
 // program folder, the main window's files and questions, the run lock.
 // Message boxes are answered through the platform's handler, file dialogs
 // by a timer; a modal window left open fails the test instead of hanging it.
+#include "AppStateGuard.h"
 #include "Screenshot.h"
 #include "TestSupport.h"
 #include "app/forms/HotLabel.h"
@@ -40,6 +41,7 @@ constexpr int ModalCeilingMs = 30000;
 
 class MainTest : public ::testing::Test {
 protected:
+    testsupport::TAppStateGuard state_;
     TempDir dir_;
     std::string savedFolder_ = ProgramFolder();
     MessageBoxHandler previous_;

@@ -7,6 +7,7 @@
 #include "platform/Cp1251.h"
 #include "platform/Paths.h"
 
+#include "AppStateGuard.h"
 #include "TestSupport.h"
 
 #include <QComboBox>
@@ -44,21 +45,7 @@ int RunModal(TfmLanguage& form, const std::function<void()>& act)
 
 class LanguageDialog : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        saved = LanguageName;
-        LanguageList.Clear();
-        LanguageTexts.Clear();
-        MessageTexts.Clear();
-    }
-    void TearDown() override
-    {
-        LanguageName = saved;
-        LanguageList.Clear();
-        LanguageTexts.Clear();
-        MessageTexts.Clear();
-    }
-    std::string saved;
+    testsupport::TAppStateGuard state;
 };
 
 TEST_F(LanguageDialog, WithoutLanguageFilesOnlyEnglish)

@@ -2,6 +2,7 @@
 #include "Screenshot.h"
 #include "buffer/forms/FileServDialogs.h"
 
+#include "BufferStateGuard.h"
 #include "TestSupport.h"
 #include "buffer/FileServ.h"
 #include "buffer/forms/HDump.h"
@@ -19,7 +20,11 @@ namespace {
 using testsupport::TempDir;
 using testsupport::WriteFileBytes;
 
-// Waits for the modal file dialog and hands it to `act`.
+// Long enough for a loaded machine; only a hang reaches it.
+constexpr int ModalCeilingMs = 30000;
+
+// Waits for the modal file dialog and hands it to `act`; one still open
+// after the ceiling is rejected and fails the test instead of hanging it.
 void AnswerDialog(std::function<void(QFileDialog&)> act)
 {
     QTimer::singleShot(0, [act] {
@@ -28,6 +33,10 @@ void AnswerDialog(std::function<void(QFileDialog&)> act)
             AnswerDialog(act);
             return;
         }
+        QTimer::singleShot(ModalCeilingMs, dialog, [dialog] {
+            ADD_FAILURE() << "file dialog left open";
+            dialog->reject();
+        });
         act(*dialog);
     });
 }
@@ -41,13 +50,20 @@ void Choose(const std::string& path, int filter)
     });
 }
 
-TEST(FileServDialogs, FiltersFromTheirTexts)
+// The dialogs start in the save folder and remember their choices in the
+// settings.
+class FileServDialogs : public ::testing::Test {
+protected:
+    testsupport::TBufferStateGuard state;
+};
+
+TEST_F(FileServDialogs, FiltersFromTheirTexts)
 {
     EXPECT_EQ(DialogFilters(SaveRangeFilter), (QStringList{"Binary files (*.bin)", "Text dump (*.txt)"}));
     EXPECT_EQ(DialogFilters(OpenBufferFilter).size(), 5);
 }
 
-TEST(FileServDialogs, EachDialogStartsInTheSaveFolderWithItsFilter)
+TEST_F(FileServDialogs, EachDialogStartsInTheSaveFolderWithItsFilter)
 {
     TempDir dir;
     SaveDirectory = dir.path();
@@ -100,7 +116,7 @@ TEST(FileServDialogs, EachDialogStartsInTheSaveFolderWithItsFilter)
     EXPECT_FALSE(range.defaultBin);
 }
 
-TEST(FileServDialogs, OpenCancelledIsNoSuccess)
+TEST_F(FileServDialogs, OpenCancelledIsNoSuccess)
 {
     THexDump view;
     view.SetSize(16);
@@ -112,7 +128,7 @@ TEST(FileServDialogs, OpenCancelledIsNoSuccess)
     EXPECT_EQ(fileName, "keep.bin");
 }
 
-TEST(FileServDialogs, OpenLoadsAndSaveWritesTheChosenFormat)
+TEST_F(FileServDialogs, OpenLoadsAndSaveWritesTheChosenFormat)
 {
     TempDir dir;
     SaveDirectory = dir.path();
@@ -142,7 +158,7 @@ TEST(FileServDialogs, OpenLoadsAndSaveWritesTheChosenFormat)
     EXPECT_FALSE(SaveBufferDialog(view, fileName));
 }
 
-TEST(FileServDialogs, SelectDumpFileNameAndSaveRange)
+TEST_F(FileServDialogs, SelectDumpFileNameAndSaveRange)
 {
     TempDir dir;
     SaveDirectory = dir.path();

@@ -71,6 +71,25 @@ void grab(TfmSetDelay& form, const std::string& name)
     form.hide();
 }
 
+// Shows the dialog while `button` is clicked; a dialog still open after a
+// ceiling that only a hang reaches is rejected and fails the test instead
+// of hanging it.
+int ShowAnswered(TfmSetDelay& form, QPushButton* button)
+{
+    bool hung = false;
+    QTimer::singleShot(0, &form, [button] { button->click(); });
+    QTimer ceiling;
+    ceiling.setSingleShot(true);
+    QObject::connect(&ceiling, &QTimer::timeout, &form, [&] {
+        hung = true;
+        form.reject();
+    });
+    ceiling.start(30000);
+    const int result = ShowSetDelayDialog(form);
+    EXPECT_FALSE(hung) << "the dialog was not closed";
+    return result;
+}
+
 } // namespace
 
 TEST_F(SetDelay, ApplySetsDelayTimeOutAndItsBitsOnly)
@@ -161,10 +180,8 @@ TEST_F(SetDelay, CancelAndBadTextLeaveTheSettings)
 TEST_F(SetDelay, ShowDialogReturnsZeroAfterOkAndOneAfterCancel)
 {
     TfmSetDelay form;
-    QTimer::singleShot(0, &form, [&] { form.SpeedButton1->click(); });
-    EXPECT_EQ(ShowSetDelayDialog(form), 0);
-    QTimer::singleShot(0, &form, [&] { form.SpeedButton2->click(); });
-    EXPECT_EQ(ShowSetDelayDialog(form), 1);
+    EXPECT_EQ(ShowAnswered(form, form.SpeedButton1), 0);
+    EXPECT_EQ(ShowAnswered(form, form.SpeedButton2), 1);
 }
 
 TEST_F(SetDelay, HelpAsksForItsTopic)

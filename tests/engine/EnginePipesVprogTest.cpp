@@ -8,6 +8,7 @@
 #include "engine/uAsmMnemonics.h"
 #include "engine/uHost.h"
 
+#include "ProgramStateGuard.h"
 #include "TestSupport.h"
 #include "VprogTool.h"
 
@@ -27,17 +28,7 @@ using vprogtool::TVprogTool;
 
 class LinkVprogTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        savedTimeOut_ = UsbTimeOut;
-        SetUsbTransport(std::make_unique<TEnginePipes>(folder()));
-    }
-    void TearDown() override
-    {
-        UsbStopWaiting = nullptr;
-        SetUsbTransport(nullptr);
-        UsbTimeOut = savedTimeOut_;
-    }
+    void SetUp() override { SetUsbTransport(std::make_unique<TEnginePipes>(folder())); }
     std::string folder() const { return dir.path() + "/pipes"; }
     // A tool serving the pipe folder, ready to be opened.
     std::unique_ptr<TVprogTool> StartTool()
@@ -48,8 +39,8 @@ protected:
         return tool;
     }
 
+    testsupport::TProgramStateGuard state;
     testsupport::TempDir dir;
-    int savedTimeOut_ = 0;
 };
 
 TEST_F(LinkVprogTest, ToolSaysOnceWhenItIsReady)
