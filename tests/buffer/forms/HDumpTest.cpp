@@ -327,9 +327,15 @@ TEST_F(DumpView, Screenshots)
     view.Edit().WordMode = true;
     view.Edit().GotoAddress(0x9);
     EXPECT_TRUE(SaveScreenshot(view, "hdump_word"));
+    // A short buffer: the grid lines end with its last row.
+    view.SetSize(40);
+    view.Edit().GotoAddress(0x0B);
+    EXPECT_TRUE(SaveScreenshot(view, "hdump_short"));
+    view.Edit().ShowHeader = false;
+    view.Paint();
+    EXPECT_TRUE(SaveScreenshot(view, "hdump_short_noheader"));
     // Past 16 MiB the address column takes a seventh digit; no header, no grid.
     view.Edit().WordMode = false;
-    view.Edit().ShowHeader = false;
     view.Edit().ShowGrid = false;
     view.SetSize(0x1000100);
     view.Edit().GotoAddress(0xFFFFC0);
