@@ -512,10 +512,12 @@ void THexDumpEdit::MouseMoveTo(int x, int y)
     // Left of the line between the address column and the cells.
     if (x - LeftMargin < l.GridCol(0) * W)
         return;
-    // Above the data rows: ignored until a selection is under way, then it
-    // scrolls up like a point above the view.
-    const bool above = y < l.DataTop();
-    if (above && MouseState < 3)
+    // The header row is ignored until a selection is under way, then it
+    // scrolls up like a point above the view. Without the header only a
+    // point above the view is above the rows: dragging out of the top
+    // starts a selection there, and the top margin strip is the first row.
+    const bool above = ShowHeader ? y < l.DataTop() : y < 0;
+    if (ShowHeader && above && MouseState < 3)
         return;
     bool ascii;
     l.ByteColumnAt(PressX, ascii);
@@ -533,11 +535,10 @@ void THexDumpEdit::MouseMoveTo(int x, int y)
     if (above) {
         if (ScrollPos() > 0)
             ScrollLines(-1);
-        y = l.DataTop();
     } else if (y > ClientHeight) {
         ScrollLines(1);
     }
-    ExtendSelectionTo(std::max(x, 0), y);
+    ExtendSelectionTo(std::max(x, 0), std::max(y, l.DataTop()));
 }
 
 void THexDumpEdit::MouseUpAt()

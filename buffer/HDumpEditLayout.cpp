@@ -49,8 +49,11 @@ int TDumpLayout::NibbleColumnAt(int x, bool& ascii, bool& leftOfCells) const
         const int cell = std::min(rel / (3 * W), 15);
         return 2 * cell + (rel - 3 * W * cell > W ? 1 : 0);
     }
+    // The blank after a word's four digits leads to the next word's first
+    // digit; past the last word (its blank and the gap before the ASCII
+    // column) the caret stays on that word's last digit, not in the next row.
     const int cell = std::min(rel / (5 * W), 7);
-    return 4 * cell + std::min((xr - HexTextCol(cell) * W) / W, 3);
+    return std::min(4 * cell + (xr - HexTextCol(cell) * W) / W, 31);
 }
 
 int AddressDigits(int64_t lastIndex, bool wordMode)

@@ -67,6 +67,10 @@ THexDump::THexDump(QWidget* parent)
             setFocus();
         edit_.HideCaret();
         edit_.SetScrollPos(value);
+        // The bar of a one-row buffer reaches 1 where the view cannot
+        // follow: it goes back to where the view stands.
+        if (scrollBar_->value() != edit_.ScrollPos())
+            SyncScrollBar();
     });
     edit_.OnInvalidate = [this] { update(); };
     edit_.OnScrollChanged = [this] { SyncScrollBar(); };
@@ -315,15 +319,17 @@ void THexDump::PaintTo(QPainter& p)
     if (buffer_.Empty())
         return;
     const int ascent = QFontMetrics(font()).ascent();
-    int y = l.DataTop();
-    for (int64_t index = edit_.TopIndex; index <= buffer_.LastIndex; index += 16, y += l.H) {
-        PaintRow(p, l, index, y, ascent);
-        if (y + l.H >= height())
+    // Bottom of the last row painted: the grid lines stop there.
+    int rowsBottom = l.DataTop();
+    for (int64_t index = edit_.TopIndex; index <= buffer_.LastIndex; index += 16) {
+        PaintRow(p, l, index, rowsBottom, ascent);
+        rowsBottom += l.H;
+        if (rowsBottom >= height())
             break;
     }
     if (edit_.ShowGrid) {
         p.setPen(ToQColor(Colors.BackgroundColor ^ 0x404040));
-        const int bottom = std::min(y + l.H, height()) - 1;
+        const int bottom = std::min(rowsBottom, height()) - 1;
         for (int i = 0; i < 4; ++i) {
             const int x = l.X(l.GridCol(i)) + l.W / 2;
             p.drawLine(x, edit_.ShowHeader ? l.TopMargin : l.DataTop(), x, bottom);

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 namespace {
 
 // A view of 800x200 pixels with W = 8, H = 16 and the header shown: data
@@ -159,6 +162,33 @@ TEST_F(DumpEdit, ClickInAsciiColumnTypesCharacters)
     EXPECT_EQ(ed.CaretNibble, 7);
 }
 
+TEST_F(DumpEdit, WordModeClickFollowsTheCellColumns)
+{
+    Size(64);
+    ed.WordMode = true;
+    // Word k's digits stand at columns 7 + 5k .. 10 + 5k, its blank at
+    // 11 + 5k; the ASCII column starts at 48. Clicks go to row 1.
+    const struct {
+        int column;
+        int64_t nibble;
+        const char* what;
+    } cases[] = {
+        {7, 0, "first digit of word 0"},
+        {10, 3, "last digit of word 0"},
+        {11, 4, "blank after word 0: first digit of word 1"},
+        {41, 28, "blank after word 6: first digit of word 7"},
+        {45, 31, "last digit of word 7"},
+        {46, 31, "blank after the last word stays in the row"},
+        {47, 31, "gap before the ASCII column stays in the row"},
+    };
+    for (const auto& c : cases) {
+        ed.MouseDownAt(TDumpButton::Left, 4 + c.column * 8 + 4, RowY(16));
+        ed.MouseUpAt();
+        EXPECT_EQ(ed.CaretNibble, 32 + c.nibble) << c.what;
+        EXPECT_FALSE(ed.AsciiColumn) << c.what;
+    }
+}
+
 TEST_F(DumpEdit, ShiftSelectionWithCursorKeys)
 {
     Size(256);
@@ -237,6 +267,39 @@ TEST_F(DumpEdit, MouseDragSelectsAndFollowsThePointer)
     ed.MouseUpAt();
     EXPECT_EQ(buf.SelStart, 0);
     EXPECT_GT(buf.SelEnd, 150);
+}
+
+TEST_F(DumpEdit, DragAboveTheRows)
+{
+    // The view starts at byte 32 and the press is on byte 34 (row 0). Data
+    // rows start at y = 4 without the header, at y = 20 with it.
+    const int x = HexX(2);
+    const struct {
+        const char* what;
+        bool header;
+        std::vector<std::pair<int, int>> moves;
+        int64_t top, selStart, selEnd;
+    } cases[] = {
+        {"no header: straight up out of the window", false, {{x, -5}}, 32, 34, 34},
+        {"no header: on above the window scrolls", false, {{x, -5}, {x, -5}}, 16, 18, 34},
+        {"no header: the top margin strip is the first row", false, {{x, 44}, {HexX(5), 2}}, 32, 34, 37},
+        {"header: ignored before a selection", true, {{x, 10}}, 32, -1, -1},
+        {"header: scrolls once selecting", true, {{x, 60}, {x, 10}}, 16, 18, 34},
+    };
+    for (const auto& c : cases) {
+        Size(256);
+        ed.ShowHeader = c.header;
+        ed.SetScrollPos(2);
+        ed.MouseDownAt(TDumpButton::Left, x, (c.header ? 20 : 4) + 8);
+        for (const auto& [mx, my] : c.moves)
+            ed.MouseMoveTo(mx, my);
+        ed.MouseUpAt();
+        EXPECT_EQ(ed.TopIndex, c.top) << c.what;
+        EXPECT_EQ(buf.SelStart, c.selStart) << c.what;
+        if (c.selStart >= 0) {
+            EXPECT_EQ(buf.SelEnd, c.selEnd) << c.what;
+        }
+    }
 }
 
 TEST_F(DumpEdit, DragIntoTheWideAddressColumnIsIgnored)

@@ -114,6 +114,42 @@ TEST_F(DumpView, ScrollingAndGotoAddress)
     EXPECT_EQ(img.pixel(HexProbe(0xF0 + 16 * 3)), Rgb(0xFFFFFF));
 }
 
+TEST_F(DumpView, ScrollBarOfOneRowStaysWithTheView)
+{
+    view.SetSize(16);
+    QScrollBar* bar = view.ScrollBar();
+    bar->setSliderDown(true);
+    bar->setSliderPosition(bar->maximum()); // dragged to the end
+    bar->setSliderDown(false);
+    EXPECT_EQ(view.Edit().TopIndex, 0);
+    EXPECT_EQ(bar->value(), 0) << "the bar is back where the view is";
+}
+
+TEST_F(DumpView, GridLinesEndWithTheLastRow)
+{
+    const QRgb grid = Rgb(0xFFFFFF ^ 0x404040);
+    const struct {
+        int64_t size;
+        bool header;
+        int rows; // rows painted; 0: the view is full
+    } cases[] = {{17, true, 2}, {16, false, 1}, {40, false, 3}, {1024, true, 0}};
+    for (const auto& c : cases) {
+        view.SetSize(c.size);
+        view.Edit().ShowHeader = c.header;
+        view.Paint();
+        const QImage img = Grab();
+        const TDumpLayout l = view.Edit().Layout();
+        const int bottom = c.rows ? l.DataTop() + c.rows * l.H : img.height();
+        for (int i = 0; i < 4; ++i) {
+            const int x = l.X(l.GridCol(i)) + l.W / 2;
+            EXPECT_EQ(img.pixel(x, bottom - 1), grid) << c.size << " bytes, line " << i;
+            if (c.rows) {
+                EXPECT_EQ(img.pixel(x, bottom), Rgb(0xFFFFFF)) << c.size << " bytes, line " << i;
+            }
+        }
+    }
+}
+
 TEST_F(DumpView, WheelScrollsOnlyWhenTurnedUpOrDown)
 {
     auto wheel = [&](QPoint delta) {
@@ -291,9 +327,15 @@ TEST_F(DumpView, Screenshots)
     view.Edit().WordMode = true;
     view.Edit().GotoAddress(0x9);
     EXPECT_TRUE(SaveScreenshot(view, "hdump_word"));
+    // A short buffer: the grid lines end with its last row.
+    view.SetSize(40);
+    view.Edit().GotoAddress(0x0B);
+    EXPECT_TRUE(SaveScreenshot(view, "hdump_short"));
+    view.Edit().ShowHeader = false;
+    view.Paint();
+    EXPECT_TRUE(SaveScreenshot(view, "hdump_short_noheader"));
     // Past 16 MiB the address column takes a seventh digit; no header, no grid.
     view.Edit().WordMode = false;
-    view.Edit().ShowHeader = false;
     view.Edit().ShowGrid = false;
     view.SetSize(0x1000100);
     view.Edit().GotoAddress(0xFFFFC0);
