@@ -296,7 +296,8 @@ TCompiler::TOperand TCompiler::ClassifyOperand(const std::string& text) const
 
 void TCompiler::Error(const std::string& message)
 {
-    Errors.Add("Line " + IntToStr(LineIndex + 1) + ": " + message);
+    const int line = LineIndex < Lines.Count() ? LineIndex + 1 : EndOfTextLine(Lines);
+    Errors.Add("Line " + IntToStr(line) + ": " + message);
     throw ParseError{};
 }
 

@@ -37,6 +37,10 @@ public:
 
     static constexpr int CodeSize = 2048;
 
+    // The 1-based line that a message names when the text runs out: the one
+    // after the last line. The host script compiler keeps the same rule.
+    static int EndOfTextLine(const TStringList& lines) { return lines.Count() + 1; }
+
     // Compiles the [DEVICE] section of Lines.
     void Compile();
 

@@ -138,7 +138,7 @@ bool THostParser::ParseRightSide(TOperand& first, int& loadLine)
 {
     const std::string t = Next();
     if (t == "FINDSIGNATURE") {
-        LoadArgumentOf(t);
+        LoadArgumentOf();
         Emit("FSIG");
         ExpectSemicolon();
         return false;

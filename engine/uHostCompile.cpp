@@ -6,18 +6,23 @@
 #include "platform/SysUtils.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 namespace {
 
 // The first `count` words of a line, upper-cased; blanks and delimiters
-// separate them.
+// separate them, and "//" ends the line's words, as it ends the statements
+// the parser reads.
 std::vector<std::string> FirstWords(const std::string& line, size_t count)
 {
     std::vector<std::string> words;
     size_t i = 0;
     while (words.size() < count && i < line.size()) {
-        while (i < line.size() && (line[i] == ' ' || line[i] == '\t' || IsHostDelimiter(line[i])))
+        while (i < line.size() && (line[i] == ' ' || line[i] == '\t' || IsHostDelimiter(line[i]))) {
+            if (line.compare(i, 2, "//") == 0)
+                return words;
             ++i;
+        }
         const size_t start = i;
         while (i < line.size() && line[i] != ' ' && line[i] != '\t' && !IsHostDelimiter(line[i]))
             ++i;
@@ -76,6 +81,7 @@ int THost::FindHostSection() const
 
 void THost::CollectProcedureNames(int hostLine)
 {
+    std::unordered_set<std::string> seen;
     for (int i = hostLine + 1; i < Source.Count(); ++i) {
         const auto words = FirstWords(Source[i], 2);
         if (words.empty())
@@ -87,7 +93,7 @@ void THost::CollectProcedureNames(int hostLine)
         const std::string prefix = "Line " + IntToStr(i + 1) + ": ";
         if (words.size() < 2) {
             Errors.Add(prefix + "Procedure name missing.");
-        } else if (ProcNames.IndexOf(words[1]) >= 0) {
+        } else if (!seen.insert(words[1]).second) {
             Errors.Add(prefix + "Procedure \"" + words[1] + "\" redeclared.");
         } else {
             ProcNames.Add(words[1]);

@@ -77,7 +77,7 @@ private:
     void ParsePrint();
     void ParseSetupUart();
     void ParseDelay();
-    void LoadArgumentOf(const std::string& function);
+    void LoadArgumentOf();
     void ParseCall(const std::string& name);
 
     // ---- assignments (uHostAssign.cpp) ----

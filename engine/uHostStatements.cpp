@@ -43,11 +43,11 @@ void THostParser::ParseBody()
         } else if (t == "DELAY") {
             ParseDelay();
         } else if (t == "FINDSIGNATURE") {
-            LoadArgumentOf(t);
+            LoadArgumentOf();
             ExpectSemicolon();
             Emit("FSIG");
         } else if (t == "CLOSE") {
-            LoadArgumentOf(t);
+            LoadArgumentOf();
             ExpectSemicolon();
             Emit("CLOS");
             Emit("RETT");
@@ -304,14 +304,14 @@ void THostParser::ParseDelay()
     Emit(o.Kind == TOperandKind::Constant ? "DELI" : "DELR", o.Value);
 }
 
-// "(x)" of FINDSIGNATURE and CLOSE, loaded into A. Tokens that are no
-// operand at all are passed over.
-void THostParser::LoadArgumentOf(const std::string& function)
+// "(x)" of FINDSIGNATURE and CLOSE, loaded into A. One token that is no
+// operand at all is passed over; the token after it must be the argument.
+void THostParser::LoadArgumentOf()
 {
     ExpectRoundBracket("(");
     std::string x = Next();
     TOperand o = Classify(x);
-    while (o.Kind == TOperandKind::None) {
+    if (o.Kind == TOperandKind::None) {
         x = Next();
         o = Classify(x);
     }

@@ -79,7 +79,7 @@ std::string THostParser::NextToken()
     const TStringList& source = host_.Source;
     for (;;) {
         if (line_ >= source.Count()) {
-            tokenLine_ = source.Count();
+            tokenLine_ = TCompiler::EndOfTextLine(source);
             return std::string();
         }
         const std::string& s = source[line_];

@@ -3,6 +3,7 @@
 #include "platform/SysUtils.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 // Parameter list entries are plain ("NAME", the number is the value) or
 // arrays (".NAME:01 A0 FF", the number is the control's tag with the byte
@@ -101,11 +102,16 @@ bool THost::LoadExternalVariables(TStringList& list)
 
 void THost::ReloadExternalVariables(TStringList& list)
 {
+    // The intake takes the first usable entry of a name and passes over the
+    // rest, so the reload does too: a run of the reused module sees the
+    // values a fresh compile would give it.
+    std::unordered_set<std::string> reloadedVars;
+    std::unordered_set<std::string> reloadedArrays;
     for (int i = 0; i < list.Count(); ++i) {
         const TEntry e = ParseEntry(list[i]);
         if (e.IsArray) {
             const int a = Arrays.IndexOf(e.Name);
-            if (a < 0 || a >= ExternalArrayCount || !e.BytesValid)
+            if (a < 0 || a >= ExternalArrayCount || !e.BytesValid || !reloadedArrays.insert(e.Name).second)
                 continue;
             const auto& array = Arrays[a];
             const size_t count = std::min(e.Bytes.size(), static_cast<size_t>(array.Size));
@@ -113,7 +119,7 @@ void THost::ReloadExternalVariables(TStringList& list)
             list.SetObject(i, (static_cast<uint32_t>(array.Number) << 8) | list.Objects(i));
         } else {
             const int v = VarNames.IndexOf(e.Name);
-            if (v >= 0 && v < GlobalVarCount)
+            if (v >= 0 && v < GlobalVarCount && reloadedVars.insert(e.Name).second)
                 Vars[static_cast<size_t>(VarNames[v].Number)] = list.Objects(i);
         }
     }

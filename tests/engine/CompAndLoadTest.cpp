@@ -173,4 +173,18 @@ TEST_F(CompAndLoadTest, HostOnlyScriptNeedsNoUpload)
     EXPECT_FALSE(HostMachine->UsesDevice);
 }
 
+// One name twice in the parameter list: reuse hands the script the value
+// the first run had.
+TEST_F(CompAndLoadTest, ReuseGivesARepeatedEntryTheFirstRunsValue)
+{
+    ModuleParameters.AddObject("GlobalVerify", 1);
+    ModuleParameters.AddObject("GLOBALVERIFY", 0);
+    ASSERT_EQ(Load(), clReady) << errors.Text();
+    const int variable = HostMachine->VarNames[HostMachine->VarNames.IndexOf("GLOBALVERIFY")].Number;
+    EXPECT_EQ(HostMachine->Vars[static_cast<size_t>(variable)], 1u);
+    ASSERT_EQ(Load(), clReady);
+    ASSERT_EQ(t->Commands(), (std::vector<Bytes>{{9, 4}})) << "reused, not compiled";
+    EXPECT_EQ(HostMachine->Vars[static_cast<size_t>(variable)], 1u) << "the same entry as the first run";
+}
+
 } // namespace

@@ -240,7 +240,7 @@ TEST(HostCompiler, EveryErrorHasItsMessage)
         {"DEFINE A 1\nDEFINE B 1", "Line 3: Redefenition of expression."},
         {"DEFINE A 1\nDEFINE A 2", "Line 3: Redefenition of expression."},
         {"DEFINE IF 1", "Line 2: Reserved word \"IF\" can not be redefined."},
-        {"DEFINE A", "Line 2: Parameter missing in DEFINE."},
+        {"DEFINE A", "Line 3: Parameter missing in DEFINE."},
         {"X = 1;", "Line 2: Procedure expected, but expression \"X\" was found."},
         {"PROC IF {\n}", "Line 2: Reserved word \"IF\" cannot be by name of procedure"},
         {"PROC A (B C) {\n}", "String 2: Round bracket or comma are expected, but expression \"C\" was found."},
@@ -260,8 +260,8 @@ TEST(HostCompiler, EveryErrorHasItsMessage)
         {"DIM A[2] X", "Line 2: Semicolon is expected, but expression \"X\" was found."},
         {"DEFINE K 5\nPROC P {\nVAR K;\n}", "Line 4: \"K\" already used in DEFINE"},
         {"PROC P {\nX = 1;", "Line 3: Unknown expression \"X\"."},
-        {"PROC P {\nVAR X;\nX = 1;", "Line 4: Unexpected end of file. The closed brace is possible lost"},
-        {"PROC P {\nVAR X;\nX =", "Line 4: Unexpected end of file."},
+        {"PROC P {\nVAR X;\nX = 1;", "Line 5: Unexpected end of file. The closed brace is possible lost"},
+        {"PROC P {\nVAR X;\nX =", "Line 5: Unexpected end of file."},
         {"PROC P {\nVAR A;\n}\nPROC A {\n}", ""},
     };
     for (const auto& c : cases) {
@@ -324,6 +324,11 @@ TEST(HostCompiler, EveryErrorHasItsMessage)
         {"DELAY(USB);", "Line 4: \"USB\" can not be used there."},
         {"DELAY(5;", "Line 4: Round bracket is expected, but expression \";\" was found."},
         {"CLOSE(USB);", "Line 4: \"USB\" can not be used there."},
+        // One token that is no operand is passed over, not more.
+        {"CLOSE(); RETURN(X);", "Line 4: \";\" can not be used there."},
+        {"CLOSE(\n}", "Line 6: \"}\" can not be used there."},
+        {"FINDSIGNATURE(FOO BAR BAZ 5);", "Line 4: \"BAR\" can not be used there."},
+        {"X = FINDSIGNATURE(FOO BAR 5);", "Line 4: \"BAR\" can not be used there."},
         {"FINDSIGNATURE X", "Line 4: Round bracket is expected, but expression \"X\" was found."},
         {"RUN READ;", "Line 4: Brace is expected, but expression \"READ\" was found."},
         {"RUN(READ;", "Line 4: Brace is expected, but expression \";\" was found."},
@@ -367,6 +372,52 @@ TEST(HostCompiler, ProcedureNamedLikeAParameterVariable)
     h.LoadExternalVariables(list);
     CompileText(h, "[HOST]\nPROC SPEED {\n}\n");
     EXPECT_EQ(Errors(h), "Line 2: The expression \"SPEED\" already use as variable name.");
+}
+
+// Running out of text names the line after the last one, in the host
+// section as in the device section.
+TEST(HostCompiler, EndOfTextNamesTheLineAfterTheLastAsTheDeviceCompilerDoes)
+{
+    const char* const bodies[] = {"PROC P {\n", "PROC P {\n\n\n", "PROC P {\nWHILE {\n}", "PROC P {\nRETURN"};
+    for (const char* body : bodies) {
+        SCOPED_TRACE(body);
+        THost h;
+        CompileText(h, std::string("[HOST]\n") + body);
+        TCompiler device;
+        device.Lines.SetText(std::string("[DEVICE]\n") + body);
+        device.Compile();
+        ASSERT_EQ(h.Errors.Count(), 1);
+        ASSERT_EQ(device.Errors.Count(), 1);
+        const std::string line = "Line " + std::to_string(h.Source.Count() + 1) + ": ";
+        EXPECT_EQ(h.Errors[0].rfind(line, 0), 0u) << h.Errors[0];
+        EXPECT_EQ(device.Errors[0].rfind(line, 0), 0u) << device.Errors[0];
+    }
+}
+
+// "//" makes a comment line: it neither declares a procedure nor starts or
+// ends the host section.
+TEST(HostCompiler, CommentLinesAreNotSeenByTheSectionSearchOrThePreScan)
+{
+    struct Case {
+        const char* module;
+        const char* error;
+    };
+    const Case cases[] = {
+        {"[HOST]\n// PROC READ is the menu entry\nPROC READ {\n}\n", ""},
+        {"[HOST]\n  //PROC READ {\nPROC READ {\n}\n", ""},
+        {"// the [HOST] section follows\n[MENU]\nREAD = Read;\n[HOST]\nPROC READ {\n}\n", ""},
+        {"[HOST]\nPROC READ {\nQ();\n}\n// [DEVICE] is not next\nPROC Q {\n}\n", ""},
+        {"// [HOST]\nPROC READ {\n}\n", "Section [HOST] not found."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.module);
+        THost h;
+        CompileText(h, c.module);
+        EXPECT_EQ(Errors(h), c.error);
+        if (std::string(c.error).empty()) {
+            EXPECT_TRUE(h.SelectProcedure("READ"));
+        }
+    }
 }
 
 TEST(HostCompiler, MissingSectionOrFile)

@@ -103,6 +103,28 @@ TEST(HostVariables, ReuseGivesTheScriptTheWholeValue)
     EXPECT_EQ(RunProc(h, "P"), 0x54321u);
 }
 
+// A module control named like a fixed entry puts one name in the list twice:
+// the intake takes the first entry, and so must the reuse.
+TEST(HostVariables, ReuseTakesTheSameEntryOfARepeatedNameAsTheIntake)
+{
+    THost h;
+    TStringList list;
+    list.AddObject("ActiveBuffer", 1);
+    list.AddObject("ACTIVEBUFFER", 2);
+    list.AddObject(".Key:01", 0x20000001);
+    list.AddObject(".KEY:02", 0x20000001);
+    list.AddObject(".Key:GG", 0x20000001);
+    h.LoadExternalVariables(list);
+    CompileText(h, "[HOST]\nPROC P {\nRETURN(ACTIVEBUFFER);\n}\nPROC K {\nVAR X;\nX = KEY[0];\nRETURN(X);\n}\n");
+    ASSERT_TRUE(h.Errors.Empty()) << h.Errors[0];
+    EXPECT_EQ(RunProc(h, "P"), 1u);
+    EXPECT_EQ(RunProc(h, "K"), 1u);
+
+    h.ReloadExternalVariables(list);
+    EXPECT_EQ(RunProc(h, "P"), 1u);
+    EXPECT_EQ(RunProc(h, "K"), 1u);
+}
+
 TEST(HostVariables, DefinitionsOfTheScriptBeingCompiledHideEntries)
 {
     THost h;
