@@ -21,6 +21,9 @@ TfmChangeFilesize::TfmChangeFilesize(QWidget* parent) : TFileSizeDialog(parent)
 
 void TfmChangeFilesize::showEvent(QShowEvent* event)
 {
-    Label1->setText(Cp1251ToQString(CurrentSizeText + std::to_string(CurrentSize)));
+    // Language files lose the text's trailing blank (values are trimmed), so
+    // one is put back before the number.
+    const bool blank = !CurrentSizeText.empty() && CurrentSizeText.back() == ' ';
+    Label1->setText(Cp1251ToQString(CurrentSizeText + (blank ? "" : " ") + std::to_string(CurrentSize)));
     TFileSizeDialog::showEvent(event);
 }

@@ -34,6 +34,7 @@ TfmInsertFromFile::TfmInsertFromFile(QWidget* parent) : QDialog(parent)
     RadioButton2 = new QRadioButton(GroupBox2);
     RadioButton3 = new QRadioButton(GroupBox2);
     Edit1 = new QLineEdit("0", GroupBox2);
+    Edit1->setMaximumWidth(160);
     RadioButton1->setChecked(true);
     auto* addressing = new QGridLayout(GroupBox2);
     addressing->addWidget(RadioButton1, 0, 0, 1, 2);

@@ -39,11 +39,14 @@ TfmShowSelection::TfmShowSelection(QWidget* parent) : QDialog(parent)
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(SpeedButton1);
+    auto* left = new QVBoxLayout;
+    left->addWidget(GroupBox1);
+    left->addWidget(buildResult());
+    left->addStretch(1);
     auto* form = new QGridLayout(this);
-    form->addWidget(GroupBox1, 0, 0);
-    form->addWidget(buildResult(), 1, 0);
-    form->addWidget(buildConversion(), 0, 1, 2, 1);
-    form->addLayout(buttons, 2, 0, 1, 2);
+    form->addLayout(left, 0, 0);
+    form->addWidget(buildConversion(), 0, 1);
+    form->addLayout(buttons, 1, 0, 1, 2);
 
     const std::pair<QObject*, const char*> names[] = {
         {GroupBox1, "GroupBox1"}, {Panel1, "Panel1"},       {GroupBox3, "GroupBox3"}, {Label1, "Label1"},

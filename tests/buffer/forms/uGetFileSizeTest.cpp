@@ -82,7 +82,7 @@ TEST_F(DialogTest, FileSizeDialogsTakeTheirTextsFromTheTables)
     EXPECT_EQ(change.LabeledEdit1Label->text(), dialogtest::RussianText("change file size", "New"));
     change.CurrentSize = 256;
     change.show();
-    EXPECT_EQ(change.Label1->text(), dialogtest::RussianText("change file size", "Current") + "256");
+    EXPECT_EQ(change.Label1->text(), dialogtest::RussianText("change file size", "Current") + " 256");
     change.hide();
     change.LabeledEdit1->setText("512");
     dialogtest::Grab(change, "change_size_ru");
