@@ -63,25 +63,30 @@ void ResetProgramState()
     ComSettings = TComSettings();
 }
 
-int64_t NumberTextToInt64(const std::string& text, int64_t def)
+std::optional<int64_t> TryNumberTextToInt64(const std::string& text)
 {
     std::string s;
     for (char c : text)
         if (c != ' ')
             s += c;
     if (s.empty())
-        return def;
+        return std::nullopt;
     if (s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X'))
-        return TryStrToInt64("$" + s.substr(2)).value_or(def);
+        return TryStrToInt64("$" + s.substr(2));
     // The library conversion would also take "$" and "x" prefixes; this text
     // is decimal only.
     const size_t first = (s[0] == '+' || s[0] == '-') ? 1 : 0;
     if (first == s.size())
-        return def;
+        return std::nullopt;
     for (size_t i = first; i < s.size(); ++i)
         if (s[i] < '0' || s[i] > '9')
-            return def;
-    return TryStrToInt64(s).value_or(def);
+            return std::nullopt;
+    return TryStrToInt64(s);
+}
+
+int64_t NumberTextToInt64(const std::string& text, int64_t def)
+{
+    return TryNumberTextToInt64(text).value_or(def);
 }
 
 namespace {
@@ -111,19 +116,23 @@ int64_t BytesToNumber(const uint8_t* bytes, int count, bool swapBytes, bool swap
         value = (value << 8) | b;
         mask = (mask << 8) | 0xFF;
     }
+    // The swaps and the mirror work on every byte of the count, so values of
+    // 5 to 8 bytes keep their upper bytes.
     if (swapBytes) {
-        uint64_t v = value & 0xFFFFFFFFu;
-        if (count >= 2)
-            v = (v & 0xFFFF0000u) | ((v & 0xFF) << 8) | ((v >> 8) & 0xFF);
-        if (count >= 4)
-            v = (v & 0x0000FFFFu) | (((v >> 16) & 0xFF) << 24) | (((v >> 24) & 0xFF) << 16);
+        uint64_t v = value;
+        for (int pair = 0; 2 * pair + 1 < count; ++pair) {
+            const int shift = 16 * pair;
+            const uint64_t low = (value >> shift) & 0xFF;
+            const uint64_t high = (value >> (shift + 8)) & 0xFF;
+            v = (v & ~(uint64_t(0xFFFF) << shift)) | (low << (shift + 8)) | (high << shift);
+        }
         value = v;
     }
     if (swapNibbles)
-        value = ((value & 0x0F0F0F0Fu) << 4) | ((value & 0xF0F0F0F0u) >> 4);
+        value = ((value & 0x0F0F0F0F0F0F0F0Full) << 4) | ((value & 0xF0F0F0F0F0F0F0F0ull) >> 4);
     if (mirrorBits) {
         uint64_t v = 0;
-        for (int i = 0; i < 4; ++i)
+        for (int i = 0; i < 8; ++i)
             v |= mirrorByte((value >> (8 * i)) & 0xFF) << (8 * i);
         value = v;
     }

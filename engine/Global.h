@@ -4,6 +4,7 @@
 #include "platform/StringList.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 class THost;
@@ -151,9 +152,14 @@ inline constexpr uint32_t WorkParamDefault = 0x3B713BFF;
 // Number text: spaces removed; "0x" prefix for hexadecimal, else decimal with
 // an optional sign; empty or unconvertible text gives the default.
 int64_t NumberTextToInt64(const std::string& text, int64_t def);
+// The same conversion without a default, so that every number (-1 too) can
+// be told from text that does not convert.
+std::optional<int64_t> TryNumberTextToInt64(const std::string& text);
 
 // A value from `count` (1 to 8) bytes, first byte most significant unless
-// reverseOrder, then the swap, mirror and invert options in that order.
+// reverseOrder, then the swap, mirror and invert options in that order. Swap
+// bytes exchanges the bytes of each pair (0,1), (2,3), ... counted from the
+// least significant, as far as the count has whole pairs.
 int64_t BytesToNumber(const uint8_t* bytes, int count, bool swapBytes, bool swapNibbles, bool reverseOrder,
                       bool mirrorBits, bool invert);
 

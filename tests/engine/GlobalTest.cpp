@@ -28,6 +28,17 @@ TEST(Global, NumberTextToInt64)
         EXPECT_EQ(NumberTextToInt64(text, -7), expected) << text;
 }
 
+// The default of NumberTextToInt64 is also a number; the optional form tells
+// "-1" from text that does not convert.
+TEST(Global, TryNumberTextToInt64)
+{
+    EXPECT_EQ(TryNumberTextToInt64("-1"), -1);
+    EXPECT_EQ(TryNumberTextToInt64("0xFFFFFFFFFFFFFFFF"), -1);
+    EXPECT_EQ(TryNumberTextToInt64("0x10"), 16);
+    for (const char* bad : {"", " ", "-", "0x", "abc", "$10"})
+        EXPECT_EQ(TryNumberTextToInt64(bad), std::nullopt) << bad;
+}
+
 TEST(Global, BytesToNumber)
 {
     const uint8_t b2[] = {0x12, 0x34};
@@ -54,12 +65,15 @@ TEST(Global, BytesToNumber)
         {b4, 4, false, false, false, true, false, 0x482C6A1E},
         {b8, 8, false, false, false, false, false, 0x0102030405060708},
         {b8, 8, false, false, true, false, false, 0x0807060504030201},
-        // The swap and mirror options keep only the low 32 bits.
-        {b8, 8, true, false, false, false, false, 0x06050807},
-        {b8, 8, false, true, false, false, false, 0x50607080},
-        {b8, 8, false, false, false, true, false, 0xA060E010},
+        // Mended: the swap and mirror options used to keep only the low 32
+        // bits, so values of 5 to 8 bytes lost their upper bytes.
+        {b8, 8, true, false, false, false, false, 0x0201040306050807},
+        {b8, 8, false, true, false, false, false, 0x1020304050607080},
+        {b8, 8, false, false, false, true, false, static_cast<int64_t>(0x8040C020A060E010ull)},
+        {b8, 5, true, false, false, false, false, 0x0103020504},
         // Inversion covers the count bytes, after the swaps.
-        {b8, 8, true, false, false, false, true, static_cast<int64_t>(0xFFFFFFFFF9FAF7F8ull)},
+        {b8, 8, true, false, false, false, true, static_cast<int64_t>(0xFDFEFBFCF9FAF7F8ull)},
+        {b8, 5, true, false, false, false, true, 0xFEFCFDFAFB},
         {b2, 2, true, true, true, true, true, 0x7B3D},
         {b8, 0, false, false, false, false, true, 0},
         {b8, 9, false, false, false, false, false, 0x0102030405060708},
