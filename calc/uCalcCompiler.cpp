@@ -39,7 +39,7 @@ std::string JoinLines(const std::vector<std::string>& lines)
 } // namespace
 
 TCalcCompiler::TCalcCompiler(const std::string& source)
-    : source_(source), sourceLines_(SplitLines(source)), tokenizer_(source)
+    : sourceLines_(SplitLines(source)), tokenizer_(source)
 {
 }
 

@@ -102,7 +102,7 @@ private:
     bool ParseStatement();
     void CloseBlock();
     void ParseCondition(const char* kind, int number);
-    TCalcOperand ParseConditionSide(bool left);
+    void ParseConditionSide(bool left);
     void ParseAssignment();
     void AssignNumeric(const TCalcOperand& target, const std::string& targetText);
     void AssignProperty(const TCalcOperand& target);
@@ -113,7 +113,6 @@ private:
     size_t AppendFormatted(const std::vector<TCalcToken>& tokens, size_t i);
     int LiteralIndex(const std::string& text);
 
-    const std::string& source_;
     std::vector<std::string> sourceLines_;
     TCalcTokenizer tokenizer_;
     TCalcToken cur_;

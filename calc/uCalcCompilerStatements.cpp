@@ -157,7 +157,7 @@ void TCalcCompiler::ParseCondition(const char* kind, int number)
 }
 
 // One side of a condition, loaded into register 128 (left) or 127 (right).
-TCalcOperand TCalcCompiler::ParseConditionSide(bool left)
+void TCalcCompiler::ParseConditionSide(bool left)
 {
     const int reg = left ? CalcCondLeft : CalcCondRight;
     if (AtEnd())
@@ -194,7 +194,6 @@ TCalcOperand TCalcCompiler::ParseConditionSide(bool left)
     }
     LoadInto(reg, operand, token);
     Advance();
-    return operand;
 }
 
 void TCalcCompiler::ParseAssignment()

@@ -24,8 +24,6 @@ public:
     TCalcToken NextCalcToken();
     // Source lines passed so far (0-based number of the current line).
     int Line() const { return line_; }
-    // Offset of the next unread character.
-    size_t Position() const { return pos_; }
 
 private:
     void SkipBlanksAndComments();
