@@ -127,7 +127,7 @@ void TMainForm::UpdateBufferLabels()
     const std::string caption = TabControl1->count() > tab ? QStringToCp1251(TabControl1->tabText(tab)) : "";
     const char* const buttons[] = {"tbReadChip", "tbWriteChip", "tbCheckChip"};
     for (int i = 0; i < 3; ++i)
-        SetHint(Command(buttons[i]), HintWords[i] + " " + caption);
+        SetHint(Command(buttons[i]), caption.empty() ? HintWords[i] : HintWords[i] + " " + caption);
     const THexDump* view = ActiveView();
     Panel5->setText(Text(SizeLabelText(view->GetSize(), view->Edit().WordMode)));
     UpdateCaption();
