@@ -518,4 +518,132 @@ TEST_F(MainTest, MainRoad)
     EXPECT_TRUE(boxes_.size() >= 2u);
 }
 
+// The exit value module beside the shipped ones, in the catalogue.
+class MainExitTest : public MainTest {
+protected:
+    void SetUp() override
+    {
+        MainTest::SetUp();
+        std::filesystem::copy_file(testsupport::FixturePath("app/exits.chl"), dir_.file("scripts/exits.chl"));
+        std::string catalogue = ReadFileBytes(dir_.file("scripts/scripts.cfg"));
+        WriteFileBytes(dir_.file("scripts/scripts.cfg"), catalogue + "\r\n[Test]\r\nExitChip=exits.chl\r\n");
+        CloseRunsWhenDone();
+        Start();
+        form_->LoadModule("ExitChip");
+    }
+    QPushButton* SwitchButton() const { return form_->GroupBox1->findChild<QPushButton*>("btSWITCH"); }
+    bool BackupMade() const { return std::filesystem::exists(dir_.file("Dumps/Backup")); }
+};
+
+TEST_F(MainExitTest, ExitValues)
+{
+    struct Case {
+        const char* Name;
+        bool BackupBit;
+        const char* Item;     // Device menu item; nullptr: the module button
+        bool Backup;
+        const char* ChipAfter;
+    };
+    const Case cases[] = {
+        {"backup with bit 21", true, "mnBACKUP", true, "ExitChip"},
+        {"backup without bit 21", false, "mnBACKUP", false, "ExitChip"},
+        {"unknown signature", true, "mnUNKNOWN", false, "ExitChip"},
+        {"nothing", true, "mnNOTHING", false, "ExitChip"},
+        {"signature from a module button", true, nullptr, false, "25F16"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        std::filesystem::remove_all(dir_.file("Dumps/Backup"));
+        form_->LoadModule("ExitChip");
+        ASSERT_EQ(form_->hlChipName->text(), "ExitChip");
+        WorkParam = c.BackupBit ? WorkParam | wpBackupControl : WorkParam & ~wpBackupControl;
+        if (c.Item)
+            Run([&] { DeviceItem(c.Item)->trigger(); });
+        else {
+            AnswerSelection("Serial Flash\\SPI\\25F16");
+            answers_ = {IDNO}; // buffer 1 holds what the run left: not kept
+            QPushButton* button = SwitchButton();
+            ASSERT_NE(button, nullptr);
+            Run([&] { button->click(); });
+            EXPECT_TRUE(answers_.empty());
+            EXPECT_EQ(form_->LastCommand, "BTSWITCH|SWITCH");
+        }
+        EXPECT_EQ(BackupMade(), c.Backup);
+        EXPECT_EQ(form_->hlChipName->text().toStdString(), c.ChipAfter);
+    }
+    // The button that switched the module went, and nothing of the old
+    // module is left on the panel.
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(SwitchButton(), nullptr);
+    EXPECT_EQ(form_->Panel5->text(), "2097152 x 8");
+}
+
+TEST_F(MainExitTest, ARunLocksEveryCommandAndRefusesTheClose)
+{
+    bool closed = true, buttonEnabled = true, labelEnabled = true, deviceItem = true, open = true;
+    duringRun_ = [&] {
+        buttonEnabled = SwitchButton()->isEnabledTo(form_);
+        labelEnabled = form_->hlChipName->isEnabled();
+        deviceItem = DeviceItem("mnNOTHING")->isEnabled();
+        open = form_->Command("mnFileRead")->isEnabled();
+        closed = form_->close();
+    };
+    WorkParam &= ~wpBackupControl;
+    Run([&] { DeviceItem("mnBACKUP")->trigger(); });
+    EXPECT_TRUE(sawRun_);
+    EXPECT_FALSE(closed);
+    EXPECT_FALSE(buttonEnabled);
+    EXPECT_FALSE(labelEnabled);
+    EXPECT_FALSE(deviceItem);
+    EXPECT_FALSE(open);
+    EXPECT_TRUE(form_->isVisible());
+    EXPECT_TRUE(SwitchButton()->isEnabledTo(form_));
+    EXPECT_TRUE(DeviceItem("mnNOTHING")->isEnabled());
+    EXPECT_EQ(form_->HexDump1->Buffer().Data[0], 0x42);
+}
+
+TEST_F(MainExitTest, AnUnknownChipLeavesEditorOnlyModeWithTheBuffer)
+{
+    form_->HexDump1->Buffer().Data[3] = 0x33;
+    form_->LoadModule("NoSuchChip");
+    EXPECT_EQ(form_->hlChipName->text(), "Editor");
+    EXPECT_TRUE(form_->mmDevice->actions().isEmpty());
+    EXPECT_FALSE(form_->mmDevice->isEnabled());
+    EXPECT_FALSE(form_->GroupBox1->isVisible());
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(SwitchButton(), nullptr);
+    for (const char* off : {"tbReadChip", "tbParameters", "btPinTest"})
+        EXPECT_FALSE(form_->Command(off)->isEnabled()) << off;
+    EXPECT_EQ(form_->HexDump1->Buffer().Data[3], 0x33);
+    EXPECT_TRUE(form_->close());
+    EXPECT_NE(Settings().find("EditorMode=1"), std::string::npos);
+}
+
+// Choosing a chip replaces both buffers: a modified one is offered for
+// saving first, and Cancel keeps the old module and the data.
+TEST_F(MainExitTest, AChipChoiceAsksBeforeItErasesAModifiedBuffer)
+{
+    form_->HexDump1->Buffer().Data[1] = 0x11;
+    form_->HexDump1->Buffer().Modified = true;
+    struct Step {
+        int Answer;
+        bool SaveCancelled;
+        const char* ChipAfter;
+    };
+    for (const Step& step : {Step{IDCANCEL, false, "ExitChip"}, Step{IDYES, true, "ExitChip"},
+                             Step{IDNO, false, "24C02"}}) {
+        SCOPED_TRACE(step.Answer);
+        boxes_.clear();
+        answers_ = {step.Answer};
+        AnswerSelection(Entry24C02);
+        if (step.SaveCancelled)
+            Cancel();
+        form_->ChooseChip();
+        ASSERT_EQ(boxes_.size(), 1u);
+        EXPECT_EQ(boxes_[0], "Save editor data?");
+        EXPECT_EQ(form_->hlChipName->text().toStdString(), step.ChipAfter);
+    }
+    EXPECT_EQ(form_->HexDump1->Buffer().Data[1], 0xFF);
+}
+
 } // namespace
