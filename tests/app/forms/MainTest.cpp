@@ -5,6 +5,7 @@
 #include "Screenshot.h"
 #include "TestSupport.h"
 #include "app/ChipSel.h"
+#include "app/forms/About.h"
 #include "app/forms/ChipSel.h"
 #include "app/forms/HotLabel.h"
 #include "app/forms/Main.h"
@@ -160,12 +161,13 @@ protected:
                 ADD_FAILURE() << "selection dialog left open";
                 dialog->BitBtn2Click();
             });
-            onSelection_(*dialog);
             if (entry.empty()) {
+                onSelection_(*dialog);
                 dialog->BitBtn2Click();
                 return;
             }
             dialog->PreselectEntry(entry);
+            onSelection_(*dialog);
             dialog->BitBtn1Click();
         });
     }
@@ -180,12 +182,13 @@ protected:
         QObject::connect(closer, &QTimer::timeout, [this] {
             if (!fmExecute || !fmExecute->isVisible())
                 return;
-            if (fmExecute->btCancel->text() == "Cancel" && !sawRun_) {
+            const std::string button = QStringToCp1251(fmExecute->btCancel->text());
+            if (button == fmExecute->Run.CancelText && !sawRun_) {
                 sawRun_ = true;
                 if (duringRun_)
                     duringRun_();
             }
-            if (fmExecute->btCancel->text() == "Close")
+            if (button == fmExecute->Run.CloseText)
                 fmExecute->btCancel->click();
         });
         closer->start(5);
@@ -441,7 +444,9 @@ TEST_F(MainTest, MainRoad)
 
     onSelection_ = [](TSelectForm& dialog) {
         EXPECT_GT(dialog.TreeView1->topLevelItemCount(), 0);
+        SaveScreenshot(dialog, "select-en");
     };
+    duringRun_ = [] { SaveScreenshot(*fmExecute, "run-en"); };
     AnswerSelection(Entry24C02);
     Trigger("tbSelectChip");
     EXPECT_EQ(dialogs_, 1);
@@ -516,6 +521,37 @@ TEST_F(MainTest, MainRoad)
     EXPECT_TRUE(DeviceItem("mnREAD")->isEnabled());
     EXPECT_EQ(Buffer1Bytes(), cmd);
     EXPECT_TRUE(boxes_.size() >= 2u);
+}
+
+// The windows of the main road in Russian, for a person to look at.
+TEST_F(MainTest, RussianMainRoadWindows)
+{
+    WriteFileBytes(dir_.file("TARKU.INI"), "[Parameters]\r\nLanguage=" + Utf8ToCp1251("Russian(Русский)") + "\r\n");
+    PutChip("24C02", Pattern(256));
+    CloseRunsWhenDone();
+    Start();
+    onSelection_ = [](TSelectForm& dialog) { SaveScreenshot(dialog, "select-ru"); };
+    AnswerSelection(Entry24C02);
+    Trigger("tbSelectChip");
+    ASSERT_EQ(form_->hlChipName->text(), "24C02");
+    duringRun_ = [] { SaveScreenshot(*fmExecute, "run-ru"); };
+    Run([&] { DeviceItem("mnREAD")->trigger(); });
+    EXPECT_TRUE(sawRun_);
+    SaveScreenshot(*form_, "main-read-ru");
+    QTimer::singleShot(0, &guard_, [this] {
+        QWidget* about = QApplication::activeModalWidget();
+        ASSERT_EQ(about, static_cast<QWidget*>(form_->AboutBox));
+        SaveScreenshot(*about, "about-ru");
+        form_->AboutBox->accept();
+    });
+    Trigger("About1");
+    QTimer::singleShot(0, &guard_, [] {
+        QWidget* language = QApplication::activeModalWidget();
+        ASSERT_NE(language, nullptr);
+        SaveScreenshot(*language, "language-ru");
+        static_cast<QDialog*>(language)->reject();
+    });
+    Trigger("Language1");
 }
 
 // The exit value module beside the shipped ones, in the catalogue.
