@@ -311,3 +311,21 @@ int64_t DigitTextValue(const std::string& text)
 }
 
 bool DigitKeyAccepted(char32_t c) { return c < 32 || (c >= '0' && c <= '9'); }
+
+std::string ChipNameOf(const std::string& entry)
+{
+    const size_t slash = entry.rfind('\\');
+    return slash == std::string::npos ? entry : entry.substr(slash + 1);
+}
+
+int FindChipEntry(const TStringList& chips, std::string& entry)
+{
+    if (const int index = chips.IndexOf(entry); index >= 0)
+        return index;
+    for (int i = 0; i < chips.Count(); ++i)
+        if (ChipNameOf(chips[i]) == entry) {
+            entry = chips[i];
+            return i;
+        }
+    return -1;
+}

@@ -132,3 +132,10 @@ uint32_t EditChange(uint32_t tag, const std::string& text);
 int64_t DigitTextValue(const std::string& text);
 // Whether a typed character reaches a DIGIT edit: digits and control keys.
 bool DigitKeyAccepted(char32_t c);
+
+// The index of a chip entry in `chips`: the entry itself, else the first
+// entry whose last level equals it exactly, which then replaces `entry`.
+// -1 when neither is there.
+int FindChipEntry(const TStringList& chips, std::string& entry);
+// The last level of a chip entry: the chip's name.
+std::string ChipNameOf(const std::string& entry);

@@ -1,5 +1,6 @@
 #include "app/MainStartup.h"
 
+#include "app/uLanguage.h"
 #include "app/uLoadLanguages.h"
 #include "engine/ComUtils.h"
 #include "engine/Engine.h"
@@ -8,17 +9,10 @@
 #include "platform/Paths.h"
 #include "vprog/VirtualUsb.h"
 
-std::string StartupDefaultLanguage()
-{
-    // INTEGRATION: the language guess from the system locale
-    // (DefaultLanguageName) takes the place of this fixed choice.
-    return "English";
-}
-
 void StartLanguage()
 {
     if (LanguageName.empty())
-        LanguageName = StartupDefaultLanguage();
+        LanguageName = DefaultLanguageName();
     SetUpLanguageTables(LanguageName);
 }
 

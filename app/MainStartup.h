@@ -4,10 +4,7 @@
 #include <string>
 #include <vector>
 
-// The language to use when the settings name none.
-std::string StartupDefaultLanguage();
-
-// Language: an empty Language setting takes the default; then the tables
+// Language: an empty Language setting takes the system locale's; then the tables
 // are filled for it (the built-in English messages, or the language file).
 void StartLanguage();
 

@@ -3,10 +3,12 @@
 #include "app/MainCommands.h"
 #include "app/MainStatus.h"
 #include "app/forms/HotLabel.h"
+#include "app/forms/MainModule.h"
 #include "app/uLoadLanguages.h"
 #include "buffer/forms/HDump.h"
 #include "engine/Global.h"
 #include "engine/LanguageTexts.h"
+#include "engine/uExecuteLock.h"
 #include "platform/Cp1251.h"
 #include "platform/SysUtils.h"
 
@@ -15,6 +17,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTabBar>
@@ -43,6 +46,14 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent)
     BuildToolBar();
     BuildStatusBar();
     BindOwnHandlers();
+    ParameterControls = new TParameterControls(this);
+    connect(ParameterControls, &TParameterControls::ButtonClicked, this,
+            [this](QPushButton* button) { MenuClick(button); });
+    hlChipName->OnClick = [this] { ChooseChip(); };
+    // Every run, whoever starts it, locks the window's commands for its
+    // time: the run pumps messages, and a command reaching the link, the
+    // module or the buffers under it would work on what the run uses.
+    runObserver_ = AddRunObserver([this](bool) { UpdateCommands(); });
     resize(900, 640);
     UpdateCaption();
     UpdateCommands();
@@ -50,6 +61,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent)
 
 TMainForm::~TMainForm()
 {
+    RemoveRunObserver(runObserver_);
     if (MainForm == this)
         MainForm = nullptr;
 }
@@ -192,7 +204,9 @@ void TMainForm::BindOwnHandlers()
         {"mnTest", [this] { mnTestClick(); }},
         {"mmToolbar", [this] { mmToolbarClick(); }},
         {"mmEditoronly", [this] { mmEditoronlyClick(); }},
-        {"btPinTest", [this] { ShowPinTester(); }},
+        {"tbSelectChip", [this] { ChooseChip(); }},
+        {"About1", [this] { About1Click(); }},
+        {"Language1", [this] { Language1Click(); }},
     };
     for (const auto& [name, handler] : own)
         handlers_[name] = handler;

@@ -20,15 +20,23 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QMenu;
+class QPushButton;
 class QStackedWidget;
 class QTabBar;
 class QToolBar;
 class THexDump;
 class THotLabel;
+class TAboutForm;
+class TParameterControls;
+class TSelectForm;
+class TfmChipOptions;
+class TfmLanguage;
 class TfmPinsTest;
 class TfmSetDelay;
 class TfmTest;
+struct TDeviceMenuActions;
 struct TMainCommand;
+struct TModulePlan;
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
@@ -67,6 +75,37 @@ public:
     bool RunActive() const;
     // A module is loaded and buffer 1 is not in editor-only mode.
     bool ModuleActive() const;
+
+    // --- Chip module -----------------------------------------------------
+    // Makes the chip entry's module the current one: buffers, tabs,
+    // parameter controls, Device menu and bound tool buttons, supply
+    // voltage, serial port. An unknown chip switches to editor-only mode.
+    // It erases both buffers without asking: interactive callers ask first
+    // (AskBeforeModuleLoad).
+    void LoadModule(const std::string& chipEntry);
+    // Before a load replaces the buffers: each modified buffer is offered
+    // for saving. false: the user cancelled, the old module stays.
+    bool AskBeforeModuleLoad();
+    // The one handler of every device command: Device menu items, bound
+    // tool buttons and module buttons (the sender names the command).
+    void MenuClick(QObject* sender);
+    // The chip selection dialog from the chip label or the Select button;
+    // the chosen chip's module is loaded.
+    void ChooseChip();
+    // The module parameters window with the module's controls.
+    void btShowParametersClick();
+    void About1Click();
+    void Language1Click();
+    // The selection dialog and the About box, made by the program body
+    // once the chip list is built.
+    TSelectForm* SelectForm = nullptr;
+    TAboutForm* AboutBox = nullptr;
+    TfmChipOptions* ChipOptions = nullptr; // made by the first module that needs it
+    TParameterControls* ParameterControls;
+    // Full path of the current module file.
+    std::string ModulePath;
+    // The last device command, upper-cased without its first "&".
+    std::string LastCommand;
 
     // --- Buffers and their files ----------------------------------------
     // Buffer 2 is active: the tab control has a second tab and it is shown.
@@ -142,17 +181,32 @@ private:
     void OpenIntoBuffer1();
     void OpenIntoBuffer2();
     void Buffer1Loaded(const std::string& fileName, bool recent);
+    void LoadOpenedFileChip(const std::string& fileName);
     void RebuildRecentFiles();
     void SaveWindowSettings();
     // Status (MainView.cpp).
     void CaretMoved(THexDump& view, int64_t index);
     void SetHint(QAction* action, const std::string& text);
+    // Module (MainLoad.cpp).
+    void DropModule();
+    void ApplyModuleBuffers(const TModulePlan& plan);
+    void ApplyModuleTabs(const TModulePlan& plan);
+    void ApplyModuleControls(const TModulePlan& plan);
+    void ApplyDeviceMenu(const TModulePlan& plan);
+    void OpenModuleSerialPort();
+    void PlaceDeviceParts(bool tabsOnTop, bool panelOnTop);
+    // Dispatch (MainDispatch.cpp).
+    void ReactToExitValue(uint32_t exitValue);
+    QObject* ToolButtonOf(const std::string& name) const;
 
     std::map<std::string, QAction*> commands_;
     std::map<std::string, std::function<void()>> handlers_;
     std::vector<QAction*> recentItems_;
     QAction* recentSeparator_ = nullptr;
-    int runCalls_ = 0;
+    int runObserver_ = -1;
+    bool moduleLoaded_ = false;
+    bool hasBuffer2_ = false; // the module uses buffer 2
+    TfmLanguage* language_ = nullptr;
     TStringList pendingWarnings_;
     TfmPinsTest* pinsTest_ = nullptr;
     TfmTest* test_ = nullptr;

@@ -3,6 +3,7 @@
 #include "app/forms/Main.h"
 
 #include "app/IniFile.h"
+#include "app/MainModule.h"
 #include "app/MainRecentFiles.h"
 #include "app/MainStatus.h"
 #include "app/forms/HotLabel.h"
@@ -89,8 +90,23 @@ void TMainForm::OpenIntoBuffer1()
     if (!OpenBufferDialog(*HexDump1, fileName))
         return;
     Buffer1Loaded(fileName, true);
-    // INTEGRATION: a file that names its chip (OpenedFileChip) loads that
-    // chip's module here, asking first as every module load does.
+    if (!OpenedFileChip.empty())
+        LoadOpenedFileChip(fileName);
+}
+
+// A file that names its chip brings that chip's module. The load erases
+// the buffers, so the file goes into the module's buffer 1 once more
+// afterwards: the user opened it to work on it.
+void TMainForm::LoadOpenedFileChip(const std::string& fileName)
+{
+    std::string entry = OpenedFileChip;
+    if ((moduleLoaded_ && FindChipEntry(ChipList, entry) >= 0 && entry == CurrentChip) || !AskBeforeModuleLoad())
+        return;
+    LoadModule(OpenedFileChip);
+    if (!LoadFromFile(HexDump1->Buffer(), fileName))
+        return;
+    HexDump1->SetSize(HexDump1->GetSize());
+    Buffer1Loaded(fileName, false);
 }
 
 // After buffer 1 took a file: the file is watched and recent, the view at
@@ -221,7 +237,7 @@ bool TMainForm::FormClose()
 
 void TMainForm::SaveWindowSettings()
 {
-    EditorMode = HexDump1->Buffer().EditorMode ? 1 : 0;
+    EditorMode = ModuleActive() ? 0 : 1;
     const QFont font = HexDump1->font();
     DumpFontName = QStringToCp1251(font.family());
     DumpFontSize = font.pointSize();

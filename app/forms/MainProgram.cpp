@@ -1,10 +1,14 @@
 #include "app/forms/MainProgram.h"
 
 #include "app/AppState.h"
+#include "app/ChipSel.h"
 #include "app/IniFile.h"
 #include "app/MainStartup.h"
+#include "app/forms/About.h"
+#include "app/forms/ChipSel.h"
 #include "app/forms/Main.h"
 #include "buffer/forms/HDump.h"
+#include "engine/Global.h"
 #include "engine/forms/uCompilerErrors.h"
 #include "engine/forms/uExecute.h"
 #include "engine/forms/uPinsTest.h"
@@ -15,6 +19,7 @@
 #include "skin/forms/acSkinStartup.h"
 
 #include <QApplication>
+#include <QLabel>
 
 namespace {
 
@@ -32,19 +37,31 @@ void CreateRunWindow(TMainForm& form)
 
 TMainForm* StartProgram(const std::vector<std::string>& arguments)
 {
+    // Chip selection stays shut while the program comes up.
+    StartupFlag = true;
     SkinLibraryInitialization();
     LoadSettings();
     StartLanguage();
     StartLink();
     auto* form = new TMainForm;
+    // The About box is the splash window meanwhile.
+    form->AboutBox = new TAboutForm(form);
+    form->AboutBox->SetSplashMode(true);
+    form->AboutBox->show();
+    PumpMessages();
     form->FormCreate();
     CreateRunWindow(*form);
+    BuildChipList();
+    form->SelectForm = new TSelectForm(form);
+    form->AboutBox->Label3->clear();
     PumpMessages();
-    // INTEGRATION: the chip list is built here (BuildChipList), and the
-    // saved chip's module is loaded when buffer 1 is not in editor-only
-    // mode and the catalogue exists (LoadModule(ChipName)), its warnings
-    // going to form->ShowModuleWarnings.
+    if (!form->HexDump1->Buffer().EditorMode && CatalogPresent)
+        form->LoadModule(ChipName);
+    // After the module: its load erases buffer 1.
     form->LoadCommandLineDump(CommandLineDump(arguments));
+    form->AboutBox->hide();
+    form->AboutBox->SetSplashMode(false);
+    StartupFlag = false;
     return form;
 }
 

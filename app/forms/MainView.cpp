@@ -6,13 +6,17 @@
 
 #include "app/MainCommands.h"
 #include "app/MainStatus.h"
+#include "app/forms/About.h"
 #include "app/forms/HotLabel.h"
+#include "app/forms/MainModule.h"
+#include "app/forms/uLanguage.h"
 #include "app/uLoadLanguages.h"
 #include "buffer/forms/HDump.h"
 #include "engine/Engine.h"
 #include "engine/Global.h"
 #include "engine/LanguageTexts.h"
 #include "engine/Modules.h"
+#include "engine/forms/uChipOptions.h"
 #include "engine/forms/uExecute.h"
 #include "engine/forms/uPinsTest.h"
 #include "engine/forms/uSetDelay.h"
@@ -44,9 +48,9 @@ int HintHidePause(const std::string& hint) { return hint.size() <= 50 ? 2500 : 1
 
 } // namespace
 
-bool TMainForm::RunActive() const { return runCalls_ > 0 || RunInProgress(); }
+bool TMainForm::RunActive() const { return RunInProgress(); }
 
-bool TMainForm::ModuleActive() const { return !CurrentChip.empty() && !HexDump1->Buffer().EditorMode; }
+bool TMainForm::ModuleActive() const { return moduleLoaded_; }
 
 bool TMainForm::Buffer2Active() const { return TabControl1->count() > 1 && TabControl1->currentIndex() == 1; }
 
@@ -65,7 +69,12 @@ void TMainForm::UpdateCommands()
     // The module's own commands and controls, and the buffers' editing.
     const bool free = !state.RunInProgress;
     mmDevice->setEnabled(free && state.ModuleLoaded && !mmDevice->actions().isEmpty());
+    // A disabled menu still lets its items' shortcuts through.
+    for (QAction* item : mmDevice->actions())
+        item->setEnabled(free && state.ModuleLoaded);
     GroupBox1->setEnabled(free);
+    if (ChipOptions)
+        ChipOptions->Panel1->setEnabled(free);
     hlChipName->setEnabled(free);
     vccCombobox->setEnabled(free);
     HexDump1->setEnabled(free);
@@ -89,10 +98,7 @@ void TMainForm::RunDeviceProcedure(const std::string& operation)
 {
     if (RunActive())
         return;
-    ++runCalls_;
-    UpdateCommands();
     RunModuleProcedure(operation, vccCombobox->currentIndex());
-    --runCalls_;
     BuffersChanged();
 }
 
@@ -121,7 +127,7 @@ void TMainForm::UpdateBufferLabels()
     const std::string caption = TabControl1->count() > tab ? QStringToCp1251(TabControl1->tabText(tab)) : "";
     const char* const buttons[] = {"tbReadChip", "tbWriteChip", "tbCheckChip"};
     for (int i = 0; i < 3; ++i)
-        SetHint(Command(buttons[i]), HintWords[i] + " " + caption);
+        SetHint(Command(buttons[i]), caption.empty() ? HintWords[i] : HintWords[i] + " " + caption);
     const THexDump* view = ActiveView();
     Panel5->setText(Text(SizeLabelText(view->GetSize(), view->Edit().WordMode)));
     UpdateCaption();
@@ -140,12 +146,12 @@ void TMainForm::SetEditorOnlyMode()
         TabControl1->removeTab(0);
     TabControl1->setVisible(false);
     Panel2->setCurrentWidget(HexDump1);
-    if (!HexDump1->Buffer().EditorMode) {
+    if (moduleLoaded_ || !HexDump1->Buffer().EditorMode) {
         hlChipName->setText(Text(EditorLabelText));
         HexDump1->Buffer().EditorMode = true;
         HexDump1->Edit().WordMode = false;
         HexDump1->SetSize(0);
-        GroupBox1->setVisible(false);
+        DropModule();
     }
     BuffersChanged();
 }
@@ -253,4 +259,20 @@ void TMainForm::ShowPinTester()
     pinsTest_->exec();
     DevicePowerOff();
     CloseDevice();
+}
+
+// The About box asks the programmer for its firmware: not under a run.
+void TMainForm::About1Click()
+{
+    if (!AboutBox || !LinkFreeForWindow())
+        return;
+    AboutBox->SetSplashMode(false);
+    AboutBox->exec();
+}
+
+void TMainForm::Language1Click()
+{
+    if (!language_)
+        language_ = new TfmLanguage(this);
+    language_->exec();
 }

@@ -356,3 +356,26 @@ TEST(MainModule, DigitKeyFilter)
 }
 
 } // namespace
+
+namespace {
+
+TEST(FindChipEntryTest, ByWholeEntryElseByLastLevel)
+{
+    TStringList chips;
+    chips.Add("Memory\\24Cxx\\24C02");
+    chips.Add("Other\\24C02");
+    chips.Add("Flash\\25F16");
+    struct Case {
+        const char* Asked;
+        int Index;
+        const char* Entry;
+    };
+    for (const Case& c : {Case{"Flash\\25F16", 2, "Flash\\25F16"}, Case{"24C02", 0, "Memory\\24Cxx\\24C02"},
+                          Case{"Other\\24C02", 1, "Other\\24C02"}, Case{"25F1", -1, "25F1"}}) {
+        std::string entry = c.Asked;
+        EXPECT_EQ(FindChipEntry(chips, entry), c.Index) << c.Asked;
+        EXPECT_EQ(entry, c.Entry) << c.Asked;
+    }
+}
+
+} // namespace

@@ -5,19 +5,30 @@
 #include "AppStateGuard.h"
 #include "Screenshot.h"
 #include "TestSupport.h"
+#include "app/ChipSel.h"
+#include "app/forms/About.h"
+#include "app/forms/ChipSel.h"
 #include "app/forms/HotLabel.h"
 #include "app/forms/Main.h"
 #include "app/forms/MainProgram.h"
 #include "buffer/forms/HDump.h"
 #include "engine/Global.h"
+#include "engine/forms/uExecute.h"
 #include "engine/uExecuteLock.h"
 #include "platform/Cp1251.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
+#include "vprog/Chip24Cxx.h"
+#include "vprog/Socket.h"
+#include "vprog/VirtualUsb.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTreeWidget>
 #include <QGroupBox>
 #include <QFileDialog>
 #include <QLabel>
@@ -123,6 +134,88 @@ protected:
         QAction* action = form_->Command(command);
         ASSERT_TRUE(action->isEnabled()) << command;
         action->trigger();
+    }
+
+    // Puts a simulated chip with these contents into the virtual
+    // programmer's socket.
+    TSimChip* PutChip(const std::string& chip, const std::string& contents)
+    {
+        WriteFileBytes(dir_.file(chip + ".bin"), contents);
+        TSocketSetup setup;
+        setup.Chip = chip;
+        setup.Image = dir_.file(chip + ".bin");
+        TSimChip* inserted = nullptr;
+        EXPECT_EQ(InsertChip(TheVirtualProgrammer().Lines(), setup, &inserted), "");
+        return inserted;
+    }
+
+    // The next modal selection dialog chooses `entry` (nothing: Cancel).
+    void AnswerSelection(const std::string& entry)
+    {
+        QTimer::singleShot(0, &guard_, [this, entry] {
+            auto* dialog = qobject_cast<TSelectForm*>(QApplication::activeModalWidget());
+            if (!dialog) {
+                AnswerSelection(entry);
+                return;
+            }
+            ++dialogs_;
+            QTimer::singleShot(ModalCeilingMs, dialog, [dialog] {
+                ADD_FAILURE() << "selection dialog left open";
+                dialog->BitBtn2Click();
+            });
+            if (entry.empty()) {
+                onSelection_(*dialog);
+                dialog->BitBtn2Click();
+                return;
+            }
+            dialog->PreselectEntry(entry);
+            onSelection_(*dialog);
+            dialog->BitBtn1Click();
+        });
+    }
+    std::function<void(TSelectForm&)> onSelection_ = [](TSelectForm&) {};
+
+    // Runs end by themselves (the modules close the run window) or wait
+    // for Close, which this presses; `duringRun_` sees each run once while
+    // it steps. A run still going after the ceiling is stopped and fails.
+    void CloseRunsWhenDone()
+    {
+        auto* closer = new QTimer(&guard_);
+        QObject::connect(closer, &QTimer::timeout, [this] {
+            if (!fmExecute || !fmExecute->isVisible())
+                return;
+            const std::string button = QStringToCp1251(fmExecute->btCancel->text());
+            if (button == fmExecute->Run.CancelText && !sawRun_) {
+                sawRun_ = true;
+                if (duringRun_)
+                    duringRun_();
+            }
+            if (button == fmExecute->Run.CloseText)
+                fmExecute->btCancel->click();
+        });
+        closer->start(5);
+    }
+    void Run(const std::function<void()>& act)
+    {
+        sawRun_ = false;
+        QTimer ceiling;
+        ceiling.setSingleShot(true);
+        QObject::connect(&ceiling, &QTimer::timeout, [] {
+            ADD_FAILURE() << "run never ended";
+            fmExecute->Run.Tag = -1;
+        });
+        ceiling.start(120000);
+        act();
+    }
+    QAction* DeviceItem(const char* name) const { return form_->mmDevice->findChild<QAction*>(name); }
+    bool sawRun_ = false;
+    std::function<void()> duringRun_;
+
+    void Restart(const std::vector<std::string>& arguments = {})
+    {
+        FinishProgram();
+        form_ = nullptr;
+        Start(arguments);
     }
 
     std::string Buffer1Bytes() const
@@ -336,6 +429,259 @@ TEST_F(MainTest, ModuleWarningsWaitForTheShownWindow)
     QApplication::processEvents();
     ASSERT_EQ(boxes_.size(), 1u);
     EXPECT_NE(boxes_[0].find("line 3: bad entry"), std::string::npos);
+}
+
+const char* const Entry24C02 = "Serial EEPROM\\I2C 8 bit address\\24C02";
+
+// The main road: first start, chip choice, read, edit, write, verify, a
+// changed chip, save and open again, exit, and the next start.
+TEST_F(MainTest, MainRoad)
+{
+    const std::string chipBytes = Pattern(256);
+    auto* chip = dynamic_cast<TChip24Cxx*>(PutChip("24C02", chipBytes));
+    ASSERT_NE(chip, nullptr);
+    CloseRunsWhenDone();
+    Start();
+    EXPECT_EQ(form_->hlChipName->text(), "Editor");
+
+    onSelection_ = [](TSelectForm& dialog) {
+        EXPECT_GT(dialog.TreeView1->topLevelItemCount(), 0);
+        SaveScreenshot(dialog, "select-en");
+    };
+    duringRun_ = [] { SaveScreenshot(*fmExecute, "run-en"); };
+    AnswerSelection(Entry24C02);
+    Trigger("tbSelectChip");
+    EXPECT_EQ(dialogs_, 1);
+    EXPECT_EQ(form_->hlChipName->text(), "24C02");
+    EXPECT_EQ(CurrentChip, Entry24C02);
+    // The module serves 24C01 to 24C16 in one buffer of the largest size.
+    EXPECT_EQ(form_->Panel5->text(), "2048 x 8");
+    EXPECT_EQ(form_->vccCombobox->currentText(), "5.0 V");
+    EXPECT_TRUE(form_->mmDevice->isEnabled());
+    ASSERT_NE(DeviceItem("mnREAD"), nullptr);
+    EXPECT_EQ(DeviceItem("mnREAD")->shortcut(), QKeySequence("Ctrl+R"));
+    EXPECT_EQ(DeviceItem("mnWRITE")->shortcut(), QKeySequence("Ctrl+W"));
+    EXPECT_TRUE(DeviceItem("mnBLANK")->shortcut().isEmpty());
+    for (const char* on : {"tbReadChip", "tbWriteChip", "tbCheckChip", "tbEraseChip", "btPinTest"})
+        EXPECT_TRUE(form_->Command(on)->isEnabled()) << on;
+    EXPECT_FALSE(form_->Command("tbParameters")->isEnabled());
+    EXPECT_EQ(form_->Command("tbReadChip")->toolTip(), "Read chip");
+    EXPECT_TRUE(form_->GroupBox1->isVisible());
+    auto* type = form_->GroupBox1->findChild<QComboBox*>("CHIPTYPE");
+    ASSERT_NE(type, nullptr);
+    EXPECT_EQ(type->currentText(), "24C02");
+    auto* verifyWrite = form_->GroupBox1->findChild<QCheckBox*>("VERIFYWRITE");
+    ASSERT_NE(verifyWrite, nullptr);
+    EXPECT_TRUE(verifyWrite->isChecked());
+
+    Run([&] { DeviceItem("mnREAD")->trigger(); });
+    EXPECT_EQ(Buffer1Bytes().substr(0, 256), chipBytes);
+    EXPECT_EQ(form_->LastCommand, "READ");
+    // The read asked for a backup, and the option allows it.
+    EXPECT_TRUE(std::filesystem::exists(dir_.file("Dumps/Backup")));
+    SaveScreenshot(*form_, "main-read-en");
+
+    form_->HexDump1->Buffer().Data[5] = 0x5A;
+    answers_ = {IDYES}; // write asks first
+    Run([&] { Trigger("tbWriteChip"); });
+    EXPECT_TRUE(answers_.empty());
+    EXPECT_EQ(chip->Image().Data()[5], 0x5A);
+    EXPECT_NE(fmExecute->Memo1->toPlainText().indexOf("Verify OK"), -1);
+
+    chip->Image().Data()[7] ^= 0xFF; // somebody changed the chip
+    Run([&] { Trigger("tbCheckChip"); });
+    EXPECT_FALSE(form_->HexDump1->Buffer().GetMatchBit(7));
+    EXPECT_TRUE(form_->HexDump1->Buffer().GetMatchBit(6));
+
+    const std::string dump = Buffer1Bytes();
+    Choose(dir_.file("road.hex"), 2);
+    Trigger("mnFileSave");
+    Choose(dir_.file("road.bin"), 1);
+    Trigger("mnFileSave");
+    EXPECT_EQ(ReadFileBytes(dir_.file("road.bin")), dump);
+    for (auto [name, filter] : {std::pair{"road.hex", 2}, std::pair{"road.bin", 1}}) {
+        form_->HexDump1->EraseBuffer();
+        form_->HexDump1->Buffer().Modified = false;
+        Choose(dir_.file(name), filter);
+        Trigger("mnFileRead");
+        EXPECT_EQ(Buffer1Bytes(), dump) << name;
+    }
+
+    form_->HexDump1->Buffer().Modified = true;
+    const bool hadSettings = std::filesystem::exists(dir_.file("TARKU.INI"));
+    answers_ = {IDCANCEL};
+    EXPECT_FALSE(form_->close());
+    EXPECT_EQ(std::filesystem::exists(dir_.file("TARKU.INI")), hadSettings);
+    answers_ = {IDNO};
+    EXPECT_TRUE(form_->close());
+    EXPECT_NE(Settings().find("ChipName=" + std::string(Entry24C02)), std::string::npos);
+
+    const std::string cmd = Pattern(2048);
+    WriteFileBytes(dir_.file("cmd.bin"), cmd);
+    Restart({dir_.file("cmd.bin")});
+    EXPECT_EQ(form_->hlChipName->text(), "24C02");
+    EXPECT_TRUE(DeviceItem("mnREAD")->isEnabled());
+    EXPECT_EQ(Buffer1Bytes(), cmd);
+    EXPECT_TRUE(boxes_.size() >= 2u);
+}
+
+// The windows of the main road in Russian, for a person to look at.
+TEST_F(MainTest, RussianMainRoadWindows)
+{
+    WriteFileBytes(dir_.file("TARKU.INI"), "[Parameters]\r\nLanguage=" + Utf8ToCp1251("Russian(Русский)") + "\r\n");
+    PutChip("24C02", Pattern(256));
+    CloseRunsWhenDone();
+    Start();
+    onSelection_ = [](TSelectForm& dialog) { SaveScreenshot(dialog, "select-ru"); };
+    AnswerSelection(Entry24C02);
+    Trigger("tbSelectChip");
+    ASSERT_EQ(form_->hlChipName->text(), "24C02");
+    duringRun_ = [] { SaveScreenshot(*fmExecute, "run-ru"); };
+    Run([&] { DeviceItem("mnREAD")->trigger(); });
+    EXPECT_TRUE(sawRun_);
+    SaveScreenshot(*form_, "main-read-ru");
+    QTimer::singleShot(0, &guard_, [this] {
+        QWidget* about = QApplication::activeModalWidget();
+        ASSERT_EQ(about, static_cast<QWidget*>(form_->AboutBox));
+        SaveScreenshot(*about, "about-ru");
+        form_->AboutBox->accept();
+    });
+    Trigger("About1");
+    QTimer::singleShot(0, &guard_, [] {
+        QWidget* language = QApplication::activeModalWidget();
+        ASSERT_NE(language, nullptr);
+        SaveScreenshot(*language, "language-ru");
+        static_cast<QDialog*>(language)->reject();
+    });
+    Trigger("Language1");
+}
+
+// The exit value module beside the shipped ones, in the catalogue.
+class MainExitTest : public MainTest {
+protected:
+    void SetUp() override
+    {
+        MainTest::SetUp();
+        std::filesystem::copy_file(testsupport::FixturePath("app/exits.chl"), dir_.file("scripts/exits.chl"));
+        std::string catalogue = ReadFileBytes(dir_.file("scripts/scripts.cfg"));
+        WriteFileBytes(dir_.file("scripts/scripts.cfg"), catalogue + "\r\n[Test]\r\nExitChip=exits.chl\r\n");
+        CloseRunsWhenDone();
+        Start();
+        form_->LoadModule("ExitChip");
+    }
+    QPushButton* SwitchButton() const { return form_->GroupBox1->findChild<QPushButton*>("btSWITCH"); }
+    bool BackupMade() const { return std::filesystem::exists(dir_.file("Dumps/Backup")); }
+};
+
+TEST_F(MainExitTest, ExitValues)
+{
+    struct Case {
+        const char* Name;
+        bool BackupBit;
+        const char* Item;     // Device menu item; nullptr: the module button
+        bool Backup;
+        const char* ChipAfter;
+    };
+    const Case cases[] = {
+        {"backup with bit 21", true, "mnBACKUP", true, "ExitChip"},
+        {"backup without bit 21", false, "mnBACKUP", false, "ExitChip"},
+        {"unknown signature", true, "mnUNKNOWN", false, "ExitChip"},
+        {"nothing", true, "mnNOTHING", false, "ExitChip"},
+        {"signature from a module button", true, nullptr, false, "25F16"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        std::filesystem::remove_all(dir_.file("Dumps/Backup"));
+        form_->LoadModule("ExitChip");
+        ASSERT_EQ(form_->hlChipName->text(), "ExitChip");
+        WorkParam = c.BackupBit ? WorkParam | wpBackupControl : WorkParam & ~wpBackupControl;
+        if (c.Item)
+            Run([&] { DeviceItem(c.Item)->trigger(); });
+        else {
+            AnswerSelection("Serial Flash\\SPI\\25F16");
+            answers_ = {IDNO}; // buffer 1 holds what the run left: not kept
+            QPushButton* button = SwitchButton();
+            ASSERT_NE(button, nullptr);
+            Run([&] { button->click(); });
+            EXPECT_TRUE(answers_.empty());
+            EXPECT_EQ(form_->LastCommand, "BTSWITCH|SWITCH");
+        }
+        EXPECT_EQ(BackupMade(), c.Backup);
+        EXPECT_EQ(form_->hlChipName->text().toStdString(), c.ChipAfter);
+    }
+    // The button that switched the module went, and nothing of the old
+    // module is left on the panel.
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(SwitchButton(), nullptr);
+    EXPECT_EQ(form_->Panel5->text(), "2097152 x 8");
+}
+
+TEST_F(MainExitTest, ARunLocksEveryCommandAndRefusesTheClose)
+{
+    bool closed = true, buttonEnabled = true, labelEnabled = true, deviceItem = true, open = true;
+    duringRun_ = [&] {
+        buttonEnabled = SwitchButton()->isEnabledTo(form_);
+        labelEnabled = form_->hlChipName->isEnabled();
+        deviceItem = DeviceItem("mnNOTHING")->isEnabled();
+        open = form_->Command("mnFileRead")->isEnabled();
+        closed = form_->close();
+    };
+    WorkParam &= ~wpBackupControl;
+    Run([&] { DeviceItem("mnBACKUP")->trigger(); });
+    EXPECT_TRUE(sawRun_);
+    EXPECT_FALSE(closed);
+    EXPECT_FALSE(buttonEnabled);
+    EXPECT_FALSE(labelEnabled);
+    EXPECT_FALSE(deviceItem);
+    EXPECT_FALSE(open);
+    EXPECT_TRUE(form_->isVisible());
+    EXPECT_TRUE(SwitchButton()->isEnabledTo(form_));
+    EXPECT_TRUE(DeviceItem("mnNOTHING")->isEnabled());
+    EXPECT_EQ(form_->HexDump1->Buffer().Data[0], 0x42);
+}
+
+TEST_F(MainExitTest, AnUnknownChipLeavesEditorOnlyModeWithTheBuffer)
+{
+    form_->HexDump1->Buffer().Data[3] = 0x33;
+    form_->LoadModule("NoSuchChip");
+    EXPECT_EQ(form_->hlChipName->text(), "Editor");
+    EXPECT_TRUE(form_->mmDevice->actions().isEmpty());
+    EXPECT_FALSE(form_->mmDevice->isEnabled());
+    EXPECT_FALSE(form_->GroupBox1->isVisible());
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(SwitchButton(), nullptr);
+    for (const char* off : {"tbReadChip", "tbParameters", "btPinTest"})
+        EXPECT_FALSE(form_->Command(off)->isEnabled()) << off;
+    EXPECT_EQ(form_->HexDump1->Buffer().Data[3], 0x33);
+    EXPECT_TRUE(form_->close());
+    EXPECT_NE(Settings().find("EditorMode=1"), std::string::npos);
+}
+
+// Choosing a chip replaces both buffers: a modified one is offered for
+// saving first, and Cancel keeps the old module and the data.
+TEST_F(MainExitTest, AChipChoiceAsksBeforeItErasesAModifiedBuffer)
+{
+    form_->HexDump1->Buffer().Data[1] = 0x11;
+    form_->HexDump1->Buffer().Modified = true;
+    struct Step {
+        int Answer;
+        bool SaveCancelled;
+        const char* ChipAfter;
+    };
+    for (const Step& step : {Step{IDCANCEL, false, "ExitChip"}, Step{IDYES, true, "ExitChip"},
+                             Step{IDNO, false, "24C02"}}) {
+        SCOPED_TRACE(step.Answer);
+        boxes_.clear();
+        answers_ = {step.Answer};
+        AnswerSelection(Entry24C02);
+        if (step.SaveCancelled)
+            Cancel();
+        form_->ChooseChip();
+        ASSERT_EQ(boxes_.size(), 1u);
+        EXPECT_EQ(boxes_[0], "Save editor data?");
+        EXPECT_EQ(form_->hlChipName->text().toStdString(), step.ChipAfter);
+    }
+    EXPECT_EQ(form_->HexDump1->Buffer().Data[1], 0xFF);
 }
 
 } // namespace
