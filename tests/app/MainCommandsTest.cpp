@@ -76,9 +76,11 @@ TEST(MainCommands, EnableTable)
 
 TEST(MainCommands, EveryCommandTouchingLinkModuleOrBuffersIsOffDuringARun)
 {
-    for (const TMainCommand& c : MainCommands())
-        if (c.Needs & (cnLink | cnModule | cnBuffer))
+    for (const TMainCommand& c : MainCommands()) {
+        if (c.Needs & (cnLink | cnModule | cnBuffer)) {
             EXPECT_FALSE(CommandEnabled(c, Running, true)) << c.Name;
+        }
+    }
 }
 
 } // namespace

@@ -88,8 +88,9 @@ TEST(MainDispatch, ParameterListFromControlsAndOptions)
     EXPECT_EQ(list[2], ".Key:01 02 03 04");
     const std::vector<uint32_t> values{1, 1, 0x20000004, 300, 0, 1, 1, 0, 4, 64, 32, 128};
     for (int i = 0; i < list.Count(); ++i) {
-        if (i != 2)
+        if (i != 2) {
             EXPECT_EQ(list[i], names[static_cast<size_t>(i)]);
+        }
         EXPECT_EQ(list.Objects(i), values[static_cast<size_t>(i)]) << list[i];
     }
 
