@@ -38,4 +38,3 @@ std::string CommandLineDump(const std::vector<std::string>& arguments)
     return FileExists(NativePath(name)) ? name : "";
 }
 
-bool HelpFileExists() { return FileExists(NativePath("help\\Tarku.hlp")); }

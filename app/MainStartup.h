@@ -21,5 +21,3 @@ void StopLink();
 // existing file (a Windows-style or native path), else "".
 std::string CommandLineDump(const std::vector<std::string>& arguments);
 
-// Whether the help file "help\Tarku.hlp" exists beside the program.
-bool HelpFileExists();

@@ -273,7 +273,8 @@ void TMainForm::FormCreate()
 {
     ToolBar1->setVisible(WorkParam & wpToolBarVisible);
     Command("mmToolbar")->setChecked(WorkParam & wpToolBarVisible);
-    HelpAvailable = false; // INTEGRATION: HelpFileExists() once help opens
+    // No help viewer exists on this system, so help stays off whatever lies in help\.
+    HelpAvailable = false;
     for (THexDump* view : {HexDump1, HexDump2}) {
         ApplyEditorSettings(*view);
         view->Edit().OnCaretMove = [this, view](int64_t index) { CaretMoved(*view, index); };

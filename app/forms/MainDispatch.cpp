@@ -49,7 +49,6 @@ void TMainForm::MenuClick(QObject* sender)
     WriteBackControls(ModuleParameters, controls);
     ParameterControls->Apply(controls);
     ReactToExitValue(fmExecute->ExitValue());
-    // INTEGRATION: the calculator panel is told here (NotifyCalculatorChange).
 }
 
 void TMainForm::ReactToExitValue(uint32_t exitValue)

@@ -89,7 +89,7 @@ void TMainForm::BuffersChanged()
     HexDump2->Paint();
     THexDump* view = ActiveView();
     CaretMoved(*view, view->Edit().WordMode ? view->Edit().CaretNibble / 4 : view->Edit().CaretByte);
-    // INTEGRATION: the calculator panel is told here (NotifyCalculatorChange).
+    // The open calculator hears of the change here once the calculator panel exists.
     UpdateBufferLabels();
     UpdateCommands();
 }

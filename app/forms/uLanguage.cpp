@@ -5,6 +5,7 @@
 #include "engine/Global.h"
 #include "engine/LanguageTexts.h"
 #include "platform/Cp1251.h"
+#include "platform/forms/ButtonRow.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -26,10 +27,7 @@ TfmLanguage::TfmLanguage(QWidget* parent) : QDialog(parent)
     SpeedButton1 = new QPushButton(this);
     SpeedButton2->setDefault(true);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(SpeedButton2);
-    buttons->addWidget(SpeedButton1);
+    auto* buttons = ButtonRow({SpeedButton2, SpeedButton1});
 
     auto* form = new QVBoxLayout(this);
     form->addWidget(ComboBox1);

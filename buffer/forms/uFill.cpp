@@ -2,6 +2,7 @@
 
 #include "buffer/forms/DialogTexts.h"
 #include "buffer/uFill.h"
+#include "platform/forms/ButtonRow.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -37,10 +38,7 @@ TFillForm::TFillForm(QWidget* parent) : QDialog(parent)
     SpeedButton2 = new QPushButton("OK", this);
     SpeedButton1 = new QPushButton("Cancel", this);
     SpeedButton2->setDefault(true);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(SpeedButton2);
-    buttons->addWidget(SpeedButton1);
+    auto* buttons = ButtonRow({SpeedButton2, SpeedButton1});
 
     auto* form = new QVBoxLayout(this);
     form->addWidget(GroupBox1);

@@ -3,6 +3,7 @@
 #include "buffer/forms/DialogTexts.h"
 #include "buffer/uFind.h"
 #include "platform/MessageBox.h"
+#include "platform/forms/ButtonRow.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -99,10 +100,7 @@ void TFindForm::buildLayout()
 
     SpeedButton2 = new QPushButton(this);
     SpeedButton1 = new QPushButton("Close", this);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(SpeedButton2);
-    buttons->addWidget(SpeedButton1);
+    auto* buttons = ButtonRow({SpeedButton2, SpeedButton1});
     auto* form = new QVBoxLayout(this);
     form->addWidget(PageControl1);
     form->addLayout(buttons);

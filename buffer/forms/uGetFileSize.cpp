@@ -2,6 +2,7 @@
 
 #include "buffer/forms/DialogTexts.h"
 #include "buffer/uGetFileSize.h"
+#include "platform/forms/ButtonRow.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -30,10 +31,7 @@ TFileSizeDialog::TFileSizeDialog(QWidget* parent) : QDialog(parent)
 
 void TFileSizeDialog::buildLayout(QWidget* top)
 {
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(SpeedButton2);
-    buttons->addWidget(SpeedButton1);
+    auto* buttons = ButtonRow({SpeedButton2, SpeedButton1});
     auto* form = new QVBoxLayout(this);
     if (top)
         form->addWidget(top);

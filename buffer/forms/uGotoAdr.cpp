@@ -2,6 +2,7 @@
 
 #include "buffer/forms/DialogTexts.h"
 #include "buffer/uGotoAdr.h"
+#include "platform/forms/ButtonRow.h"
 
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -21,10 +22,7 @@ TfmGotoAdr::TfmGotoAdr(QWidget* parent) : QDialog(parent)
     SpeedButton1->setObjectName("SpeedButton1");
     // Enter in the edit presses OK only while OK is enabled.
     SpeedButton2->setDefault(true);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(SpeedButton2);
-    buttons->addWidget(SpeedButton1);
+    auto* buttons = ButtonRow({SpeedButton2, SpeedButton1});
     auto* form = new QVBoxLayout(this);
     form->addWidget(Edit1);
     form->addLayout(buttons);

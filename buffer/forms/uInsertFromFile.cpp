@@ -6,6 +6,7 @@
 #include "buffer/uRecentSourceFiles.h"
 #include "engine/Global.h"
 #include "platform/MessageBox.h"
+#include "platform/forms/ButtonRow.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -47,10 +48,7 @@ TfmInsertFromFile::TfmInsertFromFile(QWidget* parent) : QDialog(parent)
     SpeedButton2 = new QPushButton(this);
     SpeedButton1 = new QPushButton(this);
     SpeedButton2->setDefault(true);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(SpeedButton2);
-    buttons->addWidget(SpeedButton1);
+    auto* buttons = ButtonRow({SpeedButton2, SpeedButton1});
     auto* form = new QVBoxLayout(this);
     form->addWidget(GroupBox1);
     form->addWidget(GroupBox2);

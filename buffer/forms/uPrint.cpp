@@ -10,6 +10,7 @@
 #include "platform/Files.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
+#include "platform/forms/ButtonRow.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -117,10 +118,7 @@ void TfmPrint::BuildControls()
     group->addWidget(GroupBox2);
     group->addLayout(options);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(SpeedButton2);
-    buttons->addWidget(SpeedButton1);
+    auto* buttons = ButtonRow({SpeedButton2, SpeedButton1});
     auto* form = new QVBoxLayout(this);
     form->addWidget(GroupBox3, 1);
     form->addLayout(buttons);

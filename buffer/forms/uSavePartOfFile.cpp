@@ -1,6 +1,7 @@
 #include "buffer/forms/uSavePartOfFile.h"
 
 #include "buffer/forms/DialogTexts.h"
+#include "platform/forms/ButtonRow.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -20,10 +21,7 @@ TfmSavePartOfFile::TfmSavePartOfFile(QWidget* parent) : QDialog(parent)
     SpeedButton2 = new QPushButton("OK", this);
     SpeedButton1 = new QPushButton(this);
     SpeedButton2->setDefault(true);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(SpeedButton2);
-    buttons->addWidget(SpeedButton1);
+    auto* buttons = ButtonRow({SpeedButton2, SpeedButton1});
     auto* form = new QGridLayout(this);
     form->addWidget(Label1, 0, 0);
     form->addWidget(Edit1, 0, 1);

@@ -2,6 +2,7 @@
 
 #include "buffer/forms/ColorRef.h"
 #include "buffer/forms/DialogTexts.h"
+#include "platform/forms/ButtonRow.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -36,9 +37,7 @@ TfmShowSelection::TfmShowSelection(QWidget* parent) : QDialog(parent)
     SpeedButton1 = new QPushButton("OK", this);
     SpeedButton1->setDefault(true);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(SpeedButton1);
+    auto* buttons = ButtonRow({SpeedButton1});
     auto* left = new QVBoxLayout;
     left->addWidget(GroupBox1);
     left->addWidget(buildResult());

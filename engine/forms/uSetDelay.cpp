@@ -5,6 +5,7 @@
 #include "platform/Cp1251.h"
 #include "platform/MessageBox.h"
 #include "platform/SysUtils.h"
+#include "platform/forms/ButtonRow.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -112,11 +113,7 @@ TfmSetDelay::TfmSetDelay(QWidget* parent) : QDialog(parent)
     SpeedButton3 = new QPushButton(this);
     SpeedButton1->setDefault(true);
     SpeedButton3->setEnabled(HelpAvailable);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(SpeedButton1);
-    buttons->addWidget(SpeedButton2);
-    buttons->addWidget(SpeedButton3);
+    auto* buttons = ButtonRow({SpeedButton1, SpeedButton2, SpeedButton3});
 
     auto* form = new QVBoxLayout(this);
     form->addWidget(PageControl1);

@@ -3,6 +3,7 @@
 #include "engine/Global.h"
 #include "engine/LanguageTexts.h"
 #include "platform/Cp1251.h"
+#include "platform/forms/ButtonRow.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -159,10 +160,7 @@ TfmTest::TfmTest(QWidget* parent) : QDialog(parent)
     SpeedButton2 = new QPushButton("Help", this);
     SpeedButton2->setObjectName("SpeedButton2");
     SpeedButton2->setEnabled(HelpAvailable);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(SpeedButton2);
-    buttons->addWidget(SpeedButton1);
+    auto* buttons = ButtonRow({SpeedButton2, SpeedButton1});
 
     auto* form = new QVBoxLayout(this);
     form->addWidget(Label1);
