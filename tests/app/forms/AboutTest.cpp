@@ -2,6 +2,7 @@
 // text, the box without a programmer, the box during a run, the splash and
 // the links.
 #include "AppStateGuard.h"
+#include "ModalAnswer.h"
 #include "Screenshot.h"
 #include "app/About.h"
 #include "app/forms/About.h"
@@ -185,15 +186,7 @@ TEST_F(About, SplashHasNoButtonAndAsksNothing)
 TEST_F(About, OkClosesTheModalBox)
 {
     TAboutForm form;
-    bool hung = false;
-    QTimer::singleShot(0, &form, [&] { form.SpeedButton1->click(); });
-    // Only a box that does not close reaches this.
-    QTimer::singleShot(10000, &form, [&] {
-        hung = true;
-        form.reject();
-    });
-    EXPECT_EQ(form.exec(), QDialog::Accepted);
-    EXPECT_FALSE(hung);
+    EXPECT_EQ(testsupport::RunModalAnswered(form, [&] { form.SpeedButton1->click(); }), QDialog::Accepted);
     EXPECT_FALSE(LinkOpen());
 }
 

@@ -13,6 +13,7 @@
 #include "platform/Cp1251.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
+#include "ModalAnswer.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -85,18 +86,11 @@ protected:
     std::string SelectChipAnswered(TSelectForm& form, const std::string& preselect,
                                    const std::function<void()>& answer)
     {
-        bool hung = false;
-        QTimer::singleShot(0, &form, answer);
-        QTimer ceiling;
-        ceiling.setSingleShot(true);
-        QObject::connect(&ceiling, &QTimer::timeout, &form, [&] {
-            hung = true;
-            form.reject();
-        });
-        ceiling.start(30000);
         std::string chosen = "unchanged";
-        form.SelectChip(preselect, chosen);
-        EXPECT_FALSE(hung) << "the dialog was not closed";
+        testsupport::RunModalAnswered(form, answer, [&] {
+            form.SelectChip(preselect, chosen);
+            return 0;
+        });
         return chosen;
     }
 

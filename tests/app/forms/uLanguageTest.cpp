@@ -9,6 +9,7 @@
 
 #include "AppStateGuard.h"
 #include "TestSupport.h"
+#include "ModalAnswer.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -32,15 +33,7 @@ QStringList Items(const TfmLanguage& form)
 // close fails the test instead of hanging it.
 int RunModal(TfmLanguage& form, const std::function<void()>& act)
 {
-    bool hung = false;
-    QTimer::singleShot(0, &form, act);
-    QTimer::singleShot(10000, &form, [&] {
-        hung = true;
-        form.done(-1);
-    });
-    const int result = form.exec();
-    EXPECT_FALSE(hung);
-    return result;
+    return testsupport::RunModalAnswered(form, act);
 }
 
 class LanguageDialog : public ::testing::Test {

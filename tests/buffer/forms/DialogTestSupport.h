@@ -11,6 +11,7 @@
 #include "platform/MessageBox.h"
 
 #include "ProgramStateGuard.h"
+#include "ModalAnswer.h"
 
 #include <QDialog>
 #include <QTimer>
@@ -27,18 +28,7 @@ namespace dialogtest {
 // fails instead of hanging. Returns the dialog's result.
 inline int ExecAnswered(QDialog& dialog, const std::function<void()>& answer)
 {
-    bool hung = false;
-    QTimer::singleShot(0, &dialog, answer);
-    QTimer ceiling;
-    ceiling.setSingleShot(true);
-    QObject::connect(&ceiling, &QTimer::timeout, &dialog, [&] {
-        hung = true;
-        dialog.done(QDialog::Rejected);
-    });
-    ceiling.start(30000);
-    const int result = dialog.exec();
-    EXPECT_FALSE(hung) << "the dialog was not closed";
-    return result;
+    return testsupport::RunModalAnswered(dialog, answer);
 }
 
 // Fills LanguageTexts and MessageTexts from the shipped Russian file, tag by

@@ -11,6 +11,7 @@
 
 #include "ProgramStateGuard.h"
 #include "TestSupport.h"
+#include "ModalAnswer.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -29,8 +30,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-constexpr int ModalCeilingMs = 30000;
 
 class PrintDialog : public ::testing::Test {
 protected:
@@ -51,18 +50,7 @@ protected:
     // still open after the ceiling is rejected and fails the test.
     int ExecAnswered(TfmPrint& form, const std::function<void()>& answer)
     {
-        bool hung = false;
-        QTimer::singleShot(0, &form, answer);
-        QTimer ceiling;
-        ceiling.setSingleShot(true);
-        QObject::connect(&ceiling, &QTimer::timeout, &form, [&] {
-            hung = true;
-            form.reject();
-        });
-        ceiling.start(ModalCeilingMs);
-        const int result = form.exec();
-        EXPECT_FALSE(hung) << "the dialog was not closed";
-        return result;
+        return testsupport::RunModalAnswered(form, answer);
     }
 
     testsupport::TProgramStateGuard state;

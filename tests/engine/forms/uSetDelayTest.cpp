@@ -8,6 +8,7 @@
 
 #include "ProgramStateGuard.h"
 #include "TestSupport.h"
+#include "ModalAnswer.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -76,18 +77,8 @@ void grab(TfmSetDelay& form, const std::string& name)
 // of hanging it.
 int ShowAnswered(TfmSetDelay& form, QPushButton* button)
 {
-    bool hung = false;
-    QTimer::singleShot(0, &form, [button] { button->click(); });
-    QTimer ceiling;
-    ceiling.setSingleShot(true);
-    QObject::connect(&ceiling, &QTimer::timeout, &form, [&] {
-        hung = true;
-        form.reject();
-    });
-    ceiling.start(30000);
-    const int result = ShowSetDelayDialog(form);
-    EXPECT_FALSE(hung) << "the dialog was not closed";
-    return result;
+    return testsupport::RunModalAnswered(form, [button] { button->click(); },
+                                         [&form] { return ShowSetDelayDialog(form); });
 }
 
 } // namespace
