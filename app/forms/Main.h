@@ -193,7 +193,6 @@ private:
     void ApplyModuleTabs(const TModulePlan& plan);
     void ApplyModuleControls(const TModulePlan& plan);
     void ApplyDeviceMenu(const TModulePlan& plan);
-    void OpenModuleSerialPort();
     void PlaceDeviceParts(bool tabsOnTop, bool panelOnTop);
     // Dispatch (MainDispatch.cpp).
     void ReactToExitValue(uint32_t exitValue);
