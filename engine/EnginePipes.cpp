@@ -38,13 +38,15 @@ int WriteWithoutSigpipe(int fd, const uint8_t* data, int count)
     return static_cast<int>(n);
 }
 
-// Bytes written to the pipe and not yet taken by its reader; 0 for a pipe
-// that cannot tell (a driver's device file), which counts as drained, and
-// for one whose reader has gone.
+// Bytes written to the pipe and not yet taken by its reader; 0 for one
+// whose reader has gone, -1 for a pipe that cannot tell (a driver's device
+// file).
 int Queued(int fd)
 {
     int queued = 0;
-    if (::ioctl(fd, FIONREAD, &queued) != 0 || queued <= 0)
+    if (::ioctl(fd, FIONREAD, &queued) != 0)
+        return -1;
+    if (queued <= 0)
         return 0;
     pollfd p{fd, POLLOUT, 0};
     if (::poll(&p, 1, 0) > 0 && (p.revents & (POLLERR | POLLHUP)))
@@ -128,6 +130,9 @@ int TEnginePipes::Write(int handle, const uint8_t* data, int count)
 
 int TEnginePipes::WriteControl(int handle, const uint8_t* data, int count)
 {
+    // A driver's device file keeps its own order and gets the byte as it is.
+    if (Queued(handle) < 0)
+        return WriteAll(handle, data, count);
     // Once the reader let a wait run out, or the user stopped the run, the
     // writes that switch a frozen programmer off and close the link must not
     // each wait the full time: the order mark keeps the order without it.
@@ -158,7 +163,7 @@ bool TEnginePipes::WaitTaken(int fd)
     timespec start{};
     clock_gettime(CLOCK_MONOTONIC, &start);
     for (;;) {
-        if (Queued(fd) == 0) {
+        if (Queued(fd) <= 0) {
             readerStuck_ = false;
             return true;
         }
