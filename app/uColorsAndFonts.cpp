@@ -85,7 +85,8 @@ std::vector<TSampleStep> SampleSteps(int width, int height, int w, int h, const 
         }
         steps.push_back({false, SampleMargin, y, 0, 0, colors[ecAddressFont], row.Address});
         int value = row.FirstByte;
-        for (int x = 7 * w; w > 0 && x < width; x += 3 * w)
+        // Only whole bytes: a cut one reads as a different value.
+        for (int x = 7 * w; w > 0 && x + 2 * w <= width; x += 3 * w)
             steps.push_back({false, x, y, 0, 0, colors[row.Text], IntToHex(static_cast<uint64_t>(value++ & 0xFF), 2)});
         y += h;
     }

@@ -105,7 +105,9 @@ QWidget* TfmcolorsAndFonts::buildColorsPage()
     GroupBox6->setObjectName("GroupBox6");
     Image1 = newLabel(GroupBox6, "Image1");
     Image1->setFixedSize(sampleWidth, sampleHeight);
-    (new QVBoxLayout(GroupBox6))->addWidget(Image1);
+    auto* sampleLayout = new QVBoxLayout(GroupBox6);
+    sampleLayout->addWidget(Image1, 0, Qt::AlignHCenter | Qt::AlignTop);
+    sampleLayout->addStretch(1);
 
     GroupBox1 = new QGroupBox(page);
     GroupBox1->setObjectName("GroupBox1");
@@ -243,7 +245,9 @@ void TfmcolorsAndFonts::relabel()
     const TLanguageGroup b(buttonsTag);
     for (QPushButton* button : Buttons)
         button->setText(text(b, 6, "Change"));
-    Button7->setText(text(b, 6, QStringToCp1251(Button7->text()).c_str()));
+    // Without the buttons' group the font's button keeps the window's text.
+    const std::string change = QStringToCp1251(Button7->text());
+    Button7->setText(text(b, 6, change.c_str()));
     SpeedButton1->setText(text(b, 13, "Cancel"));
 }
 

@@ -106,11 +106,12 @@ TEST(SampleSteps, FourRowsInTheirColours)
         uint32_t Text;
         bool Selected;
     };
-    // Bytes at x = 56, 80, ..., 248: nine of them start inside 261 pixels.
-    const Row rows[] = {{"00000", "01", "09", 0x01, false},
-                        {"00010", "21", "29", 0x05, false},
-                        {"00020", "E1", "E9", 0x03, true},
-                        {"00030", "F1", "F9", 0x05, true}};
+    // Bytes at x = 56, 80, ..., 224: eight fit whole into 261 pixels (the
+    // ninth would end at 264).
+    const Row rows[] = {{"00000", "01", "08", 0x01, false},
+                        {"00010", "21", "28", 0x05, false},
+                        {"00020", "E1", "E8", 0x03, true},
+                        {"00030", "F1", "F8", 0x05, true}};
     size_t i = 1;
     for (int r = 0; r < 4; ++r) {
         const int y = 4 + r * h;
@@ -120,10 +121,10 @@ TEST(SampleSteps, FourRowsInTheirColours)
         }
         ASSERT_LT(i, steps.size());
         EXPECT_EQ(steps[i++], (TSampleStep{false, 4, y, 0, 0, 0x06, rows[r].Address})) << r;
-        ASSERT_LE(i + 9, steps.size());
+        ASSERT_LE(i + 8, steps.size());
         EXPECT_EQ(steps[i], (TSampleStep{false, 56, y, 0, 0, rows[r].Text, rows[r].First})) << r;
-        EXPECT_EQ(steps[i + 8], (TSampleStep{false, 248, y, 0, 0, rows[r].Text, rows[r].Last})) << r;
-        i += 9;
+        EXPECT_EQ(steps[i + 7], (TSampleStep{false, 224, y, 0, 0, rows[r].Text, rows[r].Last})) << r;
+        i += 8;
     }
     EXPECT_EQ(i, steps.size());
 }

@@ -171,9 +171,9 @@ TEST_F(MainOptions, OkAppliesToBothViewsAndTheChipLabelAndSurvivesTheExit)
 
     EXPECT_TRUE(form_->close());
     const std::string settings = Settings();
-    for (const std::string& line : {"SelectionBackGround=3153936", "FontSize=13", "ChipNameFontStyle=0",
-                                    "WorkParam=" + std::to_string(((WorkParamDefault & ~wpShowGrid) |
-                                                                   wpPersistentBlocks) & ~wpNoMarkerFiles)})
+    const uint32_t bits = ((WorkParamDefault & ~wpShowGrid) | wpPersistentBlocks) & ~wpNoMarkerFiles;
+    for (const std::string& line : {std::string("SelectionBackGround=3153936"), std::string("FontSize=13"),
+                                    std::string("ChipNameFontStyle=0"), "WorkParam=" + std::to_string(bits)})
         EXPECT_NE(settings.find(line), std::string::npos) << line << "\n" << settings;
     EXPECT_TRUE(boxes_.empty());
 }
@@ -299,9 +299,10 @@ TEST_F(MainOptions, TheChipLabelsRightButtonOpensOnlyDocumentsOfTheDocFolder)
         opened_.Urls.clear();
         QTest::mouseClick(form_->hlChipName, Qt::RightButton);
         ASSERT_EQ(opened_.Urls.size(), c.Opens ? 1u : 0u) << c.Picture;
-        if (c.Opens)
+        if (c.Opens) {
             EXPECT_EQ(opened_.Urls[0].toLocalFile().toStdString(),
                       std::filesystem::canonical(dir_.file("DOC/24c02.pdf")).string());
+        }
     }
     EXPECT_TRUE(boxes_.empty());
 }
