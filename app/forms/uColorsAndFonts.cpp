@@ -119,14 +119,29 @@ QWidget* TfmcolorsAndFonts::buildColorsPage()
     fontLayout->addWidget(Button7);
     connect(Button7, &QPushButton::clicked, this, &TfmcolorsAndFonts::Button7Click);
 
-    GroupBox2 = new QGroupBox(page);
-    GroupBox2->setObjectName("GroupBox2");
-    auto* colors = new QVBoxLayout(GroupBox2);
+    GroupBox2 = buildColorsGroup(page);
+
+    auto* layout = new QGridLayout(page);
+    layout->addWidget(GroupBox8, 0, 0);
+    layout->addWidget(GroupBox6, 1, 0);
+    layout->addWidget(GroupBox1, 0, 1);
+    layout->addWidget(GroupBox2, 1, 1);
+    layout->setRowStretch(1, 1);
+    layout->setColumnStretch(1, 1);
+    return page;
+}
+
+// Four groups of swatches, each swatch with its label and button.
+QGroupBox* TfmcolorsAndFonts::buildColorsGroup(QWidget* page)
+{
+    auto* box = new QGroupBox(page);
+    box->setObjectName("GroupBox2");
+    auto* colors = new QVBoxLayout(box);
     const char* const groupNames[] = {"GroupBox3", "GroupBox4", "GroupBox5", "GroupBox7"};
     QGroupBox** groups[] = {&GroupBox3, &GroupBox4, &GroupBox5, &GroupBox7};
     QGridLayout* grids[4];
     for (int g = 0; g < 4; ++g) {
-        *groups[g] = new QGroupBox(GroupBox2);
+        *groups[g] = new QGroupBox(box);
         (*groups[g])->setObjectName(groupNames[g]);
         grids[g] = new QGridLayout(*groups[g]);
         grids[g]->setColumnStretch(0, 1);
@@ -157,15 +172,7 @@ QWidget* TfmcolorsAndFonts::buildColorsPage()
         connect(Buttons[i], &QPushButton::clicked, this, [this, i] { ButtonClick(i); });
     }
     colors->addStretch(1);
-
-    auto* layout = new QGridLayout(page);
-    layout->addWidget(GroupBox8, 0, 0);
-    layout->addWidget(GroupBox6, 1, 0);
-    layout->addWidget(GroupBox1, 0, 1);
-    layout->addWidget(GroupBox2, 1, 1);
-    layout->setRowStretch(1, 1);
-    layout->setColumnStretch(1, 1);
-    return page;
+    return box;
 }
 
 QWidget* TfmcolorsAndFonts::buildParametersPage()

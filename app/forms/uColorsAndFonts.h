@@ -92,6 +92,7 @@ protected:
 
 private:
     QWidget* buildColorsPage();
+    QGroupBox* buildColorsGroup(QWidget* page);
     QWidget* buildParametersPage();
     void relabel();
     void setSwatch(int i, uint32_t color);
