@@ -243,6 +243,18 @@ TEST_F(MainOptions, CtrlClickOnThePanelStoresTheDefaultsInTheModule)
     EXPECT_EQ(boxes_.size(), 2u);
 }
 
+// The voltage box offers every module voltage, in the order of the
+// programmer's voltage codes, so that a module's VOLTAGE is selected and a
+// chosen item is written back as a module voltage.
+TEST_F(MainOptions, TheVoltageBoxHoldsEveryModuleVoltage)
+{
+    Start();
+    const TStringList voltages = TModuleInfo().Voltages;
+    ASSERT_EQ(form_->vccCombobox->count(), voltages.Count());
+    for (int i = 0; i < voltages.Count(); ++i)
+        EXPECT_EQ(form_->vccCombobox->itemText(i).toStdString(), voltages[i] + " V");
+}
+
 TEST_F(MainOptions, CtrlClickInEditorOnlyModeAsksNothing)
 {
     Start();
