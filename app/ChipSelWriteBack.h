@@ -29,8 +29,8 @@ struct TModuleDefaults {
     std::optional<uint8_t> PinTestMask;
     // The parameter controls' values (WriteControlDefaults): the module must
     // then have the interface section the loader reads its controls from,
-    // else nothing at all is written. A module without [DESCRIPTION] keeps
-    // only its voltage as it is.
+    // else nothing at all is written. A module without [DESCRIPTION] then
+    // still gets its controls' values, only no voltage.
     std::optional<std::vector<TControlState>> Controls;
 };
 // The same as above for any of the three, with the same safety and reports.
