@@ -154,8 +154,10 @@ void TMainForm::ApplyModuleControls(const TModulePlan& plan)
 {
     QWidget* container = GroupBox1;
     if (plan.InWindow) {
-        if (!ChipOptions)
+        if (!ChipOptions) {
             ChipOptions = new TfmChipOptions(this);
+            connect(ChipOptions, &TfmChipOptions::Panel1CtrlClick, this, [this] { GroupBox1MouseDown(); });
+        }
         container = ChipOptions->Panel1;
     }
     ParameterControls->Build(container, plan.Controls);
