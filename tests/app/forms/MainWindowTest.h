@@ -9,6 +9,7 @@
 #include "app/forms/Main.h"
 #include "app/forms/MainProgram.h"
 #include "buffer/forms/HDump.h"
+#include "buffer/forms/glabel.h"
 #include "engine/forms/uExecute.h"
 #include "platform/Cp1251.h"
 #include "platform/MessageBox.h"
