@@ -75,6 +75,8 @@ void TMainForm::mmNewClick()
         return;
     if (!AskSaveBeforeReplace(*HexDump1, WatchedFileName, "", &Buffer1Watch))
         return;
+    // A save has given the buffer its file, whatever the size dialog brings.
+    UpdateCaption();
     if (!getFileSize_)
         getFileSize_ = new TfmGetFileSize(this);
     if (getFileSize_->exec() != QDialog::Accepted)
