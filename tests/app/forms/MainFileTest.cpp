@@ -9,6 +9,7 @@
 #include "buffer/forms/uPrint.h"
 #include "buffer/forms/uSavePartOfFile.h"
 #include "engine/Global.h"
+#include "engine/forms/uChipOptions.h"
 
 #include <QComboBox>
 #include <QDragEnterEvent>
@@ -308,6 +309,19 @@ TEST_F(MainFileTest, AModuleKeepsItsBufferSizes)
     EXPECT_TRUE(form_->HexDump2->Edit().WordMode);
     EXPECT_FALSE(form_->HexDump1->Edit().WordMode);
     EXPECT_EQ(form_->Panel5->text(), "16 x 16");
+}
+
+TEST_F(MainFileTest, TheParametersWindowIsNamedAfterTheChip)
+{
+    StartWithTwoBuffers();
+    QString title;
+    AnswerModal<TfmChipOptions>([&title](TfmChipOptions& d) {
+        title = d.windowTitle();
+        d.reject();
+    });
+    Trigger("tbParameters");
+    EXPECT_EQ(dialogs_, 1);
+    EXPECT_EQ(title, "TwoBuffers - parameters");
 }
 
 // Save part: the dialog starts at the selection; the typed range of the
