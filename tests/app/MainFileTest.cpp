@@ -123,6 +123,16 @@ TEST_F(MainFileWatch, AnOutsideChangeIsSeenOnce)
     EXPECT_FALSE(TakeOutsideChange(watch));
 }
 
+TEST_F(MainFileWatch, AChangeWithinTheSameSecondIsSeen)
+{
+    const std::string path = dir_.file("a.bin");
+    WriteFileBytes(path, "1234");
+    TWatchedFile watch;
+    WatchFile(watch, path);
+    std::filesystem::last_write_time(path, std::filesystem::last_write_time(path) + std::chrono::milliseconds(1));
+    EXPECT_TRUE(TakeOutsideChange(watch));
+}
+
 TEST_F(MainFileWatch, TheProgramsOwnSaveIsNoOutsideChange)
 {
     const std::string path = dir_.file("a.bin");
