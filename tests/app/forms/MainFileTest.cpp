@@ -546,6 +546,27 @@ TEST_F(MainFileTest, AnOutsideChangeOffersAReloadOfBuffer1)
     EXPECT_EQ(form_->Panel5->text(), "20 x 8");
 }
 
+// A dialog open on the buffers is not interrupted: the change is offered at
+// the next activation after it.
+TEST_F(MainFileTest, AChangeDuringADialogWaitsForTheNextActivation)
+{
+    StartWithFile(Pattern(32));
+    size_t boxesDuringDialog = 99;
+    AnswerModal<TfmGetFileSize>([&](TfmGetFileSize& d) {
+        ChangeOutside(dir_.file("in.bin"), Letters);
+        Activate();
+        boxesDuringDialog = boxes_.size();
+        d.reject();
+    });
+    Trigger("mmNew");
+    EXPECT_EQ(dialogs_, 1);
+    EXPECT_EQ(boxesDuringDialog, 0u);
+    answers_ = {IDYES};
+    Activate();
+    EXPECT_EQ(boxes_.size(), 1u);
+    EXPECT_EQ(Buffer1Bytes(), Letters);
+}
+
 TEST_F(MainFileTest, OnlyFilesTheProgramLoadedOrSavedAreWatched)
 {
     // "noname.bin" in the program folder is not the new buffer's file.
