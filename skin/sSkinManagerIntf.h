@@ -35,6 +35,9 @@ public:
     virtual void SetActiveControl(QObject* window) = 0;
     // Lets the skinned menus paint a control's popup menu before it shows.
     virtual void HookPopupMenu(QObject* popupMenu) = 0;
+    // The loaded skin the painters read masks, sections, patterns and the
+    // master bitmap from; nullptr while none is loaded.
+    virtual const TacSkinContent* Content() const { return nullptr; }
 };
 
 // The first skin manager created; nullptr in this program.
