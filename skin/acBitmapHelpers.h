@@ -7,6 +7,7 @@
 #include "skin/sConst.h"
 
 #include <memory>
+#include <vector>
 
 // The class library's "no colour" for a tint.
 constexpr TColor clNone = 0x1FFFFFFF;
@@ -61,3 +62,12 @@ void CopyAlphaChannel(TBitmap& bmp32, TBitmap& bmp8, int index, bool toEightBit)
 // margin and spacing -1 = computed; flags bit 2 swaps layouts 0 and 1.
 void LayoutGlyphAndText(const TRect& client, TPoint glyphSize, TPoint textSize, int layout, int alignment, int margin,
                         int spacing, TPoint& glyphPos, TRect& textBounds, unsigned flags);
+
+struct TsMaskData;
+
+// Appends one rect (one row high) per horizontal run of key-colour pixels
+// in the corners of a mask's first state: its first WT rows, or with bottom
+// its last WB rows of the frame. Runs of the right corner are moved to the
+// right edge of a target width wide; scan row i lands at topOffset + i.
+void AddTransparentCornerRects(std::vector<TRect>& rects, int width, const TsMaskData& mask, int topOffset,
+                               bool bottom);

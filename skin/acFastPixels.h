@@ -146,3 +146,14 @@ void CopyTransparentPiece(TBitmap& target, const TBitmap& source, int x, bool us
 // False when nothing is left.
 bool ClipRectPair(TRect& target, TRect& source, int targetWidth, int targetHeight, int sourceWidth,
                   int sourceHeight);
+
+class TsSkinManager;
+
+// Restores see-through pixels of a 32-bit target from a 32-bit source: each
+// pixel of rect whose colour is the key colour (alpha ignored) takes the
+// source pixel at the same offset from point. With a mask index the key
+// test is made on the mask's first state image instead, at the corner
+// chosen by corner (13 top-left, 14 top-right, 16 bottom-left, 17
+// bottom-right, any other top-left).
+void FillTransparentPixels(TBitmap& target, const TBitmap& source, const TRect& rect, TPoint point, int maskIndex,
+                           const TsSkinManager* manager, int corner);
