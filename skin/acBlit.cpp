@@ -28,13 +28,19 @@ void CopyBitmapRect(TBitmap& target, int x, int y, int w, int h, const TBitmap& 
 
 void StretchBitmapRect(TBitmap& target, const TRect& tr, const TBitmap& source, const TRect& sr, bool halftone)
 {
+    StretchBitmapRect(target, tr, source, sr, halftone, tr);
+}
+
+void StretchBitmapRect(TBitmap& target, const TRect& tr, const TBitmap& source, const TRect& sr, bool halftone,
+                       const TRect& clip)
+{
     const int tb = PixelBytes(target);
     if (!tb || !PixelBytes(source) || &target == &source || tr.Width() <= 0 || tr.Height() <= 0 || sr.Width() <= 0
         || sr.Height() <= 0 || sr.Left < 0 || sr.Top < 0 || sr.Right > source.Width() || sr.Bottom > source.Height())
         return;
     const int64_t tw = tr.Width(), th = tr.Height(), sw = sr.Width(), sh = sr.Height();
-    const int left = std::max(tr.Left, 0), right = std::min(tr.Right, target.Width());
-    const int top = std::max(tr.Top, 0), bottom = std::min(tr.Bottom, target.Height());
+    const int left = std::max({tr.Left, clip.Left, 0}), right = std::min({tr.Right, clip.Right, target.Width()});
+    const int top = std::max({tr.Top, clip.Top, 0}), bottom = std::min({tr.Bottom, clip.Bottom, target.Height()});
     for (int y = top; y < bottom; ++y) {
         const int64_t dy = y - tr.Top;
         const int y0 = int(dy * sh / th);

@@ -17,6 +17,9 @@ void CopyBitmapRect(TBitmap& target, int x, int y, int w, int h, const TBitmap& 
 // reaching outside the source paints nothing.
 void StretchBitmapRect(TBitmap& target, const TRect& targetRect, const TBitmap& source, const TRect& sourceRect,
                        bool halftone);
+// The same, painting only the part of the target rect inside clip.
+void StretchBitmapRect(TBitmap& target, const TRect& targetRect, const TBitmap& source, const TRect& sourceRect,
+                       bool halftone, const TRect& clip);
 
 // Lays pieces of pieceWidth x pieceHeight over area from its top-left:
 // whole pieces while room is left for one, then one piece cut to the end,
