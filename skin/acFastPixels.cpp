@@ -181,20 +181,31 @@ void BlendBitmap(TBitmap& target, int x, int y, uint32_t key, double factor, TRe
 
 void BlendRectWithColor(TBitmap& bmp, TRect rect, int percent, TColor color)
 {
-    if (!PixelBytes(bmp))
+    const int bpp = PixelBytes(bmp);
+    if (!bpp)
         return;
     rect.Left = std::max(rect.Left, 0);
     rect.Top = std::max(rect.Top, 0);
     rect.Right = std::min(rect.Right, bmp.Width() - 1);
     rect.Bottom = std::min(rect.Bottom, bmp.Height() - 1);
+    if (rect.Left > rect.Right || rect.Top > rect.Bottom)
+        return;
+    // One table per channel holds the rounded result for every byte value,
+    // so large rects cost a look-up per byte.
     const double g = percent / 100.0;
-    const uint8_t col[3] = {uint8_t(GetBValue(color)), uint8_t(GetGValue(color)), uint8_t(GetRValue(color))};
-    for (int y = rect.Top; y <= rect.Bottom; ++y)
-        for (int x = rect.Left; x <= rect.Right; ++x) {
-            uint8_t* p = PixelAt(bmp, x, y);
-            for (int c = 0; c < 3; ++c)
-                p[c] = RoundByte(g * p[c] + (1 - g) * col[c]);
+    const int col[3] = {GetBValue(color), GetGValue(color), GetRValue(color)};
+    uint8_t table[3][256];
+    for (int c = 0; c < 3; ++c)
+        for (int v = 0; v < 256; ++v)
+            table[c][v] = RoundByte(g * v + (1 - g) * col[c]);
+    for (int y = rect.Top; y <= rect.Bottom; ++y) {
+        uint8_t* p = PixelAt(bmp, rect.Left, y);
+        for (int x = rect.Left; x <= rect.Right; ++x, p += bpp) {
+            p[0] = table[0][p[0]];
+            p[1] = table[1][p[1]];
+            p[2] = table[2][p[2]];
         }
+    }
 }
 
 void TintBitmap(TBitmap& bmp, TColor color, TColor key, double factor)
