@@ -43,21 +43,22 @@ void MaskedCopy(TRect tr, TRect sr, TBitmap& target, const TBitmap& source, int 
     const bool fill = o.seeThrough == SeeThrough::BackgroundOrFill && c && !c->Ready && c->FillColor != clFuchsia;
     const uint8_t fillPixel[3] = {uint8_t(c ? GetBValue(c->FillColor) : 0), uint8_t(c ? GetGValue(c->FillColor) : 0),
                                   uint8_t(c ? GetRValue(c->FillColor) : 0)};
-    for (int row = 0; row < tr.Height(); ++row)
-        for (int col = 0; col < tr.Width(); ++col) {
-            const int tx = tr.Left + col, ty = tr.Top + row;
-            const uint8_t* s = PixelAt(source, sr.Left + col, sr.Top + row);
-            uint8_t* t = PixelAt(target, tx, ty);
+    const int sb = PixelBytes(source);
+    for (int row = 0; row < tr.Height(); ++row) {
+        const int ty = tr.Top + row;
+        const uint8_t* s = PixelAt(source, sr.Left, sr.Top + row);
+        const uint8_t* m = PixelAt(source, sr.Left, sr.Top + row + maskOffset);
+        uint8_t* t = PixelAt(target, tr.Left, ty);
+        for (int col = 0; col < tr.Width(); ++col, s += sb, m += sb, t += tb) {
             if (IsMagenta(s)) {
                 if (o.seeThrough == SeeThrough::Skip)
                     continue;
-                if (const uint8_t* b = BackgroundPixel(bg, c->X + tx, c->Y + ty))
+                if (const uint8_t* b = BackgroundPixel(bg, c->X + tr.Left + col, c->Y + ty))
                     PutColour(t, tb, b);
                 else if (fill)
                     PutColour(t, tb, fillPixel);
                 continue;
             }
-            const uint8_t* m = PixelAt(source, sr.Left + col, sr.Top + row + maskOffset);
             for (int ch = 0; ch < 3; ++ch) {
                 const int mv = std::min(255, m[ch] + o.raise);
                 t[ch] = uint8_t(std::clamp(s[ch] + (((t[ch] - s[ch]) * mv) >> 8), 0, 255));
@@ -65,6 +66,7 @@ void MaskedCopy(TRect tr, TRect sr, TBitmap& target, const TBitmap& source, int 
             if (o.opaque && tb == 4)
                 t[3] = 0xFF;
         }
+    }
 }
 
 } // namespace
