@@ -16,9 +16,3 @@ void LoadBmpFromStream(TByteStream& stream, TBitmap& bmp);
 // The bitmap as a BI_RGB file with bottom-up rows; 15 and 16-bit pictures
 // are written with 24 bits, the device format with 32.
 std::string SaveBmpToString(const TBitmap& bmp);
-
-// A bitmap that reads these files, for places that load pictures by class.
-class TBmpGraphic : public TBitmap {
-public:
-    void LoadFromStream(TByteStream& stream) override { LoadBmpFromStream(stream, *this); }
-};

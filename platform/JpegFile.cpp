@@ -2,7 +2,6 @@
 
 #include <csetjmp>
 #include <cstdio>
-#include <string>
 
 #include <jpeglib.h>
 #include <jerror.h>
@@ -83,11 +82,4 @@ void LoadJpegFromBytes(std::string_view bytes, TBitmap& bmp)
     if (bytes.size() < 4 || !Decode(bytes, out))
         throw EInvalidGraphic("JPEG image is not valid");
     bmp.Assign(out);
-}
-
-void TJPEGImage::LoadFromStream(TByteStream& stream)
-{
-    std::string bytes(size_t(stream.Remaining()), '\0');
-    stream.ReadBuffer(bytes.data(), bytes.size());
-    LoadJpegFromBytes(bytes, *this);
 }

@@ -9,8 +9,3 @@
 // larger than a bitmap may be, and for files that end early; bmp is left as
 // it was then.
 void LoadJpegFromBytes(std::string_view bytes, TBitmap& bmp);
-
-class TJPEGImage : public TBitmap {
-public:
-    void LoadFromStream(TByteStream& stream) override;
-};

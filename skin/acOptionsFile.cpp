@@ -4,18 +4,10 @@
 #include "platform/StringList.h"
 #include "platform/SysUtils.h"
 
-namespace {
-
-bool SameText(const std::string& a, const std::string& b)
-{
-    return a.size() == b.size() && AnsiUpperCase(a) == AnsiUpperCase(b);
-}
-
-} // namespace
-
 void TacOptionsFile::SetText(const std::string& text)
 {
     sections_.clear();
+    index_.clear();
     TStringList lines;
     lines.SetText(text);
     for (const std::string& raw : lines) {
@@ -23,25 +15,26 @@ void TacOptionsFile::SetText(const std::string& text)
         if (line.empty() || line[0] == ';')
             continue;
         if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
-            sections_.push_back({Trim(line.substr(1, line.size() - 2)), {}});
+            sections_.push_back({Trim(line.substr(1, line.size() - 2)), {}, {}});
+            index_.try_emplace(AnsiUpperCase(sections_.back().name), sections_.size() - 1);
             continue;
         }
         if (sections_.empty())
             continue;
+        Section& s = sections_.back();
         size_t eq = line.find('=');
         if (eq == std::string::npos)
-            sections_.back().entries.push_back({line, ""});
+            s.entries.push_back({line, ""});
         else
-            sections_.back().entries.push_back({Trim(line.substr(0, eq)), Trim(line.substr(eq + 1))});
+            s.entries.push_back({Trim(line.substr(0, eq)), Trim(line.substr(eq + 1))});
+        s.index.try_emplace(AnsiUpperCase(s.entries.back().key), s.entries.size() - 1);
     }
 }
 
 const TacOptionsFile::Section* TacOptionsFile::find(const std::string& section) const
 {
-    for (const Section& s : sections_)
-        if (SameText(s.name, section))
-            return &s;
-    return nullptr;
+    auto it = index_.find(AnsiUpperCase(section));
+    return it == index_.end() ? nullptr : &sections_[it->second];
 }
 
 const TacOptionsFile::Entry* TacOptionsFile::find(const std::string& section, const std::string& key) const
@@ -49,10 +42,8 @@ const TacOptionsFile::Entry* TacOptionsFile::find(const std::string& section, co
     const Section* s = find(section);
     if (!s)
         return nullptr;
-    for (const Entry& e : s->entries)
-        if (SameText(e.key, key))
-            return &e;
-    return nullptr;
+    auto it = s->index.find(AnsiUpperCase(key));
+    return it == s->index.end() ? nullptr : &s->entries[it->second];
 }
 
 std::vector<std::string> TacOptionsFile::Sections() const

@@ -3,6 +3,7 @@
 // names compare without regard to case, the first of a name wins, names
 // and values lose surrounding blanks.
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 class TacOptionsFile {
@@ -32,9 +33,11 @@ private:
     struct Section {
         std::string name;
         std::vector<Entry> entries;
+        std::unordered_map<std::string, size_t> index; // upper-cased key: its first entry
     };
     const Section* find(const std::string& section) const;
     const Entry* find(const std::string& section, const std::string& key) const;
 
     std::vector<Section> sections_;
+    std::unordered_map<std::string, size_t> index_; // upper-cased name: its first section
 };

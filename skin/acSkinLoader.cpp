@@ -66,8 +66,11 @@ bool TacSkinFiles::Read(const std::string& name, const std::string& packedName, 
     return true;
 }
 
-namespace SkinReaders {
+namespace {
 
+// A picture from file bytes by the name's extension: PNG (white transparent
+// pixels cleared), BMP (24-bit unless keepFormat). nullptr when the bytes do
+// not decode or the picture is empty.
 std::shared_ptr<TBitmap> DecodePicture(const std::string& bytes, const std::string& name, bool keepFormat)
 {
     std::string upper = AnsiUpperCase(name);
@@ -89,12 +92,6 @@ std::shared_ptr<TBitmap> DecodePicture(const std::string& bytes, const std::stri
     }
     return bmp->Width() > 0 && bmp->Height() > 0 ? bmp : nullptr;
 }
-
-} // namespace SkinReaders
-
-namespace {
-
-using namespace SkinReaders;
 
 void LoadMasterBitmap(const TacOptionsFile& options, const TacSkinFiles& files, TacSkinContent& skin)
 {
@@ -265,9 +262,9 @@ bool LoadFromOptions(const std::string& optionsText, const TacSkinFiles& files, 
     TacOptionsFile options(optionsText);
     TacOptionsFile extra(common.Text());
     TacSkinContent loaded;
-    LoadAllMasks(options, files, extra, loaded);
-    LoadAllPatterns(options, files, extra, loaded);
-    LoadAllGeneralData(options, extra, loaded);
+    SkinReaders::LoadAllMasks(options, files, extra, loaded);
+    SkinReaders::LoadAllPatterns(options, files, extra, loaded);
+    SkinReaders::LoadAllGeneralData(options, extra, loaded);
     if (!files.Packed())
         loaded.SkinData.ImageFolder = files.Folder() + "/";
     skin = std::move(loaded);

@@ -54,8 +54,4 @@ void LoadAllPatterns(const TacOptionsFile& options, const TacSkinFiles& files, c
 void LoadAllGeneralData(const TacOptionsFile& options, const TacOptionsFile& common, TacSkinContent& skin);
 // The extra sections not yet in the skin, and the resolved indexes.
 void MergeCommonSections(const TacOptionsFile& common, TacSkinContent& skin);
-// A picture from file bytes by the name's extension: PNG (white transparent
-// pixels cleared), BMP (24-bit unless keepFormat). nullptr when the bytes do
-// not decode or the picture is empty.
-std::shared_ptr<TBitmap> DecodePicture(const std::string& bytes, const std::string& name, bool keepFormat);
 } // namespace SkinReaders

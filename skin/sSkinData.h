@@ -151,8 +151,6 @@ public:
     TsSkinData SkinData;
     TacCachedIndexes CachedIndexes;
 
-    bool Empty() const { return gd.empty() && ma.empty() && pa.empty(); }
-
     int GetSkinIndex(const std::string& sectionName) const;
     // The first image of the section and key, searched along the section's
     // parent classes; -1 for a negative index or an empty section name.

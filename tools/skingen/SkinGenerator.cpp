@@ -3,7 +3,9 @@
 #include "SkinPictures.h"
 #include "platform/BmpFile.h"
 #include "platform/Files.h"
+#include "platform/JpegFile.h"
 #include "platform/SysUtils.h"
+#include "skin/sGradient.h"
 
 #include <cstdio>
 
@@ -70,8 +72,21 @@ std::string Gradient(TColor a, TColor b, int mode)
 
 void AddSections(TSkinModel& m, const TSkinPalette& p)
 {
+    // A section with a parent class takes the parent's gradients, as the
+    // options reader gives them to it.
     auto add = [&](const std::string& name, TsGeneralData g) {
         g.Name = name;
+        for (const TSectionDef& parent : m.sections)
+            if (!g.ParentClass.empty() && parent.name == g.ParentClass) {
+                g.GradientPercent = parent.style.GradientPercent;
+                g.GradientData = parent.style.GradientData;
+                g.GradientArray = parent.style.GradientArray;
+                g.HotGradientPercent = parent.style.HotGradientPercent;
+                g.HotGradientData = parent.style.HotGradientData;
+                g.HotGradientArray = parent.style.HotGradientArray;
+            }
+        ParseGradientData(g.GradientData, g.GradientArray);
+        ParseGradientData(g.HotGradientData, g.HotGradientArray);
         m.sections.push_back({name, g});
     };
     add("GLOBALINFO", TsGeneralData{});
@@ -362,11 +377,14 @@ TSkinModel BuildModel(const TSkinPalette& p)
     AddImages(m);
     DrawPictures(m, p);
     m.files["MASTER.BMP"] = SaveBmpToString(m.master);
-    for (const TImageDef& d : m.images)
+    for (TImageDef& d : m.images)
         if (d.kind == '!' || d.kind == 'F')
             m.files[d.file] = SaveBmpToString(d.own);
-        else if (d.kind == 'J')
+        else if (d.kind == 'J') {
             m.files[d.file] = SaveJpegToString(d.own);
+            // The picture as a reader sees it after the lossy file.
+            LoadJpegFromBytes(m.files[d.file], d.own);
+        }
     m.files["Options.dat"] = OptionsText(m);
     return m;
 }
