@@ -6,6 +6,7 @@
 #include "app/forms/MainModule.h"
 #include "app/uLoadLanguages.h"
 #include "buffer/forms/HDump.h"
+#include "calc/forms/Templ.h"
 #include "engine/Global.h"
 #include "engine/LanguageTexts.h"
 #include "engine/uExecuteLock.h"
@@ -280,6 +281,7 @@ void TMainForm::FormCreate()
         view->Edit().OnCaretMove = [this, view](int64_t index) { CaretMoved(*view, index); };
         view->Edit().OnSelectionChanged = [this](int64_t, int64_t) { UpdateCommands(); };
     }
+    HexDump1->Edit().OnChange = [] { NotifyCalculatorChange(); };
     if (MainWindowState == 1)
         setWindowState(windowState() | Qt::WindowMaximized);
     UpdateCaption();
