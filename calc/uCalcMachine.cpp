@@ -67,8 +67,8 @@ bool RunCalculatorCode(const TCalcImage& image, int entry, TCalcHost& host)
 {
     if (running_ || (entry != CalcEntryOnShow && entry != CalcEntryOnApply && entry != CalcEntryOnChange))
         return false;
-    const auto start = static_cast<uint16_t>(image[static_cast<size_t>(entry)] |
-                                             image[static_cast<size_t>(entry) + 1] << 8);
+    const auto start =
+        static_cast<uint16_t>(image[static_cast<size_t>(entry)] | image[static_cast<size_t>(entry) + 1] << 8);
     if (start == CalcNoEntry)
         return false;
     const TRunningMark mark;

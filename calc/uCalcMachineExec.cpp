@@ -36,19 +36,13 @@ constexpr std::array<TArithRow, CalcOpcodeCount> ArithTable()
 
 constexpr std::array<TArithRow, CalcOpcodeCount> Arith = ArithTable();
 
-constexpr std::array<uint8_t, CalcOpcodeCount> SizeTable()
-{
+// Instruction lengths looked up once rather than counted at every step.
+const std::array<uint8_t, CalcOpcodeCount> Sizes = [] {
     std::array<uint8_t, CalcOpcodeCount> t{};
-    for (int op = 0; op < CalcOpcodeCount; ++op) {
-        int size = 1;
-        for (const char* p = CalcMnemonics[op].Operands; *p; ++p)
-            size += *p == 'b' ? 1 : *p == 'd' ? 4 : 2;
-        t[static_cast<size_t>(op)] = static_cast<uint8_t>(size);
-    }
+    for (int op = 0; op < CalcOpcodeCount; ++op)
+        t[static_cast<size_t>(op)] = static_cast<uint8_t>(CalcInstructionSize(static_cast<uint8_t>(op)));
     return t;
-}
-
-constexpr std::array<uint8_t, CalcOpcodeCount> Sizes = SizeTable();
+}();
 
 // Operands of the instruction at pc; the padding after the image keeps every
 // read inside the copy.

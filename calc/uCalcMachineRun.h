@@ -20,8 +20,7 @@ inline constexpr size_t CalcStringLimit = 65536;
 struct TCalcRun {
     TCalcRun(const TCalcCode& code, TCalcHost& host, int64_t* registers, uint16_t start)
         : Code(code), Host(host), R(registers), PC(start)
-    {
-    }
+    {}
 
     const TCalcCode& Code;
     TCalcHost& Host;

@@ -57,8 +57,7 @@ inline std::unique_ptr<TCalcImage> Compiled(const std::string& source)
     std::string error;
     int length = 0;
     std::vector<std::string> listing;
-    EXPECT_TRUE(CompileCalculatorSource(Utf8ToCp1251(source), *image, error, length, listing))
-        << Cp1251ToUtf8(error);
+    EXPECT_TRUE(CompileCalculatorSource(Utf8ToCp1251(source), *image, error, length, listing)) << Cp1251ToUtf8(error);
     return image;
 }
 

@@ -27,8 +27,10 @@ TEST_F(THostTest, BufferWritesReachOnlyAddressesOfTheBuffer)
         {"@R=D", {Op("R=W", {60, 0xFFFF}), Op("@R=D", {60, 7})}, 0x100, "@65535=7"},
         {"@R= past 65535", {Op("R=D", {60, 0x10000}), Op("@R=D", {60, 7})}, 0x20000, ""},
         {"@R= negative", {Op("R=B", {60, 1}), Op("R-B", {60, 2}), Op("@R=D", {60, 7})}, 0x100, ""},
-        {"@R= low 32 bits", {Op("R=B", {60, 1}), Op("R<<D", {60, 32}), Op("R+B", {60, 5}), Op("@R=D", {60, 7})},
-         0x100, "@5=7"},
+        {"@R= low 32 bits",
+         {Op("R=B", {60, 1}), Op("R<<D", {60, 32}), Op("R+B", {60, 5}), Op("@R=D", {60, 7})},
+         0x100,
+         "@5=7"},
         {"@D=D below the size", {Op("@D=D", {0xFF, 9})}, 0x100, "@255=9"},
         {"@D=D at the size", {Op("@D=D", {0x100, 9})}, 0x100, ""},
         {"@D=R", {Op("R=W", {61, 0x1234}), Op("@D=R", {3, 61})}, 0x100, "@3=52"},
@@ -98,7 +100,7 @@ TEST_F(THostTest, AChecksumOverTheBufferWrittenBack)
         host.Buffer[static_cast<size_t>(i)] = static_cast<uint8_t>(i * 7 + 3);
         sum += static_cast<uint8_t>(i * 7 + 3);
     }
-    host.LogWrites = false;
+    host.Record = false;
     EXPECT_TRUE(RunCalculatorCode(*image, CalcEntryOnApply, host));
     EXPECT_EQ(R[52], sum);
     EXPECT_EQ(host.Buffer[0xFF], static_cast<uint8_t>(0x100 - (sum & 0xFF)));
@@ -117,8 +119,7 @@ TEST_F(THostTest, RandomNumbersStayInTheirRange)
         {"R=?D 0", {Op("R=?D", {60, 0})}, 0},
         {"R=?D FFFFFFFF", {Op("R=?D", {60, 0xFFFFFFFF})}, 0xFFFFFFFF},
         {"R=?R 3", {Op("R=B", {61, 3}), Op("R=?R", {60, 61})}, 3},
-        {"R=?R low 32 bits", {Op("R=B", {61, 1}), Op("R<<D", {61, 32}), Op("R+B", {61, 2}), Op("R=?R", {60, 61})},
-         2},
+        {"R=?R low 32 bits", {Op("R=B", {61, 1}), Op("R<<D", {61, 32}), Op("R+B", {61, 2}), Op("R=?R", {60, 61})}, 2},
         {"R=?R -1", {Op("R=B", {61, 0}), Op("R-B", {61, 1}), Op("R=?R", {60, 61})}, 0xFFFFFFFF},
     };
     for (const auto& c : cases) {
@@ -149,8 +150,9 @@ TEST_F(THostTest, ControlValuesPropertiesAndCaptions)
         {"C=D", {Op("C=D", {3, 0x12345678})}, {"C=D 3 305419896"}},
         {"CP=D", {Op("CP=D", {0, 0x01FF8000})}, {"CP 0 1 16744448"}},
         {"CP=R", {Op("R=D", {60, 0x03000002}), Op("R<<D", {60, 0}), Op("CP=R", {7, 60})}, {"CP 7 3 2"}},
-        {"CP=R bits above 31 left out", {Op("R=D", {60, 0x02000001}), Op("R=D", {61, 0xFFFFFFFF}),
-                                         Op("R<<D", {61, 32}), Op("R|R", {60, 61}), Op("CP=R", {1, 60})},
+        {"CP=R bits above 31 left out",
+         {Op("R=D", {60, 0x02000001}), Op("R=D", {61, 0xFFFFFFFF}), Op("R<<D", {61, 32}), Op("R|R", {60, 61}),
+          Op("CP=R", {1, 60})},
          {"CP 1 2 1"}},
         {"L=S to label 200", {Op("S=0", {5}), Op("S+C", {5, 'A'}), Op("L=S", {200, 5})}, {"L 200 A"}},
     };
@@ -185,7 +187,7 @@ TEST_F(THostTest, MessagesAreProcessedAfterWindowChanges)
         std::string line;
         long messages;
     } cases[] = {
-        {"C=R", Op("C=R", {1, 60}), 2}, {"C=D", Op("C=D", {1, 5}), 3},   {"CP=D", Op("CP=D", {1, 5}), 3},
+        {"C=R", Op("C=R", {1, 60}), 2},   {"C=D", Op("C=D", {1, 5}), 3}, {"CP=D", Op("CP=D", {1, 5}), 3},
         {"CP=R", Op("CP=R", {1, 60}), 3}, {"L=S", Op("L=S", {1, 0}), 3}, {"R=B", Op("R=B", {1, 0}), 2},
     };
     for (const auto& c : cases) {
@@ -204,7 +206,8 @@ TEST_F(THostTest, CompiledControlStatements)
     RunShow(*image, host);
     EXPECT_EQ(R[52], 12 + 0xABCD);
     EXPECT_EQ(R[53], 1);
-    const std::vector<std::string> log = {"C=R 1 " + std::to_string(12 + 0xABCD), "C=D 2 85", "CP 0 1 255",
-                                          "CP 0 2 1", "CP 0 3 2", "L 0 R " + std::to_string(12 + 0xABCD)};
+    const std::vector<std::string> log = {
+        "C=R 1 " + std::to_string(12 + 0xABCD), "C=D 2 85", "CP 0 1 255", "CP 0 2 1", "CP 0 3 2",
+        "L 0 R " + std::to_string(12 + 0xABCD)};
     EXPECT_EQ(host.Log, log);
 }

@@ -21,8 +21,12 @@ TEST_F(TRunTest, EntriesSelectTheirProcedureAndAMissingOneRunsNothing)
         int entry;
         bool runs;
         int64_t x;
-    } cases[] = {{CalcEntryOnShow, false, 0}, {CalcEntryOnApply, true, 2}, {CalcEntryOnChange, true, 3},
-                 {1, false, 0},              {6, false, 0},               {-2, false, 0}};
+    } cases[] = {{CalcEntryOnShow, false, 0},
+                 {CalcEntryOnApply, true, 2},
+                 {CalcEntryOnChange, true, 3},
+                 {1, false, 0},
+                 {6, false, 0},
+                 {-2, false, 0}};
     for (const auto& c : cases) {
         R[52] = 0;
         TCalcFakeHost host;
@@ -63,10 +67,10 @@ TEST_F(TRunTest, ConditionalJumpsCompareSigned)
         int64_t x, y;
         bool jumps;
     } cases[] = {
-        {"JR=R", 5, 5, true},   {"JR=R", 5, 6, false},   {"JR!=R", 5, 6, true}, {"JR!=R", -1, -1, false},
-        {"JR>R", 0, -1, true},  {"JR>R", -1, 0, false},  {"JR>R", 3, 3, false}, {"JR<R", -1, 0, true},
-        {"JR<R", big, -big, false}, {"JR=>R", 3, 3, true}, {"JR=>R", -5, 2, false}, {"JR<=R", 3, 3, true},
-        {"JR<=R", 4, 3, false}, {"JR<=R", -big, big, true},
+        {"JR=R", 5, 5, true},       {"JR=R", 5, 6, false},      {"JR!=R", 5, 6, true},   {"JR!=R", -1, -1, false},
+        {"JR>R", 0, -1, true},      {"JR>R", -1, 0, false},     {"JR>R", 3, 3, false},   {"JR<R", -1, 0, true},
+        {"JR<R", big, -big, false}, {"JR=>R", 3, 3, true},      {"JR=>R", -5, 2, false}, {"JR<=R", 3, 3, true},
+        {"JR<=R", 4, 3, false},     {"JR<=R", -big, big, true},
     };
     for (const auto& c : cases) {
         R[60] = c.x;
@@ -108,8 +112,8 @@ TEST_F(TRunTest, ReturnStackLimitsEndTheRunCleanly)
     EXPECT_EQ(R[60], CalcReturnStackDepth + 1);
     // A full stack of 2048 calls still returns through every level.
     R[60] = 0;
-    auto deep = Assembled({"CALL    P", "RET", "P:", Op("R+B", {60, 1}), OpTo("JR=R", {60, 61}, "BOTTOM"),
-                           "CALL    P", Op("R+B", {62, 1}), "RET", "BOTTOM:", "RET"});
+    auto deep = Assembled({"CALL    P", "RET", "P:", Op("R+B", {60, 1}), OpTo("JR=R", {60, 61}, "BOTTOM"), "CALL    P",
+                           Op("R+B", {62, 1}), "RET", "BOTTOM:", "RET"});
     R[61] = CalcReturnStackDepth;
     R[62] = 0;
     RunShow(*deep, host);
@@ -151,21 +155,22 @@ TEST_F(TRunTest, RunsEndAtNonOpcodesAndAtTheImageEnd)
 TEST_F(TRunTest, StopEndsAnEndlessLoopAndTheHostIsNotCalledAfterIt)
 {
     auto image = Compiled(ScriptHead + "ONSHOW{ WHILE (1 = 1) { X = X + 1; E1 = 5; } }\r\n");
-    TCalcFakeHost host;
-    long messagesAtStop = 0;
-    size_t logAtStop = 0;
-    host.OnMessages = [&](long n) {
-        if (n == 1000) {
-            StopCalculatorRun();
-            messagesAtStop = n;
-            logAtStop = host.Log.size();
-        }
-    };
-    EXPECT_TRUE(RunCalculatorCode(*image, CalcEntryOnShow, host));
-    EXPECT_FALSE(host.StopReached);
-    EXPECT_FALSE(CalculatorRunning());
-    EXPECT_EQ(host.Messages, messagesAtStop);
-    EXPECT_EQ(host.Log.size(), logAtStop);
+    // Stops asked for before an instruction and after C=D alike.
+    for (long stopAt = 1000; stopAt < 1006; ++stopAt) {
+        TCalcFakeHost host;
+        size_t logAtStop = 0;
+        host.OnMessages = [&](long n) {
+            if (n == stopAt) {
+                StopCalculatorRun();
+                logAtStop = host.Log.size();
+            }
+        };
+        EXPECT_TRUE(RunCalculatorCode(*image, CalcEntryOnShow, host));
+        EXPECT_FALSE(host.StopReached);
+        EXPECT_FALSE(CalculatorRunning());
+        EXPECT_EQ(host.Messages, stopAt);
+        EXPECT_EQ(host.Log.size(), logAtStop);
+    }
     EXPECT_GT(R[52], 10);
     // A stop asked for between runs does not end the next one early.
     StopCalculatorRun();

@@ -76,8 +76,7 @@ TEST_F(TStringsTest, Literals)
     const struct {
         const char* what;
         std::string literal; // as the source writes it
-    } cases[] = {{"plain", "Hello"}, {"repeated first letter", "abcab"}, {"one letter", "x"},
-                 {"Cyrillic", "Сумма"}};
+    } cases[] = {{"plain", "Hello"}, {"repeated first letter", "abcab"}, {"one letter", "x"}, {"Cyrillic", "Сумма"}};
     for (const auto& c : cases) {
         auto image = Compiled(ScriptHead + "ONSHOW{ L0 = \"" + c.literal + "\" + \"|\"; }\r\n");
         TCalcFakeHost host;

@@ -29,7 +29,8 @@ public:
     bool StopReached = false;
     // Host calls with addresses outside 0..65535 (the machine must not make any).
     int BadAddresses = 0;
-    bool LogWrites = true;
+    // Off: nothing goes into Log (long runs, benchmarks, fuzzing).
+    bool Record = true;
 
     uint8_t GetMainBufferByte(uint32_t address) override
     {
@@ -46,7 +47,7 @@ public:
             return;
         }
         Buffer[address] = value;
-        if (LogWrites)
+        if (Record)
             Log.push_back("@" + std::to_string(address) + "=" + std::to_string(value));
     }
     int64_t MainBufferSize() override { return Size; }
@@ -63,20 +64,24 @@ public:
     }
     void SetControlFromRegister(int index, uint32_t value) override
     {
-        Log.push_back("C=R " + std::to_string(index) + " " + std::to_string(value));
+        if (Record)
+            Log.push_back("C=R " + std::to_string(index) + " " + std::to_string(value));
     }
     void SetControlFromConstant(int index, uint32_t value) override
     {
-        Log.push_back("C=D " + std::to_string(index) + " " + std::to_string(value));
+        if (Record)
+            Log.push_back("C=D " + std::to_string(index) + " " + std::to_string(value));
     }
     void SetLabelProperty(int index, int property, uint32_t value) override
     {
-        Log.push_back("CP " + std::to_string(index) + " " + std::to_string(property) + " " + std::to_string(value));
+        if (Record)
+            Log.push_back("CP " + std::to_string(index) + " " + std::to_string(property) + " " + std::to_string(value));
     }
     void SetLabelCaption(int index, const std::string& text) override
     {
         Captions[index] = text;
-        Log.push_back("L " + std::to_string(index) + " " + text);
+        if (Record)
+            Log.push_back("L " + std::to_string(index) + " " + text);
     }
     void ProcessMessages() override
     {
