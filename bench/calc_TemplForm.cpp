@@ -7,6 +7,7 @@
 #include "calc/uCalcMachine.h"
 
 #include <QApplication>
+#include <QFrame>
 #include <benchmark/benchmark.h>
 
 #include <memory>
