@@ -215,6 +215,9 @@ void OpenCalculator(const std::string& fileName)
     CalculatorOpen = false;
     const bool inMainPanel = CalcPanelArea.Panel && CalcPanelArea.Panel->isVisible() && !(WorkParam & wpCalcOwnWindow);
     QWidget* panel = inMainPanel ? CalcPanelArea.Panel.data() : OwnWindow().Panel1;
+    // One calculator at a time: the own window does not keep showing the last one.
+    if (inMainPanel && fmTemplate)
+        fmTemplate->hide();
     std::string error;
     int length = 0;
     if (AnsiSameText(ExtractFileExt(fileName), ".cal"))

@@ -335,3 +335,50 @@ TEST_F(CalcWindowTest, ButtonCaptionsOfTheLanguage)
         FreeCalculatorWindow();
     }
 }
+
+// The main window's calculator area takes the calculator while it is
+// visible, unless calculators are to open in their own window.
+TEST_F(CalcWindowTest, TheMainWindowsCalculatorArea)
+{
+    QWidget area;
+    area.resize(300, 260);
+    auto* panel = new QWidget(&area);
+    panel->resize(300, 200);
+    auto* caption = new QLabel(&area);
+    auto* apply = new QPushButton("Apply", &area);
+    CalcPanelArea = {panel, caption, apply};
+    area.show();
+    WorkParam &= ~wpCalcOwnWindow;
+    Open("controls.cal");
+    ASSERT_TRUE(CalcBuilt);
+    EXPECT_FALSE(fmTemplate->isVisible());
+    EXPECT_EQ(caption->text(), "Every control");
+    EXPECT_TRUE(apply->isEnabled());
+    ASSERT_NE(Ctl<QLineEdit>("E0"), nullptr);
+    EXPECT_TRUE(panel->isAncestorOf(Ctl<QLineEdit>("E0")));
+    EXPECT_TRUE(panel->isVisible());
+
+    WriteScript("broken.cal", "[A]\r\nSIZE(200,100);\r\nFORM{ LABEL(L,\"x\",0,10) }");
+    Open("broken.cal");
+    EXPECT_FALSE(CalcBuilt);
+    EXPECT_EQ(caption->text(), "");
+    EXPECT_TRUE(CalcControls.empty());
+    EXPECT_EQ(Cp1251ToUtf8(QStringToCp1251(PanelText(panel))), "Строка 3: Пропущена точка с запятой.");
+    EXPECT_EQ(panel->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly).size(), 1);
+
+    WriteScript("size.cal", Script(801, 100));
+    Open("size.cal");
+    EXPECT_EQ(PanelText(panel), "Wrong window size");
+    EXPECT_FALSE(apply->isEnabled());
+
+    WorkParam |= wpCalcOwnWindow;
+    Open("controls.cal");
+    ASSERT_TRUE(CalcBuilt);
+    EXPECT_TRUE(fmTemplate->isVisible());
+    EXPECT_TRUE(fmTemplate->Panel1->isAncestorOf(Ctl<QLineEdit>("E0")));
+    WorkParam &= ~wpCalcOwnWindow;
+    Open("checksum.cal");
+    EXPECT_FALSE(fmTemplate->isVisible()) << "the own window does not keep the last calculator";
+    EXPECT_EQ(caption->text(), "Checksum");
+    CalcPanelArea = {};
+}
