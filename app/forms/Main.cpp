@@ -3,6 +3,7 @@
 #include "app/MainCommands.h"
 #include "app/MainStatus.h"
 #include "app/forms/HotLabel.h"
+#include "app/forms/MainEdit.h"
 #include "app/forms/MainModule.h"
 #include "app/uLoadLanguages.h"
 #include "buffer/forms/HDump.h"
@@ -46,6 +47,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent)
     BuildToolBar();
     BuildStatusBar();
     BindOwnHandlers();
+    InstallEditCommands(*this);
     ParameterControls = new TParameterControls(this);
     connect(ParameterControls, &TParameterControls::ButtonClicked, this,
             [this](QPushButton* button) { MenuClick(button); });
