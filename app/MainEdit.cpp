@@ -242,17 +242,26 @@ int64_t CompareWithImage(TDumpBuffer& buffer, const std::vector<uint8_t>& image)
 
 bool XorWithFile(TDumpBuffer& buffer, const std::string& fileName)
 {
-    const int64_t fileSize = FileSize(NativePath(fileName));
-    if (fileSize < 0)
+    if (FileSize(NativePath(fileName)) < 0)
         return false;
-    std::vector<uint8_t> bytes(size_t(std::min(fileSize, buffer.GetSize())));
-    if (!bytes.empty() && !ReadFileAt(fileName, 0, bytes.data(), bytes.size()))
+    FILE* f = std::fopen(NativePath(fileName).c_str(), "rb");
+    if (!f)
         return false;
-    for (size_t i = 0; i < bytes.size(); ++i) {
-        uint8_t& b = buffer.Data[i];
-        b ^= bytes[i];
-        buffer.SetMatchBit(int64_t(i), b == 0);
+    // Read in blocks: the buffer may be hundreds of megabytes.
+    std::vector<uint8_t> block(0x10000);
+    int64_t at = 0;
+    while (at <= buffer.LastIndex) {
+        const size_t want = size_t(std::min<int64_t>(int64_t(block.size()), buffer.LastIndex - at + 1));
+        const size_t got = std::fread(block.data(), 1, want, f);
+        for (size_t k = 0; k < got; ++k, ++at) {
+            uint8_t& b = buffer.Data[size_t(at)];
+            b ^= block[k];
+            buffer.SetMatchBit(at, b == 0);
+        }
+        if (got < want)
+            break;
     }
+    std::fclose(f);
     buffer.Modified = true;
     return true;
 }
