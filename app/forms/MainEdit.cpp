@@ -2,6 +2,7 @@
 // enabling, and the commands that need no file.
 #include "app/forms/MainEdit.h"
 
+#include "app/MainCommands.h"
 #include "app/MainEdit.h"
 #include "app/forms/Main.h"
 #include "buffer/forms/HDump.h"
@@ -9,6 +10,7 @@
 #include "buffer/forms/uGotoAdr.h"
 #include "buffer/forms/uShowSelection.h"
 #include "engine/Global.h"
+#include "engine/LanguageTexts.h"
 #include "engine/forms/GlobalClipboard.h"
 #include "platform/Cp1251.h"
 
@@ -49,6 +51,7 @@ TMainEdit::TMainEdit(TMainForm& form) : QObject(&form), form_(form)
     BindCommands();
     BuildSelectionMenu();
     BuildMarkerPanel();
+    RelabelPopups();
     for (THexDump* view : {form_.HexDump1, form_.HexDump2})
         view->OnPopupCommand = [this](THexDump* sender, TDumpPopupCommand command) {
             DoViewPopupCommand(*sender, command);
@@ -69,6 +72,28 @@ void TMainEdit::BindCommands()
         });
     // The Selection item only carries its submenu.
     form_.SetCommandHandler("mmSlection", [] {});
+}
+
+// The popups' items take the Edit menu's texts of the same commands from
+// the language file; without a translation they keep their own captions.
+void TMainEdit::RelabelPopups()
+{
+    auto relabel = [](QAction* item, const char* name) {
+        const TMainCommand* row = FindMainCommand(name);
+        if (!item || !row || !row->Tag)
+            return;
+        const std::string text = LanguageText(row->Tag, row->Offset, row->Caption);
+        if (text != row->Caption)
+            item->setText(Cp1251ToQString(text));
+    };
+    for (THexDump* view : {form_.HexDump1, form_.HexDump2}) {
+        QMenu* popup = view->PopupMenu();
+        for (const TEditRow& row : EditRows)
+            relabel(popup->findChild<QAction*>(QStringLiteral("pi%1").arg(int(row.Command))), row.Name);
+        relabel(popup->findChild<QAction*>(QStringLiteral("pi%1").arg(int(pcColorsAndFont))), "mmColors");
+        if (auto* selection = popup->findChild<QMenu*>(QStringLiteral("miSelection")))
+            relabel(selection->menuAction(), "mmSlection");
+    }
 }
 
 // The Selection items go into the submenu of "Selection...", as in the

@@ -82,6 +82,7 @@ private:
 
     void BindCommands();
     void BuildSelectionMenu();
+    void RelabelPopups();
     void BuildMarkerPanel();
     void EditMenuOpening();
     void SetMarkersPanelVisible(bool visible);

@@ -294,6 +294,7 @@ TEST_F(MainEditWindow, EditMenuFollowsSelectionAndClipboard)
     ASSERT_NE(form_->Command("mmSlection")->menu(), nullptr);
     EXPECT_TRUE(form_->Command("mmSlection")->menu()->actions().contains(form_->Command("mmSelSaveAsFile")));
     EXPECT_FALSE(form_->mmEdit->actions().contains(form_->Command("mmSelSaveAsFile")));
+    EXPECT_EQ(view.PopupMenu()->findChild<QAction*>("pi5")->text(), "Find...") << "English keeps the popup's captions";
 }
 
 // Fill and XOR: the area and the word mode of the view they run on, only
@@ -691,6 +692,11 @@ TEST_F(MainEditWindow, DialogsInRussian)
     EXPECT_NE(FindForm()->windowTitle(), "Find") << "the Russian caption";
     FindForm()->SpeedButton1->click();
     EXPECT_FALSE(view.Buffer().Modified);
+    // The popups speak the language of the Edit menu.
+    for (THexDump* v : {form_->HexDump1, form_->HexDump2}) {
+        EXPECT_EQ(v->PopupMenu()->findChild<QAction*>("pi5")->text(), QString::fromUtf8("&Найти..."));
+        EXPECT_EQ(v->PopupMenu()->findChild<QMenu*>("miSelection")->title(), QString::fromUtf8("&Выделение..."));
+    }
 }
 
 } // namespace
