@@ -137,7 +137,20 @@ void ApplyPattern(TDumpBuffer& buffer, const std::string& pattern, TByteRange ar
         return;
     const int64_t first = std::max<int64_t>(area.First, 0);
     const int64_t last = std::min(area.Last, buffer.LastIndex);
+    // The bytes of one pass over the digits, read once: buffers reach
+    // hundreds of megabytes. Words take bytes in pairs, so an odd pass is
+    // doubled to keep the pairs in step.
     TPatternCursor cursor{pattern, 1};
+    std::vector<uint8_t> stream;
+    const size_t pass = (pattern.size() + 1) / 2;
+    for (size_t k = 0; k < (wordMode && pass % 2 ? 2 * pass : pass); ++k)
+        stream.push_back(NextPatternByte(cursor));
+    size_t k = 0;
+    auto next = [&] {
+        const uint8_t value = stream[k];
+        k = k + 1 == stream.size() ? 0 : k + 1;
+        return value;
+    };
     auto put = [&](int64_t i, uint8_t value) {
         if (i < first || i > last)
             return;
@@ -149,12 +162,12 @@ void ApplyPattern(TDumpBuffer& buffer, const std::string& pattern, TByteRange ar
     };
     if (!wordMode) {
         for (int64_t i = first; i <= last; ++i)
-            put(i, NextPatternByte(cursor));
+            put(i, next());
         return;
     }
     for (int64_t word = first & ~int64_t(1); word <= last; word += 2) {
-        const uint8_t high = NextPatternByte(cursor);
-        const uint8_t low = NextPatternByte(cursor);
+        const uint8_t high = next();
+        const uint8_t low = next();
         put(word + 1, high);
         put(word, low);
     }
