@@ -1,8 +1,12 @@
-// Large-buffer costs of the device buffer model: sizing, select all,
-// clearing mismatch marks, extending a selection by a few bytes, memory.
+// Large-buffer costs of the device buffer model: sizing, a new buffer as a
+// module load makes it, resizing, select all, clearing mismatch marks,
+// extending a selection by a few bytes, memory.
 #include "buffer/HDumpBuffer.h"
 
 #include <benchmark/benchmark.h>
+
+#include <cstring>
+#include <optional>
 
 namespace {
 
@@ -18,6 +22,42 @@ void BM_SetSize512MiB(benchmark::State& state)
     }
 }
 BENCHMARK(BM_SetSize512MiB)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// What a module load does to its buffer: sized, markers cleared, erased to
+// 0xFF. Freeing the buffer afterwards is not counted.
+void BM_NewBuffer512MiB(benchmark::State& state)
+{
+    for (auto _ : state) {
+        std::optional<TDumpBuffer> b(std::in_place);
+        b->SetSize(Big);
+        b->ClearMarkers();
+        b->EraseBuffer();
+        benchmark::DoNotOptimize(b->Data.data());
+        state.PauseTiming();
+        b.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_NewBuffer512MiB)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The size dialog growing a written 64 MiB buffer to 512 MiB.
+void BM_Resize64To512MiB(benchmark::State& state)
+{
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::optional<TDumpBuffer> b(std::in_place);
+        b->SetSize(Big / 8);
+        std::memset(b->Data.data(), 0x5A, size_t(Big / 8));
+        b->SetMarkerRange(0, Big / 8 - 1, 3);
+        state.ResumeTiming();
+        b->SetSize(Big);
+        benchmark::DoNotOptimize(b->Data.data());
+        state.PauseTiming();
+        b.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_Resize64To512MiB)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 TDumpBuffer& BigBuffer()
 {

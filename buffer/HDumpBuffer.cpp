@@ -1,5 +1,7 @@
 #include "buffer/HDumpBuffer.h"
 
+#include "platform/Memory.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -12,7 +14,10 @@ void ResizeExact(std::vector<uint8_t>& v, size_t n)
 {
     if (v.size() == n && v.capacity() == n)
         return;
-    std::vector<uint8_t> fresh(n);
+    std::vector<uint8_t> fresh;
+    fresh.reserve(n);
+    AdviseLargePages(fresh.data(), n);
+    fresh.resize(n);
     std::memcpy(fresh.data(), v.data(), std::min(n, v.size()));
     v.swap(fresh);
 }
@@ -46,7 +51,7 @@ namespace {
 
 // First bit in first..last whose value is `want`, skipping whole bytes that
 // cannot hold it.
-int64_t FindBit(const std::vector<uint8_t>& bytes, int64_t first, int64_t last, bool want)
+int64_t FindBit(const TDumpBytes& bytes, int64_t first, int64_t last, bool want)
 {
     const uint8_t skip = want ? 0x00 : 0xFF;
     int64_t i = first;
@@ -108,31 +113,32 @@ uint32_t MarkerColor(uint8_t m)
 TDumpBuffer::TDumpBuffer()
     : Data(SmallMarkerBytes), Markers(SmallMarkerBytes)
 {
-    matchBits_.Bytes.resize(CreatedBitBytes);
-    selectBits_.Bytes.resize(CreatedBitBytes);
+    matchBits_.Bytes.Resize(CreatedBitBytes);
+    selectBits_.Bytes.Resize(CreatedBitBytes);
 }
 
 void TDumpBuffer::SetSize(int64_t size)
 {
     if (size < 0)
         size = 0;
+    size_t bitBytes = SmallBitBytes;
     if (size > SmallLimit) {
         ResizeExact(Data, size_t(size) + 1);
-        ResizeExact(Markers, size_t(size) + 1);
-        ResizeExact(matchBits_.Bytes, size_t(size / 8) + 8);
-        ResizeExact(selectBits_.Bytes, size_t(size / 8) + 8);
+        Markers.Resize(size_t(size) + 1);
+        bitBytes = size_t(size / 8) + 8;
     } else {
         ResizeExact(Data, SmallDataBytes);
         // The markers keep their length (never below the 65,536 bytes they
         // are created with), so a buffer that shrinks and grows again finds
         // its markers where they were.
-        ResizeExact(matchBits_.Bytes, SmallBitBytes);
-        ResizeExact(selectBits_.Bytes, SmallBitBytes);
     }
+    // Every mark and the selection go, so neither array keeps its bits: a
+    // fresh one holds no selection, and the marks are set in one fill.
+    matchBits_.Bytes = TDumpBytes(bitBytes);
+    selectBits_.Bytes = TDumpBytes(bitBytes);
+    selLow_ = 1;
+    selHigh_ = 0;
     LastIndex = size - 1;
-    // The selection bounds may now reach past the arrays.
-    selLow_ = 0;
-    selHigh_ = selectBits_.BitCount() - 1;
     HideMismatch();
     ClearSelection();
 }
@@ -152,7 +158,7 @@ void TDumpBuffer::HideMismatch()
 void TDumpBuffer::ClearMarkers()
 {
     if (!Empty())
-        std::memset(Markers.data(), 0, size_t(LastIndex) + 1);
+        Markers.ZeroPrefix(size_t(LastIndex) + 1);
 }
 
 void TDumpBuffer::SetMatchBit(int64_t i, bool value)

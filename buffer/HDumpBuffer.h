@@ -4,6 +4,7 @@
 // view, the run window's callbacks, the calculator machine and the dump file
 // formats. Buffers reach hundreds of megabytes, so indexes are 64-bit and the
 // per-byte cost stays at 2.25 bytes (data, marker, two bits).
+#include "buffer/HDumpBytes.h"
 #include "engine/uExecuteBuffer.h"
 
 #include <cstddef>
@@ -14,7 +15,7 @@
 // byte i div 8.
 class TBitArray {
 public:
-    std::vector<uint8_t> Bytes;
+    TDumpBytes Bytes;
 
     bool Get(int64_t i) const { return (Bytes[size_t(i >> 3)] >> (i & 7)) & 1; }
     void Set(int64_t i, bool value)
@@ -49,7 +50,7 @@ public:
     static constexpr int64_t SmallLimit = 0xFFFF;
 
     std::vector<uint8_t> Data;    // the bytes; index = byte address
-    std::vector<uint8_t> Markers; // per byte: bit 0 red, bit 1 green, bit 2 blue
+    TDumpBytes Markers;           // per byte: bit 0 red, bit 1 green, bit 2 blue
     int64_t LastIndex = -1;       // index of the last byte; -1 = empty
     int64_t SelStart = -1;        // first byte of the selection; -1 = none
     int64_t SelEnd = -1;          // last byte of the selection

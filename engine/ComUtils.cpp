@@ -1,5 +1,8 @@
 #include "engine/ComUtils.h"
 
+#include "engine/Global.h"
+#include "platform/MessageBox.h"
+
 #include <QSerialPort>
 #include <QSerialPortInfo>
 
@@ -19,6 +22,7 @@ struct TOpenPort {
     int ReadTimeout = 0;
 };
 
+constexpr int ModulePortBaud = 19200;
 constexpr int WriteTimeoutPerByte = 100;
 constexpr int WriteTimeoutConstant = 100;
 
@@ -205,4 +209,14 @@ void CloseComPort(int& handle)
 {
     Ports().erase(handle);
     handle = -1;
+}
+
+void OpenModuleComPort()
+{
+    if (OpenComPort(ComName, ComHandle) &&
+        SetupComPort(ComHandle, ModulePortBaud, 8, 0, 0, SerialTimeOut, SerialBufferSize))
+        return;
+    if (ComHandle != -1)
+        CloseComPort(ComHandle);
+    ShowMessageBox("Can not open serial port " + ComName, "Tarku", MB_OK | MB_ICONWARNING);
 }

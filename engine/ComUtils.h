@@ -45,3 +45,10 @@ bool SetComRts(int handle, bool on);
 bool SetComDtr(int handle, bool on);
 // Closes the port and sets the handle to -1.
 void CloseComPort(int& handle);
+
+// The port of a module that uses one, as loading the module and each run of
+// it open it: the port the settings name (ComName) at 19200 baud, 8 data
+// bits, no parity, one stop bit, with the read time-out and queue size of
+// the settings. When it cannot be opened or set up, a warning box says so,
+// the port stays closed and the caller goes on without it.
+void OpenModuleComPort();

@@ -1,5 +1,7 @@
 #include "engine/EnginePipes.h"
 
+#include "engine/Engine.h"
+
 #include <cerrno>
 #include <cstring>
 #include <csignal>
@@ -15,8 +17,6 @@ namespace {
 
 // How long a write may wait for room in a full pipe before it fails.
 constexpr int WriteWaitMs = 100;
-// How long a control write waits for the reader to take what was written.
-constexpr int DrainWaitMs = 200;
 
 // A write to a pipe whose reader has gone raises SIGPIPE, which would end
 // the program; block it for the write and swallow one that is pending, so
@@ -38,28 +38,34 @@ int WriteWithoutSigpipe(int fd, const uint8_t* data, int count)
     return static_cast<int>(n);
 }
 
-// Waits until the reader has taken every byte written to the pipe, the
-// reader has gone, or the time is up. A pipe that cannot tell how much it
-// holds (a driver's device file) is taken as drained.
-void WaitTaken(int fd)
+// Bytes written to the pipe and not yet taken by its reader; 0 for one
+// whose reader has gone, -1 for a pipe that cannot tell (a driver's device
+// file).
+int Queued(int fd)
 {
-    timespec start{};
-    clock_gettime(CLOCK_MONOTONIC, &start);
-    for (;;) {
-        int queued = 0;
-        if (::ioctl(fd, FIONREAD, &queued) != 0 || queued <= 0)
-            return;
-        pollfd p{fd, POLLOUT, 0};
-        if (::poll(&p, 1, 0) > 0 && (p.revents & (POLLERR | POLLHUP)))
-            return;
-        timespec now{};
-        clock_gettime(CLOCK_MONOTONIC, &now);
-        const long elapsedMs = (now.tv_sec - start.tv_sec) * 1000 + (now.tv_nsec - start.tv_nsec) / 1000000;
-        if (elapsedMs >= DrainWaitMs)
-            return;
-        const timespec pause{0, 100000};
-        nanosleep(&pause, nullptr);
-    }
+    int queued = 0;
+    if (::ioctl(fd, FIONREAD, &queued) != 0)
+        return -1;
+    if (queued <= 0)
+        return 0;
+    pollfd p{fd, POLLOUT, 0};
+    if (::poll(&p, 1, 0) > 0 && (p.revents & (POLLERR | POLLHUP)))
+        return 0;
+    return queued;
+}
+
+long MsSince(const timespec& start)
+{
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return (now.tv_sec - start.tv_sec) * 1000 + (now.tv_nsec - start.tv_nsec) / 1000000;
+}
+
+void PutOrderMark(std::vector<uint8_t>& message, uint32_t commandBytes)
+{
+    message.push_back(PipeOrderMark);
+    for (int shift = 0; shift < 32; shift += 8)
+        message.push_back(static_cast<uint8_t>(commandBytes >> shift));
 }
 
 std::string OpenErrorText(const std::string& folder, const std::string& path, int error)
@@ -77,7 +83,10 @@ std::string OpenErrorText(const std::string& folder, const std::string& path, in
 
 } // namespace
 
-TEnginePipes::TEnginePipes(std::string folder) : folder_(std::move(folder)) {}
+TEnginePipes::TEnginePipes(std::string folder, int drainWaitMs)
+    : folder_(std::move(folder)), drainWaitMs_(drainWaitMs)
+{
+}
 
 int TEnginePipes::Open(const std::string& pipeName)
 {
@@ -111,14 +120,60 @@ int TEnginePipes::Write(int handle, const uint8_t* data, int count)
 {
     if (handle < 0 || count < 0)
         return -1;
-    const bool control = controlPipes_.count(handle) != 0;
-    if (control)
-        for (int command : commandPipes_)
-            WaitTaken(command);
+    if (controlPipes_.count(handle) != 0)
+        return WriteControl(handle, data, count);
     const int done = WriteAll(handle, data, count);
-    if (control && done > 0)
-        WaitTaken(handle);
+    if (done > 0 && commandPipes_.count(handle) != 0)
+        commandBytes_ += static_cast<uint32_t>(done);
     return done;
+}
+
+int TEnginePipes::WriteControl(int handle, const uint8_t* data, int count)
+{
+    // A driver's device file keeps its own order and gets the byte as it is.
+    if (Queued(handle) < 0)
+        return WriteAll(handle, data, count);
+    // Once the reader let a wait run out, or the user stopped the run, the
+    // writes that switch a frozen programmer off and close the link must not
+    // each wait the full time: the order mark keeps the order without it.
+    const bool hurry = readerStuck_ || (UsbStopWaiting && UsbStopWaiting());
+    bool taken = !hurry;
+    if (!hurry)
+        for (int command : commandPipes_)
+            taken = WaitTaken(command) && taken;
+    std::vector<uint8_t> message;
+    if (!taken)
+        PutOrderMark(message, commandBytes_);
+    message.insert(message.end(), data, data + count);
+    const int size = static_cast<int>(message.size());
+    // Short enough to go into a pipe whole or not at all.
+    const int done = WriteAll(handle, message.data(), size);
+    if (done != size)
+        return done < 0 ? -1 : 0;
+    commandBytes_ = 0;
+    // Without a mark the reader must take the control byte before the
+    // commands that follow it go out.
+    if (taken)
+        WaitTaken(handle);
+    return count;
+}
+
+bool TEnginePipes::WaitTaken(int fd)
+{
+    timespec start{};
+    clock_gettime(CLOCK_MONOTONIC, &start);
+    for (;;) {
+        if (Queued(fd) <= 0) {
+            readerStuck_ = false;
+            return true;
+        }
+        if (MsSince(start) >= drainWaitMs_) {
+            readerStuck_ = true;
+            return false;
+        }
+        const timespec pause{0, 100000};
+        nanosleep(&pause, nullptr);
+    }
 }
 
 int TEnginePipes::WriteAll(int handle, const uint8_t* data, int count)
@@ -152,6 +207,8 @@ int TEnginePipes::Read(int handle, uint8_t* data, int count)
         // time-out that blames the chip.
         if (n == 0 && count > 0)
             return -1;
+        if (n > 0)
+            readerStuck_ = false;
         if (n >= 0)
             return static_cast<int>(n);
         if (errno == EINTR)

@@ -133,6 +133,11 @@ void TExecuteRun::RunModuleProcedure(const std::string& operationIn, int voltage
     TModuleInfo module;
     std::string name;
     if (ResolveProcedure(operation, module, name) && CompileForRun(name, operation)) {
+        // Every run ends with the serial port closed; loading the module
+        // opened it for the first run only, so each later run of a module
+        // that uses it opens it again.
+        if (module.Uart != 0 && ComHandle == -1)
+            OpenModuleComPort();
         // From here on Cancel also ends the link's waits for a programmer
         // that stopped answering.
         UsbStopWaiting = [this] { return Tag == -1; };

@@ -5,6 +5,7 @@
 #include "app/forms/HotLabel.h"
 #include "app/forms/MainEdit.h"
 #include "app/forms/MainModule.h"
+#include "app/forms/MainOptions.h"
 #include "app/uLoadLanguages.h"
 #include "buffer/forms/HDump.h"
 #include "engine/Global.h"
@@ -34,7 +35,7 @@ QString Text(const std::string& cp1251) { return Cp1251ToQString(cp1251); }
 // The supply voltages the programmer switches to, in the order of its
 // voltage codes.
 const char* const SupplyVoltages[] = {"2.8 V", "3.0 V", "3.3 V", "3.6 V", "4.0 V",
-                                      "4.3 V", "4.5 V", "4.8 V", "5.0 V"};
+                                      "4.3 V", "4.6 V", "4.8 V", "5.0 V"};
 
 } // namespace
 
@@ -48,6 +49,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent)
     BuildStatusBar();
     BindOwnHandlers();
     InstallEditCommands(*this);
+    InstallMainOptions(*this);
     ParameterControls = new TParameterControls(this);
     connect(ParameterControls, &TParameterControls::ButtonClicked, this,
             [this](QPushButton* button) { MenuClick(button); });

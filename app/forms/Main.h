@@ -34,6 +34,7 @@ class TfmLanguage;
 class TfmPinsTest;
 class TfmSetDelay;
 class TfmTest;
+class TfmcolorsAndFonts;
 struct TDeviceMenuActions;
 struct TMainCommand;
 struct TModulePlan;
@@ -137,6 +138,11 @@ public:
     // Editor-only mode: no tabs, no module commands, buffer 1 sized by
     // what is loaded into it.
     void SetEditorOnlyMode();
+    // Editor options, module defaults, chip document (MainOptions.cpp).
+    void ShowEditorOptions();
+    void GroupBox1MouseDown(); // a Ctrl + left click: the module's defaults
+    void ShowChipDocument();   // a right click on the chip label
+    TfmcolorsAndFonts* ColorsAndFonts = nullptr; // made when first shown
 
     // --- Widgets ---------------------------------------------------------
     QMenu* mmFile;
@@ -193,7 +199,6 @@ private:
     void ApplyModuleTabs(const TModulePlan& plan);
     void ApplyModuleControls(const TModulePlan& plan);
     void ApplyDeviceMenu(const TModulePlan& plan);
-    void OpenModuleSerialPort();
     void PlaceDeviceParts(bool tabsOnTop, bool panelOnTop);
     // Dispatch (MainDispatch.cpp).
     void ReactToExitValue(uint32_t exitValue);

@@ -79,9 +79,14 @@ bool TMainEdit::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() != QEvent::MouseButtonPress)
         return false;
-    const Qt::MouseButton button = static_cast<QMouseEvent*>(event)->button();
-    if (watched == form_.Panel5)
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    const Qt::MouseButton button = mouse->button();
+    // Ctrl + click on the strip of the size label stores the module's
+    // defaults; it is not a word view toggle.
+    if (watched == form_.Panel5 && !(mouse->modifiers() & Qt::ControlModifier))
         SizeLabelPressed(button);
+    else if (watched == form_.Panel5)
+        return false;
     else if (form_.RunActive())
         return false;
     else if (watched == form_.AdrLabel && button == Qt::LeftButton)

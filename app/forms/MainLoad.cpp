@@ -31,8 +31,6 @@ namespace {
 
 QString Text(const std::string& cp1251) { return Cp1251ToQString(cp1251); }
 
-constexpr int SerialBaud = 19200;
-
 } // namespace
 
 bool TMainForm::AskBeforeModuleLoad()
@@ -90,7 +88,7 @@ void TMainForm::LoadModule(const std::string& chipEntry)
     vccCombobox->setCurrentIndex(plan.VoltageItem.empty() ? -1 : vccCombobox->findText(Text(plan.VoltageItem)));
     moduleLoaded_ = true;
     if (plan.Uart != 0)
-        OpenModuleSerialPort();
+        OpenModuleComPort();
     BuffersChanged();
     PumpMessages();
     ShowModuleWarnings(plan.Warnings);
@@ -156,8 +154,10 @@ void TMainForm::ApplyModuleControls(const TModulePlan& plan)
 {
     QWidget* container = GroupBox1;
     if (plan.InWindow) {
-        if (!ChipOptions)
+        if (!ChipOptions) {
             ChipOptions = new TfmChipOptions(this);
+            connect(ChipOptions, &TfmChipOptions::Panel1CtrlClick, this, [this] { GroupBox1MouseDown(); });
+        }
         container = ChipOptions->Panel1;
     }
     ParameterControls->Build(container, plan.Controls);
@@ -199,16 +199,6 @@ void TMainForm::ApplyDeviceMenu(const TModulePlan& plan)
     }
     else
         handlers_.erase("btPinTest");
-}
-
-void TMainForm::OpenModuleSerialPort()
-{
-    if (OpenComPort(ComName, ComHandle) &&
-        SetupComPort(ComHandle, SerialBaud, 8, 0, 0, SerialTimeOut, SerialBufferSize))
-        return;
-    if (ComHandle != -1)
-        CloseComPort(ComHandle);
-    ShowMessageBox("Can not open serial port " + ComName, "Tarku", MB_OK | MB_ICONWARNING);
 }
 
 // No module: its controls, Device menu items and tool button bindings go

@@ -14,6 +14,7 @@
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -76,7 +77,9 @@ TEST(LinkPipesTest, ControlBytesKeepTheirPlaceAmongCommands)
     if (reader == 0)
         SlowReader(readerCommands, readerControl);
 
-    TEnginePipes pipes(dir.path());
+    // The writer's waits end only when the reader takes the bytes (or at a
+    // ceiling that only catches a hang), so a slow reader meets no mark.
+    TEnginePipes pipes(dir.path(), 30000);
     const int commands = pipes.Open("01");
     const int control = pipes.Open("02");
     ASSERT_GE(commands, 0);
@@ -111,6 +114,16 @@ TEST(LinkPipesTest, AReaderThatNeverTakesDoesNotHoldTheControlWrite)
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(pipes.Write(control, &reset, 1), 1);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20)) << "only a hang fails";
+    // The reader, when it wakes, learns that the two command bytes come first.
+    uint8_t taken[16];
+    ASSERT_EQ(read(readerControl, taken, sizeof taken), 6);
+    EXPECT_EQ(std::vector<uint8_t>(taken, taken + 6), (std::vector<uint8_t>{PipeOrderMark, 2, 0, 0, 0, 0}));
+    // Once it let a wait run out, the next control write does not wait again.
+    ASSERT_EQ(pipes.Write(commands, command, 1), 1);
+    EXPECT_EQ(pipes.Write(control, &reset, 1), 1);
+    ASSERT_EQ(read(readerControl, taken, sizeof taken), 6);
+    EXPECT_EQ(std::vector<uint8_t>(taken, taken + 6), (std::vector<uint8_t>{PipeOrderMark, 1, 0, 0, 0, 0}))
+        << "the count starts again after each control write";
 
     // The reader goes away with the bytes unread: no wait at all.
     close(readerCommands);

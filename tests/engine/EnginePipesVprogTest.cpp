@@ -178,4 +178,58 @@ TEST_F(LinkVprogTest, ToolFrozenDuringABlockWriteIsCancelled)
     tool->Thaw();
 }
 
+// Frozen with commands half sent, then switched off and closed as a run
+// does after Cancel or a time-out: when the tool runs again it takes the
+// control bytes and the commands in the order they were written, so the
+// supply-off command is read as such. After a stop request no write waits
+// for the frozen tool (its waits here are as long as the hang ceiling).
+TEST_F(LinkVprogTest, FrozenToolTakesControlBytesAndCommandsInTheirOrder)
+{
+    const struct {
+        const char* Name;
+        std::vector<uint8_t> HalfSent;
+        bool StopRequested;
+    } cases[] = {
+        {"nothing half sent, Cancel", {}, true},
+        {"a procedure start without its address, Cancel", {9, 0}, true},
+        {"a procedure start without its address, time-out", {9, 0}, false},
+        {"a command without its argument, Cancel", {2}, true},
+        {"a command without its argument, time-out", {2}, false},
+        {"a name being stored, Cancel", {9, 3, 'A', 'B'}, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        // A waiting write runs to its time-out against a frozen tool: the
+        // ceiling where a stop should end it, a moment where only the order
+        // is at stake.
+        SetUsbTransport(std::make_unique<TEnginePipes>(folder(), c.StopRequested ? HangCeilingMs : 1));
+        auto tool = StartTool();
+        UsbTimeOut = HangCeilingMs;
+        ASSERT_TRUE(OpenDevice());
+        ASSERT_TRUE(DevicePowerOn());
+        uint8_t status = 0;
+        ASSERT_TRUE(ReadDeviceStatus(status));
+        ASSERT_NE(status, 0) << "the supply is on";
+
+        tool->Freeze();
+        for (uint8_t b : c.HalfSent)
+            ASSERT_TRUE(DeviceWriteByte(b));
+        if (c.StopRequested)
+            UsbStopWaiting = [] { return true; };
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_TRUE(OpenDevice());
+        EXPECT_TRUE(DevicePowerOff());
+        CloseDevice();
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(HangCeilingMs))
+            << "a write waited out its time-out after the stop";
+        UsbStopWaiting = nullptr;
+
+        tool->Thaw();
+        ASSERT_TRUE(OpenDevice());
+        EXPECT_TRUE(ReadDeviceStatus(status));
+        EXPECT_EQ(status, 0) << "the supply went off";
+        CloseDevice();
+    }
+}
+
 } // namespace

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <functional>
 #include <map>
 
@@ -228,7 +229,7 @@ TEST_F(EndToEndBuggyModule, DeviceFaultIsShownInTheLog)
 // every command that went to the tool.
 class TWatchedPipes : public TEngineTransport {
 public:
-    explicit TWatchedPipes(const std::string& folder) : pipes_(folder) {}
+    TWatchedPipes(const std::string& folder, int drainWaitMs) : pipes_(folder, drainWaitMs) {}
 
     std::function<void(const std::vector<uint8_t>&)> BeforeCommand;
     std::function<void()> OnEmptyRead;
@@ -283,7 +284,9 @@ protected:
         ASSERT_TRUE(SaveSocketSetup(socketFile, setup));
         tool = std::make_unique<TVprogTool>(std::vector<std::string>{pipes.path(), socketFile});
         ASSERT_NE(tool->ReadyLine(), "") << "the vprog tool did not start";
-        auto watched = std::make_unique<TWatchedPipes>(pipes.path());
+        // Waits for the tool to take what was written may run to the
+        // ceiling: only a wait that should not have been made gets there.
+        auto watched = std::make_unique<TWatchedPipes>(pipes.path(), vprogtool::HangCeilingMs);
         link = watched.get();
         SetUsbTransport(std::move(watched));
         // A wait that only a lost link or a Cancel may cut short in a test.
@@ -351,13 +354,15 @@ TEST_F(EndToEndFifo, KilledToolEndsTheRunWithTheLostLinkMessage)
 
 // A frozen tool answers nothing, so only Cancel ends the wait for it: the
 // run ends with the question as its one message and switches the supply
-// off (the tool takes the command once it runs again).
+// off without waiting on the tool; the tool takes the command, in its
+// order, once it runs again.
 TEST_F(EndToEndFifo, CancelWhileTheToolIsFrozenEndsTheRunWithOneMessage)
 {
     b.BoxAnswer = [](const std::string&) { return int{IDYES}; };
     bool frozen = false;
     size_t commandsBeforeCancel = 0;
     int emptyPolls = 0;
+    std::chrono::steady_clock::time_point cancelled;
     BeforeProcedureStart([&] {
         tool->Freeze();
         frozen = true;
@@ -366,14 +371,24 @@ TEST_F(EndToEndFifo, CancelWhileTheToolIsFrozenEndsTheRunWithOneMessage)
         if (frozen && ++emptyPolls == 3) {
             commandsBeforeCancel = link->Commands.size();
             b.View.Run.btCancelClick();
+            cancelled = std::chrono::steady_clock::now();
         }
     };
     EXPECT_EQ(b.Run("&Read"), 0u);
+    EXPECT_LT(std::chrono::steady_clock::now() - cancelled, std::chrono::milliseconds(vprogtool::HangCeilingMs))
+        << "the close waited for the frozen tool";
     ASSERT_GE(emptyPolls, 3);
     EXPECT_EQ(b.Boxes, std::vector<std::string>{"Read: Are you sure to cancel  \"Read\" ?"});
     const std::vector<std::vector<uint8_t>> after(link->Commands.begin() + static_cast<std::ptrdiff_t>(commandsBeforeCancel),
                                                   link->Commands.end());
     EXPECT_EQ(after, (std::vector<std::vector<uint8_t>>{{1, 1}})) << "the supply off, and nothing else";
+
+    tool->Thaw();
+    ASSERT_TRUE(OpenDevice());
+    uint8_t status = 0xFF;
+    EXPECT_TRUE(ReadDeviceStatus(status));
+    EXPECT_EQ(status, 0) << "the tool switched the supply off";
+    CloseDevice();
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 #include "platform/Files.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
+#include "platform/SysUtils.h"
 #include "vprog/SimChip.h"
 #include "vprog/VirtualUsb.h"
 
@@ -18,6 +19,12 @@
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
+
+#include <QCoreApplication>
+
+#include <pty.h>
+#include <termios.h>
+#include <unistd.h>
 
 #include <functional>
 #include <memory>
@@ -491,6 +498,52 @@ TEST_F(ExecuteTest, SerialReadWithoutPortGivesNoData)
     Run("Uart");
     EXPECT_EQ(run.Lines, (std::vector<std::string>{"uart 00008000"}));
     ExpectEndedSafely();
+}
+
+// Every run closes the serial port at its end; a module that uses the port
+// still finds it open in each of its runs, not only in the first after it
+// was loaded. A port that cannot be opened gets the loader's warning, and
+// the run goes on without it.
+TEST_F(ExecuteTest, SerialModuleFindsItsPortInEveryRun)
+{
+    static int argc = 1;
+    static char appName[] = "test";
+    static char* argv[] = {appName, nullptr};
+    if (!QCoreApplication::instance())
+        new QCoreApplication(argc, argv);
+    int master = -1, slave = -1;
+    char name[256];
+    ASSERT_EQ(openpty(&master, &slave, name, nullptr, nullptr), 0);
+    termios raw{};
+    tcgetattr(slave, &raw);
+    cfmakeraw(&raw);
+    tcsetattr(slave, TCSANOW, &raw);
+    InstallModule("serial.chl", testsupport::ReadFileBytes(testsupport::FixturePath("engine/run/serial.chl")));
+    ChipList = {"Test\\Runner", "Test\\HostOnly", "Test\\Serial"};
+    ModuleFileList = {"runner.chl", "hostonly.chl", "serial.chl"};
+    CurrentChip = "Test\\Serial";
+    ComName = name;
+    OpenModuleComPort(); // as loading the module does
+    ASSERT_NE(ComHandle, -1);
+
+    for (const char* sent : {"A", "B", "C"}) {
+        SCOPED_TRACE(sent);
+        ASSERT_EQ(write(master, sent, 1), 1);
+        Run("&Echo");
+        EXPECT_EQ(run.Lines, std::vector<std::string>{"uart 000000" + IntToHex(static_cast<uint8_t>(sent[0]), 2)});
+        EXPECT_EQ(ComHandle, -1) << "closed after the run";
+    }
+    EXPECT_TRUE(boxes.empty());
+
+    ComName = dir.file("no-such-port");
+    Run("&Echo");
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].Text, "Can not open serial port " + ComName);
+    EXPECT_EQ(boxes[0].Caption, "Tarku");
+    EXPECT_EQ(run.Lines, std::vector<std::string>{"uart 00008000"});
+    EXPECT_EQ(ComHandle, -1);
+    close(master);
+    close(slave);
 }
 
 TEST_F(ExecuteTest, ProcedureLookUpFailures)
