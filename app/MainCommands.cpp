@@ -46,6 +46,7 @@ const std::array Commands = {
     TMainCommand{"Copy1", M::Edit, "&Copy", "[EDIT_MENU]", 13, nullptr, cnBuffer | cnSelection, true},
     TMainCommand{"Paste1", M::Edit, "&Paste", "[EDIT_MENU]", 14, nullptr, cnBuffer},
     TMainCommand{"Selectall1", M::Edit, "Select &all", "[EDIT_MENU]", 15, nullptr, cnBuffer},
+    TMainCommand{"XOR1", M::Edit, "XOR...", nullptr, 0, nullptr, cnBuffer},
     TMainCommand{"XORwithfile1", M::Edit, "Xor with file", "[EDIT_MENU]", 16, nullptr, cnBuffer, true},
     TMainCommand{"Hidemarkers1", M::Edit, "Hide markers", "[EDIT_MENU]", 17, nullptr, cnBuffer},
     // Options

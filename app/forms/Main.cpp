@@ -3,6 +3,7 @@
 #include "app/MainCommands.h"
 #include "app/MainStatus.h"
 #include "app/forms/HotLabel.h"
+#include "app/forms/MainEdit.h"
 #include "app/forms/MainModule.h"
 #include "app/forms/MainOptions.h"
 #include "app/uLoadLanguages.h"
@@ -49,6 +50,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent)
     BuildToolBar();
     BuildStatusBar();
     BindOwnHandlers();
+    InstallEditCommands(*this);
     InstallMainOptions(*this);
     BindFileCommands();
     ParameterControls = new TParameterControls(this);

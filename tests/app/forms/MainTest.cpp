@@ -36,9 +36,10 @@ TEST_F(MainTest, FirstStartIsInEditorState)
     EXPECT_EQ(form_->vccCombobox->itemText(8), "5.0 V");
     EXPECT_FALSE(form_->mmDevice->isEnabled());
     EXPECT_FALSE(form_->GroupBox1->isVisible());
-    for (const char* off : {"tbReadChip", "tbWriteChip", "tbParameters", "btPinTest", "mmFill", "mmChangeSize"})
+    for (const char* off : {"tbReadChip", "tbWriteChip", "tbParameters", "btPinTest", "mmChangeSize"})
         EXPECT_FALSE(form_->Command(off)->isEnabled()) << off;
-    for (const char* on : {"mnFileRead", "mnFileSave", "ToolButton1", "mnExit", "mnSetDelay", "mnTest", "mmNew", "Print1"})
+    for (const char* on : {"mnFileRead", "mnFileSave", "ToolButton1", "mnExit", "mnSetDelay", "mnTest", "mmNew", "Print1",
+                           "mmFill"})
         EXPECT_TRUE(form_->Command(on)->isEnabled()) << on;
     EXPECT_TRUE(form_->HexDump1->Buffer().EditorMode);
     SaveScreenshot(*form_, "main-editor-en");

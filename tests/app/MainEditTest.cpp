@@ -1,0 +1,387 @@
+// The buffer commands' work on a buffer, without a window.
+#include "TestSupport.h"
+#include "app/MainEdit.h"
+#include "buffer/FileServ.h"
+#include "buffer/HDumpEdit.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+using testsupport::TempDir;
+using testsupport::WriteFileBytes;
+
+// A buffer of the given bytes, every byte normal, with a sentinel right
+// after its end that no command may touch.
+TDumpBuffer MakeBuffer(const Bytes& bytes)
+{
+    TDumpBuffer b;
+    b.SetSize(int64_t(bytes.size()));
+    std::copy(bytes.begin(), bytes.end(), b.Data.begin());
+    b.Data[bytes.size()] = 0xAA;
+    return b;
+}
+
+Bytes Contents(const TDumpBuffer& b) { return Bytes(b.Data.begin(), b.Data.begin() + b.GetSize()); }
+
+// 1 for each byte marked as differing.
+std::string Marks(const TDumpBuffer& b)
+{
+    std::string s;
+    for (int64_t i = 0; i < b.GetSize(); ++i)
+        s += b.GetMatchBit(i) ? '0' : '1';
+    return s;
+}
+
+void Select(TDumpBuffer& b, int64_t first, int64_t last)
+{
+    b.SetSelectRange(first, last, true);
+    b.SelStart = first;
+    b.SelEnd = last;
+}
+
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
+        lines.push_back(text.substr(start, end - start));
+    if (start < text.size())
+        lines.push_back(text.substr(start));
+    return lines;
+}
+
+TEST(MainEdit, CopyAsHexTextTakesTheSelectionOnly)
+{
+    TDumpBuffer b = MakeBuffer({0x01, 0x02, 0x03, 0xAB});
+    EXPECT_EQ(CopyAsHexText(b), "") << "nothing without a selection";
+    Select(b, 0, 2);
+    EXPECT_EQ(CopyAsHexText(b), "01 02 03 ");
+    Select(b, 3, 3);
+    EXPECT_EQ(CopyAsHexText(b), "AB ");
+}
+
+TEST(MainEdit, PasteHexTextStopsAtTheTextsEndAPairThatIsNoHexAndTheBuffer)
+{
+    struct Case {
+        const char* text;
+        int64_t start;
+        Bytes expected;
+        int64_t written;
+        const char* marks;
+    };
+    const Case cases[] = {
+        {"12 ab FF", 0, {0x12, 0xAB, 0xFF, 0x00}, 3, "1110"},
+        {" \t12\r\n34", 1, {0x00, 0x12, 0x34, 0x00}, 2, "0110"},
+        {"12 34 56 78 9A", 2, {0x00, 0x00, 0x12, 0x34}, 2, "0011"}, // stops at the last byte
+        {"12 G1 34", 0, {0x12, 0x00, 0x00, 0x00}, 1, "1000"},
+        {"12 3", 0, {0x12, 0x00, 0x00, 0x00}, 1, "1000"}, // a lone digit ends it
+        {"1 2", 0, {0x00, 0x00, 0x00, 0x00}, 0, "0000"},
+        {"", 0, {0x00, 0x00, 0x00, 0x00}, 0, "0000"},
+    };
+    for (const Case& c : cases) {
+        TDumpBuffer b = MakeBuffer({0, 0, 0, 0});
+        EXPECT_EQ(PasteHexText(b, c.start, c.text), c.written) << c.text;
+        EXPECT_EQ(Contents(b), c.expected) << c.text;
+        EXPECT_EQ(Marks(b), c.marks) << c.text;
+        EXPECT_EQ(b.Data[4], 0xAA) << c.text;
+    }
+}
+
+TEST(MainEdit, SwapBytesLeavesTheUnpairedLastByteAndWhatFollows)
+{
+    struct Case {
+        Bytes before, after;
+    };
+    const Case cases[] = {
+        {{1, 2, 3, 4}, {2, 1, 4, 3}},
+        {{1, 2, 3, 4, 5}, {2, 1, 4, 3, 5}},
+        {{7}, {7}},
+    };
+    for (const Case& c : cases) {
+        TDumpBuffer b = MakeBuffer(c.before);
+        SwapBufferBytes(b);
+        EXPECT_EQ(Contents(b), c.after);
+        EXPECT_EQ(b.Data[c.before.size()], 0xAA) << "the byte past the end";
+        EXPECT_EQ(Marks(b), std::string(c.before.size(), '0')) << "match bits stay";
+    }
+}
+
+TEST(MainEdit, FillAndXorWalkThePatternOverTheAreaClippedToIt)
+{
+    struct Case {
+        const char* name;
+        Bytes before;
+        const char* pattern;
+        TByteRange area;
+        bool wordMode;
+        TPatternOp op;
+        Bytes after;
+        const char* marks;
+    };
+    const Case cases[] = {
+        {"a lone last digit is a byte", {0, 0, 0, 0, 0}, "123", {0, 4}, false, TPatternOp::Fill,
+         {0x12, 0x03, 0x12, 0x03, 0x12}, "11111"},
+        {"selection only", {0, 0, 0, 0, 0}, "AB", {1, 3}, false, TPatternOp::Fill, {0, 0xAB, 0xAB, 0xAB, 0},
+         "01110"},
+        {"word: first byte to the odd address", {0, 0, 0, 0}, "1234", {0, 1}, true, TPatternOp::Fill,
+         {0x34, 0x12, 0, 0}, "1100"},
+        {"word: odd selection start and end", {0, 0, 0, 0, 0, 0}, "1234", {1, 4}, true, TPatternOp::Fill,
+         {0, 0x12, 0x34, 0x12, 0x34, 0}, "011110"},
+        {"word: odd size keeps the byte past the end", {0, 0, 0, 0, 0}, "1234", {0, 4}, true, TPatternOp::Fill,
+         {0x34, 0x12, 0x34, 0x12, 0x34}, "11111"},
+        {"word: a pass of three bytes runs on across words", {0, 0, 0, 0, 0, 0}, "123456", {0, 5}, true,
+         TPatternOp::Fill, {0x34, 0x12, 0x12, 0x56, 0x56, 0x34}, "111111"},
+        {"word: a lone digit pattern", {0, 0, 0, 0}, "7", {0, 3}, true, TPatternOp::Fill, {0x07, 0x07, 0x07, 0x07},
+         "1111"},
+        {"XOR with 00 changes and marks nothing", {1, 2, 3}, "00", {0, 2}, false, TPatternOp::Xor, {1, 2, 3},
+         "000"},
+        {"XOR marks only what changed", {0x0F, 0xF0, 0x00}, "0F00", {0, 2}, false, TPatternOp::Xor,
+         {0x00, 0xF0, 0x0F}, "101"},
+        {"word XOR on an odd size", {0, 0, 0}, "FF01", {0, 2}, true, TPatternOp::Xor, {0x01, 0xFF, 0x01},
+         "111"},
+        {"an area past the end is clipped", {0, 0}, "EE", {1, 100}, false, TPatternOp::Fill, {0, 0xEE}, "01"},
+    };
+    for (const Case& c : cases) {
+        TDumpBuffer b = MakeBuffer(c.before);
+        ApplyPattern(b, c.pattern, c.area, c.wordMode, c.op);
+        EXPECT_EQ(Contents(b), c.after) << c.name;
+        EXPECT_EQ(Marks(b), c.marks) << c.name;
+        EXPECT_EQ(b.Data[c.before.size()], 0xAA) << c.name;
+    }
+}
+
+TEST(MainEdit, FindPatternFindsWholeMatchesInsideTheBuffer)
+{
+    const Bytes data = {'A', 'B', 'C', 'A', 'B', 'D'};
+    struct Case {
+        const char* pattern;
+        int64_t lastIndex, position, found;
+    };
+    const Case cases[] = {
+        {"ABD", 5, 0, 3}, {"AB", 5, 0, 0},  {"AB", 5, 1, 3},   {"AB", 5, 4, -1}, {"D", 5, 0, 5},
+        {"DX", 5, 0, -1}, {"ABD", 4, 0, -1}, {"ABCABDX", 5, 0, -1}, {"", 5, 0, -1},
+    };
+    for (const Case& c : cases) {
+        const std::string p = c.pattern;
+        int64_t position = c.position;
+        EXPECT_EQ(FindPattern(reinterpret_cast<const uint8_t*>(p.data()), int64_t(p.size()), c.lastIndex, position,
+                              data.data()),
+                  c.found)
+            << p << " from " << c.position;
+        if (c.found >= 0)
+            EXPECT_EQ(position, c.found);
+    }
+}
+
+TEST(MainEdit, WriteBytesAtStopsAtTheLastByte)
+{
+    TDumpBuffer b = MakeBuffer({0, 0, 0});
+    EXPECT_EQ(WriteBytesAt(b, 1, {7, 8, 9}), 2);
+    EXPECT_EQ(Contents(b), (Bytes{0, 7, 8}));
+    EXPECT_EQ(Marks(b), "011");
+    EXPECT_EQ(b.Data[3], 0xAA);
+    EXPECT_EQ(WriteBytesAt(b, 3, {1}), 0);
+    EXPECT_EQ(WriteBytesAt(b, -1, {1}), 0);
+}
+
+// The program's own text dumps read back, whatever their first and last
+// rows hold; the character column (here full of hex-looking characters)
+// is never read as bytes.
+TEST(MainEdit, InsertTextReadsTheProgramsOwnTextDumpsBack)
+{
+    TDumpBuffer source;
+    source.SetSize(40);
+    for (int i = 0; i < 40; ++i)
+        source.Data[size_t(i)] = uint8_t("0123456789ABCDEF"[i % 16]);
+    source.Data[17] = ' ';
+    struct Case {
+        int64_t from, to;
+    };
+    const Case cases[] = {{0, 15}, {0, 17}, {0, 39}, {3, 20}, {16, 17}, {5, 5}};
+    for (const Case& c : cases) {
+        int badLine = 0;
+        const auto bytes = InsertTextBytes(Lines(MakeTextDump(source, c.from, c.to, false)), true, badLine);
+        ASSERT_TRUE(bytes) << c.from << ".." << c.to << " refused at line " << badLine;
+        EXPECT_EQ(*bytes, Bytes(source.Data.begin() + c.from, source.Data.begin() + c.to + 1))
+            << c.from << ".." << c.to;
+    }
+}
+
+TEST(MainEdit, InsertTextRefusesWhatIsNoHexDump)
+{
+    const std::string full = "00000: 00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F  ................";
+    struct Case {
+        const char* name;
+        std::vector<std::string> lines;
+        int badLine;
+    };
+    const Case cases[] = {
+        {"a short row between full ones", {full, "00010: 41 42", full}, 1},
+        {"a row without cells", {full, "hello world"}, 1},
+        {"a cell that is not hex", {full, "00010: 41 4G 43 44 45 46 47 48 49 4A 4B 4C 4D 4E 4F 50", full}, 1},
+    };
+    for (const Case& c : cases) {
+        int badLine = -1;
+        EXPECT_FALSE(InsertTextBytes(c.lines, true, badLine)) << c.name;
+        EXPECT_EQ(badLine, c.badLine) << c.name;
+    }
+    int badLine = -1;
+    const auto lone = InsertTextBytes({"00010: 41 42"}, true, badLine);
+    ASSERT_TRUE(lone) << "one short row is the first and the last";
+    EXPECT_EQ(*lone, (Bytes{0x41, 0x42}));
+    const auto blankLines = InsertTextBytes({"", full, "   ", full}, true, badLine);
+    ASSERT_TRUE(blankLines);
+    EXPECT_EQ(blankLines->size(), 32u);
+}
+
+TEST(MainEdit, InsertTextInTextModeTakesEveryCharacter)
+{
+    int badLine = -1;
+    const auto bytes = InsertTextBytes({"ab", "", "c"}, false, badLine);
+    ASSERT_TRUE(bytes);
+    EXPECT_EQ(*bytes, (Bytes{'a', 'b', 'c'}));
+}
+
+class MainEditFiles : public ::testing::Test {
+protected:
+    TempDir dir_;
+    std::string File(const std::string& name, const std::string& bytes)
+    {
+        const std::string path = dir_.file(name);
+        WriteFileBytes(path, bytes);
+        return path;
+    }
+};
+
+// A 2 MiB dump on a 2 MiB buffer: its last byte is compared with the
+// file's, not with the padding.
+TEST_F(MainEditFiles, CompareTakesTheWholeFileAndPadsAShortOneWithFF)
+{
+    constexpr int64_t TwoMiB = 0x200000;
+    std::string dump(size_t(TwoMiB), '\x5A');
+    dump.front() = '\x01';
+    struct Case {
+        const char* name;
+        std::string file;
+        int64_t bufferSize;
+        uint8_t bufferByte;
+        int64_t mismatches;
+        std::vector<int64_t> differing, matching;
+    };
+    const Case cases[] = {
+        {"2 MiB", dump, TwoMiB, 0x5A, 1, {0}, {1, TwoMiB - 1}},
+        {"buffer larger than the file", dump, TwoMiB + 16, 0x5A, 17, {0, TwoMiB, TwoMiB + 15}, {TwoMiB - 1}},
+        {"16 bytes against 8", std::string(8, '\x5A'), 16, 0x5A, 8, {8, 15}, {0, 7}},
+        {"trailing FF match", std::string(8, '\xFF'), 16, 0xFF, 0, {}, {0, 15}},
+    };
+    for (const Case& c : cases) {
+        TDumpBuffer b;
+        b.SetSize(c.bufferSize);
+        std::fill_n(b.Data.begin(), c.bufferSize, c.bufferByte);
+        std::vector<uint8_t> image;
+        std::string message;
+        ASSERT_TRUE(LoadFileImage(File("c.bin", c.file), b.GetSize(), image, message)) << c.name << message;
+        EXPECT_EQ(CompareWithImage(b, image), c.mismatches) << c.name;
+        for (int64_t i : c.differing)
+            EXPECT_FALSE(b.GetMatchBit(i)) << c.name << " byte " << i;
+        for (int64_t i : c.matching)
+            EXPECT_TRUE(b.GetMatchBit(i)) << c.name << " byte " << i;
+    }
+    std::vector<uint8_t> image;
+    std::string message;
+    EXPECT_FALSE(LoadFileImage(dir_.file("missing.bin"), 16, image, message));
+}
+
+TEST_F(MainEditFiles, XorWithFileGoesUpToTheFilesOrTheBuffersEnd)
+{
+    constexpr int64_t TwoMiB = 0x200000;
+    struct Case {
+        const char* name;
+        int64_t bufferSize;
+        std::string file;
+        int64_t zeroUpTo; // bytes 0..zeroUpTo-1 become 0
+    };
+    const Case cases[] = {
+        {"2 MiB on 2 MiB", TwoMiB, std::string(size_t(TwoMiB), '\x33'), TwoMiB},
+        {"short file", 16, std::string(8, '\x33'), 8},
+        {"long file", 8, std::string(16, '\x33'), 8},
+    };
+    for (const Case& c : cases) {
+        TDumpBuffer b;
+        b.SetSize(c.bufferSize);
+        std::fill_n(b.Data.begin(), c.bufferSize, 0x33);
+        b.Data[size_t(c.bufferSize)] = 0xAA;
+        b.SetMatchBit(0, false);
+        ASSERT_TRUE(XorWithFile(b, File("x.bin", c.file))) << c.name;
+        EXPECT_TRUE(b.Modified) << c.name;
+        EXPECT_EQ(b.Data[size_t(c.zeroUpTo - 1)], 0) << c.name;
+        EXPECT_TRUE(b.GetMatchBit(c.zeroUpTo - 1)) << c.name;
+        EXPECT_TRUE(b.GetMatchBit(0)) << c.name << ": a byte that became 0 is normal";
+        if (c.zeroUpTo < c.bufferSize) {
+            EXPECT_EQ(b.Data[size_t(c.zeroUpTo)], 0x33) << c.name;
+        }
+        EXPECT_EQ(b.Data[size_t(c.bufferSize)], 0xAA) << c.name;
+    }
+    TDumpBuffer b = MakeBuffer({1, 2});
+    ASSERT_TRUE(XorWithFile(b, File("y.bin", "\x01\x03")));
+    EXPECT_EQ(Contents(b), (Bytes{0, 1}));
+    EXPECT_EQ(Marks(b), "01") << "a byte that is not 0 differs";
+    EXPECT_FALSE(XorWithFile(b, dir_.file("missing.bin")));
+}
+
+TEST_F(MainEditFiles, CopyAreaFromFileChecksSelectionAndFileSize)
+{
+    const std::string source = File("s.bin", "\x10\x11\x12\x13\x14\x15");
+    struct Case {
+        const char* name;
+        bool select;
+        std::string file;
+        int64_t offset;
+        TCopyFromFile result;
+        Bytes after;
+    };
+    const Case cases[] = {
+        {"same area", true, source, 1, TCopyFromFile::Ok, {0, 0x11, 0x12, 0}},
+        {"from the start", true, source, 0, TCopyFromFile::Ok, {0, 0x10, 0x11, 0}},
+        {"exactly to the end", true, source, 4, TCopyFromFile::Ok, {0, 0x14, 0x15, 0}},
+        {"too small", true, source, 5, TCopyFromFile::TooSmall, {0, 0, 0, 0}},
+        {"missing", true, dir_.file("none.bin"), 0, TCopyFromFile::Missing, {0, 0, 0, 0}},
+        {"no selection", false, source, 0, TCopyFromFile::NoSelection, {0, 0, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        TDumpBuffer b = MakeBuffer({0, 0, 0, 0});
+        if (c.select)
+            Select(b, 1, 2);
+        EXPECT_EQ(CopyAreaFromFile(b, c.file, c.offset), c.result) << c.name;
+        EXPECT_EQ(Contents(b), c.after) << c.name;
+        EXPECT_EQ(b.Modified, c.result == TCopyFromFile::Ok) << c.name;
+        EXPECT_EQ(Marks(b), "0000") << c.name;
+    }
+}
+
+TEST(MainEdit, CaretByteAndGotoLimitFollowTheViewsWordMode)
+{
+    TDumpBuffer b = MakeBuffer(Bytes(9, 0));
+    THexDumpEdit edit(b);
+    struct Case {
+        int64_t nibble;
+        bool wordMode;
+        int64_t byte;
+    };
+    const Case cases[] = {{0, false, 0}, {7, false, 3}, {7, true, 2}, {13, true, 6}, {100, false, 8}, {100, true, 8}};
+    for (const Case& c : cases) {
+        edit.CaretNibble = c.nibble;
+        edit.WordMode = c.wordMode;
+        EXPECT_EQ(CaretByteOf(edit), c.byte) << c.nibble << " " << c.wordMode;
+    }
+    EXPECT_EQ(GotoAddressLimit(9, false), 8);
+    EXPECT_EQ(GotoAddressLimit(9, true), 4);
+    EXPECT_EQ(GotoAddressLimit(8, true), 3);
+}
+
+} // namespace
