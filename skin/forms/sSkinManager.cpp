@@ -45,13 +45,14 @@ TsSkinManagerComponent::TsSkinManagerComponent(QObject* parent) : QObject(parent
 
 TsSkinManagerComponent::~TsSkinManagerComponent()
 {
-    SetActive(false);
+    // Controls that name this manager as their own let go of it when told
+    // it is going away, so the removal is sent as destroying.
     destroying_ = true;
-    if (DefaultSkinManager == this) {
-        if (QCoreApplication* app = QCoreApplication::instance())
-            app->removeEventFilter(this);
+    SetActive(false);
+    if (QCoreApplication* app = QCoreApplication::instance())
+        app->removeEventFilter(this);
+    if (DefaultSkinManager == this)
         DefaultSkinManager = nullptr;
-    }
 }
 
 void TsSkinManagerComponent::SetSkinDirectory(const std::string& value)
@@ -204,16 +205,18 @@ void TsSkinManagerComponent::SetActive(bool value)
 
 void TsSkinManagerComponent::SetIsDefault(bool value)
 {
-    if (!value && DefaultSkinManager && DefaultSkinManager != this)
+    // Giving the default up is not possible: some manager must stay it.
+    if (!value && DefaultSkinManager)
         return;
-    if (!value && DefaultSkinManager == this)
-        return; // the default stays until another manager claims it
-    DefaultSkinManager = this;
+    if (DefaultSkinManager != this) {
+        DefaultSkinManager = this;
+        if (QCoreApplication* app = QCoreApplication::instance())
+            app->installEventFilter(this);
+    }
     if (!active_)
         SendRemoveSkin();
-    else if (skin_.SkinData.Ready || !skin_.gd.empty()) {
+    else
         SendNewSkin(true);
-    }
 }
 
 void TsSkinManagerComponent::UpdateSkin()
@@ -396,7 +399,7 @@ bool TsSkinManagerComponent::eventFilter(QObject* watched, QEvent* event)
 {
     // The application becoming active again: every top-level form, last
     // first, repaints its skinned parts.
-    if (skinnedPopups_ && event->type() == QEvent::ApplicationActivate && watched == QCoreApplication::instance()) {
+    if (IsDefault() && skinnedPopups_ && event->type() == QEvent::ApplicationActivate && watched == QCoreApplication::instance()) {
         const QWidgetList forms = QApplication::topLevelWidgets();
         for (auto it = forms.rbegin(); it != forms.rend(); ++it)
             SendSkinCommand(*it, AC_REPAINT);

@@ -118,7 +118,6 @@ private:
     bool extendedBorders_ = false;
     bool skinnedPopups_ = true;
     bool allowGlowing_ = true;
-    bool hookInstalled_ = false;
     QPointer<QObject> activeControl_;
     TBitmap shadowActive_, shadowInactive_;
     TRect shadowMargins_{0, 0, 0, 0};

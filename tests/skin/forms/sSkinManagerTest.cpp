@@ -314,3 +314,46 @@ TEST(TsSkinManager, HighlightColoursRuleOutNoneKeyAndWhite)
     EXPECT_EQ(manager.GetHighlightColor(), item.HotColor);
     EXPECT_EQ(manager.GetGlobalColor(), SectionColor(manager, "GLOBALINFO"));
 }
+
+namespace {
+
+// A top-level form that counts the repaint commands it gets.
+class RepaintCounter : public QWidget {
+public:
+    int repaints = 0;
+
+protected:
+    bool event(QEvent* e) override
+    {
+        if (e->type() == SkinCommandEventType() && static_cast<TSkinCommandEvent&>(*e).SubCode() == AC_REPAINT) {
+            ++repaints;
+            return true;
+        }
+        return QWidget::event(e);
+    }
+};
+
+} // namespace
+
+TEST(TsSkinManager, ApplicationActivationRepaintsEveryFormWhileSkinnedPopupsAreOn)
+{
+    SkinLibraryInitialization();
+    RepaintCounter form;
+    struct Case {
+        bool skinnedPopups;
+        int repaints;
+    };
+    for (const Case& c : {Case{true, 1}, Case{false, 0}}) {
+        form.repaints = 0;
+        TsSkinManagerComponent manager;
+        manager.SetSkinnedPopups(c.skinnedPopups);
+        QEvent activate(QEvent::ApplicationActivate);
+        QCoreApplication::sendEvent(QCoreApplication::instance(), &activate);
+        EXPECT_EQ(form.repaints, c.repaints);
+    }
+    // Without a manager nothing listens.
+    form.repaints = 0;
+    QEvent activate(QEvent::ApplicationActivate);
+    QCoreApplication::sendEvent(QCoreApplication::instance(), &activate);
+    EXPECT_EQ(form.repaints, 0);
+}
