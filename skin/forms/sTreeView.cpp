@@ -7,6 +7,9 @@
 
 TsTreeView::TsTreeView(QWidget* parent) : QTreeWidget(parent)
 {
+    // The items are drawn in the Text colour: the font colour a skin gives
+    // the tree must land there, not in the unused WindowText.
+    setForegroundRole(QPalette::Text);
     skinData_ = std::make_unique<TsCommonData>(this, true);
     skinData_->ControlTypeCode = 96;
     // A tree built with its parent is still being constructed: the section

@@ -1,0 +1,124 @@
+#pragma once
+// The skin manager: owns the current skin, loads it from a skin folder, a
+// packed file or a stored skin, recolours it by hue and saturation and tells
+// every form and control of the application when the skin is new, changed
+// or gone. The first manager created becomes the default one that every
+// control without its own manager paints by.
+#include "skin/acSkinLoader.h"
+#include "skin/sSkinManagerIntf.h"
+#include "skin/sStoredSkins.h"
+
+#include <QObject>
+#include <QPointer>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class TsSkinManagerComponent : public QObject, public TsSkinManager {
+public:
+    explicit TsSkinManagerComponent(QObject* parent = nullptr);
+    ~TsSkinManagerComponent() override;
+
+    // Where skins are searched; relative names are resolved from the
+    // program folder. Changing it does not reload.
+    const std::string& SkinDirectory() const { return skinDirectory_; }
+    void SetSkinDirectory(const std::string& value);
+    std::string FullSkinDirectory() const;
+    // Setting the name (also the current one) loads that skin while active.
+    const std::string& SkinName() const { return skinName_; }
+    void SetSkinName(const std::string& value);
+    void SetActive(bool value);
+    bool IsDefault() const { return DefaultSkinManager == this; }
+    void SetIsDefault(bool value);
+    int HueOffset() const { return hueOffset_; }
+    void SetHueOffset(int value);
+    int Saturation() const { return saturation_; }
+    void SetSaturation(int value);
+    bool ExtendedBorders() const { return extendedBorders_; }
+    void SetExtendedBorders(bool value);
+    bool SkinnedPopups() const { return skinnedPopups_; }
+    void SetSkinnedPopups(bool value) { skinnedPopups_ = value; }
+    void SetAllowGlowing(bool value) { allowGlowing_ = value; }
+    const TacCommonSections& CommonSections() const { return commonSections_; }
+    // Blanks are dropped from every line that is not a comment; reloads.
+    void SetCommonSections(const TacCommonSections& value);
+    TsStoredSkins& InternalSkins() { return internalSkins_; }
+    // The loaded skin's version ("N/A" while none is ready).
+    std::string SkinInfo() const;
+    bool Packed() const { return packed_; }
+    // Why the last load found no skin (empty after a good load).
+    const std::string& LastError() const { return lastError_; }
+
+    std::function<void()> OnBeforeChange, OnAfterChange;
+
+    // The available skins (stored ones and those of the skin directory),
+    // sorted into `names`; answers the first one found.
+    std::string GetSkinNames(std::vector<std::string>& names, int skinTypes) const;
+
+    TColor GetGlobalColor() const;
+    TColor GetGlobalFontColor() const;
+    TColor GetGlobalHotColor() const;
+    TColor GetEditHotFontColor() const;
+    TColor GetHighlightColor() const;
+    TColor GetHighlightFontColor() const;
+
+    void SendNewSkin(bool repaint);
+    void SendRemoveSkin();
+    void RepaintForms();
+    // The extended-border shadow: its two images and margins.
+    void InitShadows();
+    const TBitmap& ShadowActive() const { return shadowActive_; }
+    const TBitmap& ShadowInactive() const { return shadowInactive_; }
+    TRect ShadowMargins() const { return shadowMargins_; }
+
+    // TsSkinManager
+    bool Destroying() const override { return destroying_; }
+    bool Designing() const override { return false; }
+    bool Active() const override { return active_ && skin_.SkinData.Ready; }
+    int SectionCount() const override { return int(skin_.gd.size()); }
+    bool IsValidSkinIndex(int index) const override { return skin_.IsValidSkinIndex(index); }
+    int GetSkinIndex(const std::string& section) const override { return skin_.GetSkinIndex(section); }
+    int GetTextureIndex(int skinIndex, const std::string& section, const std::string& property) const override;
+    const TsGeneralData& Section(int index) const override { return skin_.gd[size_t(index)]; }
+    const TsMaskData* Mask(int index) const override;
+    bool AllowGlowing() const override { return allowGlowing_; }
+    TColor GlobalColor() const override { return GetGlobalColor(); }
+    TColor GlobalFontColor() const override { return GetGlobalFontColor(); }
+    void ClearRepaintFlag() override {}
+    void SetActiveControl(QObject* window) override;
+    void HookPopupMenu(QObject*) override {}
+    const TacSkinContent* Content() const override;
+
+protected:
+    // The application-wide hook of the default manager.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    bool LoadSkin(TacSkinContent& skin);
+    bool LoadNamedSkin(TacSkinContent& skin);
+    bool LoadPackedSkin(TacSkinContent& skin);
+    void TakeSkin(TacSkinContent&& skin);
+    void Broadcast(uint16_t subCode);
+    void UpdateSkin();
+    const TsGeneralData* NamedSection(const char* name) const;
+
+    TacSkinContent skin_;
+    TsStoredSkins internalSkins_;
+    TacCommonSections commonSections_;
+    std::string skinDirectory_ = "c:\\Skins";
+    std::string skinName_;
+    std::string lastError_;
+    int hueOffset_ = 0;
+    int saturation_ = 0;
+    bool active_ = true;
+    bool packed_ = false;
+    bool loading_ = false;
+    bool destroying_ = false;
+    bool extendedBorders_ = false;
+    bool skinnedPopups_ = true;
+    bool allowGlowing_ = true;
+    QPointer<QObject> activeControl_;
+    TBitmap shadowActive_, shadowInactive_;
+    TRect shadowMargins_{0, 0, 0, 0};
+};

@@ -1,0 +1,56 @@
+#include "skinwnd/forms/acSBUtils.h"
+
+#include "skinwnd/forms/acMainWnd.h"
+
+#include <QHash>
+#include <QPointer>
+#include <QWidget>
+
+namespace {
+
+QHash<const QObject*, QPointer<TacMainWnd>>& Registry()
+{
+    static QHash<const QObject*, QPointer<TacMainWnd>> registry;
+    return registry;
+}
+
+} // namespace
+
+void AttachWnd(TacMainWnd* adapter, QWidget* wnd)
+{
+    adapter->Scrolling = false;
+    // The link is made before the adapter sees any event, so that a
+    // handler that looks the window up finds its adapter.
+    Registry().insert(wnd, adapter);
+    wnd->installEventFilter(adapter);
+    QObject::connect(wnd, &QObject::destroyed, adapter, [adapter, wnd] {
+        Registry().remove(wnd);
+        adapter->WindowGone();
+    });
+}
+
+void DetachWnd(QWidget* wnd, bool freeAdapter, TacMainWnd*& adapter)
+{
+    if (!adapter)
+        return;
+    if (!adapter->Detached) {
+        if (wnd) {
+            wnd->removeEventFilter(adapter);
+            QObject::disconnect(wnd, &QObject::destroyed, adapter, nullptr);
+            Registry().remove(wnd);
+        }
+        adapter->RestoreColors();
+        if (wnd && wnd->isVisible())
+            wnd->update();
+        adapter->Detached = true;
+    }
+    if (freeAdapter) {
+        delete adapter;
+        adapter = nullptr;
+    }
+}
+
+TacMainWnd* GetAdapterOf(const QObject* wnd)
+{
+    return Registry().value(wnd);
+}

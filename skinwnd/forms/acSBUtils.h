@@ -1,0 +1,16 @@
+#pragma once
+// Links between windows and the adapters that skin them. An adapter sits in
+// front of its window as an event filter; the registry answers which
+// adapter a window has, and forgets a window the moment it is destroyed.
+#include <QObject>
+
+class TacMainWnd;
+
+// The adapter filters every event of the window from now on.
+void AttachWnd(TacMainWnd* adapter, QWidget* wnd);
+// Undoes the attachment once; a second call (or a null adapter) only frees
+// when asked. With freeAdapter the adapter is deleted and the pointer set
+// to nullptr.
+void DetachWnd(QWidget* wnd, bool freeAdapter, TacMainWnd*& adapter);
+// nullptr for a window without adapter.
+TacMainWnd* GetAdapterOf(const QObject* wnd);
