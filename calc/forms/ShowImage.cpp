@@ -73,6 +73,20 @@ TfmShowImage::TfmShowImage(QWidget* parent) : QWidget(parent, Qt::Window | Qt::W
 
 void TfmShowImage::showEvent(QShowEvent* event)
 {
+    Prepare();
+    QWidget::showEvent(event);
+}
+
+void TfmShowImage::ShowPicture()
+{
+    if (isVisible())
+        Prepare();
+    else
+        show();
+}
+
+void TfmShowImage::Prepare()
+{
     SpeedButton2->setEnabled(false);
     SpeedButton2->setVisible(EditMode);
     setWindowTitle(Cp1251ToQString(Title));
@@ -82,7 +96,6 @@ void TfmShowImage::showEvent(QShowEvent* event)
     } else
         LoadPicture();
     PlaceButtons();
-    QWidget::showEvent(event);
 }
 
 void TfmShowImage::LoadPicture()

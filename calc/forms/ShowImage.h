@@ -27,6 +27,9 @@ public:
     QPushButton* SpeedButton1;    // Close
     QPushButton* SpeedButton2;    // Save
 
+    // Shows the window with the fields as set, or, when it shows already,
+    // takes them over at once.
+    void ShowPicture();
     // Shows the picture PicturePath names (as is, else with ".bmp", else
     // with ".jpg"); a missing file hides the picture, one that is no
     // picture shows nothing.
@@ -45,6 +48,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void Prepare();
     void PlaceButtons();
     void FreePicture();
 };
