@@ -1,6 +1,7 @@
 #include "app/ChipSelWriteBack.h"
 
 #include "app/ChipSel.h"
+#include "app/MainWriteBack.h"
 #include "engine/Modules.h"
 #include "engine/ModulesReader.h"
 #include "platform/Cp1251.h"
@@ -157,8 +158,13 @@ std::string PinTestText(uint8_t mask)
 
 bool WriteModuleDefaults(const std::string& moduleFile, const std::string& voltage, uint8_t pinTestMask)
 {
-    if (TModuleInfo().Voltages.IndexOf(voltage) < 0)
-        return refuse(moduleFile, "\"" + voltage + "\" is not a supply voltage of the modules.");
+    return WriteModuleDefaults(moduleFile, TModuleDefaults{voltage, pinTestMask, std::nullopt});
+}
+
+bool WriteModuleDefaults(const std::string& moduleFile, const TModuleDefaults& defaults)
+{
+    if (!defaults.Voltage.empty() && TModuleInfo().Voltages.IndexOf(defaults.Voltage) < 0)
+        return refuse(moduleFile, "\"" + defaults.Voltage + "\" is not a supply voltage of the modules.");
     std::string realFile;
     if (!insideFolder(NativePath(moduleFile), NativePath(ScriptsFolder()), realFile))
         return refuse(moduleFile, "the file is missing or not in the scripts folder.");
@@ -170,12 +176,23 @@ bool WriteModuleDefaults(const std::string& moduleFile, const std::string& volta
     TStringList lines;
     for (const TTextLine& line : file)
         lines.Add(line.Text);
-    const int header = modules::FindSection(lines, "[DESCRIPTION]");
-    if (header < 0)
+    if (defaults.Controls) {
+        if (modules::FindSection(lines, "[INTERFACE]") < 0 && modules::FindSection(lines, "[INTERFACE WINDOW]") < 0)
+            return refuse(moduleFile, "the file has no [INTERFACE] or [INTERFACE WINDOW] section.");
+        TModuleInfo module;
+        module.LoadFromText(bytes, moduleFile);
+        WriteControlDefaults(lines, module, *defaults.Controls);
+        for (size_t i = 0; i < file.size(); ++i)
+            file[i].Text = lines[static_cast<int>(i)];
+    }
+    const bool description = !defaults.Voltage.empty() || defaults.PinTestMask;
+    const int header = description ? modules::FindSection(lines, "[DESCRIPTION]") : -1;
+    if (description && header < 0 && !defaults.Controls)
         return refuse(moduleFile, "the file has no [DESCRIPTION] section.");
-
-    setStatement(file, header, "VOLTAGE", voltage);
-    setStatement(file, header, "PINTEST", PinTestText(pinTestMask));
+    if (header >= 0 && !defaults.Voltage.empty())
+        setStatement(file, header, "VOLTAGE", defaults.Voltage);
+    if (header >= 0 && defaults.PinTestMask)
+        setStatement(file, header, "PINTEST", PinTestText(*defaults.PinTestMask));
     std::string text;
     for (const TTextLine& line : file)
         text += line.Text + line.Eol;

@@ -7,6 +7,7 @@
 #include "platform/SysUtils.h"
 
 using modules::TLineReader;
+using modules::TControlEnd;
 using modules::TListEnd;
 
 TModuleInfo::TModuleInfo()
@@ -19,6 +20,12 @@ int TModuleInfo::LoadFromFile(const std::string& fileName)
     std::string bytes;
     if (!ReadWholeFile(NativePath(fileName), bytes))
         return -1;
+    LoadFromText(bytes, fileName);
+    return 1;
+}
+
+void TModuleInfo::LoadFromText(const std::string& bytes, const std::string& fileName)
+{
     fileName_ = fileName;
     for (auto& entry : Menu)
         entry.Clear();
@@ -36,7 +43,6 @@ int TModuleInfo::LoadFromFile(const std::string& fileName)
     ReadMenu();
     ReadInterface();
     ReadUserWindow();
-    return 1;
 }
 
 int TModuleInfo::FindSection(const std::string& name) const { return modules::FindSection(Lines, name); }
@@ -89,45 +95,6 @@ void TModuleInfo::ReadMenu()
     }
 }
 
-namespace {
-
-enum class TControlEnd { Complete, Dropped, EndOfFile };
-
-// The parameters of a control line after its "(": single tokens separated
-// by ","; a parameter or separator missing at the end of a line is taken
-// from the next line. After ")" a ";" completes the control, and any other
-// token is a separator before further parameters.
-TControlEnd readControlParameters(TLineReader& reader, TStringList& params)
-{
-    auto next = [&reader](std::string& token) {
-        for (;;) {
-            token = reader.NextToken();
-            if (!token.empty())
-                return true;
-            if (!reader.NextLine())
-                return false;
-        }
-    };
-    std::string token;
-    for (;;) {
-        if (!next(token))
-            return TControlEnd::EndOfFile;
-        params.Add(token);
-        if (!next(token))
-            return TControlEnd::EndOfFile;
-        if (token == ",")
-            continue;
-        if (token != ")")
-            return TControlEnd::Dropped;
-        if (!next(token))
-            return TControlEnd::EndOfFile;
-        if (token == ";")
-            return TControlEnd::Complete;
-    }
-}
-
-} // namespace
-
 void TModuleInfo::ReadInterface()
 {
     int header = FindSection("[INTERFACE]");
@@ -153,7 +120,7 @@ void TModuleInfo::ReadInterface()
         const int n = number++;
         ControlLines.push_back(i);
         TStringList params;
-        const TControlEnd end = readControlParameters(reader, params);
+        const TControlEnd end = modules::ReadControlParameters(reader, params);
         const int start = i;
         i = reader.Index();
         if (end != TControlEnd::Complete) {

@@ -20,6 +20,9 @@ public:
     // does not exist or cannot be read; otherwise 1. What the file does not
     // say stays at its default; problems found go to Warnings.
     int LoadFromFile(const std::string& fileName);
+    // The same on the bytes of a module file that the caller has read;
+    // `fileName` names it in Warnings.
+    void LoadFromText(const std::string& bytes, const std::string& fileName);
 
     int MenuCount = 0;           // entries in Menu[1..MenuCount]
     TStringList Lines;           // every line of the file as read

@@ -35,8 +35,10 @@ std::string TLineReader::NextToken()
         ++i;
     if (i >= line.size()) {
         pos_ = line.size();
+        tokenStart_ = pos_;
         return {};
     }
+    tokenStart_ = i;
     std::string token;
     if (IsSignChar(line[i])) {
         token = line.substr(i, 1);
@@ -99,6 +101,37 @@ TListEnd ReadValueList(TLineReader& reader, TStringList& list)
         }
         // "," or a stray token: another item follows (the stray one is dropped).
         last = separator;
+    }
+}
+
+TControlEnd ReadControlParameters(TLineReader& reader, TStringList& params, std::vector<TTokenPlace>* places)
+{
+    auto next = [&reader](std::string& token) {
+        for (;;) {
+            token = reader.NextToken();
+            if (!token.empty())
+                return true;
+            if (!reader.NextLine())
+                return false;
+        }
+    };
+    std::string token;
+    for (;;) {
+        if (!next(token))
+            return TControlEnd::EndOfFile;
+        params.Add(token);
+        if (places)
+            places->push_back({reader.Index(), reader.TokenStart(), reader.TokenEnd()});
+        if (!next(token))
+            return TControlEnd::EndOfFile;
+        if (token == ",")
+            continue;
+        if (token != ")")
+            return TControlEnd::Dropped;
+        if (!next(token))
+            return TControlEnd::EndOfFile;
+        if (token == ";")
+            return TControlEnd::Complete;
     }
 }
 

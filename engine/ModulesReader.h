@@ -4,6 +4,7 @@
 #include "platform/StringList.h"
 
 #include <string>
+#include <vector>
 
 namespace modules {
 
@@ -28,10 +29,17 @@ public:
     // current line is the last.
     bool NextLine();
 
+    // Where the token last returned stands in the current line: from its
+    // first character (a quoted token's opening quote) up to, not
+    // including, End. For whoever edits a module in place.
+    size_t TokenStart() const { return tokenStart_; }
+    size_t TokenEnd() const { return pos_; }
+
 private:
     const TStringList& lines_;
     int index_;
     size_t pos_ = 0;
+    size_t tokenStart_ = 0;
 };
 
 // True for the characters that are tokens of their own.
@@ -62,5 +70,22 @@ enum class TListEnd {
 // `list` (emptied first). A "," at the end of a line continues the list on
 // the next line, which is consumed.
 TListEnd ReadValueList(TLineReader& reader, TStringList& list);
+
+// A token's place in the lines: line index and the columns it spans.
+struct TTokenPlace {
+    int Line = 0;
+    size_t Start = 0;
+    size_t End = 0;
+};
+
+enum class TControlEnd { Complete, Dropped, EndOfFile };
+
+// The parameters of an [INTERFACE] control line after its "(": single
+// tokens separated by ","; a parameter or separator missing at the end of a
+// line is taken from the next line. After ")" a ";" completes the control,
+// and any other token is a separator before further parameters. `places`,
+// when given, gets each parameter's place.
+TControlEnd ReadControlParameters(TLineReader& reader, TStringList& params,
+                                  std::vector<TTokenPlace>* places = nullptr);
 
 } // namespace modules

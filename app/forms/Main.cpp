@@ -4,8 +4,10 @@
 #include "app/MainStatus.h"
 #include "app/forms/HotLabel.h"
 #include "app/forms/MainModule.h"
+#include "app/forms/MainOptions.h"
 #include "app/uLoadLanguages.h"
 #include "buffer/forms/HDump.h"
+#include "buffer/forms/glabel.h"
 #include "engine/Global.h"
 #include "engine/LanguageTexts.h"
 #include "engine/uExecuteLock.h"
@@ -33,7 +35,7 @@ QString Text(const std::string& cp1251) { return Cp1251ToQString(cp1251); }
 // The supply voltages the programmer switches to, in the order of its
 // voltage codes.
 const char* const SupplyVoltages[] = {"2.8 V", "3.0 V", "3.3 V", "3.6 V", "4.0 V",
-                                      "4.3 V", "4.5 V", "4.8 V", "5.0 V"};
+                                      "4.3 V", "4.6 V", "4.8 V", "5.0 V"};
 
 } // namespace
 
@@ -46,6 +48,8 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent)
     BuildToolBar();
     BuildStatusBar();
     BindOwnHandlers();
+    InstallMainOptions(*this);
+    BindFileCommands();
     ParameterControls = new TParameterControls(this);
     connect(ParameterControls, &TParameterControls::ButtonClicked, this,
             [this](QPushButton* button) { MenuClick(button); });
@@ -146,7 +150,8 @@ void TMainForm::BuildCentral()
     for (const char* v : SupplyVoltages)
         vccCombobox->addItem(QString::fromLatin1(v));
     vccCombobox->setCurrentIndex(-1);
-    Panel5 = new QLabel(QStringLiteral("0 x 8"), central);
+    Panel5 = new TGLabel(central);
+    Panel5->setText(QStringLiteral("0 x 8"));
     Panel5->setObjectName("Panel5");
     Panel5->setFrameShape(QFrame::StyledPanel);
     Panel5->setMinimumWidth(110);

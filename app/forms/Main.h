@@ -5,6 +5,7 @@
 // voltage box and the status line. Each topic of the window lives in a file
 // pair of its own (app/Main<Topic>, app/forms/Main<Topic>); this class only
 // assembles them.
+#include "app/MainFile.h"
 #include "platform/StringList.h"
 
 #include <QMainWindow>
@@ -24,16 +25,22 @@ class QPushButton;
 class QStackedWidget;
 class QTabBar;
 class QToolBar;
+class TGLabel;
 class THexDump;
 class THotLabel;
 class TAboutForm;
 class TParameterControls;
 class TSelectForm;
+class TfmChangeFilesize;
 class TfmChipOptions;
+class TfmGetFileSize;
 class TfmLanguage;
 class TfmPinsTest;
+class TfmPrint;
+class TfmSavePartOfFile;
 class TfmSetDelay;
 class TfmTest;
+class TfmcolorsAndFonts;
 struct TDeviceMenuActions;
 struct TMainCommand;
 struct TModulePlan;
@@ -113,7 +120,10 @@ public:
     THexDump* ActiveView() const;
     std::string WatchedFileName = "noname.bin";
     std::string Buffer2FileName = "noname.bin";
-    int64_t WatchedFileAge = -1;
+    // The files the buffers were last loaded from or saved to, watched for
+    // changes by other programs.
+    TWatchedFile Buffer1Watch;
+    TWatchedFile Buffer2Watch;
     // The caret position of the last status line (both buffers set it).
     int64_t CursorAddress = 0;
     // Hint words of the read, write and verify buttons (the module loader
@@ -125,6 +135,18 @@ public:
     void mnFileSaveClick();
     void mnExitClick();
     void OpenRecentFile(int index);
+    void mmNewClick();
+    void mmChangeSizeClick();
+    void mmSavePartOfFileClick();
+    void Print1Click();
+    // The size label: another button than the left changes buffer 1's
+    // size, the left one toggles word view of a buffer of whole words.
+    void Panel5MouseDown(Qt::MouseButton button);
+    // A dropped file is offered for loading into the active buffer.
+    void DropFile(const std::string& fileName);
+    // Each buffer's watched file changed by another program is offered for
+    // reloading; runs whenever the program becomes active again.
+    void CheckWatchedFile();
     void mnTestClick();
     void mnSetDelayClick();
     void mmToolbarClick();
@@ -137,6 +159,11 @@ public:
     // Editor-only mode: no tabs, no module commands, buffer 1 sized by
     // what is loaded into it.
     void SetEditorOnlyMode();
+    // Editor options, module defaults, chip document (MainOptions.cpp).
+    void ShowEditorOptions();
+    void GroupBox1MouseDown(); // a Ctrl + left click: the module's defaults
+    void ShowChipDocument();   // a right click on the chip label
+    TfmcolorsAndFonts* ColorsAndFonts = nullptr; // made when first shown
 
     // --- Widgets ---------------------------------------------------------
     QMenu* mmFile;
@@ -149,7 +176,7 @@ public:
     QToolBar* ToolBar1;
     THotLabel* hlChipName;
     QComboBox* vccCombobox;
-    QLabel* Panel5;       // buffer size
+    TGLabel* Panel5;      // buffer size
     QGroupBox* GroupBox1; // the module's parameter controls (module loader)
     QTabBar* TabControl1;
     QStackedWidget* Panel2;
@@ -163,6 +190,9 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     // Frame (Main.cpp).
@@ -176,7 +206,10 @@ private:
     void ApplyEditorSettings(THexDump& view);
     // Files (MainFile.cpp).
     bool FormClose();
-    bool AskSaveBeforeReplace(THexDump& view, std::string& fileName, const std::string& buffer);
+    // A modified buffer is offered for saving; a file saved becomes the
+    // buffer's watched file when `watch` is given.
+    bool AskSaveBeforeReplace(THexDump& view, std::string& fileName, const std::string& buffer,
+                              TWatchedFile* watch = nullptr);
     bool AskSaveBeforeExit(THexDump& view, const std::string& buffer);
     void OpenIntoBuffer1();
     void OpenIntoBuffer2();
@@ -184,6 +217,10 @@ private:
     void LoadOpenedFileChip(const std::string& fileName);
     void RebuildRecentFiles();
     void SaveWindowSettings();
+    // File commands (MainFileCommands.cpp).
+    void BindFileCommands();
+    void ResizeBuffer1(int64_t size);
+    bool ReloadWatched(THexDump& view, TWatchedFile& watch, const std::string& buffer);
     // Status (MainView.cpp).
     void CaretMoved(THexDump& view, int64_t index);
     void SetHint(QAction* action, const std::string& text);
@@ -210,6 +247,11 @@ private:
     TfmPinsTest* pinsTest_ = nullptr;
     TfmTest* test_ = nullptr;
     TfmSetDelay* setDelay_ = nullptr;
+    TfmGetFileSize* getFileSize_ = nullptr;
+    TfmChangeFilesize* changeFilesize_ = nullptr;
+    TfmSavePartOfFile* savePart_ = nullptr;
+    TfmPrint* print_ = nullptr;
+    bool checkingFiles_ = false; // a reload question is open
 };
 
 // The program's main window while it exists.

@@ -154,8 +154,10 @@ void TMainForm::ApplyModuleControls(const TModulePlan& plan)
 {
     QWidget* container = GroupBox1;
     if (plan.InWindow) {
-        if (!ChipOptions)
+        if (!ChipOptions) {
             ChipOptions = new TfmChipOptions(this);
+            connect(ChipOptions, &TfmChipOptions::Panel1CtrlClick, this, [this] { GroupBox1MouseDown(); });
+        }
         container = ChipOptions->Panel1;
     }
     ParameterControls->Build(container, plan.Controls);
@@ -239,6 +241,6 @@ void TMainForm::btShowParametersClick()
 {
     if (!ChipOptions || RunActive())
         return;
-    ChipOptions->setWindowTitle(hlChipName->text());
+    ChipOptions->setWindowTitle(hlChipName->text() + QStringLiteral(" - parameters"));
     ChipOptions->exec();
 }
