@@ -364,6 +364,8 @@ void THexDumpEdit::TypeIntoCaretByte(uint8_t keep, uint8_t bits, int nibbles)
             ScrollLines(1);
     }
     ShowCaret();
+    if (target >= 0 && OnChange)
+        OnChange();
 }
 
 // ---------------------------------------------------------------------------

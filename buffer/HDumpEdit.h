@@ -78,6 +78,9 @@ public:
     std::function<void(int64_t)> OnCaretMove;
     std::function<void(const std::string&)> OnStatusText;
     std::function<void(int64_t, int64_t)> OnSelectionChanged;
+    // A byte was typed (hex digit or character); marker and mismatch keys
+    // leave the data as it was and do not raise it.
+    std::function<void()> OnChange;
     // Requests to the widget.
     std::function<void()> OnInvalidate;
     std::function<void()> OnScrollChanged;

@@ -19,7 +19,7 @@ BEGIN {
     may["vprog"] = "platform engine"
     may["skinwnd"] = "platform skin"
     may["calc"] = "platform engine buffer"
-    may["app"] = "platform engine buffer vprog skin"
+    may["app"] = "platform engine buffer vprog skin calc"
 }
 {
     file = $0

@@ -8,6 +8,7 @@
 #include "app/uLoadLanguages.h"
 #include "buffer/forms/HDump.h"
 #include "buffer/forms/glabel.h"
+#include "calc/forms/Templ.h"
 #include "engine/Global.h"
 #include "engine/LanguageTexts.h"
 #include "engine/uExecuteLock.h"
@@ -285,6 +286,7 @@ void TMainForm::FormCreate()
         view->Edit().OnCaretMove = [this, view](int64_t index) { CaretMoved(*view, index); };
         view->Edit().OnSelectionChanged = [this](int64_t, int64_t) { UpdateCommands(); };
     }
+    HexDump1->Edit().OnChange = [] { NotifyCalculatorChange(); };
     if (MainWindowState == 1)
         setWindowState(windowState() | Qt::WindowMaximized);
     UpdateCaption();

@@ -10,6 +10,7 @@
 #include "buffer/FileServ.h"
 #include "buffer/forms/FileServDialogs.h"
 #include "buffer/forms/HDump.h"
+#include "calc/forms/Templ.h"
 #include "engine/ComUtils.h"
 #include "engine/Global.h"
 #include "engine/LanguageTexts.h"
@@ -237,6 +238,7 @@ bool TMainForm::FormClose()
         CloseComPort(ComHandle);
     SaveWindowSettings();
     SaveSettings();
+    CloseCalculator();
     return true;
 }
 

@@ -8,6 +8,7 @@
 #include "app/forms/ChipSel.h"
 #include "app/forms/Main.h"
 #include "buffer/forms/HDump.h"
+#include "calc/forms/Templ.h"
 #include "engine/Global.h"
 #include "engine/forms/uCompilerErrors.h"
 #include "engine/forms/uExecute.h"
@@ -51,6 +52,7 @@ TMainForm* StartProgram(const std::vector<std::string>& arguments)
     PumpMessages();
     form->FormCreate();
     CreateRunWindow(*form);
+    CreateCalculatorWindow(form, form->HexDump1);
     BuildChipList();
     form->SelectForm = new TSelectForm(form);
     form->AboutBox->Label3->clear();
@@ -70,6 +72,7 @@ void FinishProgram()
     StopLink();
     delete fmExecute;
     fmExecute = nullptr;
+    FreeCalculatorWindow();
     delete MainForm;
     ResetAppState();
     SkinLibraryFinalization();

@@ -13,6 +13,7 @@
 #include "buffer/forms/glabel.h"
 #include "app/uLoadLanguages.h"
 #include "buffer/forms/HDump.h"
+#include "calc/forms/Templ.h"
 #include "engine/Engine.h"
 #include "engine/Global.h"
 #include "engine/LanguageTexts.h"
@@ -92,7 +93,7 @@ void TMainForm::BuffersChanged()
     HexDump2->Paint();
     THexDump* view = ActiveView();
     CaretMoved(*view, view->Edit().WordMode ? view->Edit().CaretNibble / 4 : view->Edit().CaretByte);
-    // The open calculator hears of the change here once the calculator panel exists.
+    NotifyCalculatorChange();
     UpdateBufferLabels();
     UpdateCommands();
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -160,6 +161,55 @@ TEST_F(DumpEdit, ClickInAsciiColumnTypesCharacters)
     ed.MouseUpAt();
     EXPECT_FALSE(ed.AsciiColumn);
     EXPECT_EQ(ed.CaretNibble, 7);
+}
+
+// The change event comes with every typed byte and with nothing that
+// leaves the bytes as they were.
+TEST_F(DumpEdit, ChangeEventOnlyForTypedBytes)
+{
+    const struct {
+        const char* what;
+        std::function<void()> act;
+        int changes;
+    } cases[] = {
+        {"two hex digits", [this] { Type("A5"); }, 2},
+        {"a character in the ASCII column",
+         [this] {
+             ed.AsciiColumn = true;
+             ed.CharTyped('x');
+         },
+         1},
+        {"a hex key in the ASCII column", [this] {
+             ed.AsciiColumn = true;
+             ed.HexKeyDown('A');
+         }, 0},
+        {"Ctrl and a marker digit",
+         [this] {
+             ed.KeyDown(TDumpKey::Ctrl);
+             ed.HexKeyDown('3');
+             ed.KeyUp(TDumpKey::Ctrl);
+         },
+         0},
+        {"the mismatch toggle", [this] { ed.KeyDown(TDumpKey::Insert); }, 0},
+        {"caret keys", [this] { ed.KeyDown(TDumpKey::Right); ed.KeyDown(TDumpKey::End); }, 0},
+    };
+    for (const auto& c : cases) {
+        buf = TDumpBuffer();
+        ed.AsciiColumn = false;
+        ed.CaretNibble = 0;
+        Size(64);
+        int changes = 0;
+        ed.OnChange = [&] { ++changes; };
+        c.act();
+        EXPECT_EQ(changes, c.changes) << c.what;
+        ed.OnChange = nullptr;
+    }
+    // An empty buffer takes no typing and reports none.
+    Size(0);
+    int changes = 0;
+    ed.OnChange = [&] { ++changes; };
+    Type("12");
+    EXPECT_EQ(changes, 0);
 }
 
 TEST_F(DumpEdit, WordModeClickFollowsTheCellColumns)

@@ -108,6 +108,11 @@ TEST(CalcCompilerStatements, CompileToTheListing)
         {"D1 = X + 1;", "R=R     000000FF 00000034\nR+B     000000FF 00000001\nC=R     00000001 000000FF\n"},
         {"C1 = 70000;", "C=D     00000002 00011170\n"},
         {"L1.COLOR = 0xFF;", "CP=D    00000000 010000FF\n"},
+        // The property named in the source is the one the register changes.
+        {"L1.COLOR = X;",
+         "R=R     000000FF 00000034\nR&D     000000FF 00FFFFFF\nR|D     000000FF 01000000\nCP=R    00000000 000000FF\n"},
+        {"L1.BOLD = Y;",
+         "R=R     000000FF 00000035\nR&D     000000FF 00FFFFFF\nR|D     000000FF 02000000\nCP=R    00000000 000000FF\n"},
         {"L1.ALIGNMENT = X;",
          "R=R     000000FF 00000034\nR&D     000000FF 00FFFFFF\nR|D     000000FF 03000000\nCP=R    00000000 000000FF\n"},
         {"RETURN;", "RET     \n"},
