@@ -192,10 +192,17 @@ bool TCalcPanel::eventFilter(QObject* watched, QEvent* event)
     return false;
 }
 
-int TCalcPanel::BottomHeight() const { return Panel6->height(); }
+void TCalcPanel::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    shown_ = true;
+}
+
+int TCalcPanel::BottomHeight() const { return shown_ ? Panel6->height() : bottomHeight_; }
 
 void TCalcPanel::SetBottomHeight(int height)
 {
+    bottomHeight_ = height;
     const int total = std::max(Splitter5->height(), height + 100);
     Splitter5->setSizes({total - height, height});
 }

@@ -65,6 +65,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
@@ -78,6 +79,9 @@ private:
     void RebuildIndex();
 
     bool floating_ = false; // tree changes are ignored while the panel floats off
+    // Until the panel first shows, its areas have no sizes of their own.
+    bool shown_ = false;
+    int bottomHeight_ = 0;
 };
 
 // Makes the main window's calculator panel, runs its start-up and binds the

@@ -208,7 +208,8 @@ void SaveCalcPanelSettings(const TMainForm& form)
     const TCalcPanel* panel = form.CalcPanel;
     if (!panel)
         return;
-    if (panel->isWindow()) {
+    // A panel never shown has no size of its own to keep.
+    if (panel->isWindow() && panel->isVisible()) {
         CalcTreeUndockWidth = panel->width();
         CalcTreeUndockHeight = panel->height();
     }

@@ -130,6 +130,25 @@ TEST_F(MainCalcPanelTest, StartupBuildsTheIndexAndSelectsLastCalc)
     EXPECT_TRUE(boxes_.empty());
 }
 
+TEST_F(MainCalcPanelTest, ClosingKeepsTheSizesOfAPanelThatShowed)
+{
+    for (bool show : {false, true}) {
+        SCOPED_TRACE(show);
+        Start("[Parameters]\r\nBuiltInCalcH=150\r\n[CalcTree]\r\nUndockWidth=310\r\nUndockHeight=420\r\n");
+        if (show) {
+            form_->Command("mmCalculatorswindow")->trigger();
+            Panel().resize(330, 450);
+        }
+        ASSERT_TRUE(form_->close());
+        EXPECT_EQ(CalcTreeUndockWidth, show ? 330 : 310);
+        EXPECT_EQ(CalcTreeUndockHeight, show ? 450 : 420);
+        EXPECT_EQ(BuiltInCalcH, show ? Panel().Panel6->height() : 150);
+        EXPECT_GT(BuiltInCalcH, 0);
+        FinishProgram();
+        form_ = nullptr;
+    }
+}
+
 TEST_F(MainCalcPanelTest, FolderDisablesTheDescriptionACalculatorShowsIt)
 {
     Start();
