@@ -18,7 +18,7 @@ BEGIN {
     may["buffer"] = "platform engine"
     may["vprog"] = "platform engine"
     may["skinwnd"] = "platform skin"
-    may["calc"] = "platform engine buffer"
+    may["calc"] = "platform engine buffer skin"
     may["app"] = "platform engine buffer vprog skin calc"
 }
 {

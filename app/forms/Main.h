@@ -29,6 +29,7 @@ class TGLabel;
 class THexDump;
 class THotLabel;
 class TAboutForm;
+class TCalcPanel;
 class TParameterControls;
 class TSelectForm;
 class TfmChangeFilesize;
@@ -108,6 +109,7 @@ public:
     TSelectForm* SelectForm = nullptr;
     TAboutForm* AboutBox = nullptr;
     TfmChipOptions* ChipOptions = nullptr; // made by the first module that needs it
+    TCalcPanel* CalcPanel = nullptr;       // the calculator panel (app/forms/MainCalc.h)
     TParameterControls* ParameterControls;
     // Full path of the current module file.
     std::string ModulePath;

@@ -1,6 +1,7 @@
 // The main window's buffer files: open, save, recent files and the
 // questions before a modified buffer is replaced or the program ends.
 #include "app/forms/Main.h"
+#include "app/forms/MainCalc.h"
 
 #include "app/IniFile.h"
 #include "app/MainModule.h"
@@ -237,6 +238,7 @@ bool TMainForm::FormClose()
     if (ComHandle != -1)
         CloseComPort(ComHandle);
     SaveWindowSettings();
+    SaveCalcPanelSettings(*this);
     SaveSettings();
     CloseCalculator();
     return true;

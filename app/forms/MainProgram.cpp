@@ -7,6 +7,7 @@
 #include "app/forms/About.h"
 #include "app/forms/ChipSel.h"
 #include "app/forms/Main.h"
+#include "app/forms/MainCalc.h"
 #include "buffer/forms/HDump.h"
 #include "calc/forms/Templ.h"
 #include "engine/Global.h"
@@ -53,6 +54,7 @@ TMainForm* StartProgram(const std::vector<std::string>& arguments)
     form->FormCreate();
     CreateRunWindow(*form);
     CreateCalculatorWindow(form, form->HexDump1);
+    StartCalcPanel(*form);
     BuildChipList();
     form->SelectForm = new TSelectForm(form);
     form->AboutBox->Label3->clear();

@@ -1,0 +1,74 @@
+#include "calc/uCalcPicture.h"
+
+#include "platform/Cp1251.h"
+#include "platform/Files.h"
+#include "platform/Paths.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+constexpr const char* PictureFolder = "Calculators\\Pictures";
+
+// One file name for a tree path: a blank for each backslash, and whatever
+// a file name cannot hold (a "/" would name a folder) made harmless.
+std::string PictureName(std::string treePath)
+{
+    std::replace(treePath.begin(), treePath.end(), '\\', ' ');
+    return ValidFileName(treePath);
+}
+
+// The tree path of LastCalc, which may carry the calculators folder in front.
+std::string TreePathOf(const std::string& lastCalc)
+{
+    const std::string prefix = ProgramFolder() + "\\Calculators";
+    std::string path = lastCalc;
+    if (path.size() >= prefix.size() && AnsiSameText(path.substr(0, prefix.size()), prefix))
+        path.erase(0, prefix.size());
+    if (!path.empty() && path[0] == '\\')
+        path.erase(0, 1);
+    return path;
+}
+
+} // namespace
+
+std::string CalculatorPictureBase(const std::string& treePath)
+{
+    return ProgramFolder() + "\\" + PictureFolder + "\\" + PictureName(treePath);
+}
+
+std::string FindPictureFile(const std::string& base)
+{
+    if (base.empty())
+        return {};
+    for (const char* ext : {"", ".bmp", ".jpg"})
+        if (FileExists(NativePath(base + ext)))
+            return base + ext;
+    return {};
+}
+
+bool SaveCalculatorPicture(const std::string& source, const std::string& lastCalc, std::string& error)
+{
+    const std::string name = PictureName(TreePathOf(lastCalc));
+    std::string ext = AnsiLowerCase(ExtractFileExt(source));
+    if (ext == ".jpeg")
+        ext = ".jpg";
+    std::string bytes;
+    if (name.empty())
+        error = "No calculator is chosen";
+    else if (ext != ".bmp" && ext != ".jpg")
+        error = "A calculator picture is a bitmap (.bmp) or a JPEG picture (.jpg): " + source;
+    else if (!ReadWholeFile(NativePath(source), bytes))
+        error = "Cannot read the file " + source;
+    else if (!ForceDirectories(NativePath(PictureFolder)) ||
+             !WriteWholeFileSafely(NativePath(std::string(PictureFolder) + "\\" + name + ext), bytes))
+        error = "Cannot write the picture into " + ProgramFolder() + "\\" + PictureFolder;
+    else {
+        // Only now: a failed save must not lose the picture there was.
+        const std::string other = std::string(PictureFolder) + "\\" + name + (ext == ".bmp" ? ".jpg" : ".bmp");
+        std::remove(NativePath(other).c_str());
+        return true;
+    }
+    return false;
+}

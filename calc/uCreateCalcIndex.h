@@ -1,0 +1,41 @@
+#pragma once
+// The calculator index: "Calculators\index.txt" maps each tree path to its
+// script, "Calculators\index.ini" holds the tree, one section per folder
+// ("Root" for the top level). Also a calculator's description and picture,
+// found through the index. Paths and texts are code page 1251 strings.
+#include "platform/StringList.h"
+
+#include <functional>
+#include <string>
+
+// Each section lists its folders before its calculators (the sort-mode
+// choice of the last refresh; not stored).
+extern bool FoldersFirst;
+
+// Progress of a rebuild: line 1 the step, line 2 the folder or section. Set
+// by the progress window while it shows; empty otherwise.
+using TCalcIndexProgress = std::function<void(int line, const std::string& text)>;
+extern TCalcIndexProgress CalcIndexProgress;
+
+// Rebuilds both index files from the scripts below "Calculators" (made when
+// missing). Scripts that cannot be read or whose title cannot stand in the
+// tree are left out, each with a line in `notes`. Both files are written
+// in full before either replaces the old one; false (old index kept as far
+// as it was not yet replaced) when a file cannot be written.
+bool CreateCalculatorsIndex(TStringList* notes = nullptr);
+
+// The first part of a backslash-separated path; `path` keeps the rest
+// (empty when there was one part only).
+std::string SplitFirstPart(std::string& path);
+
+// The script of a tree path, as "index.txt" names it, with the program
+// folder in front; empty when the index or the entry is missing.
+std::string CalculatorFile(const std::string& path);
+
+// The description ("!" lines of the script's header, each ending in CR LF)
+// and the picture file (empty when there is none) of a tree path.
+void GetCalculatorInfo(std::string& picture, const std::string& path, std::string& description);
+
+// Replaces the description in the script's header by the memo's lines.
+// false when the script is not in the index or cannot be written.
+bool SaveCalculatorDescription(const std::string& path, const TStringList& memo);
