@@ -4,6 +4,7 @@
 #include "app/MainStatus.h"
 #include "app/forms/HotLabel.h"
 #include "app/forms/MainEdit.h"
+#include "app/forms/MainDock.h"
 #include "app/forms/MainModule.h"
 #include "app/forms/MainOptions.h"
 #include "app/uLoadLanguages.h"
@@ -50,6 +51,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent)
     BindOwnHandlers();
     InstallEditCommands(*this);
     InstallMainOptions(*this);
+    InstallMainDock(*this);
     ParameterControls = new TParameterControls(this);
     connect(ParameterControls, &TParameterControls::ButtonClicked, this,
             [this](QPushButton* button) { MenuClick(button); });
@@ -300,5 +302,6 @@ void TMainForm::FormCreate()
     Panel2->setCurrentWidget(HexDump1);
     for (THexDump* view : {HexDump1, HexDump2})
         view->Paint();
+    Docks->FormCreate();
     UpdateCommands();
 }

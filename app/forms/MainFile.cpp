@@ -7,6 +7,7 @@
 #include "app/MainRecentFiles.h"
 #include "app/MainStatus.h"
 #include "app/forms/HotLabel.h"
+#include "app/forms/MainDock.h"
 #include "buffer/FileServ.h"
 #include "buffer/forms/FileServDialogs.h"
 #include "buffer/forms/HDump.h"
@@ -231,7 +232,9 @@ bool TMainForm::FormClose()
     if (ComHandle != -1)
         CloseComPort(ComHandle);
     SaveWindowSettings();
+    Docks->KeepUndockedSizes();
     SaveSettings();
+    Docks->SaveDockLayout();
     return true;
 }
 
