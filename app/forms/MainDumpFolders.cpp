@@ -24,6 +24,15 @@ bool ChooseLibraryFolder(QWidget* owner, std::string& folder)
     return true;
 }
 
+QString NoteForMemo(const std::string& noteFile)
+{
+    const TStringList lines = ReadDumpNote(noteFile);
+    QStringList memo;
+    for (int i = 0; i < lines.Count(); ++i)
+        memo << Cp1251ToQString(lines[i]);
+    return memo.join(QLatin1Char('\n'));
+}
+
 bool SaveDumpNote(const std::string& noteFile, const TStringList& lines)
 {
     if (WriteDumpNote(noteFile, lines))
@@ -35,7 +44,7 @@ bool SaveDumpNote(const std::string& noteFile, const TStringList& lines)
 bool CreateFolderUnder(QWidget* owner, const std::string& parent)
 {
     TfmCreateFolder dialog(owner);
-    dialog.SetParentFolder(parent + "\\");
+    dialog.SetParentFolder(Utf8ToCp1251(NativePath(parent)) + "/");
     if (dialog.exec() != QDialog::Accepted || dialog.FolderName().empty())
         return false;
     const std::string folder = parent + "\\" + dialog.FolderName();

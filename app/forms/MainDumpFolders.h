@@ -4,6 +4,8 @@
 // when that fails, and the create-folder dialog's work.
 #include "platform/StringList.h"
 
+#include <QString>
+
 #include <string>
 
 class QWidget;
@@ -11,6 +13,8 @@ class QWidget;
 // The system folder browser starting at the library; on OK the folder,
 // with a backslash appended, becomes LibraryFolder and `folder`.
 bool ChooseLibraryFolder(QWidget* owner, std::string& folder);
+// A dump's note for a memo: its lines, one per memo line.
+QString NoteForMemo(const std::string& noteFile);
 // Writes a dump's note; a failure is reported to the user.
 bool SaveDumpNote(const std::string& noteFile, const TStringList& lines);
 // Asks for a new folder's name under `parent` (no trailing backslash) and

@@ -105,7 +105,12 @@ void TFileWindow::Relabel()
     Button1->setText(Cp1251ToQString(TLanguageGroup("[COMMON_BUTTONS]").Text(15, "Save")));
 }
 
-void TFileWindow::ShowRoot() { GLabel2->setText(Cp1251ToQString(LibraryRoot())); }
+void TFileWindow::ShowRoot()
+{
+    const QString root = QString::fromStdString(NativePath(LibraryRoot()));
+    GLabel2->setText(root);
+    GLabel2->setToolTip(root);
+}
 
 void TFileWindow::InitFileWindow()
 {
@@ -136,7 +141,7 @@ void TFileWindow::ShowDumpDescription(const std::string& file)
 {
     DumpFileName = file;
     const QSignalBlocker blocker(Memo1);
-    Memo1->setPlainText(file.empty() ? QString() : Cp1251ToQString(ReadDumpNote(DumpNoteFile(file)).Text()));
+    Memo1->setPlainText(file.empty() ? QString() : NoteForMemo(DumpNoteFile(file)));
     Button1->setEnabled(false);
 }
 

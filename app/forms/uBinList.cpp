@@ -76,6 +76,8 @@ TfmBinList::TfmBinList(QWidget* parent) : QDialog(parent)
     connect(TreeView1, &QTreeWidget::currentItemChanged, this, [this] { TreeView1Change(); });
     connect(TreeView1, &QTreeWidget::itemDoubleClicked, this, [this] { TreeView1DblClick(); });
     connect(Memo1, &QPlainTextEdit::textChanged, this, &TfmBinList::Memo1Change);
+    // The box has its size only once its page shows.
+    connect(PageControl1, &QTabWidget::currentChanged, this, [this] { PlacePicture(); });
     connect(SpeedButton3, &QPushButton::clicked, this, &TfmBinList::SpeedButton3Click);
     connect(btLoad, &QPushButton::clicked, this, &TfmBinList::btLoadClick);
     connect(SpeedButton1, &QPushButton::clicked, this, &TfmBinList::SpeedButton1Click);
@@ -101,7 +103,7 @@ void TfmBinList::TreeView1Change()
         const QSignalBlocker blocker(Memo1);
         Memo1->setPlainText(Choice.DumpFile.empty()
                                 ? QString()
-                                : Cp1251ToQString(ReadDumpNote(Choice.DescriptionFile).Text()));
+                                : NoteForMemo(Choice.DescriptionFile));
     }
     ShowPicture();
 }

@@ -6,6 +6,7 @@
 #include "app/forms/MainFileView.h"
 #include "app/forms/MainProgram.h"
 #include "app/forms/filevie.h"
+#include "app/uBinList.h"
 #include "app/forms/fmAddFolder.h"
 #include "app/forms/uBinList.h"
 #include "app/forms/uSaveFileDescription.h"
@@ -17,6 +18,8 @@
 #include "platform/Paths.h"
 
 #include <QAction>
+#include <QDockWidget>
+#include <QTabWidget>
 #include <QApplication>
 #include <QFileDialog>
 #include <QImage>
@@ -142,7 +145,7 @@ TEST_F(MainDumpsTest, TheLibraryShowsANoteWithItsPictureAndLoadSwitchesTheChip)
     Answer<TfmBinList>([&](TfmBinList& library) {
         library.TreeView1->SetCurrentFolderName("tv\\dump.bin");
         EXPECT_EQ(library.Memo1->toPlainText().toStdString(), "chip= 24c02 \nFrom a TV set");
-        EXPECT_TRUE(library.Image1->isVisible());
+        EXPECT_FALSE(library.Image1->isHidden());
         EXPECT_EQ(library.Image1->pixmap().size(), QSize(48, 32));
         EXPECT_TRUE(library.btLoad->isEnabled());
         SaveScreenshot(library, "MainDumpsTest_library");
@@ -302,6 +305,36 @@ TEST_F(MainDumpsTest, CreateFolderRefusesBadNamesAndMakesGoodOnes)
     Files().N24Click();
     EXPECT_TRUE(refused);
     EXPECT_TRUE(DirectoryExists(dir_.file("Dumps/tv/new one")));
+}
+
+TEST_F(MainDumpsTest, RussianTextsOfTheLibraryAndTheFileWindow)
+{
+    WriteFileBytes(dir_.file("TARKU.INI"), Utf8ToCp1251("[Parameters]\r\nLanguage=Russian(Русский)\r\n"));
+    Start();
+    TMainDock& docks = *form_->Docks;
+    docks.pnFileView->setFloating(false);
+    form_->addDockWidget(Qt::LeftDockWidgetArea, docks.pnFileView);
+    docks.pnFileView->show();
+    docks.CalcPanel->setFloating(false);
+    form_->addDockWidget(Qt::RightDockWidgetArea, docks.CalcPanel);
+    docks.CalcPanel->show();
+    Files().FileView1->SetCurrentFolderName("tv\\dump.bin");
+    EXPECT_EQ(Files().PageControl1->tabText(0).toStdString(), "Файлы");
+    EXPECT_EQ(Files().N17->text().toStdString(), "Сохранить файл в эту папку");
+    SaveScreenshot(*form_, "MainDumpsTest_docked_ru");
+    bool shown = false;
+    Answer<TfmBinList>([&](TfmBinList& library) {
+        EXPECT_EQ(library.windowTitle().toStdString(), "Библиотека дампов");
+        library.TreeView1->SetCurrentFolderName("tv\\dump.bin");
+        library.PageControl1->setCurrentIndex(1);
+        SaveScreenshot(library, "MainDumpsTest_library_picture_ru");
+        shown = true;
+        library.SpeedButton1->click();
+    });
+    form_->Command("mmDumps")->trigger();
+    EXPECT_TRUE(shown);
+    // Closed without a choice: nothing is loaded.
+    EXPECT_TRUE(form_->HexDump1->Buffer().EditorMode);
 }
 
 } // namespace
