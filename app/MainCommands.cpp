@@ -19,11 +19,12 @@ constexpr const char* ParametersTag = "[DEVICE_SELECT_WINDOW]";
 
 const std::array Commands = {
     // File
-    TMainCommand{"mmNew", M::File, "New", "[FILE_MENU]", 8, nullptr, cnBuffer},
+    TMainCommand{"mmNew", M::File, "New", "[FILE_MENU]", 8, nullptr, cnBuffer | cnAutoSized},
     TMainCommand{"mnFileRead", M::File, "&Open", "[FILE_MENU]", 1, nullptr, cnBuffer},
     TMainCommand{"mnFileSave", M::File, "&Save", "[FILE_MENU]", 2, nullptr, cnBuffer},
     TMainCommand{"mmSavePartOfFile", M::File, "&Save part of file", "[FILE_MENU]", 3, nullptr, cnBuffer},
-    TMainCommand{"mmChangeSize", M::File, "Change file size", "[FILE_MENU]", 9, nullptr, cnBuffer},
+    TMainCommand{"mmChangeSize", M::File, "Change file size", "[FILE_MENU]", 9, nullptr,
+                 cnBuffer | cnAutoSized | cnBuffer1Data},
     TMainCommand{"mmDumps", M::File, "&Dumps library", "[FILE_MENU]", 4, nullptr, cnBuffer | cnNoRun, true},
     TMainCommand{"Addfiletodumplibrary1", M::File, "&Add file to library", "[FILE_MENU]", 5, nullptr, cnBuffer},
     TMainCommand{"Print1", M::File, "&Print", "[FILE_MENU]", 6, nullptr, cnBuffer, true},
@@ -104,6 +105,10 @@ bool CommandEnabled(const TMainCommand& command, const TCommandState& state, boo
     if ((command.Needs & cnModule) && !state.ModuleLoaded)
         return false;
     if ((command.Needs & cnSelection) && !state.HasSelection)
+        return false;
+    if ((command.Needs & cnAutoSized) && !state.Buffer1AutoSized)
+        return false;
+    if ((command.Needs & cnBuffer1Data) && state.Buffer1Empty)
         return false;
     return true;
 }

@@ -17,6 +17,8 @@ enum TCommandNeeds : unsigned {
     cnBuffer = 4,     // reads or changes a device buffer
     cnSelection = 8,  // a selection in the active buffer
     cnNoRun = 16,     // nothing else, but not while a run is in progress
+    cnAutoSized = 32, // buffer 1 takes the size of what is loaded (editor only)
+    cnBuffer1Data = 64, // buffer 1 is not empty
 };
 
 struct TMainCommand {
@@ -44,6 +46,8 @@ struct TCommandState {
     bool RunInProgress = false;
     bool ModuleLoaded = false;   // a module is loaded and buffer 1 is not editor-only
     bool HasSelection = false;   // in the active buffer
+    bool Buffer1AutoSized = false;
+    bool Buffer1Empty = true;
 };
 
 // Enabled: it has a handler, what it needs is there, and no run is in

@@ -106,8 +106,13 @@ bool SaveBufferChosen(const TDumpBuffer& buffer, const std::string& chosen, int 
     static const char* const extensions[] = {".bin", ".hex", ".s19", ".eef"};
     SaveFileExtension = filterIndex;
     SaveDirectory = FolderOf(chosen);
-    fileName = filterIndex >= 1 && filterIndex <= 4 ? ChangeFileExt(chosen, extensions[filterIndex - 1]) : chosen;
-    return SaveToFile(buffer, fileName, eefDescription);
+    const std::string name =
+        filterIndex >= 1 && filterIndex <= 4 ? ChangeFileExt(chosen, extensions[filterIndex - 1]) : chosen;
+    // The buffer's file stays what it was unless the save really wrote it.
+    if (!SaveToFile(buffer, name, eefDescription))
+        return false;
+    fileName = name;
+    return true;
 }
 
 bool OpenBufferChosen(TDumpBuffer& buffer, const std::string& chosen, int filterIndex, std::string& fileName)

@@ -26,6 +26,11 @@ inline int GetRValue(TColor c) { return c & 0xFF; }
 inline int GetGValue(TColor c) { return (c >> 8) & 0xFF; }
 inline int GetBValue(TColor c) { return (c >> 16) & 0xFF; }
 
+struct TPoint {
+    int X = 0, Y = 0;
+    bool operator==(const TPoint&) const = default;
+};
+
 struct TRect {
     int Left = 0, Top = 0, Right = 0, Bottom = 0;
     int Width() const { return Right - Left; }

@@ -143,7 +143,7 @@ int64_t FileAge(const std::string& nativePath)
     struct stat st {};
     if (stat(nativePath.c_str(), &st) != 0)
         return -1;
-    return static_cast<int64_t>(st.st_mtime);
+    return static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
 }
 
 std::vector<std::string> ListFolder(const std::string& nativePath, bool folders, bool files)

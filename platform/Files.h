@@ -44,7 +44,8 @@ private:
     bool ok_ = false;
 };
 
-// Modification time in seconds since the epoch, -1 when the file is missing.
+// Modification time in nanoseconds since the epoch, -1 when the file is
+// missing. Nanoseconds, so that two writes within one second differ.
 int64_t FileAge(const std::string& nativePath);
 
 // Names (UTF-8) of the entries of a folder, sorted; empty when it cannot be read.

@@ -15,7 +15,13 @@ int ShowMessageBox(const std::string& text, const std::string& caption, unsigned
     if (handler())
         return handler()(text, caption, flags);
     const unsigned buttons = flags & 0xF;
-    return buttons == MB_YESNO || buttons == MB_YESNOCANCEL ? IDYES : IDOK;
+    switch (buttons) {
+    case MB_YESNO:
+    case MB_YESNOCANCEL: return IDYES;
+    case MB_ABORTRETRYIGNORE: return IDABORT;
+    case MB_RETRYCANCEL: return IDRETRY;
+    default: return IDOK;
+    }
 }
 
 MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler h)

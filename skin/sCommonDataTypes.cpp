@@ -93,12 +93,13 @@ unsigned SectionFillFlags(const TsGeneralData& s)
     unsigned flags = 0;
     if (s.ImagePercent != 0)
         flags |= 4;
-    if (s.GradientPercent != 0 && s.GradientMode >= 0) {
-        if (s.GradientMode == 0)
+    if (s.GradientPercent != 0 && !s.GradientArray.empty()) {
+        int mode = s.GradientArray[0].Mode;
+        if (mode == 0)
             flags |= 2;
-        else if (s.GradientMode == 1)
+        else if (mode == 1)
             flags |= 1;
-        else if (s.GradientMode == 2)
+        else if (mode == 2)
             flags |= 3;
     }
     return flags;

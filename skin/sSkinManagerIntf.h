@@ -4,30 +4,11 @@
 // (DefaultSkinManager stays nullptr), so every caller takes its unskinned
 // road and nothing here is reached.
 #include "platform/Bitmap.h"
+#include "skin/sSkinData.h"
 
 #include <string>
 
 class QObject;
-
-// The fields of a skin section that the skin state reads.
-struct TsGeneralData {
-    TColor Color = clWhite;
-    TColor FontColor = clBlack;
-    TColor HotColor = clWhite;
-    int Transparency = 0, HotTransparency = 0;
-    int GradientPercent = 0, HotGradientPercent = 0;
-    int ImagePercent = 0, HotImagePercent = 0;
-    int GradientMode = -1; // mode of the first gradient entry, -1 without gradient
-    int Glow = 0, GlowMargin = 0;
-    bool GiveOwnFont = false;
-    int BorderIndex = -1;
-};
-
-// The border widths and stretch mode of a mask.
-struct TsMaskData {
-    int WL = 0, WT = 0, WR = 0, WB = 0;
-    int DrawMode = 0;
-};
 
 class TsSkinManager {
 public:
@@ -54,6 +35,9 @@ public:
     virtual void SetActiveControl(QObject* window) = 0;
     // Lets the skinned menus paint a control's popup menu before it shows.
     virtual void HookPopupMenu(QObject* popupMenu) = 0;
+    // The loaded skin the painters read masks, sections, patterns and the
+    // master bitmap from; nullptr while none is loaded.
+    virtual const TacSkinContent* Content() const { return nullptr; }
 };
 
 // The first skin manager created; nullptr in this program.

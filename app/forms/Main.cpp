@@ -9,6 +9,7 @@
 #include "app/forms/MainOptions.h"
 #include "app/uLoadLanguages.h"
 #include "buffer/forms/HDump.h"
+#include "buffer/forms/glabel.h"
 #include "engine/Global.h"
 #include "engine/LanguageTexts.h"
 #include "engine/uExecuteLock.h"
@@ -51,6 +52,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent)
     BindOwnHandlers();
     InstallEditCommands(*this);
     InstallMainOptions(*this);
+    BindFileCommands();
     InstallMainDock(*this);
     ParameterControls = new TParameterControls(this);
     connect(ParameterControls, &TParameterControls::ButtonClicked, this,
@@ -152,7 +154,8 @@ void TMainForm::BuildCentral()
     for (const char* v : SupplyVoltages)
         vccCombobox->addItem(QString::fromLatin1(v));
     vccCombobox->setCurrentIndex(-1);
-    Panel5 = new QLabel(QStringLiteral("0 x 8"), central);
+    Panel5 = new TGLabel(central);
+    Panel5->setText(QStringLiteral("0 x 8"));
     Panel5->setObjectName("Panel5");
     Panel5->setFrameShape(QFrame::StyledPanel);
     Panel5->setMinimumWidth(110);

@@ -5,6 +5,7 @@
 // voltage box and the status line. Each topic of the window lives in a file
 // pair of its own (app/Main<Topic>, app/forms/Main<Topic>); this class only
 // assembles them.
+#include "app/MainFile.h"
 #include "platform/StringList.h"
 
 #include <QMainWindow>
@@ -24,14 +25,19 @@ class QPushButton;
 class QStackedWidget;
 class QTabBar;
 class QToolBar;
+class TGLabel;
 class THexDump;
 class THotLabel;
 class TAboutForm;
 class TParameterControls;
 class TSelectForm;
+class TfmChangeFilesize;
 class TfmChipOptions;
+class TfmGetFileSize;
 class TfmLanguage;
 class TfmPinsTest;
+class TfmPrint;
+class TfmSavePartOfFile;
 class TfmSetDelay;
 class TfmTest;
 class TMainDock;
@@ -115,7 +121,10 @@ public:
     THexDump* ActiveView() const;
     std::string WatchedFileName = "noname.bin";
     std::string Buffer2FileName = "noname.bin";
-    int64_t WatchedFileAge = -1;
+    // The files the buffers were last loaded from or saved to, watched for
+    // changes by other programs.
+    TWatchedFile Buffer1Watch;
+    TWatchedFile Buffer2Watch;
     // The caret position of the last status line (both buffers set it).
     int64_t CursorAddress = 0;
     // Hint words of the read, write and verify buttons (the module loader
@@ -127,6 +136,18 @@ public:
     void mnFileSaveClick();
     void mnExitClick();
     void OpenRecentFile(int index);
+    void mmNewClick();
+    void mmChangeSizeClick();
+    void mmSavePartOfFileClick();
+    void Print1Click();
+    // The size label: another button than the left changes buffer 1's
+    // size, the left one toggles word view of a buffer of whole words.
+    void Panel5MouseDown(Qt::MouseButton button);
+    // A dropped file is offered for loading into the active buffer.
+    void DropFile(const std::string& fileName);
+    // Each buffer's watched file changed by another program is offered for
+    // reloading; runs whenever the program becomes active again.
+    void CheckWatchedFile();
     void mnTestClick();
     void mnSetDelayClick();
     void mmToolbarClick();
@@ -174,7 +195,7 @@ public:
     QToolBar* ToolBar1;
     THotLabel* hlChipName;
     QComboBox* vccCombobox;
-    QLabel* Panel5;       // buffer size
+    TGLabel* Panel5;      // buffer size
     QGroupBox* GroupBox1; // the module's parameter controls (module loader)
     QTabBar* TabControl1;
     QStackedWidget* Panel2;
@@ -188,6 +209,9 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     // Frame (Main.cpp).
@@ -201,7 +225,10 @@ private:
     void ApplyEditorSettings(THexDump& view);
     // Files (MainFile.cpp).
     bool FormClose();
-    bool AskSaveBeforeReplace(THexDump& view, std::string& fileName, const std::string& buffer);
+    // A modified buffer is offered for saving; a file saved becomes the
+    // buffer's watched file when `watch` is given.
+    bool AskSaveBeforeReplace(THexDump& view, std::string& fileName, const std::string& buffer,
+                              TWatchedFile* watch = nullptr);
     bool AskSaveBeforeExit(THexDump& view, const std::string& buffer);
     void OpenIntoBuffer1();
     void OpenIntoBuffer2();
@@ -209,6 +236,10 @@ private:
     void LoadOpenedFileChip(const std::string& fileName);
     void RebuildRecentFiles();
     void SaveWindowSettings();
+    // File commands (MainFileCommands.cpp).
+    void BindFileCommands();
+    void ResizeBuffer1(int64_t size);
+    bool ReloadWatched(THexDump& view, TWatchedFile& watch, const std::string& buffer);
     // Status (MainView.cpp).
     void CaretMoved(THexDump& view, int64_t index);
     void SetHint(QAction* action, const std::string& text);
@@ -235,6 +266,11 @@ private:
     TfmPinsTest* pinsTest_ = nullptr;
     TfmTest* test_ = nullptr;
     TfmSetDelay* setDelay_ = nullptr;
+    TfmGetFileSize* getFileSize_ = nullptr;
+    TfmChangeFilesize* changeFilesize_ = nullptr;
+    TfmSavePartOfFile* savePart_ = nullptr;
+    TfmPrint* print_ = nullptr;
+    bool checkingFiles_ = false; // a reload question is open
 };
 
 // The program's main window while it exists.

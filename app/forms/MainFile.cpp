@@ -37,13 +37,12 @@ std::tm Now()
     return local;
 }
 
-int64_t AgeOf(const std::string& fileName) { return FileAge(NativePath(fileName)); }
-
 } // namespace
 
 // Yes saves first (a cancelled save stops the command), No goes on without
 // saving, Cancel stops. false: the command stops.
-bool TMainForm::AskSaveBeforeReplace(THexDump& view, std::string& fileName, const std::string& buffer)
+bool TMainForm::AskSaveBeforeReplace(THexDump& view, std::string& fileName, const std::string& buffer,
+                                     TWatchedFile* watch)
 {
     if (!view.Buffer().Modified)
         return true;
@@ -55,6 +54,8 @@ bool TMainForm::AskSaveBeforeReplace(THexDump& view, std::string& fileName, cons
         if (!SaveBufferDialog(view, fileName))
             return false;
         view.Buffer().Modified = false;
+        if (watch)
+            WatchFile(*watch, fileName);
         return true;
     default:
         return false;
@@ -72,11 +73,12 @@ void TMainForm::mnFileReadClick()
 
 void TMainForm::OpenIntoBuffer2()
 {
-    if (!AskSaveBeforeReplace(*HexDump2, Buffer2FileName, QStringToCp1251(TabControl1->tabText(1))))
+    if (!AskSaveBeforeReplace(*HexDump2, Buffer2FileName, QStringToCp1251(TabControl1->tabText(1)), &Buffer2Watch))
         return;
     // A failed load was shown by the dialog and left the buffer as it was.
     if (!OpenBufferDialog(*HexDump2, Buffer2FileName))
         return;
+    WatchFile(Buffer2Watch, Buffer2FileName);
     if (WorkParam & wpHideMismatch)
         HexDump2->HideMismatch();
     HexDump2->Buffer().Modified = false;
@@ -85,7 +87,7 @@ void TMainForm::OpenIntoBuffer2()
 
 void TMainForm::OpenIntoBuffer1()
 {
-    if (!AskSaveBeforeReplace(*HexDump1, WatchedFileName, ""))
+    if (!AskSaveBeforeReplace(*HexDump1, WatchedFileName, "", &Buffer1Watch))
         return;
     std::string fileName = WatchedFileName;
     if (!OpenBufferDialog(*HexDump1, fileName))
@@ -115,7 +117,7 @@ void TMainForm::LoadOpenedFileChip(const std::string& fileName)
 void TMainForm::Buffer1Loaded(const std::string& fileName, bool recent)
 {
     WatchedFileName = fileName;
-    WatchedFileAge = AgeOf(fileName);
+    WatchFile(Buffer1Watch, fileName);
     HexDump1->Edit().CaretNibble = 0;
     HexDump1->Edit().CaretByte = 0;
     HexDump1->Edit().ScrollToAddress(0);
@@ -134,8 +136,10 @@ void TMainForm::Buffer1Loaded(const std::string& fileName, bool recent)
 void TMainForm::mnFileSaveClick()
 {
     if (Buffer2Active()) {
-        if (SaveBufferDialog(*HexDump2, Buffer2FileName))
+        if (SaveBufferDialog(*HexDump2, Buffer2FileName)) {
             HexDump2->Buffer().Modified = false;
+            WatchFile(Buffer2Watch, Buffer2FileName);
+        }
     }
     else {
         std::string name = WorkParam & wpDatedSaveName
@@ -144,7 +148,8 @@ void TMainForm::mnFileSaveClick()
         if (SaveBufferDialog(*HexDump1, name))
             HexDump1->Buffer().Modified = false;
     }
-    WatchedFileAge = AgeOf(WatchedFileName);
+    // A save over the watched file is no change by another program.
+    RefreshWatch(Buffer1Watch);
     BuffersChanged();
 }
 

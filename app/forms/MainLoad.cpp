@@ -241,6 +241,6 @@ void TMainForm::btShowParametersClick()
 {
     if (!ChipOptions || RunActive())
         return;
-    ChipOptions->setWindowTitle(hlChipName->text());
+    ChipOptions->setWindowTitle(hlChipName->text() + QStringLiteral(" - parameters"));
     ChipOptions->exec();
 }

@@ -8,6 +8,7 @@
 #include "app/forms/MainModule.h"
 #include "app/forms/uColorsAndFonts.h"
 #include "buffer/forms/HDump.h"
+#include "buffer/forms/glabel.h"
 #include "engine/Global.h"
 #include "engine/LanguageTexts.h"
 #include "engine/Modules.h"

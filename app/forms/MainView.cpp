@@ -12,6 +12,7 @@
 #include "app/forms/HotLabel.h"
 #include "app/forms/MainModule.h"
 #include "app/forms/uLanguage.h"
+#include "buffer/forms/glabel.h"
 #include "app/uLoadLanguages.h"
 #include "buffer/forms/HDump.h"
 #include "engine/Engine.h"
@@ -64,6 +65,8 @@ void TMainForm::UpdateCommands()
     state.RunInProgress = RunActive();
     state.ModuleLoaded = ModuleActive();
     state.HasSelection = ActiveView()->Buffer().SelStart >= 0;
+    state.Buffer1AutoSized = HexDump1->Buffer().EditorMode;
+    state.Buffer1Empty = HexDump1->Buffer().Empty();
     for (const TMainCommand& row : MainCommands()) {
         const auto handler = handlers_.find(row.Name);
         Command(row.Name)->setEnabled(CommandEnabled(row, state, handler != handlers_.end()));
@@ -132,6 +135,7 @@ void TMainForm::UpdateBufferLabels()
         SetHint(Command(buttons[i]), caption.empty() ? HintWords[i] : HintWords[i] + " " + caption);
     const THexDump* view = ActiveView();
     Panel5->setText(Text(SizeLabelText(view->GetSize(), view->Edit().WordMode)));
+    Panel5->SetActiveMode(WordToggleActive(view->GetSize()));
     UpdateCaption();
 }
 

@@ -2,6 +2,8 @@
 
 #include "skin/acPNG.h"
 #include "skin/forms/acSkinCommand.h"
+#include "skin/forms/sSkinnedForms.h"
+#include "skin/acShellCtrls.h"
 #include "skin/sConst.h"
 
 #include <QApplication>
@@ -12,9 +14,13 @@ void SkinLibraryInitialization()
     acSkinCommandInitialization();
     sConstInitialization(QApplication::style() ? QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent) : 16);
     acPNGInitialization();
+    acShellCtrlsInitialization();
+    sSkinnedFormsInitialization();
 }
 
 void SkinLibraryFinalization()
 {
+    sSkinnedFormsFinalization();
+    acShellCtrlsFinalization();
     acPNGFinalization();
 }

@@ -298,7 +298,7 @@ int TsCommonData::GetMaxBorderMargin() const
 {
     TsSkinManager* m = GetSkinManager();
     const TsMaskData* mask = m ? m->Mask(BorderIndex) : nullptr;
-    if (!mask || (mask->DrawMode & 2))
+    if (!mask || (mask->StretchMode & 2))
         return 0;
     return std::max({mask->WL, mask->WT, mask->WR, mask->WB});
 }

@@ -28,6 +28,11 @@ constexpr TCommandState Idle{false, false, false};
 constexpr TCommandState WithModule{false, true, false};
 constexpr TCommandState WithSelection{false, true, true};
 constexpr TCommandState Running{true, true, true};
+// Editor-only mode: buffer 1 takes the size of what is loaded.
+constexpr TCommandState EditorEmpty{false, false, false, true, true};
+constexpr TCommandState EditorFilled{false, false, false, true, false};
+constexpr TCommandState EditorRunning{true, false, false, true, false};
+constexpr TCommandState ModuleFilled{false, true, false, false, false};
 
 const TEnableCase EnableCases[] = {
     // A row without handler is disabled whatever the state.
@@ -61,6 +66,21 @@ const TEnableCase EnableCases[] = {
     // The tool bar toggle touches nothing a run uses.
     {"mmToolbar", Running, true, true},
     {"mmEditoronly", Running, true, false},
+    // New and a size change only while buffer 1 is sized by its contents;
+    // a size change needs contents.
+    {"mmNew", EditorEmpty, true, true},
+    {"mmNew", EditorFilled, true, true},
+    {"mmNew", ModuleFilled, true, false},
+    {"mmNew", EditorRunning, true, false},
+    {"mmChangeSize", EditorEmpty, true, false},
+    {"mmChangeSize", EditorFilled, true, true},
+    {"mmChangeSize", ModuleFilled, true, false},
+    {"mmChangeSize", EditorRunning, true, false},
+    // Saving a part and printing work on any buffer.
+    {"mmSavePartOfFile", ModuleFilled, true, true},
+    {"mmSavePartOfFile", EditorRunning, true, false},
+    {"Print1", EditorFilled, true, true},
+    {"Print1", Running, true, false},
 };
 
 TEST(MainCommands, EnableTable)

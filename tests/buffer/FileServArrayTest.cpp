@@ -243,6 +243,7 @@ TEST_F(DialogChoices, SaveBufferTakesTheFiltersExtension)
 
     auto old = SetMessageBoxHandler([](const std::string&, const std::string&, unsigned) { return int(IDOK); });
     EXPECT_FALSE(SaveBufferChosen(b, dir.file("no/folder/x.bin"), 1, fileName)) << "a failed save is no success";
+    EXPECT_EQ(fileName, dir.file("dump.s19")) << "a failed save leaves the file name";
     SetMessageBoxHandler(old);
 }
 

@@ -31,9 +31,9 @@ TEST(SkinState, ColourArithmetic)
     EXPECT_EQ(SectionFillFlags(s), 0u);
     s.ImagePercent = 10;
     s.GradientPercent = 5;
-    s.GradientMode = 2;
+    s.GradientArray = {{0, 0, 100, 2}};
     EXPECT_EQ(SectionFillFlags(s), 7u);
-    s.GradientMode = 0;
+    s.GradientArray[0].Mode = 0;
     EXPECT_EQ(SectionFillFlags(s), 6u);
 }
 

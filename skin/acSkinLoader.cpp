@@ -1,0 +1,300 @@
+#include "skin/acSkinLoader.h"
+
+#include "platform/BmpFile.h"
+#include "platform/Cp1251.h"
+#include "platform/Files.h"
+#include "platform/JpegFile.h"
+#include "skin/acPNG.h"
+#include "skin/acSkinImageValue.h"
+
+#include <algorithm>
+
+namespace {
+
+bool Contains(const std::string& s, const char* part)
+{
+    return s.find(part) != std::string::npos;
+}
+
+// The native path of a file named inside the folder, each component matched
+// without regard to case when it does not exist as written. Empty for names
+// that would leave the folder.
+std::string FileInFolder(const std::string& folder, const std::string& name)
+{
+    if (folder.empty() || name.empty() || name[0] == '/' || name[0] == '\\' || Contains(name, ":"))
+        return {};
+    std::string path = folder;
+    size_t i = 0;
+    while (i < name.size()) {
+        size_t j = name.find_first_of("/\\", i);
+        if (j == std::string::npos)
+            j = name.size();
+        std::string comp = name.substr(i, j - i);
+        i = j + 1;
+        if (comp.empty() || comp == ".")
+            continue;
+        if (comp == "..")
+            return {};
+        std::string next = path + "/" + comp;
+        if (!FileExists(next) && !DirectoryExists(next))
+            for (const std::string& entry : ListFolder(path, true, true))
+                if (AnsiUpperCase(entry) == AnsiUpperCase(comp)) {
+                    next = path + "/" + entry;
+                    break;
+                }
+        path = next;
+    }
+    return path;
+}
+
+} // namespace
+
+bool TacSkinFiles::ReadFromFolder(const std::string& name, std::string& bytes) const
+{
+    std::string path = FileInFolder(folder_, name);
+    return !path.empty() && FileExists(path) && ReadWholeFile(path, bytes);
+}
+
+bool TacSkinFiles::Read(const std::string& name, const std::string& packedName, std::string& bytes) const
+{
+    if (!packed_)
+        return ReadFromFolder(name, bytes);
+    const TacSkinFile* f = packed_->FindFile(packedName);
+    if (!f)
+        return false;
+    bytes = f->Data;
+    return true;
+}
+
+namespace {
+
+// A picture from file bytes by the name's extension: PNG (white transparent
+// pixels cleared), BMP (24-bit unless keepFormat). nullptr when the bytes do
+// not decode or the picture is empty.
+std::shared_ptr<TBitmap> DecodePicture(const std::string& bytes, const std::string& name, bool keepFormat)
+{
+    std::string upper = AnsiUpperCase(name);
+    auto bmp = std::make_shared<TBitmap>();
+    try {
+        TByteStream stream(bytes);
+        if (Contains(upper, ".PNG")) {
+            TPNGGraphic png;
+            png.LoadFromStream(stream);
+            bmp->Assign(png);
+            ClearTransparentWhite(*bmp);
+        } else {
+            LoadBmpFromStream(stream, *bmp);
+            if (!keepFormat)
+                bmp->SetPixelFormat(pf24bit);
+        }
+    } catch (const std::exception&) {
+        return nullptr;
+    }
+    return bmp->Width() > 0 && bmp->Height() > 0 ? bmp : nullptr;
+}
+
+void LoadMasterBitmap(const TacOptionsFile& options, const TacSkinFiles& files, TacSkinContent& skin)
+{
+    skin.MasterBitmap = std::make_shared<TBitmap>();
+    std::string name = options.ReadString("GLOBALINFO", "MASTERBITMAP", "");
+    std::string bytes;
+    if (!name.empty() && files.Read(name, name, bytes)) {
+        TByteStream stream(bytes);
+        try {
+            LoadBmpFromStream(stream, *skin.MasterBitmap);
+        } catch (const std::exception&) {
+            skin.MasterBitmap->Clear();
+        }
+    }
+    skin.MasterBitmap->SetPixelFormat(pf24bit);
+    skin.MasterBitmap->SetTransparent(true);
+    skin.MasterBitmap->SetTransparentColor(clFuchsia);
+}
+
+// A master-bitmap rectangle kept inside the master bitmap, so that no
+// painter reads outside it; an inverted one becomes empty.
+TRect ClipToMaster(TRect r, const TBitmap* master)
+{
+    int w = master ? master->Width() : 0, h = master ? master->Height() : 0;
+    r.Left = std::clamp(r.Left, 0, w);
+    r.Top = std::clamp(r.Top, 0, h);
+    r.Right = std::clamp(r.Right, r.Left, w);
+    r.Bottom = std::clamp(r.Bottom, r.Top, h);
+    return r;
+}
+
+// The mask a value defines, if any; appended to the skin.
+void AddMask(const TacImageValue& v, const std::string& section, const std::string& key, const TacSkinFiles& files,
+             TacSkinContent& skin)
+{
+    TacImageValue value = v;
+    std::shared_ptr<TBitmap> own;
+    if (v.Kind == ivOwnFile || v.Kind == ivPlainFile) {
+        std::string bytes;
+        std::string packedName = v.Kind == ivOwnFile ? v.FileName : AnsiUpperCase(v.FileName);
+        if (!files.Read(v.FileName, packedName, bytes))
+            return;
+        own = DecodePicture(bytes, v.FileName, v.Kind == ivOwnFile && v.ImgType == itisaTexture);
+        if (!own)
+            return;
+        value.R = {0, 0, own->Width(), own->Height()};
+    } else {
+        value.R = ClipToMaster(v.R, skin.MasterBitmap.get());
+    }
+    TsMaskData m = MakeMaskFromValue(value, section, key, value.R.Width(), value.R.Height());
+    m.Bmp = own;
+    skin.ma.push_back(std::move(m));
+}
+
+void LoadCommonMasks(const TacOptionsFile& common, const TacSkinFiles& files, TacSkinContent& skin)
+{
+    bool master = skin.MasterBitmap && !skin.MasterBitmap->Empty();
+    for (const std::string& section : common.Sections()) {
+        if (AnsiUpperCase(section) == "GLOBALINFO")
+            continue;
+        for (const std::string& key : common.Keys(section)) {
+            std::string value = common.ReadString(section, key, "-");
+            bool hash = Contains(value, "#");
+            if ((!master || !hash) && Contains(AnsiUpperCase(value), ".BMP")) {
+                std::string bytes;
+                if (!files.ReadFromFolder(value, bytes))
+                    continue;
+                auto bmp = DecodePicture(bytes, value, false);
+                if (!bmp)
+                    continue;
+                TsMaskData m;
+                m.Bmp = bmp;
+                m.SectionName = AnsiUpperCase(section);
+                m.PropertyName = AnsiUpperCase(key);
+                m.R = {0, 0, bmp->Width(), bmp->Height()};
+                m.ImageCount = 1;
+                skin.ma.push_back(std::move(m));
+            } else if (hash) {
+                auto v = ParseImageValue(value);
+                if (v && v->Kind == ivHash)
+                    AddMask(*v, section, key, files, skin);
+            }
+        }
+    }
+}
+
+bool IsJpegName(const std::string& value)
+{
+    std::string upper = AnsiUpperCase(value);
+    return Contains(upper, ".JPG") || Contains(upper, ".JPEG");
+}
+
+std::shared_ptr<TBitmap> DecodeJpeg(const std::string& bytes)
+{
+    auto img = std::make_shared<TBitmap>();
+    try {
+        LoadJpegFromBytes(bytes, *img);
+    } catch (const std::exception&) {
+        return nullptr;
+    }
+    return img->Width() > 0 ? img : nullptr;
+}
+
+} // namespace
+
+namespace SkinReaders {
+
+void LoadAllMasks(const TacOptionsFile& options, const TacSkinFiles& files, const TacOptionsFile& common,
+                  TacSkinContent& skin)
+{
+    skin.ma.clear();
+    LoadMasterBitmap(options, files, skin);
+    for (const std::string& section : options.Sections())
+        for (const std::string& key : options.Keys(section)) {
+            if (AnsiUpperCase(section) == "GLOBALINFO" && AnsiUpperCase(key) == "MASTERBITMAP")
+                continue;
+            if (auto v = ParseImageValue(options.ReadString(section, key, "")))
+                AddMask(*v, section, key, files, skin);
+        }
+    LoadCommonMasks(common, files, skin);
+}
+
+void LoadAllPatterns(const TacOptionsFile& options, const TacSkinFiles& files, const TacOptionsFile& common,
+                     TacSkinContent& skin)
+{
+    skin.pa.clear();
+    for (const std::string& section : options.Sections())
+        for (const std::string& key : options.Keys(section)) {
+            std::string value = options.ReadString(section, key, "");
+            std::string bytes;
+            if (!IsJpegName(value) || !files.Read(value, AnsiUpperCase(value), bytes))
+                continue;
+            auto img = DecodeJpeg(bytes);
+            if (!img)
+                continue;
+            // Small pictures tile as textures; only large ones stay patterns.
+            if (uint64_t(img->Width()) * uint64_t(img->Height()) >= 90000) {
+                skin.pa.push_back({img, AnsiUpperCase(section), AnsiUpperCase(key)});
+                continue;
+            }
+            TsMaskData m;
+            m.Bmp = img;
+            m.SectionName = AnsiUpperCase(section);
+            m.PropertyName = AnsiUpperCase(key);
+            m.R = {0, 0, img->Width(), img->Height()};
+            m.ImgType = itisaTexture;
+            m.ImageCount = 1;
+            skin.ma.push_back(std::move(m));
+        }
+    for (const std::string& section : common.Sections())
+        for (const std::string& key : common.Keys(section)) {
+            std::string value = common.ReadString(section, key, "");
+            std::string bytes;
+            if (!IsJpegName(value) || !files.ReadFromFolder(value, bytes))
+                continue;
+            if (auto img = DecodeJpeg(bytes))
+                skin.pa.push_back({img, AnsiUpperCase(section), AnsiUpperCase(key)});
+        }
+}
+
+} // namespace SkinReaders
+
+namespace {
+
+bool LoadFromOptions(const std::string& optionsText, const TacSkinFiles& files, const TacCommonSections& common,
+                     TacSkinContent& skin)
+{
+    TacOptionsFile options(optionsText);
+    TacOptionsFile extra(common.Text());
+    TacSkinContent loaded;
+    SkinReaders::LoadAllMasks(options, files, extra, loaded);
+    SkinReaders::LoadAllPatterns(options, files, extra, loaded);
+    SkinReaders::LoadAllGeneralData(options, extra, loaded);
+    if (!files.Packed())
+        loaded.SkinData.ImageFolder = files.Folder() + "/";
+    skin = std::move(loaded);
+    return true;
+}
+
+} // namespace
+
+bool LoadSkinFolder(const std::string& folder, const TacCommonSections& common, TacSkinContent& skin,
+                    std::string& error)
+{
+    TacSkinFiles files(nullptr, folder);
+    std::string text;
+    if (!files.ReadFromFolder("Options.dat", text)) {
+        error = "Skin options file not found in " + folder;
+        return false;
+    }
+    return LoadFromOptions(text, files, common, skin);
+}
+
+bool LoadPackedSkin(std::string_view bytes, const TacCommonSections& common, const std::string& imageFolder,
+                    TacSkinContent& skin, std::string& error)
+{
+    TacSkinConvertor convertor;
+    try {
+        convertor.Unpack(bytes);
+    } catch (const EacSkinPack& e) {
+        error = e.what();
+        return false;
+    }
+    TacSkinFiles files(&convertor, imageFolder);
+    return LoadFromOptions(convertor.Options, files, common, skin);
+}

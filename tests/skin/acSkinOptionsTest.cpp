@@ -1,0 +1,271 @@
+#include "skin/acSkinLoader.h"
+
+#include "SkinPacker.h"
+#include "TestSupport.h"
+#include "platform/BmpFile.h"
+#include "platform/Files.h"
+
+#include <gtest/gtest.h>
+
+using testsupport::TempDir;
+
+namespace {
+
+std::string Bmp(int w, int h)
+{
+    TBitmap b;
+    b.SetPixelFormat(pf24bit);
+    b.SetSize(w, h);
+    b.FillRect({0, 0, w, h}, RGB(10, 20, 30));
+    return SaveBmpToString(b);
+}
+
+// A skin folder in <temp>/skin with a 100 x 60 master bitmap, a 30 x 20
+// picture OWN.BMP, one in a subfolder, a broken one, and OUT.BMP beside the
+// folder (outside the skin).
+struct TSkinFolder {
+    TempDir dir;
+    std::string folder = dir.file("skin");
+
+    explicit TSkinFolder(const std::string& options)
+    {
+        ForceDirectories(folder + "/sub");
+        testsupport::WriteFileBytes(folder + "/Options.dat", options);
+        testsupport::WriteFileBytes(folder + "/MASTER.BMP", Bmp(100, 60));
+        testsupport::WriteFileBytes(folder + "/OWN.BMP", Bmp(30, 20));
+        testsupport::WriteFileBytes(folder + "/sub/IN.BMP", Bmp(30, 20));
+        testsupport::WriteFileBytes(folder + "/BROKEN.BMP", "BM not really");
+        testsupport::WriteFileBytes(dir.file("OUT.BMP"), Bmp(30, 20));
+    }
+    TacSkinContent Load(const TacCommonSections& common = {}) const
+    {
+        TacSkinContent skin;
+        std::string error;
+        EXPECT_TRUE(LoadSkinFolder(folder, common, skin, error)) << error;
+        return skin;
+    }
+};
+
+const char* const Global = "[GLOBALINFO]\r\nMASTERBITMAP=MASTER.BMP\r\n";
+
+struct TMaskCase {
+    const char* value;
+    bool defines;
+    TRect r;
+    int count, maskType, borderWidth, stretch;
+    TacImgType type;
+    int wl, wt, wr, wb;
+    bool own;
+    bool upperNames;
+};
+
+} // namespace
+
+TEST(SkinOptions, ImageValueSyntaxes)
+{
+    const TMaskCase cases[] = {
+        {"#(10,20,74,52)(3,1,0,1)", true, {10, 20, 74, 52}, 3, 1, 0, 1, itisaBorder, 7, 5, 7, 5, false, true},
+        {"#(10,20,74,52)(3,1)", true, {10, 20, 74, 52}, 3, 1, 0, 1, itisaBorder, 7, 5, 7, 5, false, true},
+        {"#(10,20,74,52)(0,-2,-5)", true, {10, 20, 74, 52}, 1, 0, 0, 1, itisaBorder, 21, 10, 21, 10, false, true},
+        {"#(10,20,74,52)(3,1,4,2)", true, {10, 20, 74, 52}, 3, 1, 4, 2, itisaBorder, 4, 4, 4, 4, false, true},
+        {"#(0,0,200,500)(1,0)", true, {0, 0, 100, 60}, 1, 0, 0, 1, itisaBorder, 33, 20, 33, 20, false, true},
+        {"#(50,70,40,90)(1,0)", true, {50, 60, 50, 60}, 1, 0, 0, 1, itisaBorder, 0, 0, 0, 0, false, true},
+        {"#(a,0,10,10)(1,0)", false},
+        {"#(0,0,10)(1,0)", false},
+        {"#(0,0,10,10)(1)", false},
+        {"#", false},
+        {"Team #1", false},
+        {"@0010,0020,0074,0052,3,1", true, {10, 20, 74, 52}, 3, 1, 0, 0, itisaGlyph, 0, 0, 0, 0, false, false},
+        {"@0010,0020,0074,0052,3", false},
+        {"@0010,0020", false},
+        {"@", false},
+        {"^0000,0000,0040,0024,0004,0004,0004,0004,3,1,0,0", true, {0, 0, 40, 24}, 3, 1, 0, 0, itisaBorder, 4, 4, 4, 4,
+         false, false},
+        {"^0000,0000,0040,0024,0000,0000,0000,0000,0,0,1,2", true, {0, 0, 40, 24}, 1, 0, 2, 1, itisaBorder, 2, 2, 2, 2,
+         false, false},
+        {"^0000,0000,0040,0024,0000,0000,0000,0000,0,0,1,0", true, {0, 0, 40, 24}, 1, 0, 0, 1, itisaBorder, 13, 8, 13,
+         8, false, false},
+        {"^0000,0000,0040,0024,0004", false},
+        {"~0000,0000,0016,0016,02,1", true, {0, 0, 16, 16}, 1, 1, 0, 2, itisaTexture, 0, 0, 0, 0, false, false},
+        {"~0000,0000,0016,0016,02", true, {0, 0, 16, 16}, 1, 0, 0, 2, itisaTexture, 0, 0, 0, 0, false, false},
+        {"~0000,0000,0016,0016,q2", false},
+        {"!OWN.BMP!3!1!2", true, {0, 0, 30, 20}, 3, 1, 0, 4, itisaGlyph, 3, 3, 3, 3, true, false},
+        {"!OWN.BMP!3!1!9!1!2!3!4", true, {0, 0, 30, 20}, 3, 1, 0, 4, itisaPngGlyph, 1, 2, 3, 4, true, false},
+        {"!OWN.BMP!0!-1!0", true, {0, 0, 30, 20}, 1, 0, 0, 4, itisaBorder, 10, 6, 10, 6, true, false},
+        {"!OWN.BMP!3!1", false},
+        {"!OWN.BMP!3!1!2!1", false},
+        {"!own.bmp!3!1!2", false},
+        {"!MISSING.BMP!3!1!2", false},
+        {"!BROKEN.BMP!3!1!2", false},
+        {"!../OUT.BMP!3!1!2", false},
+        {"OWN.BMP", true, {0, 0, 30, 20}, 3, 1, 0, 0, itisaBorder, 3, 3, 3, 3, true, true},
+        {"own.bmp", true, {0, 0, 30, 20}, 3, 1, 0, 0, itisaBorder, 3, 3, 3, 3, true, true},
+        {"sub\\IN.BMP", true, {0, 0, 30, 20}, 3, 1, 0, 0, itisaBorder, 3, 3, 3, 3, true, true},
+        {"../OUT.BMP", false},
+        {"sub/../../OUT.BMP", false},
+        {"C:\\OUT.BMP", false},
+        {"BROKEN.BMP", false},
+        {"MISSING.BMP", false},
+        {"255", false},
+        {"", false},
+    };
+    for (const TMaskCase& c : cases) {
+        SCOPED_TRACE(c.value);
+        std::string value = c.value;
+        TSkinFolder f(std::string(Global) + "[Sec]\r\nKey=" + value + "\r\n");
+        TacSkinContent s = f.Load();
+        ASSERT_EQ(s.ma.size(), c.defines ? 1u : 0u);
+        if (!c.defines)
+            continue;
+        const TsMaskData& m = s.ma[0];
+        EXPECT_EQ(m.SectionName, c.upperNames ? "SEC" : "Sec");
+        EXPECT_EQ(m.PropertyName, c.upperNames ? "KEY" : "Key");
+        EXPECT_EQ(m.R, c.r);
+        EXPECT_EQ(m.ImageCount, c.count);
+        EXPECT_EQ(m.MaskType, c.maskType);
+        EXPECT_EQ(m.BorderWidth, c.borderWidth);
+        EXPECT_EQ(m.StretchMode, c.stretch);
+        EXPECT_EQ(m.ImgType, c.type);
+        EXPECT_EQ(m.WL, c.wl);
+        EXPECT_EQ(m.WT, c.wt);
+        EXPECT_EQ(m.WR, c.wr);
+        EXPECT_EQ(m.WB, c.wb);
+        EXPECT_EQ(m.Bmp != nullptr, c.own);
+        if (m.Bmp) {
+            EXPECT_EQ(m.Bmp->PixelFormat(), pf24bit);
+        }
+    }
+}
+
+TEST(SkinOptions, AbsoluteFileNamesStayOutside)
+{
+    TempDir outside;
+    testsupport::WriteFileBytes(outside.file("OUT.BMP"), Bmp(30, 20));
+    for (std::string value : {outside.file("OUT.BMP"), "!" + outside.file("OUT.BMP") + "!3!1!2"}) {
+        SCOPED_TRACE(value);
+        TSkinFolder f(std::string(Global) + "[Sec]\r\nKey=" + value + "\r\n");
+        EXPECT_TRUE(f.Load().ma.empty());
+    }
+}
+
+TEST(SkinOptions, SectionValuesWithDefaultsAndParentClasses)
+{
+    TSkinFolder f(std::string(Global)
+                  + "AUTHOR=Team #1\r\nDESCRIPTION=@ mine\r\nVERSION=1.25\r\nTITLEHEIGHT=24\r\nSHADOW1COLOR=0x10\r\n"
+                    "[BASE]\r\nCOLOR=255\r\nTRANSPARENCY=30\r\nGIVEOWNFONT=true\r\nGRADIENTDATA=1;2;50;1;0\r\n"
+                    "[CHILD]\r\nPARENTCLASS=BASE\r\nTRANSPARENCY=-1\r\nFONTCOLOR=7\r\n"
+                    "[GRAND]\r\nparentclass=child\r\n"
+                    "[LOOPA]\r\nPARENTCLASS=LOOPB\r\n[LOOPB]\r\nPARENTCLASS=LOOPC\r\n[LOOPC]\r\nPARENTCLASS=LOOPA\r\n"
+                    "[SELF]\r\nPARENTCLASS=SELF\r\n"
+                    "[BADNUM]\r\nPARENTCLASS=BASE\r\nCOLOR=abc\r\n"
+                    "[ORPHAN]\r\nPARENTCLASS=NOWHERE\r\n");
+    TacSkinContent s = f.Load();
+    EXPECT_TRUE(s.ma.empty()); // neither AUTHOR nor DESCRIPTION is an image
+    EXPECT_EQ(s.SkinData.Author, "Team #1");
+    EXPECT_EQ(s.SkinData.Description, "@ mine");
+    EXPECT_DOUBLE_EQ(s.SkinData.Version, 1.25);
+    EXPECT_EQ(s.SkinData.ExtTitleHeight, 24);
+    EXPECT_EQ(s.SkinData.ExtMaxHeight, 24);
+    EXPECT_EQ(s.SkinData.Shadow1Color, 16);
+    EXPECT_EQ(s.SkinData.Shadow1Blur, -1);
+    EXPECT_EQ(s.SkinData.ExtBorderWidth, 4);
+    struct Case {
+        const char* section;
+        TColor color;
+        int transparency, fontColor;
+        bool ownFont;
+        size_t gradientSteps;
+    } cases[] = {
+        {"BASE", 255, 30, 0, true, 1},    {"CHILD", 255, 30, 7, true, 1},   {"GRAND", 255, 30, 7, true, 1},
+        {"LOOPA", clWhite, 0, 0, false, 0}, {"SELF", clWhite, 0, 0, false, 0}, {"BADNUM", 255, 30, 0, true, 1},
+        {"ORPHAN", clWhite, 0, 0, false, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.section);
+        int i = s.GetSkinIndex(c.section);
+        ASSERT_GE(i, 0);
+        const TsGeneralData& g = s.gd[size_t(i)];
+        EXPECT_EQ(g.Color, c.color);
+        EXPECT_EQ(g.Transparency, c.transparency);
+        EXPECT_EQ(g.FontColor, c.fontColor);
+        EXPECT_EQ(g.GiveOwnFont, c.ownFont);
+        EXPECT_EQ(g.GradientArray.size(), c.gradientSteps);
+        EXPECT_EQ(g.FadingIterations, 5);
+        EXPECT_EQ(g.TCLeft, -1);
+        EXPECT_EQ(g.HotColor, clWhite);
+        EXPECT_EQ(g.BorderIndex, -1);
+    }
+    EXPECT_EQ(s.gd[size_t(s.GetSkinIndex("GRAND"))].ParentClass, "child");
+    EXPECT_EQ(s.gd[size_t(s.GetSkinIndex("SELF"))].GradientData, " ");
+}
+
+TEST(SkinOptions, ExtraSectionsMergeWithoutFailingTheLoad)
+{
+    TSkinFolder f(std::string(Global) + "[BASE]\r\nCOLOR=255\r\nGLOW=3\r\nBORDERSMASK=#(0,0,30,30)(3,0)\r\n");
+    TacCommonSections common{"[BASE]",        "COLOR=1",          "[EXTRA]",         "PARENTCLASS=base",
+                             "FONTCOLOR=0x10", "GLYPH=#(0,0,10,10)(1,0)", "PLAIN=255", "EXTRAPIC=OWN.BMP",
+                             "OUTSIDE=../OUT.BMP", "; a comment", "[EXTRA2]", "COLOR=77"};
+    TacSkinContent s = f.Load(common);
+    const TsGeneralData& base = s.gd[size_t(s.GetSkinIndex("BASE"))];
+    EXPECT_EQ(base.Color, 255); // the skin's own section is left alone
+    int e = s.GetSkinIndex("EXTRA");
+    ASSERT_GE(e, 0);
+    EXPECT_EQ(s.gd[size_t(e)].ParentClass, "BASE");
+    EXPECT_EQ(s.gd[size_t(e)].Color, 255);
+    EXPECT_EQ(s.gd[size_t(e)].FontColor, 16);
+    EXPECT_EQ(s.gd[size_t(e)].GlowCount, 0); // never from the parent
+    // The border mask is found through the parent class.
+    EXPECT_EQ(s.gd[size_t(e)].BorderIndex, s.FindMaskIndex("BASE", "BORDERSMASK"));
+    int e2 = s.GetSkinIndex("EXTRA2");
+    ASSERT_GE(e2, 0);
+    EXPECT_EQ(s.gd[size_t(e2)].Color, 77);
+    EXPECT_EQ(s.gd[size_t(e2)].ParentClass, "-1");
+    EXPECT_GE(s.FindMaskIndex("EXTRA", "GLYPH"), 0);
+    EXPECT_GE(s.FindMaskIndex("EXTRA", "EXTRAPIC"), 0);
+    EXPECT_EQ(s.FindMaskIndex("EXTRA", "PLAIN"), -1);
+    EXPECT_EQ(s.FindMaskIndex("EXTRA", "OUTSIDE"), -1);
+    EXPECT_EQ(s.FindMaskIndex("BASE", "COLOR"), -1);
+}
+
+// A load that fails leaves the skin the caller had.
+TEST(SkinOptions, FailedLoadsKeepTheOldSkin)
+{
+    TSkinFolder good(std::string(Global) + "[OLD]\r\nCOLOR=5\r\n");
+    TempDir empty;
+    std::string twoOptions = PackSkin({{"Options.dat", "[A]"}, {"options.DAT", "[B]"}});
+    std::string noOptions = PackSkin({{"MASTER.BMP", Bmp(2, 2)}});
+    std::string badSignature = "ASzx" + PackSkin({{"Options.dat", "[A]"}}).substr(4);
+    struct Case {
+        const char* what;
+        std::function<bool(TacSkinContent&, std::string&)> load;
+    } cases[] = {
+        {"folder without options", [&](TacSkinContent& s, std::string& e) { return LoadSkinFolder(empty.path(), {}, s, e); }},
+        {"missing folder", [&](TacSkinContent& s, std::string& e) { return LoadSkinFolder(empty.file("x"), {}, s, e); }},
+        {"two options entries", [&](TacSkinContent& s, std::string& e) { return LoadPackedSkin(twoOptions, {}, "", s, e); }},
+        {"no options entry", [&](TacSkinContent& s, std::string& e) { return LoadPackedSkin(noOptions, {}, "", s, e); }},
+        {"wrong signature", [&](TacSkinContent& s, std::string& e) { return LoadPackedSkin(badSignature, {}, "", s, e); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TacSkinContent skin = good.Load();
+        std::string error;
+        EXPECT_FALSE(c.load(skin, error));
+        EXPECT_FALSE(error.empty());
+        ASSERT_EQ(skin.GetSkinIndex("OLD"), 1);
+        EXPECT_EQ(skin.gd[1].Color, 5);
+        EXPECT_EQ(skin.MasterBitmap->Width(), 100);
+    }
+}
+
+TEST(SkinOptions, PackedSkinFindsPicturesByUpperCaseName)
+{
+    std::string options = std::string(Global) + "[S]\r\nA=OWN.bmp\r\nB=!OWN.BMP!3!1!2\r\nC=!Own.bmp!3!1!2\r\n";
+    std::string bytes = PackSkin({{"Options.dat", options}, {"master.bmp", Bmp(100, 60)}, {"own.BMP", Bmp(30, 20)}});
+    TacSkinContent s;
+    std::string error;
+    ASSERT_TRUE(LoadPackedSkin(bytes, {}, "", s, error)) << error;
+    EXPECT_EQ(s.MasterBitmap->Width(), 100);
+    EXPECT_GE(s.FindMaskIndex("S", "A"), 0);
+    EXPECT_GE(s.FindMaskIndex("S", "B"), 0);
+    EXPECT_EQ(s.FindMaskIndex("S", "C"), -1); // "!" names compare as written
+}
