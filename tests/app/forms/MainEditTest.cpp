@@ -608,6 +608,9 @@ TEST_F(MainEditWindow, SizeLabelTogglesWordModeOfTheActiveViewOnEvenSizes)
     Press(form_->Panel5);
     EXPECT_FALSE(second.Edit().WordMode);
     EXPECT_EQ(form_->Panel5->text(), "8 x 8");
+    // Ctrl + click on the strip belongs to the module defaults.
+    QTest::mousePress(form_->Panel5, Qt::LeftButton, Qt::ControlModifier, QPoint(2, 2));
+    EXPECT_FALSE(second.Edit().WordMode);
     THexDump& odd = Buffer(2, Bytes(7, 0));
     Press(form_->Panel5);
     EXPECT_FALSE(odd.Edit().WordMode) << "no words on an odd size";
