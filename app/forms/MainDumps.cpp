@@ -5,6 +5,7 @@
 
 #include "app/MainDumps.h"
 #include "app/MainEdit.h"
+#include "app/MainFile.h"
 #include "app/uBinList.h"
 #include "app/forms/HotLabel.h"
 #include "app/forms/MainDumpFolders.h"
@@ -82,7 +83,7 @@ std::string TMainForm::AddBufferToLibrary(const std::string& folder, bool inFold
     if (!SaveToFile(HexDump1->Buffer(), file))
         return {};
     WatchedFileName = file;
-    WatchedFileAge = FileAge(NativePath(file));
+    WatchFile(Buffer1Watch, file);
     HexDump1->Buffer().Modified = false;
     UpdateCaption();
     TfmAddFileDescription description(this);
