@@ -4,6 +4,7 @@
 // find, insert, compare and XOR with a file, copy an area from a file. The
 // window's handlers (app/forms/MainEdit.cpp) ask for the input and call
 // these. Every write stays inside the buffer; none grows it.
+#include "app/MainFile.h"
 #include "buffer/HDumpBuffer.h"
 
 #include <cstdint>
@@ -18,10 +19,6 @@ class THexDumpEdit;
 int64_t CaretByteOf(const THexDumpEdit& edit);
 
 // The selection as first..last (first <= last); nothing without one.
-struct TByteRange {
-    int64_t First = 0;
-    int64_t Last = -1;
-};
 std::optional<TByteRange> SelectionRange(const TDumpBuffer& buffer);
 
 // The selected bytes as two upper-case hex digits and a blank each; empty

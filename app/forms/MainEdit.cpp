@@ -56,9 +56,8 @@ TMainEdit::TMainEdit(TMainForm& form) : QObject(&form), form_(form)
         view->OnPopupCommand = [this](THexDump* sender, TDumpPopupCommand command) {
             DoViewPopupCommand(*sender, command);
         };
-    for (QObject* label : {static_cast<QObject*>(form_.AdrLabel), static_cast<QObject*>(form_.DataLabel),
-                           static_cast<QObject*>(form_.Panel5)})
-        label->installEventFilter(this);
+    form_.AdrLabel->installEventFilter(this);
+    form_.DataLabel->installEventFilter(this);
     form_.AdrLabel->setCursor(Qt::PointingHandCursor);
     form_.DataLabel->setCursor(Qt::PointingHandCursor);
     connect(form_.mmEdit, &QMenu::aboutToShow, this, [this] { EditMenuOpening(); });

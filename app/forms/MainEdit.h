@@ -1,7 +1,6 @@
 #pragma once
 // The main window's buffer commands: the Edit menu, both dump views' popup
-// menus, the status line's address and data labels, the size label and the
-// marker panel. The buffer work is in app/MainEdit.h; these handlers ask
+// menus, the status line's address and data labels and the marker panel. The buffer work is in app/MainEdit.h; these handlers ask
 // for its input through the buffer dialogs and show its results. Find and
 // Insert keep their dialog open beside the window and act on each of its
 // requests.
@@ -46,9 +45,6 @@ public:
     void CopyFromFileClick(THexDump& view);
     void ShowAsDecimalClick(THexDump& view);
     void GotoAddressClick();
-    // The size label: the left button toggles word view on an even size,
-    // the others change buffer 1's size when it follows its file.
-    void SizeLabelPressed(Qt::MouseButton button);
     // A marker panel: marker `tag` (0..7) on buffer 1.
     void MarkerPanelPressed(int tag);
 

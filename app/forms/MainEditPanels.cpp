@@ -1,6 +1,5 @@
 // The buffer commands behind labels and panels: the address label (go to
-// address), the data label (insert), the size label (word view, size
-// change) and the marker panel.
+// address), the data label (insert) and the marker panel.
 #include "app/forms/MainEdit.h"
 
 #include "app/forms/Main.h"
@@ -79,43 +78,16 @@ bool TMainEdit::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() != QEvent::MouseButtonPress)
         return false;
-    const auto* mouse = static_cast<QMouseEvent*>(event);
-    const Qt::MouseButton button = mouse->button();
-    // Ctrl + click on the strip of the size label stores the module's
-    // defaults; it is not a word view toggle.
-    if (watched == form_.Panel5 && !(mouse->modifiers() & Qt::ControlModifier))
-        SizeLabelPressed(button);
-    else if (watched == form_.Panel5)
+    const Qt::MouseButton button = static_cast<QMouseEvent*>(event)->button();
+    if (form_.RunActive())
         return false;
-    else if (form_.RunActive())
-        return false;
-    else if (watched == form_.AdrLabel && button == Qt::LeftButton)
+    if (watched == form_.AdrLabel && button == Qt::LeftButton)
         GotoAddressClick();
     else if (watched == form_.DataLabel && button == Qt::LeftButton)
         InsertClick();
     else if (watched->property("Tag").isValid() && button == Qt::LeftButton)
         MarkerPanelPressed(watched->property("Tag").toInt());
     return false;
-}
-
-void TMainEdit::SizeLabelPressed(Qt::MouseButton button)
-{
-    if (form_.RunActive())
-        return;
-    if (button != Qt::LeftButton) {
-        if (form_.HexDump1->Buffer().EditorMode)
-            form_.Command("mmChangeSize")->trigger();
-        return;
-    }
-    THexDump& view = *form_.ActiveView();
-    const int64_t size = view.GetSize();
-    // Words need whole pairs of bytes.
-    if (size <= 0 || size % 2 != 0)
-        return;
-    view.Edit().HideCaret();
-    view.Edit().WordMode = !view.Edit().WordMode;
-    view.Paint();
-    form_.BuffersChanged();
 }
 
 void TMainEdit::MarkerPanelPressed(int tag)

@@ -596,29 +596,6 @@ TEST_F(MainEditWindow, GoToAddressCountsWordsInWordMode)
     }
 }
 
-TEST_F(MainEditWindow, SizeLabelTogglesWordModeOfTheActiveViewOnEvenSizes)
-{
-    Start();
-    THexDump& first = Buffer(1, Bytes(6, 0));
-    THexDump& second = Buffer(2, Bytes(8, 0));
-    Press(form_->Panel5);
-    EXPECT_TRUE(second.Edit().WordMode);
-    EXPECT_FALSE(first.Edit().WordMode);
-    EXPECT_EQ(form_->Panel5->text(), "4 x 16");
-    Press(form_->Panel5);
-    EXPECT_FALSE(second.Edit().WordMode);
-    EXPECT_EQ(form_->Panel5->text(), "8 x 8");
-    // Ctrl + click on the strip belongs to the module defaults.
-    QTest::mousePress(form_->Panel5, Qt::LeftButton, Qt::ControlModifier, QPoint(2, 2));
-    EXPECT_FALSE(second.Edit().WordMode);
-    THexDump& odd = Buffer(2, Bytes(7, 0));
-    Press(form_->Panel5);
-    EXPECT_FALSE(odd.Edit().WordMode) << "no words on an odd size";
-    // Other buttons ask for a size change, which this window does not bind.
-    Press(form_->Panel5, Qt::RightButton);
-    EXPECT_TRUE(boxes_.empty());
-}
-
 TEST_F(MainEditWindow, MarkerPanelsMarkBufferOneWhicheverTabIsShown)
 {
     Start();
