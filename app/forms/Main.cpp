@@ -4,6 +4,7 @@
 #include "app/MainStatus.h"
 #include "app/forms/HotLabel.h"
 #include "app/forms/MainEdit.h"
+#include "app/forms/MainDock.h"
 #include "app/forms/MainModule.h"
 #include "app/forms/MainOptions.h"
 #include "app/uLoadLanguages.h"
@@ -53,6 +54,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent)
     InstallEditCommands(*this);
     InstallMainOptions(*this);
     BindFileCommands();
+    InstallMainDock(*this);
     ParameterControls = new TParameterControls(this);
     connect(ParameterControls, &TParameterControls::ButtonClicked, this,
             [this](QPushButton* button) { MenuClick(button); });
@@ -305,5 +307,6 @@ void TMainForm::FormCreate()
     Panel2->setCurrentWidget(HexDump1);
     for (THexDump* view : {HexDump1, HexDump2})
         view->Paint();
+    Docks->FormCreate();
     UpdateCommands();
 }

@@ -41,6 +41,7 @@ class TfmPrint;
 class TfmSavePartOfFile;
 class TfmSetDelay;
 class TfmTest;
+class TMainDock;
 class TfmcolorsAndFonts;
 struct TDeviceMenuActions;
 struct TMainCommand;
@@ -161,6 +162,24 @@ public:
     // Editor-only mode: no tabs, no module commands, buffer 1 sized by
     // what is loaded into it.
     void SetEditorOnlyMode();
+    // --- Dumps library, file window, docking (MainDumps.cpp, MainDock.h)
+    TMainDock* Docks = nullptr;
+    // The library window; a dump chosen there is loaded (LoadDumpFromLibrary).
+    void mmDumpsClick();
+    void Addfiletodumplibrary1Click();
+    // Buffer 1 takes a library dump, after the module of the chip its note
+    // names (chipName; empty: none) when that differs from the current one.
+    // A buffer-1 editor-only mode skips the chip unless inEditorMode. Each
+    // modified buffer the load would replace is offered for saving first.
+    void LoadDumpFromLibrary(const std::string& fileName, const std::string& chipName, bool inEditorMode);
+    // Saves buffer 1 as a library dump chosen in a save dialog starting in
+    // folder (inFolder: the BIN filter first) and asks for its note. The
+    // saved file, or "" when cancelled or failed.
+    std::string AddBufferToLibrary(const std::string& folder, bool inFolder);
+    // The active buffer against a library dump: match marks and the count
+    // of differing bytes / XOR up to the dump's end.
+    void CompareWithLibraryFile(const std::string& fileName);
+    void XorWithLibraryFile(const std::string& fileName);
     // Editor options, module defaults, chip document (MainOptions.cpp).
     void ShowEditorOptions();
     void GroupBox1MouseDown(); // a Ctrl + left click: the module's defaults

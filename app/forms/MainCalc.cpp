@@ -43,7 +43,7 @@ void CentrePair(QPushButton* left, QPushButton* right, int width, int top)
 
 } // namespace
 
-TCalcPanel::TCalcPanel(QWidget* parent) : QWidget(parent, Qt::Tool)
+TCalcPanel::TCalcPanel(QWidget* parent) : QWidget(parent)
 {
     setObjectName("CalcPanel");
     setWindowTitle(QStringLiteral("Calculators"));

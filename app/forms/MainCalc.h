@@ -47,7 +47,6 @@ public:
     void Startup();
     // Floats the panel in its own window at the stored place and size
     // unless it shows already.
-    void ShowCalculatorsWindow();
     // The tree's choice changed: description, picture, LastCalc.
     void ChooseCalculator();
     // Opens the chosen calculator in the built-in area or, with option bit
@@ -78,7 +77,6 @@ private:
     // scripts are shown.
     void RebuildIndex();
 
-    bool floating_ = false; // tree changes are ignored while the panel floats off
     // Until the panel first shows, its areas have no sizes of their own.
     bool shown_ = false;
     int bottomHeight_ = 0;

@@ -4,6 +4,7 @@
 #include "app/ChipSel.h"
 #include "app/forms/Main.h"
 #include "app/forms/MainCalc.h"
+#include "app/forms/MainDock.h"
 #include "calc/forms/DevView.h"
 #include "calc/forms/Msg.h"
 #include "calc/forms/ShowImage.h"
@@ -73,20 +74,9 @@ void TCalcPanel::Startup()
     SetBottomHeight(BuiltInCalcH);
 }
 
-void TCalcPanel::ShowCalculatorsWindow()
-{
-    if (isVisible())
-        return;
-    floating_ = true;
-    // Width and height are the floating window's size.
-    setGeometry(CalcTreeLeft, CalcTreeTop, CalcTreeUndockWidth, CalcTreeUndockHeight);
-    floating_ = false;
-    show();
-}
-
 void TCalcPanel::ChooseCalculator()
 {
-    if (StartupFlag || floating_)
+    if (StartupFlag)
         return;
     const std::string item = CalcTree->CurrentItem();
     const QSignalBlocker quiet(memCalcInfo);
@@ -181,8 +171,11 @@ void TCalcPanel::btSaveCalcInfoClick()
 
 void StartCalcPanel(TMainForm& form)
 {
-    auto* panel = new TCalcPanel(&form);
+    auto* panel = new TCalcPanel;
     form.CalcPanel = panel;
+    // The panel lives in its dock, which floats it as the calculators window.
+    form.Docks->CalcPanel->setWidget(panel);
+    form.Docks->Panel6 = panel->Panel6;
     CalcPanelArea = {panel->pnCalc, panel->lbCalcCaption, panel->Button6};
     panel->OnApplied = [&form] { form.BuffersChanged(); };
     panel->Startup();
@@ -192,13 +185,12 @@ void StartCalcPanel(TMainForm& form)
         WorkParam ^= wpCalcOwnWindow;
         form.Command("mnCalcInWindow")->setChecked(WorkParam & wpCalcOwnWindow);
     });
-    form.SetCommandHandler("mmCalculatorswindow", [panel] { panel->ShowCalculatorsWindow(); });
     // The Calculators menu has no items: opening it shows the panel.
     form.mmCalculators->setEnabled(true);
     QObject::connect(form.mmCalculators, &QMenu::aboutToShow, panel, [&form, panel] {
         QTimer::singleShot(0, panel, [&form, panel] {
             form.mmCalculators->hide();
-            panel->ShowCalculatorsWindow();
+            form.Docks->ShowCalculatorsWindow();
         });
     });
 }
@@ -208,10 +200,5 @@ void SaveCalcPanelSettings(const TMainForm& form)
     const TCalcPanel* panel = form.CalcPanel;
     if (!panel)
         return;
-    // A panel never shown has no size of its own to keep.
-    if (panel->isWindow() && panel->isVisible()) {
-        CalcTreeUndockWidth = panel->width();
-        CalcTreeUndockHeight = panel->height();
-    }
     BuiltInCalcH = panel->BottomHeight();
 }

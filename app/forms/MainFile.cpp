@@ -8,6 +8,7 @@
 #include "app/MainRecentFiles.h"
 #include "app/MainStatus.h"
 #include "app/forms/HotLabel.h"
+#include "app/forms/MainDock.h"
 #include "buffer/FileServ.h"
 #include "buffer/forms/FileServDialogs.h"
 #include "buffer/forms/HDump.h"
@@ -239,7 +240,9 @@ bool TMainForm::FormClose()
         CloseComPort(ComHandle);
     SaveWindowSettings();
     SaveCalcPanelSettings(*this);
+    Docks->KeepUndockedSizes();
     SaveSettings();
+    Docks->SaveDockLayout();
     CloseCalculator();
     return true;
 }

@@ -3,6 +3,8 @@
 // bar toggle, hints, module warnings, and the windows the Options menu and
 // the pin tester button open.
 #include "app/forms/Main.h"
+#include "app/forms/MainDock.h"
+#include "app/forms/MainFileView.h"
 
 #include "app/MainCommands.h"
 #include "app/MainStatus.h"
@@ -230,6 +232,7 @@ void TMainForm::mnSetDelayClick()
         view->Paint();
     }
     PumpMessages();
+    Docks->FileWindow->InitFileWindow();
 }
 
 void TMainForm::ShowPinTester()

@@ -38,8 +38,8 @@ TEST_F(MainTest, FirstStartIsInEditorState)
     EXPECT_FALSE(form_->GroupBox1->isVisible());
     for (const char* off : {"tbReadChip", "tbWriteChip", "tbParameters", "btPinTest", "mmChangeSize"})
         EXPECT_FALSE(form_->Command(off)->isEnabled()) << off;
-    for (const char* on : {"mnFileRead", "mnFileSave", "ToolButton1", "mnExit", "mnSetDelay", "mnTest", "mmNew", "Print1",
-                           "mmFill"})
+    for (const char* on : {"mnFileRead", "mnFileSave", "ToolButton1", "mnExit", "mnSetDelay", "mnTest", "mmFill",
+                           "mmNew", "Print1", "mmDumps", "mmFilewindow"})
         EXPECT_TRUE(form_->Command(on)->isEnabled()) << on;
     EXPECT_TRUE(form_->HexDump1->Buffer().EditorMode);
     SaveScreenshot(*form_, "main-editor-en");

@@ -1,0 +1,181 @@
+#include "app/forms/MainDock.h"
+
+#include "app/MainDock.h"
+#include "app/forms/Main.h"
+#include "app/forms/MainFileView.h"
+#include "engine/Global.h"
+#include "engine/LanguageTexts.h"
+#include "platform/Cp1251.h"
+#include "platform/Paths.h"
+#include "platform/SysUtils.h"
+
+#include <QDockWidget>
+#include <QLabel>
+#include <QMenu>
+#include <QSplitter>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <optional>
+
+namespace {
+
+// Width of a site opened by a drop, as at the first start.
+constexpr int DefaultSiteWidth = 150;
+
+const Qt::DockWidgetArea Sites[] = {Qt::LeftDockWidgetArea, Qt::RightDockWidgetArea};
+
+} // namespace
+
+TMainDock::TMainDock(TMainForm& form) : QObject(&form), form_(form)
+{
+    setObjectName("MainDock");
+    FileWindow = new TFileWindow(form);
+    pnFileView = MakePanel(FileViewPanelName, "File view", FileWindow);
+    // Until the calculator panel fills it, the panel holds an empty area.
+    auto* calc = new QWidget;
+    calc->setObjectName("CalcPanelArea");
+    CalcPanel = MakePanel(CalcPanelName, "Calculators", calc);
+    connect(form.mmView, &QMenu::aboutToShow, this, [this] {
+        form_.Command("mmFilewindow")->setChecked(pnFileView->isVisible());
+        form_.Command("mmCalculatorswindow")->setChecked(CalcPanel->isVisible());
+    });
+}
+
+QDockWidget* TMainDock::MakePanel(const char* name, const char* title, QWidget* content)
+{
+    auto* panel = new QDockWidget(QString::fromLatin1(title), &form_);
+    panel->setObjectName(name);
+    panel->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
+    panel->setWidget(content);
+    form_.addDockWidget(Qt::LeftDockWidgetArea, panel);
+    panel->hide();
+    connect(panel, &QDockWidget::dockLocationChanged, this, [this, panel] { PanelDocked(panel); });
+    return panel;
+}
+
+void TMainDock::Relabel()
+{
+    const TLanguageGroup menu("[VIEW_MENU]");
+    pnFileView->setWindowTitle(
+        Cp1251ToQString(WithoutFirstAmpersand(menu.Text(2, "File view"))));
+    const TLanguageGroup mainMenu("[MAIN_MENU]");
+    CalcPanel->setWindowTitle(Cp1251ToQString(WithoutFirstAmpersand(mainMenu.Text(4, "Calculators"))));
+    FileWindow->Relabel();
+}
+
+QDockWidget* TMainDock::PanelNamed(const std::string& name) const
+{
+    return name == FileViewPanelName ? pnFileView : name == CalcPanelName ? CalcPanel : nullptr;
+}
+
+std::string TMainDock::LayoutFile(const char* name) const { return NativePath(name); }
+
+void TMainDock::PanelDocked(QDockWidget* panel)
+{
+    if (panel->isFloating())
+        return;
+    const Qt::DockWidgetArea site = form_.dockWidgetArea(panel);
+    for (QDockWidget* other : {pnFileView, CalcPanel})
+        if (other != panel && !other->isFloating() && other->isVisible() && form_.dockWidgetArea(other) == site)
+            return;
+    form_.resizeDocks({panel}, {DefaultSiteWidth}, Qt::Horizontal);
+}
+
+void TMainDock::LoadDockLayout()
+{
+    for (QDockWidget* panel : {pnFileView, CalcPanel})
+        panel->hide();
+    const TDockSizes sizes = ReadDockSizes(LayoutFile(LayoutIniFile));
+    // The right site first, as the arrangement was always restored.
+    const std::pair<Qt::DockWidgetArea, const char*> files[] = {{Qt::RightDockWidgetArea, RightLayoutFile},
+                                                                {Qt::LeftDockWidgetArea, LeftLayoutFile}};
+    for (auto [site, file] : files) {
+        const auto panels = ReadDockSite(LayoutFile(file));
+        if (!panels || panels->empty())
+            continue;
+        QList<QDockWidget*> docks;
+        QList<int> heights;
+        for (const TDockedPanel& p : *panels) {
+            QDockWidget* panel = PanelNamed(p.Name);
+            panel->setFloating(false);
+            form_.addDockWidget(site, panel, Qt::Vertical);
+            panel->show();
+            docks << panel;
+            heights << p.Height;
+        }
+        form_.resizeDocks(docks, heights, Qt::Vertical);
+        form_.resizeDocks({docks.first()}, {site == Qt::LeftDockWidgetArea ? sizes.LeftWidth : sizes.RightWidth},
+                          Qt::Horizontal);
+    }
+    FileWindow->pnFileInfo->setMinimumHeight(0);
+    FileWindow->Splitter1->setSizes({std::max(1, FileWindow->Splitter1->height() - sizes.FileInfoHeight),
+                                     sizes.FileInfoHeight});
+    if (Panel6)
+        Panel6->resize(Panel6->width(), sizes.CalcInfoHeight);
+}
+
+void TMainDock::SaveDockLayout()
+{
+    std::optional<int> widths[2];
+    for (int i = 0; i < 2; ++i) {
+        std::vector<QDockWidget*> docked;
+        for (QDockWidget* panel : {pnFileView, CalcPanel})
+            if (!panel->isFloating() && panel->isVisible() && form_.dockWidgetArea(panel) == Sites[i])
+                docked.push_back(panel);
+        std::sort(docked.begin(), docked.end(),
+                  [](QDockWidget* a, QDockWidget* b) { return a->y() < b->y(); });
+        std::vector<TDockedPanel> panels;
+        for (QDockWidget* panel : docked)
+            panels.push_back({QStringToCp1251(panel->objectName()), panel->height()});
+        WriteDockSite(LayoutFile(i == 0 ? LeftLayoutFile : RightLayoutFile), panels);
+        if (!docked.empty())
+            widths[i] = docked.front()->width();
+    }
+    const int fileInfo = FileWindow->pnFileInfo->height();
+    WriteDockSizes(LayoutFile(LayoutIniFile), widths[0], widths[1], fileInfo, Panel6 ? Panel6->height() : 100);
+}
+
+void TMainDock::KeepUndockedSizes()
+{
+    if (!CalcPanel->isFloating() || !CalcPanel->isVisible())
+        return;
+    CalcTreeUndockWidth = CalcPanel->width();
+    CalcTreeUndockHeight = CalcPanel->height();
+}
+
+void TMainDock::mmFilewindowClick()
+{
+    if (pnFileView->isVisible())
+        return;
+    pnFileView->setFloating(true);
+    pnFileView->setGeometry(100, 100, 300, 300);
+    pnFileView->show();
+}
+
+void TMainDock::ShowCalculatorsWindow()
+{
+    if (CalcPanel->isVisible())
+        return;
+    CalcPanel->setFloating(true);
+    // The settings keep the floating window's size, not its far corner.
+    CalcPanel->setGeometry(CalcTreeLeft, CalcTreeTop, CalcTreeUndockWidth, CalcTreeUndockHeight);
+    CalcPanel->show();
+}
+
+void TMainDock::FormCreate()
+{
+    Relabel();
+    FileWindow->InitFileWindow();
+    LoadDockLayout();
+}
+
+void InstallMainDock(TMainForm& form)
+{
+    form.Docks = new TMainDock(form);
+    TMainDock* docks = form.Docks;
+    form.SetCommandHandler("mmFilewindow", [docks] { docks->mmFilewindowClick(); });
+    form.SetCommandHandler("mmCalculatorswindow", [docks] { docks->ShowCalculatorsWindow(); });
+    form.SetCommandHandler("mmDumps", [&form] { form.mmDumpsClick(); });
+    form.SetCommandHandler("Addfiletodumplibrary1", [&form] { form.Addfiletodumplibrary1Click(); });
+}

@@ -1,0 +1,123 @@
+// The main window's dumps library commands: the library window, adding
+// buffer 1 to the library with its note, and loading, comparing and XORing
+// with a library dump.
+#include "app/forms/Main.h"
+
+#include "app/MainDumps.h"
+#include "app/MainEdit.h"
+#include "app/MainFile.h"
+#include "app/uBinList.h"
+#include "app/forms/HotLabel.h"
+#include "app/forms/MainDumpFolders.h"
+#include "app/forms/uBinList.h"
+#include "app/forms/uSaveFileDescription.h"
+#include "buffer/FileServ.h"
+#include "buffer/forms/FileServDialogs.h"
+#include "buffer/forms/HDump.h"
+#include "engine/Global.h"
+#include "platform/Cp1251.h"
+#include "platform/Files.h"
+#include "platform/MessageBox.h"
+#include "platform/Paths.h"
+#include "platform/Pump.h"
+#include "platform/SysUtils.h"
+
+#include <QFileDialog>
+#include <QPlainTextEdit>
+
+namespace {
+
+const char* const LibrarySaveFilter = "HEX files (*.hex)|*.hex|BIN files (*.bin)|*.bin";
+
+void ReportUnreadable(const std::string& fileName, const std::string& reason)
+{
+    std::string text = "Error open file \"" + fileName + "\"";
+    if (!reason.empty())
+        text += "\n" + reason;
+    ShowMessageBox(text, "Compare", MB_OK | MB_ICONWARNING);
+}
+
+} // namespace
+
+void TMainForm::mmDumpsClick()
+{
+    TfmBinList library(this);
+    library.exec();
+    if (!library.Result || library.Choice.DumpFile.empty())
+        return;
+    LoadDumpFromLibrary(library.Choice.DumpFile, library.ChipName, true);
+}
+
+void TMainForm::LoadDumpFromLibrary(const std::string& fileName, const std::string& chipName, bool inEditorMode)
+{
+    std::string entry;
+    if (inEditorMode || !HexDump1->Buffer().EditorMode)
+        entry = FindNoteChip(ChipList, chipName);
+    const bool switchChip = !entry.empty() && !(moduleLoaded_ && entry == CurrentChip);
+    // The module load erases the buffers and the dump replaces buffer 1:
+    // what the user changed is offered for saving first.
+    if (switchChip ? !AskBeforeModuleLoad() : !AskSaveBeforeReplace(*HexDump1, WatchedFileName, ""))
+        return;
+    if (switchChip)
+        LoadModule(entry);
+    PumpMessages();
+    if (!LoadFromFile(HexDump1->Buffer(), fileName))
+        return;
+    HexDump1->SetSize(HexDump1->GetSize());
+    Buffer1Loaded(fileName, false);
+    UpdateCaption();
+}
+
+std::string TMainForm::AddBufferToLibrary(const std::string& folder, bool inFolder)
+{
+    QFileDialog dialog(this, QString(), QString::fromStdString(NativePath(folder)));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    const QStringList filters = DialogFilters(LibrarySaveFilter);
+    dialog.setNameFilters(filters);
+    if (inFolder)
+        dialog.selectNameFilter(filters[1]);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    const int filter = int(filters.indexOf(dialog.selectedNameFilter())) + 1;
+    const std::string file = ForcedDumpExtension(QStringToCp1251(dialog.selectedFiles().first()), filter);
+    if (!SaveToFile(HexDump1->Buffer(), file))
+        return {};
+    WatchedFileName = file;
+    WatchFile(Buffer1Watch, file);
+    HexDump1->Buffer().Modified = false;
+    UpdateCaption();
+    TfmAddFileDescription description(this);
+    description.Memo1->setPlainText(Cp1251ToQString("CHIP=" + QStringToCp1251(hlChipName->text())));
+    if (description.exec() == QDialog::Accepted) {
+        TStringList lines;
+        lines.SetText(QStringToCp1251(description.Memo1->toPlainText()));
+        SaveDumpNote(DumpNoteFile(file), lines);
+    }
+    return file;
+}
+
+void TMainForm::Addfiletodumplibrary1Click() { AddBufferToLibrary(LibraryRoot(), false); }
+
+void TMainForm::CompareWithLibraryFile(const std::string& fileName)
+{
+    THexDump* view = ActiveView();
+    std::vector<uint8_t> image;
+    std::string message;
+    if (!LoadFileImage(fileName, view->Buffer().GetSize(), image, message)) {
+        ReportUnreadable(fileName, message);
+        return;
+    }
+    const int64_t mismatches = CompareWithImage(view->Buffer(), image);
+    BuffersChanged();
+    ShowMessageBox("Mismatch: " + IntToStr(mismatches), "Compare", MB_OK | MB_ICONINFORMATION);
+}
+
+void TMainForm::XorWithLibraryFile(const std::string& fileName)
+{
+    std::string message;
+    if (!XorWithDumpFile(ActiveView()->Buffer(), fileName, message)) {
+        ReportUnreadable(fileName, message);
+        return;
+    }
+    BuffersChanged();
+}

@@ -1,0 +1,134 @@
+#include "app/uBinList.h"
+
+#include "AppStateGuard.h"
+#include "TestSupport.h"
+#include "engine/Global.h"
+#include "platform/Paths.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+TEST(DumpNote, ChipNameOfTheFirstLine)
+{
+    const struct {
+        const char* line;
+        const char* chip;
+    } cases[] = {
+        {"CHIP=24C02", "24C02"},
+        // The blank after "=" is no part of the name: with it the name
+        // never matched a chip.
+        {"chip= 27c256 ", "27C256"},
+        {"Chip=Serial EEPROM\\I2C\\24c16", "SERIAL EEPROM\\I2C\\24C16"},
+        {"CHIPSET=x", ""},
+        {"CHIP=", ""},
+        {"CHIP=   ", ""},
+        {"", ""},
+        {"The chip is 24C02", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(NoteChipName(c.line), c.chip) << c.line;
+}
+
+TEST(DumpNote, ChipOfANoteMatchesTheWholeEntryThenTheLastLevelIgnoringCase)
+{
+    TStringList chips;
+    for (const char* e : {"EEPROM\\I2C\\24C02", "Flash\\25F10", "Other\\24C02", "24C04"})
+        chips.Add(e);
+    const struct {
+        const char* name;
+        const char* entry;
+    } cases[] = {
+        {"EEPROM\\I2C\\24C02", "EEPROM\\I2C\\24C02"},
+        {"OTHER\\24C02", "Other\\24C02"}, // the whole entry wins over the first namesake
+        {"24C02", "EEPROM\\I2C\\24C02"},  // else the first last level
+        {"25f10", "Flash\\25F10"},
+        {"24c04", "24C04"},
+        {"27C256", ""},
+        {"", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FindNoteChip(chips, c.name), c.entry) << c.name;
+}
+
+class BinListFiles : public ::testing::Test {
+protected:
+    void SetUp() override { SetProgramFolder(dir.path()); }
+    void Write(const std::string& name, const std::string& bytes = "x")
+    {
+        std::filesystem::create_directories(std::filesystem::path(dir.file(name)).parent_path());
+        testsupport::WriteFileBytes(dir.file(name), bytes);
+    }
+
+    testsupport::TAppStateGuard state;
+    testsupport::TempDir dir;
+};
+
+TEST_F(BinListFiles, LibraryRootFallsBackToDumpsAndLosesItsBackslash)
+{
+    std::filesystem::create_directories(dir.file("lib"));
+    const struct {
+        std::string stored, root;
+    } cases[] = {
+        {"", dir.path() + "\\Dumps"},
+        {dir.file("missing") + "\\", dir.path() + "\\Dumps"},
+        {dir.file("lib") + "\\", dir.file("lib")},
+        {dir.file("lib"), dir.file("lib")},
+    };
+    for (const auto& c : cases) {
+        LibraryFolder = c.stored;
+        EXPECT_EQ(LibraryRoot(), c.root) << c.stored;
+    }
+}
+
+TEST_F(BinListFiles, ChoosingADumpFindsItsNoteAndPicture)
+{
+    // Namesakes in two folders: each choice shows its own note and picture.
+    Write("a/dump.bin");
+    Write("a/dump.jpg");
+    Write("b/dump.bin");
+    Write("b/dump.bmp");
+    Write("b/dump.jpg");
+    const TBinListChoice a = ChooseLibraryNode(dir.file("a") + "\\dump.bin");
+    EXPECT_EQ(a.DumpFile, dir.file("a") + "\\dump.bin");
+    EXPECT_EQ(a.DescriptionFile, dir.file("a") + "\\dump.txt");
+    EXPECT_EQ(a.PictureFile, dir.file("a") + "\\dump.jpg");
+    // .bmp is preferred.
+    EXPECT_EQ(ChooseLibraryNode(dir.file("b") + "\\dump.bin").PictureFile, dir.file("b") + "\\dump.bmp");
+    // A folder is no dump.
+    const TBinListChoice folder = ChooseLibraryNode(dir.file("a"));
+    EXPECT_EQ(folder.DumpFile, "");
+    EXPECT_EQ(folder.DescriptionFile, "");
+}
+
+TEST_F(BinListFiles, NotesReadAndWrittenLineByLine)
+{
+    TStringList lines;
+    lines.Add("CHIP=24C02");
+    lines.Add("Read from a TV set");
+    ASSERT_TRUE(WriteDumpNote(dir.file("n.txt"), lines));
+    const TStringList back = ReadDumpNote(dir.file("n.txt"));
+    ASSERT_EQ(back.Count(), 2);
+    EXPECT_EQ(back[0], "CHIP=24C02");
+    EXPECT_EQ(back[1], "Read from a TV set");
+    EXPECT_EQ(ReadDumpNote(dir.file("none.txt")).Count(), 0);
+    EXPECT_FALSE(WriteDumpNote(dir.file("no/such/folder/n.txt"), lines));
+}
+
+TEST(BinListNames, RelativePathsExtensionsAndFolderNames)
+{
+    EXPECT_EQ(LibraryRelativePath("/lib", "/lib\\sub\\x.bin"), "sub\\x.bin");
+    EXPECT_EQ(LibraryRelativePath("/lib", "/LIB\\x.bin"), "x.bin");
+    EXPECT_EQ(LibraryRelativePath("/lib", "/other\\x.bin"), "");
+    EXPECT_EQ(LibraryRelativePath("/lib", "/lib\\"), "");
+    EXPECT_EQ(ForcedDumpExtension("/lib\\x", 2), "/lib\\x.bin");
+    EXPECT_EQ(ForcedDumpExtension("/lib\\x.bin", 1), "/lib\\x.hex");
+    for (const char* bad : {"a/b", "a\\b", "c:", "d;", "e\"f"})
+        EXPECT_FALSE(FolderNameAllowed(bad)) << bad;
+    for (const char* good : {"TV sets", "24C02-dumps", "x.y"})
+        EXPECT_TRUE(FolderNameAllowed(good)) << good;
+}
+
+} // namespace
