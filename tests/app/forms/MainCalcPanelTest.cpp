@@ -7,6 +7,7 @@
 #include "TestSupport.h"
 #include "app/forms/Main.h"
 #include "app/forms/MainCalc.h"
+#include "app/forms/MainDock.h"
 #include "app/forms/MainProgram.h"
 #include "buffer/forms/HDump.h"
 #include "calc/forms/DevView.h"
@@ -20,6 +21,7 @@
 #include "platform/Paths.h"
 #include "skin/forms/sTreeView.h"
 
+#include <QDockWidget>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -137,7 +139,8 @@ TEST_F(MainCalcPanelTest, ClosingKeepsTheSizesOfAPanelThatShowed)
         Start("[Parameters]\r\nBuiltInCalcH=150\r\n[CalcTree]\r\nUndockWidth=310\r\nUndockHeight=420\r\n");
         if (show) {
             form_->Command("mmCalculatorswindow")->trigger();
-            Panel().resize(330, 450);
+            // The panel floats in its dock: the dock's window has the size.
+            form_->Docks->CalcPanel->resize(330, 450);
         }
         ASSERT_TRUE(form_->close());
         EXPECT_EQ(CalcTreeUndockWidth, show ? 330 : 310);
