@@ -1,6 +1,7 @@
 #include "skin/forms/acSkinStartup.h"
 
 #include "skin/acPNG.h"
+#include "skin/forms/acGlow.h"
 #include "skin/forms/acSkinCommand.h"
 #include "skin/forms/sSkinnedForms.h"
 #include "skin/acShellCtrls.h"
@@ -16,10 +17,12 @@ void SkinLibraryInitialization()
     acPNGInitialization();
     acShellCtrlsInitialization();
     sSkinnedFormsInitialization();
+    acGlowInitialization();
 }
 
 void SkinLibraryFinalization()
 {
+    acGlowFinalization();
     sSkinnedFormsFinalization();
     acShellCtrlsFinalization();
     acPNGFinalization();
