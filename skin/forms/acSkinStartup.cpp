@@ -1,5 +1,7 @@
 #include "skin/forms/acSkinStartup.h"
 
+#include "platform/MessageBox.h"
+#include "skin/acAnimEffects.h"
 #include "skin/acPNG.h"
 #include "skin/forms/acGlow.h"
 #include "skin/forms/acSkinCommand.h"
@@ -10,6 +12,21 @@
 #include <QApplication>
 #include <QStyle>
 
+namespace {
+
+void ShowVersionWhenAsked()
+{
+    std::vector<std::string> args;
+    const QStringList all = QCoreApplication::arguments();
+    for (qsizetype i = 1; i < all.size(); ++i)
+        args.push_back(all[i].toStdString());
+    const std::string text = SkinVersionRequest(args);
+    if (!text.empty())
+        ShowMessageBox(text, QCoreApplication::applicationName().toStdString());
+}
+
+} // namespace
+
 void SkinLibraryInitialization()
 {
     acSkinCommandInitialization();
@@ -18,6 +35,7 @@ void SkinLibraryInitialization()
     acShellCtrlsInitialization();
     sSkinnedFormsInitialization();
     acGlowInitialization();
+    ShowVersionWhenAsked();
 }
 
 void SkinLibraryFinalization()
