@@ -65,6 +65,8 @@ void AnimateRepaint(QWidget* ctrl, int time)
     RunFade(before, after, time, [out](const TBitmap& frame) { out->SetPicture(BitmapToImage(frame)); },
             [](int ms) { AnimationSleep(ms); });
     FormAnimating = false;
+    // The control may have been frozen for the change it now shows.
+    ctrl->setUpdatesEnabled(true);
     ctrl->update();
     delete outputWindow.data();
 }

@@ -75,6 +75,7 @@ struct FadeRun {
     std::vector<int> reds; // of the output window at each wait
     int waits = 0;
     bool animatingWhileWaiting = true;
+    bool updatesBack = false;
 };
 
 FadeRun Fade(int time)
@@ -95,8 +96,10 @@ FadeRun Fade(int time)
     ShowOutputOver(flat);
     EXPECT_NE(OutputWindow(), nullptr);
     EXPECT_EQ(OutputWindow()->geometry(), flat->geometry());
-    flat->colour = Qt::white; // the new look, hidden under the frozen picture
+    flat->setUpdatesEnabled(false); // frozen while it changes
+    flat->colour = Qt::white;       // the new look, hidden under the frozen picture
     AnimateRepaint(flat, time);
+    run.updatesBack = flat->updatesEnabled();
     AnimationSleep = nullptr;
     return run;
 }
@@ -111,6 +114,7 @@ TEST(sVclUtils, FadeRunsOneFramePerEightMillisecondsOnVirtualTime)
         const FadeRun run = Fade(c.time);
         EXPECT_EQ(run.waits, c.waits);
         EXPECT_TRUE(run.animatingWhileWaiting);
+        EXPECT_TRUE(run.updatesBack);
         EXPECT_FALSE(FormAnimating);
         EXPECT_EQ(OutputWindow(), nullptr);
         // The frozen black fades toward the new white.
