@@ -1,6 +1,7 @@
 #include "skin/forms/acGlow.h"
 
 #include "../SkinContentManager.h"
+#include "Screenshot.h"
 #include "skin/acBitmapHelpers.h"
 
 #include <QApplication>
@@ -63,6 +64,7 @@ TEST_F(GlowTest, ForcedGlowHasItsGeometryAndLetsClicksThrough)
     EXPECT_TRUE(form->testAttribute(Qt::WA_TransparentForMouseEvents));
     // The mask fills the halo.
     const QImage shot = form->grab().toImage();
+    EXPECT_TRUE(SaveScreenshot(shot, "glow"));
     EXPECT_EQ(shot.pixel(47, 19) & 0xFFFFFF, 0xCC6633u);
 }
 
