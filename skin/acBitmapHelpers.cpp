@@ -7,6 +7,13 @@
 #include <cmath>
 
 namespace {
+bool layeredWindows = false;
+}
+
+bool LayeredWindowsAvailable() { return layeredWindows; }
+void SetLayeredWindowsAvailable(bool available) { layeredWindows = available; }
+
+namespace {
 
 std::unique_ptr<TBitmap> NewBitmap(int width, int height, TPixelFormat format)
 {

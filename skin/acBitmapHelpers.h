@@ -25,8 +25,10 @@ TColor ChangeSaturation(TColor color, int amount);
 // Turns the hue by a number of degrees (either sign); greys stay as they are.
 TColor ChangeHue(int degrees, TColor color);
 
-// Translucent windows are always available on this platform.
-inline bool LayeredWindowsAvailable() { return true; }
+// Whether per-pixel translucent top-level windows can be shown. False until
+// the windows layer has asked the platform (SetLayeredWindowsAvailable).
+bool LayeredWindowsAvailable();
+void SetLayeredWindowsAvailable(bool available);
 
 // Disabled look of a control's cached image: flags bit 2 greys it, bit 1
 // mixes it with what lies under the control (the cache image at its offset

@@ -79,3 +79,15 @@ QImage BitmapToImage(const TBitmap& bitmap)
     }
     return image;
 }
+
+TBitmap ImageToBitmap(const QImage& image)
+{
+    // ARGB32 lies in memory as blue, green, red, alpha: the bitmap's order.
+    const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
+    TBitmap bitmap;
+    bitmap.SetPixelFormat(pf32bit);
+    bitmap.SetSize(argb.width(), argb.height());
+    for (int y = 0; y < argb.height(); ++y)
+        std::memcpy(bitmap.ScanLine(y), argb.constScanLine(y), size_t(argb.width()) * 4);
+    return bitmap;
+}

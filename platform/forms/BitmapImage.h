@@ -8,3 +8,6 @@
 // alpha, palette formats their colours, and a Transparent bitmap turns the
 // pixels of its TransparentColor fully transparent.
 QImage BitmapToImage(const TBitmap& bitmap);
+
+// A 32-bit bitmap (blue, green, red, alpha) of a picture.
+TBitmap ImageToBitmap(const QImage& image);

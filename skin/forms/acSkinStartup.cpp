@@ -1,6 +1,9 @@
 #include "skin/forms/acSkinStartup.h"
 
+#include "platform/MessageBox.h"
+#include "skin/acAnimEffects.h"
 #include "skin/acPNG.h"
+#include "skin/forms/acGlow.h"
 #include "skin/forms/acSkinCommand.h"
 #include "skin/forms/sSkinnedForms.h"
 #include "skin/acShellCtrls.h"
@@ -9,6 +12,21 @@
 #include <QApplication>
 #include <QStyle>
 
+namespace {
+
+void ShowVersionWhenAsked()
+{
+    std::vector<std::string> args;
+    const QStringList all = QCoreApplication::arguments();
+    for (qsizetype i = 1; i < all.size(); ++i)
+        args.push_back(all[i].toStdString());
+    const std::string text = SkinVersionRequest(args);
+    if (!text.empty())
+        ShowMessageBox(text, QCoreApplication::applicationName().toStdString());
+}
+
+} // namespace
+
 void SkinLibraryInitialization()
 {
     acSkinCommandInitialization();
@@ -16,10 +34,13 @@ void SkinLibraryInitialization()
     acPNGInitialization();
     acShellCtrlsInitialization();
     sSkinnedFormsInitialization();
+    acGlowInitialization();
+    ShowVersionWhenAsked();
 }
 
 void SkinLibraryFinalization()
 {
+    acGlowFinalization();
     sSkinnedFormsFinalization();
     acShellCtrlsFinalization();
     acPNGFinalization();

@@ -1,0 +1,128 @@
+#include "skin/forms/acGlow.h"
+
+#include "platform/forms/BitmapImage.h"
+#include "platform/forms/TranslucentWindows.h"
+#include "skin/acBitmapHelpers.h"
+#include "skin/acBlit.h"
+#include "skin/acGlowGeometry.h"
+#include "skin/acMaskPaint.h"
+#include "skin/sConst.h"
+#include "skin/sSkinManagerIntf.h"
+
+#include <QPainter>
+
+std::vector<std::unique_ptr<TacGlowEffect>> GlowEffects;
+
+namespace {
+
+// Shows its picture through the picture's alpha and is never hit by the
+// mouse, so the control under it keeps getting its clicks.
+class TacGlowWindow : public QWidget {
+public:
+    explicit TacGlowWindow(QImage image)
+        : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowTransparentForInput |
+                               Qt::WindowDoesNotAcceptFocus | Qt::NoDropShadowWindowHint),
+          image_(std::move(image))
+    {
+        setAttribute(Qt::WA_TranslucentBackground);
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setAttribute(Qt::WA_ShowWithoutActivating);
+        setAttribute(Qt::WA_NoSystemBackground);
+        setFocusPolicy(Qt::NoFocus);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        p.setCompositionMode(QPainter::CompositionMode_Source);
+        p.drawImage(0, 0, image_);
+    }
+
+private:
+    QImage image_;
+};
+
+std::unique_ptr<TBitmap> CropImage(const TBitmap& image, int x, int y, int w, int h)
+{
+    auto part = CreateBitmap32(w, h);
+    CopyBitmapRect(*part, 0, 0, w, h, image, x, y);
+    return part;
+}
+
+} // namespace
+
+TacGlowEffect::~TacGlowEffect()
+{
+    if (!form_)
+        return;
+    if (Manager && Manager->Destroying())
+        delete form_.data();
+    else
+        form_->deleteLater();
+}
+
+void TacGlowEffect::PrepareImage(int width, int height)
+{
+    Image = CreateBitmap32(width, height);
+    Image->FillRect(TRect{0, 0, width, height}, 0);
+    const TsMaskData* mask = Manager ? Manager->Mask(MaskIndex) : nullptr;
+    if (mask)
+        DrawSkinMask(*Image, TRect{0, 0, width, height}, true, *mask, 0, false, EmptyCacheInfo);
+}
+
+void TacGlowEffect::Show(const TRect& r, const TRect& clip, QWidget* host)
+{
+    if (form_ || !Manager || !Manager->Content())
+        return;
+    const TacSkinContent& skin = *Manager->Content();
+    TacGlowGeometry g;
+    if (!ComputeGlowGeometry(r, clip, skin.GetMaskMarginLeft(MaskIndex), skin.GetMaskMarginTop(MaskIndex),
+                             skin.GetMaskMarginRight(MaskIndex), skin.GetMaskMarginBottom(MaskIndex), Margin, g))
+        return;
+    PrepareImage(g.ImageWidth, g.ImageHeight);
+    if (g.Dx != 0 || g.Dy != 0 || g.Width != g.ImageWidth || g.Height != g.ImageHeight)
+        Image = CropImage(*Image, g.Dx, g.Dy, g.Width, g.Height);
+    auto* form = new TacGlowWindow(BitmapToImage(*Image));
+    if (host && host->window()->windowFlags().testFlag(Qt::WindowStaysOnTopHint))
+        form->setWindowFlag(Qt::WindowStaysOnTopHint);
+    form->setGeometry(g.Left, g.Top, g.Width, g.Height);
+    form->show();
+    form_ = form;
+    Image.reset();
+}
+
+int ShowGlow(const TRect& r, const TRect& clip, const std::string& sectionName, const std::string& maskName,
+             int margin, int /*alpha*/, QWidget* host, TsSkinManager* manager)
+{
+    if (!LayeredWindowsAvailable())
+        return -1;
+    TsSkinManager* m = manager ? manager : DefaultSkinManager;
+    if (!m || !m->Content())
+        return -1;
+    const int maskIndex = m->Content()->FindMaskIndex(sectionName, maskName + "0");
+    if (maskIndex < 0)
+        return -1;
+    auto effect = std::make_unique<TacGlowEffect>();
+    effect->Manager = m;
+    effect->MaskIndex = maskIndex;
+    effect->Margin = margin;
+    effect->Show(r, clip, host);
+    // A halo with nothing to show is not kept: the caller holds -1.
+    if (!effect->Form())
+        return -1;
+    GlowEffects.push_back(std::move(effect));
+    return int(GlowEffects.size()) - 1;
+}
+
+void HideGlow(int index)
+{
+    if (index >= 0 && index < int(GlowEffects.size()))
+        GlowEffects[size_t(index)].reset();
+}
+
+void ClearGlows() { GlowEffects.clear(); }
+
+void acGlowInitialization() { SetLayeredWindowsAvailable(TranslucentWindowsSupported()); }
+
+void acGlowFinalization() { ClearGlows(); }
