@@ -45,8 +45,6 @@ public:
     // Start-up: rebuilds a missing index (with the progress window), reads
     // the tree, selects LastCalc and sets the bottom area's height.
     void Startup();
-    // Floats the panel in its own window at the stored place and size
-    // unless it shows already.
     // The tree's choice changed: description, picture, LastCalc.
     void ChooseCalculator();
     // Opens the chosen calculator in the built-in area or, with option bit

@@ -20,6 +20,7 @@
 #include "platform/Pump.h"
 
 #include <QAction>
+#include <QDockWidget>
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
