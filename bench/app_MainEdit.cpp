@@ -1,23 +1,14 @@
 // Large-buffer costs of the Edit menu's buffer commands: a search that
 // finds nothing, a fill with a pattern, and a compare against a file image,
 // each over a 512 MiB buffer.
+#include "bench/BenchBuffer.h"
 #include "app/MainEdit.h"
 
 #include <benchmark/benchmark.h>
 
 namespace {
 
-constexpr int64_t Big = int64_t(512) << 20;
-
-TDumpBuffer& BigBuffer()
-{
-    static TDumpBuffer b = [] {
-        TDumpBuffer x;
-        x.SetSize(Big);
-        return x;
-    }();
-    return b;
-}
+constexpr int64_t Big = BenchBigSize;
 
 void BM_FindPatternMissing512MiB(benchmark::State& state)
 {

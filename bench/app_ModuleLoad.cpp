@@ -1,6 +1,7 @@
 // Loading a module with 40 parameter controls and 21 Device menu entries:
 // the description read, the plan worked out and the widgets built on a
 // container and into a menu, as the main window does at every chip change.
+#include "bench/BenchApp.h"
 #include "app/forms/MainModule.h"
 #include "engine/Global.h"
 #include "engine/Modules.h"
@@ -14,16 +15,6 @@
 #include <fstream>
 
 namespace {
-
-QApplication& App()
-{
-    static int argc = 1;
-    static char name[] = "bench";
-    static char* argv[] = {name, nullptr};
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(argc, argv);
-    return app;
-}
 
 // Eight controls of each kind and eight buttons, in four columns.
 std::string ModuleText()

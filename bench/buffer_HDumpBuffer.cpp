@@ -1,6 +1,7 @@
 // Large-buffer costs of the device buffer model: sizing, a new buffer as a
 // module load makes it, resizing, select all, clearing mismatch marks,
 // extending a selection by a few bytes, memory.
+#include "bench/BenchBuffer.h"
 #include "buffer/HDumpBuffer.h"
 
 #include <benchmark/benchmark.h>
@@ -10,7 +11,7 @@
 
 namespace {
 
-constexpr int64_t Big = int64_t(512) << 20;
+constexpr int64_t Big = BenchBigSize;
 
 void BM_SetSize512MiB(benchmark::State& state)
 {
@@ -58,16 +59,6 @@ void BM_Resize64To512MiB(benchmark::State& state)
     }
 }
 BENCHMARK(BM_Resize64To512MiB)->Unit(benchmark::kMillisecond)->Iterations(3);
-
-TDumpBuffer& BigBuffer()
-{
-    static TDumpBuffer b = [] {
-        TDumpBuffer x;
-        x.SetSize(Big);
-        return x;
-    }();
-    return b;
-}
 
 void BM_SelectAll512MiB(benchmark::State& state)
 {

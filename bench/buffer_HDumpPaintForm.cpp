@@ -1,5 +1,6 @@
 // Full repaint of a 1920x1080 dump view, for a small and a 512 MiB buffer
 // and for a plain and a busily coloured screen.
+#include "bench/BenchApp.h"
 #include "buffer/forms/HDump.h"
 
 #include <QApplication>
@@ -8,18 +9,6 @@
 #include <benchmark/benchmark.h>
 
 namespace {
-
-QApplication& App()
-{
-    static int argc = 1;
-    static char name[] = "bench";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = [] {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        return new QApplication(argc, argv);
-    }();
-    return *app;
-}
 
 void BM_FullRepaint(benchmark::State& state)
 {

@@ -1,6 +1,7 @@
 // A calculator that sums the 65,536 bytes of buffer 1, run through its
 // window: the host processes the window's messages during the run, so this
 // is the time a user waits for the result.
+#include "bench/BenchApp.h"
 #include "buffer/forms/HDump.h"
 #include "calc/forms/Templ.h"
 #include "calc/uCalcCompiler.h"
@@ -14,18 +15,6 @@
 #include <vector>
 
 namespace {
-
-QApplication& App()
-{
-    static int argc = 1;
-    static char name[] = "bench";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = [] {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        return new QApplication(argc, argv);
-    }();
-    return *app;
-}
 
 const char* const SumScript = "[Bench\\Sum]\r\nSIZE(200,100);\r\nFORM{ LABEL(S,\"\",0,10); }\r\nVAR SUM, I;\r\n"
                               "ONAPPLY{ SUM = 0; I = 0;\r\n"
