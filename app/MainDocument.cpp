@@ -1,6 +1,7 @@
 #include "app/MainDocument.h"
 
 #include "platform/Cp1251.h"
+#include "platform/Files.h"
 #include "platform/Paths.h"
 
 #include <sys/stat.h>
@@ -31,6 +32,14 @@ bool runnable(const fs::path& file)
 }
 
 } // namespace
+
+std::string ChipPicturePath(const std::string& programFolder, const std::string& pictureEntry)
+{
+    if (pictureEntry.empty() || pictureEntry[0] == '!')
+        return {};
+    const std::string path = programFolder + "\\bmps\\" + pictureEntry;
+    return FileExists(NativePath(path)) ? path : std::string();
+}
 
 std::string ChipDocumentPath(const std::string& programFolder, const std::string& pictureEntry)
 {

@@ -2,7 +2,9 @@
 
 #include "app/ChipSel.h"
 #include "app/ChipSelWriteBack.h"
+#include "app/MainModule.h"
 #include "app/forms/HotLabel.h"
+#include "calc/forms/ShowImage.h"
 #include "engine/Global.h"
 #include "engine/LanguageTexts.h"
 #include "engine/Modules.h"
@@ -108,6 +110,7 @@ void TSelectForm::BuildControls()
     Image1 = new QLabel;
     Image1->setObjectName("Image1");
     Image1->setAlignment(Qt::AlignCenter);
+    Image1->installEventFilter(this);
     ScrollBox1 = new QScrollArea;
     ScrollBox1->setWidget(Image1);
     ScrollBox1->setWidgetResizable(true);
@@ -417,6 +420,27 @@ void TSelectForm::SelectChip(const std::string& preselectEntry, std::string& cho
     if (!isVisible())
         exec();
     chosenEntry = DialogResult == 1 ? SelectedEntry : std::string();
+}
+
+bool TSelectForm::eventFilter(QObject* watched, QEvent* e)
+{
+    if (watched == Image1 && e->type() == QEvent::MouseButtonDblClick) {
+        Image1DblClick();
+        return true;
+    }
+    return QDialog::eventFilter(watched, e);
+}
+
+void TSelectForm::Image1DblClick()
+{
+    if (PicturePath.empty())
+        return;
+    // Owned by this window, which as a modal one would block it otherwise.
+    TfmShowImage& viewer = ShowImageWindow(this);
+    viewer.EditMode = false;
+    viewer.PicturePath = Utf8ToCp1251(PicturePath);
+    viewer.Title = ChipNameOf(SelectedEntry);
+    viewer.ShowPicture();
 }
 
 bool TSelectForm::event(QEvent* e)

@@ -74,9 +74,12 @@ public:
     void CheckBox1Click();
     void ComboBox2Change();
     void HotLabel1Click();
+    // The shown picture in the picture viewer, titled with the chip's name.
+    void Image1DblClick();
 
 protected:
     bool event(QEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
     void BuildControls();

@@ -180,10 +180,19 @@ public:
     // of differing bytes / XOR up to the dump's end.
     void CompareWithLibraryFile(const std::string& fileName);
     void XorWithLibraryFile(const std::string& fileName);
-    // Editor options, module defaults, chip document (MainOptions.cpp).
+    // Editor options, module defaults (MainOptions.cpp).
     void ShowEditorOptions();
     void GroupBox1MouseDown(); // a Ctrl + left click: the module's defaults
-    void ShowChipDocument();   // a right click on the chip label
+    // Chip pictures and documents (MainPicture.cpp). A right click on the
+    // chip label: the module's picture in the picture viewer, or its
+    // document opened by the desktop.
+    void hlChipNameMouseDown();
+    // The module's picture entry in the file window's Info tab; a missing
+    // file hides the picture there.
+    void ShowModulePicture(const std::string& picture);
+    // The picture viewer shows the chip picture the entry names, titled
+    // with the chip label; nothing when no such picture exists.
+    void ShowChipPicture(const std::string& picture);
     TfmcolorsAndFonts* ColorsAndFonts = nullptr; // made when first shown
 
     // --- Widgets ---------------------------------------------------------

@@ -12,6 +12,7 @@
 #include "platform/forms/ButtonRow.h"
 
 #include <QAction>
+#include <QImage>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
@@ -20,7 +21,44 @@
 #include <QScrollArea>
 #include <QSplitter>
 #include <QTabWidget>
+#include <QScrollBar>
 #include <QVBoxLayout>
+
+namespace {
+
+// The Info tab's picture panel asks for the picture's full height (and the
+// scroll bar under a picture wider than the panel), so that the layout
+// gives it that much while the tab has room and lets it scroll otherwise.
+class TInfoPanel : public QScrollArea {
+public:
+    using QScrollArea::QScrollArea;
+
+    QSize sizeHint() const override
+    {
+        const QSize picture = widget() ? widget()->size() : QSize();
+        const int frame = 2 * frameWidth();
+        const bool wide = picture.width() > width() - frame;
+        return {picture.width() + frame,
+                picture.height() + frame + (wide ? horizontalScrollBar()->sizeHint().height() : 0)};
+    }
+
+protected:
+    // The scroll bar comes and goes with the panel's width.
+    void resizeEvent(QResizeEvent* event) override
+    {
+        QScrollArea::resizeEvent(event);
+        const QSize hint = sizeHint();
+        if (hint != hint_) {
+            hint_ = hint;
+            updateGeometry();
+        }
+    }
+
+private:
+    QSize hint_;
+};
+
+} // namespace
 
 TFileWindow::TFileWindow(TMainForm& form, QWidget* parent) : QWidget(parent), form_(form)
 {
@@ -54,13 +92,22 @@ TFileWindow::TFileWindow(TMainForm& form, QWidget* parent) : QWidget(parent), fo
     files->addWidget(GLabel2);
     files->addWidget(Splitter1, 1);
     PageControl1->addTab(TabSheet1, QStringLiteral("Files"));
-    pnInfo = new QScrollArea(PageControl1);
+    TabSheet2 = new QWidget(PageControl1);
+    pnInfo = new TInfoPanel(TabSheet2);
     pnInfo->setObjectName("pnInfo");
     pnInfo->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    pnInfo->setBackgroundRole(QPalette::Base);
     Image2 = new QLabel;
     Image2->setObjectName("Image2");
     pnInfo->setWidget(Image2);
-    TabSheet2 = pnInfo;
+    pnInfo->hide();
+    Memo2 = new QPlainTextEdit(TabSheet2);
+    Memo2->setObjectName("Memo2");
+    Memo2->setReadOnly(true);
+    auto* infoPage = new QVBoxLayout(TabSheet2);
+    infoPage->setContentsMargins(2, 2, 2, 2);
+    infoPage->addWidget(pnInfo);
+    infoPage->addWidget(Memo2, 1);
     PageControl1->addTab(TabSheet2, QStringLiteral("Info"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -123,6 +170,29 @@ void TFileWindow::InitFileWindow()
         FileView1->SetCurrentFolderName(LibraryRelativePath(root, DumpFileName));
     else
         FileView1->setCurrentItem(nullptr);
+}
+
+void TFileWindow::ShowInfoPicture(const std::string& file)
+{
+    if (file.empty()) {
+        Image2->setPixmap(QPixmap());
+        pnInfo->hide();
+        return;
+    }
+    QImage picture;
+    picture.load(QString::fromStdString(NativePath(file)));
+    Image2->setPixmap(QPixmap::fromImage(picture));
+    Image2->resize(picture.size());
+    pnInfo->show();
+    pnInfo->updateGeometry();
+}
+
+void TFileWindow::ShowModuleInfo(const TStringList& info)
+{
+    QStringList lines;
+    for (const std::string& line : info)
+        lines << Cp1251ToQString(line);
+    Memo2->setPlainText(lines.join(QLatin1Char('\n')));
 }
 
 bool TFileWindow::FileSelected() const

@@ -2,8 +2,10 @@
 // The file window (the content of the dockable panel pnFileView): tab
 // "Files" with the library's root label, the tree of its dumps and the
 // selected dump's note with its Save button; tab "Info" with the module's
-// picture. Its popup loads, compares or XORs the selected dump, saves
+// picture above its information lines. Its popup loads, compares or XORs the selected dump, saves
 // buffer 1 into the selected folder, creates folders and changes the root.
+#include "platform/StringList.h"
+
 #include <QWidget>
 
 #include <string>
@@ -26,15 +28,16 @@ public:
 
     QTabWidget* PageControl1;
     QWidget* TabSheet1; // Files
-    QWidget* TabSheet2; // Info
+    QWidget* TabSheet2; // Info: pnInfo above Memo2
     QLabel* GLabel2;    // the library's root
     TFileView* FileView1;
     QSplitter* Splitter1;
     QWidget* pnFileInfo; // the note area
     QPlainTextEdit* Memo1;
     QPushButton* Button1; // Save
-    QScrollArea* pnInfo;
-    QLabel* Image2; // the module's picture
+    QScrollArea* pnInfo; // as high as the picture when there is room
+    QLabel* Image2;      // the module's picture
+    QPlainTextEdit* Memo2; // the module's information lines
     QMenu* ppFileView;
     QAction* N14;  // Select root folder
     QAction* N24;  // Create folder
@@ -61,6 +64,10 @@ public:
     void Memo1Change();
     void Button1Click();
     void Relabel();
+    // The Info tab's picture: `file` (program path) shown centred at the
+    // top, hidden when empty; a file that is no picture shows nothing.
+    void ShowInfoPicture(const std::string& file);
+    void ShowModuleInfo(const TStringList& info);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -8,12 +8,16 @@
 #include "app/MainModule.h"
 #include "app/forms/ChipSel.h"
 #include "app/forms/HotLabel.h"
+#include "app/forms/MainDock.h"
+#include "app/forms/MainFileView.h"
 #include "app/forms/MainModule.h"
 #include "app/uLoadLanguages.h"
 #include "buffer/forms/HDump.h"
+#include "calc/forms/ShowImage.h"
 #include "engine/ComUtils.h"
 #include "engine/Global.h"
 #include "engine/LanguageTexts.h"
+#include "engine/Modules.h"
 #include "engine/forms/uChipOptions.h"
 #include "platform/Cp1251.h"
 #include "platform/MessageBox.h"
@@ -77,6 +81,8 @@ void TMainForm::LoadModule(const std::string& chipEntry)
     const TModulePlan plan = PlanModule(module, WorkParam, TWidgetMetrics(this));
 
     hlChipName->setToolTip(Text(plan.Info.Text()));
+    Docks->FileWindow->ShowModuleInfo(plan.Info);
+    ShowModulePicture(plan.Picture);
     ModuleAdapter = plan.Adapter;
     ApplyModuleBuffers(plan);
     hlChipName->setText(Text(ChipNameOf(entry)));
@@ -235,6 +241,13 @@ void TMainForm::ChooseChip()
             view->EraseBuffer();
     }
     BuffersChanged();
+    // An open viewer follows the chip: the new one's picture, or none.
+    if (fmShowImage && fmShowImage->isVisible()) {
+        fmShowImage->hide();
+        TModuleInfo module;
+        if (!ModulePath.empty() && module.LoadFromFile(ModulePath) >= 0)
+            ShowChipPicture(module.Picture);
+    }
 }
 
 void TMainForm::btShowParametersClick()

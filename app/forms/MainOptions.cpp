@@ -1,7 +1,6 @@
 #include "app/forms/MainOptions.h"
 
 #include "app/ChipSelWriteBack.h"
-#include "app/MainDocument.h"
 #include "app/MainWriteBack.h"
 #include "app/forms/HotLabel.h"
 #include "app/forms/Main.h"
@@ -17,7 +16,6 @@
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
 #include "platform/Pump.h"
-#include "platform/forms/ShellOpen.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -47,7 +45,7 @@ protected:
         if (watched == form_.hlChipName) {
             if (mouse->button() != Qt::RightButton)
                 return false;
-            form_.ShowChipDocument();
+            form_.hlChipNameMouseDown();
             return true;
         }
         if (mouse->button() != Qt::LeftButton || !(mouse->modifiers() & Qt::ControlModifier))
@@ -109,15 +107,4 @@ void TMainForm::GroupBox1MouseDown()
         defaults.Voltage = ModuleVoltageOfItem(QStringToCp1251(vccCombobox->currentText()));
     defaults.Controls = ParameterControls->States();
     WriteModuleDefaults(ModulePath, defaults);
-}
-
-void TMainForm::ShowChipDocument()
-{
-    if (ModulePath.empty() || !FileExists(NativePath(ModulePath)))
-        return;
-    TModuleInfo module;
-    module.LoadFromFile(ModulePath);
-    const std::string document = ChipDocumentPath(ProgramFolder(), module.Picture);
-    if (!document.empty())
-        ShellOpen(document);
 }

@@ -2,6 +2,7 @@
 
 #include "app/forms/filevie.h"
 #include "app/forms/MainDumpFolders.h"
+#include "calc/forms/ShowImage.h"
 #include "engine/Global.h"
 #include "engine/LanguageTexts.h"
 #include "platform/Cp1251.h"
@@ -50,6 +51,7 @@ TfmBinList::TfmBinList(QWidget* parent) : QDialog(parent)
     ScrollBox1 = new QScrollArea(PageControl1);
     Image1 = new QLabel;
     Image1->setObjectName("Image1");
+    Image1->installEventFilter(this);
     ScrollBox1->setWidget(Image1);
     PageControl1->addTab(ScrollBox1, Text("[DEVICE_SELECT_WINDOW]", 4, "Picture"));
     auto* split = new QSplitter(this);
@@ -133,6 +135,27 @@ void TfmBinList::resizeEvent(QResizeEvent* event)
 {
     QDialog::resizeEvent(event);
     PlacePicture();
+}
+
+bool TfmBinList::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == Image1 && event->type() == QEvent::MouseButtonDblClick) {
+        Image1DblClick();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TfmBinList::Image1DblClick()
+{
+    if (Choice.PictureFile.empty())
+        return;
+    // Owned by this window, which as a modal one would block it otherwise.
+    TfmShowImage& viewer = ShowImageWindow(this);
+    viewer.EditMode = false;
+    viewer.PicturePath = Choice.PictureFile;
+    viewer.Title = ExtractFileName(Choice.DumpFile);
+    viewer.ShowPicture();
 }
 
 void TfmBinList::TreeView1DblClick()

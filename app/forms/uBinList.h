@@ -2,7 +2,8 @@
 // TfmBinList: the modal "Dumps library" window. The tree shows the
 // library's dumps; choosing one shows its note (editable, Apply writes it)
 // and its picture; Load (or a double click) closes the window with the
-// dump and the chip its note names, which the main window then loads.
+// dump and the chip its note names, which the main window then loads. A
+// double click on the picture shows it in the picture viewer.
 #include "app/uBinList.h"
 
 #include <QDialog>
@@ -53,6 +54,8 @@ public:
     void SpeedButton1Click();
     // Lets the user choose the library's root folder.
     void Changefolder1Click();
+    // The shown picture in the picture viewer, titled with the dump's name.
+    void Image1DblClick();
 
 private:
     void ShowPicture();
@@ -60,4 +63,5 @@ private:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 };

@@ -189,5 +189,7 @@ TfmShowImage& ShowImageWindow(QWidget* owner)
 {
     if (!fmShowImage)
         fmShowImage = new TfmShowImage(owner);
+    else if (fmShowImage->parentWidget() != owner)
+        fmShowImage->setParent(owner, fmShowImage->windowFlags());
     return *fmShowImage;
 }

@@ -53,7 +53,8 @@ private:
     void FreePicture();
 };
 
-// The program's picture viewer, made on first use with the main window as
-// owner (and gone with it).
+// The program's picture viewer, made on first use and handed to each new
+// owner (and gone with the last one): a modal window blocks every window but
+// its own, so a viewer opened from one must belong to it to be usable.
 extern QPointer<TfmShowImage> fmShowImage;
 TfmShowImage& ShowImageWindow(QWidget* owner);

@@ -1,8 +1,10 @@
-// The chip document a module names: only plain files of the DOC folder,
-// never a way out of it and never something that runs.
+// What a module's picture entry names: a picture of the bmps folder, or a
+// chip document, which must be a plain file of the DOC folder, never a way
+// out of it and never something that runs.
 #include "app/MainDocument.h"
 
 #include "TestSupport.h"
+#include "platform/Paths.h"
 
 #include <gtest/gtest.h>
 
@@ -52,6 +54,33 @@ TEST(ChipDocumentPath, OnlyDocumentsInsideTheDocFolder)
     };
     for (const auto& c : cases)
         EXPECT_EQ(ChipDocumentPath(dir.path(), c.Entry), c.Path) << c.Entry;
+}
+
+TEST(ChipPicturePath, AnExistingPictureOfTheBmpsFolder)
+{
+    testsupport::TempDir dir;
+    fs::create_directories(dir.file("BMPS/eeprom"));
+    WriteFileBytes(dir.file("BMPS/24c02.bmp"), "BM");
+    WriteFileBytes(dir.file("BMPS/eeprom/24c04.jpg"), "JPG");
+    WriteFileBytes(dir.file("BMPS/!24c02.bmp"), "BM");
+    const std::string bmps = dir.path() + "\\bmps\\";
+    const struct {
+        const char* Entry;
+        std::string Path;
+    } cases[] = {
+        {"24c02.bmp", bmps + "24c02.bmp"},
+        {"24C02.BMP", bmps + "24C02.BMP"}, // found without regard to case
+        {"eeprom\\24c04.jpg", bmps + "eeprom\\24c04.jpg"},
+        {"", ""},
+        {"!24c02.bmp", ""}, // a document, whatever lies in bmps
+        {"missing.bmp", ""},
+        {"eeprom", ""},     // a folder
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ChipPicturePath(dir.path(), c.Entry), c.Path) << c.Entry;
+        if (!c.Path.empty())
+            EXPECT_TRUE(fs::is_regular_file(NativePath(c.Path))) << c.Entry;
+    }
 }
 
 TEST(ChipDocumentPath, NoDocFolderNoDocument)
