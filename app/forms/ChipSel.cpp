@@ -2,6 +2,7 @@
 
 #include "app/ChipSel.h"
 #include "app/ChipSelWriteBack.h"
+#include "app/MainDocument.h"
 #include "app/MainModule.h"
 #include "app/forms/HotLabel.h"
 #include "calc/forms/ShowImage.h"
@@ -324,8 +325,8 @@ void TSelectForm::ShowChip()
             lines << Text(line);
         Memo1->setPlainText(lines.join('\n'));
         // A picture the module names but the bmps folder lacks shows as none.
-        if (!module.Picture.empty())
-            ShowPicture(NativePath(ProgramFolder() + "\\bmps\\" + module.Picture));
+        if (const std::string picture = ChipPicturePath(ProgramFolder(), module.Picture); !picture.empty())
+            ShowPicture(NativePath(picture));
         const int voltage = module.Voltages.IndexOf(module.Voltage);
         ComboBox1->setCurrentIndex(voltage < 0 ? 0 : voltage);
         for (size_t i = 0; i < PinBoxes.size(); ++i)

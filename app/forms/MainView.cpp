@@ -7,6 +7,7 @@
 #include "app/forms/MainFileView.h"
 
 #include "app/MainCommands.h"
+#include "app/MainDocument.h"
 #include "app/MainStatus.h"
 #include "app/forms/About.h"
 #include "app/forms/HotLabel.h"
@@ -258,8 +259,8 @@ void TMainForm::ShowPinTester()
     module.LoadFromFile("scripts\\" + ModuleFileList[chip]);
     if (!pinsTest_)
         pinsTest_ = new TfmPinsTest(this);
-    const std::string picture = NativePath("bmps\\" + module.Picture);
-    pinsTest_->LoadPicture(!module.Picture.empty() && FileExists(picture) ? picture : "");
+    const std::string picture = ChipPicturePath(ProgramFolder(), module.Picture);
+    pinsTest_->LoadPicture(picture.empty() ? "" : NativePath(picture));
     pinsTest_->Mask = module.PinTestMask;
     pinsTest_->Result = TestPins(module.PinTestMask);
     pinsTest_->RunMode = false;
