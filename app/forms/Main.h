@@ -193,6 +193,8 @@ public:
     // The picture viewer shows the chip picture the entry names, titled
     // with the chip label; nothing when no such picture exists.
     void ShowChipPicture(const std::string& picture);
+    // The picture entry of the current module's file; empty without one.
+    std::string ModulePictureEntry() const;
     TfmcolorsAndFonts* ColorsAndFonts = nullptr; // made when first shown
 
     // --- Widgets ---------------------------------------------------------

@@ -244,9 +244,7 @@ void TMainForm::ChooseChip()
     // An open viewer follows the chip: the new one's picture, or none.
     if (fmShowImage && fmShowImage->isVisible()) {
         fmShowImage->hide();
-        TModuleInfo module;
-        if (!ModulePath.empty() && module.LoadFromFile(ModulePath) >= 0)
-            ShowChipPicture(module.Picture);
+        ShowChipPicture(ModulePictureEntry());
     }
 }
 

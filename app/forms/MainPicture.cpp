@@ -14,20 +14,25 @@
 #include "platform/Paths.h"
 #include "platform/forms/ShellOpen.h"
 
-void TMainForm::hlChipNameMouseDown()
+std::string TMainForm::ModulePictureEntry() const
 {
     // The file is read again: the module may have changed since its load.
-    if (ModulePath.empty() || !FileExists(NativePath(ModulePath)))
-        return;
     TModuleInfo module;
-    module.LoadFromFile(ModulePath);
-    if (module.Picture.empty())
+    if (ModulePath.empty() || !FileExists(NativePath(ModulePath)) || module.LoadFromFile(ModulePath) < 0)
+        return {};
+    return module.Picture;
+}
+
+void TMainForm::hlChipNameMouseDown()
+{
+    const std::string picture = ModulePictureEntry();
+    if (picture.empty())
         return;
-    if (module.Picture[0] != '!') {
-        ShowChipPicture(module.Picture);
+    if (picture[0] != '!') {
+        ShowChipPicture(picture);
         return;
     }
-    const std::string document = ChipDocumentPath(ProgramFolder(), module.Picture);
+    const std::string document = ChipDocumentPath(ProgramFolder(), picture);
     if (!document.empty())
         ShellOpen(document);
 }
