@@ -1,5 +1,8 @@
 #include "skin/acAlphaImageList.h"
 
+#include "skin/acIcoFile.h"
+#include "skin/acResources.h"
+
 namespace {
 
 // Holds the list's own-rebuild flag and clears it on every way out, a
@@ -57,11 +60,12 @@ void TsAlphaImageList::GenerateImages()
     TUpdatingScope updating(updating_);
     images_.clear();
     for (const TsImgListItem& item : Items) {
-        // Icon files are not read here: such an item adds no image.
-        if (item.ImageFormat != ifPNG)
-            continue;
-        TPNGGraphic png;
         TByteStream stream(item.ImgData);
+        if (item.ImageFormat == ifICO) {
+            images_.push_back(LoadIconFromStream(stream, width_, height_));
+            continue;
+        }
+        TPNGGraphic png;
         png.LoadFromStream(stream);
         images_.push_back(png.CreateIconFromImage(false));
     }
@@ -144,4 +148,29 @@ void TsAlphaImageList::Change()
     }
     for (TIconBitmaps& icon : images_)
         MakeOpaque(icon);
+}
+
+std::unique_ptr<TsAlphaImageList> acGlyphList;
+
+void acAlphaImageListInitialization()
+{
+    if (acGlyphList)
+        return;
+    auto list = std::make_unique<TsAlphaImageList>(48, 16);
+    list->AfterConstruction();
+    for (const char* name : {"SF", "SR", "SD", "SE", "SC"}) {
+        const std::string bytes = ReadResource(name);
+        TByteStream stream(bytes);
+        TPNGGraphic png;
+        png.LoadFromStream(stream);
+        TIconBitmaps icon = png.CreateIconFromImage(false);
+        if (!icon.Image.Empty())
+            list->AddIcon(std::move(icon));
+    }
+    acGlyphList = std::move(list);
+}
+
+void acAlphaImageListFinalization()
+{
+    acGlyphList.reset();
 }

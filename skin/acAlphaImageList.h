@@ -1,10 +1,11 @@
 #pragma once
-// An image list that keeps its images as PNG files and builds 32-bit icons
-// with alpha from them, so see-through edges survive. Images added as
+// An image list that keeps its images as PNG or icon files and builds
+// 32-bit icons with alpha from them, so see-through edges survive. Images added as
 // plain bitmaps without any alpha become opaque, magenta staying clear.
 #include "skin/acPNG.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -59,3 +60,10 @@ private:
     bool updating_ = false;
     std::vector<TIconBitmaps> images_;
 };
+
+// The start-up glyph list: 48 x 16, the glyphs of the resources "SF", "SR",
+// "SD", "SE" and "SC" at indexes 0 to 4. Built by the unit's start-up (once)
+// and freed by its shutdown; a missing resource raises EReadError.
+extern std::unique_ptr<TsAlphaImageList> acGlyphList;
+void acAlphaImageListInitialization();
+void acAlphaImageListFinalization();

@@ -2,7 +2,9 @@
 
 #include "platform/Files.h"
 #include "platform/Paths.h"
+#include "skin/acBitmapHelpers.h"
 #include "skin/acBlit.h"
+#include "skin/acShadows.h"
 #include "skin/acSkinFolder.h"
 #include "skin/acSkinRecolor.h"
 #include "skin/forms/acSkinCommand.h"
@@ -376,9 +378,17 @@ void TsSkinManagerComponent::InitShadows()
     shadowMargins_ = TRect{0, 0, 0, 0};
     shadowActive_.SetSize(0, 0);
     shadowInactive_.SetSize(0, 0);
-    const TsMaskData* m = Mask(skin_.CachedIndexes.ExBorder);
-    if (!active_ || !extendedBorders_ || !m || !m->Bmp)
+    if (!active_ || !extendedBorders_)
         return;
+    const TsMaskData* m = Mask(skin_.CachedIndexes.ExBorder);
+    if (!m || !m->Bmp) {
+        // A translucent window is what a composing desktop shows.
+        if (BuiltInShadow(LayeredWindowsAvailable(), shadowActive_, shadowInactive_, shadowMargins_)) {
+            ClearTransparentWhite(shadowActive_);
+            ClearTransparentWhite(shadowInactive_);
+        }
+        return;
+    }
     const TsSkinData& d = skin_.SkinData;
     if (d.ExtBorderMode != 0)
         shadowMargins_ = TRect{d.ExtFormOffset, d.ExtFormOffset, d.ExtFormOffset, d.ExtFormOffset};
@@ -393,6 +403,8 @@ void TsSkinManagerComponent::InitShadows()
     }
     CopyBitmapRect(shadowInactive_, 0, 0, w, h, *m->Bmp, 0, 0);
     CopyBitmapRect(shadowActive_, 0, 0, w, h, *m->Bmp, m->ImageCount > 1 ? w : 0, 0);
+    ClearTransparentWhite(shadowActive_);
+    ClearTransparentWhite(shadowInactive_);
 }
 
 bool TsSkinManagerComponent::eventFilter(QObject* watched, QEvent* event)

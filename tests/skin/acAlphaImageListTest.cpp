@@ -1,5 +1,6 @@
 #include "skin/acAlphaImageList.h"
 
+#include "IcoBuilder.h"
 #include "PngBuilder.h"
 
 #include <gtest/gtest.h>
@@ -25,22 +26,43 @@ std::string WhitePng()
     }));
 }
 
+// A 2 x 2 icon with 24-bit colour whose left column the mask clears.
+std::string MaskedIcon()
+{
+    return icotest::File({icotest::Dib(
+        2, 2, 24, [](int, int) { return 0x405060u; }, [](int x, int) { return x == 0; })});
+}
+
 TsImgListItem Item(std::string data, TsImageFormat format = ifPNG) { return {format, pf32bit, std::move(data)}; }
+
+TEST(acAlphaImageList, BadIconRaisesAndLeavesTheListWorking)
+{
+    TsAlphaImageList list;
+    list.Items = {Item("ICO bytes", ifICO)};
+    EXPECT_THROW(list.AfterConstruction(), EInvalidGraphic);
+    EXPECT_FALSE(list.Updating());
+    list.Items = {Item(MaskedIcon(), ifICO)};
+    list.Loaded();
+    EXPECT_EQ(list.Count(), 1);
+}
 
 TEST(acAlphaImageList, StoredItemsBecomeImagesInOrder)
 {
     TsAlphaImageList list;
     list.Loading = true;
-    list.Items = {Item(AlphaPng(10)), Item(WhitePng()), Item(AlphaPng(30)), Item("ICO bytes", ifICO)};
+    list.Items = {Item(AlphaPng(10)), Item(WhitePng()), Item(AlphaPng(30)), Item(MaskedIcon(), ifICO)};
     list.AfterConstruction(); // still loading: nothing built yet
     EXPECT_EQ(list.Count(), 0);
     list.Loaded();
-    ASSERT_EQ(list.Count(), 3);
+    ASSERT_EQ(list.Count(), 4);
     EXPECT_TRUE(list.ImagesGenerated());
     EXPECT_EQ(list.Image(0).Image.Pixel(0, 0) & 0xFF, 10u);
     EXPECT_EQ(list.Image(2).Image.Pixel(0, 0) & 0xFF, 30u);
-    // A 32-bit picture keeps its alpha.
+    // A 32-bit picture keeps its alpha; an icon takes it from its mask.
     EXPECT_EQ(list.Image(0).Image.Alpha(3, 1), 180);
+    EXPECT_EQ(list.Image(3).Image.Alpha(0, 0), 0);
+    EXPECT_EQ(list.Image(3).Image.Alpha(1, 0), 255);
+    EXPECT_EQ(list.Image(3).Image.Pixel(1, 0), RGB(0x40, 0x50, 0x60));
     EXPECT_EQ(list.Items.size(), 4u);
 }
 
