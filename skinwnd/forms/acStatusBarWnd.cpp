@@ -8,7 +8,9 @@
 #include "skin/acBlit.h"
 #include "skin/forms/acControlPaint.h"
 #include "skin/forms/acSkinText.h"
+#include "skin/sHelpers.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QSizeGrip>
@@ -59,7 +61,9 @@ std::vector<TacStatusPanel> StatusBarPanels(const QStatusBar* bar, bool& simple)
             parts.push_back(w);
     std::stable_sort(parts.begin(), parts.end(), [](const QWidget* a, const QWidget* b) { return a->x() < b->x(); });
     for (const QWidget* w : parts) {
-        TacStatusPanel p{RectOf(w->geometry())};
+        // The panel's frame lies inside the widget's place.
+        const QRect r = w->geometry().adjusted(2, 2, -2, -2);
+        TacStatusPanel p{RectOf(r), {}, taLeftJustify};
         if (const auto* label = qobject_cast<const QLabel*>(w)) {
             p.Text = QStringToCp1251(label->text());
             p.Alignment = AlignmentOf(label);

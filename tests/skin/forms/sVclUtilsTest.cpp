@@ -253,14 +253,17 @@ TEST(sVclUtils, DrawTextFlagsFollowAlignmentAndReadingOrder)
 
 TEST(sVclUtils, ClientRectInsideTheFrame)
 {
-    QFrame frame;
+    QWidget form;
+    QFrame& frame = *new QFrame(&form);
     frame.setFrameStyle(QFrame::Box | QFrame::Plain);
     frame.setLineWidth(3);
     frame.resize(50, 40);
     EXPECT_EQ(GetClientRectInWindow(&frame), (TRect{3, 3, 47, 37}));
-    QWidget plain;
+    QWidget& plain = *new QWidget(&form);
     plain.resize(20, 10);
     EXPECT_EQ(GetClientRectInWindow(&plain), (TRect{0, 0, 20, 10}));
+    form.resize(30, 30);
+    EXPECT_EQ(GetClientRectInWindow(nullptr), (TRect{}));
 }
 
 TEST(sVclUtils, ChildOrderAfterASibling)
