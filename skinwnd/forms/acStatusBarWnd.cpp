@@ -164,7 +164,9 @@ void TacStatusBarWnd::PaintPanels(TBitmap& cache)
             DrawSkinMask(cache, area, false, *mask, 0, true, MakeCacheInfo(&cache));
         } else if (i + 1 < panels.size())
             PaintDivider(cache, r);
-        const TRect text{r.Left + 2, r.Top, r.Right - 4, r.Bottom - 1};
+        // Centred on the bar's height: a skin's panel frame may leave less
+        // than a line of the font inside it.
+        const TRect text{r.Left + 2, 0, r.Right - 4, cache.Height() - 1};
         const std::string shown = CutTextToWidth([&font](const std::string& s) { return CanvasTextWidth(font, s); },
                                                  panels[i].Text, text.Width());
         const unsigned align = panels[i].Alignment == taCenter       ? DT_CENTER
