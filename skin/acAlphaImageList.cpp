@@ -39,6 +39,22 @@ void TsAlphaImageList::CreateSystemList()
     images_.clear();
 }
 
+void TsAlphaImageList::DoDraw(int index, TBitmap& canvas, int x, int y, bool) const
+{
+    if (!handle_ || index < 0 || index >= Count())
+        return;
+    const TIconBitmaps& icon = images_[size_t(index)];
+    TPNGGraphic picture;
+    picture.Assign(icon.Image);
+    picture.SetPixelFormat(pf32bit);
+    const bool masked = icon.Mask.Width() == picture.Width() && icon.Mask.Height() == picture.Height();
+    for (int py = 0; masked && py < picture.Height(); ++py)
+        for (int px = 0; px < picture.Width(); ++px)
+            if (icon.Mask.Index(px, py) == 1)
+                picture.ScanLine(py)[4 * px + 3] = 0;
+    picture.Draw(canvas, TRect{x, y, x + picture.Width(), y + picture.Height()});
+}
+
 void TsAlphaImageList::AddIcon(TIconBitmaps icon)
 {
     if (!handle_)

@@ -37,6 +37,11 @@ public:
     int Count() const { return int(images_.size()); }
     const TIconBitmaps& Image(int index) const { return images_[size_t(index)]; }
 
+    // Draws an image with its top-left at (x, y): through its alpha, and
+    // not at all where its mask marks it see-through. A disabled image is
+    // drawn as it is.
+    void DoDraw(int index, TBitmap& canvas, int x, int y, bool enabled) const;
+
     // The image-list operations a caller uses directly; each signals Change.
     void AddIcon(TIconBitmaps icon);
     void Clear();

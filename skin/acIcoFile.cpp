@@ -61,6 +61,36 @@ TIconBitmaps FromPng(std::string_view picture)
     return png.CreateIconFromImage(false);
 }
 
+// The icon of a decoded colour picture and its mask rows (bottom-up, one
+// bit a pixel, set = see-through; nullptr when the file has none). A
+// picture without any alpha takes its alpha from the mask.
+TIconBitmaps MaskedIcon(const TBitmap& colour, bool ownAlpha, const uint8_t* mask, uint64_t maskStride)
+{
+    const int width = colour.Width(), height = colour.Height();
+    TIconBitmaps icon;
+    icon.Image = colour;
+    icon.Image.SetPixelFormat(pf32bit);
+    icon.Mask.SetPixelFormat(pf1bit);
+    icon.Mask.SetPalette({TRGBQuad{0, 0, 0, 0}, TRGBQuad{255, 255, 255, 0}});
+    icon.Mask.SetSize(width, height);
+    bool anyAlpha = false;
+    for (int y = 0; y < height && ownAlpha && !anyAlpha; ++y)
+        for (int x = 0; x < width && !anyAlpha; ++x)
+            anyAlpha = icon.Image.ScanLine(y)[4 * x + 3] != 0;
+    for (int y = 0; y < height; ++y) {
+        const uint8_t* maskRow = mask ? mask + maskStride * uint64_t(height - 1 - y) : nullptr;
+        uint8_t* p = icon.Image.ScanLine(y);
+        for (int x = 0; x < width; ++x, p += 4) {
+            const bool clear = maskRow ? (maskRow[x >> 3] >> (7 - (x & 7))) & 1 : p[3] == 0;
+            if (clear)
+                icon.Mask.SetPixel(x, y, clWhite);
+            if (!anyAlpha)
+                p[3] = clear ? 0 : 255;
+        }
+    }
+    return icon;
+}
+
 // A device-independent bitmap whose height counts the colour rows and the
 // mask rows together, followed by the colour rows and the 1-bit mask.
 TIconBitmaps FromDib(std::string_view picture)
@@ -104,29 +134,7 @@ TIconBitmaps FromDib(std::string_view picture)
     if (!hasMask && bits != 32)
         Invalid();
 
-    const bool ownAlpha = bits == 32;
-    TIconBitmaps icon;
-    icon.Image = colour;
-    icon.Image.SetPixelFormat(pf32bit);
-    icon.Mask.SetPixelFormat(pf1bit);
-    icon.Mask.SetPalette({TRGBQuad{0, 0, 0, 0}, TRGBQuad{255, 255, 255, 0}});
-    icon.Mask.SetSize(width, height);
-    bool anyAlpha = false;
-    for (int y = 0; y < height && ownAlpha && !anyAlpha; ++y)
-        for (int x = 0; x < width && !anyAlpha; ++x)
-            anyAlpha = icon.Image.ScanLine(y)[4 * x + 3] != 0;
-    for (int y = 0; y < height; ++y) {
-        const uint8_t* maskRow = hasMask ? dib + maskAt + maskStride * uint64_t(height - 1 - y) : nullptr;
-        uint8_t* p = icon.Image.ScanLine(y);
-        for (int x = 0; x < width; ++x, p += 4) {
-            const bool clear = maskRow ? (maskRow[x >> 3] >> (7 - (x & 7))) & 1 : p[3] == 0;
-            if (clear)
-                icon.Mask.SetPixel(x, y, clWhite);
-            if (!anyAlpha)
-                p[3] = clear ? 0 : 255;
-        }
-    }
-    return icon;
+    return MaskedIcon(colour, bits == 32, hasMask ? dib + maskAt : nullptr, maskStride);
 }
 
 } // namespace

@@ -107,16 +107,19 @@ void TacToolBarVCLWnd::HookButtons()
             continue;
         b->installEventFilter(filter_);
         hooked_.emplace_back(b);
-        if (QMenu* menu = MenuOf(b))
-            QObject::connect(menu, &QMenu::aboutToHide, this, [this] {
-                // The drop-down closed: its button is neither pressed nor hot.
-                QPointer<QToolButton> closed = DropDownButton;
-                if (!closed)
-                    return;
-                HotIndex = -1;
-                DropDownButton = nullptr;
-                closed->update();
-            });
+        QMenu* menu = MenuOf(b);
+        if (!menu || std::find(menus_.begin(), menus_.end(), menu) != menus_.end())
+            continue;
+        menus_.emplace_back(menu);
+        QObject::connect(menu, &QMenu::aboutToHide, this, [this] {
+            // The drop-down closed: its button is neither pressed nor hot.
+            QPointer<QToolButton> closed = DropDownButton;
+            if (!closed)
+                return;
+            HotIndex = -1;
+            DropDownButton = nullptr;
+            closed->update();
+        });
     }
 }
 
@@ -234,14 +237,12 @@ void TacToolBarVCLWnd::DrawToolButton(QToolButton* button)
 {
     TsCommonData& sd = *SkinData();
     TsSkinManager* m = sd.GetSkinManager();
-    const TacSkinContent* skin = m->Content();
     const int w = button->width(), h = button->height();
-    if (!skin || w < 1 || h < 1)
+    if (!m->Content() || w < 1 || h < 1)
         return;
     PrepareCache(); // a button may paint alone
     const std::vector<QToolButton*> buttons = Buttons();
-    const int index = int(std::find(buttons.begin(), buttons.end(), button) - buttons.begin());
-    const int state = ButtonState(index);
+    const int state = ButtonState(int(std::find(buttons.begin(), buttons.end(), button) - buttons.begin()));
     const int section = m->GetSkinIndex("TOOLBUTTON");
     TBitmap buffer;
     buffer.SetPixelFormat(pf24bit);
@@ -249,15 +250,27 @@ void TacToolBarVCLWnd::DrawToolButton(QToolButton* button)
     const TCacheInfo under = MakeCacheInfo(sd.CacheBmp.get(), button->x(), button->y());
     CopyBitmapRect(buffer, 0, 0, w, h, *sd.CacheBmp, button->x(), button->y());
     PaintSectionItem(section, "TOOLBUTTON", under, true, state, TRect{0, 0, w, h}, TPoint{0, 0}, &buffer, m, -1, -1);
-
     const bool dropDown = MenuOf(button) && button->popupMode() == QToolButton::MenuButtonPopup;
-    const int arrowWidth = dropDown ? ScrollBarWidth - 2 : 0;
+    PaintButtonContent(buffer, button, state, section, dropDown ? ScrollBarWidth - 2 : 0);
+    if (dropDown) {
+        const int partState = (DropDownButton == button) || button->isDown() ? 2 : state == 1 ? 1 : 0;
+        PaintDropDownPart(buffer, TRect{w - (ScrollBarWidth - 2), 0, w, h}, partState, section, under);
+    }
+    if (!button->isEnabled())
+        ApplyDisabledLook(buffer, 6, GetControlColor(WndHandle()), under, TPoint{0, 0});
+    QPainter(button).drawImage(0, 0, BitmapToImage(buffer));
+}
+
+void TacToolBarVCLWnd::PaintButtonContent(TBitmap& buffer, QToolButton* button, int state, int section,
+                                          int arrowWidth)
+{
+    const int w = buffer.Width(), h = buffer.Height();
     const Qt::ToolButtonStyle style = button->toolButtonStyle();
     const bool showText = style != Qt::ToolButtonIconOnly && !button->text().isEmpty();
     const QImage icon = style == Qt::ToolButtonTextOnly || button->icon().isNull()
                             ? QImage()
                             : button->icon().pixmap(button->iconSize()).toImage();
-    const int shift = state == 2 ? 1 : 0;
+    const int shift = state == 2 ? 1 : 0; // a pressed button's content moves down and right
     const QFont font = button->font();
     const int textHeight = QFontMetrics(font).height();
     TRect text;
@@ -267,30 +280,31 @@ void TacToolBarVCLWnd::DrawToolButton(QToolButton* button)
     } else {
         const int block = icon.height() + (showText ? (icon.isNull() ? 0 : 3) + textHeight : 0);
         const int top = (h - block) / 2;
-        DrawPicture(buffer, icon, (w - icon.width()) / 2 - (dropDown ? 8 : 0) + shift, top + shift);
+        DrawPicture(buffer, icon, (w - icon.width()) / 2 - (arrowWidth ? 8 : 0) + shift, top + shift);
         const int textTop = top + block - textHeight;
         text = TRect{0, textTop, w - arrowWidth, textTop + textHeight};
     }
     if (showText)
-        DrawSectionText(buffer, QStringToCp1251(button->text()), button->isEnabled(), m, state != 0, section,
-                        CaptionFlags,
+        DrawSectionText(buffer, QStringToCp1251(button->text()), button->isEnabled(), SkinData()->GetSkinManager(),
+                        state != 0, section, CaptionFlags,
                         TRect{text.Left + shift, text.Top + shift, text.Right + shift, text.Bottom + shift}, font);
-    if (dropDown) {
-        const TRect part{w - arrowWidth, 0, w, h};
-        const int partState = (DropDownButton == button) || button->isDown() ? 2 : state == 1 ? 1 : 0;
-        if (const TsMaskData* border = skin->IsValidSkinIndex(section) ? m->Mask(skin->gd[size_t(section)].BorderIndex)
-                                                                       : nullptr)
-            DrawSkinMask(buffer, part, true, *border, partState, true, under);
-        if (const TsMaskData* arrow = m->Mask(skin->CachedIndexes.ComboGlyph)) {
-            int gw = 0, gh = 0;
-            skin->GetMaskFrameSize(skin->CachedIndexes.ComboGlyph, gw, gh);
-            DrawSkinGlyph(buffer, TPoint{part.Left + (arrowWidth - gw) / 2, (h - gh) / 2}, partState, under, *arrow,
-                          1);
-        }
+}
+
+void TacToolBarVCLWnd::PaintDropDownPart(TBitmap& buffer, const TRect& part, int state, int section,
+                                         const TCacheInfo& under)
+{
+    TsSkinManager* m = SkinData()->GetSkinManager();
+    const TacSkinContent* skin = m->Content();
+    if (const TsMaskData* border = skin->IsValidSkinIndex(section) ? m->Mask(skin->gd[size_t(section)].BorderIndex)
+                                                                   : nullptr)
+        DrawSkinMask(buffer, part, true, *border, state, true, under);
+    // The arrow is the skin's combo box arrow.
+    if (const TsMaskData* arrow = m->Mask(skin->CachedIndexes.ComboGlyph)) {
+        int gw = 0, gh = 0;
+        skin->GetMaskFrameSize(skin->CachedIndexes.ComboGlyph, gw, gh);
+        DrawSkinGlyph(buffer, TPoint{part.Left + (part.Width() - gw) / 2, (part.Height() - gh) / 2}, state, under,
+                      *arrow, 1);
     }
-    if (!button->isEnabled())
-        ApplyDisabledLook(buffer, 6, GetControlColor(WndHandle()), under, TPoint{0, 0});
-    QPainter(button).drawImage(0, 0, BitmapToImage(buffer));
 }
 
 bool TacToolBarVCLWnd::WndProc(QEvent* event)

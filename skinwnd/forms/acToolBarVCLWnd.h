@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+class QMenu;
 class QToolBar;
 class QToolButton;
 
@@ -47,10 +48,14 @@ private:
     void PrepareCache();
     void DrawToolBar();
     void DrawToolButton(QToolButton* button);
+    // Icon and caption laid out as the bar lays out its buttons.
+    void PaintButtonContent(TBitmap& buffer, QToolButton* button, int state, int section, int arrowWidth);
+    void PaintDropDownPart(TBitmap& buffer, const TRect& part, int state, int section, const TCacheInfo& under);
     bool ButtonEvent(QToolButton* button, QEvent* event);
     void SetHotIndex(int index);
     void HookButtons();
 
     TacButtonFilter* filter_ = nullptr;
     std::vector<QPointer<QToolButton>> hooked_;
+    std::vector<QPointer<QMenu>> menus_; // whose closing the adapter follows
 };

@@ -148,4 +148,27 @@ TEST(acAlphaImageList, AssignCopiesItemsSoTheCopyRebuilds)
     EXPECT_FALSE(copy.HandleAllocated());
 }
 
+TEST(acAlphaImageList, DrawingBlendsThroughAlphaAndSkipsMaskedPixelsEnabledOrNot)
+{
+    TsAlphaImageList list;
+    list.Items = {Item(AlphaPng(200)), Item(MaskedIcon(), ifICO)};
+    list.AfterConstruction();
+    for (bool enabled : {true, false}) {
+        SCOPED_TRACE(enabled);
+        TBitmap canvas;
+        canvas.SetPixelFormat(pf24bit);
+        canvas.SetSize(8, 4);
+        canvas.FillRect(TRect{0, 0, 8, 4}, RGB(0, 0, 100));
+        list.DoDraw(0, canvas, 1, 1, enabled);
+        EXPECT_EQ(canvas.Pixel(1, 1), RGB(0, 0, 100));             // alpha 0
+        EXPECT_EQ(canvas.Pixel(4, 2), RGB(141, 0, 29));           // alpha 180 of red 200 over blue 100
+        EXPECT_EQ(canvas.Pixel(0, 0), RGB(0, 0, 100));             // outside the image
+        list.DoDraw(1, canvas, 6, 0, enabled);
+        EXPECT_EQ(canvas.Pixel(6, 0), RGB(0, 0, 100));             // cleared by the mask
+        EXPECT_EQ(canvas.Pixel(7, 1), RGB(0x40, 0x50, 0x60));
+        list.DoDraw(5, canvas, 0, 0, enabled);                     // no such image: nothing
+    }
+}
+
 } // namespace
+

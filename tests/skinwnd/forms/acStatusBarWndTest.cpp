@@ -105,4 +105,44 @@ TEST(acStatusBarWnd, PaintsTheBarByTheSkinAndRestoresItOnDetach)
     EXPECT_EQ(f.Grab(), plain);
 }
 
+// A skin without panel frames divides the panels by its "DIVIDER" image,
+// all but the last one.
+TEST(acStatusBarWnd, PanelsButTheLastGetADivider)
+{
+    SkinLibraryInitialization();
+    TsStoredSkin stored = BuildStoredSkin("Divided", ProjectPalette());
+    std::erase_if(stored.Images, [](const TsSkinImage& i) { return i.PropertyName == "STATUSPANELMASK"; });
+    TsSkinGeneral divider;
+    divider.SectionName = "DIVIDER";
+    divider.FontColor = divider.HotFontColor = "0 -1 -1 -1 -1";
+    stored.GeneralData.push_back(divider);
+    TsSkinImage line;
+    line.SectionName = "DIVIDER";
+    line.PropertyName = "BORDERSMASK";
+    line.Name = "DIVIDER.BMP";
+    line.ImageCount = 1;
+    line.Image.SetPixelFormat(pf24bit);
+    line.Image.SetSize(9, 8); // frames 3 wide: lines of 2 pixels
+    line.Image.FillRect(TRect{0, 0, 9, 8}, RGB(250, 0, 0));
+    stored.Images.push_back(line);
+    TsSkinManagerComponent manager;
+    manager.InternalSkins().Items.push_back(stored);
+    manager.SetSkinName("Divided");
+    ASSERT_TRUE(manager.Active()) << manager.LastError();
+
+    StatusForm f;
+    auto* adapter = TacMainWnd::Create<TacStatusBarWnd>(f.bar, false, "", &manager, nullptr);
+    const QImage skinned = f.Grab();
+    bool simple = false;
+    const std::vector<TacStatusPanel> panels = StatusBarPanels(f.bar, simple);
+    ASSERT_EQ(panels.size(), 2u);
+    const int middle = skinned.height() / 2;
+    EXPECT_EQ(PixelAt(skinned, panels[0].R.Right, middle), RGB(250, 0, 0));
+    EXPECT_EQ(PixelAt(skinned, panels[0].R.Right + 1, middle), RGB(250, 0, 0));
+    EXPECT_NE(PixelAt(skinned, panels[1].R.Right, middle), RGB(250, 0, 0));
+    EXPECT_EQ(CountColour(skinned, QRect(panels[1].R.Right, 0, 4, skinned.height()), RGB(250, 0, 0)), 0);
+    TacMainWnd* base = adapter;
+    DetachWnd(f.bar, true, base);
+}
+
 } // namespace
