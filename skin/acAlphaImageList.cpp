@@ -1,5 +1,8 @@
 #include "skin/acAlphaImageList.h"
 
+#include "skin/acIcoFile.h"
+#include "skin/acResources.h"
+
 namespace {
 
 // Holds the list's own-rebuild flag and clears it on every way out, a
@@ -36,6 +39,22 @@ void TsAlphaImageList::CreateSystemList()
     images_.clear();
 }
 
+void TsAlphaImageList::DoDraw(int index, TBitmap& canvas, int x, int y, bool) const
+{
+    if (!handle_ || index < 0 || index >= Count())
+        return;
+    const TIconBitmaps& icon = images_[size_t(index)];
+    TPNGGraphic picture;
+    picture.Assign(icon.Image);
+    picture.SetPixelFormat(pf32bit);
+    const bool masked = icon.Mask.Width() == picture.Width() && icon.Mask.Height() == picture.Height();
+    for (int py = 0; masked && py < picture.Height(); ++py)
+        for (int px = 0; px < picture.Width(); ++px)
+            if (icon.Mask.Index(px, py) == 1)
+                picture.ScanLine(py)[4 * px + 3] = 0;
+    picture.Draw(canvas, TRect{x, y, x + picture.Width(), y + picture.Height()});
+}
+
 void TsAlphaImageList::AddIcon(TIconBitmaps icon)
 {
     if (!handle_)
@@ -57,11 +76,12 @@ void TsAlphaImageList::GenerateImages()
     TUpdatingScope updating(updating_);
     images_.clear();
     for (const TsImgListItem& item : Items) {
-        // Icon files are not read here: such an item adds no image.
-        if (item.ImageFormat != ifPNG)
-            continue;
-        TPNGGraphic png;
         TByteStream stream(item.ImgData);
+        if (item.ImageFormat == ifICO) {
+            images_.push_back(LoadIconFromStream(stream, width_, height_));
+            continue;
+        }
+        TPNGGraphic png;
         png.LoadFromStream(stream);
         images_.push_back(png.CreateIconFromImage(false));
     }
@@ -144,4 +164,29 @@ void TsAlphaImageList::Change()
     }
     for (TIconBitmaps& icon : images_)
         MakeOpaque(icon);
+}
+
+std::unique_ptr<TsAlphaImageList> acGlyphList;
+
+void acAlphaImageListInitialization()
+{
+    if (acGlyphList)
+        return;
+    auto list = std::make_unique<TsAlphaImageList>(48, 16);
+    list->AfterConstruction();
+    for (const char* name : {"SF", "SR", "SD", "SE", "SC"}) {
+        const std::string bytes = ReadResource(name);
+        TByteStream stream(bytes);
+        TPNGGraphic png;
+        png.LoadFromStream(stream);
+        TIconBitmaps icon = png.CreateIconFromImage(false);
+        if (!icon.Image.Empty())
+            list->AddIcon(std::move(icon));
+    }
+    acGlyphList = std::move(list);
+}
+
+void acAlphaImageListFinalization()
+{
+    acGlyphList.reset();
 }

@@ -1,10 +1,11 @@
 #pragma once
-// An image list that keeps its images as PNG files and builds 32-bit icons
-// with alpha from them, so see-through edges survive. Images added as
+// An image list that keeps its images as PNG or icon files and builds
+// 32-bit icons with alpha from them, so see-through edges survive. Images added as
 // plain bitmaps without any alpha become opaque, magenta staying clear.
 #include "skin/acPNG.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,11 @@ public:
     int Count() const { return int(images_.size()); }
     const TIconBitmaps& Image(int index) const { return images_[size_t(index)]; }
 
+    // Draws an image with its top-left at (x, y): through its alpha, and
+    // not at all where its mask marks it see-through. A disabled image is
+    // drawn as it is.
+    void DoDraw(int index, TBitmap& canvas, int x, int y, bool enabled) const;
+
     // The image-list operations a caller uses directly; each signals Change.
     void AddIcon(TIconBitmaps icon);
     void Clear();
@@ -59,3 +65,10 @@ private:
     bool updating_ = false;
     std::vector<TIconBitmaps> images_;
 };
+
+// The start-up glyph list: 48 x 16, the glyphs of the resources "SF", "SR",
+// "SD", "SE" and "SC" at indexes 0 to 4. Built by the unit's start-up (once)
+// and freed by its shutdown; a missing resource raises EReadError.
+extern std::unique_ptr<TsAlphaImageList> acGlyphList;
+void acAlphaImageListInitialization();
+void acAlphaImageListFinalization();

@@ -1,9 +1,11 @@
 #include "skin/acSkinRecolor.h"
 
 #include "skin/acBitmapHelpers.h"
+#include "skin/acBlit.h"
 #include "skin/acSkinFolder.h"
 
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -70,13 +72,66 @@ void RecolorSection(TsGeneralData& s, const std::function<TColor(TColor)>& chang
     RecolorGradient(s.HotGradientArray, change);
 }
 
+// The title-button icons whose hue the skin keeps: their pictures cut out
+// of the master bitmap before a hue change (to be put back after it), and
+// the images with own bitmaps that the change leaves alone.
+struct TKeptIcons {
+    struct Piece {
+        TRect R;
+        TBitmap Bmp;
+    };
+    std::vector<Piece> Pieces;
+    std::vector<bool> OwnBitmapKept; // by image index
+};
+
+TKeptIcons KeepIcons(const TacSkinContent& skin)
+{
+    TKeptIcons kept;
+    kept.OwnBitmapKept.assign(skin.ma.size(), false);
+    if (skin.SkinData.IconKeepHue == 0)
+        return kept;
+    std::vector<std::string> names = {"BICONCLOSE", "SICONCLOSE"};
+    if (skin.SkinData.IconKeepHue == 1)
+        names.insert(names.end(), {"BICONMAX", "BICONMIN", "BICONNORM", "BICONHELP", "SICONMAX", "SICONMIN",
+                                   "SICONNORM"});
+    for (const std::string& name : names) {
+        const int icon = skin.FindMaskIndex("GLOBALINFO", name);
+        if (!skin.IsValidImageIndex(icon))
+            continue;
+        const TsMaskData& m = skin.ma[size_t(icon)];
+        if (!m.Bmp && skin.MasterBitmap) {
+            TKeptIcons::Piece piece{m.R, {}};
+            piece.Bmp.SetPixelFormat(pf24bit);
+            piece.Bmp.SetSize(std::max(0, m.R.Width()), std::max(0, m.R.Height()));
+            CopyBitmapRect(piece.Bmp, 0, 0, m.R.Width(), m.R.Height(), *skin.MasterBitmap, m.R.Left, m.R.Top);
+            kept.Pieces.push_back(std::move(piece));
+        }
+        for (int i : {icon, skin.FindMaskIndex("GLOBALINFO", name + "GLOW0")})
+            if (skin.IsValidImageIndex(i) && skin.ma[size_t(i)].Bmp)
+                kept.OwnBitmapKept[size_t(i)] = true;
+    }
+    return kept;
+}
+
+void RecolorImages(TacSkinContent& skin, const std::function<TColor(TColor)>& change,
+                   const std::vector<bool>& ownBitmapKept)
+{
+    RecolorShared(skin.MasterBitmap, change);
+    for (size_t i = 0; i < skin.ma.size(); ++i)
+        if (!ownBitmapKept[i])
+            RecolorShared(skin.ma[i].Bmp, change);
+}
+
 } // namespace
 
 void RecolorSkin(TacSkinContent& skin, const std::function<TColor(TColor)>& change)
 {
-    RecolorShared(skin.MasterBitmap, change);
-    for (TsMaskData& m : skin.ma)
-        RecolorShared(m.Bmp, change);
+    RecolorImages(skin, change, std::vector<bool>(skin.ma.size(), false));
+    RecolorColors(skin, change);
+}
+
+void RecolorColors(TacSkinContent& skin, const std::function<TColor(TColor)>& change)
+{
     for (TsGeneralData& s : skin.gd)
         RecolorSection(s, change);
     skin.SkinData.Shadow1Color = change(skin.SkinData.Shadow1Color);
@@ -85,8 +140,16 @@ void RecolorSkin(TacSkinContent& skin, const std::function<TColor(TColor)>& chan
 
 void ChangeSkinHueAndSaturation(TacSkinContent& skin, int hueOffset, int saturation)
 {
-    if (hueOffset != 0)
-        RecolorSkin(skin, [hueOffset](TColor c) { return ChangeHue(hueOffset, c); });
+    if (hueOffset != 0) {
+        const auto hue = [hueOffset](TColor c) { return ChangeHue(hueOffset, c); };
+        const TKeptIcons kept = KeepIcons(skin);
+        RecolorImages(skin, hue, kept.OwnBitmapKept);
+        // The master bitmap is the skin's own copy by now.
+        for (const TKeptIcons::Piece& piece : kept.Pieces)
+            CopyBitmapRect(*skin.MasterBitmap, piece.R.Left, piece.R.Top, piece.Bmp.Width(), piece.Bmp.Height(),
+                           piece.Bmp, 0, 0);
+        RecolorColors(skin, hue);
+    }
     if (saturation != 0) {
         const int amount = SkinSaturationAmount(saturation);
         RecolorSkin(skin, [amount](TColor c) { return ChangeSaturation(c, amount); });

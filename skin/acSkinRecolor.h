@@ -12,7 +12,10 @@
 // recolouring. Bitmaps are copied before they change: a loaded skin may
 // share them with a stored skin or an earlier load.
 void RecolorSkin(TacSkinContent& skin, const std::function<TColor(TColor)>& change);
+// The colours alone: sections, gradients, shadow and border colour.
+void RecolorColors(TacSkinContent& skin, const std::function<TColor(TColor)>& change);
 
 // Hue first, then saturation, each only when not 0; `saturation` is the
-// manager's setting (the amount is derived from it here).
+// manager's setting (the amount is derived from it here). A hue change
+// leaves the title-button icons the skin's BIKEEPHUE keeps as they were.
 void ChangeSkinHueAndSaturation(TacSkinContent& skin, int hueOffset, int saturation);

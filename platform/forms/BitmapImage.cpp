@@ -91,3 +91,11 @@ TBitmap ImageToBitmap(const QImage& image)
         std::memcpy(bitmap.ScanLine(y), argb.constScanLine(y), size_t(argb.width()) * 4);
     return bitmap;
 }
+
+QImage BitmapCanvas(TBitmap& bitmap)
+{
+    if (bitmap.Empty() || (bitmap.PixelFormat() != pf24bit && bitmap.PixelFormat() != pf32bit))
+        return QImage();
+    return QImage(bitmap.ScanLine(0), bitmap.Width(), bitmap.Height(), qsizetype(bitmap.BytesPerScanline()),
+                  bitmap.PixelFormat() == pf24bit ? QImage::Format_BGR888 : QImage::Format_RGB32);
+}

@@ -11,3 +11,8 @@ QImage BitmapToImage(const TBitmap& bitmap);
 
 // A 32-bit bitmap (blue, green, red, alpha) of a picture.
 TBitmap ImageToBitmap(const QImage& image);
+
+// A QImage over the bitmap's own rows, for painting into it with QPainter;
+// a null image for formats other than 24 and 32 bits (or no pixels).
+// 32-bit pixels painted through it come out opaque.
+QImage BitmapCanvas(TBitmap& bitmap);

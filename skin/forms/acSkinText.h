@@ -18,8 +18,10 @@ enum : unsigned {
     DT_BOTTOM = 0x8,
     DT_WORDBREAK = 0x10,
     DT_SINGLELINE = 0x20,
+    DT_EXPANDTABS = 0x40,
     DT_NOCLIP = 0x100,
     DT_END_ELLIPSIS = 0x8000,
+    DT_RTLREADING = 0x20000,
 };
 
 // Draws a code page 1251 text into r of a 24- or 32-bit bitmap in one

@@ -2,7 +2,10 @@
 
 #include "platform/Files.h"
 #include "platform/Paths.h"
+#include "skin/acBitmapHelpers.h"
 #include "skin/acBlit.h"
+#include "skin/acMaskPaint.h"
+#include "skin/acShadows.h"
 #include "skin/acSkinFolder.h"
 #include "skin/acSkinRecolor.h"
 #include "skin/forms/acSkinCommand.h"
@@ -376,23 +379,37 @@ void TsSkinManagerComponent::InitShadows()
     shadowMargins_ = TRect{0, 0, 0, 0};
     shadowActive_.SetSize(0, 0);
     shadowInactive_.SetSize(0, 0);
-    const TsMaskData* m = Mask(skin_.CachedIndexes.ExBorder);
-    if (!active_ || !extendedBorders_ || !m || !m->Bmp)
+    if (!active_ || !extendedBorders_)
         return;
+    const TsMaskData* m = Mask(skin_.CachedIndexes.ExBorder);
+    const TBitmap* image = m ? MaskImage(*m) : nullptr;
+    if (image)
+        TakeSkinShadow(*m, *image);
+    // A translucent window is what a composing desktop shows.
+    else if (!BuiltInShadow(LayeredWindowsAvailable(), shadowActive_, shadowInactive_, shadowMargins_))
+        return;
+    ClearTransparentWhite(shadowActive_);
+    ClearTransparentWhite(shadowInactive_);
+}
+
+void TsSkinManagerComponent::TakeSkinShadow(const TsMaskData& m, const TBitmap& image)
+{
     const TsSkinData& d = skin_.SkinData;
     if (d.ExtBorderMode != 0)
         shadowMargins_ = TRect{d.ExtFormOffset, d.ExtFormOffset, d.ExtFormOffset, d.ExtFormOffset};
     else
-        shadowMargins_ = TRect{m->WL - d.ExtFormOffset, m->WT - d.ExtFormOffset, m->WR - d.ExtFormOffset,
-                               m->WB - d.ExtFormOffset};
+        shadowMargins_ = TRect{m.WL - d.ExtFormOffset, m.WT - d.ExtFormOffset, m.WR - d.ExtFormOffset,
+                               m.WB - d.ExtFormOffset};
     int w = 0, h = 0;
     skin_.GetMaskFrameSize(skin_.CachedIndexes.ExBorder, w, h);
     for (TBitmap* b : {&shadowInactive_, &shadowActive_}) {
         b->SetPixelFormat(pf32bit);
         b->SetSize(w, h);
     }
-    CopyBitmapRect(shadowInactive_, 0, 0, w, h, *m->Bmp, 0, 0);
-    CopyBitmapRect(shadowActive_, 0, 0, w, h, *m->Bmp, m->ImageCount > 1 ? w : 0, 0);
+    // An image of the master bitmap is its rectangle there.
+    const int x = m.Bmp ? 0 : m.R.Left, y = m.Bmp ? 0 : m.R.Top;
+    CopyBitmapRect(shadowInactive_, 0, 0, w, h, image, x, y);
+    CopyBitmapRect(shadowActive_, 0, 0, w, h, image, m.ImageCount > 1 ? x + w : x, y);
 }
 
 bool TsSkinManagerComponent::eventFilter(QObject* watched, QEvent* event)

@@ -99,6 +99,8 @@ private:
     bool LoadNamedSkin(TacSkinContent& skin);
     bool LoadPackedSkin(TacSkinContent& skin);
     void TakeSkin(TacSkinContent&& skin);
+    // The shadow images and margins of the skin's own extended border.
+    void TakeSkinShadow(const TsMaskData& mask, const TBitmap& image);
     void Broadcast(uint16_t subCode);
     void UpdateSkin();
     const TsGeneralData* NamedSection(const char* name) const;

@@ -49,7 +49,10 @@ void ShowOutputOver(QWidget* ctrl)
     out->setGeometry(parent ? ctrl->geometry() : ctrl->frameGeometry());
     out->SetPicture(ctrl->grab().toImage());
     out->show();
-    out->raise();
+    if (parent)
+        SetChildOrderAfter(out, ctrl);
+    else
+        out->raise();
     outputWindow = out;
 }
 

@@ -1,5 +1,6 @@
 #include "skin/acAlphaImageList.h"
 
+#include "IcoBuilder.h"
 #include "PngBuilder.h"
 
 #include <gtest/gtest.h>
@@ -25,22 +26,43 @@ std::string WhitePng()
     }));
 }
 
+// A 2 x 2 icon with 24-bit colour whose left column the mask clears.
+std::string MaskedIcon()
+{
+    return icotest::File({icotest::Dib(
+        2, 2, 24, [](int, int) { return 0x405060u; }, [](int x, int) { return x == 0; })});
+}
+
 TsImgListItem Item(std::string data, TsImageFormat format = ifPNG) { return {format, pf32bit, std::move(data)}; }
+
+TEST(acAlphaImageList, BadIconRaisesAndLeavesTheListWorking)
+{
+    TsAlphaImageList list;
+    list.Items = {Item("ICO bytes", ifICO)};
+    EXPECT_THROW(list.AfterConstruction(), EInvalidGraphic);
+    EXPECT_FALSE(list.Updating());
+    list.Items = {Item(MaskedIcon(), ifICO)};
+    list.Loaded();
+    EXPECT_EQ(list.Count(), 1);
+}
 
 TEST(acAlphaImageList, StoredItemsBecomeImagesInOrder)
 {
     TsAlphaImageList list;
     list.Loading = true;
-    list.Items = {Item(AlphaPng(10)), Item(WhitePng()), Item(AlphaPng(30)), Item("ICO bytes", ifICO)};
+    list.Items = {Item(AlphaPng(10)), Item(WhitePng()), Item(AlphaPng(30)), Item(MaskedIcon(), ifICO)};
     list.AfterConstruction(); // still loading: nothing built yet
     EXPECT_EQ(list.Count(), 0);
     list.Loaded();
-    ASSERT_EQ(list.Count(), 3);
+    ASSERT_EQ(list.Count(), 4);
     EXPECT_TRUE(list.ImagesGenerated());
     EXPECT_EQ(list.Image(0).Image.Pixel(0, 0) & 0xFF, 10u);
     EXPECT_EQ(list.Image(2).Image.Pixel(0, 0) & 0xFF, 30u);
-    // A 32-bit picture keeps its alpha.
+    // A 32-bit picture keeps its alpha; an icon takes it from its mask.
     EXPECT_EQ(list.Image(0).Image.Alpha(3, 1), 180);
+    EXPECT_EQ(list.Image(3).Image.Alpha(0, 0), 0);
+    EXPECT_EQ(list.Image(3).Image.Alpha(1, 0), 255);
+    EXPECT_EQ(list.Image(3).Image.Pixel(1, 0), RGB(0x40, 0x50, 0x60));
     EXPECT_EQ(list.Items.size(), 4u);
 }
 
@@ -126,4 +148,27 @@ TEST(acAlphaImageList, AssignCopiesItemsSoTheCopyRebuilds)
     EXPECT_FALSE(copy.HandleAllocated());
 }
 
+TEST(acAlphaImageList, DrawingBlendsThroughAlphaAndSkipsMaskedPixelsEnabledOrNot)
+{
+    TsAlphaImageList list;
+    list.Items = {Item(AlphaPng(200)), Item(MaskedIcon(), ifICO)};
+    list.AfterConstruction();
+    for (bool enabled : {true, false}) {
+        SCOPED_TRACE(enabled);
+        TBitmap canvas;
+        canvas.SetPixelFormat(pf24bit);
+        canvas.SetSize(8, 4);
+        canvas.FillRect(TRect{0, 0, 8, 4}, RGB(0, 0, 100));
+        list.DoDraw(0, canvas, 1, 1, enabled);
+        EXPECT_EQ(canvas.Pixel(1, 1), RGB(0, 0, 100));             // alpha 0
+        EXPECT_EQ(canvas.Pixel(4, 2), RGB(141, 0, 29));           // alpha 180 of red 200 over blue 100
+        EXPECT_EQ(canvas.Pixel(0, 0), RGB(0, 0, 100));             // outside the image
+        list.DoDraw(1, canvas, 6, 0, enabled);
+        EXPECT_EQ(canvas.Pixel(6, 0), RGB(0, 0, 100));             // cleared by the mask
+        EXPECT_EQ(canvas.Pixel(7, 1), RGB(0x40, 0x50, 0x60));
+        list.DoDraw(5, canvas, 0, 0, enabled);                     // no such image: nothing
+    }
+}
+
 } // namespace
+

@@ -357,3 +357,42 @@ TEST(TsSkinManager, ApplicationActivationRepaintsEveryFormWhileSkinnedPopupsAreO
     QCoreApplication::sendEvent(QCoreApplication::instance(), &activate);
     EXPECT_EQ(form.repaints, 0);
 }
+
+// Extended borders take the skin's own shadow, else the built-in one.
+TEST(TsSkinManager, ExtendedBorderShadowFallsBackOnTheBuiltInPictures)
+{
+    SkinLibraryInitialization();
+    TsStoredSkin plain = BuildStoredSkin("Plain", ProjectPalette());
+    std::erase_if(plain.Images, [](const TsSkinImage& i) { return i.PropertyName == "EXBORDER"; });
+    TsSkinManagerComponent manager;
+    manager.InternalSkins().Items.push_back(plain);
+    manager.InternalSkins().Items.push_back(BuildStoredSkin("Own", ProjectPalette()));
+    manager.SetSkinName("Plain");
+    ASSERT_TRUE(manager.Active()) << manager.LastError();
+    EXPECT_EQ(manager.ShadowMargins(), (TRect{0, 0, 0, 0})); // extended borders are off
+
+    const bool layered = LayeredWindowsAvailable();
+    const struct {
+        bool composition;
+        TRect margins;
+    } cases[] = {{false, {11, 7, 11, 11}}, {true, {12, 8, 12, 12}}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.composition);
+        SetLayeredWindowsAvailable(c.composition);
+        manager.SetExtendedBorders(false);
+        manager.SetExtendedBorders(true);
+        EXPECT_EQ(manager.ShadowMargins(), c.margins);
+        EXPECT_EQ(manager.ShadowActive().Width(), 32);
+        EXPECT_EQ(manager.ShadowInactive().Width(), 31);
+        // Clear white of the pictures is black now; none was white to start.
+        EXPECT_EQ(manager.ShadowActive().Alpha(0, 0), 0);
+    }
+    SetLayeredWindowsAvailable(layered);
+
+    // The skin's own shadow image wins over the built-in one.
+    manager.SetSkinName("Own");
+    ASSERT_TRUE(manager.Active());
+    EXPECT_EQ(manager.ShadowActive().Width(), 40);
+    EXPECT_NE(manager.ShadowMargins(), (TRect{11, 7, 11, 11}));
+}
+

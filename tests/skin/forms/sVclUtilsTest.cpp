@@ -2,11 +2,20 @@
 
 #include "skin/forms/acSkinCommand.h"
 
+#include "platform/forms/BitmapImage.h"
+#include "skin/forms/acSkinText.h"
+#include "skin/forms/sCommonData.h"
+
 #include <QApplication>
+#include <QLabel>
 #include <QPainter>
+#include <QPushButton>
+#include <QToolBar>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <vector>
 
 namespace {
@@ -19,15 +28,20 @@ public:
     using QWidget::QWidget;
     intptr_t answer = 0;
     int probes = 0;
+    // Answers to other sub-codes, and every sub-code received in order.
+    std::map<uint16_t, intptr_t> answers;
+    std::vector<uint16_t> received;
     bool event(QEvent* e) override
     {
         if (e->type() != SkinCommandEventType())
             return QWidget::event(e);
         auto* c = static_cast<TSkinCommandEvent*>(e);
+        received.push_back(c->SubCode());
         if (c->SubCode() == Probe) {
             ++probes;
             c->Result = answer;
-        }
+        } else if (answers.count(c->SubCode()))
+            c->Result = answers[c->SubCode()];
         return true;
     }
 };
@@ -125,6 +139,241 @@ TEST(sVclUtils, FadeRunsOneFramePerEightMillisecondsOnVirtualTime)
             EXPECT_GT(run.reds.back(), 128);
         }
     }
+}
+
+TEST(sVclUtils, ControlColourComesFromTheLibraryWindowOrTheControl)
+{
+    EXPECT_EQ(GetControlColor(nullptr), 0xFF00FF);
+    EXPECT_EQ(QueryWindowColor(nullptr), 0xFF00FF);
+    QWidget plain;
+    SetControlColor(&plain, RGB(1, 2, 3));
+    EXPECT_EQ(GetControlColor(&plain), RGB(1, 2, 3));
+    EXPECT_EQ(QueryWindowColor(&plain), 0); // nobody answered
+
+    TAnswering library;
+    SetControlColor(&library, RGB(9, 9, 9));
+    library.answers[AC_GETBGCOLOR] = RGB(40, 50, 60);
+    EXPECT_EQ(GetControlColor(&library), RGB(9, 9, 9)); // not a library window yet
+    library.answers[AC_CTRLHANDLED] = 1;
+    EXPECT_EQ(GetControlColor(&library), RGB(40, 50, 60));
+    EXPECT_EQ(QueryWindowColor(&library), RGB(40, 50, 60));
+}
+
+TEST(sVclUtils, ChildUpdatesReachVisibleWindowedChildrenOnly)
+{
+    TAnswering parent;
+    auto* shown = new TAnswering(&parent);
+    auto* hidden = new TAnswering(&parent);
+    auto* label = new QLabel(&parent); // a graphic control: never asked
+    auto* grandchild = new TAnswering(shown);
+    auto* window = new TAnswering(&parent);
+    window->setWindowFlag(Qt::Window);
+    hidden->hide();
+    parent.show();
+    window->hide();
+    const auto count = [](const TAnswering* w) {
+        return std::count(w->received.begin(), w->received.end(), uint16_t(AC_CHECKUPDATING));
+    };
+    FormAnimating = true;
+    UpdateChildControls(&parent);
+    EXPECT_EQ(count(shown), 0);
+    FormAnimating = false;
+    UpdateChildControls(&parent);
+    EXPECT_EQ(count(shown), 1);
+    EXPECT_EQ(count(hidden), 0);
+    EXPECT_EQ(count(grandchild), 0);
+    EXPECT_EQ(count(&parent), 0);
+    UpdateChildWindows(&parent);
+    EXPECT_EQ(count(shown), 2);
+    EXPECT_EQ(count(hidden), 1); // child windows are asked shown or not
+    EXPECT_EQ(count(window), 0);
+    EXPECT_TRUE(IsGraphicControl(label));
+}
+
+TEST(sVclUtils, GraphicControlsAreTheWindowlessKinds)
+{
+    QWidget parent;
+    QToolButton speed(&parent), tool(&parent);
+    speed.setAutoRaise(true);
+    QFrame bevel(&parent);
+    QLabel label(&parent);
+    QPushButton button(&parent);
+    QWidget widget(&parent);
+    const struct {
+        const QWidget* w;
+        bool graphic;
+    } cases[] = {{&speed, true}, {&tool, false}, {&bevel, true}, {&label, true}, {&button, false}, {&widget, false}};
+    for (const auto& c : cases)
+        EXPECT_EQ(IsGraphicControl(c.w), c.graphic) << c.w->metaObject()->className();
+}
+
+TEST(sVclUtils, OwnerFormAndTopParent)
+{
+    QWidget form;
+    QWidget panel(&form);
+    QWidget edit(&panel);
+    QWidget dialog(&form, Qt::Dialog);
+    QObject helper(&edit);
+    EXPECT_EQ(GetOwnerForm(&edit), &form);
+    EXPECT_EQ(GetOwnerForm(&helper), &form);
+    EXPECT_EQ(GetOwnerForm(&form), nullptr);
+    EXPECT_EQ(GetOwnerForm(nullptr), nullptr);
+    EXPECT_EQ(GetTopParentWindow(&edit), &form);
+    EXPECT_EQ(GetTopParentWindow(&dialog), &form);
+    EXPECT_EQ(GetTopParentWindow(&form), &form);
+
+    TAnswering owner;
+    QWidget control(&owner);
+    AddToParentAdapter(&control);
+    ASSERT_EQ(owner.received.size(), 1u);
+    EXPECT_EQ(owner.received[0], AC_ADAPTCONTROL);
+}
+
+TEST(sVclUtils, DrawTextFlagsFollowAlignmentAndReadingOrder)
+{
+    QWidget ltr, rtl;
+    rtl.setLayoutDirection(Qt::RightToLeft);
+    const unsigned base = DT_VCENTER | DT_EXPANDTABS;
+    const struct {
+        const QWidget* w;
+        TAlignment a;
+        unsigned flags;
+    } cases[] = {
+        {&ltr, taLeftJustify, base | DT_LEFT},
+        {&ltr, taRightJustify, base | DT_RIGHT},
+        {&ltr, taCenter, base | DT_CENTER},
+        {&rtl, taLeftJustify, base | DT_RIGHT | DT_RTLREADING},
+        {&rtl, taRightJustify, base | DT_LEFT | DT_RTLREADING},
+        {&rtl, taCenter, base | DT_CENTER | DT_RTLREADING},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(GetDrawTextFlags(c.w, c.a), c.flags) << int(c.a);
+    EXPECT_EQ(GetDrawTextFlags(&ltr, taCenter), 0x45u);
+}
+
+TEST(sVclUtils, ClientRectInsideTheFrame)
+{
+    QWidget form;
+    QFrame& frame = *new QFrame(&form);
+    frame.setFrameStyle(QFrame::Box | QFrame::Plain);
+    frame.setLineWidth(3);
+    frame.resize(50, 40);
+    EXPECT_EQ(GetClientRectInWindow(&frame), (TRect{3, 3, 47, 37}));
+    QWidget& plain = *new QWidget(&form);
+    plain.resize(20, 10);
+    EXPECT_EQ(GetClientRectInWindow(&plain), (TRect{0, 0, 20, 10}));
+    form.resize(30, 30);
+    EXPECT_EQ(GetClientRectInWindow(nullptr), (TRect{}));
+}
+
+TEST(sVclUtils, ChildOrderAfterASibling)
+{
+    QWidget parent;
+    auto* a = new QWidget(&parent);
+    auto* b = new QWidget(&parent);
+    auto* c = new QWidget(&parent);
+    const auto order = [&parent] { return parent.findChildren<QWidget*>(Qt::FindDirectChildrenOnly); };
+    SetChildOrderAfter(c, a);
+    EXPECT_EQ(order(), (QWidgetList{a, c, b}));
+    SetChildOrderAfter(a, b);
+    EXPECT_EQ(order(), (QWidgetList{c, b, a}));
+    QWidget stranger;
+    SetChildOrderAfter(a, &stranger);
+    EXPECT_EQ(order(), (QWidgetList{c, b, a}));
+}
+
+// A label that paints itself in one colour.
+class TSwatch : public QLabel {
+public:
+    QColor colour;
+    TSwatch(QWidget* parent, QColor c) : QLabel(parent), colour(c) {}
+
+protected:
+    void paintEvent(QPaintEvent*) override { QPainter(this).fillRect(rect(), colour); }
+};
+
+TBitmap Canvas(int w, int h, TColor fill)
+{
+    TBitmap b;
+    b.SetPixelFormat(pf24bit);
+    b.SetSize(w, h);
+    b.FillRect(TRect{0, 0, w, h}, fill);
+    return b;
+}
+
+TEST(sVclUtils, FormPaintsWithItsChildrenAndHiddenControlsShowTheirParent)
+{
+    TFlat form;
+    form.colour = QColor(0, 0, 200);
+    form.resize(40, 30);
+    auto* child = new TFlat(&form);
+    child->colour = QColor(0, 200, 0);
+    child->setGeometry(10, 10, 10, 10);
+    form.show();
+    TBitmap bmp = Canvas(60, 50, clWhite);
+    PaintFormTo(bmp, &form, 5, 5);
+    EXPECT_EQ(bmp.Pixel(2, 2), clWhite);
+    EXPECT_EQ(bmp.Pixel(7, 7), RGB(0, 0, 200));
+    EXPECT_EQ(bmp.Pixel(17, 17), RGB(0, 200, 0));
+    EXPECT_EQ(bmp.Pixel(46, 36), clWhite);
+
+    SetControlColor(&form, RGB(0, 0, 90));
+    child->hide();
+    TBitmap place = Canvas(20, 20, clWhite);
+    PaintFormTo(place, child, 2, 2);
+    EXPECT_EQ(place.Pixel(1, 1), clWhite);
+    EXPECT_EQ(place.Pixel(3, 3), RGB(0, 0, 90));
+    EXPECT_EQ(place.Pixel(12, 12), clWhite);
+}
+
+TEST(sVclUtils, GraphicChildrenPaintOverTheParentBackground)
+{
+    TAnswering parent;
+    parent.resize(60, 40);
+    SetControlColor(&parent, RGB(30, 30, 30));
+    auto* red = new TSwatch(&parent, QColor(200, 0, 0));
+    red->setGeometry(5, 5, 10, 10);
+    auto* keyed = new TSwatch(&parent, QColor(255, 0, 255)); // leaves its place alone
+    keyed->setGeometry(20, 5, 10, 10);
+    auto* hidden = new TSwatch(&parent, QColor(0, 200, 0));
+    hidden->setGeometry(35, 5, 10, 10);
+    auto* button = new TFlat(&parent); // a windowed control: not painted here
+    button->colour = QColor(0, 0, 200);
+    button->setGeometry(5, 20, 10, 10);
+    auto* clear = new QLabel(&parent); // paints nothing: the parent shows
+    clear->setGeometry(35, 20, 10, 10);
+    parent.show();
+    hidden->hide();
+
+    TBitmap dc = Canvas(80, 60, clWhite);
+    PaintGraphicChildren(dc, &parent, TPoint{10, 10});
+    EXPECT_EQ(dc.Pixel(17, 17), RGB(200, 0, 0));
+    EXPECT_EQ(dc.Pixel(32, 17), clWhite);
+    EXPECT_EQ(dc.Pixel(47, 17), clWhite);
+    EXPECT_EQ(dc.Pixel(17, 32), clWhite);
+    EXPECT_EQ(dc.Pixel(47, 32), RGB(30, 30, 30));
+    EXPECT_EQ(dc.Pixel(5, 5), clWhite);
+
+    // Nowhere to paint: the parent hears it is out of view.
+    TBitmap none;
+    parent.received.clear();
+    PaintGraphicChildren(none, &parent, TPoint{});
+    EXPECT_EQ(parent.received, std::vector<uint16_t>{AC_SETOUTOFVIEW});
+}
+
+TEST(sVclUtils, ToolBarButtonsAreLeftToTheBar)
+{
+    QToolBar bar;
+    bar.addAction(QStringLiteral("Go"));
+    bar.resize(80, 30);
+    bar.show();
+    QToolButton* button = bar.findChild<QToolButton*>(QString(), Qt::FindDirectChildrenOnly);
+    ASSERT_NE(button, nullptr);
+    ASSERT_TRUE(IsGraphicControl(button)); // a tool bar raises its buttons
+    TBitmap dc = Canvas(80, 30, RGB(1, 2, 3));
+    PaintGraphicChildren(dc, &bar, TPoint{});
+    const QRect g = button->geometry();
+    EXPECT_EQ(dc.Pixel(g.center().x(), g.center().y()), RGB(1, 2, 3));
 }
 
 } // namespace

@@ -1,0 +1,217 @@
+#include "skinwnd/forms/acStatusBarWnd.h"
+
+#include "platform/Cp1251.h"
+#include "platform/forms/BitmapImage.h"
+#include "skin/acCanvas.h"
+#include "skin/acMaskPaint.h"
+#include "skin/acSectionPaint.h"
+#include "skin/acBlit.h"
+#include "skin/forms/acControlPaint.h"
+#include "skin/forms/acSkinText.h"
+#include "skin/sHelpers.h"
+
+#include <QEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QSizeGrip>
+#include <QStatusBar>
+
+#include <algorithm>
+
+// Holds back the painting of the labels whose texts the adapter paints.
+class TacStatusBarWnd::TacLabelPaintBlocker : public QObject {
+public:
+    explicit TacLabelPaintBlocker(TacStatusBarWnd* owner) : QObject(owner), owner_(owner) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        return event->type() == QEvent::Paint && owner_->SkinnedNow();
+    }
+
+private:
+    TacStatusBarWnd* owner_;
+};
+
+namespace {
+
+TAlignment AlignmentOf(const QLabel* label)
+{
+    const Qt::Alignment a = label->alignment();
+    if (a & Qt::AlignHCenter)
+        return taCenter;
+    return a & Qt::AlignRight ? taRightJustify : taLeftJustify;
+}
+
+TRect RectOf(const QRect& r) { return TRect{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()}; }
+
+} // namespace
+
+std::vector<TacStatusPanel> StatusBarPanels(const QStatusBar* bar, bool& simple)
+{
+    std::vector<TacStatusPanel> panels;
+    simple = !bar->currentMessage().isEmpty();
+    if (simple) {
+        panels.push_back({TRect{0, 1, bar->width() - 1, bar->height() - 1}, QStringToCp1251(bar->currentMessage())});
+        return panels;
+    }
+    std::vector<const QWidget*> parts;
+    for (const QWidget* w : bar->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (!w->isHidden() && !w->isWindow() && !qobject_cast<const QSizeGrip*>(w))
+            parts.push_back(w);
+    std::stable_sort(parts.begin(), parts.end(), [](const QWidget* a, const QWidget* b) { return a->x() < b->x(); });
+    for (const QWidget* w : parts) {
+        // The panel's frame lies inside the widget's place.
+        const QRect r = w->geometry().adjusted(2, 2, -2, -2);
+        TacStatusPanel p{RectOf(r), {}, taLeftJustify};
+        if (const auto* label = qobject_cast<const QLabel*>(w)) {
+            p.Text = QStringToCp1251(label->text());
+            p.Alignment = AlignmentOf(label);
+        }
+        panels.push_back(p);
+    }
+    // A bar without widgets is one part over its whole width.
+    if (panels.empty())
+        panels.push_back({TRect{0, 0, bar->width(), bar->height()}, {}});
+    return panels;
+}
+
+TacStatusBarWnd::TacStatusBarWnd(QWidget* wnd, bool scrollBars, const std::string& section, TsSkinManager* manager,
+                                 TsCommonData* skinData)
+    : TacMainWnd(wnd, scrollBars, section.empty() ? "STATUSBAR" : section, manager, skinData)
+{
+    StatusBar = qobject_cast<QStatusBar*>(wnd);
+    // Skin data of the adapter's own belongs to the bar it paints.
+    if (!SkinData()->OwnerObject) {
+        SkinData()->OwnerObject = wnd;
+        SkinData()->OwnerControl = wnd;
+    }
+    SkinData()->UpdateIndexes();
+    blocker_ = new TacLabelPaintBlocker(this);
+}
+
+TacStatusBarWnd::~TacStatusBarWnd()
+{
+    RestoreColors();
+}
+
+bool TacStatusBarWnd::SkinnedNow() const
+{
+    return !Detached && WndHandle() && SkinData()->Skinned(true);
+}
+
+void TacStatusBarWnd::RestoreColors()
+{
+    for (const QPointer<QLabel>& label : blocked_)
+        if (label) {
+            label->removeEventFilter(blocker_);
+            label->update();
+        }
+    blocked_.clear();
+}
+
+void TacStatusBarWnd::BlockLabelPainting()
+{
+    if (!StatusBar)
+        return;
+    for (QLabel* label : StatusBar->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
+        if (std::find(blocked_.begin(), blocked_.end(), label) != blocked_.end())
+            continue;
+        label->installEventFilter(blocker_);
+        blocked_.emplace_back(label);
+    }
+}
+
+void TacStatusBarWnd::PaintDivider(TBitmap& cache, const TRect& panel)
+{
+    TsSkinManager* m = SkinData()->GetSkinManager();
+    const TacSkinContent* skin = m->Content();
+    const int section = m->GetSkinIndex("DIVIDER");
+    if (!skin || section < 0)
+        return;
+    const int maskIndex = skin->GetMaskIndex(section, "DIVIDER", "BORDERSMASK");
+    const TsMaskData* mask = m->Mask(maskIndex);
+    if (!mask)
+        return;
+    int frameWidth = 0, frameHeight = 0;
+    skin->GetMaskFrameSize(maskIndex, frameWidth, frameHeight);
+    const int w = frameWidth - 1, h = cache.Height() - 2;
+    if (w < 1 || h < 1)
+        return;
+    // Painted over a copy, so that its see-through parts keep the bar.
+    TBitmap piece;
+    piece.SetPixelFormat(pf24bit);
+    piece.SetSize(w, h);
+    CopyBitmapRect(piece, 0, 0, w, h, cache, panel.Right, 1);
+    DrawSkinMask(piece, TRect{0, 0, w, h}, true, *mask, 0, true, MakeCacheInfo(&cache, panel.Right, 1));
+    CopyBitmapRect(cache, panel.Right, 1, w, h, piece, 0, 0);
+}
+
+void TacStatusBarWnd::PaintPanels(TBitmap& cache)
+{
+    TsSkinManager* m = SkinData()->GetSkinManager();
+    const TacSkinContent* skin = m->Content();
+    const int index = SkinData()->SkinIndex;
+    const int panelMask = skin ? skin->GetMaskIndex(index, SkinData()->SkinSection(), "STATUSPANELMASK") : -1;
+    const TsGeneralData& section = m->Section(index);
+    bool simple = false;
+    const std::vector<TacStatusPanel> panels = StatusBarPanels(StatusBar, simple);
+    const QFont font = WndHandle()->font();
+    for (size_t i = 0; i < panels.size(); ++i) {
+        TRect r = panels[i].R;
+        if (const TsMaskData* mask = m->Mask(panelMask)) {
+            const TRect area = simple ? TRect{0, 0, cache.Width(), cache.Height()} : r;
+            DrawSkinMask(cache, area, false, *mask, 0, true, MakeCacheInfo(&cache));
+        } else if (i + 1 < panels.size())
+            PaintDivider(cache, r);
+        // Centred on the bar's height: a skin's panel frame may leave less
+        // than a line of the font inside it.
+        const TRect text{r.Left + 2, 0, r.Right - 4, cache.Height() - 1};
+        const std::string shown = CutTextToWidth([&font](const std::string& s) { return CanvasTextWidth(font, s); },
+                                                 panels[i].Text, text.Width());
+        const unsigned align = panels[i].Alignment == taCenter       ? DT_CENTER
+                               : panels[i].Alignment == taRightJustify ? DT_RIGHT
+                                                                       : DT_LEFT;
+        DrawTextOnBitmap(cache, shown, text, align | DT_SINGLELINE | DT_VCENTER, font, section.FontColor);
+    }
+}
+
+void TacStatusBarWnd::RebuildCache()
+{
+    TsCommonData& sd = *SkinData();
+    QWidget* bar = WndHandle();
+    sd.InitCacheBmp();
+    TBitmap& cache = *sd.CacheBmp;
+    TBackgroundInfo parent;
+    parent.R = RectOf(bar->geometry());
+    GetControlBackground(parent, bar->parentWidget(), false);
+    TCacheInfo under = BackgroundToCacheInfo(parent);
+    under.X += bar->x();
+    under.Y += bar->y();
+    PaintControlItem(sd, under, true, 0, TRect{0, 0, cache.Width(), cache.Height()}, TPoint{0, 0}, cache);
+    if (StatusBar)
+        PaintPanels(cache);
+    sd.BGChanged = false;
+}
+
+bool TacStatusBarWnd::WndProc(QEvent* event)
+{
+    if (!SkinnedNow())
+        return TacMainWnd::WndProc(event);
+    switch (event->type()) {
+    case QEvent::Paint: {
+        // Everything on the bar comes from the cache, built anew.
+        BlockLabelPainting();
+        RebuildCache();
+        QPainter painter(WndHandle());
+        painter.drawImage(0, 0, BitmapToImage(*SkinData()->CacheBmp));
+        return true;
+    }
+    case QEvent::Resize: {
+        const bool handled = TacMainWnd::WndProc(event);
+        WndHandle()->update();
+        return handled;
+    }
+    default: return TacMainWnd::WndProc(event);
+    }
+}

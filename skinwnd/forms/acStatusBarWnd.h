@@ -1,0 +1,53 @@
+#pragma once
+// The status bar adapter: paints the whole bar by the skin from a cache
+// picture, the panels' backgrounds, their dividers and their texts. A
+// panel is one of the bar's widgets (a label's text is painted here, in
+// the skin's colours and cut with "..." to fit, and the label's own
+// painting held back); a bar showing a message, or holding no widgets, is
+// one panel with the message.
+#include "skin/forms/sVclUtils.h"
+#include "skinwnd/forms/acMainWnd.h"
+
+#include <QPointer>
+
+#include <string>
+#include <vector>
+
+class QLabel;
+class QStatusBar;
+
+struct TacStatusPanel {
+    TRect R;
+    std::string Text; // code page 1251
+    TAlignment Alignment = taLeftJustify;
+};
+
+// The panels of a bar as the adapter paints them; simple is set when the
+// bar shows one panel with its message over its whole width.
+std::vector<TacStatusPanel> StatusBarPanels(const QStatusBar* bar, bool& simple);
+
+class TacStatusBarWnd : public TacMainWnd {
+public:
+    ~TacStatusBarWnd() override;
+    // The bar's labels paint themselves again.
+    void RestoreColors() override;
+
+    QStatusBar* StatusBar = nullptr;
+
+protected:
+    friend class TacMainWnd;
+    TacStatusBarWnd(QWidget* wnd, bool scrollBars, const std::string& section, TsSkinManager* manager,
+                    TsCommonData* skinData);
+    bool WndProc(QEvent* event) override;
+
+private:
+    class TacLabelPaintBlocker;
+    bool SkinnedNow() const;
+    void RebuildCache();
+    void PaintPanels(TBitmap& cache);
+    void PaintDivider(TBitmap& cache, const TRect& panel);
+    void BlockLabelPainting();
+
+    TacLabelPaintBlocker* blocker_ = nullptr;
+    std::vector<QPointer<QLabel>> blocked_;
+};
