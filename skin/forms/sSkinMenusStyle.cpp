@@ -41,8 +41,12 @@ QSize TacMenuStyle::sizeFromContents(ContentsType type, const QStyleOption* opti
         const TacMenuBackground* bg = menus_.FindMenuBackground(nullptr, 0, 0, const_cast<QWidget*>(widget));
         return MeasureMenuItem(menus_, *item, bg ? bg->ExtraLine : false);
     }
-    if (Skins(widget) && item && type == CT_MenuBarItem)
-        return MeasureMainMenuItem(menus_, *item, QProxyStyle::sizeFromContents(type, option, size, widget).height());
+    if (Skins(widget) && item && type == CT_MenuBarItem) {
+        // The bar pads its items by the spacing on both sides, as the
+        // window system pads owner-drawn bar items beyond their measure.
+        const QSize plain = QProxyStyle::sizeFromContents(type, option, size, widget);
+        return MeasureMainMenuItem(menus_, *item, plain.height()) + QSize(2 * menus_.Spacing, 0);
+    }
     if (Skins(widget) && type == CT_Menu)
         return size;
     return QProxyStyle::sizeFromContents(type, option, size, widget);
