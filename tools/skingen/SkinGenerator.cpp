@@ -122,6 +122,10 @@ void AddSections(TSkinModel& m, const TSkinPalette& p)
     item.Transparency = 100;
     add("MENUITEM", item);
     add("ICOLINE", Style(p, Mix(p.Face, p.Frame, 12), p.Text));
+    TsGeneralData extraLine = Style(p, p.TitleBottom, clWhite);
+    extraLine.GradientPercent = 100;
+    extraLine.GradientData = Gradient(p.TitleTop, p.TitleBottom, 0);
+    add("EXTRALINE", extraLine);
     add("MAINMENU", Style(p, p.Face, p.Text));
     add("MENULINE", Style(p, p.Face, p.Text));
     for (const char* s : {"TABTOP", "TABBOTTOM", "TABLEFT", "TABRIGHT"})

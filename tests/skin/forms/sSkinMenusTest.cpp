@@ -306,3 +306,48 @@ TEST(TsSkinableMenus, HotItemsNeverUseARuledOutHighlight)
     EXPECT_GT(PixelsOf(item, highlight), item.width() * item.height() / 4);
     EXPECT_GT(PixelsOf(item, ColorFromQColor(QApplication::palette().color(QPalette::HighlightedText))), 0);
 }
+
+TEST(TsSkinableMenus, ExtraLineWidensTheFirstColumnExceptInSkinSelectionMenus)
+{
+    SkinDirectory skins;
+    MenuForm f;
+    TsSkinManagerComponent manager;
+    manager.MenuSupport().UseExtraLine = true;
+    QAction* asked = nullptr;
+    manager.SkinableMenus().OnGetExtraLineData = [&](QAction* first, std::string& section, std::string& text,
+                                                     TBitmap&, bool&) {
+        asked = first;
+        EXPECT_EQ(section, "EXTRALINE");
+        text = "T&arku";
+    };
+    manager.SetSkinDirectory(skins.dir.path());
+    manager.SetSkinName("Tarku");
+    ASSERT_TRUE(manager.Active());
+    f.Popup();
+    EXPECT_EQ(asked, f.open);
+    EXPECT_EQ(manager.SkinableMenus().ExtraLineText(), "Tarku");
+    const int extra = manager.MenuSupport().ExtraLineWidth;
+    const QRect item = f.file->actionGeometry(f.open);
+    const QImage popup = f.Grab(f.file);
+    SaveScreenshot(popup, "skinned_menu_extra_line");
+    // The strip is painted left of every item, in its section's colours.
+    const QImage strip = popup.copy(QRect(item.left() + 2, 0, extra - 4, popup.height()));
+    int light = 0; // the text, white over the dark strip
+    for (int y = 0; y < strip.height(); ++y)
+        for (int x = 0; x < strip.width(); ++x)
+            light += qGray(strip.pixel(x, y)) > 200;
+    EXPECT_GT(light, 10);
+    EXPECT_GT(PixelsOf(strip, Section(manager, "EXTRALINE").Color), 0);
+
+    // A popup that starts with the skin selection has none.
+    QMenu skinsMenu;
+    skinsMenu.addAction("Available skins")->setObjectName("SkinSelectItem");
+    skinsMenu.addAction("Tarku");
+    manager.HookPopupMenu(&skinsMenu);
+    asked = nullptr;
+    skinsMenu.popup(QPoint(300, 10));
+    QApplication::processEvents();
+    EXPECT_EQ(asked, nullptr);
+    EXPECT_LT(skinsMenu.actionGeometry(skinsMenu.actions().at(1)).width() + extra, item.width());
+    skinsMenu.hide();
+}
