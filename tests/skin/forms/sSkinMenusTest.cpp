@@ -277,6 +277,13 @@ TEST(TsSkinableMenus, APopupPaintedBeforeItsFrameAsksTheApplicationOnce)
     EXPECT_FALSE(menus.FrameRequestQueued());
     EXPECT_FALSE(f.file->mask().isEmpty());
     EXPECT_FALSE(f.file->mask().contains(QPoint(0, 0)));
+
+    // The request for a popup window (0xBCB4) frames that window.
+    f.file->clearMask();
+    QCoreApplication::postEvent(qApp, new TacMenuFrameEvent(WM_MENUWINDOWFRAME, nullptr, f.file));
+    QApplication::processEvents();
+    EXPECT_FALSE(f.file->mask().isEmpty());
+    EXPECT_FALSE(f.file->mask().contains(QPoint(0, 0)));
 }
 
 TEST(TsSkinableMenus, HotItemsNeverUseARuledOutHighlight)
