@@ -215,6 +215,9 @@ void TsSkinManagerComponent::SetIsDefault(bool value)
     if (!value && DefaultSkinManager)
         return;
     if (DefaultSkinManager != this) {
+        // The menus take the new default's skin: the old one lets them go.
+        if (auto* previous = dynamic_cast<TsSkinManagerComponent*>(DefaultSkinManager))
+            previous->skinableMenus_->HookAllMenus(false);
         DefaultSkinManager = this;
         if (QCoreApplication* app = QCoreApplication::instance())
             app->installEventFilter(this);

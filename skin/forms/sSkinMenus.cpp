@@ -61,7 +61,7 @@ int TsSkinableMenus::SkinBorderWidth()
     const int index = skin->GetMaskIndex(skin->GetSkinIndex("MAINMENU"), "MAINMENU", "BORDERSMASK");
     if (!skin->IsValidImageIndex(index))
         return 0;
-    const int left = skin->GetMaskMarginLeft(index);
+    const int left = skin->ma[size_t(index)].WL;
     skinBorderWidth_ = left > 0 ? left : 3;
     return skinBorderWidth_;
 }

@@ -110,10 +110,19 @@ void PaintIconLine(TsSkinableMenus& menus, const TacSkinContent& skin, TBitmap& 
 
 } // namespace
 
+std::string MenuItemCaption(const QStyleOptionMenuItem& option)
+{
+    const std::string caption = QStringToCp1251(option.text.section(QLatin1Char('\t'), 0, 0));
+    // A separator with a title heads a section: a caption item.
+    if (option.menuItemType == QStyleOptionMenuItem::Separator && !caption.empty())
+        return "-" + caption + "-";
+    return caption;
+}
+
 TsMenuItemType MenuItemTypeOf(const QStyleOptionMenuItem& option)
 {
-    return MenuItemTypeOf(QStringToCp1251(option.text),
-                          option.menuItemType == QStyleOptionMenuItem::Separator && option.text.isEmpty());
+    return MenuItemTypeOf(MenuItemCaption(option), option.menuItemType == QStyleOptionMenuItem::Separator
+                                                       && option.text.isEmpty());
 }
 
 namespace {
@@ -166,7 +175,7 @@ QSize MeasureMenuItem(TsSkinableMenus& menus, const QStyleOptionMenuItem& option
     if (option.menuItemType == QStyleOptionMenuItem::DefaultItem)
         font.setBold(true);
     const QFontMetrics fm(font);
-    const std::string caption = QStringToCp1251(option.text.section(QLatin1Char('\t'), 0, 0));
+    const std::string caption = MenuItemCaption(option);
     const std::string text = type == smCaption ? CaptionItemMeasureText(caption) : type == smDivider ? "" : caption;
     const int textWidth = fm.horizontalAdvance(Cp1251ToQString(WithoutMnemonics(text)));
     const int extra = extraLine && menus.Support().UseExtraLine ? menus.Support().ExtraLineWidth : 0;
@@ -228,7 +237,7 @@ void PaintCaptionItem(TItemPaint& d)
     const TRect all{0, 0, d.work.Width(), d.work.Height()};
     PaintSectionItem(index, "TOOLBAR", CacheOf(d.background, d.place.Left, d.place.Top), true, 0, all, {0, 0}, &d.work,
                      d.menus.Manager(), -1, -1);
-    const std::string text = CaptionItemDrawText(WithoutMnemonics(QStringToCp1251(d.option.text)));
+    const std::string text = CaptionItemDrawText(WithoutMnemonics(MenuItemCaption(d.option)));
     if (d.skin.IsValidSkinIndex(index))
         DrawSectionText(d.work, text, true, d.menus.Manager(), false, index, DT_CENTER | DT_VCENTER | DT_SINGLELINE,
                         all, d.menus.CaptionFont);

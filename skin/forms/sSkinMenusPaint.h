@@ -6,6 +6,8 @@
 
 #include <QSize>
 
+#include <string>
+
 class QAction;
 class QPainter;
 class QStyleOptionMenuItem;
@@ -16,6 +18,9 @@ struct TacMenuBackground;
 // Width and height of the glyph column of popup items.
 constexpr int MenuGlyphSize = 16;
 
+// The item's caption without its shortcut; a titled separator (a section
+// heading) reads as a caption item.
+std::string MenuItemCaption(const QStyleOptionMenuItem& option);
 TsMenuItemType MenuItemTypeOf(const QStyleOptionMenuItem& option);
 
 // A popup's background: "MAINMENU" with its icon line, border mask and

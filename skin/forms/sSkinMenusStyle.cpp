@@ -73,7 +73,8 @@ void TacMenuStyle::drawControl(ControlElement element, const QStyleOption* optio
     if (bg && item) {
         switch (element) {
         case CE_MenuItem: {
-            QAction* action = static_cast<QMenu*>(w)->actionAt(item->rect.center());
+            auto* menu = qobject_cast<QMenu*>(w);
+            QAction* action = menu ? menu->actionAt(item->rect.center()) : nullptr;
             if (!bg->Framed)
                 menus_.PostFrameRequest(action);
             PaintMenuItem(menus_, *item, action, *bg, *painter);

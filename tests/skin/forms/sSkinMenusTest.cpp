@@ -40,7 +40,7 @@ struct MenuForm {
     QMainWindow window;
     QMenu* file;
     QMenu* recent;
-    QAction *open, *save, *check, *radio, *other, *caption, *exit;
+    QAction *open, *save, *check, *mode, *radio, *other, *caption, *exit;
     MenuForm()
     {
         SkinLibraryInitialization();
@@ -58,6 +58,7 @@ struct MenuForm {
         check->setCheckable(true);
         check->setChecked(true);
         auto* group = new QActionGroup(file);
+        mode = file->addSection("View");
         radio = file->addAction("&Hex");
         other = file->addAction("&Text");
         for (QAction* a : {radio, other}) {
@@ -130,6 +131,7 @@ TEST(TsSkinableMenus, PopupAndBarPaintByTheSkinAndUnhookingRestoresThePlainLook)
         const int textHeight = QFontMetrics(f.file->font()).height();
         EXPECT_EQ(f.file->actionGeometry(f.open).height(), MenuItemHeight(smNormal, textHeight, 16, menus.Margin));
         EXPECT_EQ(f.file->actionGeometry(f.caption).height(), MenuItemHeight(smCaption, textHeight, 16, 2));
+        EXPECT_EQ(f.file->actionGeometry(f.mode).height(), MenuItemHeight(smCaption, textHeight, 16, 2));
         EXPECT_EQ(f.file->actionGeometry(f.file->actions().at(2)).height(), 2);
 
         const TColor face = Section(manager, "MAINMENU").Color;
@@ -357,4 +359,24 @@ TEST(TsSkinableMenus, ExtraLineWidensTheFirstColumnExceptInSkinSelectionMenus)
     EXPECT_EQ(asked, nullptr);
     EXPECT_LT(skinsMenu.actionGeometry(skinsMenu.actions().at(1)).width() + extra, item.width());
     skinsMenu.hide();
+}
+
+TEST(TsSkinableMenus, ANewDefaultManagerTakesTheMenusOver)
+{
+    SkinDirectory skins;
+    MenuForm f;
+    TsSkinManagerComponent first;
+    first.SetSkinDirectory(skins.dir.path());
+    first.SetSkinName("Tarku");
+    ASSERT_TRUE(first.SkinableMenus().IsHooked(f.file));
+    TsSkinManagerComponent second;
+    second.SetSkinDirectory(skins.dir.path());
+    second.SetSkinName("TarkuDusk");
+    EXPECT_TRUE(first.SkinableMenus().IsHooked(f.file)); // not the default yet
+    second.SetIsDefault(true);
+    EXPECT_FALSE(first.SkinableMenus().IsHooked(f.file));
+    EXPECT_TRUE(second.SkinableMenus().IsHooked(f.file));
+    f.Popup();
+    const QImage dusk = f.Grab(f.file);
+    EXPECT_GT(PixelsOf(dusk, Section(second, "MAINMENU").Color), dusk.width() * dusk.height() / 4);
 }
