@@ -380,3 +380,25 @@ TEST(TsSkinableMenus, ANewDefaultManagerTakesTheMenusOver)
     const QImage dusk = f.Grab(f.file);
     EXPECT_GT(PixelsOf(dusk, Section(second, "MAINMENU").Color), dusk.width() * dusk.height() / 4);
 }
+
+TEST(TsSkinableMenus, AnUnansweredFrameRequestDoesNotBlockTheNext)
+{
+    // Nobody answers while popups are not skinned; the next request must
+    // still go out once they are.
+    SkinDirectory skins;
+    MenuForm f;
+    TsSkinManagerComponent manager;
+    manager.SetSkinDirectory(skins.dir.path());
+    manager.SetSkinName("Tarku");
+    manager.SetSkinnedPopups(false);
+    TsSkinableMenus& menus = manager.SkinableMenus();
+    menus.PostFrameRequest(f.open);
+    EXPECT_TRUE(menus.FrameRequestQueued());
+    QApplication::processEvents();
+    EXPECT_FALSE(menus.FrameRequestQueued());
+    manager.SetSkinnedPopups(true);
+    menus.PostFrameRequest(f.open);
+    EXPECT_TRUE(menus.FrameRequestQueued());
+    QApplication::processEvents();
+    EXPECT_FALSE(menus.FrameRequestQueued());
+}
