@@ -8,6 +8,7 @@
 #include "skin/acShadows.h"
 #include "skin/acSkinFolder.h"
 #include "skin/acSkinRecolor.h"
+#include "skin/sSkinMenuItems.h"
 #include "skin/forms/acSkinCommand.h"
 #include "skin/forms/sCommonData.h"
 #include "skin/forms/sSkinnedForms.h"
@@ -15,6 +16,7 @@
 #include <QCoreApplication>
 #include <QWidget>
 #include <QApplication>
+#include <QMenu>
 
 #include <algorithm>
 #include <cstdio>
@@ -23,8 +25,6 @@
 namespace {
 
 constexpr TColor KeyColor = 0xFF00FF;
-
-bool RuledOut(TColor c) { return c == -1 || c == KeyColor || c == 0xFFFFFF; }
 
 std::string WithoutBlanks(const std::string& line)
 {
@@ -37,8 +37,10 @@ std::string WithoutBlanks(const std::string& line)
 
 } // namespace
 
-TsSkinManagerComponent::TsSkinManagerComponent(QObject* parent) : QObject(parent)
+TsSkinManagerComponent::TsSkinManagerComponent(QObject* parent)
+    : QObject(parent), skinableMenus_(std::make_unique<TsSkinableMenus>(this, &menuSupport_))
 {
+    menuSupport_.IcoLineSkin = "ICOLINE";
     if (!DefaultSkinManager) {
         DefaultSkinManager = this;
         if (QCoreApplication* app = QCoreApplication::instance())
@@ -52,6 +54,7 @@ TsSkinManagerComponent::~TsSkinManagerComponent()
     // it is going away, so the removal is sent as destroying.
     destroying_ = true;
     SetActive(false);
+    skinableMenus_->HookAllMenus(false);
     if (QCoreApplication* app = QCoreApplication::instance())
         app->removeEventFilter(this);
     if (DefaultSkinManager == this)
@@ -164,10 +167,12 @@ void TsSkinManagerComponent::SendNewSkin(bool repaint)
         return;
     if (repaint)
         LockSkinnedForms(this);
+    skinableMenus_->SetSkinBorderWidth(-1);
     skin_.SkinData.Ready = false;
     skin_.ResolveIndexes();
     Broadcast(AC_SETNEWSKIN);
     skin_.SkinData.Ready = true;
+    RefreshMenus();
     if (repaint)
         RepaintForms();
 }
@@ -188,6 +193,7 @@ void TsSkinManagerComponent::RepaintForms()
 void TsSkinManagerComponent::SendRemoveSkin()
 {
     skin_.SkinData.Ready = false;
+    skinableMenus_->HookAllMenus(false);
     Broadcast(AC_REMOVESKIN);
     skin_ = TacSkinContent();
     shadowMargins_ = TRect{0, 0, 0, 0};
@@ -212,6 +218,9 @@ void TsSkinManagerComponent::SetIsDefault(bool value)
     if (!value && DefaultSkinManager)
         return;
     if (DefaultSkinManager != this) {
+        // The menus take the new default's skin: the old one lets them go.
+        if (auto* previous = dynamic_cast<TsSkinManagerComponent*>(DefaultSkinManager))
+            previous->skinableMenus_->HookAllMenus(false);
         DefaultSkinManager = this;
         if (QCoreApplication* app = QCoreApplication::instance())
             app->installEventFilter(this);
@@ -232,6 +241,7 @@ void TsSkinManagerComponent::UpdateSkin()
     TakeSkin(std::move(loaded));
     skin_.ResolveIndexes();
     skin_.SkinData.Ready = true;
+    RefreshMenus();
     RepaintForms();
 }
 
@@ -331,18 +341,14 @@ TColor TsSkinManagerComponent::GetEditHotFontColor() const
 
 TColor TsSkinManagerComponent::GetHighlightColor() const
 {
-    const TsGeneralData* s = NamedSection("MENUITEM");
-    if (s && !RuledOut(s->HotColor))
-        return s->HotColor;
-    return ColorFromQColor(QApplication::palette().color(QPalette::Highlight));
+    return MenuHighlightColor(NamedSection("MENUITEM"),
+                              ColorFromQColor(QApplication::palette().color(QPalette::Highlight)));
 }
 
 TColor TsSkinManagerComponent::GetHighlightFontColor() const
 {
-    const TsGeneralData* s = NamedSection("MENUITEM");
-    if (s && !RuledOut(s->HotFontColor) && s->HotFontColor != 0 && !RuledOut(s->HotColor))
-        return s->HotFontColor;
-    return ColorFromQColor(QApplication::palette().color(QPalette::HighlightedText));
+    return MenuHighlightFontColor(NamedSection("MENUITEM"),
+                                  ColorFromQColor(QApplication::palette().color(QPalette::HighlightedText)));
 }
 
 int TsSkinManagerComponent::GetTextureIndex(int skinIndex, const std::string& section,
@@ -412,8 +418,42 @@ void TsSkinManagerComponent::TakeSkinShadow(const TsMaskData& m, const TBitmap& 
     CopyBitmapRect(shadowActive_, 0, 0, w, h, image, m.ImageCount > 1 ? x + w : x, y);
 }
 
+void TsSkinManagerComponent::RefreshMenus()
+{
+    skinableMenus_->SkinnedPopups = skinnedPopups_;
+    if (IsDefault())
+        skinableMenus_->HookAllMenus(Active());
+}
+
+void TsSkinManagerComponent::SetSkinnedPopups(bool value)
+{
+    if (value == skinnedPopups_)
+        return;
+    skinnedPopups_ = value;
+    RefreshMenus();
+}
+
+void TsSkinManagerComponent::HookPopupMenu(QObject* popupMenu)
+{
+    const bool hook = Active() && skinnedPopups_;
+    if (auto* menu = qobject_cast<QMenu*>(popupMenu)) {
+        skinableMenus_->HookPopupMenu(menu, hook);
+        return;
+    }
+    if (popupMenu)
+        for (QMenu* menu : popupMenu->findChildren<QMenu*>(Qt::FindDirectChildrenOnly))
+            skinableMenus_->HookPopupMenu(menu, hook);
+}
+
 bool TsSkinManagerComponent::eventFilter(QObject* watched, QEvent* event)
 {
+    // The menu painter's frame requests (0xBCB3, 0xBCB4).
+    if (event->type() == MenuFrameEventType() && watched == QCoreApplication::instance()) {
+        if (!IsDefault() || !skinnedPopups_)
+            return false;
+        skinableMenus_->AnswerFrameMessage(static_cast<TacMenuFrameEvent&>(*event));
+        return true;
+    }
     // The application becoming active again: every top-level form, last
     // first, repaints its skinned parts.
     if (IsDefault() && skinnedPopups_ && event->type() == QEvent::ApplicationActivate && watched == QCoreApplication::instance()) {

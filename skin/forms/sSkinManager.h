@@ -7,6 +7,7 @@
 #include "skin/acSkinLoader.h"
 #include "skin/sSkinManagerIntf.h"
 #include "skin/sStoredSkins.h"
+#include "skin/forms/sSkinMenus.h"
 
 #include <QObject>
 #include <QPointer>
@@ -38,7 +39,10 @@ public:
     bool ExtendedBorders() const { return extendedBorders_; }
     void SetExtendedBorders(bool value);
     bool SkinnedPopups() const { return skinnedPopups_; }
-    void SetSkinnedPopups(bool value) { skinnedPopups_ = value; }
+    void SetSkinnedPopups(bool value);
+    // The menus painted by the skin, and their published extras.
+    TsSkinableMenus& SkinableMenus() { return *skinableMenus_; }
+    TacMenuSupport& MenuSupport() { return menuSupport_; }
     void SetAllowGlowing(bool value) { allowGlowing_ = value; }
     const TacCommonSections& CommonSections() const { return commonSections_; }
     // Blanks are dropped from every line that is not a comment; reloads.
@@ -87,7 +91,8 @@ public:
     TColor GlobalFontColor() const override { return GetGlobalFontColor(); }
     void ClearRepaintFlag() override {}
     void SetActiveControl(QObject* window) override;
-    void HookPopupMenu(QObject*) override {}
+    // A popup menu, or the popup menus of a control.
+    void HookPopupMenu(QObject* popupMenu) override;
     const TacSkinContent* Content() const override;
 
 protected:
@@ -104,6 +109,8 @@ private:
     void Broadcast(uint16_t subCode);
     void UpdateSkin();
     const TsGeneralData* NamedSection(const char* name) const;
+    // The default manager's menus take the skin on show, or let it go.
+    void RefreshMenus();
 
     TacSkinContent skin_;
     TsStoredSkins internalSkins_;
@@ -123,4 +130,6 @@ private:
     QPointer<QObject> activeControl_;
     TBitmap shadowActive_, shadowInactive_;
     TRect shadowMargins_{0, 0, 0, 0};
+    TacMenuSupport menuSupport_;
+    std::unique_ptr<TsSkinableMenus> skinableMenus_;
 };

@@ -117,7 +117,15 @@ void AddSections(TSkinModel& m, const TSkinPalette& p)
         add(s, Style(p, p.Face, p.Text));
     for (const char* s : {"SCROLLBAR1H", "SCROLLBAR1V", "SCROLLBAR2H", "SCROLLBAR2V"})
         add(s, Style(p, Mix(p.Window, p.Frame, 15), p.Text));
-    add("MENUITEM", Style(p, p.Window, p.Text));
+    // Menu items show the popup under them until they are hot.
+    TsGeneralData item = Style(p, p.Window, p.Text);
+    item.Transparency = 100;
+    add("MENUITEM", item);
+    add("ICOLINE", Style(p, Mix(p.Face, p.Frame, 12), p.Text));
+    TsGeneralData extraLine = Style(p, p.TitleBottom, clWhite);
+    extraLine.GradientPercent = 100;
+    extraLine.GradientData = Gradient(p.TitleTop, p.TitleBottom, 0);
+    add("EXTRALINE", extraLine);
     add("MAINMENU", Style(p, p.Face, p.Text));
     add("MENULINE", Style(p, p.Face, p.Text));
     for (const char* s : {"TABTOP", "TABBOTTOM", "TABLEFT", "TABRIGHT"})
@@ -199,7 +207,9 @@ void AddImages(TSkinModel& m)
     }
     for (const char* s : {"SCROLLBAR1H", "SCROLLBAR1V", "SCROLLBAR2H", "SCROLLBAR2V"})
         v.push_back(Frame(s, "BORDERSMASK", '#', 17, 17, 2, 1));
-    v.push_back(Frame("MENUITEM", "BORDERSMASK", '#', 24, 20, 3, 1));
+    TImageDef item = Frame("MENUITEM", "BORDERSMASK", '#', 24, 20, 3, 1);
+    item.stretch = 3; // no frame in the normal state
+    v.push_back(item);
     v.push_back(Frame("MAINMENU", "BORDERSMASK", '#', 24, 20, 3, 1));
     v.push_back(Frame("MENULINE", "BORDERSMASK", '#', 24, 8, 1, 1));
     for (const char* s : {"TABTOP", "TABBOTTOM", "TABLEFT", "TABRIGHT"})

@@ -1,0 +1,235 @@
+#include "skinwnd/forms/sSystemMenu.h"
+
+#include "Screenshot.h"
+#include "SkinGenerator.h"
+#include "TestSupport.h"
+#include "skin/forms/acSkinStartup.h"
+#include "skin/forms/sCommonData.h"
+#include "skin/forms/sSkinManager.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QImage>
+#include <QMenu>
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+// Names of the items shown, in menu order; "-" for a separator.
+std::vector<std::string> Shown(QMenu& menu)
+{
+    std::vector<std::string> out;
+    for (QAction* a : menu.actions())
+        if (a->isVisible())
+            out.push_back(a->isSeparator() ? "-" : a->objectName().isEmpty() ? a->text().toStdString()
+                                                                              : a->objectName().toStdString());
+    return out;
+}
+
+// A form that records the window commands that reach it and can take
+// some over.
+class Form : public QWidget {
+public:
+    std::vector<int> commands;
+    std::vector<int> takenOver;
+
+    Form()
+    {
+        resize(240, 160);
+        show();
+        QApplication::processEvents();
+    }
+
+protected:
+    bool event(QEvent* e) override
+    {
+        if (e->type() == SysCommandEventType()) {
+            const int c = static_cast<TacSysCommandEvent*>(e)->Command();
+            commands.push_back(c);
+            if (std::find(takenOver.begin(), takenOver.end(), c) != takenOver.end())
+                e->accept();
+            return true;
+        }
+        return QWidget::event(e);
+    }
+};
+
+TacSysMenuForm Traits(int borderStyle, unsigned icons = 7)
+{
+    TacSysMenuForm f;
+    f.BorderStyle = borderStyle;
+    f.BorderIcons = icons;
+    return f;
+}
+
+} // namespace
+
+TEST(TsSystemMenu, CommandsChangeTheWindowState)
+{
+    SkinLibraryInitialization();
+    Form form;
+    TsSystemMenu menu(&form, [] { return Traits(2); });
+    EXPECT_EQ(menu.objectName(), "SysMenu");
+    menu.UpdateItems(false);
+    EXPECT_FALSE(menu.ItemRestore->isEnabled());
+    EXPECT_TRUE(menu.ItemMaximize->isEnabled());
+
+    menu.ItemMaximize->trigger();
+    EXPECT_TRUE(form.isMaximized());
+    // The items follow the new state at once.
+    EXPECT_TRUE(menu.ItemRestore->isEnabled());
+    EXPECT_FALSE(menu.ItemMaximize->isEnabled());
+    EXPECT_FALSE(menu.ItemMove->isEnabled());
+
+    menu.ItemRestore->trigger();
+    EXPECT_FALSE(form.isMaximized());
+    EXPECT_FALSE(menu.ItemRestore->isEnabled());
+
+    menu.ItemMinimize->trigger();
+    EXPECT_TRUE(form.isMinimized());
+    EXPECT_FALSE(menu.ItemMinimize->isEnabled());
+    EXPECT_TRUE(menu.ItemRestore->isEnabled());
+    menu.ItemRestore->trigger();
+    EXPECT_FALSE(form.isMinimized());
+
+    // Move and size go to the window system; the form hears of them first.
+    menu.ItemMove->trigger();
+    menu.ItemSize->trigger();
+    EXPECT_TRUE(form.isVisible());
+
+    menu.ItemClose->trigger();
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_EQ(form.commands, (std::vector<int>{scMaximize, scRestore, scMinimize, scRestore, scMove, scSize, scClose}));
+}
+
+TEST(TsSystemMenu, AFormThatTakesACommandOverKeepsItsState)
+{
+    Form form;
+    form.takenOver = {scClose, scMaximize};
+    TsSystemMenu menu(&form);
+    menu.ItemMaximize->trigger();
+    menu.CloseForm();
+    EXPECT_FALSE(form.isMaximized());
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_EQ(form.commands, (std::vector<int>{scMaximize, scClose}));
+}
+
+TEST(TsSystemMenu, ItemsFollowTheFormsBorder)
+{
+    Form form;
+    struct Case {
+        const char* what;
+        TacSysMenuForm traits;
+        std::vector<std::string> shown;
+    };
+    const Case cases[] = {
+        {"sizeable", Traits(2), {"acIR", "acIM", "acIS", "acIN", "acIX", "-", "acIC"}},
+        {"dialog", Traits(3), {"acIM", "-", "acIC"}},
+        {"tool window", Traits(4), {"acIM", "-", "acIC"}},
+        {"sizeable tool window", Traits(5), {"acIM", "acIS", "-", "acIC"}},
+        {"without maximise", Traits(2, 3), {"acIR", "acIM", "acIS", "acIN", "-", "acIC"}},
+    };
+    for (const Case& c : cases) {
+        TsSystemMenu menu(&form, [&] { return c.traits; });
+        menu.UpdateItems(false);
+        EXPECT_EQ(Shown(menu), c.shown) << c.what;
+    }
+    // Without traits the form's own flags tell: a fixed-size dialog.
+    QDialog dialog;
+    dialog.setFixedSize(100, 80);
+    TsSystemMenu fromFlags(&dialog);
+    EXPECT_EQ(fromFlags.FormState().BorderStyle, 3);
+    fromFlags.UpdateItems(false);
+    EXPECT_EQ(Shown(fromFlags), (std::vector<std::string>{"acIM", "-", "acIC"}));
+}
+
+TEST(TsSystemMenu, TheWindowsOwnCommandsAndTextsAreCopied)
+{
+    Form form;
+    TsSystemMenu menu(&form);
+    EXPECT_EQ(menu.ExtraCount, 0);
+    EXPECT_EQ(menu.ItemClose->text(), "Close");
+    EXPECT_EQ(Shown(menu), (std::vector<std::string>{"acIR", "acIM", "acIS", "acIN", "acIX", "-", "acIC"}));
+    menu.WindowMenu = {{0x0120, "Stay on &top\tCtrl+T"}, {scClose, "&Close\tAlt+F4"}, {scMove, "&Move"},
+                       {0x0130, ""}};
+    menu.Build();
+    EXPECT_EQ(menu.ExtraCount, 1);
+    EXPECT_EQ(Shown(menu), (std::vector<std::string>{"acIR", "acIM", "acIS", "acIN", "acIX", "-", "Stay on &top", "-",
+                                                     "acIC"}));
+    EXPECT_EQ(menu.ItemClose->text(), "&Close");
+    EXPECT_EQ(menu.ItemClose->shortcut(), QKeySequence("Alt+F4"));
+    EXPECT_EQ(menu.ItemMove->text(), "&Move");
+    EXPECT_EQ(menu.ItemRestore->text(), "Restore");
+    QAction* own = menu.actions().at(6);
+    EXPECT_EQ(own->shortcut(), QKeySequence("Ctrl+T"));
+    // The form's own commands are posted to it.
+    own->trigger();
+    EXPECT_TRUE(form.commands.empty());
+    QApplication::processEvents();
+    EXPECT_EQ(form.commands, std::vector<int>{0x0120});
+}
+
+TEST(TsSystemMenu, PopupIsSkinnedWithTheSkinSelectionOrPlainWithoutASkin)
+{
+    SkinLibraryInitialization();
+    testsupport::TempDir dir;
+    ASSERT_TRUE(WriteSkinFolder(dir.file("Tarku"), ProjectPalette()));
+    ASSERT_TRUE(WriteSkinFolder(dir.file("TarkuDusk"), DuskPalette()));
+    Form form;
+    TsSystemMenu menu(&form, [] { return Traits(2); });
+
+    // No manager: the window's own menu, every command listed.
+    menu.Popup(form.mapToGlobal(QPoint(4, 4)));
+    QApplication::processEvents();
+    EXPECT_TRUE(menu.isVisible());
+    EXPECT_TRUE(menu.ItemRestore->isVisible());
+    EXPECT_FALSE(menu.ItemRestore->isEnabled());
+    menu.hide();
+
+    TsSkinManagerComponent manager;
+    manager.SetSkinDirectory(dir.path());
+    manager.SetSkinName("Tarku");
+    ASSERT_TRUE(manager.Active());
+    menu.MakeSkinMenu = true;
+    for (int i = 0; i < 2; ++i) {
+        menu.Popup(form.mapToGlobal(QPoint(4, 4)));
+        QApplication::processEvents();
+    }
+    EXPECT_TRUE(manager.SkinableMenus().IsHooked(&menu));
+    // One selection submenu, however often the menu opened.
+    EXPECT_EQ(Shown(menu), (std::vector<std::string>{"SkinSelectItem", "-", "acIR", "acIM", "acIS", "acIN", "acIX",
+                                                     "-", "acIC"}));
+    QMenu* skins = menu.actions().front()->menu();
+    ASSERT_NE(skins, nullptr);
+    EXPECT_TRUE(manager.SkinableMenus().IsHooked(skins));
+    ASSERT_EQ(skins->actions().size(), 2);
+    EXPECT_TRUE(skins->actions().at(0)->isChecked());
+    EXPECT_FALSE(skins->actions().at(1)->isChecked());
+    EXPECT_EQ(skins->actions().at(1)->objectName(), "SkinSelectItem1");
+    const QImage shot = menu.grab().toImage();
+    SaveScreenshot(shot, "skinned_system_menu");
+    // Items of the system menu carry the window-command glyphs in the
+    // item's text colour, left of the captions.
+    const TColor text = manager.Section(manager.GetSkinIndex("MENUITEM")).FontColor;
+    const QRect close = menu.actionGeometry(menu.ItemClose);
+    int glyph = 0;
+    for (int y = close.top(); y <= close.bottom(); ++y)
+        for (int x = close.left(); x < close.left() + close.height(); ++x)
+            glyph += ColorFromQColor(shot.pixelColor(x, y)) == text;
+    EXPECT_GT(glyph, 4);
+
+    skins->actions().at(1)->trigger();
+    EXPECT_EQ(manager.SkinName(), "TarkuDusk");
+    menu.hide();
+}
+
+TEST(TsSystemMenu, SkinNamesOfSelectionItems)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"&Tarku", "Tarku"}, {"Dusk (internal)", "Dusk (internal)"}, {"Dusk (internal) &2", "Dusk (internal)"},
+        {"A&&B", "AB"}};
+    for (auto [caption, name] : cases)
+        EXPECT_EQ(SkinNameOfItem(caption).toStdString(), name) << caption;
+}
