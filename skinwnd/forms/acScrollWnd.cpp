@@ -181,7 +181,9 @@ bool TacScrollWnd::IsBarActive(const TacScrollBar& bar) const
     if ((bar.ScrollFlags & (sfFirstArrowDisabled | sfSecondArrowDisabled))
         == (sfFirstArrowDisabled | sfSecondArrowDisabled))
         return false;
-    return !(bar.ScrollFlags & sfActiveOnlyWhenScrollable) || ScrollSpan(bar.ScrollInfo) > 0;
+    // A range that cannot scroll leaves the bar unavailable, as a window
+    // system bar without range is: no thumb to drag, no page to step.
+    return ScrollSpan(bar.ScrollInfo) > 0;
 }
 
 TThumbGeometry TacScrollWnd::ThumbOf(const TacScrollBar& bar) const

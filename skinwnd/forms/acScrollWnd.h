@@ -24,13 +24,9 @@ class TacScrollWnd;
 enum : int { acRepeatDelayTimer = 0xFFFD, acRepeatTimer = 0xFFFE };
 constexpr int acRepeatDelay = 300, acRepeatPeriod = 55;
 
-// Bits of TacScrollBar::ScrollFlags.
-enum : uint16_t {
-    sfFirstArrowDisabled = 1,
-    sfSecondArrowDisabled = 2,
-    sfActiveOnlyWhenScrollable = 4,
-    sfHasBar = 8
-};
+// Bits of TacScrollBar::ScrollFlags. A bar whose range cannot scroll is
+// never active, so no bit asks for that.
+enum : uint16_t { sfFirstArrowDisabled = 1, sfSecondArrowDisabled = 2, sfHasBar = 8 };
 
 // One bar of an adapter.
 class TacScrollBar {

@@ -212,13 +212,14 @@ void TacScrollWnd::MouseRelease()
 
 void TacScrollWnd::TimerFired(int id)
 {
+    // The delay ends with the first repeat; the repeats follow on their own
+    // period from there.
     if (id == acRepeatDelayTimer) {
         StopTimer(acRepeatDelayTimer);
         StartTimer(acRepeatTimer, acRepeatPeriod);
+    } else if (id != acRepeatTimer) {
         return;
     }
-    if (id != acRepeatTimer)
-        return;
     if (acPress.Wnd != this || Tracking) {
         StopTimer(acRepeatTimer);
         return;
