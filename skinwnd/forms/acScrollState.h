@@ -31,8 +31,8 @@ struct TacPressState {
 extern TacHotState acHot;
 extern TacPressState acPress;
 
-// A reversed bar runs from its far end: horizontal bars of right-to-left
-// windows, and bars with an inverted look.
+// A reversed bar runs from its far end, arrows and all: the horizontal bars
+// of right-to-left windows.
 bool ReversedBar(const QScrollBar& control);
 // The coordinate along a bar at r (in the adapted window) of a point.
 int AlongBar(const TacScrollBar& bar, const QRect& r, const QPoint& p);

@@ -30,8 +30,7 @@ bool TacPressState::On(const TacScrollWnd* wnd, const TacScrollBar& bar) const
 
 bool ReversedBar(const QScrollBar& control)
 {
-    const bool rtl = control.orientation() == Qt::Horizontal && control.layoutDirection() == Qt::RightToLeft;
-    return rtl != control.invertedAppearance();
+    return control.orientation() == Qt::Horizontal && control.layoutDirection() == Qt::RightToLeft;
 }
 
 int AlongBar(const TacScrollBar& bar, const QRect& r, const QPoint& p)
@@ -111,6 +110,13 @@ void TacScrollWnd::TakeBar(TacScrollBar& bar, QScrollBar* control, uint16_t kind
     bar.HadMouseTracking = control->hasMouseTracking();
     control->setMouseTracking(true);
     control->installEventFilter(this);
+    // A bar that goes away takes its press and hot look with it.
+    QObject::connect(control, &QObject::destroyed, this, [this, kind] {
+        if (acPress.Wnd == this && acPress.Bar == kind)
+            EndPress();
+        if (acHot.Wnd == this && acHot.Bar == kind)
+            acHot = {};
+    });
     control->update();
 }
 
@@ -119,12 +125,7 @@ void TacScrollWnd::ReleaseBars()
     if (barsReleased_)
         return;
     barsReleased_ = true;
-    if (acPress.Wnd == this) {
-        StopTimer(acRepeatDelayTimer);
-        StopTimer(acRepeatTimer);
-        acPress = {};
-        Tracking = false;
-    }
+    EndPress();
     if (acHot.Wnd == this)
         acHot = {};
     for (TacScrollBar* bar : {HorzBar.get(), VertBar.get()}) {

@@ -122,6 +122,8 @@ private:
     void MouseRelease();
     void UpdateCurrentPart(TacScrollBar& bar, const QPoint& point);
     void DragThumb(TacScrollBar& bar, const QPoint& point);
+    // Ends this adapter's press without a request.
+    void EndPress();
     void HotMove(TacScrollBar& bar, const QPoint& point);
     void HotLeave();
     bool GripEvent(QEvent* event);

@@ -19,6 +19,7 @@ TacScrollTimers* timerSource = nullptr;
 
 // A grip drag done here where the window system cannot resize.
 struct TGripDrag {
+    QPointer<TacScrollWnd> Wnd;
     QPointer<QWidget> Window;
     QPoint StartCursor;
     QRect StartGeometry;
@@ -82,6 +83,9 @@ bool TacScrollWnd::BarEvent(TacScrollBar& bar, QEvent* event)
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick: {
         auto* e = static_cast<QMouseEvent*>(event);
+        // A press left behind by a detached adapter is over.
+        if (acPress.Wnd && acPress.Wnd->Detached)
+            acPress.Wnd->EndPress();
         // Other buttons over a bar do nothing, and a second press waits
         // for the first to end.
         if (e->button() == Qt::LeftButton && !acPress.Wnd)
@@ -102,6 +106,13 @@ bool TacScrollWnd::BarEvent(TacScrollBar& bar, QEvent* event)
             MouseRelease();
         return true;
     case QEvent::Leave:
+        if (acHot.On(this, bar))
+            HotLeave();
+        return false;
+    case QEvent::Hide:
+        // A hidden bar sees no release: its press ends here.
+        if (acPress.On(this, bar))
+            MouseRelease();
         if (acHot.On(this, bar))
             HotLeave();
         return false;
@@ -210,6 +221,16 @@ void TacScrollWnd::MouseRelease()
         bar.Control->update();
 }
 
+void TacScrollWnd::EndPress()
+{
+    if (acPress.Wnd != this)
+        return;
+    StopTimer(acRepeatDelayTimer);
+    StopTimer(acRepeatTimer);
+    acPress = {};
+    Tracking = false;
+}
+
 void TacScrollWnd::TimerFired(int id)
 {
     // The delay ends with the first repeat; the repeats follow on their own
@@ -272,11 +293,11 @@ bool TacScrollWnd::GripEvent(QEvent* event)
         const Qt::Edges edges = Qt::BottomEdge | (ScrollBarOnLeft ? Qt::LeftEdge : Qt::RightEdge);
         if (top->windowHandle() && top->windowHandle()->startSystemResize(edges))
             return true;
-        gripDrag = {top, e.globalPosition().toPoint(), top->geometry(), ScrollBarOnLeft};
+        gripDrag = {this, top, e.globalPosition().toPoint(), top->geometry(), ScrollBarOnLeft};
         return true;
     }
     case QEvent::MouseMove: {
-        if (!gripDrag.Window || gripDrag.Window != wnd->window())
+        if (gripDrag.Wnd != this || !gripDrag.Window)
             return false;
         const QPoint d = e.globalPosition().toPoint() - gripDrag.StartCursor;
         QRect g = gripDrag.StartGeometry;
@@ -289,7 +310,7 @@ bool TacScrollWnd::GripEvent(QEvent* event)
         return true;
     }
     case QEvent::MouseButtonRelease:
-        if (!gripDrag.Window || gripDrag.Window != wnd->window())
+        if (gripDrag.Wnd != this || !gripDrag.Window)
             return false;
         gripDrag = {};
         return true;

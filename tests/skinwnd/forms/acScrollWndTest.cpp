@@ -196,15 +196,16 @@ struct LoneBar {
     }
 };
 
-// The run of pixels along the middle of a vertical bar with the colour.
-std::optional<std::pair<int, int>> ColourRun(const QImage& image, const QColor& colour)
+// The run of pixels along the middle of a bar with the colour.
+std::optional<std::pair<int, int>> ColourRun(const QImage& image, const QColor& colour, bool vertical = true)
 {
     std::optional<std::pair<int, int>> run;
-    for (int y = 0; y < image.height(); ++y)
-        if (image.pixelColor(image.width() / 2, y) == colour) {
+    const int length = vertical ? image.height() : image.width();
+    for (int i = 0; i < length; ++i)
+        if ((vertical ? image.pixelColor(image.width() / 2, i) : image.pixelColor(i, image.height() / 2)) == colour) {
             if (!run)
-                run = {y, y};
-            run->second = y;
+                run = {i, i};
+            run->second = i;
         }
     return run;
 }
@@ -593,4 +594,89 @@ TEST(TacScrollWnd, ProjectSkinOnEditorAndList)
     Free(listAdapter);
     Free(editAdapter);
     EXPECT_EQ(Grab(&form), plain);
+}
+
+TEST(TacScrollWnd, ReversedBarsRunFromTheFarEnd)
+{
+    SkinScope<SolidSkin> scope;
+    struct Case {
+        const char* what;
+        Qt::Orientation orientation;
+        bool rightToLeft;
+    };
+    const Case cases[] = {
+        {"right-to-left horizontal bar", Qt::Horizontal, true},
+        {"right-to-left vertical bar runs down", Qt::Vertical, true},
+        {"left-to-right horizontal bar", Qt::Horizontal, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QWidget form;
+        form.resize(240, 240);
+        auto* bar = new QScrollBar(c.orientation, &form);
+        bar->setGeometry(10, 10, c.orientation == Qt::Horizontal ? 200 : 17, c.orientation == Qt::Horizontal ? 17 : 200);
+        bar->setLayoutDirection(c.rightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
+        bar->setRange(0, 100);
+        bar->setPageStep(10);
+        bar->setValue(0);
+        form.show();
+        QApplication::processEvents();
+        const bool vertical = c.orientation == Qt::Vertical;
+        const bool reversed = c.rightToLeft && !vertical;
+        TacScrollWnd* adapter = Skin(bar, &scope.manager);
+        const int arrow = GetBarSize(*adapter->Bar(vertical ? SB_VERT : SB_HORZ), false, true);
+        const std::optional<std::pair<int, int>> thumb = ColourRun(Grab(bar), ThumbColor[0], vertical);
+        ASSERT_TRUE(thumb.has_value());
+        EXPECT_EQ(reversed ? 200 - 1 - thumb->second : thumb->first, arrow);
+        // The arrow drawn at the bar's start steps the way the bar's own
+        // arrow there does.
+        auto clickStart = [&] {
+            bar->setValue(50);
+            const QPoint p = vertical ? QPoint(8, arrow / 2) : QPoint(arrow / 2, 8);
+            QTest::mouseClick(bar, Qt::LeftButton, {}, p);
+            return bar->value() - 50;
+        };
+        const int skinned = clickStart();
+        Free(adapter);
+        EXPECT_EQ(skinned, clickStart());
+        EXPECT_EQ(skinned, reversed ? 1 : -1);
+    }
+}
+
+TEST(TacScrollWnd, PressEndsWithItsBarOrWindow)
+{
+    SkinScope<SolidSkin> scope;
+    VirtualClock clock;
+    // A bar hidden under a held arrow ends the press.
+    {
+        LongEdit e;
+        TacScrollWnd* adapter = Skin(e.edit, &scope.manager);
+        Requests requests(e.edit);
+        QScrollBar* bar = e.vbar();
+        QTest::mousePress(bar, Qt::LeftButton, {}, AlongV(bar, bar->height() - 3));
+        EXPECT_FALSE(clock.Idle());
+        e.edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        QApplication::processEvents();
+        EXPECT_TRUE(clock.Idle());
+        EXPECT_EQ(requests.Take(), (std::vector<int>{SB_LINEDOWN, SB_ENDSCROLL}));
+        Free(adapter);
+    }
+    // An editor destroyed under a held arrow leaves no press behind: the
+    // next editor's bar takes presses.
+    TacScrollWnd* gone = nullptr;
+    {
+        LongEdit e;
+        gone = Skin(e.edit, &scope.manager);
+        QScrollBar* bar = e.vbar();
+        QTest::mousePress(bar, Qt::LeftButton, {}, AlongV(bar, bar->height() - 3));
+    }
+    EXPECT_TRUE(gone->Detached);
+    clock.Advance(1000);
+    LongEdit next;
+    TacScrollWnd* adapter = Skin(next.edit, &scope.manager);
+    QScrollBar* bar = next.vbar();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, AlongV(bar, bar->height() - 3));
+    EXPECT_EQ(bar->value(), 1);
+    Free(adapter);
+    delete gone;
 }
