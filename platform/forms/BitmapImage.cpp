@@ -91,3 +91,12 @@ TBitmap ImageToBitmap(const QImage& image)
         std::memcpy(bitmap.ScanLine(y), argb.constScanLine(y), size_t(argb.width()) * 4);
     return bitmap;
 }
+
+QImage BitmapPaintView(TBitmap& bitmap)
+{
+    const TPixelFormat format = bitmap.PixelFormat();
+    if (bitmap.Empty() || (format != pf24bit && format != pf32bit))
+        return QImage();
+    return QImage(bitmap.ScanLine(0), bitmap.Width(), bitmap.Height(), qsizetype(bitmap.BytesPerScanline()),
+                  format == pf24bit ? QImage::Format_BGR888 : QImage::Format_RGB32);
+}

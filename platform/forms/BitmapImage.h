@@ -11,3 +11,8 @@ QImage BitmapToImage(const TBitmap& bitmap);
 
 // A 32-bit bitmap (blue, green, red, alpha) of a picture.
 TBitmap ImageToBitmap(const QImage& image);
+
+// An image over a 24- or 32-bit bitmap's own rows, for painting into the
+// bitmap with QPainter; a null image for other formats or an empty bitmap.
+// It must not outlive the bitmap or a change of its size.
+QImage BitmapPaintView(TBitmap& bitmap);

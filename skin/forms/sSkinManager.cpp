@@ -36,6 +36,7 @@ std::string WithoutBlanks(const std::string& line)
 
 TsSkinManagerComponent::TsSkinManagerComponent(QObject* parent) : QObject(parent)
 {
+    UpdateThirdNames(false);
     if (!DefaultSkinManager) {
         DefaultSkinManager = this;
         if (QCoreApplication* app = QCoreApplication::instance())

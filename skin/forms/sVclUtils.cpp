@@ -87,3 +87,9 @@ void BroadcastToChildWindows(QWidget* parent, uint16_t command, intptr_t lParam)
     for (QWidget* child : parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         SendSkinCommand(child, command, 0, lParam);
 }
+
+void AddToParentAdapter(QWidget* control)
+{
+    if (control && control->parentWidget())
+        SendSkinCommand(control->window(), AC_ADAPTCONTROL, 0, reinterpret_cast<intptr_t>(control));
+}

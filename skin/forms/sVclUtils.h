@@ -43,3 +43,6 @@ intptr_t QueryControlCommand(QWidget* control, uint16_t command);
 bool WindowAnswersCommand(QWidget* window, uint16_t command);
 // Direct child widgets only, never their children.
 void BroadcastToChildWindows(QWidget* parent, uint16_t command, intptr_t lParam);
+// Asks the provider of the control's form to adapt the control with its
+// children; nothing for a control outside a form.
+void AddToParentAdapter(QWidget* control);
