@@ -119,7 +119,7 @@ public:
 
 private:
     struct TLabelState {
-        QPointer<QLabel> Label;
+        QPointer<QWidget> Label;
         QPalette Palette;
         bool OwnPalette;
         bool AutoFill;

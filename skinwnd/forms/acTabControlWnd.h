@@ -45,7 +45,9 @@ private:
     // Adapters for the arrows a bar shows when its tabs do not fit.
     void SpinRefresh();
 
-    QPointer<QTabBar> innerBar_; // a tab widget's bar, painted with it
+    // A tab widget's bar, painted with it; held as a widget, since the
+    // filter still sees it while its destructor runs.
+    QPointer<QWidget> innerBar_;
     std::vector<TacMainWnd*> spins_;
 };
 

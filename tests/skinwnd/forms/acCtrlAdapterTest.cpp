@@ -166,6 +166,53 @@ TEST(TacCtrlAdapter, WalkGivesEachControlTheAdapterOfItsList)
         EXPECT_EQ(GetAdapterOf(w), nullptr) << AdapterClassName(kind);
 }
 
+TEST(TacCtrlAdapter, TakingTheAdapterAwayRestoresTheForm)
+{
+    testsupport::TempDir skins;
+    ASSERT_TRUE(WriteSkinFolder(skins.file("Tarku"), ProjectPalette()));
+    auto manager = ManagerWithLists(AllLists);
+    manager->SetSkinDirectory(skins.path());
+    manager->SetSkinName("Tarku");
+    ASSERT_TRUE(manager->Active()) << manager->LastError();
+    Form f;
+    QPalette own = f.label->palette();
+    own.setColor(QPalette::WindowText, QColor(200, 0, 0));
+    f.label->setPalette(own);
+    f.form.show();
+    QApplication::processEvents();
+    const QImage before = f.form.grab().toImage();
+    auto adapter = std::make_unique<TacCtrlAdapter>(&f.form, manager.get());
+    adapter->AdaptControls(nullptr);
+    QApplication::processEvents();
+    EXPECT_NE(f.form.grab().toImage(), before);
+    adapter->BroadcastMessage(AC_REMOVESKIN, 0, reinterpret_cast<intptr_t>(static_cast<TsSkinManager*>(manager.get())));
+    adapter.reset();
+    QApplication::processEvents();
+    EXPECT_EQ(f.form.grab().toImage(), before);
+    EXPECT_EQ(f.label->palette(), own);
+}
+
+TEST(TacCtrlAdapter, FormDestroyedBeforeItsAdapter)
+{
+    auto manager = ManagerWithLists(AllLists);
+    auto f = std::make_unique<Form>();
+    f->label->setPalette(QPalette(Qt::red));
+    auto adapter = std::make_unique<TacCtrlAdapter>(&f->form, manager.get());
+    adapter->AdaptControls(nullptr);
+    f->form.show();
+    QApplication::processEvents();
+    const int count = adapter->Count();
+    ASSERT_GT(count, 0);
+    f.reset();
+    // Every adapter lost its window; nothing is touched any more.
+    for (int i = 0; i < count; ++i)
+        EXPECT_TRUE(adapter->GetItem(i)->AdapterDead());
+    adapter->BroadcastMessage(200, 0, 0);
+    adapter->AdaptControls(nullptr);
+    EXPECT_EQ(adapter->Count(), 0);
+    adapter.reset();
+}
+
 TEST(TacCtrlAdapter, FirstListNamingTheControlDecides)
 {
     struct Case {

@@ -13,6 +13,7 @@
 #include "skin/acCanvas.h"
 #include "skin/acSectionPaint.h"
 #include "skin/acSkinFolder.h"
+#include "skin/forms/acSkinCommand.h"
 #include "skin/forms/acSkinStartup.h"
 #include "skin/forms/sCommonData.h"
 #include "skin/forms/sSkinManager.h"
@@ -158,6 +159,12 @@ TEST(TacTabControlWnd, ProjectSkinPaintsTabsOnEverySide)
     ASSERT_TRUE(manager.Active()) << manager.LastError();
     auto adapter = AdaptTabs(f.form, manager);
     ASSERT_EQ(adapter->Count(), 5);
+    // A skinned tab control says it is the library's and names its manager.
+    const intptr_t self = reinterpret_cast<intptr_t>(static_cast<TsSkinManager*>(&manager));
+    EXPECT_EQ(SendSkinCommand(f.tabs[0], AC_CTRLHANDLED), 1);
+    EXPECT_EQ(SendSkinCommand(f.tabs[0], AC_GETMANAGER), self);
+    EXPECT_EQ(SendSkinCommand(f.bar, AC_GETMANAGER), self);
+    EXPECT_EQ(SendSkinCommand(f.tabs[0]->currentWidget(), AC_CTRLHANDLED), 1);
     const QImage skinned = f.Grab();
     EXPECT_TRUE(SaveScreenshot(skinned, "tab_controls"));
     const std::vector<QRgb> colours = Colours(skinned, Probes(f));
