@@ -41,6 +41,7 @@ TsSkinManagerComponent::TsSkinManagerComponent(QObject* parent)
     : QObject(parent), skinableMenus_(std::make_unique<TsSkinableMenus>(this, &menuSupport_))
 {
     menuSupport_.IcoLineSkin = "ICOLINE";
+    UpdateThirdNames(false);
     if (!DefaultSkinManager) {
         DefaultSkinManager = this;
         if (QCoreApplication* app = QCoreApplication::instance())

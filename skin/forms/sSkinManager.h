@@ -4,6 +4,7 @@
 // every form and control of the application when the skin is new, changed
 // or gone. The first manager created becomes the default one that every
 // control without its own manager paints by.
+#include "skin/acAnimEffects.h"
 #include "skin/acSkinLoader.h"
 #include "skin/sSkinManagerIntf.h"
 #include "skin/sStoredSkins.h"
@@ -12,9 +13,15 @@
 #include <QObject>
 #include <QPointer>
 
+#include <array>
 #include <functional>
 #include <string>
 #include <vector>
+
+// What the library skins besides forms with their own provider: standard
+// forms, standard dialogs, and the controls the class lists name.
+enum TacSkinningRule : unsigned { srStdForms = 1, srStdDialogs = 2, srThirdParty = 4 };
+using TacSkinningRules = unsigned;
 
 class TsSkinManagerComponent : public QObject, public TsSkinManager {
 public:
@@ -55,6 +62,15 @@ public:
     const std::string& LastError() const { return lastError_; }
 
     std::function<void()> OnBeforeChange, OnAfterChange;
+
+    TacSkinningRules SkinningRules = srStdForms | srStdDialogs | srThirdParty;
+    // The class names of controls to skin, by adapter kind (one text per
+    // ThirdPartyNames entry), and the same as lists of names.
+    ThirdPartyList ThirdParty;
+    std::array<std::vector<std::string>, 18> ThirdLists;
+    // The lists take the texts; with force every text takes its default
+    // first, without it only an empty one does.
+    void UpdateThirdNames(bool force) { ::UpdateThirdNames(ThirdParty, ThirdLists, force); }
 
     // The available skins (stored ones and those of the skin directory),
     // sorted into `names`; answers the first one found.

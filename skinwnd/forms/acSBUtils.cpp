@@ -1,9 +1,13 @@
 #include "skinwnd/forms/acSBUtils.h"
 
+#include "skin/acSectionPaint.h"
+#include "skin/forms/acControlPaint.h"
+#include "skin/forms/acSkinCommand.h"
 #include "skinwnd/forms/acMainWnd.h"
 
 #include <QHash>
 #include <QPointer>
+#include <QVariant>
 #include <QWidget>
 
 namespace {
@@ -53,4 +57,32 @@ void DetachWnd(QWidget* wnd, bool freeAdapter, TacMainWnd*& adapter)
 TacMainWnd* GetAdapterOf(const QObject* wnd)
 {
     return Registry().value(wnd);
+}
+
+bool IsLibraryWindow(const QObject* wnd)
+{
+    const QVariant tag = wnd ? wnd->property("Tag") : QVariant();
+    return tag.isValid() && tag.toInt() == LibraryWindowTag;
+}
+
+TCacheInfo GetParentCacheOfWindow(QWidget* wnd)
+{
+    QWidget* parent = wnd ? wnd->parentWidget() : nullptr;
+    if (!parent)
+        return EmptyCacheInfo;
+    TBackgroundInfo info;
+    GetControlBackground(info, parent, false);
+    TCacheInfo cache = BackgroundToCacheInfo(info);
+    // The parent answers for its own origin.
+    if (info.BgType == 2) {
+        cache.X += wnd->x();
+        cache.Y += wnd->y();
+    }
+    return cache;
+}
+
+void AdaptTopLevelControls(QWidget* wnd)
+{
+    if (wnd)
+        SendSkinCommand(wnd->window(), AC_ADAPTCONTROL, 0, 0);
 }

@@ -2,8 +2,11 @@
 // Links between windows and the adapters that skin them. An adapter sits in
 // front of its window as an event filter; the registry answers which
 // adapter a window has, and forgets a window the moment it is destroyed.
+#include "skin/sConst.h"
+
 #include <QObject>
 
+class QWidget;
 class TacMainWnd;
 
 // The adapter filters every event of the window from now on.
@@ -14,3 +17,15 @@ void AttachWnd(TacMainWnd* adapter, QWidget* wnd);
 void DetachWnd(QWidget* wnd, bool freeAdapter, TacMainWnd*& adapter);
 // nullptr for a window without adapter.
 TacMainWnd* GetAdapterOf(const QObject* wnd);
+
+// Windows the library makes for itself carry this Tag (a dynamic property
+// "Tag"); adapters and the control adapter leave them alone.
+constexpr int LibraryWindowTag = -98;
+bool IsLibraryWindow(const QObject* wnd);
+
+// What lies under a window as its parent shows it: the parent's image at
+// the window's place, or its colour; EmptyCacheInfo without a parent.
+TCacheInfo GetParentCacheOfWindow(QWidget* wnd);
+
+// Asks the provider of the window's form to adapt all its controls again.
+void AdaptTopLevelControls(QWidget* wnd);

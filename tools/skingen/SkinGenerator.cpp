@@ -131,6 +131,8 @@ void AddSections(TSkinModel& m, const TSkinPalette& p)
     for (const char* s : {"TABTOP", "TABBOTTOM", "TABLEFT", "TABRIGHT"})
         add(s, Style(p, p.Face, p.Text));
     add("PAGECONTROL", Style(p, p.Window, p.Text));
+    for (const char* s : {"PAGECONTROLBOTTOM", "PAGECONTROLLEFT", "PAGECONTROLRIGHT"})
+        add(s, Style(p, p.Window, p.Text, "PAGECONTROL"));
     add("GROUPBOX", Style(p, p.Window, p.Text));
     TsGeneralData panel = Style(p, p.Face, p.Text);
     panel.GradientPercent = 100;
