@@ -1,6 +1,7 @@
 #include "skinwnd/sSkinProviderRules.h"
 
 #include <cstdlib>
+#include <utility>
 
 namespace {
 
@@ -75,52 +76,44 @@ bool PtInRect(const TRect& r, TPoint p)
 
 namespace {
 
-// The title button under the point: its place counted from the right
-// (1 the rightmost), 0 for none. System buttons only exist with the close
-// button; user buttons follow them.
-int ButtonPosition(const TacFrameLayout& l, TPoint p, int& userIndex)
+enum TSystemButton { sbNone, sbClose, sbMax, sbMin, sbHelp };
+
+// The title button under the point, counted from the right edge: system
+// buttons exist only with the close button; user buttons follow them.
+TSystemButton SystemButtonAt(const TacFrameLayout& l, TPoint p, int& userIndex)
 {
-    std::vector<const TRect*> places;
+    std::vector<std::pair<TSystemButton, const TRect*>> places;
     const TacFormTraits& f = l.Form;
     if (VisibleClose(f)) {
-        places.push_back(&l.CloseRect);
+        places.push_back({sbClose, &l.CloseRect});
         if (VisibleMax(f))
-            places.push_back(&l.MaxRect);
+            places.push_back({sbMax, &l.MaxRect});
         if (VisibleMin(f) || f.WindowState == wsMinimized)
-            places.push_back(&l.MinRect);
+            places.push_back({sbMin, &l.MinRect});
         if (Has(f, biHelp))
-            places.push_back(&l.HelpRect);
+            places.push_back({sbHelp, &l.HelpRect});
     }
-    const int system = int(places.size());
-    for (const TacUserButtonPlace& u : l.UserButtons)
-        places.push_back(&u.Rect);
-    for (size_t i = 0; i < places.size(); ++i)
-        if (PtInRect(*places[i], p)) {
-            if (int(i) >= system)
-                userIndex = int(i) - system;
-            return int(i) + 1;
+    for (const auto& [button, rect] : places)
+        if (PtInRect(*rect, p))
+            return button;
+    for (size_t i = 0; i < l.UserButtons.size(); ++i)
+        if (PtInRect(l.UserButtons[i].Rect, p)) {
+            userIndex = int(i);
+            return sbNone;
         }
-    return 0;
+    return sbNone;
 }
 
-int SystemButtonCode(const TacFormTraits& f, int position)
+// Each button answers by what it is, whatever its place: a help button
+// right of a minimise button (no maximise) must not minimise the form.
+int SystemButtonCode(const TacFormTraits& f, TSystemButton button)
 {
     const bool iconic = f.WindowState == wsMinimized;
-    const bool minShown = VisibleMin(f) || iconic;
-    const bool help = Has(f, biHelp);
-    switch (position) {
-    case 1: return HTCLOSE;
-    case 2:
-        if (VisibleMax(f))
-            return !EnabledMax(f) && (!EnabledRestore(f) || iconic) ? HTCAPTION : HTMAXBUTTON;
-        if (minShown)
-            return EnabledMin(f) ? HTMINBUTTON : HTCAPTION;
-        return help ? HTHELP : HTCLIENT;
-    case 3:
-        if (minShown)
-            return !iconic && !EnabledMin(f) ? HTCAPTION : HTMINBUTTON;
-        return help ? HTHELP : HTCLIENT;
-    case 4: return help && VisibleMax(f) ? HTHELP : HTCLIENT;
+    switch (button) {
+    case sbClose: return HTCLOSE;
+    case sbMax: return !EnabledMax(f) && (!EnabledRestore(f) || iconic) ? HTCAPTION : HTMAXBUTTON;
+    case sbMin: return !iconic && !EnabledMin(f) ? HTCAPTION : HTMINBUTTON;
+    case sbHelp: return HTHELP;
     default: return HTCLIENT;
     }
 }
@@ -128,14 +121,12 @@ int SystemButtonCode(const TacFormTraits& f, int position)
 int ButtonCode(const TacFrameLayout& l, TPoint p)
 {
     int userIndex = -1;
-    const int position = ButtonPosition(l, p, userIndex);
-    if (position == 0)
-        return HTCLIENT;
+    const TSystemButton button = SystemButtonAt(l, p, userIndex);
     if (userIndex >= 0) {
         const TacUserButtonPlace& u = l.UserButtons[size_t(userIndex)];
         return u.Enabled ? HTUSERBUTTON + u.Index : HTCLIENT;
     }
-    return SystemButtonCode(l.Form, position);
+    return SystemButtonCode(l.Form, button);
 }
 
 int FrameCode(const TacFrameLayout& l, TPoint p)

@@ -42,8 +42,12 @@ TsSkinProvider::TsSkinProvider(QWidget* form) : QObject(form), form_(form)
 
 TsSkinProvider::~TsSkinProvider()
 {
-    if (!form_)
+    // Deleted with its form: the form's pointer is gone already and its
+    // slot in the list of skinned forms is a null one.
+    if (!form_) {
+        UnregisterSkinnedForm(nullptr);
         return;
+    }
     form_->removeEventFilter(this);
     UnregisterSkinnedForm(form_);
     RestoreFrame();
@@ -155,8 +159,11 @@ void TsSkinProvider::RemoveSkin()
     if (form_) {
         for (QLabel* label : form_->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
             SetFontColor(label, clWindowText());
-        if (UseGlobalColor && !skinData_->CustomColor())
-            SetControlColor(form_, clBtnFace());
+        // The form follows the system colours again, or gets back the
+        // palette of its own it had.
+        if (formPaletteSaved_)
+            form_->setPalette(hadOwnFormPalette_ ? savedFormPalette_ : QPalette());
+        formPaletteSaved_ = false;
         form_->update();
     }
     if (skinData_->CacheBmp)
@@ -206,8 +213,15 @@ void TsSkinProvider::ApplyFormColor()
 {
     if (!form_ || !UseGlobalColor || skinData_->CustomColor())
         return;
-    if (TsSkinManager* m = SkinManager(); m && skinData_->Skinned())
-        SetControlColor(form_, m->GlobalColor());
+    TsSkinManager* m = SkinManager();
+    if (!m || !skinData_->Skinned())
+        return;
+    if (!formPaletteSaved_) {
+        savedFormPalette_ = form_->palette();
+        hadOwnFormPalette_ = form_->testAttribute(Qt::WA_SetPalette);
+        formPaletteSaved_ = true;
+    }
+    SetControlColor(form_, m->GlobalColor());
 }
 
 TitleButtonData* TsSkinProvider::ButtonByCode(int code)

@@ -11,6 +11,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QImage>
 #include <QRegion>
 
 #include <functional>
@@ -159,6 +160,7 @@ private:
     void PaintTitleIcon(TBitmap& bmp);
     void PaintCaptionText(TBitmap& bmp);
     void PaintTitleButtons(TBitmap& bmp);
+    void PaintUserButtons(TBitmap& bmp, int x);
     void PaintTitleButton(TBitmap& bmp, TitleButtonData& button, bool enabled);
     void PaintMenuLine(TBitmap& bmp);
     int PlaceButton(TitleButtonData& button, int maskIndex, int right);
@@ -202,8 +204,12 @@ private:
     bool savedMouseTracking_ = false;
     QSize savedMinimum_, savedMaximum_;
     TRect appliedMargins_{0, 0, 0, 0};
+    QPalette savedFormPalette_;
+    bool hadOwnFormPalette_ = false;
+    bool formPaletteSaved_ = false;
     QPointer<QMenuBar> menuBar_;
     QPalette savedMenuPalette_;
+    QImage menuStrip_; // the menu line the bar shows now
     bool menuPaletteSaved_ = false;
 
     // The own move or resize drag (when the window system offers none).

@@ -123,6 +123,7 @@ void TsSkinProvider::SkinFormMenus(bool active)
     } else if (!active && menuBar_ && menuPaletteSaved_) {
         menuBar_->setPalette(savedMenuPalette_);
         menuPaletteSaved_ = false;
+        menuStrip_ = QImage();
         menuBar_ = nullptr;
     }
 }

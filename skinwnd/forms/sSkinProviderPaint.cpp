@@ -198,8 +198,15 @@ void TsSkinProvider::PaintTitleButtons(TBitmap& bmp)
             PaintTitleButton(bmp, help_, true);
         }
     }
+    PaintUserButtons(bmp, x - 8);
+}
+
+// The form's own buttons, right to left from x.
+void TsSkinProvider::PaintUserButtons(TBitmap& bmp, int x)
+{
+    const TacSkinContent* skin = Content();
+    const int space = BigTitleIcons(Traits()) ? skin->SkinData.IconSpace : 0;
     const int userMask = TitleMaskIndex("TITLEBUTTON");
-    x -= 8;
     for (size_t i = 0; i < TitleButtons.size(); ++i) {
         TsTitleButton& b = TitleButtons[i];
         b.Data.Rect = {0, 0, 0, 0};
@@ -243,8 +250,14 @@ void TsSkinProvider::PaintMenuLine(TBitmap& bmp)
                      SkinManager(), -1, -1);
     if (!menuPaletteSaved_ || bar != menuBar_)
         return;
+    // A new palette makes the bar and the form lay out and paint again:
+    // only a changed menu line is handed over.
+    QImage strip = RowsOf(bmp).copy(g);
+    if (strip == menuStrip_)
+        return;
+    menuStrip_ = strip;
     QPalette p = bar->palette();
-    p.setBrush(QPalette::Window, QBrush(QPixmap::fromImage(RowsOf(bmp).copy(g))));
+    p.setBrush(QPalette::Window, QBrush(QPixmap::fromImage(strip)));
     const QColor text = QColorFromColor(skin->gd[size_t(index)].FontColor);
     p.setColor(QPalette::WindowText, text);
     p.setColor(QPalette::ButtonText, text);

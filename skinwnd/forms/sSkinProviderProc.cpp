@@ -34,7 +34,15 @@ bool TsSkinProvider::WndProc(QEvent* event)
     case QEvent::WindowTitleChange:
     case QEvent::WindowIconChange:
     case QEvent::EnabledChange:
-    case QEvent::LayoutRequest: RepaintFrame(); return false;
+    case QEvent::LayoutRequest:
+    case QEvent::FontChange:
+    case QEvent::StyleChange:
+    case QEvent::ApplicationPaletteChange: RepaintFrame(); return false;
+    case QEvent::Hide:
+        // A hidden form keeps no picture of itself.
+        if (skinData_->CacheBmp)
+            skinData_->CacheBmp->SetSize(0, 0);
+        return false;
     case QEvent::MouseButtonPress: return MousePress(static_cast<QMouseEvent*>(event));
     case QEvent::MouseButtonRelease: return MouseRelease(static_cast<QMouseEvent*>(event));
     case QEvent::MouseMove: return MouseMove(static_cast<QMouseEvent*>(event));

@@ -85,6 +85,14 @@ TEST(FrameHitTest, StateAndStyleChangeTheAnswers)
          [](TacFrameLayout& l) { l.Form.BorderIcons = biSystemMenu | biMinimize | biHelp; }, {250, 10}, HTCAPTION},
         {"no minimise icon: its place is caption", [](TacFrameLayout& l) { l.Form.BorderIcons &= ~unsigned(biMinimize); }, {230, 10},
          HTCAPTION},
+        // Close, minimise and help from the right: the third place is help.
+        {"help beside minimise without maximise",
+         [](TacFrameLayout& l) {
+             l.Form.BorderIcons = biSystemMenu | biMinimize | biHelp;
+             l.MinRect = {248, 3, 272, 23};
+             l.HelpRect = {224, 3, 248, 23};
+         },
+         {230, 10}, HTHELP},
         {"grip corner", [](TacFrameLayout& l) {
              l.Form.BorderStyle = bsSingle;
              l.GripActive = true;

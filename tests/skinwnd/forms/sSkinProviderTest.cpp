@@ -10,6 +10,8 @@
 #include "skin/forms/sSkinManager.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QScreen>
 #include <QHelpEvent>
 #include <QLabel>
 #include <QMainWindow>
@@ -153,6 +155,25 @@ TEST(TsSkinProvider, SkinnedFormShowsItsFrameAndReadsWell)
     EXPECT_TRUE(mask.contains(QPoint(f.window.width() / 2, 0)));
 
     const QImage normal = Grab(f.window);
+    // Painting the frame settles: once the menu bar has taken its menu
+    // line, nothing asks for another paint.
+    struct PaintCounter : QObject {
+        int paints = 0;
+        bool eventFilter(QObject*, QEvent* e) override
+        {
+            paints += e->type() == QEvent::Paint || e->type() == QEvent::UpdateRequest;
+            return false;
+        }
+    } counter;
+    f.window.installEventFilter(&counter);
+    f.window.menuBar()->installEventFilter(&counter);
+    QApplication::processEvents();
+    counter.paints = 0;
+    for (int i = 0; i < 5; ++i)
+        QApplication::processEvents();
+    EXPECT_EQ(counter.paints, 0);
+    f.window.removeEventFilter(&counter);
+    f.window.menuBar()->removeEventFilter(&counter);
     // The caption holds the icon and the text: more than a few colours.
     const TRect icon = provider->CaptionIconRect();
     EXPECT_EQ(icon.Width(), 16);
@@ -305,6 +326,8 @@ TEST(TsSkinProvider, RunTimeSkinSwitchRepaintsAndNoSkinRestores)
     const QMargins margins = f.window.contentsMargins();
     const QSize size = f.window.size();
     const QSize minimum = f.window.minimumSize();
+    const QColor window = f.window.palette().color(QPalette::Window);
+    const bool ownPalette = f.window.testAttribute(Qt::WA_SetPalette);
     auto* provider = new TsSkinProvider(&f.window);
     EXPECT_FALSE(provider->FrameActive());
     struct Step {
@@ -327,10 +350,13 @@ TEST(TsSkinProvider, RunTimeSkinSwitchRepaintsAndNoSkinRestores)
             EXPECT_TRUE(f.window.mask().isEmpty());
             EXPECT_EQ(f.window.size(), size);
             EXPECT_EQ(f.window.minimumSize(), minimum);
+            EXPECT_EQ(f.window.palette().color(QPalette::Window), window);
+            EXPECT_EQ(f.window.testAttribute(Qt::WA_SetPalette), ownPalette);
             continue;
         }
         EXPECT_TRUE(f.window.isVisible());
         EXPECT_FALSE(f.window.mask().isEmpty());
+        EXPECT_EQ(ColorFromQColor(f.window.palette().color(QPalette::Window)), skins.manager->GetGlobalColor());
         const TRect m = provider->FrameMargins();
         EXPECT_EQ(f.window.size(), size + QSize(m.Left + m.Right, m.Top + m.Bottom));
         captions.push_back(shot.copy(0, 0, shot.width(), m.Top));
@@ -364,4 +390,98 @@ TEST(TsSkinProvider, RemovedSkinRepaintsTheFormOnly)
     QApplication::processEvents();
     EXPECT_EQ(other.paints, 0);
     EXPECT_FALSE(f.window.windowFlags() & Qt::FramelessWindowHint);
+}
+
+TEST(TsSkinProvider, InactiveFormPaintsAnotherCaption)
+{
+    Skins skins;
+    skins.Use("Tarku");
+    Form f;
+    auto* provider = new TsSkinProvider(&f.window);
+    f.window.show();
+    f.window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&f.window, 10000));
+    const int top = provider->FrameMargins().Top;
+    const QImage active = Grab(f.window).copy(0, 0, f.window.width(), top);
+    QWidget other;
+    other.resize(50, 50);
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other, 10000));
+    const QImage inactive = Grab(f.window).copy(0, 0, f.window.width(), top);
+    EXPECT_NE(active, inactive);
+    f.window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&f.window, 10000));
+    EXPECT_EQ(Grab(f.window).copy(0, 0, f.window.width(), top), active);
+}
+
+TEST(TsSkinProvider, FixedDialogKeepsItsLimitsAndTakesSmallButtons)
+{
+    Skins skins;
+    skins.Use("Tarku");
+    QDialog dialog;
+    dialog.setWindowTitle("Settings");
+    dialog.setFixedSize(300, 150);
+    auto* provider = new TsSkinProvider(&dialog);
+    dialog.show();
+    Grab(dialog);
+    EXPECT_EQ(provider->Traits().BorderStyle, bsDialog);
+    const TRect m = provider->FrameMargins();
+    const QSize framed(300 + m.Left + m.Right, 150 + m.Top + m.Bottom);
+    EXPECT_EQ(dialog.size(), framed);
+    EXPECT_EQ(dialog.minimumSize(), framed);
+    EXPECT_EQ(dialog.maximumSize(), framed);
+    // A dialog: close only, from the small set; no sizing border.
+    EXPECT_EQ(provider->ButtonByCode(HTCLOSE)->Rect.Width(), 16);
+    EXPECT_EQ(provider->ButtonByCode(HTMAXBUTTON)->Rect.Width(), 0);
+    EXPECT_EQ(provider->HitTest({framed.width() - 1, framed.height() - 1}), HTCLIENT);
+    delete provider;
+    EXPECT_EQ(dialog.size(), QSize(300, 150));
+    EXPECT_EQ(dialog.minimumSize(), QSize(300, 150));
+    EXPECT_EQ(dialog.maximumSize(), QSize(300, 150));
+
+    Form f;
+    auto* sizeable = new TsSkinProvider(&f.window);
+    f.window.show();
+    Grab(f.window);
+    EXPECT_EQ(sizeable->ButtonByCode(HTCLOSE)->Rect.Width(), 24);
+}
+
+TEST(TsSkinProvider, DraggedFormSnapsToTheWorkArea)
+{
+    Skins skins;
+    skins.Use("Tarku");
+    Form f;
+    auto* provider = new TsSkinProvider(&f.window);
+    provider->ScreenSnap = true;
+    f.window.show();
+    Grab(f.window);
+    const QRect work = f.window.screen()->availableGeometry();
+    const QPoint start(work.right() + 1 - f.window.width() - 40, work.top() + 50);
+    f.window.move(start);
+    // 31 pixels right: the right edge ends 9 pixels short and snaps.
+    QTest::mousePress(&f.window, Qt::LeftButton, {}, QPoint(120, 12));
+    QTest::mouseMove(&f.window, QPoint(151, 12));
+    QTest::mouseRelease(&f.window, Qt::LeftButton, {}, QPoint(151, 12));
+    EXPECT_EQ(f.window.geometry().right(), work.right());
+    // 10 pixels short stays where it was dragged.
+    f.window.move(start);
+    QTest::mousePress(&f.window, Qt::LeftButton, {}, QPoint(120, 12));
+    QTest::mouseMove(&f.window, QPoint(150, 12));
+    QTest::mouseRelease(&f.window, Qt::LeftButton, {}, QPoint(150, 12));
+    EXPECT_EQ(f.window.geometry().right(), work.right() - 10);
+}
+
+TEST(TsSkinProvider, FormDeletedWithItsProviderLeavesNoTrace)
+{
+    Skins skins;
+    skins.Use("Tarku");
+    auto* form = new Form;
+    new TsSkinProvider(&form->window);
+    form->window.show();
+    Grab(form->window);
+    ASSERT_EQ(SkinnedForms.size(), 1u);
+    delete form;
+    EXPECT_TRUE(SkinnedForms.empty());
+    QApplication::processEvents();
 }
