@@ -33,8 +33,8 @@ struct SkinnedForm {
         window.setCentralWidget(new QLabel("Client"));
         provider = new TsSkinProvider(&window);
         window.show();
-        const TRect m = provider->FrameMargins();
-        window.resize(1920 - m.Left - m.Right, 1080 - m.Top - m.Bottom);
+        // The form's size holds its painted frame.
+        window.resize(1920, 1080);
         QApplication::processEvents();
     }
 };
