@@ -35,6 +35,7 @@ struct TImageDef {
     std::string shape;         // "frame" or a glyph name
     int radius = 3;
     int boxRadius = -1;        // a glyph drawn inside a box of this corner radius
+    bool titleButton = false;  // a light glyph, boxed when hot or pressed
     int wl = 0, wt = 0, wr = 0, wb = 0; // margins written by '^' values
     TacImgType type = itisaBorder;
     std::string file;          // own files
@@ -193,6 +194,18 @@ void AddImages(TSkinModel& m)
     TImageDef small = Glyph("FORMTITLE", "SICONCLOSE", "close", 16, 14, 3);
     small.kind = '!', small.file = "SICONCLOSE.BMP", small.stretch = 4;
     v.push_back(small);
+    // The caption buttons of every skinned form.
+    auto titleButton = [&](const char* key, const char* shape, int w, int h) {
+        TImageDef d = Glyph("GLOBALINFO", key, shape, w, h, 3);
+        d.titleButton = true;
+        v.push_back(d);
+    };
+    for (auto [key, shape] : {std::pair{"BICONCLOSE", "close"}, {"BICONMAX", "max"}, {"BICONMIN", "min"},
+                              {"BICONNORM", "norm"}, {"BICONHELP", "help"}})
+        titleButton(key, shape, 24, 20);
+    for (auto [key, shape] : {std::pair{"SICONCLOSE", "close"}, {"SICONMAX", "max"}, {"SICONMIN", "min"}})
+        titleButton(key, shape, 16, 14);
+    v.push_back(Frame("GLOBALINFO", "TITLEBUTTON", '#', 21, 20, 3, 1));
     TImageDef button = Frame("BUTTON", "BORDERSMASK", '^', 40, 24, 3, 1);
     button.wl = button.wt = button.wr = button.wb = 4;
     v.push_back(button);
@@ -263,6 +276,14 @@ void DrawImage(TBitmap& bmp, int x, int y, const TImageDef& d, const TSkinPalett
             for (int ty = 0; ty < d.cellH; ++ty)
                 for (int tx = 0; tx < d.cellW; ++tx)
                     bmp.SetPixel(cell.Left + tx, cell.Top + ty, tile.Pixel(tx, ty));
+        } else if (d.titleButton) {
+            if (s > 0)
+                DrawFrame(bmp, cell, s == 1 ? p.Hot : p.Pressed, p.Accent, 3);
+            DrawGlyph(bmp, cell, d.shape, s == 0 ? clWhite : p.Text, s == 0);
+            if (s == 0)
+                DrawGlyphMask(bmp, maskCell, d.shape);
+            else
+                DrawFrameMask(bmp, maskCell, 3);
         } else if (d.boxRadius >= 0) {
             DrawFrame(bmp, cell, s == 1 ? p.Hot : clWhite, s == 1 ? p.Accent : p.Frame, d.boxRadius);
             DrawGlyph(bmp, cell, d.shape, Mix(p.Frame, d.key.find("GRAYED") != std::string::npos ? clWhite : clBlack, 40), false);

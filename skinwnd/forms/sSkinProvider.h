@@ -1,0 +1,222 @@
+#pragma once
+// The skin provider of a form: while a skin is on, the form becomes a
+// frameless top-level window whose contents margins hold the frame the
+// provider paints itself (border, caption with icon, text and title
+// buttons, the menu line behind the form's menu bar); the window is cut to
+// the skin's corners with a mask. Without a skin, or switched off, the form
+// is exactly as it was: flags, margins, mask and size are given back.
+#include "skin/forms/sCommonData.h"
+#include "skin/forms/sSkinnedForms.h"
+#include "skinwnd/sSkinProviderRules.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QImage>
+#include <QRegion>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QMenuBar;
+class QMouseEvent;
+class TSkinCommandEvent;
+
+// One title button's paint and tracking state.
+struct TitleButtonData {
+    int State = 0; // 0 normal, 1 hot, 2 pressed
+    int ImageIndex = -1;
+    TRect Rect{};
+    bool BigIcon = false;
+    int GlowId = -1;
+    int HitCode = 0;
+};
+
+// A button of the form's own, drawn in the caption left of the system ones.
+struct TsTitleButton {
+    std::string Name = "TsTitleButton";
+    std::string Hint; // code page 1251
+    bool Enabled = true;
+    bool Visible = true;
+    bool UseSkinData = true;
+    TBitmap Glyph;
+    std::function<void(TsTitleButton&, TPoint)> OnMouseDown, OnMouseUp;
+    TitleButtonData Data;
+};
+
+struct TsTitleIcon {
+    TBitmap Glyph;
+    int Width = 0, Height = 0; // 0: from the caption height
+};
+
+enum TsGripMode { gmNone, gmRightBottom };
+enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+
+class TsSkinProvider : public QObject, public TacFormProvider {
+public:
+    // Takes over the top-level widget's frame; a provider the form had
+    // already is deleted, so the newest one serves.
+    explicit TsSkinProvider(QWidget* form);
+    ~TsSkinProvider() override;
+
+    QWidget* Form() const { return form_; }
+    TsCommonData& SkinData() { return *skinData_; }
+
+    // Published properties.
+    bool DrawNonClientArea() const override { return drawNonClientArea_; }
+    void SetDrawNonClientArea(bool value);
+    TAlignment CaptionAlignment() const { return captionAlignment_; }
+    void SetCaptionAlignment(TAlignment value);
+    bool ShowAppIcon() const { return showAppIcon_; }
+    void SetShowAppIcon(bool value);
+    const std::string& TitleSkin() const { return titleSkin_; }
+    void SetTitleSkin(const std::string& value);
+    const std::string& MenuLineSkin() const { return menuLineSkin_; }
+    void SetMenuLineSkin(const std::string& value);
+    TsGripMode GripMode() const { return gripMode_; }
+    void SetGripMode(TsGripMode value);
+    bool ScreenSnap = false;
+    int SnapBuffer = 10;
+    bool UseGlobalColor = true;
+    TsTitleIcon TitleIcon;
+    std::vector<TsTitleButton> TitleButtons;
+    // Tells the provider that a user button's look or visibility changed.
+    void TitleButtonsChanged();
+
+    // The form as the frame rules see it.
+    TacFormTraits Traits() const;
+    // Whether the frame is painted by the provider now.
+    bool FrameActive() const { return frameActive_; }
+    // The frame's sides as contents margins.
+    TRect FrameMargins() const;
+    int FormBorderWidth() const;
+    int CaptionHeight() const;
+    int MenuHeight() const;
+    int TitleButtonWidth(const TitleButtonData& button) const;
+    int TitleButtonHeight() const;
+    int TitleIconWidth() const;
+    int TitleIconHeight() const;
+    int TitleButtonsWidth() const;
+    TRect CaptionIconRect() const;
+    // Where the pointer is, as a hit code; sets the hot button.
+    int HitTest(TPoint formPoint);
+    TacFrameLayout Layout() const;
+
+    // The frame cache (the whole form painted by the skin) and its repaint.
+    const TBitmap* FrameCache() const { return skinData_->CacheBmp.get(); }
+    void PaintFormCache();
+    // Painting the form's frame and client background from the cache.
+    void PaintFrame(QWidget* target);
+    // The window region's cut-outs, in form coordinates.
+    const std::vector<TRect>& RegionRects() const { return regionRects_; }
+    void FillRegionRects();
+    QRegion CreateFormRgn() const;
+    void SetFormRgn();
+
+    // Hot and pressed title buttons (hit codes; 0 none).
+    int CurrentButton() const { return currentButton_; }
+    bool ButtonPressed() const { return buttonPressed_; }
+    void SetHotButton(int code, bool repaint = true);
+    void SetPressedButton(int code);
+    TitleButtonData* ButtonByCode(int code);
+
+    // The user's view of the frame changed: repaint it when shown.
+    void RepaintFrame();
+
+    // TacFormProvider
+    TsSkinManager* SkinManager() const override { return skinData_->SkinManager(); }
+    void SetSkinChanging(bool value) override;
+    void UpdateFrame() override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // sSkinProviderProc.cpp: the form's events.
+    bool WndProc(QEvent* event);
+    bool SkinCommand(TSkinCommandEvent& m);
+    bool SkinnedCommand(TSkinCommandEvent& m);
+    bool Paint(QEvent* event);
+    void StateChanged();
+
+    // sSkinProvider.cpp: the skin arriving and leaving.
+    void PrepareForm();
+    void RemoveSkin();
+    void InitTitleButtonMasks();
+    void ApplyFormColor();
+
+    // sSkinProviderFrame.cpp: the frameless window and its margins.
+    void ApplyFrame();
+    void RestoreFrame();
+    void ResizeForMargins(const TRect& from, const TRect& to);
+    QMenuBar* MenuBar() const;
+    void SkinFormMenus(bool active);
+    QRect WorkArea() const;
+
+    // sSkinProviderPaint.cpp.
+    void PaintFrameBackground(TBitmap& bmp);
+    void PaintTitleBar(TBitmap& bmp);
+    void PaintTitleIcon(TBitmap& bmp);
+    void PaintCaptionText(TBitmap& bmp);
+    void PaintTitleButtons(TBitmap& bmp);
+    void PaintUserButtons(TBitmap& bmp, int x);
+    void PaintTitleButton(TBitmap& bmp, TitleButtonData& button, bool enabled);
+    void PaintMenuLine(TBitmap& bmp);
+    int PlaceButton(TitleButtonData& button, int maskIndex, int right);
+    int TitleMaskIndex(const char* name) const;
+    int TitleSectionIndex() const;
+    const TacSkinContent* Content() const;
+
+    // sSkinProviderMouse.cpp.
+    bool MousePress(QMouseEvent* e);
+    bool MouseRelease(QMouseEvent* e);
+    bool MouseMove(QMouseEvent* e);
+    bool MouseDoubleClick(QMouseEvent* e);
+    bool ToolTip(QEvent* e);
+    void ButtonUp(int code, TPoint point);
+    void StartMoveOrResize(int code, QMouseEvent* e);
+    void DragTo(QPoint globalPos);
+
+    QPointer<QWidget> form_;
+    std::unique_ptr<TsCommonData> skinData_;
+    bool cacheStale_ = true;
+    bool drawNonClientArea_ = true;
+    TAlignment captionAlignment_ = taLeftJustify;
+    bool showAppIcon_ = true;
+    std::string titleSkin_, menuLineSkin_;
+    TsGripMode gripMode_ = gmNone;
+    bool formActive_ = true;
+    bool skinChanging_ = false;
+
+    // Title buttons: close, maximise, minimise, help.
+    TitleButtonData close_, max_, min_, help_;
+    int currentButton_ = 0;
+    bool buttonPressed_ = false;
+    int titleSectionIndex_ = -1, captionSectionIndex_ = -1;
+    std::vector<TRect> regionRects_;
+
+    // What the form was before the frame was taken over.
+    bool frameActive_ = false;
+    Qt::WindowFlags savedFlags_;
+    QMargins savedMargins_;
+    QRegion savedMask_;
+    bool savedMouseTracking_ = false;
+    QSize savedMinimum_, savedMaximum_;
+    TRect appliedMargins_{0, 0, 0, 0};
+    QPalette savedFormPalette_;
+    bool hadOwnFormPalette_ = false;
+    bool formPaletteSaved_ = false;
+    QPointer<QMenuBar> menuBar_;
+    QPalette savedMenuPalette_;
+    QImage menuStrip_; // the menu line the bar shows now
+    bool menuPaletteSaved_ = false;
+
+    // The own move or resize drag (when the window system offers none).
+    int dragCode_ = 0;
+    QPoint dragStart_;
+    QRect dragGeometry_;
+};
+
+// The provider of a form, or nullptr.
+TsSkinProvider* GetSkinProvider(QWidget* form);

@@ -1,0 +1,185 @@
+// The measures of a skinned form's frame: its sides, caption, buttons and
+// icon, and the layout the hit test reads.
+#include "skinwnd/forms/sSkinProvider.h"
+
+#include <QMenuBar>
+#include <QWidget>
+
+namespace {
+
+TFormBorderStyle BorderStyleOf(const QWidget* form, Qt::WindowFlags flags)
+{
+    if (flags & Qt::FramelessWindowHint)
+        return bsNone;
+    const bool fixed = form->minimumSize() == form->maximumSize();
+    switch (flags & Qt::WindowType_Mask) {
+    case Qt::Tool: return fixed ? bsToolWindow : bsSizeToolWin;
+    case Qt::Dialog:
+    case Qt::Sheet: return fixed ? bsDialog : bsSizeable;
+    default: return fixed ? bsSingle : bsSizeable;
+    }
+}
+
+unsigned BorderIconsOf(Qt::WindowFlags flags)
+{
+    const Qt::WindowFlags type = flags & Qt::WindowType_Mask;
+    if (!(flags & Qt::CustomizeWindowHint)) {
+        // The window system's own choice for each kind of window.
+        if (type == Qt::Window)
+            return biSystemMenu | biMinimize | biMaximize;
+        return biSystemMenu;
+    }
+    unsigned icons = 0;
+    if (flags & (Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint))
+        icons |= biSystemMenu;
+    if (flags & Qt::WindowMinimizeButtonHint)
+        icons |= biMinimize;
+    if (flags & Qt::WindowMaximizeButtonHint)
+        icons |= biMaximize;
+    if (flags & Qt::WindowContextHelpButtonHint)
+        icons |= biHelp;
+    return icons;
+}
+
+} // namespace
+
+TacFormTraits TsSkinProvider::Traits() const
+{
+    TacFormTraits t;
+    if (!form_)
+        return t;
+    // While the frame is taken over, the form is what it was before.
+    const Qt::WindowFlags flags = frameActive_ ? savedFlags_ : form_->windowFlags();
+    t.BorderStyle = BorderStyleOf(form_, flags);
+    t.BorderIcons = BorderIconsOf(flags);
+    t.WindowState = form_->isMinimized() ? wsMinimized : form_->isMaximized() ? wsMaximized : wsNormal;
+    t.SysMenuManaged = (t.BorderIcons & biSystemMenu) != 0;
+    return t;
+}
+
+int TsSkinProvider::FormBorderWidth() const
+{
+    return SysBorderWidth(Traits());
+}
+
+int TsSkinProvider::CaptionHeight() const
+{
+    return SysCaptionHeight(Traits());
+}
+
+TRect TsSkinProvider::FrameMargins() const
+{
+    const int b = FormBorderWidth();
+    return {b, b + CaptionHeight(), b, b};
+}
+
+int TsSkinProvider::MenuHeight() const
+{
+    QMenuBar* bar = MenuBar();
+    return bar && bar->isVisible() ? bar->height() : 0;
+}
+
+int TsSkinProvider::TitleButtonWidth(const TitleButtonData& button) const
+{
+    const TacSkinContent* skin = Content();
+    if (!skin || !skin->IsValidImageIndex(button.ImageIndex))
+        return 21;
+    const TsMaskData& m = skin->ma[size_t(button.ImageIndex)];
+    if (m.Bmp)
+        return m.ImageCount > 0 ? m.Bmp->Width() / m.ImageCount : 21;
+    return MaskFrameWidth(m);
+}
+
+int TsSkinProvider::TitleButtonHeight() const
+{
+    const TacSkinContent* skin = Content();
+    if (!skin || !skin->IsValidImageIndex(close_.ImageIndex))
+        return 21;
+    const TsMaskData& m = skin->ma[size_t(close_.ImageIndex)];
+    if (m.Bmp)
+        return (m.Bmp->Height() + 1) / 2;
+    return m.R.Height() / (m.MaskType + 1);
+}
+
+int TsSkinProvider::TitleIconWidth() const
+{
+    const TacFormTraits t = Traits();
+    if ((t.BorderStyle != bsSingle && t.BorderStyle != bsSizeable) || !showAppIcon_ || !(t.BorderIcons & biSystemMenu))
+        return 0;
+    return TitleIcon.Width ? TitleIcon.Width : IconSizeForCaption(CaptionHeight());
+}
+
+int TsSkinProvider::TitleIconHeight() const
+{
+    if (TitleIconWidth() == 0)
+        return 0;
+    return TitleIcon.Height ? TitleIcon.Height : IconSizeForCaption(CaptionHeight());
+}
+
+int TsSkinProvider::TitleButtonsWidth() const
+{
+    const TacSkinContent* skin = Content();
+    const int space = skin && BigTitleIcons(Traits()) ? skin->SkinData.IconSpace : 0;
+    int w = skin ? skin->SkinData.IconRight : 0;
+    const TacFormTraits t = Traits();
+    if (VisibleClose(t)) {
+        w += TitleButtonWidth(close_) + space;
+        if (VisibleMax(t))
+            w += TitleButtonWidth(max_) + space;
+        if (VisibleMin(t))
+            w += TitleButtonWidth(min_) + space;
+        if (t.BorderIcons & biHelp)
+            w += TitleButtonWidth(help_) + space;
+    }
+    bool anyUser = false;
+    for (const TsTitleButton& b : TitleButtons)
+        if (b.Visible) {
+            anyUser = true;
+            w += b.Data.Rect.Width();
+        }
+    return w + (anyUser ? 8 : 0);
+}
+
+TRect TsSkinProvider::CaptionIconRect() const
+{
+    const TacSkinContent* skin = Content();
+    const int b = FormBorderWidth();
+    TRect r;
+    r.Left = b + (skin ? skin->SkinData.IconLeft : 0);
+    r.Right = r.Left + TitleIconWidth();
+    r.Top = b / 2 - 1;
+    r.Top += (b + CaptionHeight() - r.Top - TitleIconHeight()) / 2;
+    r.Bottom = r.Top + TitleIconHeight();
+    return r;
+}
+
+TacFrameLayout TsSkinProvider::Layout() const
+{
+    TacFrameLayout l;
+    l.Form = Traits();
+    if (!form_)
+        return l;
+    l.Width = form_->width();
+    l.Height = form_->height();
+    l.BorderWidth = FormBorderWidth();
+    l.CaptionHeight = CaptionHeight();
+    l.MenuHeight = MenuHeight();
+    l.CloseRect = close_.Rect, l.MaxRect = max_.Rect, l.MinRect = min_.Rect, l.HelpRect = help_.Rect;
+    l.IconRect = CaptionIconRect();
+    for (size_t i = 0; i < TitleButtons.size(); ++i)
+        if (TitleButtons[i].Visible)
+            l.UserButtons.push_back({int(i), TitleButtons[i].Data.Rect, TitleButtons[i].Enabled});
+    return l;
+}
+
+int TsSkinProvider::HitTest(TPoint formPoint)
+{
+    const int code = FrameHitTest(Layout(), formPoint);
+    if (code >= HTLEFT && code <= HTBOTTOMRIGHT)
+        SetHotButton(0);
+    else if (code != HTCLIENT && code != HTCAPTION && code != HTMENU && code != HTSYSMENU)
+        SetHotButton(code);
+    else
+        SetHotButton(0);
+    return code;
+}

@@ -1,0 +1,105 @@
+#pragma once
+// The decisions of a skinned form's frame that need no window: which title
+// buttons it shows and enables, the non-client hit test, the caption icon
+// size and the snapping to the work area. The window side measures the
+// form and asks these.
+#include "platform/Bitmap.h"
+
+#include <vector>
+
+// The class library's border styles and border icons of a form.
+enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+enum TBorderIcon : unsigned { biSystemMenu = 1, biMinimize = 2, biMaximize = 4, biHelp = 8 };
+enum TWindowState { wsNormal, wsMinimized, wsMaximized };
+
+struct TacFormTraits {
+    TFormBorderStyle BorderStyle = bsSizeable;
+    unsigned BorderIcons = biSystemMenu | biMinimize | biMaximize;
+    TWindowState WindowState = wsNormal;
+    bool MDIChild = false;
+    // The provider took the system menu style over: the form shows the
+    // skin's own caption buttons.
+    bool SysMenuManaged = true;
+};
+
+bool VisibleClose(const TacFormTraits& f);
+bool VisibleMax(const TacFormTraits& f);
+bool VisibleMin(const TacFormTraits& f);
+bool EnabledMax(const TacFormTraits& f);
+bool EnabledMin(const TacFormTraits& f);
+bool EnabledRestore(const TacFormTraits& f);
+// The form has a caption bar.
+bool HasCaption(const TacFormTraits& f);
+// The large title-button masks and the gaps between them.
+bool BigTitleIcons(const TacFormTraits& f);
+// The frame can be dragged to another size.
+bool Sizeable(const TacFormTraits& f);
+
+// Stand-ins for the window system's frame metrics.
+enum : int {
+    SM_CXFRAME = 4,     // sizeable frame
+    SM_CXDLGFRAME = 3,  // fixed frame
+    SM_CYCAPTION = 23,
+    SM_CYSMCAPTION = 17,
+    SM_CYMENU = 20,
+};
+
+// Width of the system frame of such a form (0 without a border).
+int SysBorderWidth(const TacFormTraits& f);
+// The caption's height: 0 without a caption; the small caption of tool
+// windows.
+int SysCaptionHeight(const TacFormTraits& f);
+
+// The caption icon's side for a caption of height h.
+int IconSizeForCaption(int h);
+
+// Non-client hit codes.
+enum : int {
+    HTNOWHERE = 0,
+    HTCLIENT = 1,
+    HTCAPTION = 2,
+    HTSYSMENU = 3,
+    HTMENU = 5,
+    HTMINBUTTON = 8,
+    HTMAXBUTTON = 9,
+    HTLEFT = 10,
+    HTRIGHT = 11,
+    HTTOP = 12,
+    HTTOPLEFT = 13,
+    HTTOPRIGHT = 14,
+    HTBOTTOM = 15,
+    HTBOTTOMLEFT = 16,
+    HTBOTTOMRIGHT = 17,
+    HTCLOSE = 20,
+    HTHELP = 21,
+    HTUSERBUTTON = 1000, // + the user button's index
+};
+
+struct TacUserButtonPlace {
+    int Index = 0;
+    TRect Rect{};
+    bool Enabled = true;
+};
+
+// Everything the hit test reads of a form, in form coordinates.
+struct TacFrameLayout {
+    TacFormTraits Form;
+    int Width = 0, Height = 0;
+    int BorderWidth = 0;   // the frame around the form
+    int CaptionHeight = 0; // without the frame
+    int MenuHeight = 0;    // the menu band below the caption, 0 without a menu
+    TRect CloseRect{}, MaxRect{}, MinRect{}, HelpRect{}, IconRect{};
+    std::vector<TacUserButtonPlace> UserButtons; // visible ones, laid out
+    // The size grip answers in its box (right of and below GripCorner).
+    bool GripActive = false;
+    TPoint GripCorner{};
+};
+
+bool PtInRect(const TRect& r, TPoint p);
+
+// The hit code of a point of the form.
+int FrameHitTest(const TacFrameLayout& layout, TPoint p);
+
+// Pos becomes Edge - Size when the far side (Pos + Size) is closer to Edge
+// than Buffer.
+void SnapCoordinate(int& pos, int edge, int buffer, int size);

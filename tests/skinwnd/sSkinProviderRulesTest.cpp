@@ -1,0 +1,196 @@
+#include "skinwnd/sSkinProviderRules.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A sizeable 300 x 200 form: frame 4, caption 23, menu band 20; buttons
+// 24 x 20 from the right: close, maximise, minimise, help; the icon at the
+// left; one user button left of them.
+TacFrameLayout SizeableForm()
+{
+    TacFrameLayout l;
+    l.Form.BorderIcons = biSystemMenu | biMinimize | biMaximize | biHelp;
+    l.Width = 300, l.Height = 200;
+    l.BorderWidth = 4, l.CaptionHeight = 23, l.MenuHeight = 20;
+    l.CloseRect = {272, 3, 296, 23};
+    l.MaxRect = {248, 3, 272, 23};
+    l.MinRect = {224, 3, 248, 23};
+    l.HelpRect = {200, 3, 224, 23};
+    l.IconRect = {4, 6, 20, 22};
+    l.UserButtons = {{0, {171, 3, 192, 23}, true}};
+    return l;
+}
+
+struct HitCase {
+    const char* what;
+    TPoint point;
+    int code;
+};
+
+} // namespace
+
+TEST(FrameHitTest, SizeableFormTable)
+{
+    const TacFrameLayout l = SizeableForm();
+    const HitCase cases[] = {
+        {"close", {280, 10}, HTCLOSE},
+        {"maximise", {250, 10}, HTMAXBUTTON},
+        {"minimise", {230, 10}, HTMINBUTTON},
+        {"help", {210, 10}, HTHELP},
+        {"user button", {180, 10}, HTUSERBUTTON + 0},
+        {"caption", {100, 10}, HTCAPTION},
+        {"icon", {10, 12}, HTSYSMENU},
+        {"last caption row", {100, 27}, HTMENU},
+        {"menu band", {100, 40}, HTMENU},
+        {"client", {100, 100}, HTCLIENT},
+        {"left", {1, 100}, HTLEFT},
+        {"right", {298, 100}, HTRIGHT},
+        {"top", {100, 1}, HTTOP},
+        {"bottom", {100, 198}, HTBOTTOM},
+        {"top left", {0, 0}, HTTOPLEFT},
+        {"top right", {299, 2}, HTTOPRIGHT},
+        {"bottom left", {3, 199}, HTBOTTOMLEFT},
+        {"bottom right", {296, 196}, HTBOTTOMRIGHT},
+        // A button wins over the frame under it.
+        {"close over the top frame", {280, 3}, HTCLOSE},
+    };
+    for (const HitCase& c : cases)
+        EXPECT_EQ(FrameHitTest(l, c.point), c.code) << c.what;
+}
+
+TEST(FrameHitTest, StateAndStyleChangeTheAnswers)
+{
+    struct Case {
+        const char* what;
+        void (*change)(TacFrameLayout&);
+        TPoint point;
+        int code;
+    };
+    const Case cases[] = {
+        {"maximised: no sizing frame", [](TacFrameLayout& l) { l.Form.WindowState = wsMaximized; }, {1, 100}, HTCLIENT},
+        {"maximised: top row is caption", [](TacFrameLayout& l) { l.Form.WindowState = wsMaximized; }, {100, 1},
+         HTCAPTION},
+        {"fixed single: no sizing frame", [](TacFrameLayout& l) { l.Form.BorderStyle = bsSingle; }, {298, 100},
+         HTCLIENT},
+        // A disabled user button is part of the caption.
+        {"disabled user button", [](TacFrameLayout& l) { l.UserButtons[0].Enabled = false; }, {180, 10}, HTCAPTION},
+        {"no system menu: every place is a user one",
+         [](TacFrameLayout& l) {
+             l.Form.SysMenuManaged = false;
+             l.UserButtons = {{0, {272, 3, 296, 23}, true}};
+         },
+         {280, 10}, HTUSERBUTTON},
+        {"no maximise icon: its place is caption",
+         [](TacFrameLayout& l) { l.Form.BorderIcons = biSystemMenu | biMinimize | biHelp; }, {250, 10}, HTCAPTION},
+        {"no minimise icon: its place is caption", [](TacFrameLayout& l) { l.Form.BorderIcons &= ~unsigned(biMinimize); }, {230, 10},
+         HTCAPTION},
+        // Close, minimise and help from the right: the third place is help.
+        {"help beside minimise without maximise",
+         [](TacFrameLayout& l) {
+             l.Form.BorderIcons = biSystemMenu | biMinimize | biHelp;
+             l.MinRect = {248, 3, 272, 23};
+             l.HelpRect = {224, 3, 248, 23};
+         },
+         {230, 10}, HTHELP},
+        {"grip corner", [](TacFrameLayout& l) {
+             l.Form.BorderStyle = bsSingle;
+             l.GripActive = true;
+             l.GripCorner = {280, 180};
+         },
+         {285, 185}, HTBOTTOMRIGHT},
+    };
+    for (const Case& c : cases) {
+        TacFrameLayout l = SizeableForm();
+        c.change(l);
+        EXPECT_EQ(FrameHitTest(l, c.point), c.code) << c.what;
+    }
+}
+
+TEST(FrameHitTest, MaximiseButtonOfIconicAndRestorableForms)
+{
+    // Maximise disabled but restore possible: a maximised form still hits
+    // the button, an iconic one only the caption; with neither it is the
+    // caption.
+    TacFrameLayout l = SizeableForm();
+    l.Form.BorderIcons = biSystemMenu | biMaximize;
+    l.Form.WindowState = wsMaximized;
+    EXPECT_FALSE(EnabledMax(l.Form));
+    EXPECT_TRUE(EnabledRestore(l.Form));
+    EXPECT_EQ(FrameHitTest(l, {250, 10}), HTMAXBUTTON);
+    l.Form.BorderIcons = biSystemMenu;
+    l.Form.WindowState = wsMinimized;
+    EXPECT_TRUE(VisibleMax(l.Form));
+    EXPECT_FALSE(EnabledMax(l.Form));
+    EXPECT_TRUE(EnabledRestore(l.Form));
+    EXPECT_EQ(FrameHitTest(l, {250, 10}), HTCAPTION);
+    l.Form.BorderIcons = biSystemMenu;
+    l.Form.WindowState = wsNormal;
+    l.Form.MDIChild = true;
+    EXPECT_EQ(FrameHitTest(l, {250, 10}), HTCAPTION);
+}
+
+TEST(TitleButtonRules, VisibilityAndEnablingByStyle)
+{
+    struct Case {
+        TFormBorderStyle style;
+        TWindowState state;
+        bool visibleMax, visibleMin, enabledMax, enabledMin, enabledRestore;
+    };
+    const Case cases[] = {
+        {bsSizeable, wsNormal, true, true, true, true, false},
+        {bsSizeable, wsMaximized, true, true, false, true, true},
+        {bsSizeable, wsMinimized, true, true, true, false, true},
+        {bsSingle, wsNormal, true, true, true, true, false},
+        {bsDialog, wsNormal, false, false, false, true, false},
+        {bsToolWindow, wsNormal, false, false, false, true, false},
+        {bsSizeToolWin, wsNormal, false, false, false, true, false},
+        {bsNone, wsNormal, false, false, false, true, false},
+    };
+    for (const Case& c : cases) {
+        TacFormTraits f;
+        f.BorderStyle = c.style;
+        f.WindowState = c.state;
+        const std::string what = "style " + std::to_string(c.style) + " state " + std::to_string(c.state);
+        EXPECT_TRUE(VisibleClose(f)) << what;
+        EXPECT_EQ(VisibleMax(f), c.visibleMax) << what;
+        EXPECT_EQ(VisibleMin(f), c.visibleMin) << what;
+        EXPECT_EQ(EnabledMax(f), c.enabledMax) << what;
+        EXPECT_EQ(EnabledMin(f), c.enabledMin) << what;
+        EXPECT_EQ(EnabledRestore(f), c.enabledRestore) << what;
+    }
+    TacFormTraits unmanaged;
+    unmanaged.SysMenuManaged = false;
+    EXPECT_FALSE(VisibleClose(unmanaged));
+    EXPECT_FALSE(VisibleMax(unmanaged));
+}
+
+TEST(FrameMetrics, CaptionIconAndBorders)
+{
+    for (auto [h, size] : {std::pair{-100, 1}, {8, 1}, {9, 8}, {12, 8}, {16, 8}, {17, 16}, {18, 16}, {-101, 16}})
+        EXPECT_EQ(IconSizeForCaption(h), size) << h;
+    TacFormTraits f;
+    EXPECT_EQ(SysBorderWidth(f), int(SM_CXFRAME));
+    EXPECT_EQ(SysCaptionHeight(f), int(SM_CYCAPTION));
+    f.BorderStyle = bsToolWindow;
+    EXPECT_EQ(SysCaptionHeight(f), int(SM_CYSMCAPTION));
+    EXPECT_FALSE(BigTitleIcons(f));
+    f.BorderStyle = bsNone;
+    EXPECT_EQ(SysBorderWidth(f), 0);
+    EXPECT_EQ(SysCaptionHeight(f), 0);
+}
+
+TEST(SnapCoordinate, SnapsOnlyInsideTheBuffer)
+{
+    // A form 200 wide whose right edge ends 9 pixels before the work area's
+    // right edge at 1000 snaps to it; 10 pixels away it stays.
+    int x = 1000 - 200 - 9;
+    SnapCoordinate(x, 1000, 10, 200);
+    EXPECT_EQ(x, 800);
+    x = 1000 - 200 - 10;
+    SnapCoordinate(x, 1000, 10, 200);
+    EXPECT_EQ(x, 790);
+    int y = 7;
+    SnapCoordinate(y, 0, 10, 0);
+    EXPECT_EQ(y, 0);
+}
