@@ -7,6 +7,7 @@
 // is exactly as it was: flags, margins, mask and size are given back.
 #include "skin/forms/sCommonData.h"
 #include "skin/forms/sSkinnedForms.h"
+#include "skin/forms/sVclUtils.h"
 #include "skinwnd/sSkinProviderRules.h"
 
 #include <QObject>
@@ -51,7 +52,6 @@ struct TsTitleIcon {
 };
 
 enum TsGripMode { gmNone, gmRightBottom };
-enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 
 class TsSkinProvider : public QObject, public TacFormProvider {
 public:
