@@ -12,10 +12,11 @@ TacMainWnd::TacMainWnd(QWidget* handle, bool, const std::string& skinSection, Ts
 {
     if (skinData) {
         skinData_ = skinData;
-        if (!skinManager_)
-            skinManager_ = skinData->GetSkinManager();
     } else {
-        ownSkinData_ = std::make_unique<TsCommonData>(nullptr, true);
+        // The widget owns the state: a widget is always at hand here, and
+        // without an owner the state would answer every background and hot
+        // query as unskinned.
+        ownSkinData_ = std::make_unique<TsCommonData>(handle, true);
         skinData_ = ownSkinData_.get();
     }
     if (skinData_->SkinSection().empty())
@@ -84,7 +85,8 @@ bool TacMainWnd::WndProc(QEvent* event)
 bool TacMainWnd::CommonPath(QEvent* event)
 {
     // Without an active skin the adapter is transparent.
-    if (!skinManager_ || !skinManager_->Active() || event->type() != SkinCommandEventType())
+    TsSkinManager* manager = SkinManager();
+    if (!manager || !manager->Active() || event->type() != SkinCommandEventType())
         return false;
     return AnswerCommand(static_cast<TSkinCommandEvent&>(*event));
 }

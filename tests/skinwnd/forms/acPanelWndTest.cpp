@@ -1,0 +1,65 @@
+#include "skinwnd/forms/acPanelWnd.h"
+
+#include "AdapterTestSkin.h"
+#include "skinwnd/forms/acBtnWnd.h"
+#include "skinwnd/forms/acSBUtils.h"
+
+#include <QFrame>
+#include <QPushButton>
+
+using namespace adaptertest;
+
+TEST(TacPanelWnd, SectionByBevels)
+{
+    struct Case {
+        TacBevel outer, inner;
+        bool border;
+        const char* section;
+    };
+    const Case cases[] = {
+        {bvLowered, bvRaised, false, "GROUPBOX"}, {bvLowered, bvNone, false, "PANEL_LOW"},
+        {bvRaised, bvLowered, false, "GROUPBOX"}, {bvRaised, bvNone, false, "PANEL"},
+        {bvNone, bvNone, true, "PANEL_LOW"},      {bvNone, bvRaised, false, "CHECKBOX"},
+        {bvSpace, bvNone, false, "CHECKBOX"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(TacPanelWnd::PanelSection(c.outer, c.inner, c.border), c.section)
+            << c.outer << " " << c.inner << " " << c.border;
+
+    QFrame frame;
+    frame.setFrameShape(QFrame::StyledPanel);
+    frame.setFrameShadow(QFrame::Raised);
+    EXPECT_EQ(TacPanelWnd::FrameSection(&frame), "PANEL");
+    frame.setFrameShadow(QFrame::Sunken);
+    EXPECT_EQ(TacPanelWnd::FrameSection(&frame), "PANEL_LOW");
+    frame.setFrameShape(QFrame::NoFrame);
+    EXPECT_EQ(TacPanelWnd::FrameSection(&frame), "CHECKBOX");
+}
+
+TEST(TacPanelWnd, ChildrenPaintOverThePanelsImage)
+{
+    SkinScope scope;
+    QWidget form;
+    form.resize(240, 140);
+    auto* panel = new QFrame(&form);
+    panel->setFrameShape(QFrame::StyledPanel);
+    panel->setFrameShadow(QFrame::Raised);
+    panel->setGeometry(0, 0, 240, 140);
+    auto* button = new QPushButton("On panel", panel);
+    button->setGeometry(20, 20, 120, 30);
+    button->setFocusPolicy(Qt::NoFocus);
+    form.show();
+    QApplication::processEvents();
+    TacMainWnd* panelAdapter = TacMainWnd::Create<TacPanelWnd>(panel);
+    TacMainWnd* buttonAdapter = TacMainWnd::Create<TacBtnWnd>(button);
+    EXPECT_EQ(panelAdapter->SkinData()->SkinSection(), "PANEL");
+    const QImage img = Grab(panel);
+    // The panel's gradient runs across: its two ends differ.
+    EXPECT_NE(PixelAt(img, 4, 70), PixelAt(img, 230, 70));
+    // The button's see-through corner shows the panel's own pixel there.
+    const QImage corner = Grab(button);
+    EXPECT_EQ(PixelAt(corner, 0, 0), panelAdapter->SkinData()->CacheBmp->Pixel(20, 20));
+    EXPECT_NE(PixelAt(corner, 0, 0), ControlColor(&form));
+    DetachWnd(button, true, buttonAdapter);
+    DetachWnd(panel, true, panelAdapter);
+}
