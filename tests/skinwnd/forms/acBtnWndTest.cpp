@@ -20,7 +20,8 @@ struct ButtonForm {
     QPushButton* other;
     explicit ButtonForm(const char* text = "Press")
     {
-        form.resize(200, 80);
+        // Away from the cursor, which would make a control hot on its own.
+        form.setGeometry(300, 300, 200, 80);
         button = new QPushButton(text, &form);
         button->setGeometry(10, 10, 120, 32);
         button->setFocusPolicy(Qt::NoFocus);
@@ -50,7 +51,7 @@ void SendMouse(QWidget* w, QEvent::Type type)
     QApplication::sendEvent(w, &e);
 }
 
-// The x of the leftmost pixel of a colour in a row band, or -1.
+// The x of the leftmost pixel of a colour, or -1.
 int FirstColumnOf(const QImage& img, TColor color)
 {
     for (int x = 0; x < img.width(); ++x)
@@ -58,6 +59,24 @@ int FirstColumnOf(const QImage& img, TColor color)
             if (PixelAt(img, x, y) == color)
                 return x;
     return -1;
+}
+
+// Pixels of a pure red drawn through its alpha: the blend leaves them a
+// shade off the source.
+bool Reddish(const QColor& c) { return c.red() >= 240 && c.green() <= 12 && c.blue() <= 12; }
+
+int RedPixels(const QImage& img, int* firstColumn)
+{
+    int n = 0;
+    *firstColumn = -1;
+    for (int x = 0; x < img.width(); ++x)
+        for (int y = 0; y < img.height(); ++y)
+            if (Reddish(img.pixelColor(x, y))) {
+                ++n;
+                if (*firstColumn < 0)
+                    *firstColumn = x;
+            }
+    return n;
 }
 
 } // namespace
@@ -156,16 +175,35 @@ TEST(TacBitBtnWnd, GlyphBesideTheCaption)
     SkinScope scope;
     ButtonForm f("Glyph");
     QPixmap pixmap(16, 16);
-    pixmap.fill(QColor(250, 0, 0));
+    pixmap.fill(QColor(255, 0, 0));
     f.button->setIcon(QIcon(pixmap));
     f.button->setIconSize(QSize(16, 16));
     TacMainWnd* adapter = TacMainWnd::Create<TacBitBtnWnd>(f.button);
     const QImage img = Grab(f.button);
-    EXPECT_EQ(PixelsOf(img, RGB(250, 0, 0)), 16 * 16);
-    const int glyphX = FirstColumnOf(img, RGB(250, 0, 0));
+    int glyphX = -1;
+    EXPECT_EQ(RedPixels(img, &glyphX), 16 * 16);
     const int textX = FirstColumnOf(img, scope.Section("BUTTON").FontColor);
     EXPECT_GT(textX, glyphX + 16);
     // Glyph and caption are centred together.
     EXPECT_NEAR(glyphX, f.button->width() - 1 - (textX + CanvasTextWidth(f.button->font(), "Glyph")), 6);
+    DetachWnd(f.button, true, adapter);
+}
+
+TEST(TacBtnWnd, ManagerGoneButtonPaintsItself)
+{
+    SkinScope scope;
+    ButtonForm f;
+    const QImage plain = Grab(f.button);
+    TacMainWnd* adapter = TacMainWnd::Create<TacBtnWnd>(f.button);
+    EXPECT_EQ(adapter->SkinManager(), scope.manager.get());
+    EXPECT_NE(Grab(f.button), plain);
+    // The adapter asks for the default manager each time: once it is gone
+    // the button is its own again, and nothing reaches the freed manager.
+    scope.manager.reset();
+    EXPECT_EQ(adapter->SkinManager(), nullptr);
+    QApplication::processEvents();
+    EXPECT_EQ(Grab(f.button), plain);
+    SendEnter(f.button);
+    EXPECT_EQ(SendSkinCommand(f.button, AC_CTRLHANDLED), 0);
     DetachWnd(f.button, true, adapter);
 }

@@ -47,12 +47,15 @@ TEST(TacCheckBoxWnd, GlyphFollowsTheCheckState)
 {
     SkinScope scope;
     QWidget form;
-    form.resize(200, 80);
+    // Away from the cursor, which would make a control hot on its own.
+    form.setGeometry(300, 300, 200, 80);
     auto* box = new QCheckBox("Box", &form);
     box->setGeometry(4, 4, 150, 22);
     box->setTristate(true);
+    box->setFocusPolicy(Qt::NoFocus);
     auto* radio = new QRadioButton("Radio", &form);
     radio->setGeometry(4, 40, 150, 22);
+    radio->setFocusPolicy(Qt::NoFocus);
     form.show();
     QApplication::processEvents();
     TacMainWnd* boxAdapter = TacMainWnd::Create<TacCheckBoxWnd>(box);
@@ -80,7 +83,8 @@ TEST(TacCheckBoxWnd, HotUnderTheMouseAndPressedGlyph)
 {
     SkinScope scope;
     QWidget form;
-    form.resize(200, 40);
+    // Away from the cursor, which would make a control hot on its own.
+    form.setGeometry(300, 300, 200, 40);
     auto* box = new QCheckBox("Box", &form);
     box->setGeometry(4, 4, 150, 22);
     box->setFocusPolicy(Qt::NoFocus);

@@ -28,7 +28,8 @@ TEST(TacGroupBoxWnd, FrameBelowTheCaptionAndTheCaptionOverTheParent)
 {
     SkinScope scope;
     QWidget form;
-    form.resize(240, 140);
+    // Away from the cursor, which would make a control hot on its own.
+    form.setGeometry(300, 300, 240, 140);
     auto* box = new QGroupBox("Options", &form);
     box->setGeometry(10, 10, 200, 110);
     form.show();

@@ -40,7 +40,8 @@ TEST(TacPanelWnd, ChildrenPaintOverThePanelsImage)
 {
     SkinScope scope;
     QWidget form;
-    form.resize(240, 140);
+    // Away from the cursor, which would make a control hot on its own.
+    form.setGeometry(300, 300, 240, 140);
     auto* panel = new QFrame(&form);
     panel->setFrameShape(QFrame::StyledPanel);
     panel->setFrameShadow(QFrame::Raised);

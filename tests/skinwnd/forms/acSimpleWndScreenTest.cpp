@@ -64,7 +64,8 @@ struct SampleForm {
 
     SampleForm()
     {
-        form.resize(460, 300);
+        // Away from the cursor, which would make a control hot on its own.
+        form.setGeometry(300, 300, 460, 300);
         bar = new QToolBar(&form);
         bar->setGeometry(0, 0, 460, 34);
         bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);

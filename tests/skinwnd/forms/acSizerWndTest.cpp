@@ -11,7 +11,8 @@ TEST(TacSizerWnd, GripImageOverTheParent)
 {
     SkinScope scope;
     QWidget form;
-    form.resize(100, 100);
+    // Away from the cursor, which would make a control hot on its own.
+    form.setGeometry(300, 300, 100, 100);
     auto* grip = new QSizeGrip(&form);
     grip->setGeometry(80, 80, 20, 20);
     form.show();

@@ -52,9 +52,11 @@ struct SpeedForm {
     std::unique_ptr<TsCommonData> data;
     SpeedForm()
     {
-        form.resize(200, 60);
+        // Away from the cursor, which would make a control hot on its own.
+        form.setGeometry(300, 300, 200, 60);
         button = new QToolButton(&form);
         button->setAutoRaise(true);
+        button->setFocusPolicy(Qt::NoFocus);
         button->setText("Speed");
         button->setToolButtonStyle(Qt::ToolButtonTextOnly);
         button->setGeometry(10, 10, 100, 32);

@@ -42,7 +42,8 @@ TEST(TacSpinWnd, ButtonsPaintedByTheSkinWithFallbackSection)
     // The project skin has no section of the adapter's own.
     ASSERT_LT(scope.manager->GetSkinIndex("SPEEDBUTTON_SMALL"), 0);
     QWidget form;
-    form.resize(160, 40);
+    // Away from the cursor, which would make a control hot on its own.
+    form.setGeometry(300, 300, 160, 40);
     auto* spin = new QSpinBox(&form);
     spin->setGeometry(4, 4, 120, 28);
     spin->setValue(7);

@@ -25,7 +25,8 @@ TEST(TacStaticWnd, TextInTheSkinColoursUnlessFramed)
 {
     SkinScope scope;
     QWidget form;
-    form.resize(240, 100);
+    // Away from the cursor, which would make a control hot on its own.
+    form.setGeometry(300, 300, 240, 100);
     auto* plain = new QLabel("Plain text", &form);
     plain->setGeometry(4, 4, 200, 20);
     auto* framed = new QLabel("Framed", &form);

@@ -45,7 +45,8 @@ struct BarForm {
     QToolButton* off;
     BarForm()
     {
-        form.resize(300, 40);
+        // Away from the cursor, which would make a button hot on its own.
+        form.setGeometry(400, 400, 300, 40);
         bar = new QToolBar(&form);
         bar->setGeometry(0, 0, 300, 34);
         bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
