@@ -3,6 +3,7 @@
 #include "AdapterTestSkin.h"
 #include "skinwnd/forms/acBtnWnd.h"
 #include "skinwnd/forms/acSBUtils.h"
+#include "skinwnd/forms/acTransPanelWnd.h"
 
 #include <QFrame>
 #include <QPushButton>
@@ -63,4 +64,24 @@ TEST(TacPanelWnd, ChildrenPaintOverThePanelsImage)
     EXPECT_NE(PixelAt(corner, 0, 0), ControlColor(&form));
     DetachWnd(button, true, buttonAdapter);
     DetachWnd(panel, true, panelAdapter);
+}
+
+TEST(TacTransPanelWnd, ContainerTakesItsSectionAndGivesItBack)
+{
+    SkinScope scope;
+    QWidget form;
+    // Away from the cursor, which would make a control hot on its own.
+    form.setGeometry(300, 300, 200, 100);
+    auto* page = new QWidget(&form);
+    page->setGeometry(10, 10, 150, 80);
+    form.show();
+    QApplication::processEvents();
+    const QImage plain = Grab(page);
+    TacMainWnd* adapter = TacMainWnd::Create<TacTransPanelWnd>(page, "PANEL");
+    const QImage img = Grab(page);
+    EXPECT_NE(img, plain);
+    // Inside the frame the section's gradient runs across.
+    EXPECT_NE(PixelAt(img, 20, 40), PixelAt(img, 130, 40));
+    DetachWnd(page, true, adapter);
+    EXPECT_EQ(Grab(page), plain);
 }
