@@ -52,8 +52,10 @@ void TacGroupBoxWnd::PrepareCache()
 
 bool TacGroupBoxWnd::WndProc(QEvent* event)
 {
-    QWidget* w = WndHandle();
-    if (!w || !AdapterSkinned(SkinData()))
+    auto* w = static_cast<QGroupBox*>(WndHandle());
+    // A box with a check in its title keeps its own look: the skin's caption
+    // has no place for the check.
+    if (!w || w->isCheckable() || !AdapterSkinned(SkinData()))
         return TacMainWnd::WndProc(event);
     if (event->type() == SkinCommandEventType()) {
         auto& m = static_cast<TSkinCommandEvent&>(*event);

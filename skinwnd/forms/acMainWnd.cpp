@@ -3,6 +3,7 @@
 #include "skin/forms/acSkinCommand.h"
 #include "skin/forms/sSkinnedForms.h"
 #include "skinwnd/forms/acSBUtils.h"
+#include "skinwnd/forms/acSBUtilsPaint.h"
 
 #include <QVariant>
 
@@ -27,7 +28,7 @@ void TacMainWnd::Attach()
 {
     SaveColors();
     SkinColorsApplied = false;
-    Caption = WindowText();
+    Caption = WindowCaption(handle_);
     if (handle_)
         AttachWnd(this, handle_);
 }
@@ -46,14 +47,6 @@ void TacMainWnd::WindowGone()
     Detached = true;
 }
 
-std::string TacMainWnd::WindowText() const
-{
-    if (!handle_)
-        return {};
-    const QVariant text = handle_->property("text");
-    return (text.isValid() ? text.toString() : handle_->windowTitle()).toStdString();
-}
-
 bool TacMainWnd::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched != handle_ || Detached)
@@ -67,7 +60,7 @@ bool TacMainWnd::WndProc(QEvent* event)
     case QEvent::WindowTitleChange:
         // The widget takes the new text first; the adapter reads it after.
         static_cast<QObject*>(handle_.data())->event(event);
-        Caption = WindowText();
+        Caption = WindowCaption(handle_);
         return true;
     case QEvent::Resize:
         skinData_->BGChanged = true;

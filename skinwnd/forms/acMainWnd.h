@@ -65,7 +65,6 @@ private:
     void Attach();
     bool CommonPath(QEvent* event);
     bool AnswerCommand(TSkinCommandEvent& m);
-    std::string WindowText() const;
 
     QPointer<QWidget> handle_;
     TsCommonData* skinData_ = nullptr;

@@ -6,6 +6,7 @@
 #include "skinwnd/forms/acSBUtilsPaint.h"
 
 #include <QLabel>
+#include <QTextDocument>
 
 TacStaticWnd::TacStaticWnd(QLabel* label, const std::string& skinSection, TsSkinManager* manager,
                            TsCommonData* skinData)
@@ -15,11 +16,25 @@ TacStaticWnd::TacStaticWnd(QLabel* label, const std::string& skinSection, TsSkin
 
 QLabel* TacStaticWnd::Label() const { return static_cast<QLabel*>(WndHandle()); }
 
+namespace {
+
+bool PlainFrame(const QLabel* l)
+{
+    return l && l->frameShape() == QFrame::NoFrame && !(l->focusPolicy() & Qt::TabFocus);
+}
+
+} // namespace
+
 bool TacStaticWnd::PaintsLabel() const
 {
     const QLabel* l = Label();
-    return l && l->frameShape() == QFrame::NoFrame && !(l->focusPolicy() & Qt::TabFocus);
+    if (!PlainFrame(l))
+        return false;
+    const Qt::TextFormat format = l->textFormat();
+    return format == Qt::PlainText || (format != Qt::RichText && !Qt::mightBeRichText(l->text()));
 }
+
+bool TacLinkWnd::PaintsLabel() const { return PlainFrame(Label()); }
 
 void TacStaticWnd::PaintContent(TBitmap& cache)
 {

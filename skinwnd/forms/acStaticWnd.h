@@ -11,9 +11,9 @@ public:
     TacStaticWnd(QLabel* label, const std::string& skinSection = {}, TsSkinManager* manager = nullptr,
                  TsCommonData* skinData = nullptr);
 
-    // Whether the adapter paints the label: not with a frame (static edge) or
-    // a tab stop.
-    bool PaintsLabel() const;
+    // Whether the adapter paints the label: not with a frame (static edge), a
+    // tab stop or rich text, whose markup a plain caption would show.
+    virtual bool PaintsLabel() const;
 
 protected:
     bool WndProc(QEvent* event) override;
@@ -36,6 +36,8 @@ public:
 
     // The text with every "<A...>" and "</A>" tag taken out (any case).
     static std::string LinkText(const std::string& text);
+    // Links are rich text: their anchors are taken out.
+    bool PaintsLabel() const override;
 
 protected:
     void PaintContent(TBitmap& cache) override;

@@ -49,5 +49,11 @@ TEST(TacGroupBoxWnd, FrameBelowTheCaptionAndTheCaptionOverTheParent)
               0);
     // Inside, the section's colour.
     EXPECT_EQ(PixelAt(img, 100, 60), scope.Section("GROUPBOX").Color);
+    // With a check in its title the box paints itself: the check stays.
+    DetachWnd(box, true, adapter);
+    box->setCheckable(true);
+    const QImage checkable = Grab(box);
+    adapter = TacMainWnd::Create<TacGroupBoxWnd>(box);
+    EXPECT_EQ(Grab(box), checkable);
     DetachWnd(box, true, adapter);
 }
