@@ -161,6 +161,8 @@ TEST(SimpleAdapters, SampleFormReadsWellInTheProjectSkin)
     f.PlayMouse();
     const QImage skinned = Grab(&f.form);
     EXPECT_TRUE(SaveScreenshot(f.form, "simple_adapters"));
+    // The buttons and glyphs twice as large, for a closer look.
+    EXPECT_TRUE(SaveScreenshot(skinned.copy(0, 0, 400, 290).scaled(800, 580), "simple_adapters_zoom"));
     EXPECT_NE(plain, skinned);
     f.Detach();
 }
