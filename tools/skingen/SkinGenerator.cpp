@@ -107,10 +107,12 @@ void AddSections(TSkinModel& m, const TSkinPalette& p)
     button.GlowCount = 1;
     button.GlowMargin = 3;
     add("BUTTON", button);
-    // Check boxes and texts show what lies under them, without a frame.
+    // Check boxes and texts show what lies under them; their frame shows
+    // only under the mouse.
     TsGeneralData check = Style(p, p.Window, p.Text);
     check.Transparency = 100;
     add("CHECKBOX", check);
+    check.ParentClass = "CHECKBOX";
     add("RADIOBUTTON", check);
     add("EDIT", Style(p, clWhite, p.Text));
     add("COMBOBOX", Style(p, clWhite, p.Text, "EDIT"));
@@ -193,6 +195,9 @@ void AddImages(TSkinModel& m)
     TImageDef button = Frame("BUTTON", "BORDERSMASK", '^', 40, 24, 3, 1);
     button.wl = button.wt = button.wr = button.wb = 4;
     v.push_back(button);
+    TImageDef check = Frame("CHECKBOX", "BORDERSMASK", '#', 24, 20, 3, 1);
+    check.stretch = 2;
+    v.push_back(check);
     v.push_back(Frame("EDIT", "BORDERSMASK", '#', 24, 20, 2, 1));
     v.push_back(Glyph("COMBOBOX", "GLYPHMASK", "arrow", 12, 12, 3));
     v.push_back(Frame("COMBOBTN", "BORDERSMASK", '#', 17, 20, 3, 1));

@@ -64,6 +64,9 @@ struct SampleForm {
 
     SampleForm()
     {
+        // A blinking text cursor in the spin box would make two pictures of
+        // the same form differ.
+        QApplication::setCursorFlashTime(0);
         // Away from the cursor, which would make a control hot on its own.
         form.setGeometry(300, 300, 460, 300);
         bar = new QToolBar(&form);
