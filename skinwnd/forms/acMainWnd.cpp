@@ -3,6 +3,7 @@
 #include "skin/forms/acSkinCommand.h"
 #include "skin/forms/sSkinnedForms.h"
 #include "skinwnd/forms/acSBUtils.h"
+#include "skinwnd/forms/acSBUtilsPaint.h"
 
 #include <QVariant>
 
@@ -12,10 +13,11 @@ TacMainWnd::TacMainWnd(QWidget* handle, bool, const std::string& skinSection, Ts
 {
     if (skinData) {
         skinData_ = skinData;
-        if (!skinManager_)
-            skinManager_ = skinData->GetSkinManager();
     } else {
-        ownSkinData_ = std::make_unique<TsCommonData>(nullptr, true);
+        // The widget owns the state: a widget is always at hand here, and
+        // without an owner the state would answer every background and hot
+        // query as unskinned.
+        ownSkinData_ = std::make_unique<TsCommonData>(handle, true);
         skinData_ = ownSkinData_.get();
     }
     if (skinData_->SkinSection().empty())
@@ -26,7 +28,7 @@ void TacMainWnd::Attach()
 {
     SaveColors();
     SkinColorsApplied = false;
-    Caption = WindowText();
+    Caption = WindowCaption(handle_);
     if (handle_)
         AttachWnd(this, handle_);
 }
@@ -45,14 +47,6 @@ void TacMainWnd::WindowGone()
     Detached = true;
 }
 
-std::string TacMainWnd::WindowText() const
-{
-    if (!handle_)
-        return {};
-    const QVariant text = handle_->property("text");
-    return (text.isValid() ? text.toString() : handle_->windowTitle()).toStdString();
-}
-
 bool TacMainWnd::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched != handle_ || Detached)
@@ -66,7 +60,7 @@ bool TacMainWnd::WndProc(QEvent* event)
     case QEvent::WindowTitleChange:
         // The widget takes the new text first; the adapter reads it after.
         static_cast<QObject*>(handle_.data())->event(event);
-        Caption = WindowText();
+        Caption = WindowCaption(handle_);
         return true;
     case QEvent::Resize:
         skinData_->BGChanged = true;
@@ -84,7 +78,8 @@ bool TacMainWnd::WndProc(QEvent* event)
 bool TacMainWnd::CommonPath(QEvent* event)
 {
     // Without an active skin the adapter is transparent.
-    if (!skinManager_ || !skinManager_->Active() || event->type() != SkinCommandEventType())
+    TsSkinManager* manager = SkinManager();
+    if (!manager || !manager->Active() || event->type() != SkinCommandEventType())
         return false;
     return AnswerCommand(static_cast<TSkinCommandEvent&>(*event));
 }

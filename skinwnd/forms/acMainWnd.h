@@ -33,7 +33,9 @@ public:
 
     QWidget* WndHandle() const { return handle_; }
     TsCommonData* SkinData() const { return skinData_; }
-    TsSkinManager* SkinManager() const { return skinManager_; }
+    // The manager given, else the skin data's, asked each time: the default
+    // manager may go away while the adapter lives.
+    TsSkinManager* SkinManager() const { return skinManager_ ? skinManager_ : skinData_->GetSkinManager(); }
     // Called when the window is destroyed under the adapter.
     void WindowGone();
 
@@ -63,7 +65,6 @@ private:
     void Attach();
     bool CommonPath(QEvent* event);
     bool AnswerCommand(TSkinCommandEvent& m);
-    std::string WindowText() const;
 
     QPointer<QWidget> handle_;
     TsCommonData* skinData_ = nullptr;

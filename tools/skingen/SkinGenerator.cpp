@@ -108,8 +108,13 @@ void AddSections(TSkinModel& m, const TSkinPalette& p)
     button.GlowCount = 1;
     button.GlowMargin = 3;
     add("BUTTON", button);
-    add("CHECKBOX", Style(p, p.Window, p.Text, "BUTTON"));
-    add("RADIOBUTTON", Style(p, p.Window, p.Text, "BUTTON"));
+    // Check boxes and texts show what lies under them; their frame shows
+    // only under the mouse.
+    TsGeneralData check = Style(p, p.Window, p.Text);
+    check.Transparency = 100;
+    add("CHECKBOX", check);
+    check.ParentClass = "CHECKBOX";
+    add("RADIOBUTTON", check);
     add("EDIT", Style(p, clWhite, p.Text));
     add("COMBOBOX", Style(p, clWhite, p.Text, "EDIT"));
     add("COMBOBTN", Style(p, p.Face, p.Text, "BUTTON"));
@@ -141,6 +146,9 @@ void AddSections(TSkinModel& m, const TSkinPalette& p)
     panel.Transparency = 10;
     add("PANEL", panel);
     add("TOOLBAR", Style(p, p.Face, p.Text));
+    add("BAR", Style(p, p.Face, p.Text, "TOOLBAR"));
+    add("DIVIDER", Style(p, p.Face, p.Text));
+    add("PANEL_LOW", Style(p, Mix(p.Face, p.Frame, 10), p.Text));
     add("TOOLBUTTON", Style(p, p.Face, p.Text, "BUTTON"));
     TsGeneralData status = Style(p, p.Face, p.Text);
     status.GradientPercent = 100;
@@ -180,6 +188,7 @@ void AddImages(TSkinModel& m)
         boxed(key, shape, 16, 7);
     for (auto [key, shape] : {std::pair{"SMALLCHECKED", "check"}, {"SMALLUNCHECKED", "none"}, {"SMALLGRAYED", "dash"}})
         boxed(key, shape, 12, 2);
+    v.push_back(Glyph("GLOBALINFO", "GRIPIMAGE", "sizegrip", 14, 14, 1));
     TImageDef exBorder = Frame("GLOBALINFO", "EXBORDER", '^', 40, 40, 2, 1);
     exBorder.wl = exBorder.wt = exBorder.wr = exBorder.wb = 8;
     exBorder.radius = 8;
@@ -209,6 +218,9 @@ void AddImages(TSkinModel& m)
     TImageDef button = Frame("BUTTON", "BORDERSMASK", '^', 40, 24, 3, 1);
     button.wl = button.wt = button.wr = button.wb = 4;
     v.push_back(button);
+    TImageDef check = Frame("CHECKBOX", "BORDERSMASK", '#', 24, 20, 3, 1);
+    check.stretch = 2;
+    v.push_back(check);
     v.push_back(Frame("EDIT", "BORDERSMASK", '#', 24, 20, 2, 1));
     v.push_back(Glyph("COMBOBOX", "GLYPHMASK", "arrow", 12, 12, 3));
     v.push_back(Frame("COMBOBTN", "BORDERSMASK", '#', 17, 20, 3, 1));
@@ -222,7 +234,6 @@ void AddImages(TSkinModel& m)
     }
     for (const char* s : {"SCROLLBAR1H", "SCROLLBAR1V", "SCROLLBAR2H", "SCROLLBAR2V"})
         v.push_back(Frame(s, "BORDERSMASK", '#', 17, 17, 2, 1));
-    v.push_back(Glyph("GLOBALINFO", "GRIPIMAGE", "sizegrip", 12, 12, 1));
     TImageDef item = Frame("MENUITEM", "BORDERSMASK", '#', 24, 20, 3, 1);
     item.stretch = 3; // no frame in the normal state
     v.push_back(item);
@@ -236,6 +247,10 @@ void AddImages(TSkinModel& m)
     v.push_back(group);
     v.push_back(Frame("PANEL", "BORDERSMASK", '#', 24, 24, 1, 0));
     v.push_back(Frame("TOOLBAR", "BORDERSMASK", '#', 24, 24, 1, 1));
+    TImageDef divider = Frame("DIVIDER", "BORDERSMASK", '#', 4, 12, 1, 0);
+    divider.radius = 1;
+    v.push_back(divider);
+    v.push_back(Frame("PANEL_LOW", "BORDERSMASK", '#', 24, 24, 1, 1));
     v.push_back(Frame("STATUSBAR", "BORDERSMASK", '#', 24, 22, 1, 1));
     v.push_back(Frame("STATUSBAR", "STATUSPANELMASK", '#', 20, 20, 1, 1));
     TImageDef big = Frame("FORM", "PATTERN", 'J', 320, 300, 1, 0);

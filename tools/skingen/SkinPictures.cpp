@@ -71,7 +71,7 @@ bool GlyphPixel(const std::string& kind, int x, int y, int w, int h)
     if (kind == "grip")
         return (gx == 2 || gx == 4 || gx == 6) && gy >= 2 && gy <= 6;
     if (kind == "sizegrip")
-        return gx + gy == 8 || gx + gy == 11 || gx + gy == 14;
+        return gx % 3 == 1 && gy % 3 == 1 && gx + gy >= 8;
     if (kind == "arrow")
         return gy >= 3 && gy <= 6 && dx <= 6 - gy;
     return false;

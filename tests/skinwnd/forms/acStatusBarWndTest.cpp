@@ -9,6 +9,8 @@
 #include <QMainWindow>
 #include <QStatusBar>
 
+using namespace adaptertest;
+
 namespace {
 
 // A main window whose status bar holds a short and a long panel text.

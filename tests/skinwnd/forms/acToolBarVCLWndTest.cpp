@@ -13,6 +13,8 @@
 #include <QToolBar>
 #include <QToolButton>
 
+using namespace adaptertest;
+
 namespace {
 
 QIcon Square(QColor colour)

@@ -1,0 +1,70 @@
+#pragma once
+// Painting routines that the window adapters share: the adapted window's
+// place in its parent, what lies under it, the default cache, the disabled
+// look, captions in the skin's colours and the copy of a cache onto the
+// window while it paints.
+#include "platform/Bitmap.h"
+#include "skin/sConst.h"
+
+#include <QFont>
+#include <QImage>
+#include <string>
+
+class QWidget;
+class TsCommonData;
+class TsSkinManager;
+struct TsMaskData;
+
+// The window's rectangles as the adapters read them before building a cache.
+struct TacWndGeometry {
+    QWidget* ParentWnd = nullptr;
+    TRect WindowRect;     // in screen coordinates
+    TPoint PosInParent;   // top-left corner in the parent's client coordinates
+    int Width = 0, Height = 0;
+    TRect ParentRect;     // in screen coordinates (empty without a parent)
+};
+TacWndGeometry UpdateWndGeometry(const QWidget* wnd);
+
+// What lies under a window: its parent's cached image at the window's place,
+// else the parent's colour. Without a parent, no background (FillColor none).
+TCacheInfo GetParentCacheOfWindow(QWidget* wnd);
+
+// Whether the adapter's skin data paints by a loaded, active skin.
+bool AdapterSkinned(const TsCommonData* skinData);
+
+// The default cache of an adapter: the section item over the whole window
+// at its place in the parent, hot when focused or under the mouse; the
+// disabled look for a disabled window. Nothing unless BGChanged is set.
+void PrepareAdapterCache(TsCommonData* skinData, QWidget* wnd, bool useBorderColour);
+
+// Disabled look: the cache keeps 40 % and what lies under the window gives
+// the rest (its image when the parent has one, else its colour).
+void ApplyWndDisabledLook(TBitmap& cache, const TCacheInfo& parent, const TPoint& offset = {0, 0});
+
+// A caption in the colours of the skin data's section (or of the parent's
+// section when that gives its font to its children).
+void WriteControlText(TBitmap& bmp, const std::string& text, bool enabled, const TRect& r, unsigned flags,
+                      TsCommonData* skinData, QWidget* wnd, bool hot, const QFont& font);
+
+// The size DrawText with DT_CALCRECT gives a text in a rectangle width
+// wide (a width of 0 or less measures one line).
+TPoint MeasureText(const QFont& font, const std::string& text, int width, unsigned flags);
+
+// Draws the cache onto the window at (x, y); only valid while the window
+// handles its paint event.
+void CopyCacheToWindow(QWidget* wnd, const TBitmap& cache, int x = 0, int y = 0);
+
+// The mask of a section by name, or nullptr.
+const TsMaskData* SectionMask(const TsSkinManager* manager, const std::string& section, const std::string& key);
+
+// Copies what lies under the window into r of the bitmap (the parent's image
+// at the window's place shifted by offset, else the parent's colour).
+void FillParentBackground(TBitmap& bmp, const TRect& r, const TCacheInfo& parent, const TPoint& offset = {0, 0});
+
+// The text a window shows now (a button's or label's text, else its title),
+// in code page 1251. Widgets change their text without telling anybody, so
+// painters read it afresh.
+std::string WindowCaption(const QWidget* wnd);
+
+// Draws a picture (an icon's pixmap) through its alpha with its top-left at.
+void DrawImageOnBitmap(TBitmap& bmp, const QImage& image, TPoint at);

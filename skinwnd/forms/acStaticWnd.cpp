@@ -1,0 +1,109 @@
+#include "skinwnd/forms/acStaticWnd.h"
+
+#include "platform/Cp1251.h"
+#include "skin/forms/acSkinCommand.h"
+#include "skin/forms/acSkinText.h"
+#include "skinwnd/forms/acSBUtilsPaint.h"
+
+#include <QLabel>
+#include <QTextDocument>
+
+TacStaticWnd::TacStaticWnd(QLabel* label, const std::string& skinSection, TsSkinManager* manager,
+                           TsCommonData* skinData)
+    : TacMainWnd(label, false, skinSection.empty() ? "CHECKBOX" : skinSection, manager, skinData)
+{
+}
+
+QLabel* TacStaticWnd::Label() const { return static_cast<QLabel*>(WndHandle()); }
+
+namespace {
+
+bool PlainFrame(const QLabel* l)
+{
+    return l && l->frameShape() == QFrame::NoFrame && !(l->focusPolicy() & Qt::TabFocus);
+}
+
+} // namespace
+
+bool TacStaticWnd::PaintsLabel() const
+{
+    const QLabel* l = Label();
+    if (!PlainFrame(l))
+        return false;
+    const Qt::TextFormat format = l->textFormat();
+    return format == Qt::PlainText || (format != Qt::RichText && !Qt::mightBeRichText(l->text()));
+}
+
+bool TacLinkWnd::PaintsLabel() const { return PlainFrame(Label()); }
+
+void TacStaticWnd::PaintContent(TBitmap& cache)
+{
+    QLabel* l = Label();
+    unsigned flags = DT_WORDBREAK | DT_NOCLIP;
+    if (l->alignment() & Qt::AlignRight)
+        flags |= DT_RIGHT;
+    else if (l->alignment() & Qt::AlignHCenter)
+        flags |= DT_CENTER;
+    const TRect r{l->margin(), l->margin(), l->width() - l->margin(), l->height() - l->margin()};
+    WriteControlText(cache, QStringToCp1251(l->text()), l->isEnabled(), r, flags, SkinData(), l, false, l->font());
+}
+
+bool TacStaticWnd::WndProc(QEvent* event)
+{
+    QLabel* l = Label();
+    if (!l || !PaintsLabel() || !AdapterSkinned(SkinData()) || event->type() == SkinCommandEventType())
+        return TacMainWnd::WndProc(event);
+    switch (event->type()) {
+    case QEvent::Paint: {
+        if (!l->isVisible())
+            break;
+        SkinData()->BGChanged = true;
+        PrepareAdapterCache(SkinData(), l, false);
+        PaintContent(*SkinData()->CacheBmp);
+        CopyCacheToWindow(l, *SkinData()->CacheBmp);
+        return true;
+    }
+    default: break;
+    }
+    return TacMainWnd::WndProc(event);
+}
+
+void TacIconWnd::PaintContent(TBitmap& cache)
+{
+    QLabel* l = Label();
+    const QPixmap picture = l->pixmap();
+    if (!picture.isNull())
+        DrawImageOnBitmap(cache, picture.toImage(), {0, 0});
+}
+
+std::string TacLinkWnd::LinkText(const std::string& text)
+{
+    std::string out;
+    for (size_t i = 0; i < text.size();) {
+        const std::string rest = AnsiUpperCase(text.substr(i, 4));
+        const bool opening = rest.size() >= 2 && rest[0] == '<' && rest[1] == 'A'
+                             && (rest.size() == 2 || rest[2] == '>' || rest[2] == ' ');
+        const bool closing = rest == "</A>";
+        if (opening || closing) {
+            const size_t end = text.find('>', i);
+            if (end == std::string::npos) {
+                out += text.substr(i);
+                break;
+            }
+            i = end + 1;
+            continue;
+        }
+        out += text[i++];
+    }
+    return out;
+}
+
+void TacLinkWnd::PaintContent(TBitmap& cache)
+{
+    QLabel* l = Label();
+    QFont font = l->font();
+    font.setUnderline(true);
+    const TRect r{0, 0, l->width() + 4, l->height()};
+    WriteControlText(cache, LinkText(QStringToCp1251(l->text())), l->isEnabled(), r, DT_WORDBREAK | DT_NOCLIP,
+                     SkinData(), l, false, font);
+}
