@@ -13,12 +13,11 @@ TacBaseWnd::TacBaseWnd(QWidget* handle, bool scrollBars, const std::string& skin
                        TsCommonData* skinData)
     : TacScrollWnd(handle, scrollBars, skinSection, manager ? manager : DefaultSkinManager, skinData)
 {
-    // An adapter's own skin state belongs to the adapted window: it is
-    // skinned, hot and focused with it.
-    if (!skinData) {
+    // An adapter's own skin state is skinned for the adapted window; with
+    // no owner control it takes no hot or focused look (popup lists,
+    // children of dialogs).
+    if (!skinData)
         SkinData()->OwnerObject = handle;
-        SkinData()->OwnerControl = handle;
-    }
 }
 
 bool TacBaseWnd::WndProc(QEvent* event)
@@ -84,6 +83,12 @@ void TacEditWnd::ApplySkinColors()
     TacBaseWnd::ApplySkinColors();
 }
 
+void TacEditWnd::ApplySectionBackground()
+{
+    if (const TsGeneralData* s = SkinData()->Section(); SkinOn() && s && !SkinData()->CustomColor())
+        SetRoleColor(QPalette::Base, DialogMode ? clWindow() : s->Color, true);
+}
+
 QRect TacEditWnd::ClientRect() const
 {
     QWidget* w = WndHandle();
@@ -106,7 +111,9 @@ int TacEditWnd::FrameState() const
 {
     const QWidget* w = WndHandle();
     const TsCommonData& sd = *SkinData();
-    return w && w->isEnabled() && (sd.Focused || w->hasFocus() || sd.MouseAbove) ? 1 : 0;
+    if (!w || !sd.OwnerControl || !w->isEnabled())
+        return 0;
+    return sd.Focused || w->hasFocus() || sd.MouseAbove ? 1 : 0;
 }
 
 void TacEditWnd::PrepareCache(int state)

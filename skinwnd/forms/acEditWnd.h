@@ -34,7 +34,8 @@ public:
     // The part of the window the widget paints itself; the ring around it
     // is the frame.
     virtual QRect ClientRect() const;
-    // 1 while focused or under the mouse, else 0.
+    // 1 while focused or under the mouse, else 0; always 0 for a window
+    // whose skin state has no owner control.
     int FrameState() const;
 
 protected:
@@ -51,6 +52,9 @@ protected:
     void SetRoleColor(QPalette::ColorRole role, TColor color, bool enabledOnly);
     // The background colour the skin gives the client area now.
     TColor SkinBackground();
+    // The section's own colour as the background, whatever the state (the
+    // system window colour in a dialog); for lists and trees.
+    void ApplySectionBackground();
     // Whether the skin is on and paints this window.
     bool SkinOn() const;
 

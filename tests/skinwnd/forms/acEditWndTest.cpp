@@ -79,7 +79,10 @@ TEST(TacEditWnd, FrameAndColoursFromTheSkinAndDetachRestores)
         ASSERT_NE(PixelAt(plain, 0, midY), p.Frame);
         ASSERT_EQ(CountPixels(plain, edit.FontColor), 0);
 
-        TacMainWnd* adapter = TacMainWnd::Create<TacEditWnd>(f.edit);
+        // The skin state of a form's control, as the form's control
+        // adapter hands it over.
+        TsCommonData data(f.edit, true);
+        TacMainWnd* adapter = TacMainWnd::Create<TacEditWnd>(f.edit, true, "", nullptr, &data);
         EXPECT_EQ(GetAdapterOf(f.edit), adapter);
         QImage skinned = f.Image();
         // The border of the section's frame on the widget's edge, the
@@ -139,5 +142,23 @@ TEST(TacEditWnd, SkinSwitchedOffAndOnAgain)
     skin.manager->SetActive(true);
     EXPECT_EQ(PixelAt(f.Image(), 0, midY), p.Frame);
     EXPECT_GT(CountPixels(f.Image(), skin.Section("EDIT").FontColor), 0);
+    DetachWnd(f.edit, true, adapter);
+}
+
+TEST(TacEditWnd, OwnSkinStateTakesNoHotLook)
+{
+    // A window without a control of the form (a popup list, a dialog's
+    // child) keeps the normal look when focused or under the mouse.
+    SkinScope skin;
+    const TSkinPalette p = ProjectPalette();
+    EditForm f(kEditKinds[0].make);
+    TacMainWnd* adapter = TacMainWnd::Create<TacEditWnd>(f.edit);
+    const int midY = f.edit->height() / 2;
+    EXPECT_EQ(PixelAt(f.Image(), 0, midY), p.Frame);
+    SendFocus(f.edit, true);
+    QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+    QApplication::sendEvent(f.edit, &enter);
+    EXPECT_EQ(PixelAt(f.Image(), 0, midY), p.Frame);
+    EXPECT_EQ(ColorFromQColor(f.edit->palette().color(QPalette::Base)), skin.Section("EDIT").Color);
     DetachWnd(f.edit, true, adapter);
 }
