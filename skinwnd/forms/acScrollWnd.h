@@ -19,17 +19,14 @@
 class QScrollBar;
 class TacScrollWnd;
 
-// The adapters' window timers.
-enum : int { acHotTimer = 0xFFF2, acRepeatDelayTimer = 0xFFFD, acRepeatTimer = 0xFFFE };
-constexpr int acHotPeriod = 20, acRepeatDelay = 300, acRepeatPeriod = 55;
+// The adapters' timers: the first repeat of a held arrow or page press,
+// then the repeats. Hot parts follow the mouse's move and leave events.
+enum : int { acRepeatDelayTimer = 0xFFFD, acRepeatTimer = 0xFFFE };
+constexpr int acRepeatDelay = 300, acRepeatPeriod = 55;
 
-// Bits of TacScrollBar::ScrollFlags.
-enum : uint16_t {
-    sfFirstArrowDisabled = 1,
-    sfSecondArrowDisabled = 2,
-    sfActiveOnlyWhenScrollable = 4,
-    sfHasBar = 8
-};
+// Bits of TacScrollBar::ScrollFlags. A bar whose range cannot scroll is
+// never active, so no bit asks for that.
+enum : uint16_t { sfFirstArrowDisabled = 1, sfSecondArrowDisabled = 2, sfHasBar = 8 };
 
 // One bar of an adapter.
 class TacScrollBar {
@@ -49,6 +46,8 @@ public:
     // The widget that holds the bar's value and range; nullptr when the
     // window has no bar of this kind.
     QPointer<QScrollBar> Control;
+    // The widget's own mouse tracking, given back when the adapter goes.
+    bool HadMouseTracking = false;
 
     bool Vertical() const { return Kind == SB_VERT; }
     // Copies the widget's range, page and value into ScrollInfo.
@@ -111,16 +110,23 @@ protected:
     void timerEvent(QTimerEvent* event) override;
 
 private:
-    friend struct TacScrollPress;
     void TakeBar(TacScrollBar& bar, QScrollBar* control, uint16_t kind);
+    // The skin is on and has what this bar is painted with.
+    bool BarSkinned(const TacScrollBar& bar) const;
     bool BarEvent(TacScrollBar& bar, QEvent* event);
     bool PaintBar(TacScrollBar& bar);
     void PaintCorner();
-    bool MousePress(TacScrollBar& bar, const QPoint& point);
-    bool MouseMove(TacScrollBar& bar, const QPoint& point);
-    bool MouseRelease(TacScrollBar& bar);
+    // Presses, moves and releases at points of the adapted window.
+    void MousePress(TacScrollBar& bar, const QPoint& point);
+    void MouseMove(const QPoint& point);
+    void MouseRelease();
+    void UpdateCurrentPart(TacScrollBar& bar, const QPoint& point);
+    void DragThumb(TacScrollBar& bar, const QPoint& point);
+    // Ends this adapter's press without a request.
+    void EndPress();
     void HotMove(TacScrollBar& bar, const QPoint& point);
     void HotLeave();
+    bool GripEvent(QEvent* event);
     void StartTimer(int id, int periodMs);
     void StopTimer(int id);
 

@@ -201,6 +201,7 @@ void AddImages(TSkinModel& m)
     }
     for (const char* s : {"SCROLLBAR1H", "SCROLLBAR1V", "SCROLLBAR2H", "SCROLLBAR2V"})
         v.push_back(Frame(s, "BORDERSMASK", '#', 17, 17, 2, 1));
+    v.push_back(Glyph("GLOBALINFO", "GRIPIMAGE", "sizegrip", 12, 12, 1));
     v.push_back(Frame("MENUITEM", "BORDERSMASK", '#', 24, 20, 3, 1));
     v.push_back(Frame("MAINMENU", "BORDERSMASK", '#', 24, 20, 3, 1));
     v.push_back(Frame("MENULINE", "BORDERSMASK", '#', 24, 8, 1, 1));

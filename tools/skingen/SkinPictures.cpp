@@ -70,6 +70,8 @@ bool GlyphPixel(const std::string& kind, int x, int y, int w, int h)
         return gx >= 2 && gx <= 6 && dy <= 6 - gx;
     if (kind == "grip")
         return (gx == 2 || gx == 4 || gx == 6) && gy >= 2 && gy <= 6;
+    if (kind == "sizegrip")
+        return gx + gy == 8 || gx + gy == 11 || gx + gy == 14;
     if (kind == "arrow")
         return gy >= 3 && gy <= 6 && dx <= 6 - gy;
     return false;
