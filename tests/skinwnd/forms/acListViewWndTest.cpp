@@ -122,6 +122,10 @@ TEST(TacListViewWnd, HotAndPressedColumns)
     };
     const Case cases[] = {
         {"mouse over the first column", QEvent::MouseMove, 40, Qt::NoButton, 2, -1, 0, p.Accent},
+        // The third column shows at the first's logical index: still the
+        // column under the mouse that lights up.
+        {"over the third", QEvent::MouseMove, 220, Qt::NoButton, 1, -1, 180, p.Accent},
+        {"back over the first", QEvent::MouseMove, 40, Qt::NoButton, 2, -1, 180, p.Frame},
         {"over the second", QEvent::MouseMove, 130, Qt::NoButton, 0, -1, 0, p.Frame},
         {"pressed", QEvent::MouseButtonPress, 130, Qt::LeftButton, 0, 0, 90, p.Frame},
         {"released", QEvent::MouseButtonRelease, 130, Qt::LeftButton, 0, -1, 90, p.Accent},
@@ -253,5 +257,37 @@ TEST(TacTreeViewWnd, SectionColourAndWindowColourInDialogs)
                   dialog ? clWindow() : skin.Section("EDIT").Color);
         TacMainWnd* base = adapter;
         Free(tree, base);
+    }
+}
+
+TEST(TacListViewWnd, OwnColoursComeBackOnDetach)
+{
+    // A list or tree with colours of its own gets exactly those back, not
+    // the system's window colours.
+    SkinScope skin;
+    struct Case {
+        const char* what;
+        bool tree;
+    };
+    for (const Case& c : {Case{"list view", false}, Case{"tree view", true}}) {
+        SCOPED_TRACE(c.what);
+        ListForm f;
+        QPalette own = f.list->palette();
+        own.setColor(QPalette::Text, QColor(200, 0, 0));
+        own.setColor(QPalette::Base, QColor(255, 250, 200));
+        f.list->setPalette(own);
+        const QPalette before = f.list->palette();
+        TacMainWnd* adapter = c.tree ? static_cast<TacMainWnd*>(TacMainWnd::Create<TacTreeViewWnd>(f.list, true, "", nullptr, f.data.get()))
+                                     : Adapt(f);
+        Grab(*f.list);
+        EXPECT_EQ(ColorFromQColor(f.list->palette().color(QPalette::Text)), skin.Section("EDIT").FontColor);
+        skin.manager->SetActive(false);
+        EXPECT_EQ(f.list->palette(), before);
+        skin.manager->SetActive(true);
+        Grab(*f.list);
+        EXPECT_EQ(ColorFromQColor(f.list->palette().color(QPalette::Base)), skin.Section("EDIT").Color);
+        Free(f.list, adapter);
+        EXPECT_EQ(f.list->palette(), before);
+        EXPECT_TRUE(f.list->testAttribute(Qt::WA_SetPalette));
     }
 }
