@@ -141,7 +141,7 @@ void TacComboBoxWnd::PaintText(QPainter& painter)
     QRect r = TextRect();
     const QPalette& pal = combo->palette();
     QColor text = pal.color(combo->isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::Text);
-    if (combo->hasFocus() && ButtonState() != 2) {
+    if ((SkinData()->Focused || combo->hasFocus()) && ButtonState() != 2) {
         painter.fillRect(r, pal.color(QPalette::Highlight));
         text = pal.color(QPalette::HighlightedText);
         QStyleOptionFocusRect focus;

@@ -59,8 +59,6 @@ public:
 
     // The popup list is on screen.
     bool Shown = false;
-    // A list of a combo box without drop-down (never made here).
-    bool SimpleBox = false;
     // The colours of the plain frame.
     TColor Color = 0, FrameColor = 0;
 

@@ -7,6 +7,7 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QEnterEvent>
 #include <QFocusEvent>
 
 using namespace edittest;
@@ -123,20 +124,43 @@ TEST(TacComboBoxWnd, PaintedByTheSkinWithItsListAndRestored)
     }
 }
 
-TEST(TacComboBoxWnd, FocusedListTextOnHighlight)
+TEST(TacComboBoxWnd, HotAndFocusedLooks)
 {
     SkinScope skin;
+    const TSkinPalette p = ProjectPalette();
     ComboForm f;
     auto* adapter = TacMainWnd::Create<TacComboBoxWnd>(f.combo, false, "", nullptr, f.data.get());
-    f.combo->setFocusPolicy(Qt::StrongFocus);
-    f.combo->setFocus();
-    QApplication::processEvents();
-    if (!f.combo->hasFocus())
-        GTEST_SKIP() << "no focus on this platform";
-    const QImage img = f.Image();
+    const QRect button = adapter->GetButtonRect();
     const TColor highlight = ColorFromQColor(f.combo->palette().color(QPalette::Highlight));
-    EXPECT_GT(PixelsIn(img, highlight, adapter->TextRect()), 0);
-    EXPECT_EQ(PixelAt(img, 0, 17), ProjectPalette().Accent);
+    struct Case {
+        const char* what;
+        QEvent::Type type;
+        TColor frame;
+        bool textOnHighlight;
+    };
+    const Case cases[] = {
+        {"mouse over it", QEvent::Enter, p.Accent, false},
+        {"mouse gone", QEvent::Leave, p.Frame, false},
+        {"focused", QEvent::FocusIn, p.Accent, true},
+        {"focus gone", QEvent::FocusOut, p.Frame, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.type == QEvent::Enter) {
+            QEnterEvent e(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+            QApplication::sendEvent(f.combo, &e);
+        } else if (c.type == QEvent::Leave) {
+            QEvent e(QEvent::Leave);
+            QApplication::sendEvent(f.combo, &e);
+        } else {
+            QFocusEvent e(c.type, Qt::OtherFocusReason);
+            QApplication::sendEvent(f.combo, &e);
+        }
+        const QImage img = f.Image();
+        EXPECT_EQ(PixelAt(img, 0, 17), c.frame);
+        EXPECT_EQ(PixelAt(img, button.left(), button.center().y()), c.frame);
+        EXPECT_EQ(PixelsIn(img, highlight, adapter->TextRect()) > 0, c.textOnHighlight);
+    }
     TacMainWnd* base = adapter;
     DetachWnd(f.combo, true, base);
 }
