@@ -248,6 +248,8 @@ QPoint AlongV(QScrollBar* bar, int y)
 TEST(TacScrollWnd, ThumbIsGrabbedWhereItIsDrawn)
 {
     SkinScope<SolidSkin> scope;
+    // No repeat may come between a press and its release.
+    VirtualClock clock;
     struct Case {
         const char* what;
         int min, max, page, value;
@@ -297,6 +299,7 @@ TEST(TacScrollWnd, ThumbIsGrabbedWhereItIsDrawn)
 TEST(TacScrollWnd, RangesWithoutRoomPaintAndIgnorePresses)
 {
     SkinScope<SolidSkin> scope;
+    VirtualClock clock;
     struct Case {
         const char* what;
         int length, min, max, page;
