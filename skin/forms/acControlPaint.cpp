@@ -88,23 +88,23 @@ void PaintControlItem(TsCommonData& sd, const TCacheInfo& cache, bool fillCentre
     corner(s.ImgBottomRight, true, true);
 }
 
-namespace {
-
-// What lies under the control, as its parent answers without painting.
-TBackgroundInfo ParentBackground(TsCommonData& sd)
+TBackgroundInfo ParentBackgroundOf(QWidget* control)
 {
     TBackgroundInfo info;
-    QWidget* owner = sd.OwnerControl;
-    QWidget* parent = owner ? owner->parentWidget() : nullptr;
+    QWidget* parent = control ? control->parentWidget() : nullptr;
     if (!parent)
         return info;
     GetControlBackground(info, parent, false);
     if (info.BgType == 2) {
-        info.OffsetX += owner->x();
-        info.OffsetY += owner->y();
+        info.OffsetX += control->x();
+        info.OffsetY += control->y();
     }
     return info;
 }
+
+namespace {
+
+TBackgroundInfo ParentBackground(TsCommonData& sd) { return ParentBackgroundOf(sd.OwnerControl); }
 
 } // namespace
 

@@ -15,6 +15,10 @@ class TsCommonData;
 // own colour) with BgType 1, and false.
 bool GetControlBackground(TBackgroundInfo& info, QWidget* control, bool paint);
 
+// What lies under a control, as its parent answers without painting (an
+// image answer offset to the control's place); BgType 0 without a parent.
+TBackgroundInfo ParentBackgroundOf(QWidget* control);
+
 // A control's section background (its own colour when CustomColor is set).
 void PaintControlBackground(TsCommonData& skinData, const TCacheInfo& cache, int state, TBitmap& bmp, TPoint point,
                             const TRect& rect);

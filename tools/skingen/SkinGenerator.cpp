@@ -118,6 +118,7 @@ void AddSections(TSkinModel& m, const TSkinPalette& p)
     add("EDIT", Style(p, clWhite, p.Text));
     add("COMBOBOX", Style(p, clWhite, p.Text, "EDIT"));
     add("COMBOBTN", Style(p, p.Face, p.Text, "BUTTON"));
+    add("COLHEADER", Style(p, p.Face, p.Text, "BUTTON"));
     for (const char* s : {"SCROLLBTNTOP", "SCROLLBTNBOTTOM", "SCROLLBTNLEFT", "SCROLLBTNRIGHT", "SCROLLSLIDERV",
                           "SCROLLSLIDERH"})
         add(s, Style(p, p.Face, p.Text));
@@ -224,6 +225,7 @@ void AddImages(TSkinModel& m)
     v.push_back(Frame("EDIT", "BORDERSMASK", '#', 24, 20, 2, 1));
     v.push_back(Glyph("COMBOBOX", "GLYPHMASK", "arrow", 12, 12, 3));
     v.push_back(Frame("COMBOBTN", "BORDERSMASK", '#', 17, 20, 3, 1));
+    v.push_back(Frame("COLHEADER", "BORDERSMASK", '#', 24, 20, 3, 1));
     TImageDef texture = Frame("COMBOBTN", "PATTERN", '~', 16, 16, 1, 0);
     texture.shape = "weave", texture.type = itisaTexture, texture.stretch = 0;
     v.push_back(texture);
