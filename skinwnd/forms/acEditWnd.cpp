@@ -17,7 +17,7 @@ TacBaseWnd::TacBaseWnd(QWidget* handle, bool scrollBars, const std::string& skin
     // no owner control it takes no hot or focused look (popup lists,
     // children of dialogs).
     if (!skinData)
-        SkinData()->OwnerObject = handle;
+        SkinData()->OwnerControl = nullptr;
 }
 
 bool TacBaseWnd::WndProc(QEvent* event)

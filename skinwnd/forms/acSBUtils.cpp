@@ -74,7 +74,7 @@ TCacheInfo GetParentCacheOfWindow(QWidget* wnd)
     GetControlBackground(info, parent, false);
     TCacheInfo cache = BackgroundToCacheInfo(info);
     // The parent answers for its own origin.
-    if (info.BgType == 2) {
+    if (info.BgType == 2 && info.Bmp) {
         cache.X += wnd->x();
         cache.Y += wnd->y();
     }

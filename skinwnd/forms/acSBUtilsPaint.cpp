@@ -34,20 +34,6 @@ TacWndGeometry UpdateWndGeometry(const QWidget* wnd)
     return g;
 }
 
-TCacheInfo GetParentCacheOfWindow(QWidget* wnd)
-{
-    QWidget* parent = wnd ? wnd->parentWidget() : nullptr;
-    if (!parent)
-        return EmptyCacheInfo;
-    TBackgroundInfo info;
-    GetControlBackground(info, parent, false);
-    if (info.BgType == 2 && info.Bmp) {
-        info.OffsetX += wnd->x();
-        info.OffsetY += wnd->y();
-    }
-    return BackgroundToCacheInfo(info);
-}
-
 bool AdapterSkinned(const TsCommonData* sd)
 {
     TsSkinManager* m = sd ? sd->GetSkinManager() : nullptr;

@@ -5,6 +5,7 @@
 // window while it paints.
 #include "platform/Bitmap.h"
 #include "skin/sConst.h"
+#include "skinwnd/forms/acSBUtils.h"
 
 #include <QFont>
 #include <QImage>
@@ -25,9 +26,6 @@ struct TacWndGeometry {
 };
 TacWndGeometry UpdateWndGeometry(const QWidget* wnd);
 
-// What lies under a window: its parent's cached image at the window's place,
-// else the parent's colour. Without a parent, no background (FillColor none).
-TCacheInfo GetParentCacheOfWindow(QWidget* wnd);
 
 // Whether the adapter's skin data paints by a loaded, active skin.
 bool AdapterSkinned(const TsCommonData* skinData);

@@ -113,7 +113,10 @@ TEST(acStatusBarWnd, PanelsButTheLastGetADivider)
 {
     SkinLibraryInitialization();
     TsStoredSkin stored = BuildStoredSkin("Divided", ProjectPalette());
-    std::erase_if(stored.Images, [](const TsSkinImage& i) { return i.PropertyName == "STATUSPANELMASK"; });
+    std::erase_if(stored.Images, [](const TsSkinImage& i) {
+        return i.PropertyName == "STATUSPANELMASK" || i.SectionName == "DIVIDER";
+    });
+    std::erase_if(stored.GeneralData, [](const TsSkinGeneral& g) { return g.SectionName == "DIVIDER"; });
     TsSkinGeneral divider;
     divider.SectionName = "DIVIDER";
     divider.FontColor = divider.HotFontColor = "0 -1 -1 -1 -1";
