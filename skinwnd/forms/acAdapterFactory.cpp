@@ -1,7 +1,34 @@
 #include "skinwnd/forms/acAdapterFactory.h"
 
+#include "skinwnd/forms/acBtnWnd.h"
+#include "skinwnd/forms/acCheckBoxWnd.h"
+#include "skinwnd/forms/acComboBoxWnd.h"
+#include "skinwnd/forms/acEditWnd.h"
+#include "skinwnd/forms/acGridWnd.h"
+#include "skinwnd/forms/acGroupBoxWnd.h"
+#include "skinwnd/forms/acListViewWnd.h"
 #include "skinwnd/forms/acMainWnd.h"
+#include "skinwnd/forms/acPanelWnd.h"
+#include "skinwnd/forms/acScrollWnd.h"
+#include "skinwnd/forms/acSizerWnd.h"
+#include "skinwnd/forms/acSpeedButtonHandler.h"
+#include "skinwnd/forms/acSpinWnd.h"
+#include "skinwnd/forms/acStaticWnd.h"
+#include "skinwnd/forms/acStatusBarWnd.h"
 #include "skinwnd/forms/acTabControlWnd.h"
+#include "skinwnd/forms/acToolBarVCLWnd.h"
+#include "skinwnd/forms/acToolBarWnd.h"
+#include "skinwnd/forms/acTransPanelWnd.h"
+#include "skinwnd/forms/acTreeViewWnd.h"
+
+#include <QAbstractButton>
+#include <QAbstractSpinBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QSizeGrip>
+#include <QToolBar>
+#include <QToolButton>
 
 #include <iterator>
 
@@ -16,6 +43,16 @@ TacMainWnd* Make(QWidget* handle, bool scrollBars, const std::string& section, T
     return TacMainWnd::Create<T>(handle, scrollBars, section, manager, skinData);
 }
 
+// Adapters of one widget class, whose constructors take no scroll-bar flag:
+// nullptr for a window of another class, which then gets the plain adapter
+// rather than one that would take it for what it is not.
+template <class T, class W>
+TacMainWnd* MakeOn(QWidget* handle, bool, const std::string& section, TsSkinManager* manager, TsCommonData* skinData)
+{
+    auto* widget = qobject_cast<W*>(handle);
+    return widget ? TacMainWnd::Create<T>(widget, section, manager, skinData) : nullptr;
+}
+
 struct TKindRow {
     TacAdapterKind Kind;
     const char* Name;
@@ -25,37 +62,37 @@ struct TKindRow {
 using K = TacAdapterKind;
 constexpr TKindRow Kinds[] = {
     {K::MainWnd, "TacMainWnd", Make<TacMainWnd>},
-    {K::StaticWnd, "TacStaticWnd", nullptr},
-    {K::IconWnd, "TacIconWnd", nullptr},
-    {K::LinkWnd, "TacLinkWnd", nullptr},
-    {K::BtnWnd, "TacBtnWnd", nullptr},
-    {K::BitBtnWnd, "TacBitBtnWnd", nullptr},
-    {K::SizerWnd, "TacSizerWnd", nullptr},
-    {K::SpinWnd, "TacSpinWnd", nullptr},
-    {K::CheckBoxWnd, "TacCheckBoxWnd", nullptr},
-    {K::ToolBarWnd, "TacToolBarWnd", nullptr},
-    {K::TransPanelWnd, "TacTransPanelWnd", nullptr},
-    {K::GroupBoxWnd, "TacGroupBoxWnd", nullptr},
-    {K::PanelWnd, "TacPanelWnd", nullptr},
+    {K::StaticWnd, "TacStaticWnd", MakeOn<TacStaticWnd, QLabel>},
+    {K::IconWnd, "TacIconWnd", MakeOn<TacIconWnd, QLabel>},
+    {K::LinkWnd, "TacLinkWnd", MakeOn<TacLinkWnd, QLabel>},
+    {K::BtnWnd, "TacBtnWnd", MakeOn<TacBtnWnd, QAbstractButton>},
+    {K::BitBtnWnd, "TacBitBtnWnd", MakeOn<TacBitBtnWnd, QAbstractButton>},
+    {K::SizerWnd, "TacSizerWnd", MakeOn<TacSizerWnd, QSizeGrip>},
+    {K::SpinWnd, "TacSpinWnd", MakeOn<TacSpinWnd, QAbstractSpinBox>},
+    {K::CheckBoxWnd, "TacCheckBoxWnd", MakeOn<TacCheckBoxWnd, QAbstractButton>},
+    {K::ToolBarWnd, "TacToolBarWnd", MakeOn<TacToolBarWnd, QToolBar>},
+    {K::TransPanelWnd, "TacTransPanelWnd", MakeOn<TacTransPanelWnd, QWidget>},
+    {K::GroupBoxWnd, "TacGroupBoxWnd", MakeOn<TacGroupBoxWnd, QGroupBox>},
+    {K::PanelWnd, "TacPanelWnd", MakeOn<TacPanelWnd, QFrame>},
     {K::DlgPanelWnd, "TacDlgPanelWnd", nullptr},
-    {K::ScrollWnd, "TacScrollWnd", nullptr},
+    {K::ScrollWnd, "TacScrollWnd", Make<TacScrollWnd>},
     {K::MnuWnd, "TacMnuWnd", nullptr},
-    {K::BaseWnd, "TacBaseWnd", nullptr},
+    {K::BaseWnd, "TacBaseWnd", Make<TacBaseWnd>},
     {K::MDIWnd, "TacMDIWnd", nullptr},
-    {K::EditWnd, "TacEditWnd", nullptr},
-    {K::ComboListWnd, "TacComboListWnd", nullptr},
-    {K::ListViewWnd, "TacListViewWnd", nullptr},
-    {K::GridWnd, "TacGridWnd", nullptr},
+    {K::EditWnd, "TacEditWnd", Make<TacEditWnd>},
+    {K::ComboListWnd, "TacComboListWnd", Make<TacComboListWnd>},
+    {K::ListViewWnd, "TacListViewWnd", Make<TacListViewWnd>},
+    {K::GridWnd, "TacGridWnd", Make<TacGridWnd>},
     {K::GridEhWnd, "TacGridEhWnd", nullptr},
-    {K::TreeViewWnd, "TacTreeViewWnd", nullptr},
-    {K::ComboBoxWnd, "TacComboBoxWnd", nullptr},
+    {K::TreeViewWnd, "TacTreeViewWnd", Make<TacTreeViewWnd>},
+    {K::ComboBoxWnd, "TacComboBoxWnd", Make<TacComboBoxWnd>},
     {K::WWComboBoxWnd, "TacWWComboBoxWnd", nullptr},
     {K::VirtualTreeViewWnd, "TacVirtualTreeViewWnd", nullptr},
     {K::TabControlWnd, "TacTabControlWnd", Make<TacTabControlWnd>},
     {K::PageControlWnd, "TacPageControlWnd", Make<TacPageControlWnd>},
     {K::PageWnd, "TacPageWnd", Make<TacPageWnd>},
-    {K::ToolBarVCLWnd, "TacToolBarVCLWnd", nullptr},
-    {K::StatusBarWnd, "TacStatusBarWnd", nullptr},
+    {K::ToolBarVCLWnd, "TacToolBarVCLWnd", Make<TacToolBarVCLWnd>},
+    {K::StatusBarWnd, "TacStatusBarWnd", Make<TacStatusBarWnd>},
     {K::DialogWnd, "TacDialogWnd", nullptr},
 };
 
@@ -81,8 +118,27 @@ TacMainWnd* CreateWndAdapter(TacAdapterKind kind, QWidget* handle, bool scrollBa
 {
     if (!handle)
         return nullptr;
-    const TMaker make = Row(kind).Maker ? Row(kind).Maker : Make<TacMainWnd>;
-    return make(handle, scrollBars, skinSection, manager, skinData);
+    if (const TMaker make = Row(kind).Maker)
+        if (TacMainWnd* adapter = make(handle, scrollBars, skinSection, manager, skinData))
+            return adapter;
+    return Make<TacMainWnd>(handle, scrollBars, skinSection, manager, skinData);
 }
 
-QObject* CreateSpeedButtonHandler(QWidget*, TsCommonData*, TsSkinManager*) { return nullptr; }
+void FreeWndAdapter(TacMainWnd*& adapter)
+{
+    // The scroll-bar adapters give their bars back before they let go of
+    // the window; for the others this is the plain detaching.
+    if (adapter)
+        DetachScrollWnd(adapter->WndHandle(), true, adapter);
+}
+
+QObject* CreateSpeedButtonHandler(QWidget* button, TsCommonData* skinData, TsSkinManager* manager)
+{
+    auto* toolButton = qobject_cast<QToolButton*>(button);
+    if (!toolButton || !skinData)
+        return nullptr;
+    auto* handler = new TacSpeedButtonHandler(toolButton, "SPEEDBUTTON", manager, skinData);
+    // Made on a shown button, the handler paints at once.
+    toolButton->update();
+    return handler;
+}

@@ -27,10 +27,17 @@ const char* AdapterClassName(TacAdapterKind kind);
 bool AdapterKindBuilt(TacAdapterKind kind);
 
 // Makes and attaches an adapter of the kind with the family's constructor
-// arguments.
+// arguments. A kind whose class serves one widget class (buttons, labels,
+// group boxes ...) makes the plain base adapter for a window of another
+// class.
 TacMainWnd* CreateWndAdapter(TacAdapterKind kind, QWidget* handle, bool scrollBars, const std::string& skinSection,
                              TsSkinManager* manager, TsCommonData* skinData);
 
-// The handler that paints a tool button outside tool bars; nullptr while
-// no handler class is built.
+// Detaches an adapter made here, the way its class needs, and deletes it;
+// the pointer is set to nullptr.
+void FreeWndAdapter(TacMainWnd*& adapter);
+
+// The handler that paints a tool button outside tool bars, owned by the
+// caller; skinData (its section already set) must outlive it. nullptr for
+// a window that is not a tool button.
 QObject* CreateSpeedButtonHandler(QWidget* button, TsCommonData* skinData, TsSkinManager* manager);

@@ -40,6 +40,7 @@ TacComboBoxWnd::TacComboBoxWnd(QWidget* handle, bool scrollBars, const std::stri
 {
     if (QComboBox* combo = Combo()) {
         list_ = combo->view();
+        listObject_ = list_;
         list_->installEventFilter(this);
     }
 }
@@ -197,7 +198,7 @@ bool TacComboBoxWnd::WndProc(QEvent* event)
 
 bool TacComboBoxWnd::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched != list_ || watched == WndHandle())
+    if (watched != listObject_ || watched == WndHandle())
         return TacEditWnd::eventFilter(watched, event);
     if (Detached)
         return false;

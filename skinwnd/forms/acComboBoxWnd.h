@@ -43,6 +43,10 @@ private:
     void FreeListAdapter();
 
     QPointer<QAbstractItemView> list_;
+    // The list as the source of filtered events, compared only: while the
+    // combo box is destroyed the list sends events as a bare QWidget, which
+    // list_ must not be read as.
+    const QObject* listObject_ = nullptr;
     TacComboListWnd* listAdapter_ = nullptr;
 };
 

@@ -53,11 +53,7 @@ TacAdapterItem::TacAdapterItem(TacCtrlAdapter* adapter, QWidget* control)
 
 TacAdapterItem::~TacAdapterItem() { FreeWndAdapter(); }
 
-void TacAdapterItem::FreeWndAdapter()
-{
-    if (WndAdapter)
-        DetachWnd(WndAdapter->WndHandle(), true, WndAdapter);
-}
+void TacAdapterItem::FreeWndAdapter() { ::FreeWndAdapter(WndAdapter); }
 
 bool TacAdapterItem::AdapterDead() const { return !WndAdapter || WndAdapter->Detached; }
 

@@ -7,11 +7,10 @@
 #include "skinwnd/forms/acEditWnd.h"
 #include "skinwnd/forms/acHeaderPaint.h"
 
+#include <QHeaderView>
 #include <QPointer>
 
 #include <vector>
-
-class QHeaderView;
 
 class TacListViewWnd : public TacEditWnd {
 public:

@@ -58,7 +58,8 @@ TacSpeedButtonPlace SpeedButtonPlace(int w, int h, TPoint glyph, TPoint text, TB
 
 TacSpeedButtonHandler::TacSpeedButtonHandler(QToolButton* control, const std::string& skinSection,
                                              TsSkinManager* manager, TsCommonData* skinData)
-    : ButtonControl(control), SkinManager(manager ? manager : skinData->GetSkinManager()), SkinData(skinData)
+    : ButtonControl(control), SkinManager(manager ? manager : skinData->GetSkinManager()), SkinData(skinData),
+      buttonObject_(control)
 {
     if (SkinData->SkinSection().empty())
         SkinData->SetSkinSection(skinSection);
@@ -207,7 +208,7 @@ bool TacSpeedButtonHandler::WndProc(QEvent* event)
 
 bool TacSpeedButtonHandler::eventFilter(QObject* watched, QEvent* event)
 {
-    if (Detached || watched != ButtonControl)
+    if (Detached || watched != buttonObject_)
         return false;
     return WndProc(event);
 }

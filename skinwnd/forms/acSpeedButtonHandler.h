@@ -54,4 +54,9 @@ private:
     void Paint();
     void PaintContent(TBitmap& cache, int state);
     TButtonLayout EffectiveLayout() const;
+
+    // The button as the source of filtered events, compared only: while it
+    // is destroyed it sends events as a bare QWidget, which ButtonControl
+    // must not be read as.
+    const QObject* buttonObject_ = nullptr;
 };

@@ -153,14 +153,17 @@ TEST(TacCtrlAdapter, WalkGivesEachControlTheAdapterOfItsList)
     EXPECT_NE(dynamic_cast<TacPageControlWnd*>(GetAdapterOf(f.tabs)), nullptr);
     EXPECT_NE(dynamic_cast<TacTabControlWnd*>(GetAdapterOf(f.bar)), nullptr);
     EXPECT_EQ(dynamic_cast<TacPageControlWnd*>(GetAdapterOf(f.bar)), nullptr);
-    // Labels, the library's frame with what it holds, and tool buttons
-    // while no handler class exists, get no adapter.
+    // Labels, the library's frame with what it holds, and tool buttons get
+    // no window adapter; the free tool button gets a handler instead.
     for (QWidget* w : std::vector<QWidget*>{f.label, f.libraryFrame, f.inLibrary, f.tool, f.page})
         EXPECT_EQ(GetAdapterOf(w), nullptr) << w->metaObject()->className();
-    EXPECT_EQ(adapter->GraphCount(), 0);
+    ASSERT_EQ(adapter->GraphCount(), 1);
+    EXPECT_EQ(adapter->GetGraphItem(0)->Control, f.tool);
+    EXPECT_FALSE(adapter->GetGraphItem(0)->HandlerDead());
     // A second walk adds nothing.
     adapter->AdaptControls(nullptr);
     EXPECT_EQ(adapter->Count(), int(f.Expected().size()));
+    EXPECT_EQ(adapter->GraphCount(), 1);
     adapter.reset();
     for (const auto& [w, kind] : f.Expected())
         EXPECT_EQ(GetAdapterOf(w), nullptr) << AdapterClassName(kind);
