@@ -266,7 +266,9 @@ void TacToolBarVCLWnd::PaintButtonContent(TBitmap& buffer, QToolButton* button, 
 {
     const int w = buffer.Width(), h = buffer.Height();
     const Qt::ToolButtonStyle style = button->toolButtonStyle();
-    const bool showText = style != Qt::ToolButtonIconOnly && !button->text().isEmpty();
+    // A button without an icon shows its caption whatever its style, as the
+    // tool bar itself does: an empty face would hide what it is for.
+    const bool showText = !button->text().isEmpty() && (style != Qt::ToolButtonIconOnly || button->icon().isNull());
     const QImage icon = style == Qt::ToolButtonTextOnly || button->icon().isNull()
                             ? QImage()
                             : button->icon().pixmap(button->iconSize()).toImage();

@@ -22,6 +22,7 @@
 #include "skinwnd/forms/acTabControlWnd.h"
 #include "skinwnd/forms/acToolBarVCLWnd.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -158,7 +159,8 @@ struct ControlsForm {
     }
 
     // One fixed point of each control, in the form's coordinates, where the
-    // skin shows: a border or a face, away from any text.
+    // skin shows: a border or a face, away from any text. The spin box has
+    // none: the edit adapter the lists give it leaves its frame alone.
     std::map<std::string, QPoint> Probes() const
     {
         auto at = [this](const QWidget* w, int x, int y) { return w->mapTo(&form, QPoint(x, y)); };
@@ -166,14 +168,13 @@ struct ControlsForm {
             {"tool bar", at(toolBar, toolBar->width() - 4, 4)},
             {"button", at(button, 3, button->height() / 2)},
             {"group box", at(group, 1, group->height() / 2)},
-            {"spin box", at(spin, 0, spin->height() / 2)},
             {"line edit", at(line, 0, line->height() / 2)},
             {"memo", at(memo, 0, memo->height() / 2)},
             {"combo box", at(combo, 0, combo->height() / 2)},
             {"list", at(list, 0, list->height() - 10)},
             {"table", at(table, 0, table->height() - 10)},
-            {"tabs top", at(tabsTop, tabsTop->width() - 4, 4)},
-            {"tabs bottom", at(tabsBottom, tabsBottom->width() - 4, tabsBottom->height() - 4)},
+            {"tabs top", at(tabsTop, 0, tabsTop->height() / 2)},
+            {"tabs bottom", at(tabsBottom, 0, tabsBottom->height() / 2)},
             {"status bar", at(status, status->width() / 2, status->height() / 2)},
         };
     }
@@ -243,6 +244,15 @@ TEST(CtrlAdapterScreen, EveryControlOfTheFormIsAdaptedAndFollowsTheSkin)
     EXPECT_EQ(provider.adapter->GetGraphItem(0)->SkinData->SkinSection(), "SPEEDBUTTON_SMALL");
     EXPECT_EQ(GetAdapterOf(f.label), nullptr);
     EXPECT_EQ(FontColor(f.label), skin.manager->GetGlobalFontColor());
+
+    // Tool-bar buttons with a caption and no icon keep their caption.
+    QAction* read = f.toolBar->actions().front();
+    QWidget* readButton = f.toolBar->widgetForAction(read);
+    ASSERT_NE(readButton, nullptr);
+    const QImage withCaption = Grab(*readButton);
+    read->setText("");
+    EXPECT_NE(Grab(*readButton), withCaption);
+    read->setText("Read");
 
     const std::map<std::string, TColor> project = f.Sample();
     SaveScreenshot(Grab(f.form), "ctrl_adapter_project");
