@@ -173,6 +173,7 @@ private:
     bool AdaptControlCommand(TSkinCommandEvent& m);
     void ChildPolished(QObject* child);
     void AdaptNewControl(QWidget* control);
+    void AdaptShownForm();
 
     // sSkinProviderFrame.cpp: the frameless window and its margins.
     void ApplyFrame();

@@ -43,12 +43,18 @@ void TsSkinProvider::RemoveAdapter()
     adapter_.reset();
 }
 
+void TsSkinProvider::AdaptShownForm()
+{
+    if (adapter_ && !adapting_)
+        CreateAdapter();
+}
+
 bool TsSkinProvider::AdaptControlCommand(TSkinCommandEvent& m)
 {
     if (auto* control = reinterpret_cast<QWidget*>(m.LParam()))
         AdaptNewControl(control);
-    else if (adapter_ && !adapting_)
-        CreateAdapter();
+    else
+        AdaptShownForm();
     return true;
 }
 

@@ -24,6 +24,10 @@ bool TsSkinProvider::WndProc(QEvent* event)
         return SkinCommand(static_cast<TSkinCommandEvent&>(*event));
     if (event->type() == QEvent::ChildPolished)
         ChildPolished(static_cast<QChildEvent*>(event)->child());
+    // A form fills itself after its provider exists: what it holds by
+    // the time it shows is adapted then.
+    if (event->type() == QEvent::Show)
+        AdaptShownForm();
     if (!frameActive_)
         return false;
     switch (event->type()) {

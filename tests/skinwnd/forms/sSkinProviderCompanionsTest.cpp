@@ -318,6 +318,25 @@ TEST(TsSkinProviderAdapter, ChildOfADialogAddedAfterTheSkin)
     EXPECT_EQ(GetAdapterOf(cancel), nullptr);
 }
 
+TEST(TsSkinProviderAdapter, FormFilledAfterItsProviderIsAdaptedWhenShown)
+{
+    Skins skins;
+    skins.Use();
+    QWidget form;
+    auto* provider = new TsSkinProvider(&form);
+    ASSERT_NE(provider->Adapter(), nullptr);
+    auto* layout = new QVBoxLayout(&form);
+    auto* group = new QGroupBox("Chip");
+    auto* inGroup = new QCheckBox("Blank check", group);
+    new QVBoxLayout(group);
+    group->layout()->addWidget(inGroup);
+    layout->addWidget(group);
+    form.show();
+    QApplication::processEvents();
+    EXPECT_NE(GetAdapterOf(group), nullptr);
+    EXPECT_NE(GetAdapterOf(inGroup), nullptr);
+}
+
 TEST(TsSkinProviderScreens, SkinnedFormWithMenuBarControlsAndSystemMenu)
 {
     Skins skins;
