@@ -1,46 +1,40 @@
 #include "skinwnd/sSysMenuRules.h"
 
+#include "skinwnd/sSkinProviderRules.h"
+
 namespace {
 
-enum { None, Single, Sizeable, Dialog, ToolWindow, SizeToolWin };
-enum { Normal, Minimized, Maximized };
-constexpr unsigned biMinimize = 2, biMaximize = 4;
-
-bool BorderedForButtons(int style)
+// The title buttons and the system menu answer the same six questions; the
+// frame's rules are the one place that decides them.
+TacFormTraits TraitsOf(const TacSysMenuForm& f)
 {
-    return style != None && style != Dialog && style != ToolWindow && style != SizeToolWin;
-}
-
-bool ButtonVisible(const TacSysMenuForm& f, bool visibleClose, unsigned icon)
-{
-    if (!visibleClose)
-        return false;
-    if (f.Iconic || f.MDIChild)
-        return true;
-    return BorderedForButtons(f.BorderStyle) && (f.BorderIcons & icon);
+    TacFormTraits t;
+    t.BorderStyle = TFormBorderStyle(f.BorderStyle);
+    t.BorderIcons = f.BorderIcons;
+    t.WindowState = TWindowState(f.WindowState);
+    t.MDIChild = f.MDIChild;
+    t.SysMenuManaged = f.SysMenuManaged;
+    return t;
 }
 
 } // namespace
 
 TacSysMenuRules SysMenuRules(const TacSysMenuForm& f)
 {
+    const TacFormTraits t = TraitsOf(f);
     TacSysMenuRules r;
-    const bool maxIcon = f.BorderIcons & biMaximize, minIcon = f.BorderIcons & biMinimize;
-    const bool framed = f.BorderStyle == Single || f.BorderStyle == Sizeable;
-    r.VisibleClose = f.SysMenuManaged;
-    r.VisibleMax = ButtonVisible(f, r.VisibleClose, biMaximize);
-    r.VisibleMin = ButtonVisible(f, r.VisibleClose, biMinimize);
-    if (f.MDIChild)
-        r.EnabledMax = maxIcon;
-    else
-        r.EnabledMax = f.WindowState != Maximized && framed && maxIcon;
-    r.EnabledMin = minIcon && f.WindowState != Minimized;
-    r.EnabledRestore = (maxIcon && f.WindowState != Normal) || f.WindowState == Minimized;
+    r.VisibleClose = VisibleClose(t);
+    r.VisibleMax = VisibleMax(t);
+    r.VisibleMin = VisibleMin(t);
+    r.EnabledMax = EnabledMax(t);
+    r.EnabledMin = EnabledMin(t);
+    r.EnabledRestore = EnabledRestore(t);
 
+    const bool framed = f.BorderStyle == bsSingle || f.BorderStyle == bsSizeable;
     r.Restore = {r.VisibleClose && (f.MDIChild || framed), r.EnabledRestore};
-    r.Move = {true, f.WindowState != Maximized};
-    r.Size = {f.MDIChild || (f.BorderStyle != None && f.BorderStyle != Dialog && f.BorderStyle != ToolWindow),
-              !(f.BorderStyle == Single || f.Iconic)};
+    r.Move = {true, f.WindowState != wsMaximized};
+    r.Size = {f.MDIChild || (f.BorderStyle != bsNone && f.BorderStyle != bsDialog && f.BorderStyle != bsToolWindow),
+              !(f.BorderStyle == bsSingle || f.Iconic)};
     r.Minimize = {r.VisibleMin, r.EnabledMin};
     r.Maximize = {r.VisibleMax, r.EnabledMax};
     r.Close = {r.VisibleClose, true};
@@ -53,7 +47,7 @@ TacPlainSysMenu PlainSysMenuEnabling(const TacSysMenuForm& f)
     TacPlainSysMenu p;
     p.Restore = r.Restore.Visible && r.EnabledRestore;
     p.Move = r.Move.Enabled && !f.Iconic;
-    p.Size = r.Size.Visible && r.Size.Enabled && f.WindowState == Normal;
+    p.Size = r.Size.Visible && r.Size.Enabled && f.WindowState == wsNormal;
     p.Minimize = r.VisibleMin && r.EnabledMin;
     p.Maximize = r.VisibleMax && r.EnabledMax;
     p.Close = r.VisibleClose;

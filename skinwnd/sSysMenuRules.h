@@ -3,7 +3,9 @@
 // from the form's border style, border icons and window state alone.
 
 // The form as its system menu sees it. The numbers are those of the class
-// library's border styles, border icons and window states.
+// library's border styles, border icons and window states (the frame's
+// TFormBorderStyle, TBorderIcon and TWindowState); the six title-button
+// questions are answered by the frame's rules.
 struct TacSysMenuForm {
     int BorderStyle = 2;      // 0 none, 1 single, 2 sizeable, 3 dialog, 4 tool window, 5 sizeable tool window
     unsigned BorderIcons = 7; // 1 system menu, 2 minimise, 4 maximise, 8 help

@@ -2,8 +2,11 @@
 
 #include "skin/forms/acSkinCommand.h"
 #include "skin/sMessages.h"
+#include "skinwnd/forms/acCtrlAdapter.h"
+#include "skinwnd/forms/sSystemMenu.h"
 
 #include <QLabel>
+#include <QShortcut>
 #include <QWidget>
 
 namespace {
@@ -42,6 +45,9 @@ TsSkinProvider::TsSkinProvider(QWidget* form) : QObject(form), form_(form)
 
 TsSkinProvider::~TsSkinProvider()
 {
+    adapter_.reset();
+    delete keyMenu_.data();
+    delete sysMenu_.data();
     // Deleted with its form: the form's pointer is gone already and its
     // slot in the list of skinned forms is a null one.
     if (!form_) {
@@ -139,8 +145,10 @@ void TsSkinProvider::PrepareForm()
     InitTitleButtonMasks();
     ApplyFormColor();
     cacheStale_ = true;
-    // The control adapter of the form's children is created (and told to
-    // adapt them again) here once it exists.
+    CreateSystemMenu();
+    if (sysMenu_)
+        sysMenu_->UpdateItems(false);
+    CreateAdapter();
     // While a new skin is still being handed round, the manager is not
     // active yet: the frame follows with the refresh that comes after.
     if (drawNonClientArea_ && skinData_->Skinned(true))

@@ -22,6 +22,10 @@
 
 class QMenuBar;
 class QMouseEvent;
+class QShortcut;
+class TacCtrlAdapter;
+class TsSkinManagerComponent;
+class TsSystemMenu;
 class TSkinCommandEvent;
 
 // One title button's paint and tracking state.
@@ -79,6 +83,10 @@ public:
     bool ScreenSnap = false;
     int SnapBuffer = 10;
     bool UseGlobalColor = true;
+    // The system menu carries the skin-selection submenu.
+    bool MakeSkinMenu = false;
+    // Asked by the control adapter before it skins a child control.
+    std::function<void(QWidget* item, bool& canBeAdded, std::string& skinSection)> OnSkinItem;
     TsTitleIcon TitleIcon;
     std::vector<TsTitleButton> TitleButtons;
     // Tells the provider that a user button's look or visibility changed.
@@ -124,6 +132,14 @@ public:
     // The user's view of the frame changed: repaint it when shown.
     void RepaintFrame();
 
+    // The skinned system menu (made with the skin, kept with the provider)
+    // and where it opens: at a point of the screen, or below the title icon.
+    TsSystemMenu* SystemMenu() const;
+    void ShowSystemMenu(const QPoint& globalPos);
+    void ShowSystemMenuBelowIcon();
+    // The adapter of the form's child controls while the form is skinned.
+    TacCtrlAdapter* Adapter() const { return adapter_.get(); }
+
     // TacFormProvider
     TsSkinManager* SkinManager() const override { return skinData_->SkinManager(); }
     void SetSkinChanging(bool value) override;
@@ -145,6 +161,19 @@ private:
     void RemoveSkin();
     void InitTitleButtonMasks();
     void ApplyFormColor();
+    TsSkinManagerComponent* ManagerComponent() const;
+
+    // sSkinProviderSysMenu.cpp.
+    void CreateSystemMenu();
+    void SetKeyMenu(bool active);
+
+    // sSkinProviderAdapter.cpp: the child controls' adapter.
+    void CreateAdapter();
+    void RemoveAdapter();
+    bool AdaptControlCommand(TSkinCommandEvent& m);
+    void ChildPolished(QObject* child);
+    void AdaptNewControl(QWidget* control);
+    void AdaptShownForm();
 
     // sSkinProviderFrame.cpp: the frameless window and its margins.
     void ApplyFrame();
@@ -211,6 +240,12 @@ private:
     QPalette savedMenuPalette_;
     QImage menuStrip_; // the menu line the bar shows now
     bool menuPaletteSaved_ = false;
+    bool menuHooked_ = false;
+
+    QPointer<TsSystemMenu> sysMenu_;
+    QPointer<QShortcut> keyMenu_; // Alt+Space while the frame is painted
+    std::unique_ptr<TacCtrlAdapter> adapter_;
+    bool adapting_ = false;
 
     // The own move or resize drag (when the window system offers none).
     int dragCode_ = 0;

@@ -4,6 +4,7 @@
 #include "skinwnd/forms/sSkinProvider.h"
 
 #include "skin/acBitmapHelpers.h"
+#include "skin/forms/sSkinManager.h"
 
 #include <QLayout>
 #include <QMainWindow>
@@ -47,6 +48,7 @@ void TsSkinProvider::ApplyFrame()
     appliedMargins_ = margins;
     form_->setContentsMargins(savedMargins_ + QMargins(margins.Left, margins.Top, margins.Right, margins.Bottom));
     SkinFormMenus(true);
+    SetKeyMenu(true);
     cacheStale_ = true;
     FillRegionRects();
     SetFormRgn();
@@ -60,6 +62,7 @@ void TsSkinProvider::RestoreFrame()
         return;
     }
     SkinFormMenus(false);
+    SetKeyMenu(false);
     ResizeForMargins(appliedMargins_, {0, 0, 0, 0});
     frameActive_ = false;
     appliedMargins_ = {0, 0, 0, 0};
@@ -110,22 +113,34 @@ QMenuBar* TsSkinProvider::MenuBar() const
 
 // The menu bar keeps its place in the form's layout, right under the
 // caption; while the frame is painted it shows the skin's menu line as its
-// background. The skinned menu style for its items and popups is handed to
-// the bar here too once it exists.
+// background, and its items and popups are painted by the skin's menus as
+// long as the manager skins popups.
 void TsSkinProvider::SkinFormMenus(bool active)
 {
-    QMenuBar* bar = MenuBar();
-    if (active && bar && bar != menuBar_) {
-        SkinFormMenus(false);
-        menuBar_ = bar;
-        savedMenuPalette_ = bar->testAttribute(Qt::WA_SetPalette) ? bar->palette() : QPalette();
-        menuPaletteSaved_ = true;
-    } else if (!active && menuBar_ && menuPaletteSaved_) {
-        menuBar_->setPalette(savedMenuPalette_);
-        menuPaletteSaved_ = false;
+    QMenuBar* bar = active ? MenuBar() : nullptr;
+    if (bar != menuBar_ && menuBar_) {
+        if (menuHooked_)
+            if (TsSkinManagerComponent* manager = ManagerComponent())
+                manager->SkinableMenus().HookMainMenu(menuBar_, false);
+        if (menuPaletteSaved_)
+            menuBar_->setPalette(savedMenuPalette_);
+        menuPaletteSaved_ = menuHooked_ = false;
         menuStrip_ = QImage();
         menuBar_ = nullptr;
     }
+    if (!bar)
+        return;
+    if (bar != menuBar_) {
+        menuBar_ = bar;
+        savedMenuPalette_ = bar->testAttribute(Qt::WA_SetPalette) ? bar->palette() : QPalette();
+        menuPaletteSaved_ = true;
+    }
+    // Hooking again lets an open bar take a new skin's measures.
+    TsSkinManagerComponent* manager = ManagerComponent();
+    const bool hook = manager && manager->SkinnedPopups();
+    if (manager && (hook || menuHooked_))
+        manager->SkinableMenus().HookMainMenu(bar, hook);
+    menuHooked_ = hook;
 }
 
 QRect TsSkinProvider::WorkArea() const

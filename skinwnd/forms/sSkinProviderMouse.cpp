@@ -91,9 +91,11 @@ bool TsSkinProvider::MousePress(QMouseEvent* e)
         }
         return true;
     }
-    // The system menu of the caption icon is opened here once the skinned
-    // system menu exists; until then the icon only takes the click.
-    if (code == HTSYSMENU || form_->isMinimized())
+    if (code == HTSYSMENU) {
+        ShowSystemMenuBelowIcon();
+        return true;
+    }
+    if (form_->isMinimized())
         return true;
     SetHotButton(0);
     if (form_->isMaximized()) {
@@ -167,6 +169,10 @@ bool TsSkinProvider::MouseRelease(QMouseEvent* e)
         return true;
     }
     const int code = FrameHitTest(Layout(), At(e));
+    if (e->button() == Qt::RightButton && (code == HTCAPTION || code == HTSYSMENU) && HasCaption(Traits())) {
+        ShowSystemMenu(e->globalPosition().toPoint());
+        return true;
+    }
     if (e->button() != Qt::LeftButton)
         return code != HTCLIENT && code != HTMENU;
     if (!buttonPressed_)

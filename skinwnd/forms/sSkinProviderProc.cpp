@@ -4,7 +4,9 @@
 
 #include "skin/forms/acSkinCommand.h"
 #include "skin/sMessages.h"
+#include "skinwnd/forms/acCtrlAdapter.h"
 
+#include <QChildEvent>
 #include <QEvent>
 #include <QMouseEvent>
 #include <QWidget>
@@ -20,6 +22,12 @@ bool TsSkinProvider::WndProc(QEvent* event)
 {
     if (event->type() == SkinCommandEventType())
         return SkinCommand(static_cast<TSkinCommandEvent&>(*event));
+    if (event->type() == QEvent::ChildPolished)
+        ChildPolished(static_cast<QChildEvent*>(event)->child());
+    // A form fills itself after its provider exists: what it holds by
+    // the time it shows is adapted then.
+    if (event->type() == QEvent::Show)
+        AdaptShownForm();
     if (!frameActive_)
         return false;
     switch (event->type()) {
@@ -89,6 +97,7 @@ bool TsSkinProvider::SkinCommand(TSkinCommandEvent& m)
         return true;
     case AC_REMOVESKIN:
         if (m.LParam() == manager) {
+            RemoveAdapter();
             HandleSkinCommand(m, skinData_.get());
             RemoveSkin();
         }
@@ -111,8 +120,11 @@ bool TsSkinProvider::SkinnedCommand(TSkinCommandEvent& m)
             HandleSkinCommand(m, skinData_.get());
             PrepareForm();
             skinData_->Updating = false;
+            if (adapter_)
+                adapter_->BroadcastMessage(AC_REFRESH, 0, manager);
         }
         return true;
+    case AC_ADAPTCONTROL: return AdaptControlCommand(m);
     case AC_SETUPDATING:
         skinData_->Updating = m.Low() == 1;
         if (skinData_->Updating)
