@@ -16,6 +16,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -401,4 +402,43 @@ TEST(acDials, ClosedDialogsFreeTheirAdaptersAndLeaveTheList)
     QApplication::processEvents();
     for (int i = 0; i < DialogProviders()->Count(); ++i)
         EXPECT_NE(DialogProviders()->At(i), nullptr);
+}
+
+TEST(acDials, FileDialogOpensNonNativeAndSkinnedWithItsControlsAdapted)
+{
+    Skins skins;
+    TempDir folder;
+    testsupport::WriteFileBytes(folder.file("24C02.bin"), std::string(256, '\xFF'));
+    QPointer<QFileDialog> dialog = new QFileDialog(nullptr, "Open dump", QString::fromStdString(folder.path()));
+    dialog->show();
+    QApplication::processEvents();
+    TacProvider* provider = FindDialogProvider(dialog);
+    ASSERT_NE(provider, nullptr);
+    ASSERT_NE(provider->DialogWnd, nullptr);
+    EXPECT_TRUE(dialog->windowFlags() & Qt::FramelessWindowHint);
+    std::vector<QPointer<TacMainWnd>> adapters;
+    for (const char* name : {"fileNameEdit", "fileTypeCombo", "treeView", "listView", "sidebar"}) {
+        auto* control = dialog->findChild<QWidget*>(name);
+        ASSERT_NE(control, nullptr) << name;
+        EXPECT_NE(GetAdapterOf(control), nullptr) << name;
+    }
+    for (TacMainWnd* adapter : provider->ChildAdapters)
+        adapters.push_back(adapter);
+    EXPECT_TRUE(SaveScreenshot(*dialog, "dialog_hook_file_dialog"));
+    // A message box over the skinned dialog is skinned too; another of
+    // Qt's own dialogs is not.
+    std::unique_ptr<QMessageBox> box(MakeBox(dialog));
+    box->show();
+    QApplication::processEvents();
+    EXPECT_NE(FindDialogProvider(box.get()), nullptr);
+    box.reset();
+    QFileDialog second;
+    second.show();
+    QApplication::processEvents();
+    EXPECT_EQ(FindDialogProvider(&second), nullptr);
+    second.hide();
+
+    delete dialog.data();
+    for (const auto& adapter : adapters)
+        EXPECT_TRUE(adapter.isNull());
 }
