@@ -37,6 +37,8 @@ std::string WithoutBlanks(const std::string& line)
 
 } // namespace
 
+void (*DialogHookSwitch)(bool install) = nullptr;
+
 TsSkinManagerComponent::TsSkinManagerComponent(QObject* parent)
     : QObject(parent), skinableMenus_(std::make_unique<TsSkinableMenus>(this, &menuSupport_))
 {
@@ -46,6 +48,8 @@ TsSkinManagerComponent::TsSkinManagerComponent(QObject* parent)
         DefaultSkinManager = this;
         if (QCoreApplication* app = QCoreApplication::instance())
             app->installEventFilter(this);
+        if (DialogHookSwitch)
+            DialogHookSwitch(true);
     }
 }
 
@@ -58,8 +62,11 @@ TsSkinManagerComponent::~TsSkinManagerComponent()
     skinableMenus_->HookAllMenus(false);
     if (QCoreApplication* app = QCoreApplication::instance())
         app->removeEventFilter(this);
-    if (DefaultSkinManager == this)
+    if (DefaultSkinManager == this) {
         DefaultSkinManager = nullptr;
+        if (DialogHookSwitch)
+            DialogHookSwitch(false);
+    }
 }
 
 void TsSkinManagerComponent::SetSkinDirectory(const std::string& value)
@@ -225,6 +232,8 @@ void TsSkinManagerComponent::SetIsDefault(bool value)
         DefaultSkinManager = this;
         if (QCoreApplication* app = QCoreApplication::instance())
             app->installEventFilter(this);
+        if (DialogHookSwitch)
+            DialogHookSwitch(true);
     }
     if (!active_)
         SendRemoveSkin();

@@ -23,6 +23,10 @@
 enum TacSkinningRule : unsigned { srStdForms = 1, srStdDialogs = 2, srThirdParty = 4 };
 using TacSkinningRules = unsigned;
 
+// The window skinning's dialog hook, switched on while a default manager
+// exists; set by the window skinning when it is linked in, else nullptr.
+extern void (*DialogHookSwitch)(bool install);
+
 class TsSkinManagerComponent : public QObject, public TsSkinManager {
 public:
     explicit TsSkinManagerComponent(QObject* parent = nullptr);

@@ -6,10 +6,12 @@
 #include "skin/acBitmapHelpers.h"
 #include "skin/forms/sSkinManager.h"
 
+#include <QDialog>
 #include <QLayout>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QScreen>
+#include <QWindow>
 
 namespace {
 
@@ -19,6 +21,21 @@ QSize Grown(QSize size, const TRect& m, QSize limit)
     const int w = size.width() == limit.width() ? size.width() : size.width() + m.Left + m.Right;
     const int h = size.height() == limit.height() ? size.height() : size.height() + m.Top + m.Bottom;
     return {w, h};
+}
+
+// Changing the flags of a shown window hides it, and a dialog hidden ends
+// its modal loop as rejected: a shown dialog gets its flags in place.
+void SetShownFlags(QWidget* form, Qt::WindowFlags flags)
+{
+    const bool visible = form->isVisible();
+    if (visible && qobject_cast<QDialog*>(form) && form->windowHandle()) {
+        form->overrideWindowFlags(flags);
+        form->windowHandle()->setFlags(flags);
+        return;
+    }
+    form->setWindowFlags(flags);
+    if (visible)
+        form->show();
 }
 
 } // namespace
@@ -35,13 +52,10 @@ void TsSkinProvider::ApplyFrame()
         savedMinimum_ = form_->minimumSize();
         savedMaximum_ = form_->maximumSize();
             frameActive_ = true;
-        const bool visible = form_->isVisible();
-        form_->setWindowFlags(savedFlags_ | Qt::FramelessWindowHint);
+        SetShownFlags(form_, savedFlags_ | Qt::FramelessWindowHint);
         // Hot title buttons follow the pointer without a button held.
         form_->setMouseTracking(true);
         appliedMargins_ = {0, 0, 0, 0};
-        if (visible)
-            form_->show();
     }
     const TRect margins = FrameMargins();
     ResizeForMargins(appliedMargins_, margins);
@@ -66,16 +80,13 @@ void TsSkinProvider::RestoreFrame()
     ResizeForMargins(appliedMargins_, {0, 0, 0, 0});
     frameActive_ = false;
     appliedMargins_ = {0, 0, 0, 0};
-    const bool visible = form_->isVisible();
     form_->setContentsMargins(savedMargins_);
     if (savedMask_.isEmpty())
         form_->clearMask();
     else
         form_->setMask(savedMask_);
     form_->setMouseTracking(savedMouseTracking_);
-    form_->setWindowFlags(savedFlags_);
-    if (visible)
-        form_->show();
+    SetShownFlags(form_, savedFlags_);
     regionRects_.clear();
     currentButton_ = 0;
     buttonPressed_ = false;

@@ -1,0 +1,75 @@
+// Which adapter each control of a hooked window gets.
+#include "skinwnd/forms/acDials.h"
+
+#include <QAbstractSpinBox>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSizeGrip>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTextEdit>
+#include <QToolBar>
+#include <QTreeView>
+
+namespace {
+
+using K = TacAdapterKind;
+
+bool Always(const QWidget*) { return true; }
+bool ShowsPicture(const QWidget* w)
+{
+    const auto* label = static_cast<const QLabel*>(w);
+    return !label->pixmap().isNull() || label->movie();
+}
+// Edits the dialog hides keep their own look.
+bool Shown(const QWidget* w) { return !w->isHidden(); }
+
+struct TChildRule {
+    const QMetaObject* Class;
+    bool (*Applies)(const QWidget*);
+    TacDialogChildRow Row;
+};
+
+// The first rule whose class the control is of and whose test holds
+// decides.
+const TChildRule ChildRules[] = {
+    {&QLabel::staticMetaObject, ShowsPicture, {true, K::IconWnd, "CHECKBOX", false}},
+    {&QLabel::staticMetaObject, Always, {true, K::StaticWnd, "CHECKBOX", false}},
+    {&QDialog::staticMetaObject, Always, {true, K::TransPanelWnd, "CHECKBOX", false}},
+    {&QGroupBox::staticMetaObject, Always, {true, K::GroupBoxWnd, "GROUPBOX", false}},
+    {&QCheckBox::staticMetaObject, Always, {true, K::CheckBoxWnd, "CHECKBOX", false}},
+    {&QRadioButton::staticMetaObject, Always, {true, K::CheckBoxWnd, "CHECKBOX", false}},
+    {&QPushButton::staticMetaObject, Always, {true, K::BtnWnd, "BUTTON", false}},
+    {&QComboBox::staticMetaObject, Always, {true, K::ComboBoxWnd, "COMBOBOX", true}},
+    {&QSizeGrip::staticMetaObject, Always, {true, K::SizerWnd, "CHECKBOX", false}},
+    {&QTabWidget::staticMetaObject, Always, {true, K::PageControlWnd, "PAGECONTROL", false}},
+    {&QTabBar::staticMetaObject, Always, {true, K::TabControlWnd, "PAGECONTROL", false}},
+    {&QListView::staticMetaObject, Always, {true, K::ListViewWnd, "EDIT", true}},
+    {&QTreeView::staticMetaObject, Always, {true, K::TreeViewWnd, "EDIT", true}},
+    {&QAbstractSpinBox::staticMetaObject, Always, {true, K::SpinWnd, "SPEEDBUTTON_SMALL", false}},
+    {&QToolBar::staticMetaObject, Always, {true, K::ToolBarWnd, "BAR", false}},
+    {&QLineEdit::staticMetaObject, Shown, {true, K::EditWnd, "EDIT", true}},
+    {&QTextEdit::staticMetaObject, Shown, {true, K::EditWnd, "EDIT", true}},
+    {&QPlainTextEdit::staticMetaObject, Shown, {true, K::EditWnd, "EDIT", true}},
+};
+
+} // namespace
+
+TacDialogChildRow DialogChildRow(const QWidget* child)
+{
+    if (!child)
+        return {};
+    const QMetaObject* meta = child->metaObject();
+    for (const TChildRule& rule : ChildRules)
+        if (meta->inherits(rule.Class) && rule.Applies(child))
+            return rule.Row;
+    return {};
+}

@@ -1,0 +1,444 @@
+#include "skinwnd/forms/acDials.h"
+
+#include "../../skin/SkinPacker.h"
+#include "Screenshot.h"
+#include "SkinGenerator.h"
+#include "TestSupport.h"
+#include "skin/forms/acSkinCommand.h"
+#include "skin/forms/acSkinStartup.h"
+#include "skin/forms/sSkinManager.h"
+#include "skin/sMessages.h"
+#include "skinwnd/forms/acDialogWnd.h"
+#include "skinwnd/forms/acSBUtils.h"
+#include "skinwnd/forms/sSkinProvider.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTimer>
+#include <QToolTip>
+#include <QTreeView>
+#include <QVBoxLayout>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+
+using testsupport::TempDir;
+
+namespace {
+
+struct Skins {
+    TempDir dir;
+    std::unique_ptr<TsSkinManagerComponent> manager;
+    Skins()
+    {
+        EXPECT_TRUE(WriteSkinFolder(dir.file("Tarku"), ProjectPalette()));
+        SkinLibraryInitialization();
+        manager = std::make_unique<TsSkinManagerComponent>();
+        manager->SetSkinDirectory(dir.path());
+        manager->SetActive(true);
+        manager->SetSkinName("Tarku");
+        EXPECT_TRUE(manager->Active()) << manager->LastError();
+        QApplication::processEvents();
+    }
+};
+
+// Runs the dialog modally; `answer` runs inside its loop and must close
+// it. A dialog still open after the ceiling is closed and the test fails.
+int ExecAnswered(QDialog& dialog, const std::function<void()>& answer)
+{
+    bool answered = false;
+    QTimer::singleShot(0, &dialog, [&] {
+        answered = true;
+        answer();
+    });
+    QTimer ceiling;
+    ceiling.setSingleShot(true);
+    bool hung = false;
+    QObject::connect(&ceiling, &QTimer::timeout, &dialog, [&] {
+        hung = true;
+        dialog.done(-100);
+    });
+    ceiling.start(30000);
+    const int result = dialog.exec();
+    EXPECT_TRUE(answered);
+    EXPECT_FALSE(hung) << "the dialog did not close";
+    return result;
+}
+
+QMessageBox* MakeBox(QWidget* parent = nullptr)
+{
+    auto* box = new QMessageBox(QMessageBox::Question, "Tarku", "Erase the chip before writing?",
+                                QMessageBox::Yes | QMessageBox::No, parent);
+    box->setDefaultButton(QMessageBox::Yes);
+    return box;
+}
+
+QWidget* ShownToolTip()
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->windowType() == Qt::ToolTip && w->isVisible())
+            return w;
+    return nullptr;
+}
+
+} // namespace
+
+TEST(acDials, TheHookIsInWhileADefaultManagerExists)
+{
+    const bool nonNative = QCoreApplication::testAttribute(Qt::AA_DontUseNativeDialogs);
+    EXPECT_FALSE(DialogHookInstalled());
+    {
+        Skins skins;
+        EXPECT_TRUE(DialogHookInstalled());
+        EXPECT_TRUE(QCoreApplication::testAttribute(Qt::AA_DontUseNativeDialogs));
+        ASSERT_NE(DialogProviders(), nullptr);
+    }
+    EXPECT_FALSE(DialogHookInstalled());
+    EXPECT_EQ(DialogProviders(), nullptr);
+    EXPECT_EQ(QCoreApplication::testAttribute(Qt::AA_DontUseNativeDialogs), nonNative);
+}
+
+// Providers that went away leave empty entries: the look-ups and the
+// count pass over them, the sweep removes them and frees the providers
+// whose dialog adapter lost its window.
+TEST(acDials, ProviderListSkipsAndCompactsEmptyEntries)
+{
+    InstallDialogHook();
+    struct Row {
+        bool Gone;     // the provider was freed, its entry left empty
+        bool Adapter;  // it has a dialog adapter
+        bool Visible;  // its window is shown
+        bool Detached; // the adapter lost its window
+    };
+    const Row rows[] = {
+        {true, true, true, false},  {false, true, true, false},  {true, false, false, false},
+        {false, true, false, false}, {false, false, true, false}, {false, true, true, true},
+        {true, true, false, false}, {false, true, true, false},
+    };
+    std::vector<std::unique_ptr<QWidget>> windows;
+    std::vector<QPointer<TacProvider>> providers;
+    TacProviderList& list = *DialogProviders();
+    // The windows show first: a window showing makes the hook sweep.
+    for (const Row& row : rows) {
+        windows.push_back(std::make_unique<QWidget>());
+        windows.back()->setProperty("Tag", LibraryWindowTag); // the hook itself keeps off
+        if (row.Visible)
+            windows.back()->show();
+    }
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        const Row& row = rows[i];
+        QWidget* w = windows[i].get();
+        auto* provider = new TacProvider(w);
+        provider->Wnd = w;
+        if (row.Adapter)
+            provider->DialogWnd = TacMainWnd::Create<TacDialogWnd>(w, false, "DIALOG", nullptr, nullptr);
+        list.Add(provider);
+        providers.push_back(provider);
+        if (row.Detached)
+            provider->DialogWnd->WindowGone();
+    }
+    for (size_t i = 0; i < std::size(rows); ++i)
+        if (rows[i].Gone)
+            delete providers[i].data();
+    ASSERT_EQ(list.Count(), int(std::size(rows)));
+
+    int visible = 0, kept = 0;
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        const Row& row = rows[i];
+        SCOPED_TRACE(i);
+        EXPECT_EQ(FindDialogProvider(windows[i].get()), row.Gone ? nullptr : providers[i].data());
+        visible += !row.Gone && row.Adapter && row.Visible && !row.Detached;
+        kept += !row.Gone && !row.Detached;
+    }
+    EXPECT_EQ(FindDialogProvider(nullptr), nullptr);
+    EXPECT_EQ(CountVisibleDialogs(), visible);
+
+    SweepDestroyedDialogs();
+    ASSERT_EQ(list.Count(), kept);
+    int at = 0;
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        SCOPED_TRACE(i);
+        const bool stays = !rows[i].Gone && !rows[i].Detached;
+        EXPECT_EQ(providers[i].isNull(), !stays);
+        if (stays) {
+            EXPECT_EQ(list.At(at++), providers[i].data()); // the order stays
+        }
+    }
+    EXPECT_EQ(CountVisibleDialogs(), visible);
+    RemoveDialogHook();
+    for (const auto& p : providers)
+        EXPECT_TRUE(p.isNull());
+}
+
+TEST(acDials, ControlsOfAHookedWindowGetTheirAdapterKind)
+{
+    struct Case {
+        const char* Name;
+        std::function<QWidget*(QWidget*)> Make;
+        bool Adapted;
+        TacAdapterKind Kind;
+        const char* Section;
+        bool DialogMode;
+    };
+    QPixmap picture(16, 16);
+    picture.fill(Qt::red);
+    const Case cases[] = {
+        {"text label", [](QWidget* p) { return new QLabel("Text", p); }, true, TacAdapterKind::StaticWnd, "CHECKBOX", false},
+        {"picture label", [&](QWidget* p) { auto* l = new QLabel(p); l->setPixmap(picture); return l; }, true,
+         TacAdapterKind::IconWnd, "CHECKBOX", false},
+        {"push button", [](QWidget* p) { return new QPushButton("OK", p); }, true, TacAdapterKind::BtnWnd, "BUTTON", false},
+        {"check box", [](QWidget* p) { return new QCheckBox("Verify", p); }, true, TacAdapterKind::CheckBoxWnd, "CHECKBOX", false},
+        {"combo box", [](QWidget* p) { return new QComboBox(p); }, true, TacAdapterKind::ComboBoxWnd, "COMBOBOX", true},
+        {"line edit", [](QWidget* p) { return new QLineEdit(p); }, true, TacAdapterKind::EditWnd, "EDIT", true},
+        {"hidden line edit", [](QWidget* p) { auto* e = new QLineEdit(p); e->hide(); return e; }, false,
+         TacAdapterKind::MainWnd, "", false},
+        {"list", [](QWidget* p) { return new QListWidget(p); }, true, TacAdapterKind::ListViewWnd, "EDIT", true},
+        {"tree", [](QWidget* p) { return new QTreeView(p); }, true, TacAdapterKind::TreeViewWnd, "EDIT", true},
+        {"spin box", [](QWidget* p) { return new QSpinBox(p); }, true, TacAdapterKind::SpinWnd, "SPEEDBUTTON_SMALL", false},
+        {"plain widget", [](QWidget* p) { return new QWidget(p); }, false, TacAdapterKind::MainWnd, "", false},
+    };
+    QWidget parent;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const TacDialogChildRow row = DialogChildRow(c.Make(&parent));
+        EXPECT_EQ(row.Adapted, c.Adapted);
+        if (!c.Adapted)
+            continue;
+        EXPECT_EQ(row.Kind, c.Kind);
+        EXPECT_STREQ(row.Section, c.Section);
+        EXPECT_EQ(row.DialogMode, c.DialogMode);
+    }
+}
+
+TEST(acDials, MessageBoxOpensSkinnedAndAnswers)
+{
+    // The plain look, for the probes.
+    std::unique_ptr<QMessageBox> plainBox(MakeBox());
+    plainBox->show();
+    QApplication::processEvents();
+    const QImage plain = plainBox->grab().toImage();
+    const QImage plainYes = plainBox->button(QMessageBox::Yes)->grab().toImage();
+    plainBox.reset();
+
+    Skins skins;
+    std::unique_ptr<QMessageBox> box(MakeBox());
+    QImage shot;
+    const int result = ExecAnswered(*box, [&] {
+        TacProvider* provider = FindDialogProvider(box.get());
+        ASSERT_NE(provider, nullptr);
+        ASSERT_NE(provider->DialogWnd, nullptr);
+        EXPECT_EQ(GetAdapterOf(box.get()), provider->DialogWnd);
+        TsSkinProvider* frame = provider->DialogWnd->FrameProvider();
+        ASSERT_NE(frame, nullptr);
+        EXPECT_TRUE(frame->FrameActive());
+        EXPECT_TRUE(box->windowFlags() & Qt::FramelessWindowHint);
+        EXPECT_EQ(CountVisibleDialogs(), 1);
+        // Every button is adapted through the factory.
+        for (QAbstractButton* button : box->buttons()) {
+            EXPECT_NE(GetAdapterOf(button), nullptr) << button->text().toStdString();
+            EXPECT_EQ(SendSkinCommand(button, AC_CTRLHANDLED), 1);
+        }
+        QApplication::processEvents();
+        shot = box->grab().toImage();
+        // The skin's caption lies above the client, where the plain window
+        // shows its own background.
+        const TRect margins = frame->FrameMargins();
+        EXPECT_GT(margins.Top, margins.Left);
+        const QRect strip(0, 0, std::min(shot.width(), plain.width()), margins.Top);
+        EXPECT_NE(shot.copy(strip), plain.copy(strip));
+        if (AdapterKindBuilt(TacAdapterKind::BtnWnd)) {
+            EXPECT_NE(box->button(QMessageBox::Yes)->grab().toImage(), plainYes);
+        }
+        box->button(QMessageBox::Yes)->click();
+    });
+    EXPECT_EQ(result, QMessageBox::Yes);
+    EXPECT_TRUE(SaveScreenshot(shot, "dialog_hook_message_box"));
+    box.reset();
+    SweepDestroyedDialogs();
+    EXPECT_EQ(DialogProviders()->Count(), 0);
+}
+
+TEST(acDials, RemovingTheSkinGivesTheDialogItsLookBackAndKeepsItOpen)
+{
+    Skins skins;
+    std::unique_ptr<QMessageBox> box(MakeBox());
+    const Qt::WindowFlags flags = box->windowFlags();
+    const QPalette palette = box->palette();
+    const int result = ExecAnswered(*box, [&] {
+        ASSERT_TRUE(box->windowFlags() & Qt::FramelessWindowHint);
+        skins.manager->SetActive(false);
+        QApplication::processEvents();
+        EXPECT_EQ(box->windowFlags(), flags);
+        EXPECT_EQ(box->palette(), palette);
+        EXPECT_FALSE(box->testAttribute(Qt::WA_SetPalette));
+        EXPECT_TRUE(box->contentsMargins().isNull());
+        // Taking the frame back does not end the modal run.
+        EXPECT_TRUE(box->isVisible());
+        // A new skin skins it again.
+        skins.manager->SetActive(true);
+        QApplication::processEvents();
+        EXPECT_TRUE(box->windowFlags() & Qt::FramelessWindowHint);
+        EXPECT_TRUE(box->isVisible());
+        box->button(QMessageBox::No)->click();
+    });
+    EXPECT_EQ(result, QMessageBox::No);
+}
+
+// Windows that keep their own look or are skinned elsewhere.
+TEST(acDials, OnlyWindowsWithoutASkinOfTheirOwnAreHooked)
+{
+    Skins skins;
+    QWidget owner;
+    owner.setProperty("Tag", LibraryWindowTag);
+    owner.show();
+    QApplication::processEvents();
+
+    QMenu menu;
+    menu.addAction("Read");
+    menu.popup(QPoint(10, 10));
+    QApplication::processEvents();
+    EXPECT_EQ(FindDialogProvider(&menu), nullptr);
+    menu.hide();
+
+    QToolTip::showText(QPoint(20, 20), "Chip size", &owner);
+    QApplication::processEvents();
+    QWidget* tip = ShownToolTip();
+    ASSERT_NE(tip, nullptr);
+    EXPECT_EQ(FindDialogProvider(tip), nullptr);
+    QToolTip::hideText();
+
+    QComboBox combo(&owner);
+    combo.addItems({"24C02", "24C04"});
+    combo.show();
+    combo.showPopup();
+    QApplication::processEvents();
+    QWidget* popup = combo.view()->window();
+    ASSERT_NE(popup, &owner);
+    EXPECT_EQ(FindDialogProvider(popup), nullptr);
+    combo.hidePopup();
+    EXPECT_EQ(FindDialogProvider(&owner), nullptr); // Tag -98
+
+    QDialog withProvider;
+    auto* own = new TsSkinProvider(&withProvider);
+    withProvider.show();
+    QApplication::processEvents();
+    EXPECT_EQ(FindDialogProvider(&withProvider), nullptr);
+    EXPECT_EQ(GetSkinProvider(&withProvider), own);
+
+    QDialog plain;
+    plain.setWindowTitle("Settings");
+    plain.show();
+    QApplication::processEvents();
+    EXPECT_NE(FindDialogProvider(&plain), nullptr);
+}
+
+TEST(acDials, SkinningRulesChooseWhatIsHooked)
+{
+    struct Case {
+        TacSkinningRules Rules;
+        bool Form, MessageBox;
+    };
+    const Case cases[] = {
+        {srStdForms | srStdDialogs, true, true},
+        {srStdDialogs, false, true},
+        {srStdForms, true, false},
+        {0, false, false},
+    };
+    Skins skins;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Rules);
+        skins.manager->SkinningRules = c.Rules;
+        QDialog form;
+        form.show();
+        std::unique_ptr<QMessageBox> box(MakeBox());
+        box->show();
+        QApplication::processEvents();
+        EXPECT_EQ(FindDialogProvider(&form) != nullptr, c.Form);
+        EXPECT_EQ(FindDialogProvider(box.get()) != nullptr, c.MessageBox);
+    }
+}
+
+TEST(acDials, ClosedDialogsFreeTheirAdaptersAndLeaveTheList)
+{
+    Skins skins;
+    auto* dialog = new QDialog;
+    auto* layout = new QVBoxLayout(dialog);
+    layout->addWidget(new QLabel("Device"));
+    layout->addWidget(new QLineEdit("24C02"));
+    layout->addWidget(new QPushButton("OK"));
+    dialog->show();
+    QApplication::processEvents();
+    TacProvider* provider = FindDialogProvider(dialog);
+    ASSERT_NE(provider, nullptr);
+    EXPECT_EQ(provider->ChildAdapters.size(), 3u);
+    // A control added later is wrapped too.
+    auto* later = new QCheckBox("Verify");
+    layout->addWidget(later);
+    QApplication::processEvents();
+    EXPECT_NE(GetAdapterOf(later), nullptr);
+    EXPECT_EQ(CountVisibleDialogs(), 1);
+
+    // The provider goes with its window; its entry may stay behind empty
+    // until the next sweep, and the look-ups pass over it.
+    const QWidget* gone = dialog;
+    delete dialog;
+    EXPECT_LE(DialogProviders()->Count(), 1);
+    EXPECT_EQ(FindDialogProvider(gone), nullptr);
+    EXPECT_EQ(CountVisibleDialogs(), 0);
+    QWidget next;
+    next.show(); // the next window shown sweeps the list
+    QApplication::processEvents();
+    for (int i = 0; i < DialogProviders()->Count(); ++i)
+        EXPECT_NE(DialogProviders()->At(i), nullptr);
+}
+
+TEST(acDials, FileDialogOpensNonNativeAndSkinnedWithItsControlsAdapted)
+{
+    Skins skins;
+    TempDir folder;
+    testsupport::WriteFileBytes(folder.file("24C02.bin"), std::string(256, '\xFF'));
+    QPointer<QFileDialog> dialog = new QFileDialog(nullptr, "Open dump", QString::fromStdString(folder.path()));
+    dialog->show();
+    QApplication::processEvents();
+    TacProvider* provider = FindDialogProvider(dialog);
+    ASSERT_NE(provider, nullptr);
+    ASSERT_NE(provider->DialogWnd, nullptr);
+    EXPECT_TRUE(dialog->windowFlags() & Qt::FramelessWindowHint);
+    std::vector<QPointer<TacMainWnd>> adapters;
+    for (const char* name : {"fileNameEdit", "fileTypeCombo", "treeView", "listView", "sidebar"}) {
+        auto* control = dialog->findChild<QWidget*>(name);
+        ASSERT_NE(control, nullptr) << name;
+        EXPECT_NE(GetAdapterOf(control), nullptr) << name;
+    }
+    for (TacMainWnd* adapter : provider->ChildAdapters)
+        adapters.push_back(adapter);
+    EXPECT_TRUE(SaveScreenshot(*dialog, "dialog_hook_file_dialog"));
+    // A message box over the skinned dialog is skinned too; another of
+    // Qt's own dialogs is not.
+    std::unique_ptr<QMessageBox> box(MakeBox(dialog));
+    box->show();
+    QApplication::processEvents();
+    EXPECT_NE(FindDialogProvider(box.get()), nullptr);
+    box.reset();
+    QFileDialog second;
+    second.show();
+    QApplication::processEvents();
+    EXPECT_EQ(FindDialogProvider(&second), nullptr);
+    second.hide();
+
+    delete dialog.data();
+    for (const auto& adapter : adapters)
+        EXPECT_TRUE(adapter.isNull());
+}
