@@ -2,6 +2,7 @@
 
 #include "skinwnd/forms/acMainWnd.h"
 #include "skinwnd/forms/acTabControlWnd.h"
+#include "skinwnd/forms/sMDIForm.h"
 
 #include <iterator>
 
@@ -41,7 +42,7 @@ constexpr TKindRow Kinds[] = {
     {K::ScrollWnd, "TacScrollWnd", nullptr},
     {K::MnuWnd, "TacMnuWnd", nullptr},
     {K::BaseWnd, "TacBaseWnd", nullptr},
-    {K::MDIWnd, "TacMDIWnd", nullptr},
+    {K::MDIWnd, "TacMDIWnd", Make<TacMDIWnd>},
     {K::EditWnd, "TacEditWnd", nullptr},
     {K::ComboListWnd, "TacComboListWnd", nullptr},
     {K::ListViewWnd, "TacListViewWnd", nullptr},
