@@ -215,3 +215,18 @@ TEST(TsFrameAdapter, FrameHalfOutsideItsParentRepaintsFromScratch)
             EXPECT_EQ(rebuilt(), c.outside) << c.x << " paint " << i;
     }
 }
+
+TEST(TsFrameAdapter, FrameDeletedWithItsAdapterWhileSkinned)
+{
+    SkinScope scope;
+    auto f = std::make_unique<FrameForm>();
+    QPointer<TsFrameAdapter> adapter = new TsFrameAdapter(f->frame);
+    adapter->Loaded();
+    QApplication::processEvents();
+    ASSERT_NE(GetAdapterOf(f->button), nullptr);
+    // The adapter goes with its frame, the button's adapter with it.
+    delete f->frame;
+    EXPECT_TRUE(adapter.isNull());
+    QApplication::processEvents();
+    f.reset();
+}

@@ -29,7 +29,9 @@ struct MDIForm {
         window.setWindowTitle("Tarku - buffers");
         window.setCentralWidget(area);
         first = area->addSubWindow(new QLabel("Buffer 1"));
+        first->setWindowTitle("Buffer 1");
         second = area->addSubWindow(new QLabel("Buffer 2"));
+        second->setWindowTitle("Buffer 2");
         first->setGeometry(10, 10, 180, 110);
         second->setGeometry(60, 50, 180, 110);
         // Away from the cursor, which would make a control hot on its own.
