@@ -20,6 +20,7 @@
 #include "skinwnd/forms/acToolBarWnd.h"
 #include "skinwnd/forms/acTransPanelWnd.h"
 #include "skinwnd/forms/acTreeViewWnd.h"
+#include "skinwnd/forms/sMDIForm.h"
 
 #include <QAbstractButton>
 #include <QAbstractSpinBox>
@@ -78,7 +79,7 @@ constexpr TKindRow Kinds[] = {
     {K::ScrollWnd, "TacScrollWnd", Make<TacScrollWnd>},
     {K::MnuWnd, "TacMnuWnd", nullptr},
     {K::BaseWnd, "TacBaseWnd", Make<TacBaseWnd>},
-    {K::MDIWnd, "TacMDIWnd", nullptr},
+    {K::MDIWnd, "TacMDIWnd", Make<TacMDIWnd>},
     {K::EditWnd, "TacEditWnd", Make<TacEditWnd>},
     {K::ComboListWnd, "TacComboListWnd", Make<TacComboListWnd>},
     {K::ListViewWnd, "TacListViewWnd", Make<TacListViewWnd>},

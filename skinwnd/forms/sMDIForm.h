@@ -1,0 +1,57 @@
+#pragma once
+// The area behind the child windows of an MDI form (a QMdiArea's viewport)
+// painted by the skin. Qt gives a form no client handle: the form's first
+// QMdiArea is its MDI client. The sub-windows keep their own frames.
+#include "skinwnd/forms/acMainWnd.h"
+
+#include <QPointer>
+
+class QMdiArea;
+#include "skinwnd/forms/sSkinProvider.h"
+
+class TacMDIWnd : public TacMainWnd {
+public:
+    // handle is the MDI area's viewport. The skin's "MDIAREA" section wins
+    // over the given one when the skin has it.
+    TacMDIWnd(QWidget* handle, bool scrollBars, const std::string& skinSection, TsSkinManager* manager,
+              TsCommonData* skinData);
+
+    // The MDI form, its provider and the provider's skin state: without an
+    // "MDIAREA" section the area takes the form's colour from them.
+    void SetOwner(QWidget* form, TsSkinProvider* provider, TsCommonData* providerData);
+
+protected:
+    bool WndProc(QEvent* event) override;
+
+private:
+    void PrepareCache();
+    bool AnswerCommand(QEvent* event);
+
+    QPointer<QWidget> form_;
+    QPointer<TsSkinProvider> provider_;
+    TsCommonData* providerData_ = nullptr;
+};
+
+class TsMDIForm {
+public:
+    explicit TsMDIForm(TsSkinProvider* provider);
+    ~TsMDIForm();
+    TsMDIForm(const TsMDIForm&) = delete;
+    TsMDIForm& operator=(const TsMDIForm&) = delete;
+
+    TsSkinProvider* Provider() const { return provider_; }
+    QWidget* Form() const { return form_; }
+    TacMDIWnd* ClientAdapter() const { return clientAdapter_; }
+    // The form's MDI client: its first QMdiArea, or nullptr.
+    QMdiArea* ClientArea() const;
+
+    void Connect();
+    void UpdateAdapter();
+    void FreeAdapter();
+    void RepaintFrame();
+
+private:
+    QPointer<TsSkinProvider> provider_;
+    QPointer<QWidget> form_;
+    TacMDIWnd* clientAdapter_ = nullptr; // owned
+};
