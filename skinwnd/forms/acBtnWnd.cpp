@@ -19,7 +19,7 @@ TacBtnWnd::TacBtnWnd(QAbstractButton* button, const std::string& skinSection, Ts
 {
 }
 
-QAbstractButton* TacBtnWnd::Button() const { return static_cast<QAbstractButton*>(WndHandle()); }
+QAbstractButton* TacBtnWnd::Button() const { return qobject_cast<QAbstractButton*>(WndHandle()); }
 
 bool TacBtnWnd::Pushed() const { return Button() && Button()->isDown(); }
 

@@ -18,7 +18,7 @@ TacCheckBoxWnd::TacCheckBoxWnd(QAbstractButton* button, const std::string& skinS
 {
 }
 
-QAbstractButton* TacCheckBoxWnd::Button() const { return static_cast<QAbstractButton*>(WndHandle()); }
+QAbstractButton* TacCheckBoxWnd::Button() const { return qobject_cast<QAbstractButton*>(WndHandle()); }
 
 std::string TacCheckBoxWnd::GlyphMaskName(bool radio, int checkState)
 {

@@ -52,7 +52,7 @@ void TacGroupBoxWnd::PrepareCache()
 
 bool TacGroupBoxWnd::WndProc(QEvent* event)
 {
-    auto* w = static_cast<QGroupBox*>(WndHandle());
+    auto* w = qobject_cast<QGroupBox*>(WndHandle());
     // A box with a check in its title keeps its own look: the skin's caption
     // has no place for the check.
     if (!w || w->isCheckable() || !AdapterSkinned(SkinData()))

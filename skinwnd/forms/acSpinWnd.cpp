@@ -21,7 +21,7 @@ TacSpinWnd::TacSpinWnd(QAbstractSpinBox* spin, const std::string& skinSection, T
 
 TRect TacSpinWnd::ButtonsRect() const
 {
-    auto* spin = static_cast<QAbstractSpinBox*>(WndHandle());
+    auto* spin = qobject_cast<QAbstractSpinBox*>(WndHandle());
     if (!spin || spin->buttonSymbols() == QAbstractSpinBox::NoButtons)
         return {0, 0, 0, 0};
     QStyleOptionSpinBox opt;

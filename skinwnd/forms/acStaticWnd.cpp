@@ -14,7 +14,7 @@ TacStaticWnd::TacStaticWnd(QLabel* label, const std::string& skinSection, TsSkin
 {
 }
 
-QLabel* TacStaticWnd::Label() const { return static_cast<QLabel*>(WndHandle()); }
+QLabel* TacStaticWnd::Label() const { return qobject_cast<QLabel*>(WndHandle()); }
 
 namespace {
 

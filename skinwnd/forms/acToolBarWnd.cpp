@@ -176,7 +176,7 @@ void TacToolBarWnd::PaintSeparator(QWidget* s)
     TsSkinManager* m = SkinData()->GetSkinManager();
     const int index = m->GetSkinIndex("DIVIDER");
     const TCacheInfo under = MakeCacheInfo(&work);
-    const QToolBar* bar = static_cast<QToolBar*>(WndHandle());
+    const QToolBar* bar = qobject_cast<QToolBar*>(WndHandle());
     const TRect strip = bar->orientation() == Qt::Horizontal
                             ? TRect{s->width() / 2 - 1, 2, s->width() / 2 + 3, s->height() - 2}
                             : TRect{2, s->height() / 2 - 1, s->width() - 2, s->height() / 2 + 3};
