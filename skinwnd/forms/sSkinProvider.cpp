@@ -2,6 +2,7 @@
 
 #include "skin/forms/acSkinCommand.h"
 #include "skin/sMessages.h"
+#include "skinwnd/forms/acBorderForm.h"
 
 #include <QLabel>
 #include <QWidget>
@@ -32,6 +33,7 @@ TsSkinProvider::TsSkinProvider(QWidget* form) : QObject(form), form_(form)
     skinData_ = std::make_unique<TsCommonData>(form, true);
     skinData_->ControlTypeCode = FormControlType;
     skinData_->SetSkinSection("FORM");
+    AddedTitle.Changed = [this] { RepaintFrame(); };
     if (!form)
         return;
     RegisterSkinnedForm(form);
@@ -50,6 +52,7 @@ TsSkinProvider::~TsSkinProvider()
     }
     form_->removeEventFilter(this);
     UnregisterSkinnedForm(form_);
+    borderForm_.reset();
     RestoreFrame();
 }
 

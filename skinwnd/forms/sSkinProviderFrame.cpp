@@ -42,6 +42,8 @@ void TsSkinProvider::ApplyFrame()
         if (visible)
             form_->show();
     }
+    // The extended border widens the frame the margins hold.
+    UpdateExtBorders();
     const TRect margins = FrameMargins();
     ResizeForMargins(appliedMargins_, margins);
     appliedMargins_ = margins;
@@ -59,6 +61,8 @@ void TsSkinProvider::RestoreFrame()
         frameActive_ = false;
         return;
     }
+    StopOwnerAnimations();
+    SetExtBorders(false);
     SkinFormMenus(false);
     ResizeForMargins(appliedMargins_, {0, 0, 0, 0});
     frameActive_ = false;

@@ -22,6 +22,7 @@ bool TsSkinProvider::WndProc(QEvent* event)
         return SkinCommand(static_cast<TSkinCommandEvent&>(*event));
     if (!frameActive_)
         return false;
+    TrackBorder(event);
     switch (event->type()) {
     case QEvent::Paint: return Paint(event);
     case QEvent::Resize:
