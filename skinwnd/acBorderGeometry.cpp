@@ -6,14 +6,19 @@
 namespace {
 
 // Nearest-pixel scaling of 32-bit pixels with their alpha, which the
-// colour-only block copies leave behind.
+// colour-only block copies leave behind. Skin pictures mark see-through
+// pixels with fuchsia: those stay clear.
 void StretchWithAlpha(TBitmap& target, const TRect& to, const TBitmap& source, const TRect& from)
 {
     for (int y = to.Top; y < to.Bottom; ++y) {
         const int sy = from.Top + (y - to.Top) * from.Height() / to.Height();
         for (int x = to.Left; x < to.Right; ++x) {
             const int sx = from.Left + (x - to.Left) * from.Width() / to.Width();
-            std::memcpy(target.ScanLine(y) + x * 4, source.ScanLine(sy) + sx * 4, 4);
+            const uint8_t* s = source.ScanLine(sy) + sx * 4;
+            const bool key = s[0] == 0xFF && s[1] == 0 && s[2] == 0xFF;
+            std::memset(target.ScanLine(y) + x * 4, 0, 4);
+            if (!key)
+                std::memcpy(target.ScanLine(y) + x * 4, s, 4);
         }
     }
 }

@@ -55,6 +55,12 @@ TEST(BorderGeometry, PictureKeepsCornersAndLeavesTheBodyClear)
     for (const auto& [x, y] : {std::pair{6, 5}, {20, 15}, {33, 24}})
         EXPECT_EQ(picture->Alpha(x, y), 0) << x << "," << y;
 
+    // The skin's see-through colour stays clear.
+    shadow->SetPixel(0, 0, clFuchsia);
+    PaintBorderPicture(*picture, *shadow, body);
+    EXPECT_EQ(picture->Alpha(0, 0), 0);
+    EXPECT_EQ(picture->Alpha(1, 1), 200);
+
     // A shadow without pixels leaves everything clear.
     TBitmap none;
     PaintBorderPicture(*picture, none, body);
