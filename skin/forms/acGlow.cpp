@@ -2,6 +2,7 @@
 
 #include "platform/forms/BitmapImage.h"
 #include "platform/forms/TranslucentWindows.h"
+#include "skin/forms/acLayeredWindow.h"
 #include "skin/acBitmapHelpers.h"
 #include "skin/acBlit.h"
 #include "skin/acGlowGeometry.h"
@@ -9,39 +10,9 @@
 #include "skin/sConst.h"
 #include "skin/sSkinManagerIntf.h"
 
-#include <QPainter>
-
 std::vector<std::unique_ptr<TacGlowEffect>> GlowEffects;
 
 namespace {
-
-// Shows its picture through the picture's alpha and is never hit by the
-// mouse, so the control under it keeps getting its clicks.
-class TacGlowWindow : public QWidget {
-public:
-    explicit TacGlowWindow(QImage image)
-        : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowTransparentForInput |
-                               Qt::WindowDoesNotAcceptFocus | Qt::NoDropShadowWindowHint),
-          image_(std::move(image))
-    {
-        setAttribute(Qt::WA_TranslucentBackground);
-        setAttribute(Qt::WA_TransparentForMouseEvents);
-        setAttribute(Qt::WA_ShowWithoutActivating);
-        setAttribute(Qt::WA_NoSystemBackground);
-        setFocusPolicy(Qt::NoFocus);
-    }
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter p(this);
-        p.setCompositionMode(QPainter::CompositionMode_Source);
-        p.drawImage(0, 0, image_);
-    }
-
-private:
-    QImage image_;
-};
 
 std::unique_ptr<TBitmap> CropImage(const TBitmap& image, int x, int y, int w, int h)
 {
@@ -83,7 +54,7 @@ void TacGlowEffect::Show(const TRect& r, const TRect& clip, QWidget* host)
     PrepareImage(g.ImageWidth, g.ImageHeight);
     if (g.Dx != 0 || g.Dy != 0 || g.Width != g.ImageWidth || g.Height != g.ImageHeight)
         Image = CropImage(*Image, g.Dx, g.Dy, g.Width, g.Height);
-    auto* form = new TacGlowWindow(BitmapToImage(*Image));
+    auto* form = new TacLayeredWindow(BitmapToImage(*Image));
     if (host && host->window()->windowFlags().testFlag(Qt::WindowStaysOnTopHint))
         form->setWindowFlag(Qt::WindowStaysOnTopHint);
     form->setGeometry(g.Left, g.Top, g.Width, g.Height);

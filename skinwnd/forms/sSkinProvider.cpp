@@ -4,6 +4,7 @@
 #include "skin/sMessages.h"
 #include "skinwnd/forms/acCtrlAdapter.h"
 #include "skinwnd/forms/sSystemMenu.h"
+#include "skinwnd/forms/acBorderForm.h"
 
 #include <QLabel>
 #include <QShortcut>
@@ -35,6 +36,7 @@ TsSkinProvider::TsSkinProvider(QWidget* form) : QObject(form), form_(form)
     skinData_ = std::make_unique<TsCommonData>(form, true);
     skinData_->ControlTypeCode = FormControlType;
     skinData_->SetSkinSection("FORM");
+    AddedTitle.Changed = [this] { RepaintFrame(); };
     if (!form)
         return;
     RegisterSkinnedForm(form);
@@ -56,6 +58,7 @@ TsSkinProvider::~TsSkinProvider()
     }
     form_->removeEventFilter(this);
     UnregisterSkinnedForm(form_);
+    borderForm_.reset();
     RestoreFrame();
 }
 

@@ -8,14 +8,18 @@
 #include "skin/forms/sCommonData.h"
 #include "skin/forms/sSkinnedForms.h"
 #include "skin/forms/sVclUtils.h"
+#include "skinwnd/acTitleAnimation.h"
+#include "skinwnd/forms/acAddedTitle.h"
 #include "skinwnd/sSkinProviderRules.h"
 
 #include <QObject>
 #include <QPointer>
 #include <QImage>
 #include <QRegion>
+#include <QTimer>
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -26,6 +30,7 @@ class QShortcut;
 class TacCtrlAdapter;
 class TsSkinManagerComponent;
 class TsSystemMenu;
+class TacBorderForm;
 class TSkinCommandEvent;
 
 // One title button's paint and tracking state.
@@ -91,6 +96,23 @@ public:
     std::vector<TsTitleButton> TitleButtons;
     // Tells the provider that a user button's look or visibility changed.
     void TitleButtonsChanged();
+    TacAddedTitle AddedTitle;
+
+    // The extended border: asked for by the manager; off for forms inside
+    // others, without a border or without translucent windows.
+    bool AllowExtBorders() const { return allowExtBorders_; }
+    void SetAllowExtBorders(bool value);
+    void SetExtBorders(bool asked);
+    TacBorderForm* BorderForm() const { return borderForm_.get(); }
+
+    // Caption-button fades: started by each change of a button's look
+    // while glowing is allowed or the extended border is shown, stepped by
+    // one 12 ms timer and composed into the frame.
+    void RepaintButton(int code);
+    TacSBAnimation* ButtonAnimation(int code) const;
+    const QTimer& AnimationTimer() const { return animationTimer_; }
+    void TickAnimations();
+    void StopOwnerAnimations();
 
     // The form as the frame rules see it.
     TacFormTraits Traits() const;
@@ -155,6 +177,13 @@ private:
     bool SkinnedCommand(TSkinCommandEvent& m);
     bool Paint(QEvent* event);
     void StateChanged();
+
+    // sSkinProviderEffects.cpp: the extended border and the fades.
+    void StartButtonAnimation(TitleButtonData& button, int state, int iterations, bool fadeIn);
+    bool ComposeAnimation(TBitmap& bmp, const TitleButtonData& button, bool enabled);
+    void PaintAddedTitle(TBitmap& bmp, int left, int right);
+    void TrackBorder(QEvent* event);
+    void UpdateExtBorders();
 
     // sSkinProvider.cpp: the skin arriving and leaving.
     void PrepareForm();
@@ -246,6 +275,11 @@ private:
     QPointer<QShortcut> keyMenu_; // Alt+Space while the frame is painted
     std::unique_ptr<TacCtrlAdapter> adapter_;
     bool adapting_ = false;
+
+    std::unique_ptr<TacBorderForm> borderForm_;
+    bool allowExtBorders_ = true;
+    std::map<int, std::unique_ptr<TacSBAnimation>> animations_;
+    QTimer animationTimer_;
 
     // The own move or resize drag (when the window system offers none).
     int dragCode_ = 0;

@@ -57,6 +57,8 @@ void TsSkinProvider::ApplyFrame()
         form_->setMouseTracking(true);
         appliedMargins_ = {0, 0, 0, 0};
     }
+    // The extended border widens the frame the margins hold.
+    UpdateExtBorders();
     const TRect margins = FrameMargins();
     ResizeForMargins(appliedMargins_, margins);
     appliedMargins_ = margins;
@@ -75,6 +77,8 @@ void TsSkinProvider::RestoreFrame()
         frameActive_ = false;
         return;
     }
+    StopOwnerAnimations();
+    SetExtBorders(false);
     SkinFormMenus(false);
     SetKeyMenu(false);
     ResizeForMargins(appliedMargins_, {0, 0, 0, 0});

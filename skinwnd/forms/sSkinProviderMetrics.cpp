@@ -5,6 +5,8 @@
 #include <QMenuBar>
 #include <QWidget>
 
+#include <algorithm>
+
 namespace {
 
 TFormBorderStyle BorderStyleOf(const QWidget* form, Qt::WindowFlags flags)
@@ -57,14 +59,22 @@ TacFormTraits TsSkinProvider::Traits() const
     return t;
 }
 
+// With the extended border shown, the form itself paints the skin's wider
+// border and taller caption, so they take clicks as the frame does.
 int TsSkinProvider::FormBorderWidth() const
 {
-    return SysBorderWidth(Traits());
+    const int sys = SysBorderWidth(Traits());
+    const TacSkinContent* skin = Content();
+    return borderForm_ && skin && sys > 0 ? std::max(sys, skin->SkinData.ExtBorderWidth) : sys;
 }
 
 int TsSkinProvider::CaptionHeight() const
 {
-    return SysCaptionHeight(Traits());
+    const int sys = SysCaptionHeight(Traits());
+    const TacSkinContent* skin = Content();
+    if (!borderForm_ || !skin || sys == 0)
+        return sys;
+    return std::max(sys, skin->SkinData.ExtTitleHeight - FormBorderWidth());
 }
 
 TRect TsSkinProvider::FrameMargins() const

@@ -47,14 +47,17 @@ void TsSkinProvider::SetHotButton(int code, bool repaint)
 {
     if (!drawNonClientArea_ || code == currentButton_ || (code <= 0 && currentButton_ <= 0))
         return;
+    const int previousCode = currentButton_;
     if (TitleButtonData* previous = ButtonByCode(currentButton_))
         previous->State = 0;
     currentButton_ = code > 0 ? code : 0;
     if (TitleButtonData* button = ButtonByCode(currentButton_))
         button->State = 1;
     buttonPressed_ = false;
-    if (repaint)
-        RepaintFrame();
+    if (repaint) {
+        RepaintButton(previousCode);
+        RepaintButton(currentButton_);
+    }
 }
 
 void TsSkinProvider::SetPressedButton(int code)
@@ -68,11 +71,14 @@ void TsSkinProvider::SetPressedButton(int code)
         RepaintFrame();
         return;
     }
+    const int previousCode = currentButton_;
     currentButton_ = code;
     if (TitleButtonData* button = ButtonByCode(code))
         button->State = 2;
     buttonPressed_ = true;
-    RepaintFrame();
+    if (previousCode != code)
+        RepaintButton(previousCode);
+    RepaintButton(code);
 }
 
 bool TsSkinProvider::MousePress(QMouseEvent* e)

@@ -136,8 +136,10 @@ void TsSkinProvider::PaintCaptionText(TBitmap& bmp)
     font.setBold(true);
     static const unsigned align[] = {DT_LEFT, DT_RIGHT, DT_CENTER};
     const unsigned flags = align[captionAlignment_] | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS;
-    DrawSectionText(bmp, QStringToCp1251(form_->windowTitle()), true, SkinManager(), !formActive_, title, flags, r,
-                    font);
+    const std::string text = QStringToCp1251(form_->windowTitle());
+    DrawSectionText(bmp, text, true, SkinManager(), !formActive_, title, flags, r, font);
+    if (captionAlignment_ == taLeftJustify)
+        PaintAddedTitle(bmp, std::min(r.Left + CanvasTextWidth(font, text), r.Right), r.Right);
 }
 
 // The button's place: right-aligned at right, centred in the caption; the
@@ -159,7 +161,7 @@ int TsSkinProvider::PlaceButton(TitleButtonData& button, int maskIndex, int righ
 void TsSkinProvider::PaintTitleButton(TBitmap& bmp, TitleButtonData& button, bool enabled)
 {
     const TacSkinContent* skin = Content();
-    if (!skin || !skin->IsValidImageIndex(button.ImageIndex))
+    if (!skin || !skin->IsValidImageIndex(button.ImageIndex) || ComposeAnimation(bmp, button, enabled))
         return;
     const bool plain = (!formActive_ || !enabled) && button.State == 0;
     DrawSkinGlyph(bmp, {button.Rect.Left, button.Rect.Top}, enabled ? button.State : 0, EmptyCacheInfo,

@@ -30,6 +30,7 @@ bool TsSkinProvider::WndProc(QEvent* event)
         AdaptShownForm();
     if (!frameActive_)
         return false;
+    TrackBorder(event);
     switch (event->type()) {
     case QEvent::Paint: return Paint(event);
     case QEvent::Resize:

@@ -1,0 +1,203 @@
+// The provider's extended border window and the fades of its caption
+// buttons.
+#include "skinwnd/forms/sSkinProvider.h"
+
+#include "skin/acBitmapHelpers.h"
+#include "skin/acBlit.h"
+#include "skin/acFastPixels.h"
+#include "skin/acMaskPaint.h"
+#include "skin/forms/acSkinText.h"
+#include "skin/forms/sSkinManager.h"
+#include "skin/sCommonDataTypes.h"
+#include "skinwnd/forms/acBorderForm.h"
+
+#include <QCursor>
+#include <QEvent>
+#include <QWidget>
+
+void TsSkinProvider::SetAllowExtBorders(bool value)
+{
+    if (value == allowExtBorders_)
+        return;
+    allowExtBorders_ = value;
+    // The frame's width follows the border: the margins are laid again.
+    if (frameActive_)
+        ApplyFrame();
+    else
+        UpdateExtBorders();
+}
+
+void TsSkinProvider::SetExtBorders(bool asked)
+{
+    const TacFormTraits t = Traits();
+    const bool wanted = asked && allowExtBorders_ && LayeredWindowsAvailable() && frameActive_ &&
+                        drawNonClientArea_ && form_ && form_->isWindow() && t.BorderStyle != bsNone && !t.MDIChild;
+    if (!wanted) {
+        borderForm_.reset();
+        return;
+    }
+    if (!borderForm_)
+        borderForm_ = std::make_unique<TacBorderForm>(this);
+    cacheStale_ = true;
+    borderForm_->UpdateBorderWnd(true, 255);
+}
+
+// The border follows the form; a form that is moved or hidden drops its
+// fades, whose pictures would lie where the buttons were.
+void TsSkinProvider::TrackBorder(QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::Move:
+    case QEvent::Hide: StopOwnerAnimations(); break;
+    default: break;
+    }
+    if (!borderForm_)
+        return;
+    switch (event->type()) {
+    case QEvent::Move:
+    case QEvent::Show:
+    case QEvent::Hide:
+    case QEvent::WindowStateChange: borderForm_->UpdateBorderWnd(false, 255); break;
+    case QEvent::Resize:
+    case QEvent::ActivationChange: borderForm_->UpdateBorderWnd(true, 255); break;
+    default: break;
+    }
+}
+
+void TsSkinProvider::RepaintButton(int code)
+{
+    TitleButtonData* button = ButtonByCode(code);
+    const bool animate = borderForm_ || (SkinManager() && SkinManager()->AllowGlowing());
+    if (!button || !animate) {
+        RepaintFrame();
+        return;
+    }
+    switch (button->State) {
+    case 1: StartButtonAnimation(*button, 1, 10, true); break;
+    case 2: StartButtonAnimation(*button, 2, 1, true); break;
+    default: StartButtonAnimation(*button, 0, 10, false); break;
+    }
+    RepaintFrame();
+}
+
+void TsSkinProvider::StartButtonAnimation(TitleButtonData& button, int state, int iterations, bool fadeIn)
+{
+    auto& slot = animations_[button.HitCode];
+    if (!slot) {
+        slot = std::make_unique<TacSBAnimation>();
+        const int code = button.HitCode;
+        slot->OnFrame = [this] { RepaintFrame(); };
+        slot->MouseOutside = [this, code] {
+            const TitleButtonData* b = ButtonByCode(code);
+            const QPoint p = form_ ? form_->mapFromGlobal(QCursor::pos()) : QPoint();
+            return !b || !PtInRect(b->Rect, TPoint{p.x(), p.y()});
+        };
+        slot->OnMouseLeave = [this] { SetHotButton(0); };
+    }
+    slot->Start(state, iterations, fadeIn);
+    if (slot->TimerEnabled() && !animationTimer_.isActive()) {
+        animationTimer_.setInterval(TacSBAnimation::Interval);
+        QObject::connect(&animationTimer_, &QTimer::timeout, this, &TsSkinProvider::TickAnimations,
+                         Qt::UniqueConnection);
+        animationTimer_.start();
+    }
+}
+
+TacSBAnimation* TsSkinProvider::ButtonAnimation(int code) const
+{
+    const auto it = animations_.find(code);
+    return it == animations_.end() ? nullptr : it->second.get();
+}
+
+void TsSkinProvider::TickAnimations()
+{
+    // A tick may reach the owner (the pointer left a button) and start or
+    // redirect fades: step a snapshot of the running ones.
+    std::vector<int> codes;
+    for (const auto& [code, animation] : animations_)
+        if (animation && animation->TimerEnabled())
+            codes.push_back(code);
+    for (int code : codes)
+        if (TacSBAnimation* animation = ButtonAnimation(code))
+            animation->Tick();
+    bool running = false;
+    for (auto it = animations_.begin(); it != animations_.end();) {
+        if (!it->second || it->second->Finished()) {
+            it = animations_.erase(it);
+            continue;
+        }
+        running = running || it->second->TimerEnabled();
+        ++it;
+    }
+    if (!running)
+        animationTimer_.stop();
+}
+
+void TsSkinProvider::StopOwnerAnimations()
+{
+    if (animations_.empty())
+        return;
+    animations_.clear();
+    animationTimer_.stop();
+    RepaintFrame();
+}
+
+// The normal look with the new one over it at the fade's alpha; false when
+// the button has no fade showing.
+bool TsSkinProvider::ComposeAnimation(TBitmap& bmp, const TitleButtonData& button, bool enabled)
+{
+    const TacSBAnimation* animation = ButtonAnimation(button.HitCode);
+    const TacSkinContent* skin = Content();
+    if (!animation || !skin || !skin->IsValidImageIndex(button.ImageIndex))
+        return false;
+    const TsMaskData& mask = skin->ma[size_t(button.ImageIndex)];
+    const TRect r = button.Rect;
+    const bool inactiveRow = !formActive_ || !enabled;
+    const TBitmap under = [&] {
+        TBitmap copy;
+        copy.SetPixelFormat(bmp.PixelFormat());
+        copy.SetSize(r.Width(), r.Height());
+        CopyBitmapRect(copy, 0, 0, r.Width(), r.Height(), bmp, r.Left, r.Top);
+        return copy;
+    }();
+    DrawSkinGlyph(bmp, {r.Left, r.Top}, 0, EmptyCacheInfo, mask, inactiveRow ? 0 : 1);
+    const int target = animation->Target();
+    if (!animation->Visible() || target <= 0 || !enabled)
+        return true;
+    TBitmap look = under;
+    DrawSkinGlyph(look, {0, 0}, target, EmptyCacheInfo, mask, 1);
+    // The blend rounds: a fully shown fade is the new look itself.
+    if (animation->Alpha() >= 255)
+        CopyBitmapRect(bmp, r.Left, r.Top, r.Width(), r.Height(), look, 0, 0);
+    else
+        BlendRect(bmp, look, 255 - animation->Alpha(), {r.Left, r.Top}, TRect{0, 0, r.Width(), r.Height()});
+    return true;
+}
+
+void TsSkinProvider::PaintAddedTitle(TBitmap& bmp, int left, int right)
+{
+    if (AddedTitle.Text().empty() || left + 12 >= right)
+        return;
+    const TacSkinContent* skin = Content();
+    const int title = TitleSectionIndex();
+    TColor color = AddedTitle.FontColor();
+    if (skin && skin->IsValidSkinIndex(title)) {
+        const TsGeneralData& section = skin->gd[size_t(title)];
+        const TColor own = formActive_ ? section.FontColor : section.HotFontColor;
+        if (color == clNone)
+            color = own;
+        else if (!formActive_)
+            color = MixColors(color, own, 0.5);
+    } else if (color == clNone) {
+        color = 0;
+    }
+    const TRect r{left + 4, 0, right, FormBorderWidth() + CaptionHeight()};
+    DrawTextOnBitmap(bmp, AddedTitle.Text(), r, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS,
+                     AddedTitle.Font(), color);
+}
+
+void TsSkinProvider::UpdateExtBorders()
+{
+    const auto* manager = dynamic_cast<const TsSkinManagerComponent*>(SkinManager());
+    SetExtBorders(manager && manager->ExtendedBorders());
+}

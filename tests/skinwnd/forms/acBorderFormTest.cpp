@@ -1,0 +1,176 @@
+#include "skinwnd/forms/acBorderForm.h"
+
+#include "SkinGenerator.h"
+#include "Screenshot.h"
+#include "TestSupport.h"
+#include "skin/acBitmapHelpers.h"
+#include "skin/forms/acLayeredWindow.h"
+#include "skin/forms/acSkinStartup.h"
+#include "skin/forms/sSkinManager.h"
+#include "skinwnd/forms/sSkinProvider.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPainter>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using testsupport::TempDir;
+
+namespace {
+
+// Translucent windows as the test wants them, given back afterwards (the
+// library's start-up asks the platform, so it runs first).
+struct LayeredGuard {
+    bool saved = (SkinLibraryInitialization(), LayeredWindowsAvailable());
+    explicit LayeredGuard(bool value) { SetLayeredWindowsAvailable(value); }
+    ~LayeredGuard() { SetLayeredWindowsAvailable(saved); }
+};
+
+struct Skinned {
+    TempDir dir;
+    std::unique_ptr<TsSkinManagerComponent> manager;
+    QWidget form;
+    TsSkinProvider* provider = nullptr;
+    // The library is started by the LayeredGuard each test makes first.
+    explicit Skinned(bool extended)
+    {
+        EXPECT_TRUE(WriteSkinFolder(dir.file("Tarku"), ProjectPalette()));
+        // The project skin keeps its whole shadow under the form; moved in,
+        // 6 pixels of it show around the form.
+        const std::string options = dir.file("Tarku") + "/Options.dat";
+        std::string text = testsupport::ReadFileBytes(options);
+        const std::string anchor = "BORDERCOLOR=0\r\n";
+        const size_t at = text.find(anchor);
+        EXPECT_NE(at, std::string::npos);
+        if (at != std::string::npos)
+            text.insert(at + anchor.size(), "FORMOFFSET=2\r\n");
+        testsupport::WriteFileBytes(options, text);
+        manager = std::make_unique<TsSkinManagerComponent>();
+        manager->SetSkinDirectory(dir.path());
+        manager->SetExtendedBorders(extended);
+        manager->SetActive(true);
+        manager->SetSkinName("Tarku");
+        EXPECT_TRUE(manager->Active()) << manager->LastError();
+        form.setWindowTitle("Tarku - 24C02");
+        auto* label = new QLabel("Client area", &form);
+        label->setGeometry(20, 40, 200, 30);
+        form.resize(360, 220);
+        form.move(150, 120);
+        provider = new TsSkinProvider(&form);
+        form.show();
+        QApplication::processEvents();
+    }
+    QWidget* Border() const { return provider->BorderForm() ? provider->BorderForm()->AForm() : nullptr; }
+    QImage Picture() const { return static_cast<TacLayeredWindow*>(Border())->Image(); }
+};
+
+} // namespace
+
+TEST(TacBorderForm, ShadowWindowLiesAroundTheFormWhenTranslucencyExists)
+{
+    LayeredGuard layered(true);
+    Skinned s(true);
+    ASSERT_TRUE(s.provider->FrameActive());
+    QWidget* border = s.Border();
+    ASSERT_NE(border, nullptr);
+    EXPECT_TRUE(border->isVisible());
+    // Clicks fall through it and it never takes the focus.
+    EXPECT_TRUE(border->windowFlags().testFlag(Qt::WindowTransparentForInput));
+    EXPECT_TRUE(border->windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus));
+    EXPECT_TRUE(border->testAttribute(Qt::WA_ShowWithoutActivating));
+    EXPECT_EQ(border->property("Tag").toInt(), -98);
+
+    const TRect m = s.manager->ShadowMargins();
+    ASSERT_EQ(m.Left, 6);
+    ASSERT_EQ(m.Bottom, 6);
+    const QRect f = s.form.frameGeometry();
+    EXPECT_EQ(border->geometry(), f.adjusted(-m.Left, -m.Top, m.Right, m.Bottom));
+
+    const QImage picture = s.Picture();
+    ASSERT_EQ(picture.size(), border->size());
+    // The shadow shows in the margins; the body under the form is clear.
+    int shadowPixels = 0;
+    for (int x = 0; x < picture.width(); ++x)
+        shadowPixels += qAlpha(picture.pixel(x, picture.height() - 2)) > 0;
+    EXPECT_GT(shadowPixels, picture.width() / 2);
+    EXPECT_EQ(qAlpha(picture.pixel(m.Left + 5, m.Top + 5)), 0);
+    EXPECT_EQ(qAlpha(picture.pixel(picture.width() / 2, picture.height() / 2)), 0);
+
+    // What a person sees: the form over its shadow on a light desktop.
+    QImage desk(picture.size() + QSize(40, 40), QImage::Format_ARGB32);
+    desk.fill(QColor(236, 238, 242));
+    {
+        QPainter p(&desk);
+        p.drawImage(20, 20, picture);
+        p.drawImage(20 + m.Left, 20 + m.Top, s.form.grab().toImage());
+    }
+    EXPECT_TRUE(SaveScreenshot(desk, "TacBorderForm_shadow"));
+}
+
+TEST(TacBorderForm, FollowsTheFormAndHidesWithIt)
+{
+    LayeredGuard layered(true);
+    Skinned s(true);
+    QWidget* border = s.Border();
+    ASSERT_NE(border, nullptr);
+    const TRect m = s.manager->ShadowMargins();
+    s.form.move(300, 260);
+    QApplication::processEvents();
+    EXPECT_EQ(border->geometry(), s.form.frameGeometry().adjusted(-m.Left, -m.Top, m.Right, m.Bottom));
+    s.form.resize(420, 300);
+    QApplication::processEvents();
+    EXPECT_EQ(border->geometry(), s.form.frameGeometry().adjusted(-m.Left, -m.Top, m.Right, m.Bottom));
+    EXPECT_EQ(s.Picture().size(), border->size());
+    s.form.hide();
+    QApplication::processEvents();
+    EXPECT_FALSE(border->isVisible());
+    s.form.show();
+    QApplication::processEvents();
+    EXPECT_TRUE(border->isVisible());
+    // A maximised form's shadow would lie off the screen.
+    s.form.showMaximized();
+    QApplication::processEvents();
+    EXPECT_FALSE(border->isVisible());
+}
+
+TEST(TacBorderForm, AbsentWhereItCannotShowOrIsNotWanted)
+{
+    struct Case {
+        const char* name;
+        bool layered, extended, allow;
+    } cases[] = {
+        {"no translucent windows", false, true, true},
+        {"not asked by the skin", true, false, true},
+        {"refused by the form", true, true, false},
+    };
+    for (const Case& c : cases) {
+        LayeredGuard layered(c.layered);
+        Skinned s(c.extended);
+        s.provider->SetAllowExtBorders(c.allow);
+        EXPECT_EQ(s.provider->BorderForm(), nullptr) << c.name;
+    }
+}
+
+TEST(TacBorderForm, FreedWithTheSkinAndWithTheForm)
+{
+    LayeredGuard layered(true);
+    Skinned s(true);
+    QPointer<QWidget> border = s.Border();
+    ASSERT_FALSE(border.isNull());
+    s.provider->SetAllowExtBorders(false);
+    EXPECT_TRUE(border.isNull());
+    s.provider->SetAllowExtBorders(true);
+    border = s.Border();
+    ASSERT_FALSE(border.isNull());
+    s.manager->SetActive(false);
+    QApplication::processEvents();
+    EXPECT_TRUE(border.isNull());
+    s.manager->SetActive(true);
+    QApplication::processEvents();
+    border = s.Border();
+    ASSERT_FALSE(border.isNull());
+    delete s.provider;
+    EXPECT_TRUE(border.isNull());
+}

@@ -1,0 +1,164 @@
+#include "skinwnd/forms/sSkinProvider.h"
+
+#include "SkinGenerator.h"
+#include "Screenshot.h"
+#include "TestSupport.h"
+#include "platform/forms/BitmapImage.h"
+#include "skin/forms/acSkinStartup.h"
+#include "skin/forms/sSkinManager.h"
+
+#include <QApplication>
+#include <QFont>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using testsupport::TempDir;
+
+namespace {
+
+// A skinned form whose caption buttons are driven by hand: no event loop
+// runs between the steps, so the fade timer never fires and every step is
+// a call to TickAnimations.
+struct Skinned {
+    TempDir dir;
+    std::unique_ptr<TsSkinManagerComponent> manager;
+    QWidget form;
+    TsSkinProvider* provider = nullptr;
+    explicit Skinned(bool glowing)
+    {
+        SkinLibraryInitialization();
+        EXPECT_TRUE(WriteSkinFolder(dir.file("Tarku"), ProjectPalette()));
+        manager = std::make_unique<TsSkinManagerComponent>();
+        manager->SetSkinDirectory(dir.path());
+        manager->SetAllowGlowing(glowing);
+        manager->SetActive(true);
+        manager->SetSkinName("Tarku");
+        EXPECT_TRUE(manager->Active()) << manager->LastError();
+        form.setWindowTitle("Tarku");
+        form.resize(360, 200);
+        provider = new TsSkinProvider(&form);
+        form.show();
+    }
+    // The centre pixel of the close button as the frame paints it now.
+    TColor Close()
+    {
+        provider->PaintFormCache();
+        const TRect r = provider->ButtonByCode(HTCLOSE)->Rect;
+        return provider->FrameCache()->Pixel((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2 + 2);
+    }
+};
+
+int Channel(TColor c, int shift) { return int((c >> shift) & 0xFF); }
+
+// Every channel of mid lies between those of a and b, and one strictly.
+bool Between(TColor mid, TColor a, TColor b)
+{
+    bool strictly = false;
+    for (int shift : {0, 8, 16}) {
+        const int lo = std::min(Channel(a, shift), Channel(b, shift));
+        const int hi = std::max(Channel(a, shift), Channel(b, shift));
+        const int m = Channel(mid, shift);
+        if (m < lo || m > hi)
+            return false;
+        strictly = strictly || (m > lo && m < hi);
+    }
+    return strictly;
+}
+
+} // namespace
+
+TEST(TsSkinProviderFade, HotCloseButtonFadesInAndOutByTicks)
+{
+    // The looks without a fade, from a provider that does not animate.
+    TColor normal = 0, hot = 0;
+    {
+        Skinned plain(false);
+        ASSERT_TRUE(plain.provider->FrameActive());
+        normal = plain.Close();
+        plain.provider->SetHotButton(HTCLOSE);
+        EXPECT_EQ(plain.provider->ButtonAnimation(HTCLOSE), nullptr);
+        hot = plain.Close();
+        ASSERT_NE(normal, hot);
+    }
+    Skinned s(true);
+    ASSERT_EQ(s.Close(), normal);
+    s.provider->SetHotButton(HTCLOSE);
+    const TacSBAnimation* fade = s.provider->ButtonAnimation(HTCLOSE);
+    ASSERT_NE(fade, nullptr);
+    EXPECT_EQ(fade->Alpha(), 25);
+    EXPECT_TRUE(s.provider->AnimationTimer().isActive());
+    EXPECT_EQ(s.provider->AnimationTimer().interval(), 12);
+    const TColor first = s.Close();
+    EXPECT_TRUE(Between(first, normal, hot)) << std::hex << first << " " << normal << " " << hot;
+    for (int i = 0; i < 4; ++i)
+        s.provider->TickAnimations();
+    EXPECT_EQ(fade->Alpha(), 125);
+    const TColor half = s.Close();
+    EXPECT_TRUE(Between(half, normal, hot)) << std::hex << half;
+    for (int shift : {0, 8, 16}) // further from the normal look than the first frame
+        EXPECT_LE(std::abs(Channel(half, shift) - Channel(hot, shift)),
+                  std::abs(Channel(first, shift) - Channel(hot, shift)));
+    for (int i = 0; i < 5; ++i)
+        s.provider->TickAnimations();
+    EXPECT_EQ(fade->Alpha(), 255);
+    EXPECT_EQ(s.Close(), hot); // ends exactly on the hot look
+
+    s.provider->SetHotButton(0);
+    ASSERT_EQ(s.provider->ButtonAnimation(HTCLOSE), fade);
+    for (int i = 0; i < 5; ++i)
+        s.provider->TickAnimations();
+    EXPECT_TRUE(Between(s.Close(), normal, hot));
+    for (int i = 0; i < 6 && s.provider->ButtonAnimation(HTCLOSE); ++i)
+        s.provider->TickAnimations();
+    EXPECT_EQ(s.provider->ButtonAnimation(HTCLOSE), nullptr);
+    EXPECT_FALSE(s.provider->AnimationTimer().isActive());
+    EXPECT_EQ(s.Close(), normal); // and back exactly on the normal one
+}
+
+TEST(TsSkinProviderFade, PressShowsAtOnceAndMovingDropsTheFade)
+{
+    Skinned s(true);
+    s.provider->SetHotButton(HTCLOSE);
+    s.provider->SetPressedButton(HTCLOSE);
+    const TacSBAnimation* fade = s.provider->ButtonAnimation(HTCLOSE);
+    ASSERT_NE(fade, nullptr);
+    EXPECT_EQ(fade->Target(), 2);
+    s.provider->TickAnimations();
+    EXPECT_EQ(fade->Alpha(), 255);
+    s.form.move(s.form.pos() + QPoint(30, 20));
+    QApplication::sendPostedEvents();
+    QApplication::processEvents();
+    EXPECT_EQ(s.provider->ButtonAnimation(HTCLOSE), nullptr);
+    EXPECT_FALSE(s.provider->AnimationTimer().isActive());
+}
+
+TEST(TsSkinProviderFade, AddedTitleFollowsTheCaption)
+{
+    Skinned s(false);
+    s.provider->PaintFormCache();
+    const QImage before = BitmapToImage(*s.provider->FrameCache());
+    QFont font = QApplication::font();
+    font.setItalic(true);
+    s.provider->AddedTitle.SetFont(font, 0x0000C0); // red in the byte order of a colour value
+    s.provider->AddedTitle.SetText("(read only)");
+    s.provider->PaintFormCache();
+    const QImage after = BitmapToImage(*s.provider->FrameCache());
+    const int caption = s.provider->FormBorderWidth() + s.provider->CaptionHeight();
+    const QRect band(0, 0, after.width(), caption);
+    EXPECT_NE(before.copy(band), after.copy(band));
+    // Below the caption nothing changed, and an empty text paints nothing.
+    const QRect rest(0, caption, after.width(), after.height() - caption);
+    EXPECT_EQ(before.copy(rest), after.copy(rest));
+    bool red = false;
+    for (int y = 0; y < caption && !red; ++y)
+        for (int x = 0; x < after.width() && !red; ++x) {
+            const QColor c = after.pixelColor(x, y);
+            red = c.red() > 150 && c.green() < 80 && c.blue() < 80;
+        }
+    EXPECT_TRUE(red);
+    EXPECT_TRUE(SaveScreenshot(s.form, "TsSkinProvider_added_title"));
+    s.provider->AddedTitle.SetText("");
+    s.provider->PaintFormCache();
+    EXPECT_EQ(BitmapToImage(*s.provider->FrameCache()), before);
+}
