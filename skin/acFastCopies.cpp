@@ -67,16 +67,24 @@ void KeyedCopy(TBitmap& target, const TBitmap& source, int x, int y, TRect rect,
     if (!ClipRectPair(tr, sr, target.Width(), target.Height(), source.Width(), source.Height()))
         return;
     const TBitmap* bg = cache && cache->Ready ? cache->Bmp : nullptr;
+    const int sb = PixelBytes(source), bb = bg ? PixelBytes(*bg) : 0;
     for (int row = 0; row < tr.Height(); ++row)
         for (int col = 0; col < tr.Width(); ++col) {
             const int tx = tr.Left + col, ty = tr.Top + row;
             const uint8_t* s = PixelAt(source, sr.Left + col, sr.Top + row);
+            int bytes = sb;
             if (IsKeyPixel(s, key)) {
                 s = BackgroundPixel(bg, cache ? cache->X + tx : 0, cache ? cache->Y + ty : 0);
+                bytes = bb;
                 if (!s)
                     continue;
             }
-            PutColour(PixelAt(target, tx, ty), tb, s);
+            uint8_t* t = PixelAt(target, tx, ty);
+            PutColour(t, tb, s);
+            // A picture with alpha keeps it: the soft corners of a halo
+            // stay soft as its sides, which are copied whole.
+            if (tb == 4 && bytes == 4)
+                t[3] = s[3];
         }
 }
 

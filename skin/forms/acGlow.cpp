@@ -27,6 +27,9 @@ TacGlowEffect::~TacGlowEffect()
 {
     if (!form_)
         return;
+    // The window is freed later, when it may be in the middle of its own
+    // event; it goes off the screen now.
+    form_->hide();
     if (Manager && Manager->Destroying())
         delete form_.data();
     else

@@ -48,6 +48,7 @@ TsSkinProvider::TsSkinProvider(QWidget* form) : QObject(form), form_(form)
 TsSkinProvider::~TsSkinProvider()
 {
     adapter_.reset();
+    HideButtonGlows();
     delete keyMenu_.data();
     delete sysMenu_.data();
     // Deleted with its form: the form's pointer is gone already and its
@@ -138,6 +139,8 @@ const TacSkinContent* TsSkinProvider::Content() const
 // The skin arrived (or changed): indexes, button masks, the frame.
 void TsSkinProvider::PrepareForm()
 {
+    // A halo drawn from the skin before lies around a mask that may be gone.
+    HideButtonGlows();
     skinData_->Loaded();
     skinData_->UpdateIndexes();
     const TacSkinContent* skin = Content();
@@ -164,7 +167,13 @@ void TsSkinProvider::RemoveSkin()
 {
     RestoreFrame();
     titleSectionIndex_ = captionSectionIndex_ = -1;
+    HideButtonGlows();
     close_.ImageIndex = max_.ImageIndex = min_.ImageIndex = help_.ImageIndex = -1;
+    // The next skin finds every button normal, not hot from this one.
+    for (TitleButtonData* button : {&close_, &max_, &min_, &help_})
+        button->State = 0;
+    for (TsTitleButton& b : TitleButtons)
+        b.Data.State = 0;
     currentButton_ = 0;
     buttonPressed_ = false;
     if (form_) {

@@ -40,6 +40,9 @@ struct TitleButtonData {
     TRect Rect{};
     bool BigIcon = false;
     int GlowId = -1;
+    // The window of GlowId: another owner may get the same index once the
+    // list was cleared, and its glow is not ours to hide.
+    QPointer<QWidget> GlowForm;
     int HitCode = 0;
 };
 
@@ -184,6 +187,14 @@ private:
     void PaintAddedTitle(TBitmap& bmp, int left, int right);
     void TrackBorder(QEvent* event);
     void UpdateExtBorders();
+    // The halo around a hot minimise, maximise or close button.
+    void UpdateButtonGlow(TitleButtonData& button);
+    int ButtonGlowMargin(const TitleButtonData& button) const;
+    void HideButtonGlow(TitleButtonData& button);
+    void HideButtonGlows();
+    // The form moved, changed or went: no button stays hot under a halo
+    // that would lie where the button was.
+    void DropHotButton();
 
     // sSkinProvider.cpp: the skin arriving and leaving.
     void PrepareForm();

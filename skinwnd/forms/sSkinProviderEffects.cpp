@@ -6,6 +6,7 @@
 #include "skin/acBlit.h"
 #include "skin/acFastPixels.h"
 #include "skin/acMaskPaint.h"
+#include "skin/forms/acGlow.h"
 #include "skin/forms/acSkinText.h"
 #include "skin/forms/sSkinManager.h"
 #include "skin/sCommonDataTypes.h"
@@ -14,6 +15,8 @@
 #include <QCursor>
 #include <QEvent>
 #include <QWidget>
+
+#include <utility>
 
 void TsSkinProvider::SetAllowExtBorders(bool value)
 {
@@ -43,12 +46,23 @@ void TsSkinProvider::SetExtBorders(bool asked)
 }
 
 // The border follows the form; a form that is moved or hidden drops its
-// fades, whose pictures would lie where the buttons were.
+// fades, whose pictures would lie where the buttons were. A halo stays
+// where it was shown, so a form that moves, changes its size or state,
+// hides or loses the focus drops it with the hot button.
 void TsSkinProvider::TrackBorder(QEvent* event)
 {
     switch (event->type()) {
     case QEvent::Move:
-    case QEvent::Hide: StopOwnerAnimations(); break;
+    case QEvent::Hide:
+        DropHotButton();
+        StopOwnerAnimations();
+        break;
+    case QEvent::Resize:
+    case QEvent::WindowStateChange: DropHotButton(); break;
+    case QEvent::ActivationChange:
+        if (form_ && !form_->isActiveWindow())
+            DropHotButton();
+        break;
     default: break;
     }
     if (!borderForm_)
@@ -67,6 +81,8 @@ void TsSkinProvider::TrackBorder(QEvent* event)
 void TsSkinProvider::RepaintButton(int code)
 {
     TitleButtonData* button = ButtonByCode(code);
+    if (button)
+        UpdateButtonGlow(*button);
     const bool animate = borderForm_ || (SkinManager() && SkinManager()->AllowGlowing());
     if (!button || !animate) {
         RepaintFrame();
@@ -78,6 +94,75 @@ void TsSkinProvider::RepaintButton(int code)
     default: StartButtonAnimation(*button, 0, 10, false); break;
     }
     RepaintFrame();
+}
+
+// The skin's glow margin of a minimise, maximise or close button, or -1
+// when the skin gives that button no glow.
+int TsSkinProvider::ButtonGlowMargin(const TitleButtonData& button) const
+{
+    const TacSkinContent* skin = Content();
+    if (!skin)
+        return -1;
+    const TsSkinData& d = skin->SkinData;
+    const auto [glow, margin] = button.HitCode == HTCLOSE      ? std::pair{d.CloseGlow, d.CloseGlowMargin}
+                                : button.HitCode == HTMAXBUTTON ? std::pair{d.MaxGlow, d.MaxGlowMargin}
+                                : button.HitCode == HTMINBUTTON ? std::pair{d.MinGlow, d.MinGlowMargin}
+                                                                : std::pair{0, 0};
+    return glow > 0 ? margin : -1;
+}
+
+// A hot button is shown with the skin's halo around it, drawn from the
+// mask named after the button's own mask with "GLOW"; any other state
+// takes the halo away.
+void TsSkinProvider::UpdateButtonGlow(TitleButtonData& button)
+{
+    const TacSkinContent* skin = Content();
+    const int margin = ButtonGlowMargin(button);
+    const bool wanted = button.State == 1 && margin >= 0 && SkinManager() && SkinManager()->AllowGlowing() && form_
+                        && form_->isWindow() && form_->isVisible() && !Traits().MDIChild && skin
+                        && skin->IsValidImageIndex(button.ImageIndex) && button.Rect.Width() > 0
+                        && button.Rect.Height() > 0;
+    if (!wanted) {
+        HideButtonGlow(button);
+        return;
+    }
+    if (button.GlowForm)
+        return; // shown already
+    HideButtonGlow(button);
+    const TRect& b = button.Rect;
+    const QPoint at = form_->mapToGlobal(QPoint(b.Left, b.Top));
+    const TRect r{at.x(), at.y(), at.x() + b.Width(), at.y() + b.Height()};
+    QWidget* host = borderForm_ && borderForm_->AForm() ? borderForm_->AForm() : form_.data();
+    const std::string mask = skin->ma[size_t(button.ImageIndex)].PropertyName + "GLOW";
+    button.GlowId = ShowGlow(r, TRect{0, 0, b.Width(), b.Height()}, "GLOBALINFO", mask, margin, 255, host,
+                             SkinManager());
+    if (button.GlowId >= 0)
+        button.GlowForm = GlowEffects[size_t(button.GlowId)]->Form();
+}
+
+void TsSkinProvider::HideButtonGlow(TitleButtonData& button)
+{
+    const int id = button.GlowId;
+    if (id >= 0 && id < int(GlowEffects.size()) && GlowEffects[size_t(id)] && button.GlowForm
+        && GlowEffects[size_t(id)]->Form() == button.GlowForm)
+        HideGlow(id);
+    button.GlowId = -1;
+    button.GlowForm = nullptr;
+}
+
+void TsSkinProvider::HideButtonGlows()
+{
+    for (TitleButtonData* button : {&close_, &max_, &min_, &help_})
+        HideButtonGlow(*button);
+    for (TsTitleButton& b : TitleButtons)
+        HideButtonGlow(b.Data);
+}
+
+void TsSkinProvider::DropHotButton()
+{
+    HideButtonGlows();
+    if (currentButton_ > 0 && !buttonPressed_)
+        SetHotButton(0);
 }
 
 void TsSkinProvider::StartButtonAnimation(TitleButtonData& button, int state, int iterations, bool fadeIn)
