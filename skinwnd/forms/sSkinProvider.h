@@ -40,8 +40,8 @@ struct TitleButtonData {
     TRect Rect{};
     bool BigIcon = false;
     int GlowId = -1;
-    // The window of GlowId: another owner may get the same index once the
-    // list was cleared, and its glow is not ours to hide.
+    // The window of GlowId, which tells whether the glow in that slot is
+    // still this button's.
     QPointer<QWidget> GlowForm;
     int HitCode = 0;
 };

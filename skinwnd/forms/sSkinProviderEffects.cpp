@@ -18,6 +18,19 @@
 
 #include <utility>
 
+namespace {
+
+// The halo the button shows is still the one in its slot: once the list
+// was cleared, another owner may have been given the same index.
+bool OwnsGlow(const TitleButtonData& button)
+{
+    const int id = button.GlowId;
+    return id >= 0 && id < int(GlowEffects.size()) && GlowEffects[size_t(id)] && button.GlowForm
+           && GlowEffects[size_t(id)]->Form() == button.GlowForm;
+}
+
+} // namespace
+
 void TsSkinProvider::SetAllowExtBorders(bool value)
 {
     if (value == allowExtBorders_)
@@ -126,7 +139,7 @@ void TsSkinProvider::UpdateButtonGlow(TitleButtonData& button)
         HideButtonGlow(button);
         return;
     }
-    if (button.GlowForm)
+    if (OwnsGlow(button))
         return; // shown already
     HideButtonGlow(button);
     const TRect& b = button.Rect;
@@ -142,10 +155,8 @@ void TsSkinProvider::UpdateButtonGlow(TitleButtonData& button)
 
 void TsSkinProvider::HideButtonGlow(TitleButtonData& button)
 {
-    const int id = button.GlowId;
-    if (id >= 0 && id < int(GlowEffects.size()) && GlowEffects[size_t(id)] && button.GlowForm
-        && GlowEffects[size_t(id)]->Form() == button.GlowForm)
-        HideGlow(id);
+    if (OwnsGlow(button))
+        HideGlow(button.GlowId);
     button.GlowId = -1;
     button.GlowForm = nullptr;
 }

@@ -335,3 +335,25 @@ TEST(TsSkinProviderGlow, ScreenshotOfTheFormWithItsHalo)
     q.end();
     EXPECT_TRUE(SaveScreenshot(sheet, "TsSkinProvider_close_glow"));
 }
+
+TEST(TsSkinProviderGlow, NewSkinOrNoSkinClearsEveryHalo)
+{
+    struct Case {
+        const char* name;
+        std::function<void(TsSkinManagerComponent&)> act;
+    } cases[] = {
+        {"the skin is loaded again", [](TsSkinManagerComponent& m) { m.SetSkinName("Tarku"); }},
+        {"the skin is switched off", [](TsSkinManagerComponent& m) { m.SetActive(false); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Skinned s;
+        // A halo of no form: only the manager knows to take it away.
+        ASSERT_EQ(ShowGlow({10, 10, 34, 30}, {0, 0, 24, 20}, "GLOBALINFO", "BICONMINGLOW", GlowMargin, 255, nullptr,
+                           s.manager.get()),
+                  0);
+        c.act(*s.manager);
+        EXPECT_TRUE(GlowEffects.empty());
+        EXPECT_EQ(HaloWindows(), 0);
+    }
+}
