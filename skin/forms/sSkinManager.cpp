@@ -9,6 +9,7 @@
 #include "skin/acSkinFolder.h"
 #include "skin/acSkinRecolor.h"
 #include "skin/sSkinMenuItems.h"
+#include "skin/forms/acGlow.h"
 #include "skin/forms/acSkinCommand.h"
 #include "skin/forms/sCommonData.h"
 #include "skin/forms/sSkinnedForms.h"
@@ -173,6 +174,8 @@ void TsSkinManagerComponent::SendNewSkin(bool repaint)
 {
     if (loading_)
         return;
+    // Halos are cut from the old skin's masks.
+    ClearGlows();
     if (repaint)
         LockSkinnedForms(this);
     skinableMenus_->SetSkinBorderWidth(-1);
@@ -201,6 +204,7 @@ void TsSkinManagerComponent::RepaintForms()
 void TsSkinManagerComponent::SendRemoveSkin()
 {
     skin_.SkinData.Ready = false;
+    ClearGlows();
     skinableMenus_->HookAllMenus(false);
     Broadcast(AC_REMOVESKIN);
     skin_ = TacSkinContent();
