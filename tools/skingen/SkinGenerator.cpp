@@ -223,7 +223,7 @@ void AddImages(TSkinModel& m)
     button.wl = button.wt = button.wr = button.wb = 4;
     v.push_back(button);
     TImageDef glow = Frame("BUTTON", "GLOW0", 'P', 20, 20, 1, 0);
-    glow.file = "BUTTONGLOW.PNG", glow.type = itisaGlow;
+    glow.file = "BUTTONGLOW.PNG", glow.type = itisaGlow, glow.stretch = 4;
     glow.wl = glow.wt = glow.wr = glow.wb = 8;
     v.push_back(glow);
     TImageDef check = Frame("CHECKBOX", "BORDERSMASK", '#', 24, 20, 3, 1);
@@ -321,6 +321,33 @@ void DrawImage(TBitmap& bmp, int x, int y, const TImageDef& d, const TSkinPalett
     }
 }
 
+// A halo: soft strips along the edges, brightest a little inside the outer
+// rim, clear in the middle. Corners are key colour: the painters copy
+// corners without their alpha, so a soft corner would turn solid.
+TRgbaPicture HaloPicture(int w, int h, int margin, TColor colour)
+{
+    TRgbaPicture pic(w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            uint8_t* px = pic.at(x, y);
+            const int dx = std::min(x, w - 1 - x), dy = std::min(y, h - 1 - y);
+            if (dx < margin && dy < margin) {
+                px[0] = 0xFF, px[1] = 0, px[2] = 0xFF, px[3] = 0xFF;
+                continue;
+            }
+            const int k = std::min(dx, dy);
+            const int peak = margin * 5 / 8;
+            int alpha = 0;
+            if (k <= peak)
+                alpha = 200 * (k + 1) / (peak + 1);
+            else if (k < margin)
+                alpha = 200 * (margin - k) / (margin - peak + 1);
+            px[0] = uint8_t(GetRValue(colour)), px[1] = uint8_t(GetGValue(colour)), px[2] = uint8_t(GetBValue(colour));
+            px[3] = uint8_t(alpha);
+        }
+    return pic;
+}
+
 int ImageWidth(const TImageDef& d)
 {
     return d.cellW * d.count;
@@ -353,7 +380,15 @@ void DrawPictures(TSkinModel& m, const TSkinPalette& p)
             d.own.SetSize(d.cellW, d.cellH);
             DrawWeave(d.own, p.Window, Mix(p.Window, p.Accent, 20), d.cellW > 100 ? 24 : 8);
         } else if (d.kind == 'P') {
-            continue;
+            const TRgbaPicture halo = HaloPicture(d.cellW, d.cellH, d.wl, p.Accent);
+            d.own.SetPixelFormat(pf32bit);
+            d.own.SetSize(d.cellW, d.cellH);
+            for (int y = 0; y < d.cellH; ++y)
+                for (int x = 0; x < d.cellW; ++x) {
+                    const uint8_t* px = halo.rgba.data() + (size_t(y) * size_t(d.cellW) + size_t(x)) * 4;
+                    uint8_t* q = d.own.ScanLine(y) + x * 4;
+                    q[0] = px[2], q[1] = px[1], q[2] = px[0], q[3] = px[3];
+                }
         } else if (d.kind == '!' || d.kind == 'F') {
             d.own.SetPixelFormat(pf24bit);
             d.own.SetSize(ImageWidth(d), ImageHeight(d));
@@ -362,33 +397,6 @@ void DrawPictures(TSkinModel& m, const TSkinPalette& p)
             DrawImage(m.master, d.r.Left, d.r.Top, d, p);
         }
     }
-}
-
-// A halo: soft strips along the edges, brightest a little inside the outer
-// rim, clear in the middle. Corners are key colour: the painters copy
-// corners without their alpha, so a soft corner would turn solid.
-TRgbaPicture HaloPicture(int w, int h, int margin, TColor colour)
-{
-    TRgbaPicture pic(w, h);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            uint8_t* px = pic.at(x, y);
-            const int dx = std::min(x, w - 1 - x), dy = std::min(y, h - 1 - y);
-            if (dx < margin && dy < margin) {
-                px[0] = 0xFF, px[1] = 0, px[2] = 0xFF, px[3] = 0xFF;
-                continue;
-            }
-            const int k = std::min(dx, dy);
-            const int peak = margin * 5 / 8;
-            int alpha = 0;
-            if (k <= peak)
-                alpha = 200 * (k + 1) / (peak + 1);
-            else if (k < margin)
-                alpha = 200 * (margin - k) / (margin - peak + 1);
-            px[0] = uint8_t(GetRValue(colour)), px[1] = uint8_t(GetGValue(colour)), px[2] = uint8_t(GetBValue(colour));
-            px[3] = uint8_t(alpha);
-        }
-    return pic;
 }
 
 std::string Pad(int v, int width)
@@ -560,7 +568,7 @@ TsSkinImage ImageItem(const TImageDef& d)
     i.Left = d.r.Left, i.Top = d.r.Top, i.Right = d.r.Right, i.Bottom = d.r.Bottom;
     i.ImageCount = d.count, i.MaskType = d.maskType, i.StretchMode = d.stretch, i.ImgType = d.type;
     i.WL = d.wl, i.WT = d.wt, i.WR = d.wr, i.WB = d.wb;
-    if (d.kind == '!' || d.kind == 'F' || d.kind == 'J') {
+    if (d.kind == '!' || d.kind == 'F' || d.kind == 'J' || d.kind == 'P') {
         i.Name = d.file;
         i.Image = d.own;
     }
