@@ -32,7 +32,11 @@ bool ReadImage(const TsSkinImage& item, const TBitmap& master, TsMaskData& m)
     if (!item.Name.empty()) {
         if (item.Image.Empty())
             return false;
-        m.Bmp = Copy24(item.Image);
+        // A halo lives by its alpha: made opaque it would hide its control.
+        if (item.ImgType == itisaGlow && item.Image.PixelFormat() == pf32bit)
+            m.Bmp = std::make_shared<TBitmap>(item.Image);
+        else
+            m.Bmp = Copy24(item.Image);
         m.R = {0, 0, item.Image.Width(), item.Image.Height()};
     } else {
         m.R.Left = std::clamp(item.Left, 0, master.Width());

@@ -85,7 +85,7 @@ TsCommonData::TsCommonData(QObject* owner, bool createCacheBmp)
 TsCommonData::~TsCommonData()
 {
     SkinIndex = BorderIndex = Texture = HotTexture = -1;
-    GlowID = -1;
+    HideOwnGlow();
 }
 
 TsSkinManager* TsCommonData::GetSkinManager() const

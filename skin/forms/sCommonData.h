@@ -87,6 +87,14 @@ public:
     void InitCacheBmp();
     void PrepareCacheBmp();
     void FillBackgroundInfo(TBackgroundInfo& info, bool hot);
+    // Shows the section's glow around the owner while the mouse is over it
+    // and no button is held; hides it otherwise, or when removeIfShown.
+    void UpdateGlow(bool removeIfShown);
+    // Whether the glow this data showed is still in the glow list: the list
+    // may have been cleared and GlowID given to another control's glow.
+    bool GlowShown() const;
+    // Hides that glow when it is still shown, and forgets it.
+    void HideOwnGlow();
 
     // The section record, when skinned.
     const TsGeneralData* Section() const;
@@ -98,6 +106,8 @@ private:
     bool customColor_ = false;
     bool customFont_ = false;
     TsSkinManager* ownManager_ = nullptr;
+    // The window of the glow at GlowID, telling it from a later one.
+    QPointer<QWidget> glowForm_;
 };
 
 // The caption label that a skinned control can carry beside or above it.

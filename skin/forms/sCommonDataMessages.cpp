@@ -3,6 +3,7 @@
 #include "skin/forms/sCommonData.h"
 
 #include "platform/Cp1251.h"
+#include "skin/forms/acGlow.h"
 #include "skin/forms/acSkinCommand.h"
 
 #include <QApplication>
@@ -22,6 +23,12 @@ bool ManagerMatches(const TSkinCommandEvent& m, const TsCommonData* d)
 void RedrawFrame(QWidget* w)
 {
     w->update();
+}
+
+// Push and speed buttons show their halo themselves when they turn hot.
+bool GlowsOnHover(int typeCode)
+{
+    return !InNoGlowTypes(typeCode) && (typeCode < 92 || typeCode > 94);
 }
 
 std::vector<QWidget*> ChildControls(QWidget* w)
@@ -53,6 +60,8 @@ bool HandleSkinCommand(TSkinCommandEvent& m, TsCommonData* d)
             if (d->IsSkinManagerStored() && d->GetSkinManager()->Destroying())
                 d->ReleaseSkinManager();
             d->BorderIndex = d->SkinIndex = d->Texture = d->HotTexture = -1;
+            // The manager cleared every glow before telling the controls.
+            d->HideOwnGlow();
             d->Updating = true;
             if (d->CacheBmp)
                 d->CacheBmp->SetSize(0, 0);
@@ -230,10 +239,12 @@ bool HandleCommonMessage(QEvent* event, TsCommonData* d)
     TsSkinManager* manager = d->GetSkinManager();
     switch (event->type()) {
     case QEvent::Move:
+        // Halo windows never move: one left behind would float apart from
+        // its control.
+        d->HideOwnGlow();
         if (owner && d->DependsOnParentBg() && d->Skinned()) {
             d->BGChanged = true;
             SendSkinCommand(owner, AC_PARENTBGCHANGED, 1);
-            d->GlowID = -1;
         }
         return false;
     case QEvent::Resize:
@@ -243,7 +254,7 @@ bool HandleCommonMessage(QEvent* event, TsCommonData* d)
             if (owner && s && s->GradientPercent >= 1)
                 for (QWidget* child : ChildControls(owner))
                     SendSkinCommand(child, AC_PARENTBGCHANGED, 1);
-            d->GlowID = -1;
+            d->HideOwnGlow();
         }
         return false;
     case QEvent::FocusIn:
@@ -262,7 +273,7 @@ bool HandleCommonMessage(QEvent* event, TsCommonData* d)
         d->MouseAbove = false;
         d->Focused = false;
         if (owner && !owner->isEnabled() && d->GlowID != -1)
-            d->GlowID = -1;
+            d->HideOwnGlow();
         return false;
     case QEvent::ContextMenu:
         if (owner && manager && owner->contextMenuPolicy() == Qt::CustomContextMenu)
@@ -279,6 +290,8 @@ bool HandleCommonMessage(QEvent* event, TsCommonData* d)
         }
         return false;
     case QEvent::HideToParent:
+        // A halo around nothing would stay on screen until the next leave.
+        d->HideOwnGlow();
         if (d->CacheBmp)
             d->CacheBmp->SetSize(0, 0);
         return false;
@@ -287,6 +300,8 @@ bool HandleCommonMessage(QEvent* event, TsCommonData* d)
             d->MouseAbove = true;
         if (owner && DefaultSkinManager) {
             DefaultSkinManager->SetActiveControl(owner);
+            if (GlowsOnHover(d->ControlTypeCode))
+                d->UpdateGlow(false);
             if (InFrameRedrawTypes(d->ControlTypeCode)) {
                 d->BGChanged = true;
                 RedrawFrame(owner);
@@ -296,6 +311,10 @@ bool HandleCommonMessage(QEvent* event, TsCommonData* d)
     case QEvent::Leave:
         if (!InNoHoverTypes(d->ControlTypeCode))
             d->MouseAbove = false;
+        if (GlowsOnHover(d->ControlTypeCode)) {
+            ClearGlows();
+            d->GlowID = -1;
+        }
         if (owner && owner->isVisible() && InFrameRedrawTypes(d->ControlTypeCode)) {
             d->BGChanged = true;
             RedrawFrame(owner);

@@ -145,11 +145,13 @@ bool TacBtnWnd::AnswerCommand(QEvent* event)
             hot_ = true;
             SkinData()->Updating = false;
             Repaint();
+            SkinData()->UpdateGlow(false);
         }
         return true;
     case AC_MOUSELEAVE:
         if (hot_) {
             ClearGlows();
+            SkinData()->GlowID = -1;
             hot_ = false;
             SkinData()->Updating = false;
             Repaint();

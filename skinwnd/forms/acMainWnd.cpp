@@ -44,6 +44,8 @@ TacMainWnd::~TacMainWnd()
 
 void TacMainWnd::WindowGone()
 {
+    // A halo left behind would float where the window was.
+    skinData_->HideOwnGlow();
     Detached = true;
 }
 

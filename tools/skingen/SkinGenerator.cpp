@@ -1,5 +1,6 @@
 #include "SkinGenerator.h"
 
+#include "PngWriter.h"
 #include "SkinPictures.h"
 #include "platform/BmpFile.h"
 #include "platform/Files.h"
@@ -7,6 +8,7 @@
 #include "platform/SysUtils.h"
 #include "skin/sGradient.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include <jpeglib.h>
@@ -27,7 +29,8 @@ namespace {
 
 // One image of the skin: where its states lie and how the options file
 // names it. Kinds: '#', '@', '^', '~' in the master bitmap, '!' an own file,
-// 'F' a plain own bitmap file, 'J' a JPEG file.
+// 'F' a plain own bitmap file, 'J' a JPEG file, 'P' an own PNG file with
+// alpha and margins (halos).
 struct TImageDef {
     std::string section, key;
     char kind = '#';
@@ -219,6 +222,10 @@ void AddImages(TSkinModel& m)
     TImageDef button = Frame("BUTTON", "BORDERSMASK", '^', 40, 24, 3, 1);
     button.wl = button.wt = button.wr = button.wb = 4;
     v.push_back(button);
+    TImageDef glow = Frame("BUTTON", "GLOW0", 'P', 20, 20, 1, 0);
+    glow.file = "BUTTONGLOW.PNG", glow.type = itisaGlow, glow.stretch = 4;
+    glow.wl = glow.wt = glow.wr = glow.wb = 8;
+    v.push_back(glow);
     TImageDef check = Frame("CHECKBOX", "BORDERSMASK", '#', 24, 20, 3, 1);
     check.stretch = 2;
     v.push_back(check);
@@ -314,6 +321,33 @@ void DrawImage(TBitmap& bmp, int x, int y, const TImageDef& d, const TSkinPalett
     }
 }
 
+// A halo: soft strips along the edges, brightest a little inside the outer
+// rim, clear in the middle. Corners are key colour: the painters copy
+// corners without their alpha, so a soft corner would turn solid.
+TRgbaPicture HaloPicture(int w, int h, int margin, TColor colour)
+{
+    TRgbaPicture pic(w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            uint8_t* px = pic.at(x, y);
+            const int dx = std::min(x, w - 1 - x), dy = std::min(y, h - 1 - y);
+            if (dx < margin && dy < margin) {
+                px[0] = 0xFF, px[1] = 0, px[2] = 0xFF, px[3] = 0xFF;
+                continue;
+            }
+            const int k = std::min(dx, dy);
+            const int peak = margin * 5 / 8;
+            int alpha = 0;
+            if (k <= peak)
+                alpha = 200 * (k + 1) / (peak + 1);
+            else if (k < margin)
+                alpha = 200 * (margin - k) / (margin - peak + 1);
+            px[0] = uint8_t(GetRValue(colour)), px[1] = uint8_t(GetGValue(colour)), px[2] = uint8_t(GetBValue(colour));
+            px[3] = uint8_t(alpha);
+        }
+    return pic;
+}
+
 int ImageWidth(const TImageDef& d)
 {
     return d.cellW * d.count;
@@ -329,7 +363,7 @@ void DrawPictures(TSkinModel& m, const TSkinPalette& p)
 {
     int x = 0, y = 0, rowH = 0;
     for (TImageDef& d : m.images) {
-        if (d.kind == '!' || d.kind == 'F' || d.kind == 'J')
+        if (d.kind == '!' || d.kind == 'F' || d.kind == 'J' || d.kind == 'P')
             continue;
         if (x + ImageWidth(d) > 512)
             x = 0, y += rowH + 2, rowH = 0;
@@ -345,6 +379,16 @@ void DrawPictures(TSkinModel& m, const TSkinPalette& p)
             d.own.SetPixelFormat(pf24bit);
             d.own.SetSize(d.cellW, d.cellH);
             DrawWeave(d.own, p.Window, Mix(p.Window, p.Accent, 20), d.cellW > 100 ? 24 : 8);
+        } else if (d.kind == 'P') {
+            const TRgbaPicture halo = HaloPicture(d.cellW, d.cellH, d.wl, p.Accent);
+            d.own.SetPixelFormat(pf32bit);
+            d.own.SetSize(d.cellW, d.cellH);
+            for (int y = 0; y < d.cellH; ++y)
+                for (int x = 0; x < d.cellW; ++x) {
+                    const uint8_t* px = halo.rgba.data() + (size_t(y) * size_t(d.cellW) + size_t(x)) * 4;
+                    uint8_t* q = d.own.ScanLine(y) + x * 4;
+                    q[0] = px[2], q[1] = px[1], q[2] = px[0], q[3] = px[3];
+                }
         } else if (d.kind == '!' || d.kind == 'F') {
             d.own.SetPixelFormat(pf24bit);
             d.own.SetSize(ImageWidth(d), ImageHeight(d));
@@ -373,6 +417,9 @@ std::string ImageValue(const TImageDef& d)
                + IntToStr(d.count) + "," + IntToStr(d.maskType) + "," + IntToStr(d.stretch) + ",0";
     case '!':
         return "!" + d.file + "!" + IntToStr(d.count) + "!" + IntToStr(d.maskType) + "!" + IntToStr(int(d.type));
+    case 'P':
+        return "!" + d.file + "!" + IntToStr(d.count) + "!" + IntToStr(d.maskType) + "!" + IntToStr(int(d.type)) + "!"
+               + IntToStr(d.wl) + "!" + IntToStr(d.wt) + "!" + IntToStr(d.wr) + "!" + IntToStr(d.wb);
     case 'F':
     case 'J': return d.file;
     default:
@@ -431,6 +478,8 @@ TSkinModel BuildModel(const TSkinPalette& p)
     for (TImageDef& d : m.images)
         if (d.kind == '!' || d.kind == 'F')
             m.files[d.file] = SaveBmpToString(d.own);
+        else if (d.kind == 'P')
+            m.files[d.file] = EncodePng(HaloPicture(d.cellW, d.cellH, d.wl, p.Accent));
         else if (d.kind == 'J') {
             m.files[d.file] = SaveJpegToString(d.own);
             // The picture as a reader sees it after the lossy file.
@@ -519,7 +568,7 @@ TsSkinImage ImageItem(const TImageDef& d)
     i.Left = d.r.Left, i.Top = d.r.Top, i.Right = d.r.Right, i.Bottom = d.r.Bottom;
     i.ImageCount = d.count, i.MaskType = d.maskType, i.StretchMode = d.stretch, i.ImgType = d.type;
     i.WL = d.wl, i.WT = d.wt, i.WR = d.wr, i.WB = d.wb;
-    if (d.kind == '!' || d.kind == 'F' || d.kind == 'J') {
+    if (d.kind == '!' || d.kind == 'F' || d.kind == 'J' || d.kind == 'P') {
         i.Name = d.file;
         i.Image = d.own;
     }
