@@ -185,6 +185,8 @@ TacFrameLayout TsSkinProvider::Layout() const
     return l;
 }
 
+// The grip image is a mask of "GLOBALINFO", looked up as the title
+// buttons' masks are.
 const TsMaskData* TsSkinProvider::GripMask() const
 {
     const TacSkinContent* skin = Content();
