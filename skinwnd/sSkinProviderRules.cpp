@@ -46,6 +46,16 @@ bool BigTitleIcons(const TacFormTraits& f) { return f.BorderStyle == bsSingle ||
 
 bool Sizeable(const TacFormTraits& f) { return f.BorderStyle == bsSizeable || f.BorderStyle == bsSizeToolWin; }
 
+bool GripVisible(TsGripMode mode, const TacFormTraits& f)
+{
+    return mode == gmRightBottom && f.WindowState != wsMaximized && Sizeable(f);
+}
+
+TPoint GripPosition(int frameWidth, int frameHeight, int gripWidth, int gripHeight, int rightSide, int bottomSide)
+{
+    return {frameWidth - gripWidth - rightSide - 1, frameHeight - gripHeight - bottomSide - 1};
+}
+
 int SysBorderWidth(const TacFormTraits& f)
 {
     if (Sizeable(f))

@@ -35,6 +35,16 @@ bool BigTitleIcons(const TacFormTraits& f);
 // The frame can be dragged to another size.
 bool Sizeable(const TacFormTraits& f);
 
+// The size grip in the bottom right corner of the client area.
+enum TsGripMode { gmNone, gmRightBottom };
+// Shown only where dragging it can size the form: a sizeable frame that is
+// not maximised.
+bool GripVisible(TsGripMode mode, const TacFormTraits& f);
+// The grip image's top left corner in a frame picture of the given size:
+// one pixel inside the right and bottom frame sides (each the border with
+// the margin beyond it).
+TPoint GripPosition(int frameWidth, int frameHeight, int gripWidth, int gripHeight, int rightSide, int bottomSide);
+
 // Stand-ins for the window system's frame metrics.
 enum : int {
     SM_CXFRAME = 4,     // sizeable frame

@@ -1,6 +1,9 @@
 // Which adapter each control of a hooked window gets.
 #include "skinwnd/forms/acDials.h"
 
+#include "platform/Cp1251.h"
+#include "skinwnd/forms/acStaticWnd.h"
+
 #include <QAbstractSpinBox>
 #include <QCheckBox>
 #include <QComboBox>
@@ -9,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -29,6 +33,17 @@ bool ShowsPicture(const QWidget* w)
     const auto* label = static_cast<const QLabel*>(w);
     return !label->pixmap().isNull() || label->movie();
 }
+// A text with links and nothing else marked up: the link adapter shows it
+// without its anchors. Other markup is left to the label.
+bool ShowsLink(const QWidget* w)
+{
+    const auto* label = static_cast<const QLabel*>(w);
+    if (label->textFormat() != Qt::RichText && label->textFormat() != Qt::AutoText)
+        return false;
+    const std::string text = QStringToCp1251(label->text());
+    const std::string shown = TacLinkWnd::LinkText(text);
+    return shown != text && !Qt::mightBeRichText(Cp1251ToQString(shown));
+}
 // Edits the dialog hides keep their own look.
 bool Shown(const QWidget* w) { return !w->isHidden(); }
 
@@ -42,6 +57,7 @@ struct TChildRule {
 // decides.
 const TChildRule ChildRules[] = {
     {&QLabel::staticMetaObject, ShowsPicture, {true, K::IconWnd, "CHECKBOX", false}},
+    {&QLabel::staticMetaObject, ShowsLink, {true, K::LinkWnd, "CHECKBOX", false}},
     {&QLabel::staticMetaObject, Always, {true, K::StaticWnd, "CHECKBOX", false}},
     {&QDialog::staticMetaObject, Always, {true, K::TransPanelWnd, "CHECKBOX", false}},
     {&QGroupBox::staticMetaObject, Always, {true, K::GroupBoxWnd, "GROUPBOX", false}},
@@ -52,6 +68,7 @@ const TChildRule ChildRules[] = {
     {&QSizeGrip::staticMetaObject, Always, {true, K::SizerWnd, "CHECKBOX", false}},
     {&QTabWidget::staticMetaObject, Always, {true, K::PageControlWnd, "PAGECONTROL", false}},
     {&QTabBar::staticMetaObject, Always, {true, K::TabControlWnd, "PAGECONTROL", false}},
+    {&QListWidget::staticMetaObject, Always, {true, K::EditWnd, "EDIT", true}},
     {&QListView::staticMetaObject, Always, {true, K::ListViewWnd, "EDIT", true}},
     {&QTreeView::staticMetaObject, Always, {true, K::TreeViewWnd, "EDIT", true}},
     {&QAbstractSpinBox::staticMetaObject, Always, {true, K::SpinWnd, "SPEEDBUTTON_SMALL", false}},

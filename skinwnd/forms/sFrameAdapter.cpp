@@ -165,6 +165,10 @@ bool TsFrameAdapter::LibraryCommand(TSkinCommandEvent& m)
         }
         return true;
     case AC_GETAPPLICATION: m.Result = ApplicationAnswer(); return true;
+    case AC_BEFOREREFRESH:
+        // The frame's controls hear it before the frame itself.
+        BroadcastToControls(frame_, onward);
+        return skinData_->Skinned() && SkinnedCommand(m);
     default: return skinData_->Skinned() && SkinnedCommand(m);
     }
 }
@@ -172,6 +176,17 @@ bool TsFrameAdapter::LibraryCommand(TSkinCommandEvent& m)
 bool TsFrameAdapter::SkinnedCommand(TSkinCommandEvent& m)
 {
     switch (m.SubCode()) {
+    case AC_CHECKUPDATING:
+        // An update of the frame ended: what it held back shows now.
+        if (skinData_->Updating) {
+            skinData_->Updating = false;
+            frame_->update();
+        }
+        return true;
+    case AC_SETUPDATING:
+        skinData_->Updating = m.Low() == 1;
+        BroadcastToControls(frame_, TacBroadcast{m.SubCode(), m.Low(), m.LParam()});
+        return true;
     case AC_GETBGCOLOR: m.Result = BackgroundColor(); return true;
     case AC_ISPAINTEDBG: {
         const TsGeneralData* section = skinData_->Section();

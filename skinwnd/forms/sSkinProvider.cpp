@@ -106,6 +106,17 @@ void TsSkinProvider::SetGripMode(TsGripMode value)
     RepaintFrame();
 }
 
+// The form takes the global colour, or goes back to the colour it had
+// before the skin gave it one.
+void TsSkinProvider::SetUseGlobalColor(bool value)
+{
+    useGlobalColor_ = value;
+    if (value && skinData_->Skinned() && !skinData_->CustomColor())
+        ApplyFormColor();
+    else
+        RestoreFormColor();
+}
+
 void TsSkinProvider::TitleButtonsChanged()
 {
     RepaintFrame();
@@ -179,11 +190,7 @@ void TsSkinProvider::RemoveSkin()
     if (form_) {
         for (QLabel* label : form_->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
             SetFontColor(label, clWindowText());
-        // The form follows the system colours again, or gets back the
-        // palette of its own it had.
-        if (formPaletteSaved_)
-            form_->setPalette(hadOwnFormPalette_ ? savedFormPalette_ : QPalette());
-        formPaletteSaved_ = false;
+        RestoreFormColor();
         form_->update();
     }
     if (skinData_->CacheBmp)
@@ -231,7 +238,7 @@ void TsSkinProvider::InitTitleButtonMasks()
 
 void TsSkinProvider::ApplyFormColor()
 {
-    if (!form_ || !UseGlobalColor || skinData_->CustomColor())
+    if (!form_ || !useGlobalColor_ || skinData_->CustomColor())
         return;
     TsSkinManager* m = SkinManager();
     if (!m || !skinData_->Skinned())
@@ -242,6 +249,16 @@ void TsSkinProvider::ApplyFormColor()
         formPaletteSaved_ = true;
     }
     SetControlColor(form_, m->GlobalColor());
+}
+
+// The form follows the system colours again, or gets back the palette of
+// its own it had.
+void TsSkinProvider::RestoreFormColor()
+{
+    if (!form_ || !formPaletteSaved_)
+        return;
+    form_->setPalette(hadOwnFormPalette_ ? savedFormPalette_ : QPalette());
+    formPaletteSaved_ = false;
 }
 
 TitleButtonData* TsSkinProvider::ButtonByCode(int code)

@@ -63,8 +63,6 @@ struct TsTitleIcon {
     int Width = 0, Height = 0; // 0: from the caption height
 };
 
-enum TsGripMode { gmNone, gmRightBottom };
-
 class TsSkinProvider : public QObject, public TacFormProvider {
 public:
     // Takes over the top-level widget's frame; a provider the form had
@@ -88,9 +86,15 @@ public:
     void SetMenuLineSkin(const std::string& value);
     TsGripMode GripMode() const { return gripMode_; }
     void SetGripMode(TsGripMode value);
+    // The size grip shows now, and where its image lies (form coordinates);
+    // a skin without a grip image shows none.
+    bool GripVisible() const;
+    TPoint GripPosition() const;
     bool ScreenSnap = false;
     int SnapBuffer = 10;
-    bool UseGlobalColor = true;
+    // The form's background colour follows the skin's global colour.
+    bool UseGlobalColor() const { return useGlobalColor_; }
+    void SetUseGlobalColor(bool value);
     // The system menu carries the skin-selection submenu.
     bool MakeSkinMenu = false;
     // Asked by the control adapter before it skins a child control.
@@ -201,6 +205,7 @@ private:
     void RemoveSkin();
     void InitTitleButtonMasks();
     void ApplyFormColor();
+    void RestoreFormColor();
     TsSkinManagerComponent* ManagerComponent() const;
 
     // sSkinProviderSysMenu.cpp.
@@ -232,6 +237,8 @@ private:
     void PaintUserButtons(TBitmap& bmp, int x);
     void PaintTitleButton(TBitmap& bmp, TitleButtonData& button, bool enabled);
     void PaintMenuLine(TBitmap& bmp);
+    void PaintGrip(TBitmap& bmp);
+    const TsMaskData* GripMask() const;
     int PlaceButton(TitleButtonData& button, int maskIndex, int right);
     int TitleMaskIndex(const char* name) const;
     int TitleSectionIndex() const;
@@ -255,6 +262,7 @@ private:
     bool showAppIcon_ = true;
     std::string titleSkin_, menuLineSkin_;
     TsGripMode gripMode_ = gmNone;
+    bool useGlobalColor_ = true;
     bool formActive_ = true;
     bool skinChanging_ = false;
 

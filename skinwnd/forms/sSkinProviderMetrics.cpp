@@ -179,7 +179,34 @@ TacFrameLayout TsSkinProvider::Layout() const
     for (size_t i = 0; i < TitleButtons.size(); ++i)
         if (TitleButtons[i].Visible)
             l.UserButtons.push_back({int(i), TitleButtons[i].Data.Rect, TitleButtons[i].Enabled});
+    l.GripActive = GripVisible();
+    if (l.GripActive)
+        l.GripCorner = GripPosition();
     return l;
+}
+
+// The grip image is a mask of "GLOBALINFO", looked up as the title
+// buttons' masks are.
+const TsMaskData* TsSkinProvider::GripMask() const
+{
+    const TacSkinContent* skin = Content();
+    const int index = TitleMaskIndex("GRIPIMAGE");
+    return skin && skin->IsValidImageIndex(index) ? &skin->ma[size_t(index)] : nullptr;
+}
+
+bool TsSkinProvider::GripVisible() const
+{
+    return form_ && frameActive_ && ::GripVisible(gripMode_, Traits()) && GripMask();
+}
+
+TPoint TsSkinProvider::GripPosition() const
+{
+    const TsMaskData* grip = GripMask();
+    if (!form_ || !grip)
+        return {};
+    const TRect sides = FrameMargins();
+    return ::GripPosition(form_->width(), form_->height(), MaskFrameWidth(*grip), MaskFrameHeight(*grip), sides.Right,
+                          sides.Bottom);
 }
 
 int TsSkinProvider::HitTest(TPoint formPoint)

@@ -69,6 +69,7 @@ void TsSkinProvider::PaintFormCache()
     if (cache->Empty())
         return;
     PaintFrameBackground(*cache);
+    PaintGrip(*cache);
     PaintMenuLine(*cache);
     if (HasCaption(Traits())) {
         PaintTitleBar(*cache);
@@ -140,6 +141,16 @@ void TsSkinProvider::PaintCaptionText(TBitmap& bmp)
     DrawSectionText(bmp, text, true, SkinManager(), !formActive_, title, flags, r, font);
     if (captionAlignment_ == taLeftJustify)
         PaintAddedTitle(bmp, std::min(r.Left + CanvasTextWidth(font, text), r.Right), r.Right);
+}
+
+// The client's background lies in the cache already: the grip is drawn
+// over it where it is.
+void TsSkinProvider::PaintGrip(TBitmap& bmp)
+{
+    if (!GripVisible())
+        return;
+    const TPoint at = GripPosition();
+    DrawSkinGlyph(bmp, at, 0, MakeCacheInfo(&bmp), *GripMask(), 1);
 }
 
 // The button's place: right-aligned at right, centred in the caption; the

@@ -194,3 +194,56 @@ TEST(SnapCoordinate, SnapsOnlyInsideTheBuffer)
     SnapCoordinate(y, 0, 10, 0);
     EXPECT_EQ(y, 0);
 }
+
+TEST(GripRules, ShownOnlyWhereDraggingItSizesTheForm)
+{
+    struct Case {
+        const char* what;
+        TsGripMode mode;
+        TFormBorderStyle style;
+        TWindowState state;
+        bool visible;
+    };
+    const Case cases[] = {
+        {"no grip asked for", gmNone, bsSizeable, wsNormal, false},
+        {"sizeable form", gmRightBottom, bsSizeable, wsNormal, true},
+        {"sizeable tool window", gmRightBottom, bsSizeToolWin, wsNormal, true},
+        {"maximised form", gmRightBottom, bsSizeable, wsMaximized, false},
+        {"fixed single frame", gmRightBottom, bsSingle, wsNormal, false},
+        {"fixed dialog", gmRightBottom, bsDialog, wsNormal, false},
+        {"fixed tool window", gmRightBottom, bsToolWindow, wsNormal, false},
+        {"no border", gmRightBottom, bsNone, wsNormal, false},
+    };
+    for (const Case& c : cases) {
+        TacFormTraits f;
+        f.BorderStyle = c.style;
+        f.WindowState = c.state;
+        EXPECT_EQ(GripVisible(c.mode, f), c.visible) << c.what;
+    }
+}
+
+TEST(GripRules, PositionOnePixelInsideTheFrameSides)
+{
+    struct Case {
+        int frameWidth, frameHeight, gripWidth, gripHeight, right, bottom;
+        TPoint at;
+    };
+    const Case cases[] = {
+        {300, 200, 14, 14, 4, 4, {281, 181}},
+        {300, 200, 14, 10, 0, 0, {285, 189}},
+        // A wider border on the right than below.
+        {420, 260, 16, 16, 8, 3, {395, 240}},
+    };
+    for (const Case& c : cases) {
+        const TPoint at = GripPosition(c.frameWidth, c.frameHeight, c.gripWidth, c.gripHeight, c.right, c.bottom);
+        EXPECT_EQ(at, c.at) << c.frameWidth << " x " << c.frameHeight;
+    }
+    // The hit test answers for the grip from its corner on.
+    TacFrameLayout l = SizeableForm();
+    l.GripActive = true;
+    l.GripCorner = GripPosition(l.Width, l.Height, 14, 14, l.BorderWidth, l.BorderWidth);
+    EXPECT_EQ(FrameHitTest(l, {281, 181}), HTBOTTOMRIGHT);
+    EXPECT_EQ(FrameHitTest(l, {295, 195}), HTBOTTOMRIGHT);
+    EXPECT_EQ(FrameHitTest(l, {280, 190}), HTCLIENT);
+    EXPECT_EQ(FrameHitTest(l, {290, 180}), HTCLIENT);
+}

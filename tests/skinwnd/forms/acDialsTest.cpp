@@ -19,7 +19,7 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
@@ -204,7 +204,7 @@ TEST(acDials, ControlsOfAHookedWindowGetTheirAdapterKind)
         {"line edit", [](QWidget* p) { return new QLineEdit(p); }, true, TacAdapterKind::EditWnd, "EDIT", true},
         {"hidden line edit", [](QWidget* p) { auto* e = new QLineEdit(p); e->hide(); return e; }, false,
          TacAdapterKind::MainWnd, "", false},
-        {"list", [](QWidget* p) { return new QListWidget(p); }, true, TacAdapterKind::ListViewWnd, "EDIT", true},
+        {"list", [](QWidget* p) { return new QListView(p); }, true, TacAdapterKind::ListViewWnd, "EDIT", true},
         {"tree", [](QWidget* p) { return new QTreeView(p); }, true, TacAdapterKind::TreeViewWnd, "EDIT", true},
         {"spin box", [](QWidget* p) { return new QSpinBox(p); }, true, TacAdapterKind::SpinWnd, "SPEEDBUTTON_SMALL", false},
         {"plain widget", [](QWidget* p) { return new QWidget(p); }, false, TacAdapterKind::MainWnd, "", false},
