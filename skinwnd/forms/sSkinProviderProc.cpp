@@ -69,6 +69,11 @@ bool TsSkinProvider::WndProc(QEvent* event)
 bool TsSkinProvider::Paint(QEvent*)
 {
     const TBitmap* cache = skinData_->CacheBmp.get();
+    // A sub-window hears of its activation only as a repaint.
+    if (IsMDIChild() && ChildActive() != formActive_) {
+        formActive_ = !formActive_;
+        cacheStale_ = true;
+    }
     if (cacheStale_ || !cache || cache->Width() != form_->width() || cache->Height() != form_->height())
         PaintFormCache();
     PaintFrame(form_);
