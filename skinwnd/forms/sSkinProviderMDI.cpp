@@ -10,12 +10,16 @@
 
 bool TsSkinProvider::IsMDIChild() const { return qobject_cast<const QMdiSubWindow*>(form_.data()) != nullptr; }
 
+// While a new skin is handed round the form is not skinned yet: the MDI
+// form made for the old one waits for the refresh that follows.
 void TsSkinProvider::InitMDIForm(bool create)
 {
-    if (!create || !form_ || !skinData_->Skinned() || !form_->findChild<QMdiArea*>()) {
+    if (!create) {
         mdiForm_.reset();
         return;
     }
+    if (!form_ || !skinData_->Skinned() || !form_->findChild<QMdiArea*>())
+        return;
     if (!mdiForm_) {
         mdiForm_ = std::make_unique<TsMDIForm>(this);
         mdiForm_->Connect();

@@ -26,8 +26,12 @@ bool TsSkinProvider::WndProc(QEvent* event)
         ChildPolished(static_cast<QChildEvent*>(event)->child());
     // A form fills itself after its provider exists: what it holds by
     // the time it shows is adapted then.
-    if (event->type() == QEvent::Show)
+    if (event->type() == QEvent::Show) {
         AdaptShownForm();
+        // So is an MDI area it got after the skin.
+        if (!mdiForm_)
+            InitMDIForm(true);
+    }
     if (!frameActive_)
         return false;
     TrackBorder(event);

@@ -53,11 +53,15 @@ struct SubWindowLook {
     bool ownPalette = false;
     QRect geometry;
     QImage picture;
+    // The content's text colour and whether it had a palette of its own.
+    QColor contentText;
+    bool contentOwnPalette = false;
     explicit SubWindowLook(QMdiSubWindow* sub)
         : flags(sub->windowFlags()), margins(sub->contentsMargins()), style(sub->style()),
           ownStyle(sub->testAttribute(Qt::WA_SetStyle)), palette(sub->palette()),
           ownPalette(sub->testAttribute(Qt::WA_SetPalette)), geometry(sub->geometry()),
-          picture(Grab(sub))
+          picture(Grab(sub)), contentText(sub->widget()->palette().color(QPalette::WindowText)),
+          contentOwnPalette(sub->widget()->testAttribute(Qt::WA_SetPalette))
     {
     }
     void ExpectSame(QMdiSubWindow* sub) const
@@ -72,6 +76,8 @@ struct SubWindowLook {
         EXPECT_EQ(sub->testAttribute(Qt::WA_SetPalette), ownPalette);
         EXPECT_EQ(sub->geometry(), geometry);
         EXPECT_TRUE(Grab(sub) == picture);
+        EXPECT_EQ(sub->widget()->palette().color(QPalette::WindowText), contentText);
+        EXPECT_EQ(sub->widget()->testAttribute(Qt::WA_SetPalette), contentOwnPalette);
     }
 };
 
@@ -345,4 +351,46 @@ TEST(TsMDIFormChildren, MaximisedChildKeepsItsButtonsOnTheMenuLine)
     sub->showNormal();
     QApplication::processEvents();
     EXPECT_EQ(sub->contentsMargins().top(), child->FormBorderWidth() + child->CaptionHeight());
+}
+
+// A provider deleted while its skin is on gives the form's palette back,
+// as "no skin" does: a top-level form and a sub-window alike.
+TEST(TsMDIFormChildren, AProviderDeletedWhileSkinnedGivesThePaletteBack)
+{
+    SkinScope scope;
+    MDIForm f;
+    QWidget form;
+    form.setGeometry(300, 300, 200, 100);
+    form.show();
+    QApplication::processEvents();
+    for (QWidget* w : {&form, static_cast<QWidget*>(f.first.data())}) {
+        SCOPED_TRACE(w->metaObject()->className());
+        const QColor window = w->palette().color(QPalette::Window);
+        auto* provider = new TsSkinProvider(w);
+        ASSERT_TRUE(provider->FrameActive());
+        ASSERT_TRUE(w->testAttribute(Qt::WA_SetPalette));
+        delete provider;
+        EXPECT_FALSE(w->testAttribute(Qt::WA_SetPalette));
+        EXPECT_EQ(w->palette().color(QPalette::Window), window);
+    }
+}
+
+// A form that gets its MDI area after the skin arrived has it skinned
+// when it shows.
+TEST(TsMDIFormChildren, AnAreaAddedAfterTheSkinIsTakenWhenTheFormShows)
+{
+    SkinScope scope;
+    QMainWindow window;
+    auto* provider = new TsSkinProvider(&window);
+    EXPECT_EQ(provider->MDIForm(), nullptr);
+    auto* area = new QMdiArea;
+    window.setCentralWidget(area);
+    QMdiSubWindow* sub = area->addSubWindow(new QLabel("Buffer 1"));
+    window.setGeometry(300, 300, 400, 300);
+    window.show();
+    QApplication::processEvents();
+    ASSERT_NE(provider->MDIForm(), nullptr);
+    EXPECT_EQ(GetAdapterOf(area->viewport()), provider->MDIForm()->ClientAdapter());
+    ASSERT_NE(GetSkinProvider(sub), nullptr);
+    EXPECT_TRUE(GetSkinProvider(sub)->FrameActive());
 }
