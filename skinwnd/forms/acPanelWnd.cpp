@@ -88,10 +88,7 @@ bool TacPanelWnd::WndProc(QEvent* event)
     HandleCommonMessage(event, SkinData());
     switch (event->type()) {
     case QEvent::Paint:
-        if (SkinData()->BGChanged || SkinData()->CacheBmp->Width() != w->width()
-            || SkinData()->CacheBmp->Height() != w->height())
-            PrepareCache();
-        CopyCacheToWindow(w, *SkinData()->CacheBmp);
+        PaintWndFromCache(w, *SkinData(), [this] { PrepareCache(); });
         return true;
     case QEvent::EnabledChange:
     case QEvent::Move: SkinData()->BGChanged = true; break;

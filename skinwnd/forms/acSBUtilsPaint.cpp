@@ -109,6 +109,17 @@ void CopyCacheToWindow(QWidget* wnd, const TBitmap& cache, int x, int y)
     painter.drawImage(x, y, BitmapToImage(cache));
 }
 
+void PaintWndFromCache(QWidget* wnd, TsCommonData& skinData, const std::function<void()>& prepareCache)
+{
+    if (!wnd)
+        return;
+    const TBitmap* cache = skinData.CacheBmp.get();
+    if (!cache || skinData.BGChanged || cache->Width() != wnd->width() || cache->Height() != wnd->height())
+        prepareCache();
+    if (skinData.CacheBmp)
+        CopyCacheToWindow(wnd, *skinData.CacheBmp);
+}
+
 const TsMaskData* SectionMask(const TsSkinManager* m, const std::string& section, const std::string& key)
 {
     const TacSkinContent* skin = m ? m->Content() : nullptr;

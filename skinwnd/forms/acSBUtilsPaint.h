@@ -9,6 +9,7 @@
 
 #include <QFont>
 #include <QImage>
+#include <functional>
 #include <string>
 
 class QWidget;
@@ -51,6 +52,11 @@ TPoint MeasureText(const QFont& font, const std::string& text, int width, unsign
 // Draws the cache onto the window at (x, y); only valid while the window
 // handles its paint event.
 void CopyCacheToWindow(QWidget* wnd, const TBitmap& cache, int x = 0, int y = 0);
+
+// Paints the window from the skin data's cache, rebuilt first by
+// prepareCache when the background changed or the window's size no longer
+// matches it; only valid while the window handles its paint event.
+void PaintWndFromCache(QWidget* wnd, TsCommonData& skinData, const std::function<void()>& prepareCache);
 
 // The mask of a section by name, or nullptr.
 const TsMaskData* SectionMask(const TsSkinManager* manager, const std::string& section, const std::string& key);

@@ -95,9 +95,13 @@ void TsFrameAdapter::DropChildAdapters()
 
 TColor TsFrameAdapter::MixedColor(int transparency, TColor parent, TColor section)
 {
-    auto channel = [transparency](TColor p, TColor s, int shift) {
+    // The blend runs in 256 steps: the percentage is scaled to them, so a
+    // fully see-through section answers its parent's colour and a half one
+    // the colour half way, as the section is painted.
+    const int t = std::clamp(transparency, 0, 100) * 256 / 100;
+    auto channel = [t](TColor p, TColor s, int shift) {
         const int pc = int((p >> shift) & 0xFF), sc = int((s >> shift) & 0xFF);
-        return TColor(std::clamp((transparency * (pc - sc) + sc * 256) >> 8, 0, 255)) << shift;
+        return TColor(std::clamp((t * (pc - sc) + sc * 256) >> 8, 0, 255)) << shift;
     };
     return channel(parent, section, 0) | channel(parent, section, 8) | channel(parent, section, 16);
 }
@@ -220,9 +224,7 @@ void TsFrameAdapter::PaintFrame()
     wasOutside_ = depends && parent
                   && (!parent->rect().contains(frame_->geometry().topLeft() + QPoint(1, 1))
                       || !parent->rect().contains(frame_->geometry().bottomRight() - QPoint(1, 1)));
-    if (sd.BGChanged || sd.CacheBmp->Width() != frame_->width() || sd.CacheBmp->Height() != frame_->height())
-        PrepareCache();
-    CopyCacheToWindow(frame_, *sd.CacheBmp);
+    PaintWndFromCache(frame_, sd, [this] { PrepareCache(); });
 }
 
 bool TsFrameAdapter::WndProc(QEvent* event)

@@ -6,8 +6,12 @@
 #include "skinwnd/forms/acSBUtilsPaint.h"
 #include "skinwnd/forms/sSkinProvider.h"
 
+#include <QChildEvent>
 #include <QCoreApplication>
+
+#include <algorithm>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 
 namespace {
 
@@ -100,12 +104,14 @@ bool TacMDIWnd::WndProc(QEvent* event)
         return TacMainWnd::WndProc(event);
     switch (event->type()) {
     case QEvent::Paint:
-        if (SkinData()->BGChanged || SkinData()->CacheBmp->Width() != w->width()
-            || SkinData()->CacheBmp->Height() != w->height())
-            PrepareCache();
-        CopyCacheToWindow(w, *SkinData()->CacheBmp);
+        PaintWndFromCache(w, *SkinData(), [this] { PrepareCache(); });
         return true;
     case QEvent::Move: SkinData()->BGChanged = true; break;
+    case QEvent::ChildPolished:
+        // Polished as it is about to show: the sub-window is whole by now.
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(static_cast<QChildEvent*>(event)->child()); sub && OnSubWindow)
+            OnSubWindow(sub);
+        break;
     default: break;
     }
     return TacMainWnd::WndProc(event);
@@ -115,7 +121,11 @@ TsMDIForm::TsMDIForm(TsSkinProvider* provider) : provider_(provider), form_(prov
 {
 }
 
-TsMDIForm::~TsMDIForm() { FreeAdapter(); }
+TsMDIForm::~TsMDIForm()
+{
+    FreeAdapter();
+    FreeChildProviders();
+}
 
 QMdiArea* TsMDIForm::ClientArea() const { return form_ ? form_->findChild<QMdiArea*>() : nullptr; }
 
@@ -129,12 +139,44 @@ void TsMDIForm::UpdateAdapter()
 {
     FreeAdapter();
     QMdiArea* area = ClientArea();
-    if (!provider_ || !area || !provider_->SkinData().Skinned())
+    if (!provider_ || !area || !provider_->SkinData().Skinned()) {
+        FreeChildProviders();
         return;
+    }
     clientAdapter_ = TacMainWnd::Create<TacMDIWnd>(area->viewport(), true, "CHECKBOX",
                                                    provider_->SkinData().SkinManager(), nullptr);
     clientAdapter_->SetOwner(form_, provider_, &provider_->SkinData());
+    clientAdapter_->OnSubWindow = [this](QMdiSubWindow* sub) { AdoptSubWindow(sub); };
+    for (QMdiSubWindow* sub : area->subWindowList())
+        AdoptSubWindow(sub);
     area->viewport()->update();
+}
+
+// A sub-window the program gave a provider of its own keeps it.
+void TsMDIForm::AdoptSubWindow(QMdiSubWindow* sub)
+{
+    if (!sub || GetSkinProvider(sub))
+        return;
+    childProviders_.erase(std::remove(childProviders_.begin(), childProviders_.end(), nullptr),
+                          childProviders_.end());
+    childProviders_.emplace_back(new TsSkinProvider(sub));
+}
+
+void TsMDIForm::FreeChildProviders()
+{
+    // Each provider gives its sub-window back as it goes.
+    for (const QPointer<TsSkinProvider>& child : childProviders_)
+        delete child.data();
+    childProviders_.clear();
+}
+
+std::vector<TsSkinProvider*> TsMDIForm::ChildProviders() const
+{
+    std::vector<TsSkinProvider*> live;
+    for (const QPointer<TsSkinProvider>& child : childProviders_)
+        if (child)
+            live.push_back(child);
+    return live;
 }
 
 void TsMDIForm::FreeAdapter()

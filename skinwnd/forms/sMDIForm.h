@@ -1,13 +1,19 @@
 #pragma once
 // The area behind the child windows of an MDI form (a QMdiArea's viewport)
 // painted by the skin. Qt gives a form no client handle: the form's first
-// QMdiArea is its MDI client. The sub-windows keep their own frames.
+// QMdiArea is its MDI client. Its sub-windows are the MDI child forms: each
+// one without a provider of its own gets one from the MDI form while the
+// skin is on, which paints its frame and title buttons.
 #include "skinwnd/forms/acMainWnd.h"
+#include "skinwnd/forms/sSkinProvider.h"
 
 #include <QPointer>
 
+#include <functional>
+#include <vector>
+
 class QMdiArea;
-#include "skinwnd/forms/sSkinProvider.h"
+class QMdiSubWindow;
 
 class TacMDIWnd : public TacMainWnd {
 public:
@@ -19,6 +25,8 @@ public:
     // The MDI form, its provider and the provider's skin state: without an
     // "MDIAREA" section the area takes the form's colour from them.
     void SetOwner(QWidget* form, TsSkinProvider* provider, TsCommonData* providerData);
+    // Told of each sub-window the area shows.
+    std::function<void(QMdiSubWindow*)> OnSubWindow;
 
 protected:
     bool WndProc(QEvent* event) override;
@@ -50,8 +58,15 @@ public:
     void FreeAdapter();
     void RepaintFrame();
 
+    // The providers this object gave to sub-windows (live ones).
+    std::vector<TsSkinProvider*> ChildProviders() const;
+
 private:
+    void AdoptSubWindow(QMdiSubWindow* sub);
+    void FreeChildProviders();
+
     QPointer<TsSkinProvider> provider_;
     QPointer<QWidget> form_;
     TacMDIWnd* clientAdapter_ = nullptr; // owned
+    std::vector<QPointer<TsSkinProvider>> childProviders_; // owned, die with their sub-windows
 };

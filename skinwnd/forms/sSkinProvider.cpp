@@ -5,9 +5,11 @@
 #include "skinwnd/forms/acCtrlAdapter.h"
 #include "skinwnd/forms/sSystemMenu.h"
 #include "skinwnd/forms/acBorderForm.h"
+#include "skinwnd/forms/sMDIForm.h"
 
 #include <QLabel>
 #include <QShortcut>
+#include <QStyle>
 #include <QWidget>
 
 namespace {
@@ -47,6 +49,7 @@ TsSkinProvider::TsSkinProvider(QWidget* form) : QObject(form), form_(form)
 
 TsSkinProvider::~TsSkinProvider()
 {
+    mdiForm_.reset();
     adapter_.reset();
     HideButtonGlows();
     delete keyMenu_.data();
@@ -61,6 +64,7 @@ TsSkinProvider::~TsSkinProvider()
     UnregisterSkinnedForm(form_);
     borderForm_.reset();
     RestoreFrame();
+    RestoreFormColor();
 }
 
 void TsSkinProvider::SetDrawNonClientArea(bool value)
@@ -166,6 +170,7 @@ void TsSkinProvider::PrepareForm()
     if (sysMenu_)
         sysMenu_->UpdateItems(false);
     CreateAdapter();
+    InitMDIForm(true);
     // While a new skin is still being handed round, the manager is not
     // active yet: the frame follows with the refresh that comes after.
     if (drawNonClientArea_ && skinData_->Skinned(true))
@@ -176,6 +181,7 @@ void TsSkinProvider::PrepareForm()
 
 void TsSkinProvider::RemoveSkin()
 {
+    InitMDIForm(false);
     RestoreFrame();
     titleSectionIndex_ = captionSectionIndex_ = -1;
     HideButtonGlows();
@@ -234,6 +240,15 @@ void TsSkinProvider::InitTitleButtonMasks()
         TitleButtons[i].Data.ImageIndex = TitleButtons[i].UseSkinData ? userMask : -1;
         TitleButtons[i].Data.HitCode = HTUSERBUTTON + int(i);
     }
+}
+
+// The form follows the system colours again, or gets back the palette of
+// its own it had.
+void TsSkinProvider::RestoreFormColor()
+{
+    if (formPaletteSaved_ && form_)
+        form_->setPalette(hadOwnFormPalette_ ? savedFormPalette_ : QPalette());
+    formPaletteSaved_ = false;
 }
 
 void TsSkinProvider::ApplyFormColor()

@@ -31,6 +31,8 @@ class TacCtrlAdapter;
 class TsSkinManagerComponent;
 class TsSystemMenu;
 class TacBorderForm;
+class TsMDIForm;
+class QStyle;
 class TSkinCommandEvent;
 
 // One title button's paint and tracking state.
@@ -169,6 +171,14 @@ public:
     // The adapter of the form's child controls while the form is skinned.
     TacCtrlAdapter* Adapter() const { return adapter_.get(); }
 
+    // A form holding an MDI area gets the area's skin object while skinned
+    // (made with the skin, renewed on each skin change, freed when the skin
+    // goes or with the provider). A provider whose form is an MDI
+    // sub-window paints the sub-window's frame: the sub-window lays itself
+    // out by a style of the provider's and keeps its own flags.
+    TsMDIForm* MDIForm() const { return mdiForm_.get(); }
+    bool IsMDIChild() const;
+
     // TacFormProvider
     TsSkinManager* SkinManager() const override { return skinData_->SkinManager(); }
     void SetSkinChanging(bool value) override;
@@ -207,6 +217,13 @@ private:
     void ApplyFormColor();
     void RestoreFormColor();
     TsSkinManagerComponent* ManagerComponent() const;
+
+    // sSkinProviderMDI.cpp: the MDI area of the form, and the frame of a
+    // form that is an MDI sub-window.
+    void InitMDIForm(bool create);
+    void ApplyChildStyle();
+    void RestoreChildStyle();
+    bool ChildActive() const;
 
     // sSkinProviderSysMenu.cpp.
     void CreateSystemMenu();
@@ -294,6 +311,10 @@ private:
     QPointer<QShortcut> keyMenu_; // Alt+Space while the frame is painted
     std::unique_ptr<TacCtrlAdapter> adapter_;
     bool adapting_ = false;
+
+    std::unique_ptr<TsMDIForm> mdiForm_;
+    std::unique_ptr<QStyle> childStyle_;
+    QPointer<QStyle> savedStyle_; // the sub-window's own style, or none
 
     std::unique_ptr<TacBorderForm> borderForm_;
     bool allowExtBorders_ = true;

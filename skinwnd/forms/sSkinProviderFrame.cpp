@@ -42,7 +42,8 @@ void SetShownFlags(QWidget* form, Qt::WindowFlags flags)
 
 void TsSkinProvider::ApplyFrame()
 {
-    if (!form_ || !form_->isWindow())
+    const bool child = IsMDIChild();
+    if (!form_ || (!form_->isWindow() && !child))
         return;
     if (!frameActive_) {
         savedFlags_ = form_->windowFlags();
@@ -51,8 +52,11 @@ void TsSkinProvider::ApplyFrame()
         savedMouseTracking_ = form_->hasMouseTracking();
         savedMinimum_ = form_->minimumSize();
         savedMaximum_ = form_->maximumSize();
-            frameActive_ = true;
-        SetShownFlags(form_, savedFlags_ | Qt::FramelessWindowHint);
+        frameActive_ = true;
+        if (child)
+            ApplyChildStyle();
+        else
+            SetShownFlags(form_, savedFlags_ | Qt::FramelessWindowHint);
         // Hot title buttons follow the pointer without a button held.
         form_->setMouseTracking(true);
         appliedMargins_ = {0, 0, 0, 0};
@@ -60,6 +64,15 @@ void TsSkinProvider::ApplyFrame()
     // The extended border widens the frame the margins hold.
     UpdateExtBorders();
     const TRect margins = FrameMargins();
+    if (child) {
+        // The sub-window sets its margins and mask from the style.
+        appliedMargins_ = margins;
+        SkinFormMenus(true);
+        cacheStale_ = true;
+        FillRegionRects();
+        form_->update();
+        return;
+    }
     ResizeForMargins(appliedMargins_, margins);
     appliedMargins_ = margins;
     form_->setContentsMargins(savedMargins_ + QMargins(margins.Left, margins.Top, margins.Right, margins.Bottom));
@@ -81,16 +94,22 @@ void TsSkinProvider::RestoreFrame()
     SetExtBorders(false);
     SkinFormMenus(false);
     SetKeyMenu(false);
-    ResizeForMargins(appliedMargins_, {0, 0, 0, 0});
+    const bool child = IsMDIChild();
+    if (!child)
+        ResizeForMargins(appliedMargins_, {0, 0, 0, 0});
     frameActive_ = false;
     appliedMargins_ = {0, 0, 0, 0};
-    form_->setContentsMargins(savedMargins_);
+    if (child)
+        RestoreChildStyle();
+    else
+        form_->setContentsMargins(savedMargins_);
     if (savedMask_.isEmpty())
         form_->clearMask();
     else
         form_->setMask(savedMask_);
     form_->setMouseTracking(savedMouseTracking_);
-    SetShownFlags(form_, savedFlags_);
+    if (!child)
+        SetShownFlags(form_, savedFlags_);
     regionRects_.clear();
     currentButton_ = 0;
     buttonPressed_ = false;
@@ -191,7 +210,8 @@ QRegion TsSkinProvider::CreateFormRgn() const
 
 void TsSkinProvider::SetFormRgn()
 {
-    if (!form_ || !frameActive_ || !drawNonClientArea_)
+    // A sub-window cuts itself by its style.
+    if (!form_ || !frameActive_ || !drawNonClientArea_ || IsMDIChild())
         return;
     const TacFormTraits traits = Traits();
     if (traits.BorderStyle == bsNone && traits.WindowState != wsMinimized)

@@ -27,7 +27,7 @@ unsigned BorderIconsOf(Qt::WindowFlags flags)
     const Qt::WindowFlags type = flags & Qt::WindowType_Mask;
     if (!(flags & Qt::CustomizeWindowHint)) {
         // The window system's own choice for each kind of window.
-        if (type == Qt::Window)
+        if (type == Qt::Window || type == Qt::SubWindow)
             return biSystemMenu | biMinimize | biMaximize;
         return biSystemMenu;
     }
@@ -56,6 +56,13 @@ TacFormTraits TsSkinProvider::Traits() const
     t.BorderIcons = BorderIconsOf(flags);
     t.WindowState = form_->isMinimized() ? wsMinimized : form_->isMaximized() ? wsMaximized : wsNormal;
     t.SysMenuManaged = (t.BorderIcons & biSystemMenu) != 0;
+    t.MDIChild = IsMDIChild();
+    // A maximised sub-window whose buttons went to the menu bar gives its
+    // frame no room: it shows none.
+    if (t.MDIChild && t.WindowState == wsMaximized && form_->contentsMargins().top() == 0) {
+        t.MDIChild = false;
+        t.BorderStyle = bsNone;
+    }
     return t;
 }
 

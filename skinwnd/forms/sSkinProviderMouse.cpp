@@ -6,6 +6,8 @@
 #include "platform/Cp1251.h"
 
 #include <QHelpEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QToolTip>
 #include <QWhatsThis>
@@ -86,6 +88,9 @@ bool TsSkinProvider::MousePress(QMouseEvent* e)
     const int code = HitTest(At(e));
     if (code == HTCLIENT || code == HTMENU)
         return false;
+    // The area activates a sub-window clicked on its frame.
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(form_.data()); sub && sub->mdiArea())
+        sub->mdiArea()->setActiveSubWindow(sub);
     if (e->button() != Qt::LeftButton)
         return true; // the caption's own menu opens on the right button's release
     if (IsTitleButton(code)) {

@@ -26,8 +26,12 @@ bool TsSkinProvider::WndProc(QEvent* event)
         ChildPolished(static_cast<QChildEvent*>(event)->child());
     // A form fills itself after its provider exists: what it holds by
     // the time it shows is adapted then.
-    if (event->type() == QEvent::Show)
+    if (event->type() == QEvent::Show) {
         AdaptShownForm();
+        // So is an MDI area it got after the skin.
+        if (!mdiForm_)
+            InitMDIForm(true);
+    }
     if (!frameActive_)
         return false;
     TrackBorder(event);
@@ -69,6 +73,11 @@ bool TsSkinProvider::WndProc(QEvent* event)
 bool TsSkinProvider::Paint(QEvent*)
 {
     const TBitmap* cache = skinData_->CacheBmp.get();
+    // A sub-window hears of its activation only as a repaint.
+    if (IsMDIChild() && ChildActive() != formActive_) {
+        formActive_ = !formActive_;
+        cacheStale_ = true;
+    }
     if (cacheStale_ || !cache || cache->Width() != form_->width() || cache->Height() != form_->height())
         PaintFormCache();
     PaintFrame(form_);

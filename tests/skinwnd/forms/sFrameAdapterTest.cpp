@@ -154,13 +154,17 @@ TEST(TsFrameAdapter, ColourQueryMixesByTransparency)
         int transparency;
         TColor parent, section, mixed;
     };
+    // The transparency is a percentage of the parent's colour.
     const Case cases[] = {
         {0, 0x000000, 0x804020, 0x804020},
-        {256, 0x102030, 0xFFFFFF, 0x102030},
-        {128, 0x000000, 0xFF00FF, 0x7F007F},
-        // A wider step than the channel range stays inside it.
+        {100, 0x102030, 0xFFFFFF, 0x102030},
+        {50, 0x000000, 0xFF00FF, 0x7F007F},
+        {50, 0x000000, 0xFFFFFF, 0x7F7F7F},
+        {25, 0xFFFFFF, 0x000000, 0x3F3F3F},
+        {75, 0xFFFFFF, 0x000000, 0xBFBFBF},
+        // Values a skin file may hold outside the range stay inside it.
         {300, 0xFFFFFF, 0x000000, 0xFFFFFF},
-        {50, 0x000000, 0xFFFFFF, 0xCDCDCD},
+        {-40, 0xFFFFFF, 0x204060, 0x204060},
     };
     for (const Case& c : cases)
         EXPECT_EQ(TsFrameAdapter::MixedColor(c.transparency, c.parent, c.section), c.mixed) << c.transparency;

@@ -10,8 +10,6 @@
 #include <QMouseEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QStyle>
-#include <QStyleOptionTitleBar>
 #include <QTest>
 
 using namespace adaptertest;
@@ -56,25 +54,20 @@ void Use(SkinScope& scope, const char* name)
     QApplication::processEvents();
 }
 
-// The centre of a title-bar button of a sub-window, as its style lays it out.
-QPoint TitleButton(QMdiSubWindow* sub, QStyle::SubControl control)
+// The centre of a skinned title button of a sub-window, as the last paint
+// laid it out.
+QPoint TitleButton(QMdiSubWindow* sub, int code)
 {
-    QStyleOptionTitleBar opt;
-    opt.initFrom(sub);
-    opt.titleBarFlags = sub->windowFlags();
-    opt.titleBarState = sub->windowState();
-    opt.subControls = QStyle::SC_All;
-    opt.state |= QStyle::State_Active;
-    const int border = sub->isMaximized() ? 0 : sub->style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, sub);
-    opt.rect = QRect(border, border, sub->width() - 2 * border,
-                     sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, &opt, sub));
-    return sub->style()->subControlRect(QStyle::CC_TitleBar, &opt, control, sub).center();
+    Grab(sub);
+    TsSkinProvider* p = GetSkinProvider(sub);
+    const TitleButtonData* b = p ? p->ButtonByCode(code) : nullptr;
+    return b ? QPoint((b->Rect.Left + b->Rect.Right) / 2, (b->Rect.Top + b->Rect.Bottom) / 2) : QPoint(-1, -1);
 }
 
 // The sub-window picks the button under the pointer as it moves there.
-void ClickTitleButton(QMdiSubWindow* sub, QStyle::SubControl control)
+void ClickTitleButton(QMdiSubWindow* sub, int code)
 {
-    const QPoint at = TitleButton(sub, control);
+    const QPoint at = TitleButton(sub, code);
     ASSERT_TRUE(sub->rect().contains(at));
     QMouseEvent move(QEvent::MouseMove, at, sub->mapToGlobal(at), Qt::NoButton, Qt::NoButton, {});
     QCoreApplication::sendEvent(sub, &move);
@@ -98,12 +91,16 @@ TEST(TsMDIForm, ClientTakesTheFormsColourAndGivesItBack)
     MDIForm f;
     const TColor plain = f.Empty();
     auto* provider = new TsSkinProvider(&f.window);
-    TsMDIForm mdi(provider);
-    EXPECT_EQ(mdi.ClientArea(), f.area);
-    // Without a skin nothing is attached.
-    mdi.Connect();
-    EXPECT_EQ(mdi.ClientAdapter(), nullptr);
-    EXPECT_EQ(f.Empty(), plain);
+    // Without a skin the provider makes no MDI form, and one made by hand
+    // attaches nothing.
+    EXPECT_EQ(provider->MDIForm(), nullptr);
+    {
+        TsMDIForm mdi(provider);
+        EXPECT_EQ(mdi.ClientArea(), f.area);
+        mdi.Connect();
+        EXPECT_EQ(mdi.ClientAdapter(), nullptr);
+        EXPECT_EQ(f.Empty(), plain);
+    }
 
     struct Step {
         const char* name;
@@ -116,14 +113,15 @@ TEST(TsMDIForm, ClientTakesTheFormsColourAndGivesItBack)
             Use(scope, s.name);
         else
             scope.manager->SetActive(false);
-        mdi.UpdateAdapter();
         QApplication::processEvents();
         if (!s.skinned) {
-            EXPECT_EQ(mdi.ClientAdapter(), nullptr);
+            EXPECT_EQ(provider->MDIForm(), nullptr);
             EXPECT_EQ(GetAdapterOf(f.area->viewport()), nullptr);
             EXPECT_EQ(f.Empty(), plain);
             continue;
         }
+        ASSERT_NE(provider->MDIForm(), nullptr);
+        TsMDIForm& mdi = *provider->MDIForm();
         ASSERT_NE(mdi.ClientAdapter(), nullptr);
         EXPECT_EQ(GetAdapterOf(f.area->viewport()), mdi.ClientAdapter());
         EXPECT_EQ(Command(f.area->viewport(), AC_CTRLHANDLED), 1);
@@ -137,6 +135,7 @@ TEST(TsMDIForm, ClientTakesTheFormsColourAndGivesItBack)
     EXPECT_EQ(colours[0], colours[2]);
 
     // Connecting again keeps the adapter; freeing it restores the area.
+    TsMDIForm& mdi = *provider->MDIForm();
     TacMDIWnd* adapter = mdi.ClientAdapter();
     mdi.Connect();
     EXPECT_EQ(mdi.ClientAdapter(), adapter);
@@ -167,26 +166,26 @@ TEST(TsMDIForm, SubWindowStatesChangeByClicksUnderTheSkin)
     SkinScope scope;
     MDIForm f;
     auto* provider = new TsSkinProvider(&f.window);
-    TsMDIForm mdi(provider);
-    mdi.Connect();
+    ASSERT_NE(provider->MDIForm(), nullptr);
+    TsMDIForm& mdi = *provider->MDIForm();
     ASSERT_NE(mdi.ClientAdapter(), nullptr);
     const TColor skinned = f.Empty();
     QMdiSubWindow* sub = f.second;
     f.area->setActiveSubWindow(sub);
     QApplication::processEvents();
 
-    ClickTitleButton(sub, QStyle::SC_TitleBarMaxButton);
+    ClickTitleButton(sub, HTMAXBUTTON);
     EXPECT_TRUE(sub->isMaximized());
     // The maximised child covers the whole area.
     EXPECT_EQ(sub->geometry(), f.area->viewport()->rect());
     SaveScreenshot(f.window, "mdi-maximised");
 
     // Maximised, the title bar offers to restore in the same place.
-    ClickTitleButton(sub, QStyle::SC_TitleBarNormalButton);
+    ClickTitleButton(sub, HTMAXBUTTON);
     EXPECT_FALSE(sub->isMaximized());
     EXPECT_EQ(f.Empty(), skinned);
 
-    ClickTitleButton(sub, QStyle::SC_TitleBarMinButton);
+    ClickTitleButton(sub, HTMINBUTTON);
     EXPECT_TRUE(sub->isMinimized());
     EXPECT_EQ(f.Empty(), skinned);
 
@@ -203,8 +202,8 @@ TEST(TsMDIForm, AnAreaDestroyedFirstLeavesTheAdapterSafe)
     SkinScope scope;
     MDIForm f;
     auto* provider = new TsSkinProvider(&f.window);
-    TsMDIForm mdi(provider);
-    mdi.Connect();
+    ASSERT_NE(provider->MDIForm(), nullptr);
+    TsMDIForm& mdi = *provider->MDIForm();
     ASSERT_NE(mdi.ClientAdapter(), nullptr);
     delete f.area;
     QApplication::processEvents();
