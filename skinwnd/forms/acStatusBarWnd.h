@@ -8,18 +8,17 @@
 #include "skin/forms/sVclUtils.h"
 #include "skinwnd/forms/acMainWnd.h"
 
-#include <QPointer>
-
 #include <string>
 #include <vector>
 
-class QLabel;
 class QStatusBar;
+class TacHeldChildren;
 
 struct TacStatusPanel {
-    TRect R;
-    std::string Text; // code page 1251
+    TRect R;               // the panel's frame
+    std::string Text;      // code page 1251
     TAlignment Alignment = taLeftJustify;
+    TRect TextR;           // where the text goes, across the bar's height
 };
 
 // The panels of a bar as the adapter paints them; simple is set when the
@@ -41,13 +40,11 @@ protected:
     bool WndProc(QEvent* event) override;
 
 private:
-    class TacLabelPaintBlocker;
     bool SkinnedNow() const;
     void RebuildCache();
     void PaintPanels(TBitmap& cache);
     void PaintDivider(TBitmap& cache, const TRect& panel);
     void BlockLabelPainting();
 
-    TacLabelPaintBlocker* blocker_ = nullptr;
-    std::vector<QPointer<QLabel>> blocked_;
+    TacHeldChildren* labels_ = nullptr; // whose painting is held back
 };
