@@ -37,17 +37,19 @@ std::vector<TacStatusPanel> StatusBarPanels(const QStatusBar* bar, bool& simple)
 {
     std::vector<TacStatusPanel> panels;
     const int w = bar->width(), h = bar->height();
-    simple = !bar->currentMessage().isEmpty();
-    if (simple) {
-        const TRect r{0, 1, w - 1, h - 1};
-        panels.push_back({r, QStringToCp1251(bar->currentMessage()), taLeftJustify, TRect{r.Left + 2, 0, r.Right - 4, h - 1}});
-        return panels;
-    }
     std::vector<const QWidget*> parts;
     for (const QWidget* child : bar->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         if (!child->isHidden() && !child->isWindow() && !qobject_cast<const QSizeGrip*>(child))
             parts.push_back(child);
     std::stable_sort(parts.begin(), parts.end(), [](const QWidget* a, const QWidget* b) { return a->x() < b->x(); });
+    simple = !bar->currentMessage().isEmpty();
+    if (simple) {
+        // The bar hides its other widgets under a message but keeps the
+        // permanent ones beside it: they keep their panels.
+        const int right = parts.empty() ? w - 1 : std::max(parts.front()->x() - 3, 0);
+        const TRect r{0, 1, right, h - 1};
+        panels.push_back({r, QStringToCp1251(bar->currentMessage()), taLeftJustify, TRect{r.Left + 2, 0, r.Right - 4, h - 1}});
+    }
     for (const QWidget* part : parts) {
         // The bar lays a widget out as wide as its own text needs and leaves
         // room around it for the item's frame: the panel's frame goes into
@@ -142,7 +144,7 @@ void TacStatusBarWnd::PaintPanels(TBitmap& cache)
     for (size_t i = 0; i < panels.size(); ++i) {
         TRect r = panels[i].R;
         if (const TsMaskData* mask = m->Mask(panelMask)) {
-            const TRect area = simple ? TRect{0, 0, cache.Width(), cache.Height()} : r;
+            const TRect area = simple && panels.size() == 1 ? TRect{0, 0, cache.Width(), cache.Height()} : r;
             DrawSkinMask(cache, area, false, *mask, 0, true, MakeCacheInfo(&cache));
         } else if (i + 1 < panels.size())
             PaintDivider(cache, r);

@@ -3,8 +3,9 @@
 // picture, the panels' backgrounds, their dividers and their texts. A
 // panel is one of the bar's widgets (a label's text is painted here, in
 // the skin's colours and cut with "..." to fit, and the label's own
-// painting held back); a bar showing a message, or holding no widgets, is
-// one panel with the message.
+// painting held back); a message is one panel beside the widgets the bar
+// keeps showing with it (its permanent ones), a bar without widgets one
+// empty panel.
 #include "skin/forms/sVclUtils.h"
 #include "skinwnd/forms/acMainWnd.h"
 
@@ -22,7 +23,7 @@ struct TacStatusPanel {
 };
 
 // The panels of a bar as the adapter paints them; simple is set when the
-// bar shows one panel with its message over its whole width.
+// bar shows a message, whose panel comes first.
 std::vector<TacStatusPanel> StatusBarPanels(const QStatusBar* bar, bool& simple);
 
 class TacStatusBarWnd : public TacMainWnd {

@@ -79,6 +79,8 @@ TEST(acStatusBarWnd, PaintsTheBarByTheSkinAndRestoresItOnDetach)
     TacStatusBarWnd* adapter = TacMainWnd::Create<TacStatusBarWnd>(f.bar, false, "", &skin.manager, nullptr);
     EXPECT_EQ(adapter->StatusBar, f.bar);
     EXPECT_EQ(adapter->SkinData()->SkinSection(), "STATUSBAR");
+    // The adapter's own skin state belongs to the bar.
+    EXPECT_EQ(adapter->SkinData()->OwnerControl, f.bar);
     const QImage skinned = f.Grab();
     SaveScreenshot(f.window, "status_bar_skinned");
     EXPECT_NE(skinned, plain);
@@ -175,6 +177,44 @@ TEST(acStatusBarWnd, LabelsAtTheirOwnWidthShowTheirWholeText)
         TacMainWnd* base = adapter;
         DetachWnd(bar, true, base);
     }
+}
+
+// A message hides the bar's ordinary widgets but not its permanent ones:
+// skinned as unskinned, the permanent label keeps its whole text beside
+// the message.
+TEST(acStatusBarWnd, PermanentLabelsStayBesideAMessage)
+{
+    ProjectSkin skin;
+    QMainWindow window;
+    window.resize(400, 100);
+    QStatusBar* bar = window.statusBar();
+    auto* ordinary = new QLabel(QStringLiteral("Ready"));
+    auto* permanent = new QLabel(QStringLiteral("24C02"));
+    bar->addWidget(ordinary);
+    bar->addPermanentWidget(permanent);
+    window.show();
+    bar->showMessage(QStringLiteral("Reading the chip"));
+    QApplication::processEvents();
+    ASSERT_TRUE(ordinary->isHidden());
+    const QImage plain = bar->grab().toImage();
+    auto* adapter = TacMainWnd::Create<TacStatusBarWnd>(bar, false, "", &skin.manager, nullptr);
+    bool simple = false;
+    const std::vector<TacStatusPanel> panels = StatusBarPanels(bar, simple);
+    EXPECT_TRUE(simple);
+    ASSERT_EQ(panels.size(), 2u);
+    EXPECT_EQ(panels[0].Text, "Reading the chip");
+    EXPECT_EQ(panels[1].Text, "24C02");
+    EXPECT_LE(panels[0].R.Right, panels[1].R.Left);
+    const QImage skinned = bar->grab().toImage();
+    const QRect g = permanent->geometry();
+    const auto [plainLeft, plainRight] = TextColumns(plain, g.left(), g.right());
+    const auto [left, right] = TextColumns(skinned, g.left(), g.right());
+    ASSERT_GE(plainLeft, 0);
+    ASSERT_GE(left, 0) << "the permanent label's text is gone";
+    EXPECT_GE(right - left, plainRight - plainLeft - 2);
+    EXPECT_GE(TextColumns(skinned, 0, g.left() - 4).first, 0);
+    TacMainWnd* base = adapter;
+    DetachWnd(bar, true, base);
 }
 
 // Labels hidden, shown or deleted while the adapter holds back their

@@ -69,6 +69,8 @@ TEST(acToolBarVCLWnd, PaintsBarAndButtonsByTheSkinAndRestoresThemOnDetach)
     TacToolBarVCLWnd* adapter = TacMainWnd::Create<TacToolBarVCLWnd>(f.bar, false, "", &skin.manager, nullptr);
     EXPECT_EQ(adapter->ToolBar, f.bar);
     EXPECT_EQ(adapter->SkinData()->SkinSection(), "TOOLBAR");
+    // The adapter's own skin state belongs to the bar.
+    EXPECT_EQ(adapter->SkinData()->OwnerControl, f.bar);
     ASSERT_EQ(adapter->Buttons().size(), 4u);
     const QImage skinned = f.Grab();
     SaveScreenshot(f.window, "tool_bar_skinned");
