@@ -16,6 +16,7 @@
 #include <QPainter>
 #include <QSizeGrip>
 #include <QStatusBar>
+#include <QTextDocument>
 
 #include <algorithm>
 
@@ -27,6 +28,16 @@ TAlignment AlignmentOf(const QLabel* label)
     if (a & Qt::AlignHCenter)
         return taCenter;
     return a & Qt::AlignRight ? taRightJustify : taLeftJustify;
+}
+
+// A label whose whole content is a line of plain text, which the adapter
+// paints for it; a picture or rich text the label paints itself.
+bool ShowsPlainText(const QLabel* label)
+{
+    if (!label || !label->pixmap().isNull() || label->movie())
+        return false;
+    const Qt::TextFormat format = label->textFormat();
+    return format == Qt::PlainText || (format != Qt::RichText && !Qt::mightBeRichText(label->text()));
 }
 
 TRect RectOf(const QRect& r) { return TRect{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()}; }
@@ -58,7 +69,7 @@ std::vector<TacStatusPanel> StatusBarPanels(const QStatusBar* bar, bool& simple)
         const QRect g = part->geometry();
         const QRect frame = g.adjusted(-2, -1, 2, 1).intersected(bar->rect());
         TacStatusPanel p{RectOf(frame), {}, taLeftJustify, TRect{g.left(), 0, g.left() + g.width(), h - 1}};
-        if (const auto* label = qobject_cast<const QLabel*>(part)) {
+        if (const auto* label = qobject_cast<const QLabel*>(part); ShowsPlainText(label)) {
             p.Text = QStringToCp1251(label->text());
             p.Alignment = AlignmentOf(label);
             const int m = label->margin();
@@ -81,8 +92,8 @@ TacStatusBarWnd::TacStatusBarWnd(QWidget* wnd, bool scrollBars, const std::strin
     StatusBar = qobject_cast<QStatusBar*>(wnd);
     SkinData()->UpdateIndexes();
     // The adapter paints the labels' texts; their own painting is held back.
-    labels_ = new TacHeldChildren(this, [this](QWidget*, QEvent* event) {
-        return event->type() == QEvent::Paint && SkinnedNow();
+    labels_ = new TacHeldChildren(this, [this](QWidget* child, QEvent* event) {
+        return event->type() == QEvent::Paint && SkinnedNow() && ShowsPlainText(qobject_cast<QLabel*>(child));
     });
 }
 

@@ -1,9 +1,10 @@
 #pragma once
 // The status bar adapter: paints the whole bar by the skin from a cache
 // picture, the panels' backgrounds, their dividers and their texts. A
-// panel is one of the bar's widgets (a label's text is painted here, in
-// the skin's colours and cut with "..." to fit, and the label's own
-// painting held back); a message is one panel beside the widgets the bar
+// panel is one of the bar's widgets (the text of a plain-text label is
+// painted here, in the skin's colours and cut with "..." to fit, and the
+// label's own painting held back; pictures, rich text and other widgets
+// paint themselves over their panels); a message is one panel beside the widgets the bar
 // keeps showing with it (its permanent ones), a bar without widgets one
 // empty panel.
 #include "skin/forms/sVclUtils.h"

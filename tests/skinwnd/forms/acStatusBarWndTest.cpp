@@ -217,6 +217,68 @@ TEST(acStatusBarWnd, PermanentLabelsStayBesideAMessage)
     DetachWnd(bar, true, base);
 }
 
+// Only a label of plain text has its text painted by the adapter; a
+// picture or rich text is the label's own to paint, over its panel, and
+// never shown as markup.
+TEST(acStatusBarWnd, PicturesAndRichTextPaintThemselves)
+{
+    ProjectSkin skin;
+    struct Case {
+        const char* what;
+        void (*set)(QLabel*);
+        std::string panelText;
+        bool picture;
+    };
+    const Case cases[] = {
+        {"plain text", [](QLabel* l) { l->setText(QStringLiteral("Ready")); }, "Ready", false},
+        {"rich text", [](QLabel* l) { l->setText(QStringLiteral("<b>Ready</b>")); }, "", false},
+        {"plain text with tags",
+         [](QLabel* l) {
+             l->setTextFormat(Qt::PlainText);
+             l->setText(QStringLiteral("<b>"));
+         },
+         "<b>", false},
+        {"a picture",
+         [](QLabel* l) {
+             QPixmap p(12, 12);
+             p.fill(QColor(250, 0, 0));
+             l->setPixmap(p);
+         },
+         "", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QMainWindow window;
+        window.resize(300, 100);
+        QStatusBar* bar = window.statusBar();
+        auto* label = new QLabel;
+        c.set(label);
+        bar->addWidget(label);
+        window.show();
+        QApplication::processEvents();
+        const QImage plain = bar->grab().toImage();
+        auto* adapter = TacMainWnd::Create<TacStatusBarWnd>(bar, false, "", &skin.manager, nullptr);
+        bool simple = true;
+        const std::vector<TacStatusPanel> panels = StatusBarPanels(bar, simple);
+        ASSERT_EQ(panels.size(), 1u);
+        EXPECT_EQ(panels[0].Text, c.panelText);
+        const QImage skinned = bar->grab().toImage();
+        EXPECT_NE(skinned, plain);
+        const QRect g = label->geometry();
+        if (c.picture) {
+            EXPECT_EQ(CountColour(skinned, g, RGB(250, 0, 0)), CountColour(plain, g, RGB(250, 0, 0)));
+        } else {
+            // The text the label shows, whole: tags are read, not shown.
+            const auto [plainLeft, plainRight] = TextColumns(plain, g.left(), g.right());
+            const auto [left, right] = TextColumns(skinned, g.left(), g.right());
+            ASSERT_GE(left, 0);
+            EXPECT_NEAR(right - left, plainRight - plainLeft, 2);
+        }
+        TacMainWnd* base = adapter;
+        DetachWnd(bar, true, base);
+    }
+}
+
 // Labels hidden, shown or deleted while the adapter holds back their
 // painting: the panels follow, the deleted label is forgotten, and without
 // the skin the remaining label paints itself as on a bar never adapted.
