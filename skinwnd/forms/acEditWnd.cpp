@@ -3,11 +3,13 @@
 #include "skin/forms/acSkinCommand.h"
 #include "skinwnd/forms/acEditFrame.h"
 
+#include <QAbstractSpinBox>
 #include <QEvent>
 #include <QFrame>
 #include <QLineEdit>
 #include <QPainter>
 #include <QStyleOptionFrame>
+#include <QStyleOptionSpinBox>
 
 TacBaseWnd::TacBaseWnd(QWidget* handle, bool scrollBars, const std::string& skinSection, TsSkinManager* manager,
                        TsCommonData* skinData)
@@ -32,6 +34,8 @@ TacEditWnd::TacEditWnd(QWidget* handle, bool scrollBars, const std::string& skin
                        TsCommonData* skinData)
     : TacBaseWnd(handle, scrollBars, skinSection.empty() ? "EDIT" : skinSection, manager, skinData)
 {
+    if (auto* spin = qobject_cast<QAbstractSpinBox*>(handle))
+        spinButtons_ = std::make_unique<TacSpinButtons>(spin);
 }
 
 void TacEditWnd::SaveColors() { SavePalette(); }
@@ -104,6 +108,13 @@ QRect TacEditWnd::ClientRect() const
         const int fw = edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &opt, edit);
         return edit->rect().adjusted(fw, fw, -fw, -fw);
     }
+    if (auto* spin = qobject_cast<QAbstractSpinBox*>(w); spin && spin->hasFrame()) {
+        QStyleOptionSpinBox opt;
+        opt.initFrom(spin);
+        opt.frame = true;
+        const int fw = spin->style()->pixelMetric(QStyle::PM_SpinBoxFrameWidth, &opt, spin);
+        return spin->rect().adjusted(fw, fw, -fw, -fw);
+    }
     return w->rect();
 }
 
@@ -142,6 +153,10 @@ bool TacEditWnd::PaintWindow(QEvent* event)
         ApplySkinColors();
     if (!TacBaseWnd::WndProc(event))
         static_cast<QObject*>(WndHandle())->event(event);
+    // The buttons under the frame: where the style lays them over the
+    // frame's place, the frame stays whole.
+    if (spinButtons_)
+        spinButtons_->PaintButtons(spinCache_, SkinData()->GetSkinManager(), "SPEEDBUTTON_SMALL", true);
     QPainter painter(WndHandle());
     PaintFrame(painter);
     return true;
@@ -202,6 +217,8 @@ bool TacEditWnd::WndProc(QEvent* event)
     if (!SkinOn())
         return TacBaseWnd::WndProc(event);
     TsCommonData& sd = *SkinData();
+    if (spinButtons_ && spinButtons_->TrackMouse(event))
+        WndHandle()->update();
     switch (event->type()) {
     case QEvent::Paint: return PaintWindow(event);
     case QEvent::FocusIn:

@@ -5,8 +5,11 @@
 // the focused and hot looks, and skinned scroll bars. Detaching gives the
 // widget its palette back; its frame and painting were never changed.
 #include "skinwnd/forms/acScrollWnd.h"
+#include "skinwnd/forms/acSpinButtons.h"
 
 #include <QPalette>
+
+#include <memory>
 
 class QPainter;
 class TSkinCommandEvent;
@@ -63,4 +66,8 @@ private:
     void StateChanged();
 
     int cacheState_ = -1;
+    // A spin box is framed as an edit, its buttons painted as the spin
+    // adapter paints them.
+    std::unique_ptr<TacSpinButtons> spinButtons_;
+    TBitmap spinCache_;
 };

@@ -9,29 +9,16 @@
 #include "skin/forms/acControlPaint.h"
 #include "skin/forms/acSkinText.h"
 #include "skin/sHelpers.h"
+#include "skinwnd/forms/acHeldChildren.h"
 
 #include <QEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QSizeGrip>
 #include <QStatusBar>
+#include <QTextDocument>
 
 #include <algorithm>
-
-// Holds back the painting of the labels whose texts the adapter paints.
-class TacStatusBarWnd::TacLabelPaintBlocker : public QObject {
-public:
-    explicit TacLabelPaintBlocker(TacStatusBarWnd* owner) : QObject(owner), owner_(owner) {}
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        return event->type() == QEvent::Paint && owner_->SkinnedNow();
-    }
-
-private:
-    TacStatusBarWnd* owner_;
-};
 
 namespace {
 
@@ -43,6 +30,16 @@ TAlignment AlignmentOf(const QLabel* label)
     return a & Qt::AlignRight ? taRightJustify : taLeftJustify;
 }
 
+// A label whose whole content is a line of plain text, which the adapter
+// paints for it; a picture or rich text the label paints itself.
+bool ShowsPlainText(const QLabel* label)
+{
+    if (!label || !label->pixmap().isNull() || label->movie())
+        return false;
+    const Qt::TextFormat format = label->textFormat();
+    return format == Qt::PlainText || (format != Qt::RichText && !Qt::mightBeRichText(label->text()));
+}
+
 TRect RectOf(const QRect& r) { return TRect{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()}; }
 
 } // namespace
@@ -50,29 +47,41 @@ TRect RectOf(const QRect& r) { return TRect{r.left(), r.top(), r.left() + r.widt
 std::vector<TacStatusPanel> StatusBarPanels(const QStatusBar* bar, bool& simple)
 {
     std::vector<TacStatusPanel> panels;
+    const int w = bar->width(), h = bar->height();
+    std::vector<const QWidget*> parts;
+    for (const QWidget* child : bar->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (!child->isHidden() && !child->isWindow() && !qobject_cast<const QSizeGrip*>(child))
+            parts.push_back(child);
+    std::stable_sort(parts.begin(), parts.end(), [](const QWidget* a, const QWidget* b) { return a->x() < b->x(); });
     simple = !bar->currentMessage().isEmpty();
     if (simple) {
-        panels.push_back({TRect{0, 1, bar->width() - 1, bar->height() - 1}, QStringToCp1251(bar->currentMessage())});
-        return panels;
+        // The bar hides its other widgets under a message but keeps the
+        // permanent ones beside it: they keep their panels.
+        const int right = parts.empty() ? w - 1 : std::max(parts.front()->x() - 3, 0);
+        const TRect r{0, 1, right, h - 1};
+        panels.push_back({r, QStringToCp1251(bar->currentMessage()), taLeftJustify, TRect{r.Left + 2, 0, r.Right - 4, h - 1}});
     }
-    std::vector<const QWidget*> parts;
-    for (const QWidget* w : bar->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-        if (!w->isHidden() && !w->isWindow() && !qobject_cast<const QSizeGrip*>(w))
-            parts.push_back(w);
-    std::stable_sort(parts.begin(), parts.end(), [](const QWidget* a, const QWidget* b) { return a->x() < b->x(); });
-    for (const QWidget* w : parts) {
-        // The panel's frame lies inside the widget's place.
-        const QRect r = w->geometry().adjusted(2, 2, -2, -2);
-        TacStatusPanel p{RectOf(r), {}, taLeftJustify};
-        if (const auto* label = qobject_cast<const QLabel*>(w)) {
+    for (const QWidget* part : parts) {
+        // The bar lays a widget out as wide as its own text needs and leaves
+        // room around it for the item's frame: the panel's frame goes into
+        // that room, and the text where the label itself would put it, so
+        // that a panel shows its whole text whenever the label could.
+        const QRect g = part->geometry();
+        const QRect frame = g.adjusted(-2, -1, 2, 1).intersected(bar->rect());
+        TacStatusPanel p{RectOf(frame), {}, taLeftJustify, TRect{g.left(), 0, g.left() + g.width(), h - 1}};
+        if (const auto* label = qobject_cast<const QLabel*>(part); ShowsPlainText(label)) {
             p.Text = QStringToCp1251(label->text());
             p.Alignment = AlignmentOf(label);
+            const int m = label->margin();
+            const QRect content = label->contentsRect().adjusted(m, m, -m, -m).translated(g.topLeft());
+            p.TextR.Left = content.left();
+            p.TextR.Right = content.left() + content.width();
         }
         panels.push_back(p);
     }
     // A bar without widgets is one part over its whole width.
     if (panels.empty())
-        panels.push_back({TRect{0, 0, bar->width(), bar->height()}, {}});
+        panels.push_back({TRect{0, 0, w, h}, {}, taLeftJustify, TRect{2, 0, w - 4, h - 1}});
     return panels;
 }
 
@@ -81,13 +90,11 @@ TacStatusBarWnd::TacStatusBarWnd(QWidget* wnd, bool scrollBars, const std::strin
     : TacMainWnd(wnd, scrollBars, section.empty() ? "STATUSBAR" : section, manager, skinData)
 {
     StatusBar = qobject_cast<QStatusBar*>(wnd);
-    // Skin data of the adapter's own belongs to the bar it paints.
-    if (!SkinData()->OwnerObject) {
-        SkinData()->OwnerObject = wnd;
-        SkinData()->OwnerControl = wnd;
-    }
     SkinData()->UpdateIndexes();
-    blocker_ = new TacLabelPaintBlocker(this);
+    // The adapter paints the labels' texts; their own painting is held back.
+    labels_ = new TacHeldChildren(this, [this](QWidget* child, QEvent* event) {
+        return event->type() == QEvent::Paint && SkinnedNow() && ShowsPlainText(qobject_cast<QLabel*>(child));
+    });
 }
 
 TacStatusBarWnd::~TacStatusBarWnd()
@@ -100,26 +107,14 @@ bool TacStatusBarWnd::SkinnedNow() const
     return !Detached && WndHandle() && SkinData()->Skinned(true);
 }
 
-void TacStatusBarWnd::RestoreColors()
-{
-    for (const QPointer<QLabel>& label : blocked_)
-        if (label) {
-            label->removeEventFilter(blocker_);
-            label->update();
-        }
-    blocked_.clear();
-}
+void TacStatusBarWnd::RestoreColors() { labels_->ReleaseAll(); }
 
 void TacStatusBarWnd::BlockLabelPainting()
 {
     if (!StatusBar)
         return;
-    for (QLabel* label : StatusBar->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
-        if (std::find(blocked_.begin(), blocked_.end(), label) != blocked_.end())
-            continue;
-        label->installEventFilter(blocker_);
-        blocked_.emplace_back(label);
-    }
+    for (QLabel* label : StatusBar->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
+        labels_->Hold(label);
 }
 
 void TacStatusBarWnd::PaintDivider(TBitmap& cache, const TRect& panel)
@@ -160,13 +155,13 @@ void TacStatusBarWnd::PaintPanels(TBitmap& cache)
     for (size_t i = 0; i < panels.size(); ++i) {
         TRect r = panels[i].R;
         if (const TsMaskData* mask = m->Mask(panelMask)) {
-            const TRect area = simple ? TRect{0, 0, cache.Width(), cache.Height()} : r;
+            const TRect area = simple && panels.size() == 1 ? TRect{0, 0, cache.Width(), cache.Height()} : r;
             DrawSkinMask(cache, area, false, *mask, 0, true, MakeCacheInfo(&cache));
         } else if (i + 1 < panels.size())
             PaintDivider(cache, r);
         // Centred on the bar's height: a skin's panel frame may leave less
         // than a line of the font inside it.
-        const TRect text{r.Left + 2, 0, r.Right - 4, cache.Height() - 1};
+        const TRect& text = panels[i].TextR;
         const std::string shown = CutTextToWidth([&font](const std::string& s) { return CanvasTextWidth(font, s); },
                                                  panels[i].Text, text.Width());
         const unsigned align = panels[i].Alignment == taCenter       ? DT_CENTER

@@ -12,6 +12,7 @@
 #include "skin/forms/sVclUtils.h"
 #include "skin/sConst.h"
 #include "skin/sHelpers.h"
+#include "skinwnd/forms/acHeldChildren.h"
 
 #include <QAction>
 #include <QEvent>
@@ -22,23 +23,6 @@
 #include <QToolButton>
 
 #include <algorithm>
-
-// Sees the events of the bar's buttons for the adapter.
-class TacToolBarVCLWnd::TacButtonFilter : public QObject {
-public:
-    explicit TacButtonFilter(TacToolBarVCLWnd* owner) : QObject(owner), owner_(owner) {}
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        // A button being destroyed is no tool button any more.
-        auto* button = qobject_cast<QToolButton*>(watched);
-        return button && owner_->ButtonEvent(button, event);
-    }
-
-private:
-    TacToolBarVCLWnd* owner_;
-};
 
 namespace {
 
@@ -70,13 +54,12 @@ TacToolBarVCLWnd::TacToolBarVCLWnd(QWidget* wnd, bool scrollBars, const std::str
     : TacMainWnd(wnd, scrollBars, section.empty() ? "TOOLBAR" : section, manager, skinData)
 {
     ToolBar = qobject_cast<QToolBar*>(wnd);
-    // Skin data of the adapter's own belongs to the bar it paints.
-    if (!SkinData()->OwnerObject) {
-        SkinData()->OwnerObject = wnd;
-        SkinData()->OwnerControl = wnd;
-    }
     SkinData()->UpdateIndexes();
-    filter_ = new TacButtonFilter(this);
+    buttons_ = new TacHeldChildren(this, [this](QWidget* child, QEvent* event) {
+        // A button being destroyed is no tool button any more.
+        auto* button = qobject_cast<QToolButton*>(child);
+        return button && ButtonEvent(button, event);
+    });
     HookButtons();
 }
 
@@ -90,23 +73,13 @@ bool TacToolBarVCLWnd::SkinnedNow() const
     return !Detached && WndHandle() && SkinData()->Skinned(true);
 }
 
-void TacToolBarVCLWnd::RestoreColors()
-{
-    for (const QPointer<QToolButton>& b : hooked_)
-        if (b) {
-            b->removeEventFilter(filter_);
-            b->update();
-        }
-    hooked_.clear();
-}
+void TacToolBarVCLWnd::RestoreColors() { buttons_->ReleaseAll(); }
 
 void TacToolBarVCLWnd::HookButtons()
 {
     for (QToolButton* b : Buttons()) {
-        if (std::find(hooked_.begin(), hooked_.end(), b) != hooked_.end())
+        if (!buttons_->Hold(b))
             continue;
-        b->installEventFilter(filter_);
-        hooked_.emplace_back(b);
         QMenu* menu = MenuOf(b);
         if (!menu || std::find(menus_.begin(), menus_.end(), menu) != menus_.end())
             continue;

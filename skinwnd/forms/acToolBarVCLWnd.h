@@ -14,6 +14,7 @@
 class QMenu;
 class QToolBar;
 class QToolButton;
+class TacHeldChildren;
 
 class TacToolBarVCLWnd : public TacMainWnd {
 public:
@@ -42,7 +43,6 @@ protected:
     bool WndProc(QEvent* event) override;
 
 private:
-    class TacButtonFilter;
     bool SkinnedNow() const;
     // The bar's background and border, painted again when stale.
     void PrepareCache();
@@ -55,7 +55,6 @@ private:
     void SetHotIndex(int index);
     void HookButtons();
 
-    TacButtonFilter* filter_ = nullptr;
-    std::vector<QPointer<QToolButton>> hooked_;
+    TacHeldChildren* buttons_ = nullptr; // whose painting the adapter does
     std::vector<QPointer<QMenu>> menus_; // whose closing the adapter follows
 };

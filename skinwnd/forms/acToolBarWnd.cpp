@@ -10,6 +10,7 @@
 #include "skin/forms/acSkinText.h"
 #include "skin/forms/sCommonData.h"
 #include "skin/sHelpers.h"
+#include "skinwnd/forms/acHeldChildren.h"
 #include "skinwnd/forms/acSBUtilsPaint.h"
 
 #include <QChildEvent>
@@ -30,29 +31,22 @@ TacToolBarWnd::TacToolBarWnd(QToolBar* bar, const std::string& skinSection, TsSk
                              TsCommonData* skinData)
     : TacMainWnd(bar, false, skinSection.empty() ? "BAR" : skinSection, manager, skinData)
 {
+    buttons_ = new TacHeldChildren(this, [this](QWidget* w, QEvent* event) {
+        return !Detached && AdapterSkinned(SkinData()) && ButtonProc(w, event);
+    });
     WatchButtons();
 }
 
-TacToolBarWnd::~TacToolBarWnd()
-{
-    for (const QPointer<QWidget>& w : watched_)
-        if (w)
-            w->removeEventFilter(this);
-}
+TacToolBarWnd::~TacToolBarWnd() { buttons_->ReleaseAll(); }
 
 void TacToolBarWnd::WatchButtons()
 {
     QWidget* bar = WndHandle();
     if (!bar)
         return;
-    for (QWidget* child : bar->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        if (!qobject_cast<QToolButton*>(child) && !IsSeparator(child))
-            continue;
-        if (watched_.contains(child))
-            continue;
-        watched_.append(child);
-        child->installEventFilter(this);
-    }
+    for (QWidget* child : bar->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (qobject_cast<QToolButton*>(child) || IsSeparator(child))
+            buttons_->Hold(child);
 }
 
 int TacToolBarWnd::ButtonState(const QToolButton* b) const
@@ -209,15 +203,6 @@ bool TacToolBarWnd::ButtonProc(QWidget* w, QEvent* event)
         return false;
     PaintSeparator(w);
     return true;
-}
-
-bool TacToolBarWnd::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == WndHandle())
-        return TacMainWnd::eventFilter(watched, event);
-    if (Detached || !AdapterSkinned(SkinData()) || !watched->isWidgetType())
-        return false;
-    return ButtonProc(static_cast<QWidget*>(watched), event);
 }
 
 bool TacToolBarWnd::WndProc(QEvent* event)

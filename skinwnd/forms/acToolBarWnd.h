@@ -5,13 +5,13 @@
 // text, laid out as the bar's buttons are.
 #include "skinwnd/forms/acMainWnd.h"
 
-#include <QList>
 #include <QPointer>
 #include <functional>
 #include <utility>
 
 class QToolBar;
 class QToolButton;
+class TacHeldChildren;
 
 class TacToolBarWnd : public TacMainWnd {
 public:
@@ -31,7 +31,6 @@ public:
 
 protected:
     bool WndProc(QEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void WatchButtons();
@@ -42,6 +41,6 @@ private:
     void PaintButtonImage(TBitmap& work, QToolButton* button, int state, int& imageBottom);
     void PaintButtonText(TBitmap& work, QToolButton* button, int state, int top);
 
-    QList<QPointer<QWidget>> watched_;
+    TacHeldChildren* buttons_ = nullptr; // buttons and separators, painted here
     QPointer<QWidget> hotButton_;
 };

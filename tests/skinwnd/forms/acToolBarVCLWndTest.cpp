@@ -8,6 +8,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QPainter>
+#include <QPointer>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
@@ -68,6 +69,8 @@ TEST(acToolBarVCLWnd, PaintsBarAndButtonsByTheSkinAndRestoresThemOnDetach)
     TacToolBarVCLWnd* adapter = TacMainWnd::Create<TacToolBarVCLWnd>(f.bar, false, "", &skin.manager, nullptr);
     EXPECT_EQ(adapter->ToolBar, f.bar);
     EXPECT_EQ(adapter->SkinData()->SkinSection(), "TOOLBAR");
+    // The adapter's own skin state belongs to the bar.
+    EXPECT_EQ(adapter->SkinData()->OwnerControl, f.bar);
     ASSERT_EQ(adapter->Buttons().size(), 4u);
     const QImage skinned = f.Grab();
     SaveScreenshot(f.window, "tool_bar_skinned");
@@ -182,6 +185,41 @@ TEST(acToolBarVCLWnd, DropDownPartShowsPressedWhileItsMenuIsOpen)
     EXPECT_EQ(more->grab().toImage(), before);
     TacMainWnd* base = adapter;
     DetachWnd(f.bar, true, base);
+}
+
+// Buttons hidden, shown or deleted while the adapter holds their painting:
+// skinned faces follow, the deleted one is forgotten, and without the skin
+// the remaining buttons paint themselves exactly as an unadapted bar.
+TEST(acToolBarVCLWnd, ButtonsComingAndGoingWhileHeld)
+{
+    ProjectSkin skin;
+    ToolForm f;
+    ToolForm reference;
+    reference.bar->removeAction(reference.bar->actions()[0]);
+    QApplication::processEvents();
+    auto* adapter = TacMainWnd::Create<TacToolBarVCLWnd>(f.bar, false, "", &skin.manager, nullptr);
+    const QImage skinned = f.Grab();
+    f.bar->actions()[1]->setVisible(false);
+    QApplication::processEvents();
+    f.bar->actions()[1]->setVisible(true);
+    QApplication::processEvents();
+    EXPECT_EQ(f.Grab(), skinned);
+    // Removing the action deletes its button under the adapter.
+    QPointer<QToolButton> gone = f.Button(0);
+    f.bar->removeAction(f.bar->actions()[0]);
+    QApplication::processEvents();
+    EXPECT_TRUE(gone.isNull());
+    ASSERT_EQ(adapter->Buttons().size(), 3u);
+    EXPECT_NE(f.Grab(), reference.Grab());
+    skin.manager.SetActive(false);
+    QApplication::processEvents();
+    EXPECT_EQ(f.Grab(), reference.Grab());
+    skin.manager.SetActive(true);
+    QApplication::processEvents();
+    TacMainWnd* base = adapter;
+    DetachWnd(f.bar, true, base);
+    QApplication::processEvents();
+    EXPECT_EQ(f.Grab(), reference.Grab());
 }
 
 } // namespace
