@@ -18,6 +18,10 @@ QLabel* TacStaticWnd::Label() const { return qobject_cast<QLabel*>(WndHandle());
 
 namespace {
 
+// A label shows its "&" as a mnemonic mark only while it names a buddy
+// control, as the label itself paints it; otherwise the mark is text.
+unsigned MnemonicFlag(const QLabel* l) { return l->buddy() ? 0u : unsigned(DT_NOPREFIX); }
+
 bool PlainFrame(const QLabel* l)
 {
     return l && l->frameShape() == QFrame::NoFrame && !(l->focusPolicy() & Qt::TabFocus);
@@ -39,7 +43,7 @@ bool TacLinkWnd::PaintsLabel() const { return PlainFrame(Label()); }
 void TacStaticWnd::PaintContent(TBitmap& cache)
 {
     QLabel* l = Label();
-    unsigned flags = DT_WORDBREAK | DT_NOCLIP;
+    unsigned flags = DT_WORDBREAK | DT_NOCLIP | MnemonicFlag(l);
     if (l->alignment() & Qt::AlignRight)
         flags |= DT_RIGHT;
     else if (l->alignment() & Qt::AlignHCenter)
@@ -104,6 +108,6 @@ void TacLinkWnd::PaintContent(TBitmap& cache)
     QFont font = l->font();
     font.setUnderline(true);
     const TRect r{0, 0, l->width() + 4, l->height()};
-    WriteControlText(cache, LinkText(QStringToCp1251(l->text())), l->isEnabled(), r, DT_WORDBREAK | DT_NOCLIP,
-                     SkinData(), l, false, font);
+    WriteControlText(cache, LinkText(QStringToCp1251(l->text())), l->isEnabled(), r,
+                     DT_WORDBREAK | DT_NOCLIP | MnemonicFlag(l), SkinData(), l, false, font);
 }
