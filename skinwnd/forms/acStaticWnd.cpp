@@ -48,8 +48,17 @@ void TacStaticWnd::PaintContent(TBitmap& cache)
         flags |= DT_RIGHT;
     else if (l->alignment() & Qt::AlignHCenter)
         flags |= DT_CENTER;
-    const TRect r{l->margin(), l->margin(), l->width() - l->margin(), l->height() - l->margin()};
-    WriteControlText(cache, QStringToCp1251(l->text()), l->isEnabled(), r, flags, SkinData(), l, false, l->font());
+    const QRect box = l->contentsRect().adjusted(l->margin(), l->margin(), -l->margin(), -l->margin());
+    TRect r{box.left(), box.top(), box.right() + 1, box.bottom() + 1};
+    const std::string text = QStringToCp1251(l->text());
+    // The text sits where the label itself puts it: a label beside an
+    // edit is centred on the edit's line.
+    const int height = MeasureText(l->font(), text, r.Width(), flags).Y;
+    if (l->alignment() & Qt::AlignVCenter)
+        r.Top += (r.Height() - height) / 2;
+    else if (l->alignment() & Qt::AlignBottom)
+        r.Top = r.Bottom - height;
+    WriteControlText(cache, text, l->isEnabled(), r, flags, SkinData(), l, false, l->font());
 }
 
 bool TacStaticWnd::WndProc(QEvent* event)
