@@ -234,3 +234,18 @@ TEST(acDialsLook, MeasuredCaptionsLeaveOutTheirMarks)
     }
     EXPECT_GT(MeasureText(font, "&Yes", 0, DT_NOPREFIX).X, MeasureText(font, "&Yes", 0, 0).X);
 }
+
+// Controls laid out in a plain container (a widget that paints nothing of
+// its own) show the dialog behind the container.
+TEST(acDialsLook, LabelsInAPlainContainerShowTheDialogBehindIt)
+{
+    HookedDialog f;
+    auto* container = new QWidget(&f.dialog);
+    container->setGeometry(40, 50, 240, 120);
+    auto* l = new QLabel("Device", container);
+    l->setGeometry(30, 40, 150, 40);
+    f.Show();
+    ASSERT_NE(GetAdapterOf(l), nullptr);
+    ExpectLabelsOverTheDialog(&f.dialog, "nested");
+    EXPECT_TRUE(SaveScreenshot(f.dialog, "dialog_look_container"));
+}
