@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRadioButton>
 
 #include <functional>
 #include <memory>
@@ -54,23 +55,33 @@ int ColumnsWithoutBackground(const QImage& shot, const QImage& background, const
     return bad;
 }
 
-void ExpectLabelsOverTheDialog(QWidget* dialog, const char* when)
+// Every control of the list shows the dialog's background around what it
+// draws.
+void ExpectOverTheDialog(QWidget* dialog, const QList<QWidget*>& controls)
 {
-    SCOPED_TRACE(when);
     QApplication::processEvents();
     const QImage shot = dialog->grab().toImage().convertToFormat(QImage::Format_RGB32);
     const QImage background = DialogBackground(dialog);
     ASSERT_FALSE(background.isNull());
     ASSERT_EQ(background.size(), shot.size());
-    int labels = 0;
-    for (QLabel* label : dialog->findChildren<QLabel*>()) {
-        if (!label->isVisible() || label->text().isEmpty() || !GetAdapterOf(label))
-            continue;
-        ++labels;
-        const QRect place(label->mapTo(dialog, QPoint(0, 0)), label->size());
-        EXPECT_EQ(ColumnsWithoutBackground(shot, background, place), 0) << label->text().toStdString();
+    for (QWidget* control : controls) {
+        const QRect place(control->mapTo(dialog, QPoint(0, 0)), control->size());
+        EXPECT_EQ(ColumnsWithoutBackground(shot, background, place), 0) << control->objectName().toStdString();
     }
-    EXPECT_GT(labels, 0);
+}
+
+void ExpectLabelsOverTheDialog(QWidget* dialog, const char* when)
+{
+    SCOPED_TRACE(when);
+    QList<QWidget*> labels;
+    for (QLabel* label : dialog->findChildren<QLabel*>()) {
+        if (label->isVisible() && !label->text().isEmpty() && GetAdapterOf(label)) {
+            label->setObjectName(label->text());
+            labels.push_back(label);
+        }
+    }
+    EXPECT_FALSE(labels.isEmpty());
+    ExpectOverTheDialog(dialog, labels);
 }
 
 // A dialog the hook skins, with controls placed by hand (no layout moves
@@ -248,4 +259,21 @@ TEST(acDialsLook, LabelsInAPlainContainerShowTheDialogBehindIt)
     ASSERT_NE(GetAdapterOf(l), nullptr);
     ExpectLabelsOverTheDialog(&f.dialog, "nested");
     EXPECT_TRUE(SaveScreenshot(f.dialog, "dialog_look_container"));
+}
+
+// Check boxes and radio buttons away from the dialog's corner show the
+// dialog at their own place.
+TEST(acDialsLook, CheckBoxesShowTheDialogAtTheirPlace)
+{
+    HookedDialog f;
+    auto* check = new QCheckBox("Verify", &f.dialog);
+    check->setObjectName("check box");
+    check->setGeometry(150, 110, 140, 40);
+    auto* radio = new QRadioButton("Erase", &f.dialog);
+    radio->setObjectName("radio button");
+    radio->setGeometry(150, 60, 140, 40);
+    f.Show();
+    ASSERT_NE(GetAdapterOf(check), nullptr);
+    ASSERT_NE(GetAdapterOf(radio), nullptr);
+    ExpectOverTheDialog(&f.dialog, {check, radio});
 }
