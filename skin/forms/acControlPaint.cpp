@@ -5,6 +5,7 @@
 #include "skin/acSectionPaint.h"
 #include "skin/forms/acSkinCommand.h"
 #include "skin/forms/sCommonData.h"
+#include "skin/forms/sVclUtils.h"
 
 #include <QImage>
 #include <QPainter>
@@ -88,16 +89,35 @@ void PaintControlItem(TsCommonData& sd, const TCacheInfo& cache, bool fillCentre
     corner(s.ImgBottomRight, true, true);
 }
 
+namespace {
+
+// A container that paints nothing of its own (no filled or styled
+// background, no skin) lets what lies under it show through; its colour
+// would paint a box around every control in it.
+bool SeeThrough(QWidget* w)
+{
+    return !w->isWindow() && w->parentWidget() && !w->autoFillBackground()
+           && !w->testAttribute(Qt::WA_StyledBackground) && !w->testAttribute(Qt::WA_OpaquePaintEvent)
+           && !WindowAnswersCommand(w, AC_CTRLHANDLED);
+}
+
+} // namespace
+
 TBackgroundInfo ParentBackgroundOf(QWidget* control)
 {
     TBackgroundInfo info;
     QWidget* parent = control ? control->parentWidget() : nullptr;
     if (!parent)
         return info;
+    QPoint at = control->pos();
+    while (SeeThrough(parent)) {
+        at += parent->pos();
+        parent = parent->parentWidget();
+    }
     GetControlBackground(info, parent, false);
     if (info.BgType == 2) {
-        info.OffsetX += control->x();
-        info.OffsetY += control->y();
+        info.OffsetX += at.x();
+        info.OffsetY += at.y();
     }
     return info;
 }

@@ -16,7 +16,8 @@ class TsCommonData;
 bool GetControlBackground(TBackgroundInfo& info, QWidget* control, bool paint);
 
 // What lies under a control, as its parent answers without painting (an
-// image answer offset to the control's place); BgType 0 without a parent.
+// image answer offset to the control's place); containers that paint
+// nothing of their own are looked through. BgType 0 without a parent.
 TBackgroundInfo ParentBackgroundOf(QWidget* control);
 
 // A control's section background (its own colour when CustomColor is set).

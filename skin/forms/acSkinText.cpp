@@ -38,10 +38,14 @@ void DrawTextOnBitmap(TBitmap& bmp, const std::string& text, const TRect& r, uns
     const QRect rect(r.Left, r.Top, r.Width(), r.Height());
     if (!(flags & DT_NOCLIP))
         painter.setClipRect(rect);
+    const int mnemonics = (flags & DT_NOPREFIX) ? 0 : int(Qt::TextShowMnemonic);
     QString s = Cp1251ToQString(text);
+    // Measured without the marks; the marks stay in the text for drawing.
     if (flags & DT_END_ELLIPSIS)
-        s = QFontMetrics(font).elidedText(s, Qt::ElideRight, rect.width());
+        s = QFontMetrics(font).elidedText(s, Qt::ElideRight, rect.width(), mnemonics);
     int qtFlags = int(Alignment(flags));
+    if (!(flags & DT_NOPREFIX))
+        qtFlags |= Qt::TextHideMnemonic;
     if ((flags & DT_WORDBREAK) && !(flags & DT_SINGLELINE))
         qtFlags |= Qt::TextWordWrap;
     painter.drawText(rect, qtFlags, s);

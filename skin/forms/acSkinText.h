@@ -20,12 +20,16 @@ enum : unsigned {
     DT_SINGLELINE = 0x20,
     DT_EXPANDTABS = 0x40,
     DT_NOCLIP = 0x100,
+    DT_NOPREFIX = 0x800,
     DT_END_ELLIPSIS = 0x8000,
     DT_RTLREADING = 0x20000,
 };
 
 // Draws a code page 1251 text into r of a 24- or 32-bit bitmap in one
-// colour. Without DT_NOCLIP nothing is drawn outside r.
+// colour. Without DT_NOCLIP nothing is drawn outside r. A single "&" marks
+// the next character as the caption's mnemonic and is not drawn ("&&"
+// draws one "&"), unless DT_NOPREFIX is given: names, file names and texts
+// already stripped of their marks pass it.
 void DrawTextOnBitmap(TBitmap& bmp, const std::string& text, const TRect& r, unsigned flags, const QFont& font,
                       TColor color);
 // Width of a text in a font, in pixels.

@@ -239,10 +239,10 @@ void PaintCaptionItem(TItemPaint& d)
                      d.menus.Manager(), -1, -1);
     const std::string text = CaptionItemDrawText(WithoutMnemonics(MenuItemCaption(d.option)));
     if (d.skin.IsValidSkinIndex(index))
-        DrawSectionText(d.work, text, true, d.menus.Manager(), false, index, DT_CENTER | DT_VCENTER | DT_SINGLELINE,
-                        all, d.menus.CaptionFont);
+        DrawSectionText(d.work, text, true, d.menus.Manager(), false, index,
+                        DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX, all, d.menus.CaptionFont);
     else
-        DrawTextOnBitmap(d.work, text, all, DT_CENTER | DT_VCENTER | DT_SINGLELINE, d.menus.CaptionFont,
+        DrawTextOnBitmap(d.work, text, all, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX, d.menus.CaptionFont,
                          d.menus.Manager()->GlobalFontColor());
 }
 
@@ -358,10 +358,10 @@ void PaintItemTexts(TItemPaint& d, TColor color)
         r = {0, 0, w - left, h};
         align = DT_RIGHT;
     }
-    DrawTextOnBitmap(d.work, caption, r, align | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP, font, color);
+    DrawTextOnBitmap(d.work, caption, r, align | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP | DT_NOPREFIX, font, color);
     if (!shortcut.empty())
-        DrawTextOnBitmap(d.work, shortcut, {0, 0, w - 8, h}, DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP, o.font,
-                         color);
+        DrawTextOnBitmap(d.work, shortcut, {0, 0, w - 8, h},
+                         DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP | DT_NOPREFIX, o.font, color);
     if (o.menuItemType == QStyleOptionMenuItem::SubMenu)
         PaintOnBitmap(d.work, [&](QPainter& p) {
             const int x = w - 10, y = h / 2;
@@ -452,6 +452,7 @@ void PaintMainMenuItem(TsSkinableMenus& menus, const QStyleOptionMenuItem& optio
     }
     const int lineIndex = skin->GetSkinIndex("MENULINE");
     DrawSectionText(work, WithoutMnemonics(QStringToCp1251(option.text)), enabled, menus.Manager(), state != 0,
-                    lineIndex, DT_CENTER | DT_VCENTER | DT_SINGLELINE, {left, 0, r.width(), r.height()}, option.font);
+                    lineIndex, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX, {left, 0, r.width(), r.height()},
+                    option.font);
     painter.drawImage(r.topLeft(), BitmapToImage(work));
 }

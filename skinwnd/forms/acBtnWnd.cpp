@@ -96,7 +96,7 @@ void TacBtnWnd::PrepareCache()
     sd.CacheBmp->SetSize(g.Width, g.Height);
     const TCacheInfo parent = GetParentCacheOfWindow(b);
     const int state = CurrentState();
-    PaintControlItem(sd, parent, true, state, {0, 0, g.Width, g.Height}, g.PosInParent, *sd.CacheBmp);
+    PaintControlItem(sd, parent, true, state, {0, 0, g.Width, g.Height}, {0, 0}, *sd.CacheBmp);
     PaintBorderMaskCorners(sd, state, bcAll);
     PaintCaption();
     PaintGlyph();

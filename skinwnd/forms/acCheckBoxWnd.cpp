@@ -99,7 +99,7 @@ void TacCheckBoxWnd::PrepareCache()
     TBitmap& cache = *sd.CacheBmp;
     cache.SetSize(g.Width, g.Height);
     const TCacheInfo parent = GetParentCacheOfWindow(b);
-    PaintControlItem(sd, parent, true, Hot() ? 1 : 0, {0, 0, g.Width, g.Height}, g.PosInParent, cache);
+    PaintControlItem(sd, parent, true, Hot() ? 1 : 0, {0, 0, g.Width, g.Height}, {0, 0}, cache);
     PaintCaption(cache, PaintGlyph(cache));
     if (!b->isEnabled())
         ApplyWndDisabledLook(cache, parent);

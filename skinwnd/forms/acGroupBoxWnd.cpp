@@ -39,8 +39,7 @@ void TacGroupBoxWnd::PrepareCache()
     const TRect caption = CaptionRect();
     const int band = caption.Height() / 2;
     FillParentBackground(cache, {0, 0, g.Width, band}, parent);
-    PaintControlItem(sd, parent, true, 0, {0, band, g.Width, g.Height}, {g.PosInParent.X, g.PosInParent.Y + band},
-                     cache);
+    PaintControlItem(sd, parent, true, 0, {0, band, g.Width, g.Height}, {0, band}, cache);
     const std::string text = WindowCaption(w);
     if (!text.empty()) {
         FillParentBackground(cache, caption, parent);

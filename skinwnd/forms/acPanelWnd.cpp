@@ -43,7 +43,7 @@ void TacPanelWnd::PrepareCache()
     sd.PrepareCacheBmp();
     sd.CacheBmp->SetSize(g.Width, g.Height);
     const TCacheInfo parent = GetParentCacheOfWindow(w);
-    PaintControlItem(sd, parent, true, 0, {0, 0, g.Width, g.Height}, g.PosInParent, *sd.CacheBmp);
+    PaintControlItem(sd, parent, true, 0, {0, 0, g.Width, g.Height}, {0, 0}, *sd.CacheBmp);
     PaintBorderMaskCorners(sd, 0, bcAll);
     if (!w->isEnabled())
         ApplyWndDisabledLook(*sd.CacheBmp, parent);

@@ -67,18 +67,9 @@ bool IsLibraryWindow(const QObject* wnd)
 
 TCacheInfo GetParentCacheOfWindow(QWidget* wnd)
 {
-    QWidget* parent = wnd ? wnd->parentWidget() : nullptr;
-    if (!parent)
+    if (!wnd || !wnd->parentWidget())
         return EmptyCacheInfo;
-    TBackgroundInfo info;
-    GetControlBackground(info, parent, false);
-    TCacheInfo cache = BackgroundToCacheInfo(info);
-    // The parent answers for its own origin.
-    if (info.BgType == 2 && info.Bmp) {
-        cache.X += wnd->x();
-        cache.Y += wnd->y();
-    }
-    return cache;
+    return BackgroundToCacheInfo(ParentBackgroundOf(wnd));
 }
 
 void AdaptTopLevelControls(QWidget* wnd)

@@ -56,8 +56,8 @@ void PrepareAdapterCache(TsCommonData* sd, QWidget* wnd, bool useBorderColour)
         FillSolidBorder(cache, {0, 0, cache.Width(), cache.Height()}, 1, 1, 1, 1, border);
     } else if (wnd->parentWidget() && AdapterSkinned(sd)) {
         const int state = (sd->Focused || sd->MouseAbove) && wnd->isEnabled() ? 1 : 0;
-        PaintControlItem(*sd, parent, !useBorderColour, state, {0, 0, cache.Width(), cache.Height()},
-                         {wnd->x(), wnd->y()}, cache);
+        PaintControlItem(*sd, parent, !useBorderColour, state, {0, 0, cache.Width(), cache.Height()}, {0, 0},
+                         cache);
     }
     if (!wnd->isEnabled())
         ApplyWndDisabledLook(cache, parent);
@@ -95,6 +95,9 @@ TPoint MeasureText(const QFont& font, const std::string& text, int width, unsign
     const QFontMetrics fm(font);
     const QString s = Cp1251ToQString(text);
     int qtFlags = Qt::AlignLeft | Qt::AlignTop;
+    // As drawn: a mnemonic mark takes no room.
+    if (!(flags & DT_NOPREFIX))
+        qtFlags |= Qt::TextShowMnemonic;
     if ((flags & DT_WORDBREAK) && !(flags & DT_SINGLELINE) && width > 0)
         qtFlags |= Qt::TextWordWrap;
     const QRect r = fm.boundingRect(QRect(0, 0, width > 0 ? width : 0x7FFF, 0x7FFF), qtFlags, s);

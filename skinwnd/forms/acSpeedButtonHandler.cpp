@@ -135,7 +135,7 @@ void TacSpeedButtonHandler::Paint()
         }
         const TCacheInfo parent = BackgroundToCacheInfo(info);
         const int state = CurrentState();
-        PaintControlItem(sd, parent, true, state, {0, 0, b->width(), b->height()}, {b->x(), b->y()}, *sd.CacheBmp);
+        PaintControlItem(sd, parent, true, state, {0, 0, b->width(), b->height()}, {0, 0}, *sd.CacheBmp);
         PaintBorderMask(sd, state);
         PaintContent(*sd.CacheBmp, state);
         if (!b->isEnabled())

@@ -18,6 +18,10 @@ QLabel* TacStaticWnd::Label() const { return qobject_cast<QLabel*>(WndHandle());
 
 namespace {
 
+// A label shows its "&" as a mnemonic mark only while it names a buddy
+// control, as the label itself paints it; otherwise the mark is text.
+unsigned MnemonicFlag(const QLabel* l) { return l->buddy() ? 0u : unsigned(DT_NOPREFIX); }
+
 bool PlainFrame(const QLabel* l)
 {
     return l && l->frameShape() == QFrame::NoFrame && !(l->focusPolicy() & Qt::TabFocus);
@@ -39,13 +43,22 @@ bool TacLinkWnd::PaintsLabel() const { return PlainFrame(Label()); }
 void TacStaticWnd::PaintContent(TBitmap& cache)
 {
     QLabel* l = Label();
-    unsigned flags = DT_WORDBREAK | DT_NOCLIP;
+    unsigned flags = DT_WORDBREAK | DT_NOCLIP | MnemonicFlag(l);
     if (l->alignment() & Qt::AlignRight)
         flags |= DT_RIGHT;
     else if (l->alignment() & Qt::AlignHCenter)
         flags |= DT_CENTER;
-    const TRect r{l->margin(), l->margin(), l->width() - l->margin(), l->height() - l->margin()};
-    WriteControlText(cache, QStringToCp1251(l->text()), l->isEnabled(), r, flags, SkinData(), l, false, l->font());
+    const QRect box = l->contentsRect().adjusted(l->margin(), l->margin(), -l->margin(), -l->margin());
+    TRect r{box.left(), box.top(), box.right() + 1, box.bottom() + 1};
+    const std::string text = QStringToCp1251(l->text());
+    // The text sits where the label itself puts it: a label beside an
+    // edit is centred on the edit's line.
+    const int height = MeasureText(l->font(), text, r.Width(), flags).Y;
+    if (l->alignment() & Qt::AlignVCenter)
+        r.Top += (r.Height() - height) / 2;
+    else if (l->alignment() & Qt::AlignBottom)
+        r.Top = r.Bottom - height;
+    WriteControlText(cache, text, l->isEnabled(), r, flags, SkinData(), l, false, l->font());
 }
 
 bool TacStaticWnd::WndProc(QEvent* event)
@@ -104,6 +117,6 @@ void TacLinkWnd::PaintContent(TBitmap& cache)
     QFont font = l->font();
     font.setUnderline(true);
     const TRect r{0, 0, l->width() + 4, l->height()};
-    WriteControlText(cache, LinkText(QStringToCp1251(l->text())), l->isEnabled(), r, DT_WORDBREAK | DT_NOCLIP,
-                     SkinData(), l, false, font);
+    WriteControlText(cache, LinkText(QStringToCp1251(l->text())), l->isEnabled(), r,
+                     DT_WORDBREAK | DT_NOCLIP | MnemonicFlag(l), SkinData(), l, false, font);
 }

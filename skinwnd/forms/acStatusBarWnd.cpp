@@ -167,7 +167,8 @@ void TacStatusBarWnd::PaintPanels(TBitmap& cache)
         const unsigned align = panels[i].Alignment == taCenter       ? DT_CENTER
                                : panels[i].Alignment == taRightJustify ? DT_RIGHT
                                                                        : DT_LEFT;
-        DrawTextOnBitmap(cache, shown, text, align | DT_SINGLELINE | DT_VCENTER, font, section.FontColor);
+        // Messages and file names: an "&" is text.
+        DrawTextOnBitmap(cache, shown, text, align | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX, font, section.FontColor);
     }
 }
 

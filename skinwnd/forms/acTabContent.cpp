@@ -45,7 +45,8 @@ void DrawAcross(TBitmap& target, TRect r, const TacTabContent& c)
         DrawIcon(p, c, r.Left + (r.Width() - (textWidth + w + 8)) / 2, r.Top + (r.Height() - h) / 2);
         r.Left += w;
     }
-    const unsigned flags = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
+    // The caption comes without its mnemonic marks.
+    const unsigned flags = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX;
     if (c.Manager && c.Manager->IsValidSkinIndex(c.Section))
         DrawSectionText(target, c.Text, true, c.Manager, c.State != 0, c.Section, flags, r, c.Font);
     else

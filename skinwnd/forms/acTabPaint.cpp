@@ -11,6 +11,7 @@
 #include "skin/acSectionPaint.h"
 #include "skin/forms/sCommonData.h"
 #include "skin/sHelpers.h"
+#include "skin/sSkinMenuItems.h"
 #include "skinwnd/forms/acSBUtils.h"
 #include "skinwnd/forms/acTabContent.h"
 
@@ -29,18 +30,6 @@ const TacTabIndexes& TabIndexes(const TacCachedIndexes& c, TacTabPosition positi
     case tpRight: return c.TabRight;
     default: return c.TabTop;
     }
-}
-
-// A text with the class library's mnemonic marks taken out ("&&" is "&").
-QString WithoutMnemonics(const QString& text)
-{
-    QString out;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == QLatin1Char('&') && i + 1 < text.size())
-            ++i;
-        out += text[i];
-    }
-    return out;
 }
 
 TRect Intersect(const TRect& a, const TRect& b)
@@ -101,7 +90,7 @@ void TacTabControlWnd::DrawTab(const TacTabLayout& l, int index, int state, TBit
     }
     TacTabContent c;
     c.Position = l.Position;
-    c.Text = QStringToCp1251(WithoutMnemonics(bar->tabText(index)));
+    c.Text = WithoutMnemonics(QStringToCp1251(bar->tabText(index)));
     c.Icon = bar->tabIcon(index);
     c.IconSize = bar->iconSize();
     c.Font = bar->font();

@@ -207,8 +207,7 @@ void TsFrameAdapter::PrepareCache()
     const TacWndGeometry g = UpdateWndGeometry(frame_);
     sd.PrepareCacheBmp();
     sd.CacheBmp->SetSize(g.Width, g.Height);
-    PaintControlItem(sd, GetParentCacheOfWindow(frame_), true, 0, {0, 0, g.Width, g.Height}, g.PosInParent,
-                     *sd.CacheBmp);
+    PaintControlItem(sd, GetParentCacheOfWindow(frame_), true, 0, {0, 0, g.Width, g.Height}, {0, 0}, *sd.CacheBmp);
     sd.BGChanged = false;
 }
 

@@ -54,8 +54,7 @@ void TacMDIWnd::PrepareCache()
     sd.CacheBmp->SetSize(g.Width, g.Height);
     const TsGeneralData* section = sd.Section();
     if (section && sd.SkinSection() == MDIAreaSection) {
-        PaintControlItem(sd, GetParentCacheOfWindow(w), true, 0, {0, 0, g.Width, g.Height}, g.PosInParent,
-                         *sd.CacheBmp);
+        PaintControlItem(sd, GetParentCacheOfWindow(w), true, 0, {0, 0, g.Width, g.Height}, {0, 0}, *sd.CacheBmp);
     } else {
         // The skin has no picture for the area: the form's own colour.
         TsCommonData* form = provider_ ? providerData_ : nullptr;

@@ -288,7 +288,7 @@ void TsSkinProvider::PaintAddedTitle(TBitmap& bmp, int left, int right)
         color = 0;
     }
     const TRect r{left + 4, 0, right, FormBorderWidth() + CaptionHeight()};
-    DrawTextOnBitmap(bmp, AddedTitle.Text(), r, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS,
+    DrawTextOnBitmap(bmp, AddedTitle.Text(), r, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS,
                      AddedTitle.Font(), color);
 }
 

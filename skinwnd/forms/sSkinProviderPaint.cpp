@@ -136,7 +136,7 @@ void TsSkinProvider::PaintCaptionText(TBitmap& bmp)
     QFont font = QApplication::font();
     font.setBold(true);
     static const unsigned align[] = {DT_LEFT, DT_RIGHT, DT_CENTER};
-    const unsigned flags = align[captionAlignment_] | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS;
+    const unsigned flags = align[captionAlignment_] | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS;
     const std::string text = QStringToCp1251(form_->windowTitle());
     DrawSectionText(bmp, text, true, SkinManager(), !formActive_, title, flags, r, font);
     if (captionAlignment_ == taLeftJustify)
