@@ -266,16 +266,6 @@ void TsSkinProvider::ApplyFormColor()
     SetControlColor(form_, m->GlobalColor());
 }
 
-// The form follows the system colours again, or gets back the palette of
-// its own it had.
-void TsSkinProvider::RestoreFormColor()
-{
-    if (!form_ || !formPaletteSaved_)
-        return;
-    form_->setPalette(hadOwnFormPalette_ ? savedFormPalette_ : QPalette());
-    formPaletteSaved_ = false;
-}
-
 TitleButtonData* TsSkinProvider::ButtonByCode(int code)
 {
     switch (code) {
