@@ -1,6 +1,6 @@
 #include "skinwnd/forms/acListViewWnd.h"
 
-#include "EditTestSkin.h"
+#include "AdapterTestSkin.h"
 #include "Screenshot.h"
 #include "skinwnd/forms/acGridWnd.h"
 #include "skinwnd/forms/acSBUtils.h"
@@ -13,7 +13,7 @@
 #include <QTableWidget>
 #include <QTreeWidget>
 
-using namespace edittest;
+using namespace adaptertest;
 
 namespace {
 
