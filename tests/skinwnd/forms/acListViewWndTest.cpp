@@ -291,3 +291,26 @@ TEST(TacListViewWnd, OwnColoursComeBackOnDetach)
         EXPECT_TRUE(f.list->testAttribute(Qt::WA_SetPalette));
     }
 }
+
+TEST(TacListViewWnd, ReplacedHeaderIsPaintedTheSameWay)
+{
+    // The old header goes while the list's adapter follows its children:
+    // the adapter must not take the header on its way out for the new one.
+    SkinScope skin;
+    const TSkinPalette p = ProjectPalette();
+    ListForm f;
+    TacListViewWnd* adapter = Adapt(f);
+    ASSERT_EQ(PixelAt(f.HeaderImage(), 0, f.HeaderImage().height() / 2), p.Frame);
+    auto* header = new QHeaderView(Qt::Horizontal);
+    header->setStretchLastSection(false);
+    f.list->setHeader(header);
+    for (int i = 0; i < 3; ++i)
+        header->resizeSection(i, 90);
+    header->show();
+    const QImage img = f.HeaderImage();
+    EXPECT_EQ(adapter->HeaderWnd(), header);
+    for (int x : {0, 90, 180, 270})
+        EXPECT_EQ(PixelAt(img, x, img.height() / 2), p.Frame) << x;
+    EXPECT_EQ(adapter->HeaderColumns().size(), 4u);
+    Free(f.list, adapter);
+}
