@@ -40,7 +40,6 @@ TacComboBoxWnd::TacComboBoxWnd(QWidget* handle, bool scrollBars, const std::stri
 {
     if (QComboBox* combo = Combo()) {
         list_ = combo->view();
-        listObject_ = list_;
         list_->installEventFilter(this);
     }
 }
@@ -66,7 +65,7 @@ void TacComboBoxWnd::CreateListAdapter()
     if (listAdapter_ || !list_)
         return;
     const bool hasItems = list_->model() && list_->model()->rowCount() > 0;
-    listAdapter_ = TacMainWnd::Create<TacComboListWnd>(list_.data(), hasItems, "EDIT", SkinManager(), nullptr);
+    listAdapter_ = TacMainWnd::Create<TacComboListWnd>(list_.get(), hasItems, "EDIT", SkinManager(), nullptr);
     listAdapter_->DialogMode = DialogMode;
 }
 
@@ -198,7 +197,7 @@ bool TacComboBoxWnd::WndProc(QEvent* event)
 
 bool TacComboBoxWnd::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched != listObject_ || watched == WndHandle())
+    if (watched != list_ || watched == WndHandle())
         return TacEditWnd::eventFilter(watched, event);
     if (Detached)
         return false;

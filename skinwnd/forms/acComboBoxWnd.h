@@ -5,8 +5,7 @@
 // button of the combo-button section with the skin's arrow. The list gets
 // an edit adapter of its own the first time it drops down.
 #include "skinwnd/forms/acEditWnd.h"
-
-#include <QPointer>
+#include "skinwnd/forms/acLivePointer.h"
 
 class QAbstractItemView;
 class QComboBox;
@@ -42,11 +41,7 @@ private:
     void CreateListAdapter();
     void FreeListAdapter();
 
-    QPointer<QAbstractItemView> list_;
-    // The list as the source of filtered events, compared only: while the
-    // combo box is destroyed the list sends events as a bare QWidget, which
-    // list_ must not be read as.
-    const QObject* listObject_ = nullptr;
+    TacLivePointer<QAbstractItemView> list_;
     TacComboListWnd* listAdapter_ = nullptr;
 };
 

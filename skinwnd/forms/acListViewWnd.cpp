@@ -53,7 +53,10 @@ TacListViewWnd::TViewStyle TacListViewWnd::ViewStyle() const
 void TacListViewWnd::HookHeader()
 {
     auto* tree = qobject_cast<QTreeView*>(WndHandle());
-    QHeaderView* header = tree ? tree->header() : nullptr;
+    // A tree hands out its old header while that is destroyed (the tree
+    // hears of its child going): only a header that still is one is taken.
+    QObject* current = tree ? tree->header() : nullptr;
+    QHeaderView* header = qobject_cast<QHeaderView*>(current);
     if (header == header_ && (!header || headerViewport_ == header->viewport()))
         return;
     UnhookHeader();

@@ -45,6 +45,6 @@ private:
     bool OnDivider(const QPoint& point) const;
     void SetColumns(int hot, int down);
 
-    QPointer<QHeaderView> header_;
+    TacLivePointer<QHeaderView> header_;
     QPointer<QWidget> headerViewport_;
 };

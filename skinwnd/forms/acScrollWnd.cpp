@@ -227,7 +227,7 @@ void TacScrollWnd::PaintScrollBars()
 void TacScrollWnd::SendScroll(int kind, int code, int pos)
 {
     QWidget* wnd = WndHandle();
-    QScrollBar* control = Bar(kind) ? Bar(kind)->Control : nullptr;
+    QScrollBar* control = Bar(kind) ? Bar(kind)->Control.get() : nullptr;
     if (!wnd || !control)
         return;
     const intptr_t request = intptr_t(kind == SB_VERT ? WM_VSCROLL : WM_HSCROLL) << 16 | code;

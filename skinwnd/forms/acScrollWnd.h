@@ -7,6 +7,7 @@
 // change goes through the bar's actions, so the area scrolls exactly as it
 // does for its own bars. Edit, list and similar adapters derive from it.
 #include "skinwnd/acScrollGeometry.h"
+#include "skinwnd/forms/acLivePointer.h"
 #include "skinwnd/forms/acMainWnd.h"
 
 #include <QBasicTimer>
@@ -45,7 +46,7 @@ public:
     TacScrollWnd* Owner = nullptr;
     // The widget that holds the bar's value and range; nullptr when the
     // window has no bar of this kind.
-    QPointer<QScrollBar> Control;
+    TacLivePointer<QScrollBar> Control;
     // The widget's own mouse tracking, given back when the adapter goes.
     bool HadMouseTracking = false;
 

@@ -58,8 +58,7 @@ TacSpeedButtonPlace SpeedButtonPlace(int w, int h, TPoint glyph, TPoint text, TB
 
 TacSpeedButtonHandler::TacSpeedButtonHandler(QToolButton* control, const std::string& skinSection,
                                              TsSkinManager* manager, TsCommonData* skinData)
-    : ButtonControl(control), SkinManager(manager ? manager : skinData->GetSkinManager()), SkinData(skinData),
-      buttonObject_(control)
+    : ButtonControl(control), SkinManager(manager ? manager : skinData->GetSkinManager()), SkinData(skinData)
 {
     if (SkinData->SkinSection().empty())
         SkinData->SetSkinSection(skinSection);
@@ -199,7 +198,7 @@ bool TacSpeedButtonHandler::WndProc(QEvent* event)
     case QEvent::Enter:
     case QEvent::Leave:
         SkinData->MouseAbove = event->type() == QEvent::Enter;
-        static_cast<QObject*>(ButtonControl.data())->event(event);
+        static_cast<QObject*>(ButtonControl.get())->event(event);
         Repaint();
         return true;
     default: return false;
@@ -208,7 +207,7 @@ bool TacSpeedButtonHandler::WndProc(QEvent* event)
 
 bool TacSpeedButtonHandler::eventFilter(QObject* watched, QEvent* event)
 {
-    if (Detached || watched != buttonObject_)
+    if (Detached || watched != ButtonControl)
         return false;
     return WndProc(event);
 }

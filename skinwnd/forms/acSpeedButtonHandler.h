@@ -4,9 +4,9 @@
 // command message for it and paints the section item in the button's state
 // with its icon and caption laid out by Layout, Margin and Spacing.
 #include "platform/Bitmap.h"
+#include "skinwnd/forms/acLivePointer.h"
 
 #include <QObject>
-#include <QPointer>
 #include <string>
 
 class QToolButton;
@@ -36,7 +36,7 @@ public:
     // 2 down or checked, 1 hot (focused or under the mouse), else 0.
     int CurrentState() const;
 
-    QPointer<QToolButton> ButtonControl;
+    TacLivePointer<QToolButton> ButtonControl;
     TsSkinManager* SkinManager = nullptr;
     bool Detached = false;
     TsCommonData* SkinData = nullptr;
@@ -54,9 +54,4 @@ private:
     void Paint();
     void PaintContent(TBitmap& cache, int state);
     TButtonLayout EffectiveLayout() const;
-
-    // The button as the source of filtered events, compared only: while it
-    // is destroyed it sends events as a bare QWidget, which ButtonControl
-    // must not be read as.
-    const QObject* buttonObject_ = nullptr;
 };

@@ -1,9 +1,14 @@
 #pragma once
 // A skin manager over a skin built in the test, for the painters' tables.
+#include "SkinGenerator.h"
+#include "skin/acSkinLoader.h"
 #include "skin/sSkinData.h"
 #include "skin/sSkinManagerIntf.h"
 
+#include <QTemporaryDir>
+
 #include <memory>
+#include <string>
 
 namespace skintest {
 
@@ -57,6 +62,23 @@ public:
         return int(skin.ma.size()) - 1;
     }
     const TsMaskData& M(int i) const { return skin.ma[size_t(i)]; }
+
+    // Loads the generator's skin in the palette's colours, every mask bound
+    // to this manager; false with the loader's error otherwise.
+    bool LoadGenerated(const TSkinPalette& palette, std::string& error)
+    {
+        QTemporaryDir dir;
+        const std::string folder = dir.path().toStdString();
+        if (!WriteSkinFolder(folder, palette)) {
+            error = "the skin folder could not be written";
+            return false;
+        }
+        if (!LoadSkinFolder(folder, TacCommonSections(), skin, error))
+            return false;
+        for (TsMaskData& m : skin.ma)
+            m.Manager = this;
+        return true;
+    }
 };
 
 } // namespace skintest

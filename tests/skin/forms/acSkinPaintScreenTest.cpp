@@ -3,7 +3,6 @@
 // group frame and a panel, with their captions. The picture is saved for a
 // person to look at when TARKU_SCREENSHOTS names a folder.
 #include "skin/acSectionPaint.h"
-#include "skin/acSkinLoader.h"
 #include "skin/forms/acSkinText.h"
 #include "skin/sHelpers.h"
 
@@ -12,7 +11,6 @@
 #include "SkinGenerator.h"
 #include "platform/forms/BitmapImage.h"
 
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -22,13 +20,9 @@ struct ProjectSkin {
     bool loaded = false;
     explicit ProjectSkin(const TSkinPalette& palette)
     {
-        QTemporaryDir dir;
-        const std::string folder = dir.path().toStdString();
         std::string error;
-        loaded = WriteSkinFolder(folder, palette) && LoadSkinFolder(folder, TacCommonSections(), manager.skin, error);
+        loaded = manager.LoadGenerated(palette, error);
         EXPECT_TRUE(loaded) << error;
-        for (TsMaskData& m : manager.skin.ma)
-            m.Manager = &manager;
     }
     int Index(const std::string& name) const { return manager.skin.GetSkinIndex(name); }
 };

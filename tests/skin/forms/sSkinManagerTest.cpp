@@ -1,6 +1,6 @@
 #include "skin/forms/sSkinManager.h"
 
-#include "../SkinPacker.h"
+#include "../../skinwnd/forms/AdapterTestSkin.h"
 #include "Screenshot.h"
 #include "SkinGenerator.h"
 #include "TestSupport.h"
@@ -16,24 +16,10 @@
 #include <QImage>
 #include <gtest/gtest.h>
 
+using adaptertest::SkinDirectory;
 using testsupport::TempDir;
 
 namespace {
-
-// A skin directory with the project skin and its dusk variant as folders,
-// and the dusk skin again as a packed file.
-struct SkinDirectory {
-    TempDir dir;
-    SkinDirectory()
-    {
-        EXPECT_TRUE(WriteSkinFolder(dir.file("Tarku"), ProjectPalette()));
-        EXPECT_TRUE(WriteSkinFolder(dir.file("TarkuDusk"), DuskPalette()));
-        std::vector<TPackEntry> entries;
-        for (const auto& [name, bytes] : SkinFiles(DuskPalette()))
-            entries.push_back({name, bytes});
-        testsupport::WriteFileBytes(dir.file("Packed.asz"), PackSkin(entries));
-    }
-};
 
 // A form with a skinned tree view and a label, the way the program builds
 // its own.
@@ -163,7 +149,7 @@ TEST(TsSkinManager, SwitchingSkinsAtRunTimeRepaintsTheForms)
         bool packed;
     };
     std::vector<TColor> seen;
-    for (const Step& s : {Step{"Tarku", false}, Step{"Packed", true}, Step{"Tarku", false}, Step{"TarkuDusk", false}}) {
+    for (const Step& s : {Step{"Tarku", false}, Step{"Dusk", true}, Step{"Tarku", false}, Step{"TarkuDusk", false}}) {
         SCOPED_TRACE(s.name);
         manager.SetSkinName(s.name);
         ASSERT_TRUE(manager.Active()) << manager.LastError();
@@ -182,9 +168,9 @@ TEST(TsSkinManager, SwitchingSkinsAtRunTimeRepaintsTheForms)
 
     std::vector<std::string> names;
     EXPECT_EQ(manager.GetSkinNames(names, stAllSkins).empty(), false);
-    EXPECT_EQ(names, (std::vector<std::string>{"Packed", "Tarku", "TarkuDusk"}));
+    EXPECT_EQ(names, (std::vector<std::string>{"Dusk", "Tarku", "TarkuDusk"}));
     manager.GetSkinNames(names, stPacked);
-    EXPECT_EQ(names, std::vector<std::string>{"Packed"});
+    EXPECT_EQ(names, std::vector<std::string>{"Dusk"});
 }
 
 TEST(TsSkinManager, MissingSkinSwitchesOffAndStoredSkinsStandIn)

@@ -1,5 +1,6 @@
 #include "skin/forms/sSkinMenus.h"
 
+#include "../../skinwnd/forms/AdapterTestSkin.h"
 #include "Screenshot.h"
 #include "SkinGenerator.h"
 #include "TestSupport.h"
@@ -21,18 +22,11 @@
 #include <cmath>
 #include <memory>
 
+using adaptertest::PixelsOf;
+using adaptertest::SkinDirectory;
 using testsupport::TempDir;
 
 namespace {
-
-struct SkinDirectory {
-    TempDir dir;
-    SkinDirectory()
-    {
-        EXPECT_TRUE(WriteSkinFolder(dir.file("Tarku"), ProjectPalette()));
-        EXPECT_TRUE(WriteSkinFolder(dir.file("TarkuDusk"), DuskPalette()));
-    }
-};
 
 // A main window with a menu bar and a File popup holding every kind of
 // item: shortcut, disabled, divider, checked, radio, sub-menu, caption.
@@ -83,15 +77,6 @@ struct MenuForm {
     QImage Grab(QWidget* w) { return w->grab().toImage().convertToFormat(QImage::Format_RGB32); }
     QImage ItemImage(QAction* a) { return Grab(file).copy(file->actionGeometry(a)); }
 };
-
-int PixelsOf(const QImage& img, TColor color)
-{
-    int n = 0;
-    for (int y = 0; y < img.height(); ++y)
-        for (int x = 0; x < img.width(); ++x)
-            n += ColorFromQColor(img.pixelColor(x, y)) == color;
-    return n;
-}
 
 TColor Channelwise(TColor a, TColor b, double aShare)
 {

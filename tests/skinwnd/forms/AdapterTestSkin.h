@@ -1,7 +1,8 @@
 #pragma once
-// The project's test skin for the adapter tests: a skin directory with the
-// skin as a folder and its dusk variant packed, a manager that loads it,
-// and pixel probes of grabbed widgets.
+// The project's test skin for the skinned windows' tests: a skin directory
+// with the project skin and its dusk variant as folders ("Tarku",
+// "TarkuDusk") and the dusk skin again as a packed file ("Dusk"), a manager
+// that loads it, and pixel probes of grabbed widgets.
 #include "../../skin/SkinPacker.h"
 #include "SkinGenerator.h"
 #include "TestSupport.h"
@@ -23,6 +24,7 @@ struct SkinDirectory {
     SkinDirectory()
     {
         EXPECT_TRUE(WriteSkinFolder(dir.file("Tarku"), ProjectPalette()));
+        EXPECT_TRUE(WriteSkinFolder(dir.file("TarkuDusk"), DuskPalette()));
         std::vector<TPackEntry> entries;
         for (const auto& [name, bytes] : SkinFiles(DuskPalette()))
             entries.push_back({name, bytes});
@@ -30,17 +32,37 @@ struct SkinDirectory {
     }
 };
 
-// A default manager with the project skin loaded.
+// A default manager over the skin directory, with the named skin loaded;
+// nullptr leaves it without a skin until Use, so that a test can set the
+// manager's options (or the skin's files) first.
 struct SkinScope {
     SkinDirectory skins;
     std::unique_ptr<TsSkinManagerComponent> manager;
-    SkinScope()
+    explicit SkinScope(const char* name = "Tarku")
     {
         SkinLibraryInitialization();
         manager = std::make_unique<TsSkinManagerComponent>();
         manager->SetSkinDirectory(skins.dir.path());
-        manager->SetSkinName("Tarku");
+        if (name) {
+            manager->SetSkinName(name);
+            EXPECT_TRUE(manager->Active()) << manager->LastError();
+        }
+    }
+    // The manager's windows and the adapters it leaves go before the skin
+    // files do.
+    ~SkinScope()
+    {
+        manager.reset();
+        QApplication::processEvents();
+    }
+    // Switches the manager on with the named skin and lets the windows
+    // repaint.
+    void Use(const char* name)
+    {
+        manager->SetActive(true);
+        manager->SetSkinName(name);
         EXPECT_TRUE(manager->Active()) << manager->LastError();
+        QApplication::processEvents();
     }
     const TsGeneralData& Section(const char* name) const
     {
@@ -48,30 +70,38 @@ struct SkinScope {
     }
 };
 
+// The widget as it paints now.
 inline QImage Grab(QWidget* w)
 {
     return w->grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
-inline int PixelsOf(const QImage& img, TColor color)
+// The widget as it paints once the events waiting for it have run.
+inline QImage Grab(QWidget& w)
 {
-    int n = 0;
-    for (int y = 0; y < img.height(); ++y)
-        for (int x = 0; x < img.width(); ++x)
-            n += ColorFromQColor(img.pixelColor(x, y)) == color;
-    return n;
+    QApplication::processEvents();
+    return Grab(&w);
 }
 
 inline TColor PixelAt(const QImage& img, int x, int y) { return ColorFromQColor(img.pixelColor(x, y)); }
 
-// How many pixels of a rectangle have the colour.
+// How many pixels of a rectangle (clipped to the image) have the colour.
 inline int CountColour(const QImage& image, const QRect& r, TColor colour)
 {
+    const QRect inside = r & image.rect();
     int n = 0;
-    for (int y = r.top(); y <= r.bottom(); ++y)
-        for (int x = r.left(); x <= r.right(); ++x)
+    for (int y = inside.top(); y <= inside.bottom(); ++y)
+        for (int x = inside.left(); x <= inside.right(); ++x)
             n += PixelAt(image, x, y) == colour;
     return n;
+}
+
+inline int PixelsOf(const QImage& img, TColor color) { return CountColour(img, img.rect(), color); }
+
+// As CountColour; no area counts the whole image.
+inline int CountPixels(const QImage& img, TColor color, const QRect& area = {})
+{
+    return CountColour(img, area.isNull() ? img.rect() : area, color);
 }
 
 // The project skin alone, loaded from a folder by a manager of the test's own.

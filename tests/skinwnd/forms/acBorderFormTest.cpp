@@ -1,5 +1,6 @@
 #include "skinwnd/forms/acBorderForm.h"
 
+#include "AdapterTestSkin.h"
 #include "SkinGenerator.h"
 #include "Screenshot.h"
 #include "TestSupport.h"
@@ -16,7 +17,7 @@
 
 #include <memory>
 
-using testsupport::TempDir;
+using adaptertest::SkinDirectory;
 
 namespace {
 
@@ -29,17 +30,16 @@ struct LayeredGuard {
 };
 
 struct Skinned {
-    TempDir dir;
+    SkinDirectory skins;
     std::unique_ptr<TsSkinManagerComponent> manager;
     QWidget form;
     TsSkinProvider* provider = nullptr;
     // The library is started by the LayeredGuard each test makes first.
     explicit Skinned(bool extended)
     {
-        EXPECT_TRUE(WriteSkinFolder(dir.file("Tarku"), ProjectPalette()));
         // The project skin keeps its whole shadow under the form; moved in,
         // 6 pixels of it show around the form.
-        const std::string options = dir.file("Tarku") + "/Options.dat";
+        const std::string options = skins.dir.file("Tarku") + "/Options.dat";
         std::string text = testsupport::ReadFileBytes(options);
         const std::string anchor = "BORDERCOLOR=0\r\n";
         const size_t at = text.find(anchor);
@@ -48,7 +48,7 @@ struct Skinned {
             text.insert(at + anchor.size(), "FORMOFFSET=2\r\n");
         testsupport::WriteFileBytes(options, text);
         manager = std::make_unique<TsSkinManagerComponent>();
-        manager->SetSkinDirectory(dir.path());
+        manager->SetSkinDirectory(skins.dir.path());
         manager->SetExtendedBorders(extended);
         manager->SetActive(true);
         manager->SetSkinName("Tarku");

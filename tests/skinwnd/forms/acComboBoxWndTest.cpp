@@ -1,6 +1,6 @@
 #include "skinwnd/forms/acComboBoxWnd.h"
 
-#include "EditTestSkin.h"
+#include "AdapterTestSkin.h"
 #include "Screenshot.h"
 #include "skin/sConst.h"
 #include "skinwnd/forms/acSBUtils.h"
@@ -10,7 +10,7 @@
 #include <QEnterEvent>
 #include <QFocusEvent>
 
-using namespace edittest;
+using namespace adaptertest;
 
 namespace {
 

@@ -4,7 +4,7 @@
 // adapter is made and dropped the way the form's provider does. The
 // pictures are saved for a person to look at when TARKU_SCREENSHOTS names a
 // folder.
-#include "EditTestSkin.h"
+#include "AdapterTestSkin.h"
 #include "Screenshot.h"
 #include "skin/forms/acSkinCommand.h"
 #include "skinwnd/forms/acBtnWnd.h"
@@ -43,7 +43,7 @@
 #include <map>
 #include <typeinfo>
 
-using namespace edittest;
+using namespace adaptertest;
 
 namespace {
 
@@ -261,7 +261,7 @@ TEST(CtrlAdapterScreen, EveryControlOfTheFormIsAdaptedAndFollowsTheSkin)
         EXPECT_NE(colour, plain.at(name));
     }
 
-    skin.manager->SetSkinName("Packed");
+    skin.manager->SetSkinName("Dusk");
     ASSERT_TRUE(skin.manager->Packed());
     provider.SkinOn();
     const std::map<std::string, TColor> packed = f.Sample();

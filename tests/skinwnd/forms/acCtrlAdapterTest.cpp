@@ -1,5 +1,6 @@
 #include "skinwnd/forms/acCtrlAdapter.h"
 
+#include "AdapterTestSkin.h"
 #include "SkinGenerator.h"
 #include "TestSupport.h"
 #include "skin/forms/acSkinCommand.h"
@@ -171,10 +172,9 @@ TEST(TacCtrlAdapter, WalkGivesEachControlTheAdapterOfItsList)
 
 TEST(TacCtrlAdapter, TakingTheAdapterAwayRestoresTheForm)
 {
-    testsupport::TempDir skins;
-    ASSERT_TRUE(WriteSkinFolder(skins.file("Tarku"), ProjectPalette()));
+    adaptertest::SkinDirectory skins;
     auto manager = ManagerWithLists(AllLists);
-    manager->SetSkinDirectory(skins.path());
+    manager->SetSkinDirectory(skins.dir.path());
     manager->SetSkinName("Tarku");
     ASSERT_TRUE(manager->Active()) << manager->LastError();
     Form f;
@@ -351,8 +351,7 @@ TEST(TacCtrlAdapter, ItemsByIndexCleaningAndBroadcast)
 
 TEST(TacCtrlAdapter, LabelsTakeTheSkinColourAndGetTheirOwnBack)
 {
-    testsupport::TempDir skins;
-    ASSERT_TRUE(WriteSkinFolder(skins.file("Tarku"), ProjectPalette()));
+    adaptertest::SkinDirectory skins;
     auto manager = ManagerWithLists(AllLists);
     QWidget form;
     auto* own = new QLabel("own palette", &form);
@@ -371,7 +370,7 @@ TEST(TacCtrlAdapter, LabelsTakeTheSkinColourAndGetTheirOwnBack)
         EXPECT_EQ(own->palette().color(QPalette::WindowText), QColor(Qt::red));
         EXPECT_FALSE(plain->testAttribute(Qt::WA_SetPalette));
     }
-    manager->SetSkinDirectory(skins.path());
+    manager->SetSkinDirectory(skins.dir.path());
     manager->SetSkinName("Tarku");
     ASSERT_TRUE(manager->Active()) << manager->LastError();
     const TColor text = manager->GetGlobalFontColor();

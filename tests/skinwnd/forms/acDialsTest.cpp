@@ -1,6 +1,6 @@
 #include "skinwnd/forms/acDials.h"
 
-#include "../../skin/SkinPacker.h"
+#include "AdapterTestSkin.h"
 #include "Screenshot.h"
 #include "SkinGenerator.h"
 #include "TestSupport.h"
@@ -35,23 +35,12 @@
 #include <memory>
 
 using testsupport::TempDir;
+using namespace adaptertest;
 
 namespace {
 
-struct Skins {
-    TempDir dir;
-    std::unique_ptr<TsSkinManagerComponent> manager;
-    Skins()
-    {
-        EXPECT_TRUE(WriteSkinFolder(dir.file("Tarku"), ProjectPalette()));
-        SkinLibraryInitialization();
-        manager = std::make_unique<TsSkinManagerComponent>();
-        manager->SetSkinDirectory(dir.path());
-        manager->SetActive(true);
-        manager->SetSkinName("Tarku");
-        EXPECT_TRUE(manager->Active()) << manager->LastError();
-        QApplication::processEvents();
-    }
+struct Skins : SkinScope {
+    Skins() : SkinScope(nullptr) { Use("Tarku"); }
 };
 
 // Runs the dialog modally; `answer` runs inside its loop and must close

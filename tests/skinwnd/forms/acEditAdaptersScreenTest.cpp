@@ -3,7 +3,7 @@
 // list with a column header and a table, painted by the project skin,
 // switched to the packed skin, to no skin and back. The pictures are saved
 // for a person to look at when TARKU_SCREENSHOTS names a folder.
-#include "EditTestSkin.h"
+#include "AdapterTestSkin.h"
 #include "Screenshot.h"
 #include "skinwnd/forms/acComboBoxWnd.h"
 #include "skinwnd/forms/acGridWnd.h"
@@ -24,7 +24,7 @@
 
 #include <map>
 
-using namespace edittest;
+using namespace adaptertest;
 
 namespace {
 
@@ -152,7 +152,7 @@ TEST(EditAdaptersScreen, SkinSwitchRepaintsEveryAdapterAndNoneRestores)
     SaveScreenshot(open, "edit_adapters_combo_open");
     f.combo->hidePopup();
 
-    skin.manager->SetSkinName("Packed");
+    skin.manager->SetSkinName("Dusk");
     ASSERT_TRUE(skin.manager->Packed());
     const std::map<std::string, TColor> packed = Sample(f);
     SaveScreenshot(f.Image(), "edit_adapters_packed");

@@ -1,6 +1,6 @@
 #include "skinwnd/forms/acEditWnd.h"
 
-#include "EditTestSkin.h"
+#include "AdapterTestSkin.h"
 #include "skin/forms/acSkinCommand.h"
 #include "skinwnd/forms/acSBUtils.h"
 
@@ -13,7 +13,7 @@
 
 #include <functional>
 
-using namespace edittest;
+using namespace adaptertest;
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "skinwnd/forms/acListViewWnd.h"
 
-#include "EditTestSkin.h"
+#include "AdapterTestSkin.h"
 #include "Screenshot.h"
 #include "skinwnd/forms/acGridWnd.h"
 #include "skinwnd/forms/acSBUtils.h"
@@ -13,7 +13,7 @@
 #include <QTableWidget>
 #include <QTreeWidget>
 
-using namespace edittest;
+using namespace adaptertest;
 
 namespace {
 
@@ -290,4 +290,27 @@ TEST(TacListViewWnd, OwnColoursComeBackOnDetach)
         EXPECT_EQ(f.list->palette(), before);
         EXPECT_TRUE(f.list->testAttribute(Qt::WA_SetPalette));
     }
+}
+
+TEST(TacListViewWnd, ReplacedHeaderIsPaintedTheSameWay)
+{
+    // The old header goes while the list's adapter follows its children:
+    // the adapter must not take the header on its way out for the new one.
+    SkinScope skin;
+    const TSkinPalette p = ProjectPalette();
+    ListForm f;
+    TacListViewWnd* adapter = Adapt(f);
+    ASSERT_EQ(PixelAt(f.HeaderImage(), 0, f.HeaderImage().height() / 2), p.Frame);
+    auto* header = new QHeaderView(Qt::Horizontal);
+    header->setStretchLastSection(false);
+    f.list->setHeader(header);
+    for (int i = 0; i < 3; ++i)
+        header->resizeSection(i, 90);
+    header->show();
+    const QImage img = f.HeaderImage();
+    EXPECT_EQ(adapter->HeaderWnd(), header);
+    for (int x : {0, 90, 180, 270})
+        EXPECT_EQ(PixelAt(img, x, img.height() / 2), p.Frame) << x;
+    EXPECT_EQ(adapter->HeaderColumns().size(), 4u);
+    Free(f.list, adapter);
 }

@@ -1,11 +1,12 @@
 #include "skinwnd/forms/acScrollWnd.h"
 
-#include "skin/acSkinLoader.h"
 #include "skin/forms/acSkinCommand.h"
 #include "skin/forms/acSkinStartup.h"
 #include "skinwnd/forms/acSBUtils.h"
+#include "skinwnd/forms/acScrollState.h"
 
 #include "../../skin/SkinContentManager.h"
+#include "AdapterTestSkin.h"
 #include "Screenshot.h"
 #include "SkinGenerator.h"
 
@@ -15,13 +16,15 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QScrollBar>
-#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <vector>
+
+using adaptertest::Grab;
 
 namespace {
 
@@ -87,13 +90,8 @@ private:
 struct ProjectSkin : skintest::ContentManager {
     ProjectSkin()
     {
-        QTemporaryDir dir;
         std::string error;
-        EXPECT_TRUE(WriteSkinFolder(dir.path().toStdString(), ProjectPalette())
-                    && LoadSkinFolder(dir.path().toStdString(), TacCommonSections(), skin, error))
-            << error;
-        for (TsMaskData& m : skin.ma)
-            m.Manager = this;
+        EXPECT_TRUE(LoadGenerated(ProjectPalette(), error)) << error;
     }
 };
 
@@ -175,12 +173,6 @@ void Free(TacScrollWnd*& adapter)
     TacMainWnd* base = adapter;
     DetachScrollWnd(adapter->WndHandle(), true, base);
     adapter = nullptr;
-}
-
-QImage Grab(QWidget* w)
-{
-    QApplication::processEvents();
-    return w->grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
 // A shown form holding one lone vertical bar 17 x 200.
@@ -272,7 +264,7 @@ TEST(TacScrollWnd, ThumbIsGrabbedWhereItIsDrawn)
         bar->setValue(c.value);
         TacScrollWnd* adapter = Skin(bar, &scope.manager);
         Requests requests(bar);
-        const std::optional<std::pair<int, int>> thumb = ColourRun(Grab(bar), ThumbColor[0]);
+        const std::optional<std::pair<int, int>> thumb = ColourRun(Grab(*bar), ThumbColor[0]);
         ASSERT_TRUE(thumb.has_value());
         auto click = [&](int y) {
             QTest::mousePress(bar, Qt::LeftButton, {}, AlongV(bar, y));
@@ -324,7 +316,7 @@ TEST(TacScrollWnd, RangesWithoutRoomPaintAndIgnorePresses)
         TacScrollWnd* adapter = Skin(bar, &scope.manager);
         adapter->VertBar->ArrowSize = 17;
         Requests requests(bar);
-        const QImage image = Grab(bar);
+        const QImage image = Grab(*bar);
         EXPECT_EQ(ColourRun(image, ThumbColor[0]).has_value(), c.thumb);
         // Pressing in the middle does not move the thumb.
         QTest::mousePress(bar, Qt::LeftButton, {}, AlongV(bar, c.length / 2));
@@ -417,11 +409,11 @@ TEST(TacScrollWnd, ThumbDragTracksOnChangeThenEnds)
     int released = 0;
     QObject::connect(bar, &QScrollBar::sliderMoved, [&](int v) { moved.push_back(v); });
     QObject::connect(bar, &QScrollBar::sliderReleased, [&] { ++released; });
-    const std::optional<std::pair<int, int>> thumb = ColourRun(Grab(bar), ThumbColor[0]);
+    const std::optional<std::pair<int, int>> thumb = ColourRun(Grab(*bar), ThumbColor[0]);
     ASSERT_TRUE(thumb.has_value());
     const int grab = (thumb->first + thumb->second) / 2;
     QTest::mousePress(bar, Qt::LeftButton, {}, AlongV(bar, grab));
-    EXPECT_EQ(ColourRun(Grab(bar), ThumbColor[2]), thumb);
+    EXPECT_EQ(ColourRun(Grab(*bar), ThumbColor[2]), thumb);
     for (int dy = 1; dy <= 40; ++dy)
         QTest::mouseMove(bar, AlongV(bar, grab + dy));
     const std::vector<int> tracked = requests.Take();
@@ -434,7 +426,7 @@ TEST(TacScrollWnd, ThumbDragTracksOnChangeThenEnds)
         EXPECT_GT(moved[i], moved[i - 1]);
     EXPECT_EQ(bar->value(), moved.back());
     // The pressed thumb is drawn where the mouse holds it.
-    const std::optional<std::pair<int, int>> dragged = ColourRun(Grab(bar), ThumbColor[2]);
+    const std::optional<std::pair<int, int>> dragged = ColourRun(Grab(*bar), ThumbColor[2]);
     ASSERT_TRUE(dragged.has_value());
     EXPECT_EQ(dragged->first, thumb->first + 40);
     // Past the end the value stops at the maximum; back before the start,
@@ -465,8 +457,8 @@ TEST(TacScrollWnd, HotAndPressedPartsArePainted)
     TacScrollWnd* adapter = Skin(e.edit, &scope.manager);
     const int arrow = GetBarSize(*adapter->VertBar, false, true);
     const int up = arrow / 2, down = bar->height() - arrow / 2;
-    auto at = [&](int y) { return Grab(bar).pixelColor(bar->width() / 2, y); };
-    const int thumb = ColourRun(Grab(bar), ThumbColor[0])->first + 2;
+    auto at = [&](int y) { return Grab(*bar).pixelColor(bar->width() / 2, y); };
+    const int thumb = ColourRun(Grab(*bar), ThumbColor[0])->first + 2;
     struct Step {
         const char* what;
         int mouseAt;
@@ -502,10 +494,10 @@ TEST(TacScrollWnd, DetachingRestoresThePlainBars)
         SCOPED_TRACE(destroyAdapter ? "adapter deleted" : "detached");
         LongEdit e;
         QScrollBar* bar = e.vbar();
-        const QImage before = Grab(&e.form);
+        const QImage before = Grab(e.form);
         const bool tracking = bar->hasMouseTracking();
         TacScrollWnd* adapter = Skin(e.edit, &scope.manager);
-        const QImage skinned = Grab(&e.form);
+        const QImage skinned = Grab(e.form);
         EXPECT_NE(skinned, before);
         EXPECT_EQ(skinned.pixelColor(e.edit->mapTo(&e.form, bar->mapTo(e.edit, QPoint(bar->width() / 2, 2)))),
                   FirstArrowColor[0]);
@@ -516,7 +508,7 @@ TEST(TacScrollWnd, DetachingRestoresThePlainBars)
             DetachScrollWnd(e.edit, false, base);
             EXPECT_TRUE(adapter->Detached);
         }
-        EXPECT_EQ(Grab(&e.form), before);
+        EXPECT_EQ(Grab(e.form), before);
         EXPECT_EQ(bar->hasMouseTracking(), tracking);
         EXPECT_EQ(GetAdapterOf(e.edit), nullptr);
         // The bar's own press handling is back.
@@ -533,9 +525,9 @@ TEST(TacScrollWnd, WithoutActiveSkinTheBarsStayPlain)
     SkinScope<SolidSkin> scope;
     scope.manager.skin.CachedIndexes.ScrollBar1V = {};
     LongEdit e;
-    const QImage before = Grab(&e.form);
+    const QImage before = Grab(e.form);
     TacScrollWnd* adapter = Skin(e.edit, &scope.manager);
-    EXPECT_EQ(Grab(e.vbar()), before.copy(QRect(e.vbar()->mapTo(&e.form, QPoint(0, 0)), e.vbar()->size())));
+    EXPECT_EQ(Grab(*e.vbar()), before.copy(QRect(e.vbar()->mapTo(&e.form, QPoint(0, 0)), e.vbar()->size())));
     Free(adapter);
 }
 
@@ -549,7 +541,7 @@ TEST(TacScrollWnd, SizeGripOnlyInTheFormsCorner)
         EXPECT_EQ(adapter->HasSizeGrip(), fills);
         const QRect corner = adapter->CornerRect();
         ASSERT_FALSE(corner.isEmpty());
-        const QImage image = Grab(e.edit);
+        const QImage image = Grab(*e.edit);
         EXPECT_EQ(image.pixelColor(corner.bottomRight()) == GripColor, fills);
         if (fills) {
             const QSize size = e.form.size();
@@ -584,10 +576,10 @@ TEST(TacScrollWnd, ProjectSkinOnEditorAndList)
     form.show();
     QApplication::processEvents();
     list->verticalScrollBar()->setValue(40);
-    const QImage plain = Grab(&form);
+    const QImage plain = Grab(form);
     TacScrollWnd* editAdapter = Skin(edit, &scope.manager);
     TacScrollWnd* listAdapter = Skin(list, &scope.manager);
-    const QImage skinned = Grab(&form);
+    const QImage skinned = Grab(form);
     EXPECT_TRUE(SaveScreenshot(skinned, "scroll_bars"));
     // The bars of both look alike and differ from the plain ones; the
     // list's thumb stands lower than the editor's.
@@ -600,7 +592,7 @@ TEST(TacScrollWnd, ProjectSkinOnEditorAndList)
     EXPECT_GT(listAdapter->ThumbOf(*listAdapter->VertBar).Start, editAdapter->ThumbOf(*editAdapter->VertBar).Start);
     Free(listAdapter);
     Free(editAdapter);
-    EXPECT_EQ(Grab(&form), plain);
+    EXPECT_EQ(Grab(form), plain);
 }
 
 TEST(TacScrollWnd, ReversedBarsRunFromTheFarEnd)
@@ -632,7 +624,7 @@ TEST(TacScrollWnd, ReversedBarsRunFromTheFarEnd)
         const bool reversed = c.rightToLeft && !vertical;
         TacScrollWnd* adapter = Skin(bar, &scope.manager);
         const int arrow = GetBarSize(*adapter->Bar(vertical ? SB_VERT : SB_HORZ), false, true);
-        const std::optional<std::pair<int, int>> thumb = ColourRun(Grab(bar), ThumbColor[0], vertical);
+        const std::optional<std::pair<int, int>> thumb = ColourRun(Grab(*bar), ThumbColor[0], vertical);
         ASSERT_TRUE(thumb.has_value());
         EXPECT_EQ(reversed ? 200 - 1 - thumb->second : thumb->first, arrow);
         // The arrow drawn at the bar's start steps the way the bar's own
@@ -686,4 +678,77 @@ TEST(TacScrollWnd, PressEndsWithItsBarOrWindow)
     EXPECT_EQ(bar->value(), 1);
     Free(adapter);
     delete gone;
+}
+
+TEST(TacScrollWnd, BarsDestroyedUnderTheMouse)
+{
+    SkinScope<SolidSkin> scope;
+    VirtualClock clock;
+    // The bar's last events (its leave, its focus going) reach the adapter
+    // while the bar is half destroyed; the adapter must not take it for a
+    // scroll bar any more, nor keep its hot look or its press.
+    struct Case {
+        const char* what;
+        bool pressed;
+        bool lone;
+        std::function<void(QWidget* area, QScrollBar* bar)> destroy;
+    };
+    const Case cases[] = {
+        {"editor's bar replaced under the mouse", false, false,
+         [](QWidget* area, QScrollBar*) {
+             static_cast<QAbstractScrollArea*>(area)->setVerticalScrollBar(new QScrollBar(Qt::Vertical));
+         }},
+        {"editor's bar replaced under a held arrow", true, false,
+         [](QWidget* area, QScrollBar*) {
+             static_cast<QAbstractScrollArea*>(area)->setVerticalScrollBar(new QScrollBar(Qt::Vertical));
+         }},
+        {"editor deleted under the mouse", false, false, [](QWidget* area, QScrollBar*) { delete area; }},
+        {"editor deleted under a held arrow", true, false, [](QWidget* area, QScrollBar*) { delete area; }},
+        {"lone bar deleted under the mouse", false, true, [](QWidget*, QScrollBar* bar) { delete bar; }},
+        {"lone bar deleted under a held arrow", true, true, [](QWidget*, QScrollBar* bar) { delete bar; }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        LongEdit e;
+        QScrollBar* bar = c.lone ? new QScrollBar(Qt::Vertical, &e.form) : e.vbar();
+        if (c.lone) {
+            bar->setRange(0, 100);
+            bar->setGeometry(0, 0, 17, 200);
+            bar->show();
+            bar->raise();
+        }
+        QWidget* wnd = c.lone ? static_cast<QWidget*>(bar) : e.edit;
+        QPointer<TacScrollWnd> adapter = Skin(wnd, &scope.manager);
+        // The bar takes the focus, and the mouse over its second arrow.
+        e.form.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&e.form, 10000));
+        bar->setFocusPolicy(Qt::StrongFocus);
+        bar->setFocus();
+        const QPoint arrow = AlongV(bar, bar->height() - 3);
+        // The cursor comes from elsewhere, so that the move is a move.
+        QTest::mouseMove(bar, arrow - QPoint(0, 40));
+        QTest::mouseMove(bar, arrow);
+        ASSERT_EQ(acHot.Wnd, adapter);
+        if (c.pressed) {
+            QTest::mousePress(bar, Qt::LeftButton, {}, arrow);
+            ASSERT_FALSE(clock.Idle());
+        }
+        c.destroy(wnd, bar);
+        QApplication::processEvents();
+        EXPECT_EQ(acHot.Wnd, nullptr);
+        EXPECT_EQ(acPress.Wnd, nullptr);
+        EXPECT_TRUE(clock.Idle());
+        if (c.pressed)
+            QTest::mouseRelease(&e.form, Qt::LeftButton, {}, QPoint(1, 1));
+        ASSERT_FALSE(adapter.isNull());
+        if (adapter->Detached) {
+            delete adapter.data();
+            continue;
+        }
+        // The area keeps its adapter, with no bar where the old one was.
+        EXPECT_EQ(adapter->VertBar->Control.get(), nullptr);
+        Grab(e.form);
+        TacScrollWnd* rest = adapter;
+        Free(rest);
+    }
 }

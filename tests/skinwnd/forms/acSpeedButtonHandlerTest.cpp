@@ -3,7 +3,9 @@
 #include "AdapterTestSkin.h"
 #include "skin/forms/acSkinCommand.h"
 
+#include <QCursor>
 #include <QEnterEvent>
+#include <QTest>
 #include <QToolButton>
 
 using namespace adaptertest;
@@ -113,4 +115,22 @@ TEST(TacSpeedButtonHandler, HotOnEnterPressedWhenDownRestoredWhenFreed)
     }
     EXPECT_EQ(SendSkinCommand(f.button, AC_CTRLHANDLED), 0);
     EXPECT_EQ(Grab(f.button), plain);
+}
+
+TEST(TacSpeedButtonHandler, ButtonDeletedUnderTheMouse)
+{
+    // A button destroyed under the mouse hears its leave when it no longer
+    // is a tool button: the handler must let it pass.
+    SkinScope scope;
+    SpeedForm f;
+    TacSpeedButtonHandler handler(f.button, "TOOLBUTTON", nullptr, f.data.get());
+    f.data->UpdateIndexes();
+    QTest::mouseMove(&f.form, QPoint(150, 50));
+    QTest::mouseMove(f.button, QPoint(20, 16));
+    ASSERT_TRUE(f.data->MouseAbove);
+    delete f.button;
+    EXPECT_EQ(handler.ButtonControl.get(), nullptr);
+    Grab(f.form);
+    QCursor::setPos(0, 0);
+    QApplication::processEvents();
 }

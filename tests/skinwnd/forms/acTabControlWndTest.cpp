@@ -5,7 +5,7 @@
 #include "skinwnd/forms/acTabControlWnd.h"
 
 #include "../../skin/SkinContentManager.h"
-#include "../../skin/SkinPacker.h"
+#include "AdapterTestSkin.h"
 #include "Screenshot.h"
 #include "SkinGenerator.h"
 #include "TestSupport.h"
@@ -31,20 +31,9 @@
 #include <memory>
 #include <vector>
 
-namespace {
+using adaptertest::SkinDirectory;
 
-// The project skin as a folder, and in its dusk colours as a packed file.
-struct SkinDirectory {
-    testsupport::TempDir dir;
-    SkinDirectory()
-    {
-        EXPECT_TRUE(WriteSkinFolder(dir.file("Tarku"), ProjectPalette()));
-        std::vector<TPackEntry> entries;
-        for (const auto& [name, bytes] : SkinFiles(DuskPalette()))
-            entries.push_back({name, bytes});
-        testsupport::WriteFileBytes(dir.file("Packed.asz"), PackSkin(entries));
-    }
-};
+namespace {
 
 QTabWidget* MakeTabs(QWidget* form, QTabWidget::TabPosition position, const QRect& geometry)
 {
@@ -197,7 +186,7 @@ TEST(TacTabControlWnd, SkinSwitchRepaintsTheTabsAndNoneRestoresThem)
     const std::vector<QRgb> folder = Colours(f.Grab(), probes);
     EXPECT_EQ(Differing(folder, plain), int(probes.size()));
 
-    manager.SetSkinName("Packed");
+    manager.SetSkinName("Dusk");
     ASSERT_TRUE(manager.Active() && manager.Packed()) << manager.LastError();
     QApplication::processEvents();
     const std::vector<QRgb> packed = Colours(f.Grab(), probes);
@@ -249,18 +238,14 @@ struct OwnSkin {
     explicit OwnSkin(bool tabSectionFirst)
     {
         SkinLibraryInitialization();
-        testsupport::TempDir dir;
         std::string error;
-        EXPECT_TRUE(WriteSkinFolder(dir.file("s"), ProjectPalette()));
-        EXPECT_TRUE(LoadSkinFolder(dir.file("s"), TacCommonSections(), manager.skin, error)) << error;
+        EXPECT_TRUE(manager.LoadGenerated(ProjectPalette(), error)) << error;
         auto& gd = manager.skin.gd;
         if (tabSectionFirst) {
             const int tab = manager.skin.GetSkinIndex("TABTOP");
             std::swap(gd[0], gd[size_t(tab)]);
         }
         manager.skin.ResolveIndexes();
-        for (TsMaskData& m : manager.skin.ma)
-            m.Manager = &manager;
         DefaultSkinManager = &manager;
     }
     ~OwnSkin() { DefaultSkinManager = nullptr; }

@@ -2,6 +2,7 @@
 // menu bar to the skin's menus, its child controls to the control adapter.
 #include "skinwnd/forms/sSkinProvider.h"
 
+#include "AdapterTestSkin.h"
 #include "Screenshot.h"
 #include "SkinGenerator.h"
 #include "TestSupport.h"
@@ -30,29 +31,20 @@
 #include <string>
 #include <vector>
 
+using namespace adaptertest;
+
 namespace {
 
-// A manager with the project skin, the controls' class lists set.
-struct Skins {
-    testsupport::TempDir dir;
-    std::unique_ptr<TsSkinManagerComponent> manager;
-    Skins()
+// A manager with the controls' class lists set; the project skin comes
+// with Use.
+struct Skins : SkinScope {
+    Skins() : SkinScope(nullptr)
     {
-        SkinLibraryInitialization();
-        EXPECT_TRUE(WriteSkinFolder(dir.file("Tarku"), ProjectPalette()));
-        manager = std::make_unique<TsSkinManagerComponent>();
         for (const auto& [index, text] : {std::pair{0, "TEdit"}, {1, "TButton"}, {3, "TCheckBox"}, {6, "TGroupBox"}})
             manager->ThirdParty.SetByIndex(index, text);
         manager->UpdateThirdNames(false);
-        manager->SetSkinDirectory(dir.path());
     }
-    void Use()
-    {
-        manager->SetActive(true);
-        manager->SetSkinName("Tarku");
-        EXPECT_TRUE(manager->Active()) << manager->LastError();
-        QApplication::processEvents();
-    }
+    void Use() { SkinScope::Use("Tarku"); }
 };
 
 // A main window with a menu bar and a few controls in its client.
@@ -105,12 +97,6 @@ QPoint Centre(const TRect& r) { return {(r.Left + r.Right) / 2, (r.Top + r.Botto
 QPoint CaptionPoint(TsSkinProvider& p)
 {
     return {p.CaptionIconRect().Right + 40, p.FormBorderWidth() + p.CaptionHeight() / 2};
-}
-
-QImage Grab(QWidget& w)
-{
-    QApplication::processEvents();
-    return w.grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
 void ShowActive(QWidget& w)

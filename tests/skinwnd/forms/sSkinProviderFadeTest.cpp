@@ -1,5 +1,6 @@
 #include "skinwnd/forms/sSkinProvider.h"
 
+#include "AdapterTestSkin.h"
 #include "SkinGenerator.h"
 #include "Screenshot.h"
 #include "TestSupport.h"
@@ -13,28 +14,20 @@
 
 #include <memory>
 
-using testsupport::TempDir;
+using namespace adaptertest;
 
 namespace {
 
 // A skinned form whose caption buttons are driven by hand: no event loop
 // runs between the steps, so the fade timer never fires and every step is
 // a call to TickAnimations.
-struct Skinned {
-    TempDir dir;
-    std::unique_ptr<TsSkinManagerComponent> manager;
+struct Skinned : SkinScope {
     QWidget form;
     TsSkinProvider* provider = nullptr;
-    explicit Skinned(bool glowing)
+    explicit Skinned(bool glowing) : SkinScope(nullptr)
     {
-        SkinLibraryInitialization();
-        EXPECT_TRUE(WriteSkinFolder(dir.file("Tarku"), ProjectPalette()));
-        manager = std::make_unique<TsSkinManagerComponent>();
-        manager->SetSkinDirectory(dir.path());
         manager->SetAllowGlowing(glowing);
-        manager->SetActive(true);
-        manager->SetSkinName("Tarku");
-        EXPECT_TRUE(manager->Active()) << manager->LastError();
+        Use("Tarku");
         form.setWindowTitle("Tarku");
         form.resize(360, 200);
         provider = new TsSkinProvider(&form);

@@ -1,6 +1,6 @@
 #include "skinwnd/forms/sSkinProvider.h"
 
-#include "../../skin/SkinPacker.h"
+#include "AdapterTestSkin.h"
 #include "Screenshot.h"
 #include "SkinGenerator.h"
 #include "TestSupport.h"
@@ -24,24 +24,9 @@
 
 #include <memory>
 
-using testsupport::TempDir;
+using namespace adaptertest;
 
 namespace {
-
-// The project skin and its dusk variant as folders, the dusk one again as a
-// packed file.
-struct SkinDirectory {
-    TempDir dir;
-    SkinDirectory()
-    {
-        EXPECT_TRUE(WriteSkinFolder(dir.file("Tarku"), ProjectPalette()));
-        EXPECT_TRUE(WriteSkinFolder(dir.file("TarkuDusk"), DuskPalette()));
-        std::vector<TPackEntry> entries;
-        for (const auto& [name, bytes] : SkinFiles(DuskPalette()))
-            entries.push_back({name, bytes});
-        testsupport::WriteFileBytes(dir.file("Packed.asz"), PackSkin(entries));
-    }
-};
 
 QIcon TestIcon()
 {
@@ -75,31 +60,12 @@ struct Form {
     }
 };
 
-struct Skins {
-    SkinDirectory folder;
-    std::unique_ptr<TsSkinManagerComponent> manager;
-    Skins()
-    {
-        SkinLibraryInitialization();
-        manager = std::make_unique<TsSkinManagerComponent>();
-        manager->SetSkinDirectory(folder.dir.path());
-    }
-    void Use(const char* name)
-    {
-        manager->SetActive(true);
-        manager->SetSkinName(name);
-        EXPECT_TRUE(manager->Active()) << manager->LastError();
-        QApplication::processEvents();
-    }
+// The manager starts without a skin: each test chooses when to use one.
+struct Skins : SkinScope {
+    Skins() : SkinScope(nullptr) {}
 };
 
 QPoint Centre(const TRect& r) { return {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2}; }
-
-QImage Grab(QWidget& w)
-{
-    QApplication::processEvents();
-    return w.grab().toImage();
-}
 
 QRect ToQRect(const TRect& r) { return {r.Left, r.Top, r.Width(), r.Height()}; }
 
@@ -335,7 +301,7 @@ TEST(TsSkinProvider, RunTimeSkinSwitchRepaintsAndNoSkinRestores)
         bool skinned;
     };
     std::vector<QImage> captions;
-    for (const Step& s : {Step{"Tarku", true}, Step{"Packed", true}, Step{"", false}, Step{"Tarku", true}}) {
+    for (const Step& s : {Step{"Tarku", true}, Step{"Dusk", true}, Step{"", false}, Step{"Tarku", true}}) {
         SCOPED_TRACE(s.name);
         if (s.skinned)
             skins.Use(s.name);
