@@ -18,6 +18,15 @@ QHash<const QObject*, QPointer<TacMainWnd>>& Registry()
     return registry;
 }
 
+// A plain container (a main window's central widget, the holder of a
+// layout) paints nothing of its own: what shows through it is its
+// parent's.
+bool SeeThrough(const QWidget* w)
+{
+    return w->metaObject() == &QWidget::staticMetaObject && !w->isWindow() && w->parentWidget()
+           && !w->autoFillBackground() && !GetAdapterOf(w) && !IsLibraryWindow(w);
+}
+
 } // namespace
 
 void AttachWnd(TacMainWnd* adapter, QWidget* wnd)
@@ -68,6 +77,8 @@ bool IsLibraryWindow(const QObject* wnd)
 TCacheInfo GetParentCacheOfWindow(QWidget* wnd)
 {
     QWidget* parent = wnd ? wnd->parentWidget() : nullptr;
+    while (parent && SeeThrough(parent))
+        parent = parent->parentWidget();
     if (!parent)
         return EmptyCacheInfo;
     TBackgroundInfo info;
@@ -75,8 +86,9 @@ TCacheInfo GetParentCacheOfWindow(QWidget* wnd)
     TCacheInfo cache = BackgroundToCacheInfo(info);
     // The parent answers for its own origin.
     if (info.BgType == 2 && info.Bmp) {
-        cache.X += wnd->x();
-        cache.Y += wnd->y();
+        const QPoint at = wnd->mapTo(parent, QPoint());
+        cache.X += at.x();
+        cache.Y += at.y();
     }
     return cache;
 }

@@ -163,6 +163,16 @@ struct ShowcaseForm {
         };
     }
 
+    // The empty ends of the tab rows, right of the last tab, in the form's
+    // coordinates.
+    std::vector<QPoint> TabRowEnds() const
+    {
+        const int top = tabsTop->tabBar()->height() / 2;
+        const int bottom = tabsBottom->height() - tabsBottom->tabBar()->height() / 2;
+        return {tabsTop->mapTo(&window, QPoint(tabsTop->width() - 5, top)),
+                tabsBottom->mapTo(&window, QPoint(tabsBottom->width() - 5, bottom))};
+    }
+
     std::map<std::string, TColor> Sample()
     {
         QApplication::processEvents();
@@ -248,7 +258,14 @@ TEST(SkinProviderShowcase, AProgramsFormIsSkinnedWholeAndFollowsEverySwitch)
         EXPECT_FALSE(adapter->Detached);
     }
     const std::map<std::string, TColor> project = f.Sample();
-    EXPECT_TRUE(SaveScreenshot(Grab(&f.window), "showcase_project"));
+    const QImage projectImage = Grab(&f.window);
+    EXPECT_TRUE(SaveScreenshot(projectImage, "showcase_project"));
+    // A tab row shows the form's own background where it has no tabs: the
+    // plain client widget between them is seen through.
+    ASSERT_NE(f.provider->FrameCache(), nullptr);
+    for (const QPoint& end : f.TabRowEnds())
+        EXPECT_EQ(PixelAt(projectImage, end.x(), end.y()), f.provider->FrameCache()->Pixel(end.x(), end.y()))
+            << end.x() << ", " << end.y();
     ExpectAllChanged(project, plain);
 
     skin.manager->SetSkinName("Dusk");
