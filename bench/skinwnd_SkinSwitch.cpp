@@ -96,8 +96,9 @@ struct SwitchForm {
         QApplication::processEvents();
     }
 
-    // 12 option groups (168), 2 tab widgets holding 2 groups each (30),
-    // 2 lists, a tool bar and a status bar: 202 skinned controls.
+    // 10 option groups in the client and 4 on the pages of 2 tab widgets
+    // (196), the tab widgets, 2 lists, a tool bar and a status bar: 202
+    // skinned controls.
     void Build()
     {
         window.setWindowTitle("Tarku - 24C02");
@@ -110,9 +111,8 @@ struct SwitchForm {
         auto* client = new QWidget;
         auto* grid = new QGridLayout(client);
         int n = 0;
-        for (int row = 0; row < 3; ++row)
-            for (int col = 0; col < 4; ++col)
-                grid->addWidget(OptionsGroup(n++), row, col);
+        for (; n < 10; ++n)
+            grid->addWidget(OptionsGroup(n), n / 4, n % 4);
         for (int t = 0; t < 2; ++t) {
             auto* tabs = new QTabWidget;
             if (t == 1)
