@@ -183,25 +183,22 @@ struct ShowcaseForm {
         return seen;
     }
 
-    // What "no skin" must give back of every widget.
+    // What "no skin" must give back of each widget.
     struct Look {
-        Qt::WindowFlags Flags;
-        QMargins Margins;
-        std::vector<QPalette> Palettes;
-        std::vector<bool> OwnPalettes;
-        std::vector<int> FrameStyles;
-        bool operator==(const Look&) const = default;
+        std::string Name;
+        QPalette Palette;
+        bool OwnPalette;
+        int FrameStyle; // -1: no frame
     };
-    Look Current() const
+    std::vector<Look> Current() const
     {
-        Look look{window.windowFlags(), window.contentsMargins(), {}, {}, {}};
+        std::vector<Look> looks;
         for (QWidget* w : Widgets()) {
-            look.Palettes.push_back(w->palette());
-            look.OwnPalettes.push_back(w->testAttribute(Qt::WA_SetPalette));
             auto* frame = qobject_cast<QFrame*>(w);
-            look.FrameStyles.push_back(frame ? frame->frameStyle() : -1);
+            looks.push_back({w->metaObject()->className() + std::string(" ") + w->objectName().toStdString(),
+                             w->palette(), w->testAttribute(Qt::WA_SetPalette), frame ? frame->frameStyle() : -1});
         }
-        return look;
+        return looks;
     }
 
     // The form and every widget inside it, in a fixed order; the popups
@@ -220,6 +217,18 @@ struct ShowcaseForm {
     }
 };
 
+void ExpectSameLooks(const std::vector<ShowcaseForm::Look>& now, const std::vector<ShowcaseForm::Look>& before)
+{
+    ASSERT_EQ(now.size(), before.size());
+    for (size_t i = 0; i < now.size(); ++i) {
+        SCOPED_TRACE(before[i].Name);
+        EXPECT_EQ(now[i].Name, before[i].Name);
+        EXPECT_TRUE(now[i].Palette == before[i].Palette);
+        EXPECT_EQ(now[i].OwnPalette, before[i].OwnPalette);
+        EXPECT_EQ(now[i].FrameStyle, before[i].FrameStyle);
+    }
+}
+
 void ExpectAllChanged(const std::map<std::string, TColor>& now, const std::map<std::string, TColor>& before)
 {
     for (const auto& [name, colour] : before) {
@@ -235,12 +244,16 @@ TEST(SkinProviderShowcase, AProgramsFormIsSkinnedWholeAndFollowsEverySwitch)
     // The form as it is when no skin ever came near it.
     QImage plainImage;
     std::map<std::string, TColor> plain;
-    ShowcaseForm::Look plainLook;
+    std::vector<ShowcaseForm::Look> plainLooks;
+    Qt::WindowFlags plainFlags;
+    QMargins plainMargins;
     {
         ShowcaseForm reference(false);
         plainImage = Grab(&reference.window);
         plain = reference.Sample();
-        plainLook = reference.Current();
+        plainLooks = reference.Current();
+        plainFlags = reference.window.windowFlags();
+        plainMargins = reference.window.contentsMargins();
     }
 
     SkinScope skin;
@@ -282,7 +295,9 @@ TEST(SkinProviderShowcase, AProgramsFormIsSkinnedWholeAndFollowsEverySwitch)
     const std::map<std::string, TColor> none = f.Sample();
     ExpectAllChanged(none, packed);
     EXPECT_EQ(none, plain);
-    EXPECT_TRUE(f.Current() == plainLook);
+    EXPECT_EQ(f.window.windowFlags(), plainFlags);
+    EXPECT_EQ(f.window.contentsMargins(), plainMargins);
+    ExpectSameLooks(f.Current(), plainLooks);
     const QImage noneImage = Grab(&f.window);
     EXPECT_TRUE(SaveScreenshot(noneImage, "showcase_project_none"));
     EXPECT_EQ(noneImage, plainImage);
