@@ -224,6 +224,7 @@ TEST(acDials, MessageBoxOpensSkinnedAndAnswers)
     Skins skins;
     std::unique_ptr<QMessageBox> box(MakeBox());
     QImage shot;
+    std::vector<QPointer<TacMainWnd>> adapters;
     const int result = ExecAnswered(*box, [&] {
         TacProvider* provider = FindDialogProvider(box.get());
         ASSERT_NE(provider, nullptr);
@@ -239,6 +240,13 @@ TEST(acDials, MessageBoxOpensSkinnedAndAnswers)
             EXPECT_NE(GetAdapterOf(button), nullptr) << button->text().toStdString();
             EXPECT_EQ(SendSkinCommand(button, AC_CTRLHANDLED), 1);
         }
+        // So is the text.
+        auto* text = box->findChild<QLabel*>("qt_msgbox_label");
+        ASSERT_NE(text, nullptr);
+        EXPECT_NE(GetAdapterOf(text), nullptr);
+        adapters.push_back(provider->DialogWnd);
+        for (TacMainWnd* adapter : provider->ChildAdapters)
+            adapters.push_back(adapter);
         QApplication::processEvents();
         shot = box->grab().toImage();
         // The skin's caption lies above the client, where the plain window
@@ -255,6 +263,8 @@ TEST(acDials, MessageBoxOpensSkinnedAndAnswers)
     EXPECT_EQ(result, QMessageBox::Yes);
     EXPECT_TRUE(SaveScreenshot(shot, "dialog_hook_message_box"));
     box.reset();
+    for (const auto& adapter : adapters)
+        EXPECT_TRUE(adapter.isNull());
     SweepDestroyedDialogs();
     EXPECT_EQ(DialogProviders()->Count(), 0);
 }
