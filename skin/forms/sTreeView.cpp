@@ -7,9 +7,11 @@
 
 TsTreeView::TsTreeView(QWidget* parent) : QTreeWidget(parent)
 {
-    // The items are drawn in the Text colour: the font colour a skin gives
-    // the tree must land there, not in the unused WindowText.
+    // The items are drawn in the Text colour over the viewport's Base: the
+    // colours a skin gives the tree must land there, not in the unused
+    // WindowText and Window.
     setForegroundRole(QPalette::Text);
+    setBackgroundRole(QPalette::Base);
     skinData_ = std::make_unique<TsCommonData>(this, true);
     skinData_->ControlTypeCode = 96;
     // A tree built with its parent is still being constructed: the section

@@ -16,13 +16,13 @@
 TSkinPalette ProjectPalette()
 {
     return {RGB(226, 230, 236), RGB(236, 244, 252), RGB(190, 204, 222), RGB(98, 112, 136), RGB(20, 28, 40),
-            RGB(0, 60, 140), RGB(84, 128, 196), RGB(40, 80, 150), RGB(30, 120, 200), RGB(246, 247, 250)};
+            RGB(0, 60, 140), RGB(84, 128, 196), RGB(40, 80, 150), RGB(30, 120, 200), RGB(246, 247, 250), clWhite};
 }
 
 TSkinPalette DuskPalette()
 {
     return {RGB(62, 70, 88), RGB(78, 90, 114), RGB(44, 50, 66), RGB(20, 24, 34), RGB(220, 226, 236),
-            RGB(255, 255, 255), RGB(70, 60, 120), RGB(30, 24, 60), RGB(220, 150, 60), RGB(50, 56, 70)};
+            RGB(255, 255, 255), RGB(70, 60, 120), RGB(30, 24, 60), RGB(220, 150, 60), RGB(50, 56, 70), RGB(36, 41, 53)};
 }
 
 namespace {
@@ -93,7 +93,8 @@ void AddSections(TSkinModel& m, const TSkinPalette& p)
         ParseGradientData(g.HotGradientData, g.HotGradientArray);
         m.sections.push_back({name, g});
     };
-    add("GLOBALINFO", TsGeneralData{});
+    // The colours controls without a section of their own take.
+    add("GLOBALINFO", Style(p, p.Window, p.Text));
     TsGeneralData form = Style(p, p.Window, p.Text);
     form.ImagePercent = 30;
     add("FORM", form);
@@ -118,8 +119,8 @@ void AddSections(TSkinModel& m, const TSkinPalette& p)
     add("CHECKBOX", check);
     check.ParentClass = "CHECKBOX";
     add("RADIOBUTTON", check);
-    add("EDIT", Style(p, clWhite, p.Text));
-    add("COMBOBOX", Style(p, clWhite, p.Text, "EDIT"));
+    add("EDIT", Style(p, p.Edit, p.Text));
+    add("COMBOBOX", Style(p, p.Edit, p.Text, "EDIT"));
     add("COMBOBTN", Style(p, p.Face, p.Text, "BUTTON"));
     add("COLHEADER", Style(p, p.Face, p.Text, "BUTTON"));
     for (const char* s : {"SCROLLBTNTOP", "SCROLLBTNBOTTOM", "SCROLLBTNLEFT", "SCROLLBTNRIGHT", "SCROLLSLIDERV",
@@ -459,8 +460,7 @@ std::string OptionsText(const TSkinModel& m)
         if (s.name == "GLOBALINFO")
             out += "VERSION=7.5\r\nAUTHOR=Tarku team #1\r\nDESCRIPTION=@ own skin, ^ drawn ~ here!\r\n"
                    "MASTERBITMAP=MASTER.BMP\r\nBORDERCOLOR=0\r\n";
-        else
-            WriteStyle(out, s.style);
+        WriteStyle(out, s.style);
         for (const TImageDef& d : m.images)
             if (d.section == s.name)
                 out += d.key + "=" + ImageValue(d) + "\r\n";

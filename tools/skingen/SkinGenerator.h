@@ -11,6 +11,7 @@
 
 struct TSkinPalette {
     TColor Face, Hot, Pressed, Frame, Text, HotText, TitleTop, TitleBottom, Accent, Window;
+    TColor Edit; // behind the text of edits, lists and combo boxes
 };
 TSkinPalette ProjectPalette();
 // The same skin in darker, bluer colours.
