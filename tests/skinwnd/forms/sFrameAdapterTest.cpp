@@ -178,14 +178,16 @@ TEST(TsFrameAdapter, SeeThroughSectionAnswersItsParentsColour)
     adapter.SkinData()->SetSkinSection("CHECKBOX");
     adapter.Loaded();
     ASSERT_EQ(scope.Section("CHECKBOX").Transparency, 100);
-    if (adapter.SkinData()->NeedsCache())
+    if (adapter.SkinData()->NeedsCache()) {
         EXPECT_EQ(Command(f.frame, AC_GETBGCOLOR), 0xFF00FF);
-    else
+    } else {
         EXPECT_EQ(TColor(Command(f.frame, AC_GETBGCOLOR)), ControlColor(&f.form));
+    }
     adapter.SkinData()->SetSkinSection("GROUPBOX");
     adapter.Loaded();
-    if (!adapter.SkinData()->NeedsCache())
+    if (!adapter.SkinData()->NeedsCache()) {
         EXPECT_EQ(TColor(Command(f.frame, AC_GETBGCOLOR)), scope.Section("GROUPBOX").Color);
+    }
 }
 
 TEST(TsFrameAdapter, FrameHalfOutsideItsParentRepaintsFromScratch)
