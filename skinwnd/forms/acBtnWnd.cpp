@@ -91,9 +91,7 @@ void TacBtnWnd::PrepareCache()
 {
     TsCommonData& sd = *SkinData();
     QAbstractButton* b = Button();
-    const TacWndGeometry g = UpdateWndGeometry(b);
-    sd.PrepareCacheBmp();
-    sd.CacheBmp->SetSize(g.Width, g.Height);
+    const TacWndGeometry g = SizeCacheToWindow(sd, b);
     const TCacheInfo parent = GetParentCacheOfWindow(b);
     const int state = CurrentState();
     PaintControlItem(sd, parent, true, state, {0, 0, g.Width, g.Height}, {0, 0}, *sd.CacheBmp);

@@ -94,10 +94,8 @@ void TacCheckBoxWnd::PrepareCache()
 {
     TsCommonData& sd = *SkinData();
     QAbstractButton* b = Button();
-    const TacWndGeometry g = UpdateWndGeometry(b);
-    sd.PrepareCacheBmp();
+    const TacWndGeometry g = SizeCacheToWindow(sd, b);
     TBitmap& cache = *sd.CacheBmp;
-    cache.SetSize(g.Width, g.Height);
     const TCacheInfo parent = GetParentCacheOfWindow(b);
     PaintControlItem(sd, parent, true, Hot() ? 1 : 0, {0, 0, g.Width, g.Height}, {0, 0}, cache);
     PaintCaption(cache, PaintGlyph(cache));

@@ -31,10 +31,8 @@ void TacGroupBoxWnd::PrepareCache()
 {
     TsCommonData& sd = *SkinData();
     QWidget* w = WndHandle();
-    const TacWndGeometry g = UpdateWndGeometry(w);
-    sd.PrepareCacheBmp();
+    const TacWndGeometry g = SizeCacheToWindow(sd, w);
     TBitmap& cache = *sd.CacheBmp;
-    cache.SetSize(g.Width, g.Height);
     const TCacheInfo parent = GetParentCacheOfWindow(w);
     const TRect caption = CaptionRect();
     const int band = caption.Height() / 2;

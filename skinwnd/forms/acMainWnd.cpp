@@ -49,6 +49,8 @@ void TacMainWnd::WindowGone()
     Detached = true;
 }
 
+bool TacMainWnd::SkinnedNow() const { return !Detached && WndHandle() && SkinData()->Skinned(true); }
+
 bool TacMainWnd::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched != handle_ || Detached)

@@ -53,6 +53,8 @@ protected:
     // must not reach the widget.
     virtual bool WndProc(QEvent* event);
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Attached to a live widget whose skin is on.
+    bool SkinnedNow() const;
 
     // For descendants that colour their widget: the palette is kept whole,
     // so that restoring it leaves the widget as it was (also whether it had

@@ -39,9 +39,7 @@ void TacPanelWnd::PrepareCache()
 {
     TsCommonData& sd = *SkinData();
     QWidget* w = WndHandle();
-    const TacWndGeometry g = UpdateWndGeometry(w);
-    sd.PrepareCacheBmp();
-    sd.CacheBmp->SetSize(g.Width, g.Height);
+    const TacWndGeometry g = SizeCacheToWindow(sd, w);
     const TCacheInfo parent = GetParentCacheOfWindow(w);
     PaintControlItem(sd, parent, true, 0, {0, 0, g.Width, g.Height}, {0, 0}, *sd.CacheBmp);
     PaintBorderMaskCorners(sd, 0, bcAll);

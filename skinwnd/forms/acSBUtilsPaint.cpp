@@ -34,6 +34,14 @@ TacWndGeometry UpdateWndGeometry(const QWidget* wnd)
     return g;
 }
 
+TacWndGeometry SizeCacheToWindow(TsCommonData& sd, const QWidget* wnd)
+{
+    const TacWndGeometry g = UpdateWndGeometry(wnd);
+    sd.PrepareCacheBmp();
+    sd.CacheBmp->SetSize(g.Width, g.Height);
+    return g;
+}
+
 bool AdapterSkinned(const TsCommonData* sd)
 {
     TsSkinManager* m = sd ? sd->GetSkinManager() : nullptr;

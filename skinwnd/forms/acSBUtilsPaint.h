@@ -26,6 +26,8 @@ struct TacWndGeometry {
     TRect ParentRect;     // in screen coordinates (empty without a parent)
 };
 TacWndGeometry UpdateWndGeometry(const QWidget* wnd);
+// The window's geometry, with the skin state's cache made and sized to it.
+TacWndGeometry SizeCacheToWindow(TsCommonData& sd, const QWidget* wnd);
 
 
 // Whether the adapter's skin data paints by a loaded, active skin.

@@ -102,11 +102,6 @@ TacStatusBarWnd::~TacStatusBarWnd()
     RestoreColors();
 }
 
-bool TacStatusBarWnd::SkinnedNow() const
-{
-    return !Detached && WndHandle() && SkinData()->Skinned(true);
-}
-
 void TacStatusBarWnd::RestoreColors() { labels_->ReleaseAll(); }
 
 void TacStatusBarWnd::BlockLabelPainting()

@@ -42,7 +42,6 @@ protected:
     bool WndProc(QEvent* event) override;
 
 private:
-    bool SkinnedNow() const;
     void RebuildCache();
     void PaintPanels(TBitmap& cache);
     void PaintDivider(TBitmap& cache, const TRect& panel);

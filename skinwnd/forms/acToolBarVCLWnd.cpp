@@ -68,11 +68,6 @@ TacToolBarVCLWnd::~TacToolBarVCLWnd()
     RestoreColors();
 }
 
-bool TacToolBarVCLWnd::SkinnedNow() const
-{
-    return !Detached && WndHandle() && SkinData()->Skinned(true);
-}
-
 void TacToolBarVCLWnd::RestoreColors() { buttons_->ReleaseAll(); }
 
 void TacToolBarVCLWnd::HookButtons()

@@ -43,7 +43,6 @@ protected:
     bool WndProc(QEvent* event) override;
 
 private:
-    bool SkinnedNow() const;
     // The bar's background and border, painted again when stale.
     void PrepareCache();
     void DrawToolBar();

@@ -204,9 +204,7 @@ bool TsFrameAdapter::SkinnedCommand(TSkinCommandEvent& m)
 void TsFrameAdapter::PrepareCache()
 {
     TsCommonData& sd = *skinData_;
-    const TacWndGeometry g = UpdateWndGeometry(frame_);
-    sd.PrepareCacheBmp();
-    sd.CacheBmp->SetSize(g.Width, g.Height);
+    const TacWndGeometry g = SizeCacheToWindow(sd, frame_);
     PaintControlItem(sd, GetParentCacheOfWindow(frame_), true, 0, {0, 0, g.Width, g.Height}, {0, 0}, *sd.CacheBmp);
     sd.BGChanged = false;
 }

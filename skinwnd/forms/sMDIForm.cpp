@@ -49,9 +49,7 @@ void TacMDIWnd::PrepareCache()
 {
     TsCommonData& sd = *SkinData();
     QWidget* w = WndHandle();
-    const TacWndGeometry g = UpdateWndGeometry(w);
-    sd.PrepareCacheBmp();
-    sd.CacheBmp->SetSize(g.Width, g.Height);
+    const TacWndGeometry g = SizeCacheToWindow(sd, w);
     const TsGeneralData* section = sd.Section();
     if (section && sd.SkinSection() == MDIAreaSection) {
         PaintControlItem(sd, GetParentCacheOfWindow(w), true, 0, {0, 0, g.Width, g.Height}, {0, 0}, *sd.CacheBmp);
