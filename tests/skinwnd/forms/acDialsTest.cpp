@@ -10,6 +10,8 @@
 #include "skin/sMessages.h"
 #include "skinwnd/forms/acDialogWnd.h"
 #include "skinwnd/forms/acSBUtils.h"
+#include "skinwnd/forms/acEditWnd.h"
+#include "skinwnd/forms/acStaticWnd.h"
 #include "skinwnd/forms/sSkinProvider.h"
 
 #include <QApplication>
@@ -20,6 +22,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QTableView>
+#include <QStatusBar>
+#include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
@@ -38,6 +43,13 @@ using testsupport::TempDir;
 using namespace adaptertest;
 
 namespace {
+
+QLabel* Label(QWidget* parent, const char* text, Qt::TextFormat format = Qt::AutoText)
+{
+    auto* l = new QLabel(text, parent);
+    l->setTextFormat(format);
+    return l;
+}
 
 struct Skins : SkinScope {
     Skins() : SkinScope(nullptr) { Use("Tarku"); }
@@ -197,6 +209,19 @@ TEST(acDials, ControlsOfAHookedWindowGetTheirAdapterKind)
         {"tree", [](QWidget* p) { return new QTreeView(p); }, true, TacAdapterKind::TreeViewWnd, "EDIT", true},
         {"spin box", [](QWidget* p) { return new QSpinBox(p); }, true, TacAdapterKind::SpinWnd, "SPEEDBUTTON_SMALL", false},
         {"plain widget", [](QWidget* p) { return new QWidget(p); }, false, TacAdapterKind::MainWnd, "", false},
+        {"link", [](QWidget* p) { return Label(p, "<a href=\"x\">Open</a>"); }, true, TacAdapterKind::LinkWnd, "CHECKBOX", false},
+        {"text with a link", [](QWidget* p) { return Label(p, "See <A HREF=\"x\">here</A> now", Qt::RichText); },
+         true, TacAdapterKind::LinkWnd, "CHECKBOX", false},
+        // Markup besides the anchors is the label's to show.
+        {"link among other markup", [](QWidget* p) { return Label(p, "<b>Bold</b> and <a href=\"x\">link</a>"); },
+         true, TacAdapterKind::StaticWnd, "CHECKBOX", false},
+        {"anchor shown as plain text", [](QWidget* p) { return Label(p, "<a href=\"x\">x</a>", Qt::PlainText); },
+         true, TacAdapterKind::StaticWnd, "CHECKBOX", false},
+        {"text without a link", [](QWidget* p) { return Label(p, "a < b"); }, true, TacAdapterKind::StaticWnd, "CHECKBOX", false},
+        {"list box", [](QWidget* p) { return new QListWidget(p); }, true, TacAdapterKind::EditWnd, "EDIT", true},
+        // No row of the hook's table takes these: they keep their own look.
+        {"table view", [](QWidget* p) { return new QTableView(p); }, false, TacAdapterKind::MainWnd, "", false},
+        {"status bar", [](QWidget* p) { return new QStatusBar(p); }, false, TacAdapterKind::MainWnd, "", false},
     };
     QWidget parent;
     for (const Case& c : cases) {
@@ -440,4 +465,26 @@ TEST(acDials, FileDialogOpensNonNativeAndSkinnedWithItsControlsAdapted)
     delete dialog.data();
     for (const auto& adapter : adapters)
         EXPECT_TRUE(adapter.isNull());
+}
+
+TEST(acDials, HookedDialogShowsItsLinkAndListBoxSkinned)
+{
+    SkinScope scope;
+    QDialog dialog;
+    dialog.setWindowTitle("About");
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* link = Label(&dialog, "Visit <a href=\"x\">the site</a>");
+    layout->addWidget(link);
+    auto* list = new QListWidget(&dialog);
+    list->addItems({"One", "Two"});
+    layout->addWidget(list);
+    dialog.resize(230, 140);
+    dialog.show();
+    QApplication::processEvents();
+    ASSERT_NE(FindDialogProvider(&dialog), nullptr);
+    EXPECT_NE(dynamic_cast<TacLinkWnd*>(GetAdapterOf(link)), nullptr);
+    EXPECT_NE(dynamic_cast<TacEditWnd*>(GetAdapterOf(list)), nullptr);
+    // The link is drawn by the skin: in the section's text colour.
+    EXPECT_GT(PixelsOf(Grab(link), scope.Section("CHECKBOX").FontColor), 0);
+    SaveScreenshot(dialog, "dialog_hook_link_and_list_box");
 }
