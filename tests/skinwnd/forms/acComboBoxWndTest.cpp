@@ -94,8 +94,9 @@ TEST(TacComboBoxWnd, PaintedByTheSkinWithItsListAndRestored)
         EXPECT_EQ(PixelAt(img, 0, 17), p.Frame);
         EXPECT_EQ(PixelAt(img, button.left(), button.center().y()), p.Frame);
         EXPECT_GT(PixelsIn(img, p.Text, button), 0);
-        if (!editable)
+        if (!editable) {
             EXPECT_GT(PixelsIn(img, skin.Section("COMBOBOX").FontColor, adapter->TextRect()), 0);
+        }
         SaveScreenshot(img, editable ? "combo_editable" : "combo_closed");
 
         // Dropped down: the button is pressed and the list is adapted.

@@ -140,8 +140,9 @@ TEST(TacListViewWnd, HotAndPressedColumns)
         EXPECT_EQ(adapter->DownColumnIndex, c.down);
         const QImage img = f.HeaderImage();
         EXPECT_EQ(PixelAt(img, c.paintedX, y), c.border);
-        if (c.down >= 0)
+        if (c.down >= 0) {
             EXPECT_NE(PixelAt(img, 95, 3), normalFace);
+        }
     }
     f.Mouse(QEvent::MouseMove, {40, y});
     QEvent leave(QEvent::Leave);

@@ -205,8 +205,9 @@ TEST(TacMainWnd, PaletteRestoredExactlyOnDetach)
         // Still following the parent when it had no palette of its own.
         parentPalette.setColor(QPalette::Window, QColor(40, 50, 60));
         parent.setPalette(parentPalette);
-        if (!c.ownPalette)
+        if (!c.ownPalette) {
             EXPECT_EQ(w->palette().color(QPalette::Window), QColor(40, 50, 60));
+        }
         delete w;
     }
 }

@@ -282,8 +282,9 @@ TEST(TacScrollWnd, ThumbIsGrabbedWhereItIsDrawn)
             EXPECT_EQ(click(thumb->first - 1), (std::vector<int>{SB_PAGEUP, SB_ENDSCROLL}));
             bar->setValue(c.value);
         }
-        if (thumb->second + 1 < bar->height() - arrow)
+        if (thumb->second + 1 < bar->height() - arrow) {
             EXPECT_EQ(click(thumb->second + 1), (std::vector<int>{SB_PAGEDOWN, SB_ENDSCROLL}));
+        }
         Free(adapter);
     }
 }
