@@ -95,6 +95,15 @@ void HideGlow(int index)
         GlowEffects[size_t(index)].reset();
 }
 
+QWidget* GlowWindow(int index)
+{
+    if (index < 0 || index >= int(GlowEffects.size()) || !GlowEffects[size_t(index)])
+        return nullptr;
+    return GlowEffects[size_t(index)]->Form();
+}
+
+bool GlowOwnedBy(int index, const QWidget* form) { return form && GlowWindow(index) == form; }
+
 void ClearGlows() { GlowEffects.clear(); }
 
 void acGlowInitialization() { SetLayeredWindowsAvailable(TranslucentWindowsSupported()); }

@@ -46,6 +46,11 @@ extern std::vector<std::unique_ptr<TacGlowEffect>> GlowEffects;
 int ShowGlow(const TRect& r, const TRect& clip, const std::string& sectionName, const std::string& maskName,
              int margin, int alpha, QWidget* host, TsSkinManager* manager);
 void HideGlow(int index);
+// The window of the glow at index, nullptr when none is there.
+QWidget* GlowWindow(int index);
+// Whether the glow at index is still the one that showed form: once the list
+// was cleared, a later glow may have been given the same index.
+bool GlowOwnedBy(int index, const QWidget* form);
 void ClearGlows();
 
 // Start-up asks the platform whether translucent windows exist; shutdown

@@ -20,8 +20,7 @@ bool LeftButtonHeld(const QWidget* owner)
 
 bool TsCommonData::GlowShown() const
 {
-    return GlowID >= 0 && GlowID < int(GlowEffects.size()) && GlowEffects[size_t(GlowID)] && glowForm_
-           && GlowEffects[size_t(GlowID)]->Form() == glowForm_;
+    return GlowOwnedBy(GlowID, glowForm_);
 }
 
 void TsCommonData::HideOwnGlow()
@@ -52,5 +51,5 @@ void TsCommonData::UpdateGlow(bool removeIfShown)
     const QRect visible = owner->visibleRegion().boundingRect();
     const TRect clip{visible.left(), visible.top(), visible.left() + visible.width(), visible.top() + visible.height()};
     GlowID = ShowGlow(r, clip, SkinSection(), "GLOW", s->GlowMargin, 255, owner->window(), manager);
-    glowForm_ = GlowID >= 0 ? GlowEffects[size_t(GlowID)]->Form() : nullptr;
+    glowForm_ = GlowWindow(GlowID);
 }

@@ -18,19 +18,6 @@
 
 #include <utility>
 
-namespace {
-
-// The halo the button shows is still the one in its slot: once the list
-// was cleared, another owner may have been given the same index.
-bool OwnsGlow(const TitleButtonData& button)
-{
-    const int id = button.GlowId;
-    return id >= 0 && id < int(GlowEffects.size()) && GlowEffects[size_t(id)] && button.GlowForm
-           && GlowEffects[size_t(id)]->Form() == button.GlowForm;
-}
-
-} // namespace
-
 void TsSkinProvider::SetAllowExtBorders(bool value)
 {
     if (value == allowExtBorders_)
@@ -139,7 +126,7 @@ void TsSkinProvider::UpdateButtonGlow(TitleButtonData& button)
         HideButtonGlow(button);
         return;
     }
-    if (OwnsGlow(button))
+    if (GlowOwnedBy(button.GlowId, button.GlowForm))
         return; // shown already
     HideButtonGlow(button);
     const TRect& b = button.Rect;
@@ -149,13 +136,12 @@ void TsSkinProvider::UpdateButtonGlow(TitleButtonData& button)
     const std::string mask = skin->ma[size_t(button.ImageIndex)].PropertyName + "GLOW";
     button.GlowId = ShowGlow(r, TRect{0, 0, b.Width(), b.Height()}, "GLOBALINFO", mask, margin, 255, host,
                              SkinManager());
-    if (button.GlowId >= 0)
-        button.GlowForm = GlowEffects[size_t(button.GlowId)]->Form();
+    button.GlowForm = GlowWindow(button.GlowId);
 }
 
 void TsSkinProvider::HideButtonGlow(TitleButtonData& button)
 {
-    if (OwnsGlow(button))
+    if (GlowOwnedBy(button.GlowId, button.GlowForm))
         HideGlow(button.GlowId);
     button.GlowId = -1;
     button.GlowForm = nullptr;

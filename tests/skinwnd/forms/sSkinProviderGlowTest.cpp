@@ -133,13 +133,7 @@ struct Skinned {
     }
     void Hover(int code) { MoveTo(Centre(Button(code).Rect)); }
     void HoverClient() { MoveTo(QPoint(form.width() / 2, form.height() / 2)); }
-    QWidget* Halo(int code)
-    {
-        const int id = Button(code).GlowId;
-        if (id < 0 || id >= int(GlowEffects.size()) || !GlowEffects[size_t(id)])
-            return nullptr;
-        return GlowEffects[size_t(id)]->Form();
-    }
+    QWidget* Halo(int code) { return GlowWindow(Button(code).GlowId); }
     // Where the halo of a button belongs: around it on the screen, reaching
     // past it by the halo's margins less the skin's glow margin.
     QRect HaloPlace(int code)
