@@ -29,13 +29,16 @@ bool PlainFrame(const QLabel* l)
 
 } // namespace
 
+bool LabelTextIsPlain(const QLabel* label)
+{
+    const Qt::TextFormat format = label->textFormat();
+    return format == Qt::PlainText || (format != Qt::RichText && !Qt::mightBeRichText(label->text()));
+}
+
 bool TacStaticWnd::PaintsLabel() const
 {
     const QLabel* l = Label();
-    if (!PlainFrame(l))
-        return false;
-    const Qt::TextFormat format = l->textFormat();
-    return format == Qt::PlainText || (format != Qt::RichText && !Qt::mightBeRichText(l->text()));
+    return PlainFrame(l) && LabelTextIsPlain(l);
 }
 
 bool TacLinkWnd::PaintsLabel() const { return PlainFrame(Label()); }

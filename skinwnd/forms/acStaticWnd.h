@@ -6,6 +6,10 @@
 
 class QLabel;
 
+// Whether the label's text shows as plain text: markup, whether declared or
+// guessed by the label, is painted by the label itself.
+bool LabelTextIsPlain(const QLabel* label);
+
 class TacStaticWnd : public TacMainWnd {
 public:
     TacStaticWnd(QLabel* label, const std::string& skinSection = {}, TsSkinManager* manager = nullptr,

@@ -10,13 +10,13 @@
 #include "skin/forms/acSkinText.h"
 #include "skin/sHelpers.h"
 #include "skinwnd/forms/acHeldChildren.h"
+#include "skinwnd/forms/acStaticWnd.h"
 
 #include <QEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QSizeGrip>
 #include <QStatusBar>
-#include <QTextDocument>
 
 #include <algorithm>
 
@@ -34,10 +34,7 @@ TAlignment AlignmentOf(const QLabel* label)
 // paints for it; a picture or rich text the label paints itself.
 bool ShowsPlainText(const QLabel* label)
 {
-    if (!label || !label->pixmap().isNull() || label->movie())
-        return false;
-    const Qt::TextFormat format = label->textFormat();
-    return format == Qt::PlainText || (format != Qt::RichText && !Qt::mightBeRichText(label->text()));
+    return label && label->pixmap().isNull() && !label->movie() && LabelTextIsPlain(label);
 }
 
 TRect RectOf(const QRect& r) { return TRect{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()}; }

@@ -167,6 +167,8 @@ protected:
     // Runs end by themselves (the modules close the run window) or wait
     // for Close, which this presses; `duringRun_` sees each run once while
     // it steps. A run still going after the ceiling is stopped and fails.
+    // The look is taken at every pass of the run's own event pumping, not
+    // after some time: a short run on a busy machine is seen all the same.
     void CloseRunsWhenDone()
     {
         auto* closer = new QTimer(&guard_);
@@ -182,7 +184,7 @@ protected:
             if (button == fmExecute->Run.CloseText)
                 fmExecute->btCancel->click();
         });
-        closer->start(5);
+        closer->start(0);
     }
     void Run(const std::function<void()>& act)
     {
