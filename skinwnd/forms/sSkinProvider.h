@@ -28,6 +28,7 @@ class QMenuBar;
 class QMouseEvent;
 class QShortcut;
 class TacCtrlAdapter;
+class TacDragOutline;
 class TsSkinManagerComponent;
 class TsSystemMenu;
 class TacBorderForm;
@@ -92,8 +93,14 @@ public:
     // a skin without a grip image shows none.
     bool GripVisible() const;
     TPoint GripPosition() const;
+    // A form moved by its caption snaps to the work area of its screen.
     bool ScreenSnap = false;
     int SnapBuffer = 10;
+    // rmBorder: moving and sizing drag an outline, and the form takes its
+    // new bounds on release. Read when a drag starts.
+    TsResizeMode ResizeMode = rmStandard;
+    // The outline of a running rmBorder drag, or nullptr.
+    QWidget* DragOutline() const;
     // The form's background colour follows the skin's global colour.
     bool UseGlobalColor() const { return useGlobalColor_; }
     void SetUseGlobalColor(bool value);
@@ -243,7 +250,6 @@ private:
     void ResizeForMargins(const TRect& from, const TRect& to);
     QMenuBar* MenuBar() const;
     void SkinFormMenus(bool active);
-    QRect WorkArea() const;
 
     // sSkinProviderPaint.cpp.
     void PaintFrameBackground(TBitmap& bmp);
@@ -268,8 +274,15 @@ private:
     bool MouseDoubleClick(QMouseEvent* e);
     bool ToolTip(QEvent* e);
     void ButtonUp(int code, TPoint point);
+
+    // sSkinProviderDrag.cpp: moving and sizing by the caption and the frame.
     void StartMoveOrResize(int code, QMouseEvent* e);
     void DragTo(QPoint globalPos);
+    // The drag ends: an outline drag gives the form its bounds, unless
+    // cancelled.
+    void EndDrag(bool apply);
+    bool DragKey(QEvent* event);
+    QRect WorkArea(const QRect& bounds) const;
 
     QPointer<QWidget> form_;
     std::unique_ptr<TsCommonData> skinData_;
@@ -321,10 +334,13 @@ private:
     std::map<int, std::unique_ptr<TacSBAnimation>> animations_;
     QTimer animationTimer_;
 
-    // The own move or resize drag (when the window system offers none).
+    // The own move or resize drag: the hit code it started on, where, the
+    // form's bounds then (in its parent's coordinates) and the bounds it
+    // gives now.
     int dragCode_ = 0;
     QPoint dragStart_;
-    QRect dragGeometry_;
+    QRect dragGeometry_, dragBounds_;
+    std::unique_ptr<TacDragOutline> dragOutline_;
 };
 
 // The provider of a form, or nullptr.

@@ -37,8 +37,12 @@ bool TsSkinProvider::WndProc(QEvent* event)
     TrackBorder(event);
     switch (event->type()) {
     case QEvent::Paint: return Paint(event);
-    case QEvent::Resize:
     case QEvent::WindowStateChange:
+        // A drag ends with the state it began in.
+        EndDrag(false);
+        StateChanged();
+        return false;
+    case QEvent::Resize:
     case QEvent::Show: StateChanged(); return false;
     case QEvent::ActivationChange:
         formActive_ = form_->isActiveWindow();
@@ -52,6 +56,7 @@ bool TsSkinProvider::WndProc(QEvent* event)
     case QEvent::StyleChange:
     case QEvent::ApplicationPaletteChange: RepaintFrame(); return false;
     case QEvent::Hide:
+        EndDrag(false);
         // A hidden form keeps no picture of itself.
         if (skinData_->CacheBmp)
             skinData_->CacheBmp->SetSize(0, 0);
@@ -64,6 +69,7 @@ bool TsSkinProvider::WndProc(QEvent* event)
         SetHotButton(0);
         return false;
     case QEvent::ToolTip: return ToolTip(event);
+    case QEvent::KeyPress: return DragKey(event);
     default: return false;
     }
 }
