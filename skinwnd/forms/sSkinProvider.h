@@ -275,12 +275,17 @@ private:
     bool ToolTip(QEvent* e);
     void ButtonUp(int code, TPoint point);
 
-    // sSkinProviderDrag.cpp: moving and sizing by the caption and the frame.
+    // sSkinProviderDrag.cpp: moving and sizing by the caption and the frame,
+    // or by the system menu's Move and Size.
     void StartMoveOrResize(int code, QMouseEvent* e);
+    bool MenuDrag(QEvent* event);
+    void BeginDrag(int code, QPoint globalPos, TacDragRoad road, bool byMenu);
     void DragTo(QPoint globalPos);
-    // The drag ends: an outline drag gives the form its bounds, unless
-    // cancelled.
+    // The drag ends: an outline drag gives the form its bounds; a cancelled
+    // one leaves the form as it was.
     void EndDrag(bool apply);
+    // The form's new bounds: a move keeps its size.
+    void Place(int code, const QRect& bounds);
     bool DragKey(QEvent* event);
     QRect WorkArea(const QRect& bounds) const;
 
@@ -337,10 +342,13 @@ private:
     // The own move or resize drag: the hit code it started on, where, the
     // form's bounds then (in its parent's coordinates) and the bounds it
     // gives now.
+    // A drag begun by the menu follows the pointer with no button held
+    // until a click ends it.
     int dragCode_ = 0;
     QPoint dragStart_;
     QRect dragGeometry_, dragBounds_;
     std::unique_ptr<TacDragOutline> dragOutline_;
+    bool dragByMenu_ = false;
 };
 
 // The provider of a form, or nullptr.

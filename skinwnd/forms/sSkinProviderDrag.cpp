@@ -3,12 +3,15 @@
 // must act on every step: with rmBorder an outline follows the pointer and
 // the form takes its new bounds once, on release; a caption move with
 // screen snap follows the pointer and snaps at each step. Its own drag also
-// serves where the window system refuses to drag.
+// serves where the window system refuses to drag, and the system menu's
+// Move and Size where the provider drags.
 #include "skinwnd/forms/sSkinProvider.h"
 
 #include "platform/forms/WindowPlacement.h"
 #include "skinwnd/forms/acDragOutline.h"
+#include "skinwnd/forms/sSystemMenu.h"
 
+#include <QCursor>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -62,15 +65,50 @@ void TsSkinProvider::StartMoveOrResize(int code, QMouseEvent* e)
     if (road == drSystem && window
         && (code == HTCAPTION ? window->startSystemMove() : window->startSystemResize(EdgesOf(code))))
         return;
+    BeginDrag(code, e->globalPosition().toPoint(), road, false);
+}
+
+// The menu's Move and Size, where the provider drags itself: the menu
+// closes first, then the drag starts from where the pointer is; Size drags
+// the bottom right corner. Any other command, and these where the window
+// system drags, go on to the form.
+bool TsSkinProvider::MenuDrag(QEvent* event)
+{
+    auto& command = static_cast<TacSysCommandEvent&>(*event);
+    const int code = command.Command() == scMove ? HTCAPTION : command.Command() == scSize ? HTBOTTOMRIGHT : 0;
+    if (code == 0 || dragCode_ != 0)
+        return false;
+    const TacDragRoad road =
+        DragRoad(code, ResizeMode, ScreenSnap, form_->isWindow(), TopLevelPlacementSupported());
+    if (road == drSystem)
+        return false;
+    command.accept();
+    QMetaObject::invokeMethod(
+        this,
+        [this, code, road] {
+            if (form_ && frameActive_ && form_->isVisible() && dragCode_ == 0)
+                BeginDrag(code, QCursor::pos(), road, true);
+        },
+        Qt::QueuedConnection);
+    return true;
+}
+
+void TsSkinProvider::BeginDrag(int code, QPoint globalPos, TacDragRoad road, bool byMenu)
+{
     dragCode_ = code;
-    dragStart_ = e->globalPosition().toPoint();
+    dragStart_ = globalPos;
     dragGeometry_ = dragBounds_ = form_->geometry();
-    if (road != drOwnOutline)
-        return;
-    dragOutline_ = std::make_unique<TacDragOutline>();
-    dragOutline_->ShowAt(OnScreen(form_, dragBounds_));
+    dragByMenu_ = byMenu;
+    if (road == drOwnOutline) {
+        dragOutline_ = std::make_unique<TacDragOutline>();
+        dragOutline_->ShowAt(OnScreen(form_, dragBounds_));
+    }
+    // No button holds the pointer on the form.
+    if (byMenu)
+        form_->grabMouse();
     // Escape gives the drag up wherever the focus is.
-    form_->grabKeyboard();
+    if (byMenu || dragOutline_)
+        form_->grabKeyboard();
 }
 
 void TsSkinProvider::DragTo(QPoint globalPos)
@@ -92,10 +130,8 @@ void TsSkinProvider::DragTo(QPoint globalPos)
     dragBounds_ = bounds;
     if (dragOutline_)
         dragOutline_->ShowAt(OnScreen(form_, bounds));
-    else if (dragCode_ == HTCAPTION)
-        form_->move(bounds.topLeft());
     else
-        form_->setGeometry(bounds);
+        Place(dragCode_, bounds);
 }
 
 void TsSkinProvider::EndDrag(bool apply)
@@ -103,30 +139,44 @@ void TsSkinProvider::EndDrag(bool apply)
     if (dragCode_ == 0)
         return;
     const int code = dragCode_;
+    const bool outline = dragOutline_ != nullptr, byMenu = dragByMenu_;
     dragCode_ = 0;
-    if (!dragOutline_)
-        return;
+    dragByMenu_ = false;
     dragOutline_.reset();
     if (!form_)
         return;
-    form_->releaseKeyboard();
-    if (!apply || dragBounds_ == dragGeometry_)
-        return;
-    if (code == HTCAPTION)
-        form_->move(dragBounds_.topLeft());
-    else
-        form_->setGeometry(dragBounds_);
+    if (byMenu)
+        form_->releaseMouse();
+    if (byMenu || outline)
+        form_->releaseKeyboard();
+    if (outline && apply && dragBounds_ != dragGeometry_)
+        Place(code, dragBounds_);
 }
 
+void TsSkinProvider::Place(int code, const QRect& bounds)
+{
+    if (code == HTCAPTION)
+        form_->move(bounds.topLeft());
+    else
+        form_->setGeometry(bounds);
+}
+
+// Escape gives up a drag that holds the keyboard; a live one puts the form
+// back where it was.
 bool TsSkinProvider::DragKey(QEvent* event)
 {
-    if (!dragOutline_ || static_cast<QKeyEvent*>(event)->key() != Qt::Key_Escape)
+    if ((!dragOutline_ && !dragByMenu_) || static_cast<QKeyEvent*>(event)->key() != Qt::Key_Escape)
         return false;
+    const int code = dragCode_;
+    const bool live = !dragOutline_;
+    const QRect start = dragGeometry_;
     EndDrag(false);
+    if (live && form_ && form_->geometry() != start)
+        Place(code, start);
     return true;
 }
 
-// The work area of the screen the bounds lie on (mostly), else of the form's.
+// The work area of the screen under the bounds' centre, else of the form's.
 QRect TsSkinProvider::WorkArea(const QRect& bounds) const
 {
     QScreen* screen = QGuiApplication::screenAt(bounds.center());

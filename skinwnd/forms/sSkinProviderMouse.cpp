@@ -107,8 +107,8 @@ bool TsSkinProvider::MouseMove(QMouseEvent* e)
 {
     if (dragCode_ != 0) {
         // The release went elsewhere (a grab took the pointer): the drag
-        // is given up.
-        if (!(e->buttons() & Qt::LeftButton))
+        // is given up. A drag begun by the menu goes on with no button.
+        if (!(e->buttons() & Qt::LeftButton) && !dragByMenu_)
             EndDrag(false);
         else
             DragTo(e->globalPosition().toPoint());

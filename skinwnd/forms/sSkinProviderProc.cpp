@@ -5,6 +5,7 @@
 #include "skin/forms/acSkinCommand.h"
 #include "skin/sMessages.h"
 #include "skinwnd/forms/acCtrlAdapter.h"
+#include "skinwnd/forms/sSystemMenu.h"
 
 #include <QChildEvent>
 #include <QEvent>
@@ -34,6 +35,8 @@ bool TsSkinProvider::WndProc(QEvent* event)
     }
     if (!frameActive_)
         return false;
+    if (event->type() == SysCommandEventType())
+        return MenuDrag(event);
     TrackBorder(event);
     switch (event->type()) {
     case QEvent::Paint: return Paint(event);

@@ -5,7 +5,9 @@
 
 #include "AdapterTestSkin.h"
 #include "Screenshot.h"
+#include "skinwnd/forms/sSystemMenu.h"
 
+#include <QCursor>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -343,4 +345,62 @@ TEST(TsSkinProviderDrag, SubWindowOutlineOnTheScreen)
     QTest::mouseRelease(sub, Qt::LeftButton, {}, at + QPoint(35, 25));
     EXPECT_EQ(provider->DragOutline(), nullptr);
     EXPECT_EQ(sub->geometry(), start.translated(35, 25));
+}
+
+// The system menu's Move and Size, where the provider drags: the outline
+// (or, with snap, the form itself) follows the pointer with no button held
+// until a click ends the drag; Escape gives it up. Where the window system
+// drags, the provider leaves the command alone.
+TEST(TsSkinProviderDrag, MenuMoveAndSizeFollowThePointerUntilAClick)
+{
+    SkinScope scope;
+    DragForm f;
+    struct Case {
+        const char* what;
+        TsResizeMode mode;
+        bool snap;
+        int command;
+        bool escape;
+        QMargins dragged; // the sides' travel outwards
+    };
+    const QPoint travel(30, 20);
+    const Case cases[] = {
+        {"outline move", rmBorder, false, scMove, false, {-30, -20, 30, 20}},
+        {"outline size", rmBorder, false, scSize, false, {0, 0, 30, 20}},
+        {"outline given up", rmBorder, false, scMove, true, {-30, -20, 30, 20}},
+        {"snapping move", rmStandard, true, scMove, false, {-30, -20, 30, 20}},
+        {"snapping move given up", rmStandard, true, scMove, true, {-30, -20, 30, 20}},
+        {"window system's move", rmStandard, false, scMove, false, {}},
+        {"window system's size with snap", rmStandard, true, scSize, false, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        f.provider->ResizeMode = c.mode;
+        f.provider->ScreenSnap = c.snap;
+        const QRect start = f.form.geometry();
+        const QPoint at = f.form.rect().center();
+        QCursor::setPos(f.form.mapToGlobal(at));
+        SendSysCommand(&f.form, c.command);
+        QApplication::processEvents();
+        EXPECT_EQ(f.provider->DragOutline() != nullptr, c.mode == rmBorder);
+        const QPoint to = at + travel;
+        QMouseEvent move(QEvent::MouseMove, to, f.form.mapToGlobal(to), Qt::NoButton, Qt::NoButton, {});
+        QCoreApplication::sendEvent(&f.form, &move);
+        if (c.mode == rmBorder) {
+            ASSERT_NE(f.provider->DragOutline(), nullptr);
+            EXPECT_EQ(f.provider->DragOutline()->geometry(), Grown(start, c.dragged));
+            EXPECT_EQ(f.form.geometry(), start);
+        } else {
+            EXPECT_EQ(f.form.geometry(), Grown(start, c.dragged));
+        }
+        if (c.escape)
+            QTest::keyClick(&f.form, Qt::Key_Escape);
+        else
+            QTest::mouseClick(&f.form, Qt::LeftButton, {}, f.form.mapFromGlobal(QCursor::pos()));
+        EXPECT_EQ(f.provider->DragOutline(), nullptr);
+        EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
+        EXPECT_EQ(QWidget::keyboardGrabber(), nullptr);
+        EXPECT_EQ(f.form.geometry(), c.escape ? start : Grown(start, c.dragged));
+        f.form.setGeometry(start);
+    }
 }
