@@ -1,5 +1,6 @@
 #include "skinwnd/sSkinProviderRules.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <utility>
 
@@ -185,4 +186,45 @@ void SnapCoordinate(int& pos, int edge, int buffer, int size)
 {
     if (std::abs(size + pos - edge) < buffer)
         pos = edge - size;
+}
+
+TPoint SnapToWorkArea(TPoint pos, int width, int height, const TRect& work, int buffer)
+{
+    if (pos == TPoint{0, 0})
+        return pos;
+    SnapCoordinate(pos.X, work.Right, buffer, width);
+    SnapCoordinate(pos.Y, work.Bottom, buffer, height);
+    SnapCoordinate(pos.X, work.Left, buffer, 0);
+    SnapCoordinate(pos.Y, work.Top, buffer, 0);
+    return pos;
+}
+
+TacDragRoad DragRoad(int code, TsResizeMode mode, bool screenSnap, bool topLevel, bool canPlaceWindows)
+{
+    if (!canPlaceWindows)
+        return drSystem;
+    if (mode == rmBorder)
+        return drOwnOutline;
+    return code == HTCAPTION && screenSnap && topLevel ? drOwnLive : drSystem;
+}
+
+TRect DraggedBounds(int code, const TRect& start, TPoint travel, const TacSizeLimits& limits)
+{
+    if (code == HTCAPTION)
+        return {start.Left + travel.X, start.Top + travel.Y, start.Right + travel.X, start.Bottom + travel.Y};
+    const bool left = code == HTLEFT || code == HTTOPLEFT || code == HTBOTTOMLEFT;
+    const bool right = !left && code != HTTOP && code != HTBOTTOM;
+    const bool top = code == HTTOP || code == HTTOPLEFT || code == HTTOPRIGHT;
+    const bool bottom = !top && code != HTLEFT && code != HTRIGHT;
+    const auto limit = [](int size, int least, int most) { return std::max(least, std::min(size, most)); };
+    TRect r = start;
+    if (left)
+        r.Left = r.Right - limit(start.Width() - travel.X, limits.MinWidth, limits.MaxWidth);
+    if (right)
+        r.Right = r.Left + limit(start.Width() + travel.X, limits.MinWidth, limits.MaxWidth);
+    if (top)
+        r.Top = r.Bottom - limit(start.Height() - travel.Y, limits.MinHeight, limits.MaxHeight);
+    if (bottom)
+        r.Bottom = r.Top + limit(start.Height() + travel.Y, limits.MinHeight, limits.MaxHeight);
+    return r;
 }

@@ -113,3 +113,32 @@ int FrameHitTest(const TacFrameLayout& layout, TPoint p);
 // Pos becomes Edge - Size when the far side (Pos + Size) is closer to Edge
 // than Buffer.
 void SnapCoordinate(int& pos, int edge, int buffer, int size);
+// Where a form of the given size moved to pos comes to lie on the work
+// area: a side that ends closer than buffer to the area's side is put on it,
+// right, bottom, left and top in that order (a form wider or taller than the
+// area keeps its left or top side on the area). A form put at (0, 0) stays
+// there.
+TPoint SnapToWorkArea(TPoint pos, int width, int height, const TRect& work, int buffer);
+
+// How moving and sizing by the frame shows: the window system's own way
+// (the form follows the pointer), or an outline dragged alone, the form
+// taking its new bounds once, on release.
+enum TsResizeMode { rmStandard, rmBorder };
+
+// Who drags a form by the caption or a frame side: the window system, or
+// the provider itself where it must act on every step (the outline of
+// rmBorder; the snap of a caption move with screen snap on a top-level
+// form). Neither step can be taken where the program cannot place its own
+// top-level windows: the window system drags then, live and unsnapped.
+enum TacDragRoad { drSystem, drOwnLive, drOwnOutline };
+TacDragRoad DragRoad(int code, TsResizeMode mode, bool screenSnap, bool topLevel, bool canPlaceWindows);
+
+struct TacSizeLimits {
+    int MinWidth = 0, MinHeight = 0, MaxWidth = 0, MaxHeight = 0;
+};
+// The bounds a drag by code gives a form that had start, the pointer having
+// travelled by travel: the caption moves the form whole; a frame code moves
+// its side or corner (10 left, 11 right, 12 top, 13 top-left, 14 top-right,
+// 15 bottom, 16 bottom-left, any other bottom-right), and a side stops where
+// the size would leave the limits, the opposite side staying where it is.
+TRect DraggedBounds(int code, const TRect& start, TPoint travel, const TacSizeLimits& limits);

@@ -5,6 +5,7 @@
 #include "skinwnd/forms/acCtrlAdapter.h"
 #include "skinwnd/forms/sSystemMenu.h"
 #include "skinwnd/forms/acBorderForm.h"
+#include "skinwnd/forms/acDragOutline.h"
 #include "skinwnd/forms/sMDIForm.h"
 
 #include <QLabel>

@@ -28,6 +28,7 @@ class QMenuBar;
 class QMouseEvent;
 class QShortcut;
 class TacCtrlAdapter;
+class TacDragOutline;
 class TsSkinManagerComponent;
 class TsSystemMenu;
 class TacBorderForm;
@@ -92,8 +93,14 @@ public:
     // a skin without a grip image shows none.
     bool GripVisible() const;
     TPoint GripPosition() const;
+    // A form moved by its caption snaps to the work area of its screen.
     bool ScreenSnap = false;
     int SnapBuffer = 10;
+    // rmBorder: moving and sizing drag an outline, and the form takes its
+    // new bounds on release. Read when a drag starts.
+    TsResizeMode ResizeMode = rmStandard;
+    // The outline of a running rmBorder drag, or nullptr.
+    QWidget* DragOutline() const;
     // The form's background colour follows the skin's global colour.
     bool UseGlobalColor() const { return useGlobalColor_; }
     void SetUseGlobalColor(bool value);
@@ -243,7 +250,6 @@ private:
     void ResizeForMargins(const TRect& from, const TRect& to);
     QMenuBar* MenuBar() const;
     void SkinFormMenus(bool active);
-    QRect WorkArea() const;
 
     // sSkinProviderPaint.cpp.
     void PaintFrameBackground(TBitmap& bmp);
@@ -268,8 +274,20 @@ private:
     bool MouseDoubleClick(QMouseEvent* e);
     bool ToolTip(QEvent* e);
     void ButtonUp(int code, TPoint point);
+
+    // sSkinProviderDrag.cpp: moving and sizing by the caption and the frame,
+    // or by the system menu's Move and Size.
     void StartMoveOrResize(int code, QMouseEvent* e);
+    bool MenuDrag(QEvent* event);
+    void BeginDrag(int code, QPoint globalPos, TacDragRoad road, bool byMenu);
     void DragTo(QPoint globalPos);
+    // The drag ends: an outline drag gives the form its bounds; a cancelled
+    // one leaves the form as it was.
+    void EndDrag(bool apply);
+    // The form's new bounds: a move keeps its size.
+    void Place(int code, const QRect& bounds);
+    bool DragKey(QEvent* event);
+    QRect WorkArea(const QRect& bounds) const;
 
     QPointer<QWidget> form_;
     std::unique_ptr<TsCommonData> skinData_;
@@ -321,10 +339,16 @@ private:
     std::map<int, std::unique_ptr<TacSBAnimation>> animations_;
     QTimer animationTimer_;
 
-    // The own move or resize drag (when the window system offers none).
+    // The own move or resize drag: the hit code it started on, where, the
+    // form's bounds then (in its parent's coordinates) and the bounds it
+    // gives now.
+    // A drag begun by the menu follows the pointer with no button held
+    // until a click ends it.
     int dragCode_ = 0;
     QPoint dragStart_;
-    QRect dragGeometry_;
+    QRect dragGeometry_, dragBounds_;
+    std::unique_ptr<TacDragOutline> dragOutline_;
+    bool dragByMenu_ = false;
 };
 
 // The provider of a form, or nullptr.

@@ -10,7 +10,6 @@
 #include <QLayout>
 #include <QMainWindow>
 #include <QMenuBar>
-#include <QScreen>
 #include <QWindow>
 
 namespace {
@@ -113,7 +112,7 @@ void TsSkinProvider::RestoreFrame()
     regionRects_.clear();
     currentButton_ = 0;
     buttonPressed_ = false;
-    dragCode_ = 0;
+    EndDrag(false);
 }
 
 // The client keeps its size: the form grows by the frame it now paints
@@ -175,12 +174,6 @@ void TsSkinProvider::SkinFormMenus(bool active)
     if (manager && (hook || menuHooked_))
         manager->SkinableMenus().HookMainMenu(bar, hook);
     menuHooked_ = hook;
-}
-
-QRect TsSkinProvider::WorkArea() const
-{
-    QScreen* screen = form_ ? form_->screen() : nullptr;
-    return screen ? screen->availableGeometry() : QRect();
 }
 
 void TsSkinProvider::FillRegionRects()

@@ -1,6 +1,6 @@
 // The pointer on the painted frame: hot and pressed title buttons with
-// their hints, clicks that change the window's state, and moving and sizing
-// by the caption and the borders.
+// their hints, clicks that change the window's state, and the presses that
+// start moving and sizing by the caption and the borders.
 #include "skinwnd/forms/sSkinProvider.h"
 
 #include "platform/Cp1251.h"
@@ -12,7 +12,6 @@
 #include <QToolTip>
 #include <QWhatsThis>
 #include <QWidget>
-#include <QWindow>
 
 namespace {
 
@@ -25,22 +24,6 @@ TPoint At(const QMouseEvent* e)
 bool IsTitleButton(int code)
 {
     return code == HTMINBUTTON || code == HTMAXBUTTON || code == HTCLOSE || code == HTHELP || code >= HTUSERBUTTON;
-}
-
-bool IsFrameCode(int code) { return code >= HTLEFT && code <= HTBOTTOMRIGHT; }
-
-Qt::Edges EdgesOf(int code)
-{
-    switch (code) {
-    case HTLEFT: return Qt::LeftEdge;
-    case HTRIGHT: return Qt::RightEdge;
-    case HTTOP: return Qt::TopEdge;
-    case HTTOPLEFT: return Qt::TopEdge | Qt::LeftEdge;
-    case HTTOPRIGHT: return Qt::TopEdge | Qt::RightEdge;
-    case HTBOTTOM: return Qt::BottomEdge;
-    case HTBOTTOMLEFT: return Qt::BottomEdge | Qt::LeftEdge;
-    default: return Qt::BottomEdge | Qt::RightEdge;
-    }
 }
 
 } // namespace
@@ -85,6 +68,9 @@ void TsSkinProvider::SetPressedButton(int code)
 
 bool TsSkinProvider::MousePress(QMouseEvent* e)
 {
+    // Another button while a drag runs starts nothing.
+    if (dragCode_ != 0)
+        return true;
     const int code = HitTest(At(e));
     if (code == HTCLIENT || code == HTMENU)
         return false;
@@ -117,56 +103,15 @@ bool TsSkinProvider::MousePress(QMouseEvent* e)
     return true;
 }
 
-void TsSkinProvider::StartMoveOrResize(int code, QMouseEvent* e)
-{
-    if (code != HTCAPTION && !IsFrameCode(code))
-        return;
-    QWindow* window = form_->windowHandle();
-    const bool system = window && (code == HTCAPTION ? window->startSystemMove() : window->startSystemResize(EdgesOf(code)));
-    if (system)
-        return;
-    // No window manager to ask: the provider drags the form itself.
-    dragCode_ = code;
-    dragStart_ = e->globalPosition().toPoint();
-    dragGeometry_ = form_->geometry();
-}
-
-void TsSkinProvider::DragTo(QPoint globalPos)
-{
-    const QPoint d = globalPos - dragStart_;
-    QRect g = dragGeometry_;
-    if (dragCode_ == HTCAPTION) {
-        QPoint to = g.topLeft() + d;
-        const QRect work = WorkArea();
-        if (ScreenSnap && !work.isNull() && to != QPoint(0, 0)) {
-            int x = to.x(), y = to.y();
-            SnapCoordinate(x, work.right() + 1, SnapBuffer, g.width());
-            SnapCoordinate(y, work.bottom() + 1, SnapBuffer, g.height());
-            SnapCoordinate(x, work.left(), SnapBuffer, 0);
-            SnapCoordinate(y, work.top(), SnapBuffer, 0);
-            to = {x, y};
-        }
-        form_->move(to);
-        return;
-    }
-    const Qt::Edges edges = EdgesOf(dragCode_);
-    const QSize least = form_->minimumSize().expandedTo(QSize(appliedMargins_.Left + appliedMargins_.Right + 1,
-                                                              appliedMargins_.Top + appliedMargins_.Bottom + 1));
-    if (edges & Qt::LeftEdge)
-        g.setLeft(std::min(g.left() + d.x(), g.right() + 1 - least.width()));
-    if (edges & Qt::RightEdge)
-        g.setRight(std::max(g.right() + d.x(), g.left() + least.width() - 1));
-    if (edges & Qt::TopEdge)
-        g.setTop(std::min(g.top() + d.y(), g.bottom() + 1 - least.height()));
-    if (edges & Qt::BottomEdge)
-        g.setBottom(std::max(g.bottom() + d.y(), g.top() + least.height() - 1));
-    form_->setGeometry(g);
-}
-
 bool TsSkinProvider::MouseMove(QMouseEvent* e)
 {
     if (dragCode_ != 0) {
-        DragTo(e->globalPosition().toPoint());
+        // The release went elsewhere (a grab took the pointer): the drag
+        // is given up. A drag begun by the menu goes on with no button.
+        if (!(e->buttons() & Qt::LeftButton) && !dragByMenu_)
+            EndDrag(false);
+        else
+            DragTo(e->globalPosition().toPoint());
         return true;
     }
     const int code = HitTest(At(e));
@@ -176,7 +121,7 @@ bool TsSkinProvider::MouseMove(QMouseEvent* e)
 bool TsSkinProvider::MouseRelease(QMouseEvent* e)
 {
     if (dragCode_ != 0) {
-        dragCode_ = 0;
+        EndDrag(true);
         return true;
     }
     const int code = FrameHitTest(Layout(), At(e));
@@ -230,6 +175,8 @@ void TsSkinProvider::ButtonUp(int code, TPoint point)
 
 bool TsSkinProvider::MouseDoubleClick(QMouseEvent* e)
 {
+    // The press before it started a drag that has gone nowhere.
+    EndDrag(false);
     const int code = FrameHitTest(Layout(), At(e));
     if (code == HTCLIENT || code == HTMENU)
         return false;

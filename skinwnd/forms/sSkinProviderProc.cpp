@@ -5,6 +5,7 @@
 #include "skin/forms/acSkinCommand.h"
 #include "skin/sMessages.h"
 #include "skinwnd/forms/acCtrlAdapter.h"
+#include "skinwnd/forms/sSystemMenu.h"
 
 #include <QChildEvent>
 #include <QEvent>
@@ -34,11 +35,17 @@ bool TsSkinProvider::WndProc(QEvent* event)
     }
     if (!frameActive_)
         return false;
+    if (event->type() == SysCommandEventType())
+        return MenuDrag(event);
     TrackBorder(event);
     switch (event->type()) {
     case QEvent::Paint: return Paint(event);
-    case QEvent::Resize:
     case QEvent::WindowStateChange:
+        // A drag ends with the state it began in.
+        EndDrag(false);
+        StateChanged();
+        return false;
+    case QEvent::Resize:
     case QEvent::Show: StateChanged(); return false;
     case QEvent::ActivationChange:
         formActive_ = form_->isActiveWindow();
@@ -52,6 +59,7 @@ bool TsSkinProvider::WndProc(QEvent* event)
     case QEvent::StyleChange:
     case QEvent::ApplicationPaletteChange: RepaintFrame(); return false;
     case QEvent::Hide:
+        EndDrag(false);
         // A hidden form keeps no picture of itself.
         if (skinData_->CacheBmp)
             skinData_->CacheBmp->SetSize(0, 0);
@@ -64,6 +72,7 @@ bool TsSkinProvider::WndProc(QEvent* event)
         SetHotButton(0);
         return false;
     case QEvent::ToolTip: return ToolTip(event);
+    case QEvent::KeyPress: return DragKey(event);
     default: return false;
     }
 }

@@ -195,6 +195,90 @@ TEST(SnapCoordinate, SnapsOnlyInsideTheBuffer)
     EXPECT_EQ(y, 0);
 }
 
+TEST(SnapToWorkArea, SidesWithinTheBufferLieOnTheArea)
+{
+    // A form 200 x 100 on the work area (0, 30) - (1000, 700).
+    const TRect work{0, 30, 1000, 700};
+    struct Case {
+        const char* what;
+        TPoint pos, snapped;
+    };
+    const Case cases[] = {
+        {"right side 9 short", {791, 300}, {800, 300}},
+        {"right side 10 short", {790, 300}, {790, 300}},
+        {"right side 9 beyond", {809, 300}, {800, 300}},
+        {"bottom side 9 short", {300, 591}, {300, 600}},
+        {"left side 9 inside", {9, 300}, {0, 300}},
+        {"left side 9 outside", {-9, 300}, {0, 300}},
+        {"top side 9 below", {300, 39}, {300, 30}},
+        {"top side 10 below", {300, 40}, {300, 40}},
+        {"bottom right corner", {795, 595}, {800, 600}},
+        {"top left corner", {4, 34}, {0, 30}},
+        {"put at the origin", {0, 0}, {0, 0}},
+        {"far from every side", {400, 300}, {400, 300}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(SnapToWorkArea(c.pos, 200, 100, work, 10), c.snapped) << c.what;
+    // A form wider than the area near both sides keeps its left side on it.
+    EXPECT_EQ(SnapToWorkArea({3, 300}, 1005, 100, work, 10), (TPoint{0, 300}));
+}
+
+TEST(DragRoad, OwnDragWhereEveryStepMatters)
+{
+    struct Case {
+        const char* what;
+        int code;
+        TsResizeMode mode;
+        bool snap, topLevel, canPlace;
+        TacDragRoad road;
+    };
+    const Case cases[] = {
+        {"standard move", HTCAPTION, rmStandard, false, true, true, drSystem},
+        {"standard size", HTRIGHT, rmStandard, false, true, true, drSystem},
+        {"snapped move", HTCAPTION, rmStandard, true, true, true, drOwnLive},
+        {"snap leaves sizing alone", HTBOTTOMRIGHT, rmStandard, true, true, true, drSystem},
+        {"sub-window does not snap to the screen", HTCAPTION, rmStandard, true, false, true, drSystem},
+        {"outline move", HTCAPTION, rmBorder, false, true, true, drOwnOutline},
+        {"outline size", HTLEFT, rmBorder, true, true, true, drOwnOutline},
+        {"outline of a sub-window", HTTOP, rmBorder, false, false, true, drOwnOutline},
+        {"no placing: outline falls back", HTCAPTION, rmBorder, false, true, false, drSystem},
+        {"no placing: no snap", HTCAPTION, rmStandard, true, true, false, drSystem},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(DragRoad(c.code, c.mode, c.snap, c.topLevel, c.canPlace), c.road) << c.what;
+}
+
+TEST(DraggedBounds, EachCodeMovesItsSidesWithinTheLimits)
+{
+    const TRect start{100, 100, 400, 300}; // 300 x 200
+    const TacSizeLimits limits{120, 80, 500, 260};
+    struct Case {
+        const char* what;
+        int code;
+        TPoint travel;
+        TRect bounds;
+    };
+    const Case cases[] = {
+        {"caption moves the whole", HTCAPTION, {-30, 45}, {70, 145, 370, 345}},
+        {"left", HTLEFT, {-20, 7}, {80, 100, 400, 300}},
+        {"right", HTRIGHT, {20, 7}, {100, 100, 420, 300}},
+        {"top", HTTOP, {7, -20}, {100, 80, 400, 300}},
+        {"bottom", HTBOTTOM, {7, 20}, {100, 100, 400, 320}},
+        {"top left", HTTOPLEFT, {10, 10}, {110, 110, 400, 300}},
+        {"top right", HTTOPRIGHT, {10, 10}, {100, 110, 410, 300}},
+        {"bottom left", HTBOTTOMLEFT, {10, 10}, {110, 100, 400, 310}},
+        {"bottom right", HTBOTTOMRIGHT, {10, 10}, {100, 100, 410, 310}},
+        {"any other code: bottom right", HTCLIENT, {10, 10}, {100, 100, 410, 310}},
+        {"left stops at the least width", HTLEFT, {250, 0}, {280, 100, 400, 300}},
+        {"left stops at the most width", HTLEFT, {-250, 0}, {-100, 100, 400, 300}},
+        {"right stops at the least width", HTRIGHT, {-250, 0}, {100, 100, 220, 300}},
+        {"top stops at the least height", HTTOP, {0, 150}, {100, 220, 400, 300}},
+        {"bottom stops at the most height", HTBOTTOM, {0, 100}, {100, 100, 400, 360}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(DraggedBounds(c.code, start, c.travel, limits), c.bounds) << c.what;
+}
+
 TEST(GripRules, ShownOnlyWhereDraggingItSizesTheForm)
 {
     struct Case {
