@@ -5,6 +5,8 @@
 
 #include <QEvent>
 
+TacTreeViewWndHooks TreeViewWndHooks;
+
 TsTreeView::TsTreeView(QWidget* parent) : QTreeWidget(parent)
 {
     // The items are drawn in the Text colour over the viewport's Base: the
@@ -29,6 +31,7 @@ TsTreeView::TsTreeView(QWidget* parent) : QTreeWidget(parent)
 
 TsTreeView::~TsTreeView()
 {
+    FreeTreeViewWnd();
     boundLabel_.reset();
     skinData_.reset();
 }
@@ -55,8 +58,14 @@ void TsTreeView::ApplySectionColors()
 
 void TsTreeView::UpdateTreeViewWnd()
 {
-    // The tree-view window adapter paints borders and scroll bars by the
-    // skin; without a skin there is none to create.
+    if (TreeViewWndHooks.Update)
+        TreeViewWndHooks.Update(skinData_.get(), wndAdapter_);
+}
+
+void TsTreeView::FreeTreeViewWnd()
+{
+    if (wndAdapter_ && TreeViewWndHooks.Free)
+        TreeViewWndHooks.Free(wndAdapter_);
 }
 
 bool TsTreeView::event(QEvent* e)
@@ -75,6 +84,7 @@ bool TsTreeView::event(QEvent* e)
             break;
         case AC_REMOVESKIN:
             if (ours) {
+                FreeTreeViewWnd();
                 HandleCommonMessage(e, skinData_.get());
                 if (!skinData_->CustomColor())
                     SetControlColor(this, clWindow());

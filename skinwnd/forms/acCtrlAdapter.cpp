@@ -8,6 +8,7 @@
 #include "skinwnd/forms/acControlClasses.h"
 #include "skinwnd/forms/acMainWnd.h"
 #include "skinwnd/forms/acSBUtils.h"
+#include "skinwnd/forms/sFrameAdapter.h"
 
 #include <QLabel>
 #include <QToolButton>
@@ -98,6 +99,8 @@ TacCtrlAdapter::~TacCtrlAdapter()
     CleanItems();
     items_.clear();
     graphItems_.clear();
+    for (const QPointer<TsFrameAdapter>& frame : frames_)
+        delete frame.data();
     RestoreLabels();
 }
 
@@ -128,7 +131,7 @@ bool TacCtrlAdapter::IsControlSupported(QWidget* control)
     if (!control || LeftAlone(control))
         return false;
     const bool listed = ListIndexOf(control, SpeedButtonList) >= 0;
-    if (qobject_cast<QLabel*>(control) || (IsSpeedButton(control) && listed)) {
+    if (qobject_cast<QLabel*>(control) || TsFrameAdapter::IsFrame(control) || (IsSpeedButton(control) && listed)) {
         std::string section;
         return AskOnSkinItem(control, section);
     }
@@ -159,6 +162,9 @@ void TacCtrlAdapter::Walk(QWidget* parent)
             else
                 AddControl(child, {});
         }
+        // A frame with its adapter adapts what it holds itself.
+        if (TsFrameAdapter::IsFrame(child) && WindowAnswersCommand(child, AC_CTRLHANDLED))
+            continue;
         Walk(child);
     }
 }
@@ -170,6 +176,10 @@ void TacCtrlAdapter::AddControl(QWidget* control, const std::string& section)
     std::string skinSection = section;
     if (!AskOnSkinItem(control, skinSection))
         return;
+    if (TsFrameAdapter::IsFrame(control)) {
+        AddFrame(control);
+        return;
+    }
     auto found = std::find_if(items_.begin(), items_.end(), [control](const auto& i) { return i->Control == control; });
     const bool isNew = found == items_.end();
     if (isNew) {
@@ -191,6 +201,18 @@ void TacCtrlAdapter::AddControl(QWidget* control, const std::string& section)
     item.DoHook(control);
     if (!item.WndAdapter)
         items_.pop_back();
+}
+
+void TacCtrlAdapter::AddFrame(QWidget* frame)
+{
+    // The frame adapter paints the frame and answers for it from now on;
+    // it goes with the frame, or with this adapter.
+    auto* adapter = new TsFrameAdapter(frame);
+    adapter->ChildSettings = settings_;
+    adapter->SkinData()->SetSkinManager(Manager());
+    adapter->SkinData()->SetSkinSection("GROUPBOX");
+    frames_.emplace_back(adapter);
+    adapter->Loaded();
 }
 
 void TacCtrlAdapter::AddGraphControl(QWidget* control)

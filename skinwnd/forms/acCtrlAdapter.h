@@ -1,8 +1,9 @@
 #pragma once
 // The control adapter of a skinned form: it walks the form's controls and
 // puts a window adapter on each control whose class the skin manager's
-// class lists name (the list decides the kind of adapter), lets plain
-// labels take the skin's text colour, and takes controls added later.
+// class lists name (the list decides the kind of adapter), gives frames
+// (widgets marked as TsFrameAdapter::FrameProperty) a frame adapter, lets
+// plain labels take the skin's text colour, and takes controls added later.
 // Controls marked as the library's own (Tag -98) and controls already
 // skinned (they answer command 7) are left alone. Nothing is adapted
 // unless the manager's rules hold srThirdParty.
@@ -18,8 +19,9 @@
 // - on sub-code 3 with its manager: AdaptControls(nullptr), then
 //   BroadcastMessage(AC_REFRESH, 0, manager);
 // - on sub-code 2 with its manager: BroadcastMessage(AC_REMOVESKIN, 0,
-//   manager), then deletes it: every adapter it made is detached and every
-//   label it recoloured gets its own palette back.
+//   manager), then deletes it: every adapter it made is detached, every
+//   frame adapter it made deleted and every label it recoloured gets its
+//   own palette back.
 #include "skinwnd/forms/acAdapterFactory.h"
 
 #include <QPalette>
@@ -34,6 +36,7 @@ class QLabel;
 class TacCtrlAdapter;
 class TacMainWnd;
 class TsCommonData;
+class TsFrameAdapter;
 class TsSkinManagerComponent;
 
 // What the control adapter takes from its provider.
@@ -127,6 +130,8 @@ private:
 
     void Walk(QWidget* parent);
     bool AskOnSkinItem(QWidget* control, std::string& section);
+    // A frame adapter on the frame, in the frames' section "GROUPBOX".
+    void AddFrame(QWidget* frame);
     void RecolourLabel(QLabel* label);
     void RestoreLabels();
 
@@ -136,5 +141,6 @@ private:
     std::vector<std::unique_ptr<TacAdapterItem>> items_;
     std::vector<std::unique_ptr<TacGraphItem>> graphItems_;
     std::vector<TLabelState> labels_;
+    std::vector<QPointer<TsFrameAdapter>> frames_;
     bool walking_ = false;
 };

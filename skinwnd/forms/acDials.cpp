@@ -2,6 +2,7 @@
 
 #include "skin/forms/acSkinCommand.h"
 #include "skin/forms/sSkinManager.h"
+#include "skin/forms/sSkinMenus.h"
 #include "skin/forms/sVclUtils.h"
 #include "skin/sMessages.h"
 #include "skinwnd/forms/acControlClasses.h"
@@ -14,6 +15,7 @@
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QInputDialog>
+#include <QMenu>
 #include <QMessageBox>
 #include <QProgressDialog>
 
@@ -25,12 +27,30 @@ TacDialogPosition DialogPosition;
 
 namespace {
 
+// Popup menus that nobody hands to the menu skinning, such as the context
+// menus Qt makes for its edits, are given to it as they are polished
+// (before they take their size) or, polished while no skin was on, as they
+// show. The menu skinning lets them go when they are destroyed or the skin
+// goes. Menus with a style of their own and the library's own keep their
+// look.
+void HookPopupMenuWindow(QMenu* menu)
+{
+    auto* manager = dynamic_cast<TsSkinManagerComponent*>(DefaultSkinManager);
+    if (!manager || !manager->Active() || !manager->SkinnedPopups() || IsLibraryWindow(menu)
+        || menu->testAttribute(Qt::WA_SetStyle) || manager->SkinableMenus().IsHooked(menu))
+        return;
+    manager->HookPopupMenu(menu);
+}
+
 // The application-wide filter that stands in for a hook on window creation.
 class TacDialogHook : public QObject {
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         const QEvent::Type type = event->type();
+        if (type == QEvent::Polish || type == QEvent::Show)
+            if (auto* menu = qobject_cast<QMenu*>(watched))
+                HookPopupMenuWindow(menu);
         if (type != QEvent::Show && type != QEvent::Hide)
             return false;
         auto* wnd = qobject_cast<QWidget*>(watched);

@@ -5,8 +5,10 @@
 // top-level window as it shows: message boxes, Qt's own dialogs (made
 // non-native meanwhile) and forms without a provider of their own get a
 // dialog adapter with the provider's frame, their controls adapters through
-// the factory. Popups (menus, combo and completer lists), tool tips, tool
-// windows and the library's own windows (Tag -98) are left alone.
+// the factory. Popup menus nobody else skins go to the skin manager's menu
+// skinning while it skins popups; other popups (combo and completer
+// lists), tool tips, tool windows and the library's own windows (Tag -98)
+// are left alone.
 #include "skinwnd/forms/acAdapterFactory.h"
 
 #include <QObject>

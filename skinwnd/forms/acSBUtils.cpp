@@ -3,6 +3,8 @@
 #include "skin/acSectionPaint.h"
 #include "skin/forms/acControlPaint.h"
 #include "skin/forms/acSkinCommand.h"
+#include "skin/forms/sTreeView.h"
+#include "skinwnd/forms/acAdapterFactory.h"
 #include "skinwnd/forms/acMainWnd.h"
 
 #include <QHash>
@@ -17,6 +19,23 @@ QHash<const QObject*, QPointer<TacMainWnd>>& Registry()
     static QHash<const QObject*, QPointer<TacMainWnd>> registry;
     return registry;
 }
+
+// The skin library's tree view keeps its adapter as a plain object.
+void UpdateTreeViewWndHook(TsCommonData* skinData, QObject*& wnd)
+{
+    auto* adapter = static_cast<TacMainWnd*>(wnd);
+    UpdateTreeViewWnd(skinData, adapter);
+    wnd = adapter;
+}
+
+void FreeTreeViewWndHook(QObject*& wnd)
+{
+    auto* adapter = static_cast<TacMainWnd*>(wnd);
+    FreeWndAdapter(adapter);
+    wnd = adapter;
+}
+
+const bool TreeViewHooksSet = (TreeViewWndHooks = {&UpdateTreeViewWndHook, &FreeTreeViewWndHook}, true);
 
 } // namespace
 
@@ -76,4 +95,21 @@ void AdaptTopLevelControls(QWidget* wnd)
 {
     if (wnd)
         SendSkinCommand(wnd->window(), AC_ADAPTCONTROL, 0, 0);
+}
+
+void UpdateTreeViewWnd(TsCommonData* skinData, TacMainWnd*& wnd)
+{
+    if (!skinData)
+        return;
+    if (!skinData->Skinned()) {
+        FreeWndAdapter(wnd);
+        return;
+    }
+    if (wnd && wnd->Detached)
+        FreeWndAdapter(wnd);
+    // The adapter asks the skin data for its manager: the default one may
+    // go while the adapter lives.
+    if (!wnd && skinData->OwnerControl)
+        wnd = CreateWndAdapter(TacAdapterKind::TreeViewWnd, skinData->OwnerControl, true, skinData->SkinSection(),
+                               nullptr, skinData);
 }

@@ -8,6 +8,7 @@
 
 class QWidget;
 class TacMainWnd;
+class TsCommonData;
 
 // The adapter filters every event of the window from now on.
 void AttachWnd(TacMainWnd* adapter, QWidget* wnd);
@@ -29,3 +30,11 @@ TCacheInfo GetParentCacheOfWindow(QWidget* wnd);
 
 // Asks the provider of the window's form to adapt all its controls again.
 void AdaptTopLevelControls(QWidget* wnd);
+
+// Keeps the tree-view adapter of a control that skins itself (its skin
+// data's owner) in step with its skin state: while skinned an adapter that
+// lost its window is freed and, when none is left, a tree-view adapter is
+// made on the owner with the data's section; when not skinned the adapter
+// is freed. The skinned tree view of the skin library reaches it through
+// its hooks, which this unit sets.
+void UpdateTreeViewWnd(TsCommonData* skinData, TacMainWnd*& wnd);

@@ -93,7 +93,11 @@ void WriteControlText(TBitmap& bmp, const std::string& text, bool enabled, const
     if (!m)
         return;
     const int index = GetFontIndex(wnd, sd->SkinIndex, m);
-    DrawSectionText(bmp, text, enabled, m, hot, index, flags, r, font);
+    QFont f = font;
+    // A web button shows it is a link while the mouse is over it.
+    if (hot && sd->SkinSection() == "WEBBUTTON")
+        f.setUnderline(true);
+    DrawSectionText(bmp, text, enabled, m, hot, index, flags, r, f);
 }
 
 TPoint MeasureText(const QFont& font, const std::string& text, int width, unsigned flags)

@@ -43,7 +43,8 @@ void PrepareAdapterCache(TsCommonData* skinData, QWidget* wnd, bool useBorderCol
 void ApplyWndDisabledLook(TBitmap& cache, const TCacheInfo& parent, const TPoint& offset = {0, 0});
 
 // A caption in the colours of the skin data's section (or of the parent's
-// section when that gives its font to its children).
+// section when that gives its font to its children); underlined while hot
+// in the section "WEBBUTTON".
 void WriteControlText(TBitmap& bmp, const std::string& text, bool enabled, const TRect& r, unsigned flags,
                       TsCommonData* skinData, QWidget* wnd, bool hot, const QFont& font);
 

@@ -81,7 +81,7 @@ void TsFrameAdapter::AdaptChildren()
     if (!manager || !(manager->SkinningRules & srThirdParty))
         return;
     if (!ctrlAdapter_)
-        ctrlAdapter_ = std::make_unique<TacCtrlAdapter>(frame_, manager);
+        ctrlAdapter_ = std::make_unique<TacCtrlAdapter>(frame_, manager, ChildSettings);
     ctrlAdapter_->AdaptControls(frame_);
 }
 

@@ -9,6 +9,7 @@
 // through a control adapter of its own. Deleting it gives the frame back
 // untouched.
 #include "skin/forms/sCommonData.h"
+#include "skinwnd/forms/acCtrlAdapter.h"
 
 #include <QObject>
 #include <QPointer>
@@ -16,7 +17,6 @@
 #include <memory>
 
 class QWidget;
-class TacCtrlAdapter;
 class TSkinCommandEvent;
 
 class TsFrameAdapter : public QObject {
@@ -29,6 +29,10 @@ public:
     ~TsFrameAdapter() override;
 
     TsCommonData* SkinData() const { return skinData_.get(); }
+    // What the control adapter of the frame's children asks before it
+    // skins one: a frame adapter made by a form's control adapter asks as
+    // that one does.
+    TacCtrlAdapterSettings ChildSettings;
     QWidget* Frame() const { return frame_; }
 
     // The frame and its children are in place: take the skin when one is

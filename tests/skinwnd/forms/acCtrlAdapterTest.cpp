@@ -2,6 +2,7 @@
 
 #include "AdapterTestSkin.h"
 #include "SkinGenerator.h"
+#include "Screenshot.h"
 #include "TestSupport.h"
 #include "skin/forms/acSkinCommand.h"
 #include "skin/forms/acSkinStartup.h"
@@ -10,6 +11,7 @@
 #include "skinwnd/forms/acMainWnd.h"
 #include "skinwnd/forms/acSBUtils.h"
 #include "skinwnd/forms/acTabControlWnd.h"
+#include "skinwnd/forms/sFrameAdapter.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -30,6 +32,7 @@
 #include <QTreeView>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <utility>
@@ -388,4 +391,94 @@ TEST(TacCtrlAdapter, LabelsTakeTheSkinColourAndGetTheirOwnBack)
     EXPECT_EQ(own->palette(), red);
     EXPECT_TRUE(own->autoFillBackground());
     EXPECT_FALSE(plain->testAttribute(Qt::WA_SetPalette));
+}
+
+TEST(TacCtrlAdapter, FramesGetAFrameAdapterAndTheHandlerIsAsked)
+{
+    adaptertest::SkinDirectory skins;
+    auto manager = ManagerWithLists(AllLists);
+    manager->SetSkinDirectory(skins.dir.path());
+    manager->SetSkinName("Tarku");
+    ASSERT_TRUE(manager->Active()) << manager->LastError();
+    QWidget form;
+    form.setGeometry(300, 300, 260, 250);
+    auto* frame = new QFrame(&form);
+    frame->setProperty(TsFrameAdapter::FrameProperty, true);
+    frame->setGeometry(10, 10, 240, 110);
+    auto* inFrame = new QPushButton("in frame", frame);
+    inFrame->setGeometry(10, 10, 100, 26);
+    auto* label = new QLabel("label in frame", frame);
+    label->setGeometry(10, 50, 150, 20);
+    auto* refused = new QFrame(&form);
+    refused->setProperty(TsFrameAdapter::FrameProperty, true);
+    refused->setGeometry(10, 130, 240, 110);
+    auto* inRefused = new QPushButton("in refused frame", refused);
+    inRefused->setGeometry(10, 10, 120, 26);
+    form.show();
+    QApplication::processEvents();
+    const QPalette labelPalette = label->palette();
+
+    std::vector<QWidget*> asked;
+    TacCtrlAdapterSettings settings;
+    // The frame's own section is not the handler's to give.
+    settings.OnSkinItem = [&](QWidget* item, bool& canBeAdded, std::string& section) {
+        asked.push_back(item);
+        canBeAdded = item != refused;
+        section = "PANEL";
+    };
+    auto adapter = std::make_unique<TacCtrlAdapter>(&form, manager.get(), settings);
+    adapter->AdaptControls(nullptr);
+    QApplication::processEvents();
+    auto count = [&](QWidget* w) { return std::count(asked.begin(), asked.end(), w); };
+    EXPECT_GT(count(frame), 0);
+    EXPECT_GT(count(refused), 0);
+    // The frame's children are asked too, by the frame's own adapter.
+    EXPECT_GT(count(inFrame), 0);
+    EXPECT_GT(count(inRefused), 0);
+
+    // A frame adapter, not an adapter item.
+    EXPECT_EQ(SendSkinCommand(frame, AC_CTRLHANDLED), 1);
+    EXPECT_EQ(SendSkinCommand(frame, AC_GETSKININDEX), manager->GetSkinIndex("GROUPBOX") + 1);
+    EXPECT_EQ(ItemOf(*adapter, frame), nullptr);
+    EXPECT_EQ(GetAdapterOf(frame), nullptr);
+    EXPECT_NE(GetAdapterOf(inFrame), nullptr);
+    EXPECT_EQ(FontColor(label), manager->GetGlobalFontColor());
+    // A refused frame stays as it was; what it holds is skinned all the same.
+    EXPECT_EQ(SendSkinCommand(refused, AC_CTRLHANDLED), 0);
+    EXPECT_NE(GetAdapterOf(inRefused), nullptr);
+    SaveScreenshot(form, "ctrladapter_frames");
+
+    // Walked again, the frame keeps its one adapter.
+    auto frameAdapters = [](QWidget* w) {
+        int n = 0;
+        for (QObject* o : w->children())
+            n += dynamic_cast<TsFrameAdapter*>(o) != nullptr;
+        return n;
+    };
+    adapter->AdaptControls(nullptr);
+    adapter->AddNewItem(frame);
+    EXPECT_EQ(frameAdapters(frame), 1);
+
+    // The control adapter gone, the frame and what it holds are plain again.
+    adapter->BroadcastMessage(AC_REMOVESKIN, 0, reinterpret_cast<intptr_t>(static_cast<TsSkinManager*>(manager.get())));
+    adapter.reset();
+    QApplication::processEvents();
+    EXPECT_EQ(frameAdapters(frame), 0);
+    EXPECT_EQ(SendSkinCommand(frame, AC_CTRLHANDLED), 0);
+    EXPECT_EQ(GetAdapterOf(inFrame), nullptr);
+    EXPECT_EQ(label->palette(), labelPalette);
+}
+
+TEST(TacCtrlAdapter, AFrameDestroyedBeforeTheAdapterTakesItsFrameAdapterAlong)
+{
+    auto manager = ManagerWithLists(AllLists);
+    QWidget form;
+    auto* frame = new QFrame(&form);
+    frame->setProperty(TsFrameAdapter::FrameProperty, true);
+    TacCtrlAdapter adapter(&form, manager.get());
+    adapter.AdaptControls(nullptr);
+    ASSERT_EQ(SendSkinCommand(frame, AC_CTRLHANDLED), 1);
+    delete frame;
+    // The adapter lets go of a frame adapter that is gone.
+    adapter.AdaptControls(nullptr);
 }

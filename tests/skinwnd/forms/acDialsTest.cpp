@@ -7,6 +7,7 @@
 #include "skin/forms/acSkinCommand.h"
 #include "skin/forms/acSkinStartup.h"
 #include "skin/forms/sSkinManager.h"
+#include "skin/forms/sSkinMenus.h"
 #include "skin/sMessages.h"
 #include "skinwnd/forms/acDialogWnd.h"
 #include "skinwnd/forms/acSBUtils.h"
@@ -17,6 +18,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCompleter>
+#include <QContextMenuEvent>
 #include <QDialog>
 #include <QFileDialog>
 #include <QLabel>
@@ -27,8 +30,11 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStyleFactory>
+#include <QTextEdit>
 #include <QTimer>
 #include <QToolTip>
 #include <QTreeView>
@@ -366,6 +372,143 @@ TEST(acDials, OnlyWindowsWithoutASkinOfTheirOwnAreHooked)
     plain.show();
     QApplication::processEvents();
     EXPECT_NE(FindDialogProvider(&plain), nullptr);
+}
+
+namespace {
+
+// The popup menu a right click on the widget opens (Qt's own context menu
+// for its edits), or nullptr.
+QMenu* OpenContextMenu(QWidget* w)
+{
+    QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(5, 5), w->mapToGlobal(QPoint(5, 5)));
+    QCoreApplication::sendEvent(w, &click);
+    QApplication::processEvents();
+    return qobject_cast<QMenu*>(QApplication::activePopupWidget());
+}
+
+// Closes a menu that deletes itself on closing and waits for it to go.
+void CloseAndDelete(QMenu* menu)
+{
+    QPointer<QMenu> watched = menu;
+    menu->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(watched.isNull());
+}
+
+} // namespace
+
+// Popup menus that Qt makes itself go to the menu skinning while the
+// manager skins popups, and leave it when they go or the skin goes.
+TEST(acDials, PopupMenusNobodyHandsOverAreSkinned)
+{
+    Skins skins;
+    TsSkinableMenus& menus = skins.manager->SkinableMenus();
+    QWidget form;
+    form.setGeometry(300, 300, 240, 200);
+    auto* line = new QLineEdit("24C02", &form);
+    line->setGeometry(10, 10, 220, 26);
+    auto* text = new QTextEdit("Erase the chip", &form);
+    text->setGeometry(10, 50, 220, 140);
+    form.show();
+    QApplication::processEvents();
+
+    struct Case {
+        const char* what;
+        QWidget* target;
+    };
+    for (const Case& c : {Case{"line edit", line}, Case{"text edit", text->viewport()}}) {
+        SCOPED_TRACE(c.what);
+        QMenu* menu = OpenContextMenu(c.target);
+        ASSERT_NE(menu, nullptr);
+        EXPECT_TRUE(menus.IsHooked(menu));
+        EXPECT_NE(menu->style(), QApplication::style());
+        SaveScreenshot(*menu, std::string("context_menu_") + (c.target == line ? "line" : "text"));
+        CloseAndDelete(menu);
+    }
+    // Gone with its menu: a new menu at the same place is hooked anew.
+    QMenu* again = OpenContextMenu(line);
+    ASSERT_NE(again, nullptr);
+    EXPECT_TRUE(menus.IsHooked(again));
+
+    // The skin goes while the menu is open: the menu gets its look back.
+    skins.manager->SetActive(false);
+    EXPECT_FALSE(menus.IsHooked(again));
+    EXPECT_EQ(again->style(), QApplication::style());
+    CloseAndDelete(again);
+    QMenu* plain = OpenContextMenu(line);
+    ASSERT_NE(plain, nullptr);
+    EXPECT_FALSE(menus.IsHooked(plain));
+    CloseAndDelete(plain);
+}
+
+TEST(acDials, PopupMenusKeptPlain)
+{
+    Skins skins;
+    TsSkinableMenus& menus = skins.manager->SkinableMenus();
+    QWidget form;
+    form.setGeometry(300, 300, 240, 100);
+    auto* line = new QLineEdit(&form);
+    line->setGeometry(10, 10, 220, 26);
+    form.show();
+    QApplication::processEvents();
+    {
+        SCOPED_TRACE("the manager does not skin popups");
+        skins.manager->SetSkinnedPopups(false);
+        QMenu* menu = OpenContextMenu(line);
+        ASSERT_NE(menu, nullptr);
+        EXPECT_FALSE(menus.IsHooked(menu));
+        CloseAndDelete(menu);
+        skins.manager->SetSkinnedPopups(true);
+    }
+    {
+        SCOPED_TRACE("a menu with a style of its own");
+        std::unique_ptr<QStyle> own(QStyleFactory::create("Fusion"));
+        QMenu menu;
+        menu.setStyle(own.get());
+        menu.addAction("Read");
+        menu.popup(QPoint(310, 310));
+        QApplication::processEvents();
+        EXPECT_FALSE(menus.IsHooked(&menu));
+        EXPECT_EQ(menu.style(), own.get());
+        menu.hide();
+        menu.setStyle(nullptr);
+    }
+    {
+        SCOPED_TRACE("a menu of the library's own");
+        QMenu menu;
+        menu.setProperty("Tag", LibraryWindowTag);
+        menu.addAction("Close");
+        menu.popup(QPoint(310, 310));
+        QApplication::processEvents();
+        EXPECT_FALSE(menus.IsHooked(&menu));
+        menu.hide();
+    }
+    {
+        SCOPED_TRACE("combo and completer lists, tool tips");
+        QComboBox combo(&form);
+        combo.addItems({"24C02", "24C04"});
+        combo.setGeometry(10, 50, 220, 26);
+        combo.show();
+        combo.showPopup();
+        QApplication::processEvents();
+        QWidget* comboPopup = combo.view()->window();
+        ASSERT_NE(comboPopup, &form);
+        auto* completer = new QCompleter(QStringList{"24C02", "24C04", "24C08"}, line);
+        line->setCompleter(completer);
+        completer->complete();
+        QApplication::processEvents();
+        QToolTip::showText(QPoint(320, 320), "Chip size", &form);
+        QApplication::processEvents();
+        QWidget* tip = ShownToolTip();
+        ASSERT_NE(tip, nullptr);
+        for (QWidget* w : {comboPopup, static_cast<QWidget*>(completer->popup()), tip}) {
+            EXPECT_FALSE(menus.IsHooked(w)) << w->metaObject()->className();
+            EXPECT_EQ(w->style(), QApplication::style()) << w->metaObject()->className();
+        }
+        QToolTip::hideText();
+        completer->popup()->hide();
+        combo.hidePopup();
+    }
 }
 
 TEST(acDials, SkinningRulesChooseWhatIsHooked)
