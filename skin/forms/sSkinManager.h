@@ -55,6 +55,7 @@ public:
     TsSkinableMenus& SkinableMenus() { return *skinableMenus_; }
     TacMenuSupport& MenuSupport() { return menuSupport_; }
     void SetAllowGlowing(bool value) { allowGlowing_ = value; }
+    TacAnimEffects& AnimEffects() { return animEffects_; }
     const TacCommonSections& CommonSections() const { return commonSections_; }
     // Blanks are dropped from every line that is not a comment; reloads.
     void SetCommonSections(const TacCommonSections& value);
@@ -113,6 +114,7 @@ public:
     void SetActiveControl(QObject* window) override;
     // A popup menu, or the popup menus of a control.
     void HookPopupMenu(QObject* popupMenu) override;
+    const TacAnimEffects& AnimEffects() const override { return animEffects_; }
     const TacSkinContent* Content() const override;
 
 protected:
@@ -151,5 +153,6 @@ private:
     TBitmap shadowActive_, shadowInactive_;
     TRect shadowMargins_{0, 0, 0, 0};
     TacMenuSupport menuSupport_;
+    TacAnimEffects animEffects_;
     std::unique_ptr<TsSkinableMenus> skinableMenus_;
 };

@@ -285,6 +285,33 @@ TEST(TsSkinManager, OnlyTheFirstManagerIsTheDefault)
     EXPECT_GT(f.TreePixelsOf(clWindowText()), 0);
 }
 
+TEST(TsSkinManager, AnimationSettingsStartAsTheirDefaultsAndAreTheOnesControlsRead)
+{
+    TsSkinManagerComponent manager;
+    const TsSkinManager& asked = manager; // as forms and controls reach it
+    EXPECT_EQ(&asked.AnimEffects(), &manager.AnimEffects());
+    const TacAnimEffects& e = asked.AnimEffects();
+    const struct {
+        const char* name;
+        const TacFormAnimation& setting;
+        int time;
+    } cases[] = {
+        {"DialogShow", e.DialogShow, 0},
+        {"FormShow", e.FormShow, 0},
+        {"PageChange", e.PageChange, 0},
+        {"SkinChanging", e.SkinChanging, 100},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_TRUE(c.setting.Active);
+        EXPECT_EQ(c.setting.Time, c.time);
+    }
+    EXPECT_EQ(e.Buttons.Events, BtnEvent(beMouseEnter) | BtnEvent(beMouseLeave) | BtnEvent(beMouseDown) |
+                                    BtnEvent(beMouseUp));
+    manager.AnimEffects().SkinChanging.Time = 250;
+    EXPECT_EQ(asked.AnimEffects().SkinChanging.Time, 250);
+}
+
 TEST(TsSkinManager, HighlightColoursRuleOutNoneKeyAndWhite)
 {
     SkinDirectory skins;
