@@ -59,7 +59,85 @@ bool Between(TColor mid, TColor a, TColor b)
     return strictly;
 }
 
+// Colour distance, channel by channel.
+int Distance(QRgb a, QRgb b)
+{
+    return std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) + std::abs(qBlue(a) - qBlue(b));
+}
+
+// What a fade showed, frame by frame, on virtual time: the output window's
+// pixel at a point.
+struct FadeWatch {
+    QWidget* form = nullptr;
+    QPoint probe;
+    int waits = 0;
+    std::vector<QRgb> frames;
+    QImage middle; // the fifth frame, for a person to look at
+    bool over = true;
+    explicit FadeWatch(QPoint at) : probe(at)
+    {
+        AnimationSleep = [this](int ms) {
+            EXPECT_EQ(ms, 8);
+            ++waits;
+            if (TOutputWindow* out = OutputWindow()) {
+                over = over && out->geometry() == form->frameGeometry();
+                const QImage picture = out->grab().toImage();
+                frames.push_back(picture.pixel(probe));
+                if (waits == 5)
+                    middle = picture;
+            }
+        };
+    }
+    ~FadeWatch() { AnimationSleep = nullptr; }
+};
+
 } // namespace
+
+TEST(TsSkinProviderFade, SkinChangeFadesTheFormsWhoseFrameTheProviderPaints)
+{
+    const struct {
+        const char* what;
+        bool ownFrame, active;
+        int waits;
+    } cases[] = {
+        {"the provider paints the frame: the change fades", true, true, 9},
+        {"the system's frame: the change shows at once", false, true, 0},
+        {"the animation switched off", true, false, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        SkinScope scope;
+        TacAnimEffects& effects = scope.manager->AnimEffects();
+        effects.FormShow.Active = false;
+        effects.SkinChanging.Active = c.active;
+        effects.SkinChanging.Time = 80;
+        QWidget form;
+        form.setWindowTitle("Tarku");
+        form.resize(320, 200);
+        auto* provider = new TsSkinProvider(&form);
+        provider->SetDrawNonClientArea(c.ownFrame);
+        form.show();
+        const QPoint centre(160, 120);
+        const QRgb before = Grab(form).pixel(centre);
+        FadeWatch watch(centre);
+        watch.form = &form;
+        scope.manager->SetSkinName("TarkuDusk");
+        ASSERT_TRUE(scope.manager->Active());
+        EXPECT_EQ(watch.waits, c.waits);
+        EXPECT_TRUE(watch.over);
+        EXPECT_FALSE(FormAnimating);
+        EXPECT_EQ(OutputWindow(), nullptr);
+        EXPECT_TRUE(form.updatesEnabled());
+        const QRgb after = Grab(form).pixel(centre);
+        ASSERT_NE(before, after);
+        // From the old skin's look to the new one's.
+        if (!watch.frames.empty()) {
+            EXPECT_TRUE(SaveScreenshot(watch.middle, "TsSkinProvider_skin_change_fade"));
+            EXPECT_LT(Distance(watch.frames.front(), before), Distance(watch.frames.front(), after));
+            EXPECT_LT(Distance(watch.frames.back(), after), Distance(watch.frames.back(), before));
+        }
+    }
+}
 
 TEST(TsSkinProviderFade, HotCloseButtonFadesInAndOutByTicks)
 {
