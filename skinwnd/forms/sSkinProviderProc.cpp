@@ -34,12 +34,13 @@ bool TsSkinProvider::WndProc(QEvent* event)
     }
     if (!frameActive_)
         return false;
+    if (event->type() == QEvent::Show)
+        return Showing(event);
     TrackBorder(event);
     switch (event->type()) {
     case QEvent::Paint: return Paint(event);
     case QEvent::Resize:
-    case QEvent::WindowStateChange:
-    case QEvent::Show: StateChanged(); return false;
+    case QEvent::WindowStateChange: StateChanged(); return false;
     case QEvent::ActivationChange:
         formActive_ = form_->isActiveWindow();
         RepaintFrame();
