@@ -7,6 +7,7 @@
 #include "skin/acAnimEffects.h"
 #include "skin/acSkinLoader.h"
 #include "skin/sSkinManagerIntf.h"
+#include "skin/sSkinVersion.h"
 #include "skin/sStoredSkins.h"
 #include "skin/forms/sSkinMenus.h"
 
@@ -62,6 +63,8 @@ public:
     TsStoredSkins& InternalSkins() { return internalSkins_; }
     // The loaded skin's version ("N/A" while none is ready).
     std::string SkinInfo() const;
+    // The library's release; read only.
+    std::string Version() const { return LibraryVersion; }
     bool Packed() const { return packed_; }
     // Why the last load found no skin (empty after a good load).
     const std::string& LastError() const { return lastError_; }
@@ -125,6 +128,7 @@ private:
     bool LoadSkin(TacSkinContent& skin);
     bool LoadNamedSkin(TacSkinContent& skin);
     bool LoadPackedSkin(TacSkinContent& skin);
+    void CheckVersion(const TacSkinContent& skin) const;
     void TakeSkin(TacSkinContent&& skin);
     // The shadow images and margins of the skin's own extended border.
     void TakeSkinShadow(const TsMaskData& mask, const TBitmap& image);
