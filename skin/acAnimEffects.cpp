@@ -1,6 +1,7 @@
 #include "skin/acAnimEffects.h"
 
 #include "skin/sConst.h"
+#include "skin/sSkinVersion.h"
 
 #include <algorithm>
 #include <cctype>
@@ -54,7 +55,7 @@ std::string SkinVersionRequest(const std::vector<std::string>& args)
     for (std::string arg : args) {
         std::transform(arg.begin(), arg.end(), arg.begin(), [](unsigned char c) { return char(std::tolower(c)); });
         if (arg == "/skinver")
-            return "Quenderil v6.47";
+            return std::string("Quenderil v") + LibraryVersion;
     }
     return {};
 }

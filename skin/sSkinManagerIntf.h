@@ -4,6 +4,7 @@
 // (DefaultSkinManager stays nullptr), so every caller takes its unskinned
 // road and nothing here is reached.
 #include "platform/Bitmap.h"
+#include "skin/acAnimEffects.h"
 #include "skin/sSkinData.h"
 
 #include <string>
@@ -35,6 +36,9 @@ public:
     virtual void SetActiveControl(QObject* window) = 0;
     // Lets the skinned menus paint a control's popup menu before it shows.
     virtual void HookPopupMenu(QObject* popupMenu) = 0;
+    // What is animated, and for how long: skin changes, forms and dialogs
+    // showing.
+    virtual const TacAnimEffects& AnimEffects() const = 0;
     // The loaded skin the painters read masks, sections, patterns and the
     // master bitmap from; nullptr while none is loaded.
     virtual const TacSkinContent* Content() const { return nullptr; }

@@ -182,6 +182,16 @@ int FrameHitTest(const TacFrameLayout& l, TPoint p)
     return HTMENU;
 }
 
+const TacFormAnimation* ShowAnimation(const TacAnimEffects& effects, const TacFormTraits& form, bool insideWindow)
+{
+    if (form.MDIChild || insideWindow)
+        return nullptr;
+    const bool normal = form.BorderStyle == bsSingle || form.BorderStyle == bsSizeable;
+    const TacFormAnimation& animation = normal ? static_cast<const TacFormAnimation&>(effects.FormShow)
+                                               : effects.DialogShow;
+    return animation.Active ? &animation : nullptr;
+}
+
 void SnapCoordinate(int& pos, int edge, int buffer, int size)
 {
     if (std::abs(size + pos - edge) < buffer)

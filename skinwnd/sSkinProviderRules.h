@@ -4,6 +4,7 @@
 // size and the snapping to the work area. The window side measures the
 // form and asks these.
 #include "platform/Bitmap.h"
+#include "skin/acAnimEffects.h"
 
 #include <vector>
 
@@ -34,6 +35,12 @@ bool HasCaption(const TacFormTraits& f);
 bool BigTitleIcons(const TacFormTraits& f);
 // The frame can be dragged to another size.
 bool Sizeable(const TacFormTraits& f);
+
+// The animation a form shows itself with: the manager's FormShow setting
+// for a normal or sizeable frame, DialogShow for the other frames; none for
+// an MDI sub-window or a form inside another window, nor while that setting
+// is off.
+const TacFormAnimation* ShowAnimation(const TacAnimEffects& effects, const TacFormTraits& form, bool insideWindow);
 
 // The size grip in the bottom right corner of the client area.
 enum TsGripMode { gmNone, gmRightBottom };

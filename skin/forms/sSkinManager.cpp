@@ -1,6 +1,7 @@
 #include "skin/forms/sSkinManager.h"
 
 #include "platform/Files.h"
+#include "platform/MessageBox.h"
 #include "platform/Paths.h"
 #include "skin/acBitmapHelpers.h"
 #include "skin/acBlit.h"
@@ -8,6 +9,7 @@
 #include "skin/acShadows.h"
 #include "skin/acSkinFolder.h"
 #include "skin/acSkinRecolor.h"
+#include "skin/sSkinVersion.h"
 #include "skin/sSkinMenuItems.h"
 #include "skin/forms/acGlow.h"
 #include "skin/forms/acSkinCommand.h"
@@ -111,9 +113,19 @@ bool TsSkinManagerComponent::LoadSkin(TacSkinContent& skin)
     packed_ = std::filesystem::is_regular_file(PackedSkinFile(FullSkinDirectory(), skinName_));
     const bool ok = packed_ ? LoadPackedSkin(skin) : LoadNamedSkin(skin);
     loading_ = false;
-    if (ok)
+    if (ok) {
         lastError_.clear();
+        CheckVersion(skin);
+    }
     return ok;
+}
+
+// A skin of another release is loaded all the same, after a word about it.
+void TsSkinManagerComponent::CheckVersion(const TacSkinContent& skin) const
+{
+    const std::string text = SkinVersionMessage(skin.SkinData.Version, skinName_, Designing());
+    if (!text.empty())
+        ShowMessageBox(text, QCoreApplication::applicationName().toStdString());
 }
 
 bool TsSkinManagerComponent::LoadNamedSkin(TacSkinContent& skin)

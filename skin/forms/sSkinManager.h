@@ -7,6 +7,7 @@
 #include "skin/acAnimEffects.h"
 #include "skin/acSkinLoader.h"
 #include "skin/sSkinManagerIntf.h"
+#include "skin/sSkinVersion.h"
 #include "skin/sStoredSkins.h"
 #include "skin/forms/sSkinMenus.h"
 
@@ -55,12 +56,15 @@ public:
     TsSkinableMenus& SkinableMenus() { return *skinableMenus_; }
     TacMenuSupport& MenuSupport() { return menuSupport_; }
     void SetAllowGlowing(bool value) { allowGlowing_ = value; }
+    TacAnimEffects& AnimEffects() { return animEffects_; }
     const TacCommonSections& CommonSections() const { return commonSections_; }
     // Blanks are dropped from every line that is not a comment; reloads.
     void SetCommonSections(const TacCommonSections& value);
     TsStoredSkins& InternalSkins() { return internalSkins_; }
     // The loaded skin's version ("N/A" while none is ready).
     std::string SkinInfo() const;
+    // The library's release; read only.
+    std::string Version() const { return LibraryVersion; }
     bool Packed() const { return packed_; }
     // Why the last load found no skin (empty after a good load).
     const std::string& LastError() const { return lastError_; }
@@ -113,6 +117,7 @@ public:
     void SetActiveControl(QObject* window) override;
     // A popup menu, or the popup menus of a control.
     void HookPopupMenu(QObject* popupMenu) override;
+    const TacAnimEffects& AnimEffects() const override { return animEffects_; }
     const TacSkinContent* Content() const override;
 
 protected:
@@ -123,6 +128,7 @@ private:
     bool LoadSkin(TacSkinContent& skin);
     bool LoadNamedSkin(TacSkinContent& skin);
     bool LoadPackedSkin(TacSkinContent& skin);
+    void CheckVersion(const TacSkinContent& skin) const;
     void TakeSkin(TacSkinContent&& skin);
     // The shadow images and margins of the skin's own extended border.
     void TakeSkinShadow(const TsMaskData& mask, const TBitmap& image);
@@ -151,5 +157,6 @@ private:
     TBitmap shadowActive_, shadowInactive_;
     TRect shadowMargins_{0, 0, 0, 0};
     TacMenuSupport menuSupport_;
+    TacAnimEffects animEffects_;
     std::unique_ptr<TsSkinableMenus> skinableMenus_;
 };

@@ -38,7 +38,13 @@ void RegisterSkinnedForm(QWidget* form);
 // Removes every slot of the form; the last slot fills the gap.
 void UnregisterSkinnedForm(QWidget* form);
 
+// The manager's visible registered forms stop drawing. With the default
+// manager's skin-change animation on, fades run from now on (FormAnimating)
+// and each form's picture is kept for its fade.
 void LockSkinnedForms(const TsSkinManager* manager);
+// They draw again; with repaint each is faded from its old picture to its
+// new look first (the animation's time when the provider paints the frame,
+// else at once) and then repainted whole.
 void UnlockSkinnedForms(const TsSkinManager* manager, bool repaint);
 
 // A library command for broadcasting: each receiver gets it afresh.

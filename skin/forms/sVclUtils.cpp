@@ -17,8 +17,11 @@ QPointer<TOutputWindow> outputWindow;
 }
 
 TOutputWindow::TOutputWindow(QWidget* parent)
+    // A top-level one is a tip window: some window systems activate every
+    // other kind of window that shows, whatever it asks, and the form under
+    // it would lose its active caption.
     : QWidget(parent, parent ? Qt::Widget
-                             : Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus)
+                             : Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus)
 {
     setWindowTitle(QStringLiteral("acOutputWindow"));
     setAttribute(Qt::WA_ShowWithoutActivating);
@@ -42,12 +45,18 @@ TOutputWindow* OutputWindow() { return outputWindow; }
 
 void ShowOutputOver(QWidget* ctrl)
 {
+    if (ctrl)
+        ShowOutputOver(ctrl, ctrl->grab().toImage());
+}
+
+void ShowOutputOver(QWidget* ctrl, const QImage& picture)
+{
     if (outputWindow || !ctrl)
         return;
     QWidget* parent = ctrl->isWindow() ? nullptr : ctrl->parentWidget();
     auto* out = new TOutputWindow(parent);
     out->setGeometry(parent ? ctrl->geometry() : ctrl->frameGeometry());
-    out->SetPicture(ctrl->grab().toImage());
+    out->SetPicture(picture);
     out->show();
     if (parent)
         SetChildOrderAfter(out, ctrl);
@@ -62,15 +71,23 @@ void AnimateRepaint(QWidget* ctrl, int time)
         return;
     FormAnimating = true;
     ShowOutputOver(ctrl);
+    // A frozen control draws nothing of its children: its new look is
+    // taken once it draws again, hidden under the frozen picture.
+    ctrl->setUpdatesEnabled(true);
     const TBitmap before = ImageToBitmap(outputWindow->grab().toImage());
     const TBitmap after = ImageToBitmap(ctrl->grab().toImage());
-    TOutputWindow* out = outputWindow;
-    RunFade(before, after, time, [out](const TBitmap& frame) { out->SetPicture(BitmapToImage(frame)); },
-            [](int ms) { AnimationSleep(ms); });
+    // Messages are pumped between the frames: either window may go.
+    const QPointer<QWidget> alive(ctrl);
+    RunFade(
+        before, after, time,
+        [](const TBitmap& frame) {
+            if (outputWindow)
+                outputWindow->SetPicture(BitmapToImage(frame));
+        },
+        [](int ms) { AnimationSleep(ms); });
     FormAnimating = false;
-    // The control may have been frozen for the change it now shows.
-    ctrl->setUpdatesEnabled(true);
-    ctrl->update();
+    if (alive)
+        ctrl->update();
     delete outputWindow.data();
 }
 

@@ -33,9 +33,13 @@ TOutputWindow* OutputWindow();
 // Freezes what the control shows now in an output window over it, so the
 // control may change beneath; nothing when one is up already.
 void ShowOutputOver(QWidget* ctrl);
+// The same with a picture of the control taken before it changed.
+void ShowOutputOver(QWidget* ctrl, const QImage& picture);
 
 // Fades from the frozen picture (or, without one, what the control shows
-// now) to the control's new look; time in ms, 8 ms per frame.
+// now) to the control's new look; time in ms, 8 ms per frame. A control
+// frozen for the change (updates disabled) draws again from the start of
+// the fade, under the frozen picture.
 void AnimateRepaint(QWidget* ctrl, int time);
 
 // The command to a widget with its argument; 0 for none.

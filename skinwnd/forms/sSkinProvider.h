@@ -130,6 +130,9 @@ public:
     void TickAnimations();
     void StopOwnerAnimations();
 
+    // Set while the form is shown with the manager's show animation.
+    bool ShowAnimationRunning() const { return showAnimationRunning_; }
+
     // The form as the frame rules see it.
     TacFormTraits Traits() const;
     // Whether the frame is painted by the provider now.
@@ -203,6 +206,7 @@ private:
     void StateChanged();
 
     // sSkinProviderEffects.cpp: the extended border and the fades.
+    bool Showing(QEvent* event);
     void StartButtonAnimation(TitleButtonData& button, int state, int iterations, bool fadeIn);
     bool ComposeAnimation(TBitmap& bmp, const TitleButtonData& button, bool enabled);
     void PaintAddedTitle(TBitmap& bmp, int left, int right);
@@ -336,6 +340,7 @@ private:
 
     std::unique_ptr<TacBorderForm> borderForm_;
     bool allowExtBorders_ = true;
+    bool showAnimationRunning_ = false;
     std::map<int, std::unique_ptr<TacSBAnimation>> animations_;
     QTimer animationTimer_;
 

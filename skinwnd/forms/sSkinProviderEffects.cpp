@@ -1,5 +1,5 @@
-// The provider's extended border window and the fades of its caption
-// buttons.
+// The provider's extended border window, the fade of a form that shows
+// and the fades of its caption buttons.
 #include "skinwnd/forms/sSkinProvider.h"
 
 #include "skin/acBitmapHelpers.h"
@@ -11,12 +11,14 @@
 #include "skin/forms/sSkinManager.h"
 #include "skin/sCommonDataTypes.h"
 #include "skinwnd/forms/acBorderForm.h"
+#include "skinwnd/forms/sFrameAdapter.h"
 
 #include <QCursor>
 #include <QEvent>
 #include <QWidget>
 
 #include <utility>
+#include <vector>
 
 void TsSkinProvider::SetAllowExtBorders(bool value)
 {
@@ -76,6 +78,59 @@ void TsSkinProvider::TrackBorder(QEvent* event)
     case QEvent::ActivationChange: borderForm_->UpdateBorderWnd(true, 255); break;
     default: break;
     }
+}
+
+// A form that shows before it has painted itself by the skin (its frame
+// cache stale or empty) takes the manager's show animation: it appears
+// with its frame and background alone, its controls frozen, and the
+// controls fade in over that picture. The extended border follows once the
+// fade is over.
+bool TsSkinProvider::Showing(QEvent* event)
+{
+    const TBitmap* cache = skinData_->CacheBmp.get();
+    if (!cacheStale_ && cache && !cache->Empty()) {
+        TrackBorder(event);
+        StateChanged();
+        return false;
+    }
+    TsSkinManager* manager = SkinManager();
+    const TacFormAnimation* animation =
+        manager ? ShowAnimation(manager->AnimEffects(), Traits(), !form_->isWindow()) : nullptr;
+    // One fade at a time: a form shown while another runs shows at once.
+    if (!animation || OutputWindow()) {
+        skinData_->Updating = false;
+        TrackBorder(event);
+        StateChanged();
+        return false;
+    }
+    const int time = animation->Time;
+    skinData_->Updating = true;
+    showAnimationRunning_ = true;
+    // Only controls that draw now are frozen, and only those thawed.
+    std::vector<QPointer<QWidget>> frozen;
+    for (QWidget* child : form_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (child->isVisible() && !child->isWindow() && child->updatesEnabled() && !TsFrameAdapter::IsFrame(child)) {
+            child->setUpdatesEnabled(false);
+            frozen.emplace_back(child);
+        }
+    StateChanged();
+    // Shown first: the picture of the bare form is where the fade starts.
+    static_cast<QObject*>(form_.data())->event(event);
+    ShowOutputOver(form_);
+    for (const QPointer<QWidget>& child : frozen)
+        if (child)
+            child->setUpdatesEnabled(true);
+    // The controls paint again: the fade ends on the whole form.
+    skinData_->Updating = false;
+    const QPointer<TsSkinProvider> alive(this);
+    AnimateRepaint(form_, time);
+    if (!alive || !form_)
+        return true;
+    showAnimationRunning_ = false;
+    SetFormRgn();
+    TrackBorder(event);
+    RepaintFrame();
+    return true;
 }
 
 void TsSkinProvider::RepaintButton(int code)

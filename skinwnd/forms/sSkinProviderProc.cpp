@@ -37,6 +37,8 @@ bool TsSkinProvider::WndProc(QEvent* event)
         return false;
     if (event->type() == SysCommandEventType())
         return MenuDrag(event);
+    if (event->type() == QEvent::Show)
+        return Showing(event);
     TrackBorder(event);
     switch (event->type()) {
     case QEvent::Paint: return Paint(event);
@@ -45,8 +47,7 @@ bool TsSkinProvider::WndProc(QEvent* event)
         EndDrag(false);
         StateChanged();
         return false;
-    case QEvent::Resize:
-    case QEvent::Show: StateChanged(); return false;
+    case QEvent::Resize: StateChanged(); return false;
     case QEvent::ActivationChange:
         formActive_ = form_->isActiveWindow();
         RepaintFrame();

@@ -34,6 +34,8 @@ public:
     void ClearRepaintFlag() override {}
     void SetActiveControl(QObject*) override {}
     void HookPopupMenu(QObject*) override {}
+    const TacAnimEffects& AnimEffects() const override { return effects; }
+    TacAnimEffects effects;
     const TacSkinContent* Content() const override { return &skin; }
 
     // Sets the master bitmap (24-bit) and returns it for drawing.

@@ -331,3 +331,40 @@ TEST(GripRules, PositionOnePixelInsideTheFrameSides)
     EXPECT_EQ(FrameHitTest(l, {280, 190}), HTCLIENT);
     EXPECT_EQ(FrameHitTest(l, {290, 180}), HTCLIENT);
 }
+
+TEST(ShowAnimation, FormsAndDialogsByFrameNeverInsideOthers)
+{
+    enum Which { None, Form, Dialog };
+    const struct {
+        TFormBorderStyle style;
+        bool mdiChild, insideWindow;
+        Which which;
+    } cases[] = {
+        {bsSingle, false, false, Form},       {bsSizeable, false, false, Form},
+        {bsDialog, false, false, Dialog},     {bsToolWindow, false, false, Dialog},
+        {bsSizeToolWin, false, false, Dialog}, {bsNone, false, false, Dialog},
+        {bsSizeable, true, false, None},      {bsDialog, true, false, None},
+        {bsSingle, false, true, None},        {bsDialog, false, true, None},
+    };
+    TacAnimEffects effects;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "style " << c.style << " mdi " << c.mdiChild << " inside "
+                                        << c.insideWindow);
+        TacFormTraits form;
+        form.BorderStyle = c.style;
+        form.MDIChild = c.mdiChild;
+        const TacFormAnimation* expected = c.which == Form     ? &effects.FormShow
+                                           : c.which == Dialog ? static_cast<const TacFormAnimation*>(&effects.DialogShow)
+                                                               : nullptr;
+        EXPECT_EQ(ShowAnimation(effects, form, c.insideWindow), expected);
+        // A setting that is off animates nothing.
+        effects.FormShow.Active = effects.DialogShow.Active = false;
+        EXPECT_EQ(ShowAnimation(effects, form, c.insideWindow), nullptr);
+        effects.FormShow.Active = effects.DialogShow.Active = true;
+    }
+    // Each kind of frame reads its own switch.
+    TacFormTraits dialog;
+    dialog.BorderStyle = bsDialog;
+    effects.FormShow.Active = false;
+    EXPECT_EQ(ShowAnimation(effects, dialog, false), &effects.DialogShow);
+}

@@ -4,6 +4,7 @@
 #include "Screenshot.h"
 #include "SkinGenerator.h"
 #include "TestSupport.h"
+#include "platform/MessageBox.h"
 #include "skin/acBitmapHelpers.h"
 #include "skin/acSkinFolder.h"
 #include "skin/forms/acSkinCommand.h"
@@ -283,6 +284,82 @@ TEST(TsSkinManager, OnlyTheFirstManagerIsTheDefault)
     EXPECT_EQ(DefaultSkinManager, nullptr);
     QApplication::processEvents();
     EXPECT_GT(f.TreePixelsOf(clWindowText()), 0);
+}
+
+TEST(TsSkinManager, AnimationSettingsStartAsTheirDefaultsAndAreTheOnesControlsRead)
+{
+    TsSkinManagerComponent manager;
+    const TsSkinManager& asked = manager; // as forms and controls reach it
+    EXPECT_EQ(&asked.AnimEffects(), &manager.AnimEffects());
+    const TacAnimEffects& e = asked.AnimEffects();
+    const struct {
+        const char* name;
+        const TacFormAnimation& setting;
+        int time;
+    } cases[] = {
+        {"DialogShow", e.DialogShow, 0},
+        {"FormShow", e.FormShow, 0},
+        {"PageChange", e.PageChange, 0},
+        {"SkinChanging", e.SkinChanging, 100},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_TRUE(c.setting.Active);
+        EXPECT_EQ(c.setting.Time, c.time);
+    }
+    EXPECT_EQ(e.Buttons.Events, BtnEvent(beMouseEnter) | BtnEvent(beMouseLeave) | BtnEvent(beMouseDown) |
+                                    BtnEvent(beMouseUp));
+    manager.AnimEffects().SkinChanging.Time = 250;
+    EXPECT_EQ(asked.AnimEffects().SkinChanging.Time, 250);
+}
+
+TEST(TsSkinManager, SkinOfANewerReleaseIsLoadedAfterAWord)
+{
+    const std::string newer = "This version of the skin have not complete support by used Quenderil package "
+                              "release.\r\nComponents must be updated up to latest version for using this skin.";
+    std::vector<std::string> shown;
+    const MessageBoxHandler saved = SetMessageBoxHandler([&](const std::string& text, const std::string&, unsigned) {
+        shown.push_back(text);
+        return int(IDOK);
+    });
+    const struct {
+        double version;
+        bool said;
+    } cases[] = {{0, false}, {5, false}, {7.5, false}, {255, false}, {255.5, true}, {300, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.version);
+        shown.clear();
+        TsSkinManagerComponent manager;
+        manager.SetSkinDirectory("/nonexistent");
+        TsStoredSkin stored = BuildStoredSkin("Stored", DuskPalette());
+        stored.Version = c.version;
+        manager.InternalSkins().Items.push_back(std::move(stored));
+        manager.SetSkinName("Stored");
+        EXPECT_TRUE(manager.Active()) << manager.LastError();
+        EXPECT_EQ(shown, c.said ? std::vector<std::string>{newer} : std::vector<std::string>{});
+        // Read again (another hue), it is checked again.
+        manager.SetHueOffset(40);
+        EXPECT_EQ(shown.size(), c.said ? 2u : 0u);
+        EXPECT_EQ(manager.Version(), "6.47");
+    }
+
+    // A skin folder says its version in its options.
+    TempDir dir;
+    ASSERT_TRUE(WriteSkinFolder(dir.file("Future"), ProjectPalette()));
+    const std::string options = dir.file("Future") + "/Options.dat";
+    std::string text = testsupport::ReadFileBytes(options);
+    const size_t at = text.find("VERSION=7.5");
+    ASSERT_NE(at, std::string::npos);
+    text.replace(at, 11, "VERSION=300");
+    testsupport::WriteFileBytes(options, text);
+    shown.clear();
+    TsSkinManagerComponent manager;
+    manager.SetSkinDirectory(dir.path());
+    manager.SetSkinName("Future");
+    EXPECT_TRUE(manager.Active()) << manager.LastError();
+    EXPECT_EQ(manager.SkinInfo(), "300");
+    EXPECT_EQ(shown, std::vector<std::string>{newer});
+    SetMessageBoxHandler(saved);
 }
 
 TEST(TsSkinManager, HighlightColoursRuleOutNoneKeyAndWhite)

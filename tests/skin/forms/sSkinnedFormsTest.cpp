@@ -2,9 +2,11 @@
 
 #include "skin/forms/acSkinCommand.h"
 #include "skin/forms/sFileIcons.h"
+#include "skin/forms/sVclUtils.h"
 #include "skin/sSkinManagerIntf.h"
 
 #include <QApplication>
+#include <QPainter>
 
 #include <gtest/gtest.h>
 
@@ -48,6 +50,41 @@ public:
 
 struct TListGuard {
     ~TListGuard() { SkinnedForms.clear(); }
+};
+
+// A manager with nothing but animation settings.
+class TSettingsManager : public TsSkinManager {
+public:
+    TacAnimEffects effects;
+    bool Destroying() const override { return false; }
+    bool Designing() const override { return false; }
+    bool Active() const override { return true; }
+    int SectionCount() const override { return 0; }
+    bool IsValidSkinIndex(int) const override { return false; }
+    int GetSkinIndex(const std::string&) const override { return -1; }
+    int GetTextureIndex(int, const std::string&, const std::string&) const override { return -1; }
+    const TsGeneralData& Section(int) const override { return none; }
+    const TsMaskData* Mask(int) const override { return nullptr; }
+    bool AllowGlowing() const override { return false; }
+    TColor GlobalColor() const override { return 0; }
+    TColor GlobalFontColor() const override { return 0; }
+    void ClearRepaintFlag() override {}
+    void SetActiveControl(QObject*) override {}
+    void HookPopupMenu(QObject*) override {}
+    const TacAnimEffects& AnimEffects() const override { return effects; }
+
+private:
+    TsGeneralData none;
+};
+
+// A registered form that paints itself in one colour: its look.
+class TColourForm : public TProbeWidget {
+public:
+    using TProbeWidget::TProbeWidget;
+    QColor colour = Qt::black;
+
+protected:
+    void paintEvent(QPaintEvent*) override { QPainter(this).fillRect(rect(), colour); }
 };
 
 } // namespace
@@ -141,6 +178,96 @@ TEST(SkinnedForms, LockAndUnlockAroundASkinChange)
     EXPECT_TRUE(f1.updatesEnabled());
     EXPECT_FALSE(p1.changing);
     EXPECT_TRUE(p1.frameUpdated);
+}
+
+TEST(SkinnedForms, SkinChangeFadesTheDefaultManagersFormsFromTheirOldLook)
+{
+    const struct Case {
+        const char* what;
+        bool isDefault, active, ownFrame, repaint;
+        int waits; // frames waited for, 8 ms each, on virtual time
+        bool fade;  // an output window showed the change
+    } cases[] = {
+        {"the default manager's forms fade", true, true, true, true, 9, true},
+        {"a frame of the system's shows at once", true, true, false, true, 0, true},
+        {"the animation switched off", true, false, true, true, 0, false},
+        {"another manager's change", false, true, true, true, 0, false},
+        {"thawed without repainting", true, true, true, false, 0, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TListGuard guard;
+        TSettingsManager manager, other;
+        manager.effects.SkinChanging.Active = c.active;
+        manager.effects.SkinChanging.Time = 80;
+        DefaultSkinManager = c.isDefault ? &manager : &other;
+        TFakeProvider provider;
+        provider.manager = &manager;
+        provider.ownFrame = c.ownFrame;
+        TColourForm form;
+        form.provider = &provider;
+        form.resize(60, 40);
+        form.show();
+        QApplication::processEvents(); // black on the screen
+        RegisterSkinnedForm(&form);
+
+        // As a skin change does: the new skin is loaded, then a lock around
+        // handing it round and one around the repaint, the look changing
+        // under both; the screen shows the old look throughout.
+        form.colour = Qt::darkGray;
+        LockSkinnedForms(&manager);
+        EXPECT_EQ(FormAnimating, c.isDefault && c.active);
+        form.colour = Qt::gray;
+        LockSkinnedForms(&manager);
+        form.colour = Qt::white;
+
+        std::vector<int> reds; // of the output window, at each frame
+        int waits = 0, outputs = 0;
+        bool animating = true, drawing = true;
+        AnimationSleep = [&](int ms) {
+            EXPECT_EQ(ms, 8);
+            ++waits;
+            animating = animating && FormAnimating;
+            drawing = drawing && form.updatesEnabled();
+            if (TOutputWindow* out = OutputWindow()) {
+                EXPECT_EQ(out->geometry(), form.frameGeometry());
+                reds.push_back(qRed(out->grab().toImage().pixel(30, 20)));
+            }
+        };
+        // The output window shows the change, however short.
+        struct OutputSpy : QObject {
+            int* count;
+            bool eventFilter(QObject* o, QEvent* e) override
+            {
+                if (e->type() == QEvent::Show && dynamic_cast<TOutputWindow*>(o))
+                    ++*count;
+                return false;
+            }
+        } spy;
+        spy.count = &outputs;
+        qApp->installEventFilter(&spy);
+        UnlockSkinnedForms(&manager, c.repaint);
+        qApp->removeEventFilter(&spy);
+        AnimationSleep = nullptr;
+        DefaultSkinManager = nullptr;
+
+        EXPECT_EQ(waits, c.waits);
+        EXPECT_EQ(outputs > 0, c.fade);
+        EXPECT_TRUE(animating);
+        EXPECT_TRUE(drawing); // the form draws its new look under the picture
+        EXPECT_FALSE(FormAnimating);
+        EXPECT_EQ(OutputWindow(), nullptr);
+        EXPECT_TRUE(form.updatesEnabled());
+        EXPECT_EQ(provider.changing, !c.repaint);
+        EXPECT_EQ(provider.frameUpdated, c.repaint && c.ownFrame);
+        // From the look on the screen (black) towards the new one.
+        for (size_t i = 1; i < reds.size(); ++i)
+            EXPECT_GE(reds[i], reds[i - 1]);
+        if (!reds.empty()) {
+            EXPECT_LT(reds.front(), 64);
+            EXPECT_GT(reds.back(), 160);
+        }
+    }
 }
 
 TEST(SkinnedForms, ProgramIcons)

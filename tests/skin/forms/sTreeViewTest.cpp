@@ -38,6 +38,8 @@ public:
     void ClearRepaintFlag() override {}
     void SetActiveControl(QObject*) override {}
     void HookPopupMenu(QObject*) override {}
+    const TacAnimEffects& AnimEffects() const override { return effects; }
+    TacAnimEffects effects;
 };
 
 struct ManagerScope {

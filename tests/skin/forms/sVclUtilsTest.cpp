@@ -141,6 +141,43 @@ TEST(sVclUtils, FadeRunsOneFramePerEightMillisecondsOnVirtualTime)
     }
 }
 
+TEST(sVclUtils, FadeOfAWindowLeavesItActiveAndDrawsItsChildren)
+{
+    TFlat form;
+    form.colour = Qt::black;
+    form.resize(80, 60);
+    auto* child = new TFlat(&form);
+    child->colour = Qt::white;
+    child->setGeometry(10, 10, 40, 20);
+    form.show();
+    form.activateWindow();
+    QApplication::processEvents();
+    ASSERT_EQ(QApplication::activeWindow(), &form);
+    std::vector<QRgb> shown; // the child's place in the output window
+    AnimationSleep = [&](int) {
+        EXPECT_EQ(QApplication::activeWindow(), &form);
+        ASSERT_NE(OutputWindow(), nullptr);
+        EXPECT_TRUE(OutputWindow()->isWindow());
+        EXPECT_EQ(OutputWindow()->geometry(), form.frameGeometry());
+        shown.push_back(OutputWindow()->grab().toImage().pixel(20, 15));
+        QApplication::processEvents(); // as a real wait pumps
+    };
+    // Frozen for a change: the picture shows the form without its child,
+    // which fades in.
+    form.setUpdatesEnabled(false);
+    QImage bare(form.size(), QImage::Format_RGB32);
+    bare.fill(Qt::black);
+    ShowOutputOver(&form, bare);
+    AnimateRepaint(&form, 40);
+    AnimationSleep = nullptr;
+    QApplication::processEvents();
+    EXPECT_EQ(QApplication::activeWindow(), &form);
+    EXPECT_TRUE(form.updatesEnabled());
+    ASSERT_EQ(shown.size(), 4u);
+    EXPECT_EQ(qRed(shown.front()), 0);
+    EXPECT_GT(qRed(shown.back()), 128); // the child is in the new look
+}
+
 TEST(sVclUtils, ControlColourComesFromTheLibraryWindowOrTheControl)
 {
     EXPECT_EQ(GetControlColor(nullptr), 0xFF00FF);

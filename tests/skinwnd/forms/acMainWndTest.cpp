@@ -34,6 +34,8 @@ public:
     void ClearRepaintFlag() override {}
     void SetActiveControl(QObject* w) override { hot = w; }
     void HookPopupMenu(QObject*) override {}
+    const TacAnimEffects& AnimEffects() const override { return effects; }
+    TacAnimEffects effects;
 };
 
 struct ManagerScope {

@@ -9,7 +9,9 @@
 #include "skin/forms/sSkinManager.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QFont>
+#include <QPainter>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -59,7 +61,182 @@ bool Between(TColor mid, TColor a, TColor b)
     return strictly;
 }
 
+// A control that paints itself red all over.
+class TRed : public QWidget {
+public:
+    using QWidget::QWidget;
+
+protected:
+    void paintEvent(QPaintEvent*) override { QPainter(this).fillRect(rect(), Qt::red); }
+};
+
+// Colour distance, channel by channel.
+int Distance(QRgb a, QRgb b)
+{
+    return std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) + std::abs(qBlue(a) - qBlue(b));
+}
+
+// What a fade showed, frame by frame, on virtual time: the output window's
+// pixel at a point, and the state of the form at each wait.
+struct FadeWatch {
+    QWidget* form = nullptr;
+    TsSkinProvider* provider = nullptr;
+    QPoint probe;
+    int waits = 0;
+    std::vector<QRgb> frames;
+    QImage middle; // the fifth frame, for a person to look at
+    bool running = true, drawing = true, over = true;
+    std::vector<QWidget*> controls;
+    explicit FadeWatch(QPoint at) : probe(at)
+    {
+        AnimationSleep = [this](int ms) {
+            EXPECT_EQ(ms, 8);
+            ++waits;
+            running = running && provider && provider->ShowAnimationRunning();
+            for (QWidget* c : controls)
+                drawing = drawing && c->updatesEnabled();
+            if (TOutputWindow* out = OutputWindow()) {
+                over = over && out->geometry() == form->frameGeometry();
+                const QImage picture = out->grab().toImage();
+                frames.push_back(picture.pixel(probe));
+                if (waits == 5)
+                    middle = picture;
+            }
+        };
+    }
+    ~FadeWatch() { AnimationSleep = nullptr; }
+};
+
 } // namespace
+
+TEST(TsSkinProviderFade, FormShowsItsControlsFadingInOverItsFrame)
+{
+    SkinScope scope;
+    TacAnimEffects& effects = scope.manager->AnimEffects();
+    effects.FormShow.Time = 80;   // 10 frames
+    effects.DialogShow.Time = 40; // 5 frames
+    enum Kind { Sizeable, Fixed, Dialog, Tool };
+    const struct {
+        const char* what;
+        Kind kind;
+        bool active;
+        int waits;
+    } cases[] = {
+        {"a sizeable window takes the form setting", Sizeable, true, 9},
+        {"so does a fixed one", Fixed, true, 9},
+        {"a fixed dialog takes the dialog setting", Dialog, true, 4},
+        {"so does a tool window", Tool, true, 4},
+        {"a switched-off setting shows the form at once", Sizeable, false, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        effects.FormShow.Active = effects.DialogShow.Active = c.active;
+        std::unique_ptr<QWidget> form;
+        if (c.kind == Dialog)
+            form = std::make_unique<QDialog>();
+        else
+            form = std::make_unique<QWidget>(nullptr, c.kind == Tool ? Qt::Tool : Qt::Window);
+        form->setWindowTitle("Tarku");
+        if (c.kind == Sizeable)
+            form->resize(320, 200);
+        else
+            form->setFixedSize(320, 200);
+        auto* red = new TRed(form.get());
+        red->setGeometry(100, 90, 80, 50);
+        auto* provider = new TsSkinProvider(form.get());
+        FadeWatch watch(QPoint(140, 115));
+        watch.form = form.get();
+        watch.provider = provider;
+        watch.controls = {red};
+        int outputs = 0;
+        struct OutputSpy : QObject {
+            int* count;
+            bool eventFilter(QObject* o, QEvent* e) override
+            {
+                *count += e->type() == QEvent::Show && dynamic_cast<TOutputWindow*>(o) != nullptr;
+                return false;
+            }
+        } spy;
+        spy.count = &outputs;
+        qApp->installEventFilter(&spy);
+        form->show();
+        qApp->removeEventFilter(&spy);
+        ASSERT_TRUE(provider->FrameActive());
+        EXPECT_EQ(watch.waits, c.waits);
+        EXPECT_EQ(outputs > 0, c.active);
+        EXPECT_TRUE(watch.running);
+        EXPECT_TRUE(watch.drawing); // the control draws under the picture
+        EXPECT_TRUE(watch.over);
+        EXPECT_FALSE(provider->ShowAnimationRunning());
+        EXPECT_FALSE(provider->SkinData().Updating);
+        EXPECT_FALSE(FormAnimating);
+        EXPECT_EQ(OutputWindow(), nullptr);
+        EXPECT_TRUE(red->updatesEnabled());
+        // From the frame and background alone to the red control on them.
+        const QRgb bare = watch.frames.empty() ? 0 : watch.frames.front();
+        for (size_t i = 1; i < watch.frames.size(); ++i)
+            EXPECT_LE(Distance(watch.frames[i], qRgb(255, 0, 0)), Distance(watch.frames[i - 1], qRgb(255, 0, 0)));
+        if (!watch.frames.empty()) {
+            EXPECT_GT(Distance(bare, qRgb(255, 0, 0)), 200);
+            EXPECT_LT(Distance(watch.frames.back(), qRgb(255, 0, 0)), Distance(watch.frames.back(), bare));
+        }
+        EXPECT_EQ(Grab(*form).pixel(140, 115), qRgb(255, 0, 0));
+        if (c.kind == Sizeable && c.active) {
+            EXPECT_TRUE(SaveScreenshot(watch.middle, "TsSkinProvider_show_fade"));
+            // Shown again, it fades in again.
+            form->hide();
+            watch.waits = 0;
+            form->show();
+            EXPECT_EQ(watch.waits, c.waits);
+        }
+    }
+}
+
+TEST(TsSkinProviderFade, SkinChangeFadesTheFormsWhoseFrameTheProviderPaints)
+{
+    const struct {
+        const char* what;
+        bool ownFrame, active;
+        int waits;
+    } cases[] = {
+        {"the provider paints the frame: the change fades", true, true, 9},
+        {"the system's frame: the change shows at once", false, true, 0},
+        {"the animation switched off", true, false, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        SkinScope scope;
+        TacAnimEffects& effects = scope.manager->AnimEffects();
+        effects.FormShow.Active = false;
+        effects.SkinChanging.Active = c.active;
+        effects.SkinChanging.Time = 80;
+        QWidget form;
+        form.setWindowTitle("Tarku");
+        form.resize(320, 200);
+        auto* provider = new TsSkinProvider(&form);
+        provider->SetDrawNonClientArea(c.ownFrame);
+        form.show();
+        const QPoint centre(160, 120);
+        const QRgb before = Grab(form).pixel(centre);
+        FadeWatch watch(centre);
+        watch.form = &form;
+        scope.manager->SetSkinName("TarkuDusk");
+        ASSERT_TRUE(scope.manager->Active());
+        EXPECT_EQ(watch.waits, c.waits);
+        EXPECT_TRUE(watch.over);
+        EXPECT_FALSE(FormAnimating);
+        EXPECT_EQ(OutputWindow(), nullptr);
+        EXPECT_TRUE(form.updatesEnabled());
+        const QRgb after = Grab(form).pixel(centre);
+        ASSERT_NE(before, after);
+        // From the old skin's look to the new one's.
+        if (!watch.frames.empty()) {
+            EXPECT_TRUE(SaveScreenshot(watch.middle, "TsSkinProvider_skin_change_fade"));
+            EXPECT_LT(Distance(watch.frames.front(), before), Distance(watch.frames.front(), after));
+            EXPECT_LT(Distance(watch.frames.back(), after), Distance(watch.frames.back(), before));
+        }
+    }
+}
 
 TEST(TsSkinProviderFade, HotCloseButtonFadesInAndOutByTicks)
 {
