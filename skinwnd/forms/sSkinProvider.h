@@ -288,6 +288,7 @@ private:
     int currentButton_ = 0;
     bool buttonPressed_ = false;
     int titleSectionIndex_ = -1, captionSectionIndex_ = -1;
+    int titleBarMaskIndex_ = -1; // the form section's "TITLEBAR"
     std::vector<TRect> regionRects_;
 
     // What the form was before the frame was taken over.
