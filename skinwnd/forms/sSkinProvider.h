@@ -178,6 +178,12 @@ public:
     // out by a style of the provider's and keeps its own flags.
     TsMDIForm* MDIForm() const { return mdiForm_.get(); }
     bool IsMDIChild() const;
+    // The masks of the buttons a maximised sub-window shows on this MDI
+    // form's menu line (-1 where the skin has none).
+    struct MDIChildMasks {
+        int Min = -1, Restore = -1, Close = -1;
+    };
+    MDIChildMasks MDIChildButtonMasks() const;
 
     // TacFormProvider
     TsSkinManager* SkinManager() const override { return skinData_->SkinManager(); }
