@@ -164,7 +164,9 @@ void TsSkinProvider::PaintCaptionText(TBitmap& bmp)
     const TRect plate{box.Left - 4, box.Top - 2, box.Right + 4, box.Bottom + 2};
     PaintSectionItem(captionSectionIndex_, skin->gd[size_t(captionSectionIndex_)].Name, MakeCacheInfo(&bmp), true,
                      formActive_ ? 0 : 1, plate, {0, 0}, &bmp, SkinManager(), -1, -1);
-    DrawSectionText(bmp, text, true, SkinManager(), !formActive_, captionSectionIndex_, flags, box, font);
+    // Laid out in the whole text rectangle, the text lands on its plate and
+    // is cut short only where the caption is too narrow for it.
+    DrawSectionText(bmp, text, true, SkinManager(), !formActive_, captionSectionIndex_, flags, r, font);
     PaintAddedTitle(bmp, plate.Right, r.Right);
 }
 

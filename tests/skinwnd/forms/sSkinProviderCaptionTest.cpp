@@ -20,11 +20,11 @@ const char Title[] = "Tarku - 24C02";
 
 struct Form {
     QMainWindow window;
-    explicit Form(Qt::WindowFlags flags = {})
+    explicit Form(Qt::WindowFlags flags = {}, const char* title = Title)
     {
         if (flags)
             window.setWindowFlags(flags);
-        window.setWindowTitle(Title);
+        window.setWindowTitle(title);
         window.setCentralWidget(new QLabel("Client area"));
         window.setGeometry(200, 200, 420, 200);
     }
@@ -38,12 +38,13 @@ struct CaptionBox {
 
 CaptionBox TextBox(TsSkinProvider& p, const TsSkinManager& m)
 {
+    const std::string title = p.Form()->windowTitle().toStdString();
     const int b = p.FormBorderWidth();
     const int left = b + p.TitleIconWidth() + m.Content()->SkinData.IconLeft + 2 + 4;
     const int right = p.Form()->width() - p.TitleButtonsWidth() - 6;
     QFont font = QApplication::font();
     font.setBold(true);
-    const int w = std::min(CanvasTextWidth(font, Title), right - left);
+    const int w = std::min(CanvasTextWidth(font, title), right - left);
     int l = left;
     if (p.CaptionAlignment() == taRightJustify)
         l = right - w;
@@ -56,6 +57,30 @@ CaptionBox TextBox(TsSkinProvider& p, const TsSkinManager& m)
 
 // The plate is light on the dark title.
 bool OnPlate(const QImage& img, int x, int y) { return img.pixelColor(x, y).red() > 200; }
+
+// The text's last letter stands at the end of its box, dark on the plate,
+// above the line where the dots of a shortened text would lie.
+bool EndsInALetter(const QImage& img, const CaptionBox& box)
+{
+    for (int y = box.y - 3; y <= box.y; ++y)
+        for (int x = box.right - 5; x < box.right; ++x)
+            if (img.pixelColor(x, y).red() < 120)
+                return true;
+    return false;
+}
+
+// Titles whose measure and drawing round differently, all drawn whole.
+TEST(TsSkinProviderCaption, TextOnThePlateIsNotShortened)
+{
+    SkinScope scope;
+    for (const char* title : {"Tarku", "Tarku - buffers", "Buffer 1", "Tarku - 24C02"}) {
+        Form f({}, title);
+        auto* provider = new TsSkinProvider(&f.window);
+        f.window.show();
+        const CaptionBox box = TextBox(*provider, *scope.manager);
+        EXPECT_TRUE(EndsInALetter(Grab(f.window), box)) << title;
+    }
+}
 
 // The plate lies behind the text wherever the text is aligned: it shows
 // just inside its ends and the title just outside them; an inactive form
@@ -80,6 +105,7 @@ TEST(TsSkinProviderCaption, TextLiesOnTheCaptionPlate)
         EXPECT_FALSE(OnPlate(img, box.right + 6, box.y)) << align;
         if (align == taLeftJustify)
             SaveScreenshot(f.window, "skin-provider-caption-plate");
+        EXPECT_TRUE(EndsInALetter(img, box)) << align;
         QWidget other;
         other.setGeometry(10, 10, 50, 50);
         other.show();
