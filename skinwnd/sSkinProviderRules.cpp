@@ -41,6 +41,13 @@ bool EnabledRestore(const TacFormTraits& f)
     return (Has(f, biMaximize) && f.WindowState != wsNormal) || f.WindowState == wsMinimized;
 }
 
+int SysButtonCount(const TacFormTraits& f)
+{
+    if (!Has(f, biSystemMenu) || !VisibleClose(f))
+        return 0;
+    return 1 + int(Has(f, biHelp)) + int(VisibleMax(f)) + int(VisibleMin(f));
+}
+
 bool HasCaption(const TacFormTraits& f) { return f.BorderStyle != bsNone || f.MDIChild; }
 
 bool BigTitleIcons(const TacFormTraits& f) { return f.BorderStyle == bsSingle || f.BorderStyle == bsSizeable; }

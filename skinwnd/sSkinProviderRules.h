@@ -29,6 +29,9 @@ bool VisibleMin(const TacFormTraits& f);
 bool EnabledMax(const TacFormTraits& f);
 bool EnabledMin(const TacFormTraits& f);
 bool EnabledRestore(const TacFormTraits& f);
+// The caption buttons the window system would show: none without a system
+// menu or a close button, else close, help and the visible size buttons.
+int SysButtonCount(const TacFormTraits& f);
 // The form has a caption bar.
 bool HasCaption(const TacFormTraits& f);
 // The large title-button masks and the gaps between them.

@@ -2,6 +2,7 @@
 
 #include "skin/forms/acControlPaint.h"
 #include "skin/forms/acSkinCommand.h"
+#include "skinwnd/forms/acMDIControlsStyle.h"
 #include "skinwnd/forms/acSBUtils.h"
 #include "skinwnd/forms/acSBUtilsPaint.h"
 #include "skinwnd/forms/sSkinProvider.h"
@@ -11,7 +12,9 @@
 
 #include <algorithm>
 #include <QMdiArea>
+#include <QMainWindow>
 #include <QMdiSubWindow>
+#include <QMenuBar>
 
 namespace {
 
@@ -120,6 +123,7 @@ TsMDIForm::TsMDIForm(TsSkinProvider* provider) : provider_(provider), form_(prov
 
 TsMDIForm::~TsMDIForm()
 {
+    controlsStyle_.reset();
     FreeAdapter();
     FreeChildProviders();
 }
@@ -137,6 +141,7 @@ void TsMDIForm::UpdateAdapter()
     FreeAdapter();
     QMdiArea* area = ClientArea();
     if (!provider_ || !area || !provider_->SkinData().Skinned()) {
+        controlsStyle_.reset();
         FreeChildProviders();
         return;
     }
@@ -146,7 +151,24 @@ void TsMDIForm::UpdateAdapter()
     clientAdapter_->OnSubWindow = [this](QMdiSubWindow* sub) { AdoptSubWindow(sub); };
     for (QMdiSubWindow* sub : area->subWindowList())
         AdoptSubWindow(sub);
+    UpdateControlsStyle();
     area->viewport()->update();
+}
+
+// Qt puts a maximised sub-window's controls only on the menu bar of a main
+// window.
+void TsMDIForm::UpdateControlsStyle()
+{
+    auto* main = qobject_cast<QMainWindow*>(form_.data());
+    QMenuBar* bar = main ? qobject_cast<QMenuBar*>(main->menuWidget()) : nullptr;
+    if (controlsStyle_ && (!bar || controlsStyle_->Bar() != bar))
+        controlsStyle_.reset();
+    if (!bar)
+        return;
+    if (controlsStyle_)
+        controlsStyle_->Refresh();
+    else
+        controlsStyle_ = std::make_unique<TacMDIControlsStyle>(provider_, bar);
 }
 
 // A sub-window the program gave a provider of its own keeps it.

@@ -10,10 +10,12 @@
 #include <QPointer>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 class QMdiArea;
 class QMdiSubWindow;
+class TacMDIControlsStyle;
 
 class TacMDIWnd : public TacMainWnd {
 public:
@@ -60,13 +62,18 @@ public:
 
     // The providers this object gave to sub-windows (live ones).
     std::vector<TsSkinProvider*> ChildProviders() const;
+    // The look of a maximised sub-window's controls on the form's menu bar
+    // (while the form is skinned and has a menu bar).
+    TacMDIControlsStyle* ControlsStyle() const { return controlsStyle_.get(); }
 
 private:
     void AdoptSubWindow(QMdiSubWindow* sub);
     void FreeChildProviders();
+    void UpdateControlsStyle();
 
     QPointer<TsSkinProvider> provider_;
     QPointer<QWidget> form_;
     TacMDIWnd* clientAdapter_ = nullptr; // owned
     std::vector<QPointer<TsSkinProvider>> childProviders_; // owned, die with their sub-windows
+    std::unique_ptr<TacMDIControlsStyle> controlsStyle_;
 };

@@ -164,6 +164,7 @@ void TsSkinProvider::PrepareForm()
     if (titleSectionIndex_ < 0 && skin)
         titleSectionIndex_ = skin->GetSkinIndex("FORMTITLE");
     captionSectionIndex_ = skin ? skin->GetSkinIndex("CAPTION") : -1;
+    titleBarMaskIndex_ = skin ? skin->GetMaskIndex(skinData_->SkinIndex, skinData_->SkinSection(), "TITLEBAR") : -1;
     InitTitleButtonMasks();
     ApplyFormColor();
     cacheStale_ = true;
@@ -184,7 +185,7 @@ void TsSkinProvider::RemoveSkin()
 {
     InitMDIForm(false);
     RestoreFrame();
-    titleSectionIndex_ = captionSectionIndex_ = -1;
+    titleSectionIndex_ = captionSectionIndex_ = titleBarMaskIndex_ = -1;
     HideButtonGlows();
     close_.ImageIndex = max_.ImageIndex = min_.ImageIndex = help_.ImageIndex = -1;
     // The next skin finds every button normal, not hot from this one.

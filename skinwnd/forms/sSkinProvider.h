@@ -188,6 +188,12 @@ public:
     // out by a style of the provider's and keeps its own flags.
     TsMDIForm* MDIForm() const { return mdiForm_.get(); }
     bool IsMDIChild() const;
+    // The masks of the buttons a maximised sub-window shows on this MDI
+    // form's menu line (-1 where the skin has none).
+    struct MDIChildMasks {
+        int Min = -1, Restore = -1, Close = -1;
+    };
+    MDIChildMasks MDIChildButtonMasks() const;
 
     // TacFormProvider
     TsSkinManager* SkinManager() const override { return skinData_->SkinManager(); }
@@ -310,6 +316,7 @@ private:
     int currentButton_ = 0;
     bool buttonPressed_ = false;
     int titleSectionIndex_ = -1, captionSectionIndex_ = -1;
+    int titleBarMaskIndex_ = -1; // the form section's "TITLEBAR"
     std::vector<TRect> regionRects_;
 
     // What the form was before the frame was taken over.

@@ -54,3 +54,29 @@ bool TsSkinProvider::ChildActive() const
     QMdiArea* area = sub ? sub->mdiArea() : nullptr;
     return area && area->currentSubWindow() == sub;
 }
+
+// The small masks, or the big ones for a skin without a small close mask;
+// a skin without a small minimise mask lends the form's own. The restore
+// place always shows the restore image: the buttons show only while the
+// sub-window is maximised.
+TsSkinProvider::MDIChildMasks TsSkinProvider::MDIChildButtonMasks() const
+{
+    MDIChildMasks m;
+    const bool small = TitleMaskIndex("SICONCLOSE") >= 0;
+    const char* prefix = small ? "SICON" : "BICON";
+    auto mask = [&](const std::string& key) { return TitleMaskIndex((prefix + key).c_str()); };
+    m.Min = mask("MIN");
+    m.Restore = mask("MAX");
+    m.Close = mask("CLOSE");
+    if (small && m.Min < 0) {
+        m.Min = min_.ImageIndex;
+        m.Restore = max_.ImageIndex;
+        m.Close = close_.ImageIndex;
+    }
+    int restore = TitleMaskIndex("SICONNORM");
+    if (restore < 0)
+        restore = TitleMaskIndex("BICONNORM");
+    if (restore >= 0)
+        m.Restore = restore;
+    return m;
+}

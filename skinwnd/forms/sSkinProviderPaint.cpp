@@ -12,6 +12,7 @@
 #include "skin/sHelpers.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QIcon>
 #include <QMenuBar>
 #include <QPainter>
@@ -101,6 +102,12 @@ void TsSkinProvider::PaintTitleBar(TBitmap& bmp)
     PaintSectionItem(title, skin->gd[size_t(title)].Name, MakeCacheInfo(&bmp), true, formActive_ ? 0 : 1,
                      {0, 0, bmp.Width(), std::min(height, bmp.Height())}, {0, 0}, &bmp, SkinManager(), -1, -1);
     PaintTitleIcon(bmp);
+    // The form section's picture behind the caption buttons.
+    if (SysButtonCount(Traits()) == 0 || !skin->IsValidImageIndex(titleBarMaskIndex_))
+        return;
+    const TsMaskData& bar = skin->ma[size_t(titleBarMaskIndex_)];
+    const TRect r{bmp.Width() - MaskFrameWidth(bar), 0, bmp.Width(), FormBorderWidth() + CaptionHeight()};
+    DrawSkinMask(bmp, r, true, bar, formActive_ ? 0 : 1, true, MakeCacheInfo(&bmp));
 }
 
 void TsSkinProvider::PaintTitleIcon(TBitmap& bmp)
@@ -138,9 +145,29 @@ void TsSkinProvider::PaintCaptionText(TBitmap& bmp)
     static const unsigned align[] = {DT_LEFT, DT_RIGHT, DT_CENTER};
     const unsigned flags = align[captionAlignment_] | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS;
     const std::string text = QStringToCp1251(form_->windowTitle());
-    DrawSectionText(bmp, text, true, SkinManager(), !formActive_, title, flags, r, font);
-    if (captionAlignment_ == taLeftJustify)
-        PaintAddedTitle(bmp, std::min(r.Left + CanvasTextWidth(font, text), r.Right), r.Right);
+    if (!skin->IsValidSkinIndex(captionSectionIndex_)) {
+        DrawSectionText(bmp, text, true, SkinManager(), !formActive_, title, flags, r, font);
+        if (captionAlignment_ == taLeftJustify)
+            PaintAddedTitle(bmp, std::min(r.Left + CanvasTextWidth(font, text), r.Right), r.Right);
+        return;
+    }
+    // The text lies on a plate of its own, placed as the text is aligned.
+    const int w = std::min(CanvasTextWidth(font, text), r.Width());
+    const int h = QFontMetrics(font).height();
+    TRect box{r.Left, r.Top + (r.Height() - h) / 2, r.Left + w, 0};
+    if (captionAlignment_ == taRightJustify)
+        box.Left = r.Right - w;
+    else if (captionAlignment_ == taCenter)
+        box.Left = r.Left + (r.Width() - w) / 2;
+    box.Right = box.Left + w;
+    box.Bottom = box.Top + h;
+    const TRect plate{box.Left - 4, box.Top - 2, box.Right + 4, box.Bottom + 2};
+    PaintSectionItem(captionSectionIndex_, skin->gd[size_t(captionSectionIndex_)].Name, MakeCacheInfo(&bmp), true,
+                     formActive_ ? 0 : 1, plate, {0, 0}, &bmp, SkinManager(), -1, -1);
+    // Laid out in the whole text rectangle, the text lands on its plate and
+    // is cut short only where the caption is too narrow for it.
+    DrawSectionText(bmp, text, true, SkinManager(), !formActive_, captionSectionIndex_, flags, r, font);
+    PaintAddedTitle(bmp, plate.Right, r.Right);
 }
 
 // The client's background lies in the cache already: the grip is drawn

@@ -136,16 +136,17 @@ TEST(TitleButtonRules, VisibilityAndEnablingByStyle)
         TFormBorderStyle style;
         TWindowState state;
         bool visibleMax, visibleMin, enabledMax, enabledMin, enabledRestore;
+        int sysButtons;
     };
     const Case cases[] = {
-        {bsSizeable, wsNormal, true, true, true, true, false},
-        {bsSizeable, wsMaximized, true, true, false, true, true},
-        {bsSizeable, wsMinimized, true, true, true, false, true},
-        {bsSingle, wsNormal, true, true, true, true, false},
-        {bsDialog, wsNormal, false, false, false, true, false},
-        {bsToolWindow, wsNormal, false, false, false, true, false},
-        {bsSizeToolWin, wsNormal, false, false, false, true, false},
-        {bsNone, wsNormal, false, false, false, true, false},
+        {bsSizeable, wsNormal, true, true, true, true, false, 3},
+        {bsSizeable, wsMaximized, true, true, false, true, true, 3},
+        {bsSizeable, wsMinimized, true, true, true, false, true, 3},
+        {bsSingle, wsNormal, true, true, true, true, false, 3},
+        {bsDialog, wsNormal, false, false, false, true, false, 1},
+        {bsToolWindow, wsNormal, false, false, false, true, false, 1},
+        {bsSizeToolWin, wsNormal, false, false, false, true, false, 1},
+        {bsNone, wsNormal, false, false, false, true, false, 1},
     };
     for (const Case& c : cases) {
         TacFormTraits f;
@@ -158,11 +159,17 @@ TEST(TitleButtonRules, VisibilityAndEnablingByStyle)
         EXPECT_EQ(EnabledMax(f), c.enabledMax) << what;
         EXPECT_EQ(EnabledMin(f), c.enabledMin) << what;
         EXPECT_EQ(EnabledRestore(f), c.enabledRestore) << what;
+        EXPECT_EQ(SysButtonCount(f), c.sysButtons) << what;
+        f.BorderIcons |= biHelp;
+        EXPECT_EQ(SysButtonCount(f), c.sysButtons + 1) << what << " with help";
+        f.BorderIcons &= ~unsigned(biSystemMenu);
+        EXPECT_EQ(SysButtonCount(f), 0) << what << " without a system menu";
     }
     TacFormTraits unmanaged;
     unmanaged.SysMenuManaged = false;
     EXPECT_FALSE(VisibleClose(unmanaged));
     EXPECT_FALSE(VisibleMax(unmanaged));
+    EXPECT_EQ(SysButtonCount(unmanaged), 0);
 }
 
 TEST(FrameMetrics, CaptionIconAndBorders)

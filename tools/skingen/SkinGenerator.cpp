@@ -103,6 +103,8 @@ void AddSections(TSkinModel& m, const TSkinPalette& p)
     title.GradientData = Gradient(p.TitleTop, p.TitleBottom, 0);
     title.TCLeft = title.TCTop = p.TitleBottom;
     add("FORMTITLE", title);
+    // The plate behind the caption text.
+    add("CAPTION", Style(p, p.Face, p.Text));
     TsGeneralData button = Style(p, p.Face, p.Text);
     button.GradientPercent = 50;
     button.GradientData = Gradient(Mix(p.Face, clWhite, 50), p.Face, 0);
@@ -199,6 +201,9 @@ void AddImages(TSkinModel& m)
     exBorder.radius = 8;
     v.push_back(exBorder);
     v.push_back(Frame("FORM", "BORDERSMASK", '#', 48, 48, 2, 1));
+    // A darker band behind the caption buttons (active, inactive).
+    v.push_back(Frame("FORM", "TITLEBAR", '#', 96, 30, 2, 1));
+    v.push_back(Frame("CAPTION", "BORDERSMASK", '#', 24, 20, 2, 1));
     TImageDef title = Frame("FORMTITLE", "BORDERSMASK", '^', 64, 30, 2, 1);
     title.wl = title.wr = 8, title.wt = 6, title.wb = 2, title.stretch = 2;
     v.push_back(title);
@@ -217,7 +222,8 @@ void AddImages(TSkinModel& m)
     for (auto [key, shape] : {std::pair{"BICONCLOSE", "close"}, {"BICONMAX", "max"}, {"BICONMIN", "min"},
                               {"BICONNORM", "norm"}, {"BICONHELP", "help"}})
         titleButton(key, shape, 24, 20);
-    for (auto [key, shape] : {std::pair{"SICONCLOSE", "close"}, {"SICONMAX", "max"}, {"SICONMIN", "min"}})
+    for (auto [key, shape] :
+         {std::pair{"SICONCLOSE", "close"}, {"SICONMAX", "max"}, {"SICONMIN", "min"}, {"SICONNORM", "norm"}})
         titleButton(key, shape, 16, 14);
     v.push_back(Frame("GLOBALINFO", "TITLEBUTTON", '#', 21, 20, 3, 1));
     TImageDef button = Frame("BUTTON", "BORDERSMASK", '^', 40, 24, 3, 1);
@@ -289,8 +295,12 @@ void DrawImage(TBitmap& bmp, int x, int y, const TImageDef& d, const TSkinPalett
         TRect maskCell{cell.Left, cell.Top + d.cellH, cell.Right, cell.Bottom + d.cellH};
         if (d.shape == "frame") {
             TColor border = s == 1 ? p.Accent : p.Frame;
-            DrawFrame(bmp, cell, d.section == "FORMTITLE" ? Mix(p.TitleTop, p.TitleBottom, 50 * s) : StateFill(p, s),
-                      border, d.radius);
+            TColor fill = StateFill(p, s);
+            if (d.section == "FORMTITLE")
+                fill = Mix(p.TitleTop, p.TitleBottom, 50 * s);
+            else if (d.key == "TITLEBAR")
+                fill = Mix(p.TitleBottom, clBlack, 30 - 15 * s);
+            DrawFrame(bmp, cell, fill, border, d.radius);
             if (d.maskType > 0)
                 DrawFrameMask(bmp, maskCell, d.radius);
         } else if (d.shape == "weave") {
