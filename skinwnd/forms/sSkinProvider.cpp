@@ -29,7 +29,8 @@ TsSkinProvider* GetSkinProvider(QWidget* form)
     return dynamic_cast<TsSkinProvider*>(provider);
 }
 
-TsSkinProvider::TsSkinProvider(QWidget* form) : QObject(form), form_(form)
+TsSkinProvider::TsSkinProvider(QWidget* form)
+    : QObject(form), form_(form), formClass_(form ? form->metaObject() : nullptr)
 {
     // Only one provider paints a form: the newest replaces the others.
     if (form)
@@ -55,10 +56,13 @@ TsSkinProvider::~TsSkinProvider()
     HideButtonGlows();
     delete keyMenu_.data();
     delete sysMenu_.data();
-    // Deleted with its form: the form's pointer is gone already and its
-    // slot in the list of skinned forms is a null one.
-    if (!form_) {
-        UnregisterSkinnedForm(nullptr);
+    // Deleted with its form: the form's pointer is gone already (its slot in
+    // the list of skinned forms is a null one), or the form is in its own
+    // destructor, no longer of its class. Nothing is given back to a form
+    // that goes: its flags, margins and size would be set on what is left
+    // of it, and a sub-window would be taken for a top-level.
+    if (!form_ || form_->metaObject() != formClass_) {
+        UnregisterSkinnedForm(form_);
         return;
     }
     form_->removeEventFilter(this);

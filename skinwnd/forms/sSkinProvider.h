@@ -300,6 +300,8 @@ private:
     QRect WorkArea(const QRect& bounds) const;
 
     QPointer<QWidget> form_;
+    // The form's own class: a form being destroyed is no longer of it.
+    const QMetaObject* formClass_ = nullptr;
     std::unique_ptr<TsCommonData> skinData_;
     bool cacheStale_ = true;
     bool drawNonClientArea_ = true;

@@ -438,16 +438,36 @@ TEST(TsSkinProvider, DraggedFormSnapsToTheWorkArea)
     EXPECT_EQ(f.window.geometry().right(), work.right() - 10);
 }
 
+// Counts what is still done to a window once it is in its own destructor
+// (no longer of its class): its parent and flags set again, its margins.
+class DyingWindowWatch : public QObject {
+public:
+    int Changes = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        const QEvent::Type t = event->type();
+        if (watched->metaObject() == &QWidget::staticMetaObject &&
+            (t == QEvent::ParentAboutToChange || t == QEvent::ParentChange || t == QEvent::ContentsRectChange))
+            ++Changes;
+        return false;
+    }
+};
+
 TEST(TsSkinProvider, FormDeletedWithItsProviderLeavesNoTrace)
 {
     Skins skins;
     skins.Use("Tarku");
+    DyingWindowWatch watch;
     auto* form = new Form;
     new TsSkinProvider(&form->window);
     form->window.show();
     Grab(form->window);
     ASSERT_EQ(SkinnedForms.size(), 1u);
+    form->window.installEventFilter(&watch);
     delete form;
     EXPECT_TRUE(SkinnedForms.empty());
+    EXPECT_EQ(watch.Changes, 0) << "the frame was given back to a window being destroyed";
     QApplication::processEvents();
 }
