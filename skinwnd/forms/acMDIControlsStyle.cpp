@@ -1,6 +1,7 @@
 #include "skinwnd/forms/acMDIControlsStyle.h"
 
 #include "platform/forms/BitmapImage.h"
+#include "skin/acBlit.h"
 #include "skin/acMaskPaint.h"
 #include "skinwnd/forms/sSkinProvider.h"
 
@@ -54,15 +55,6 @@ int PlaceOf(QStyle::SubControls shown, QStyle::SubControl sub)
         ++place;
     }
     return -1;
-}
-
-// What lies under the button in the form's picture.
-void CopyArea(const TBitmap& from, QPoint at, TBitmap& to)
-{
-    for (int y = 0; y < to.Height(); ++y)
-        for (int x = 0; x < to.Width(); ++x)
-            if (at.x() + x >= 0 && at.y() + y >= 0 && at.x() + x < from.Width() && at.y() + y < from.Height())
-                to.SetPixel(x, y, from.Pixel(at.x() + x, at.y() + y));
 }
 
 } // namespace
@@ -244,8 +236,11 @@ void TacMDIControlsStyle::drawComplexControl(ComplexControl control, const QStyl
         bmp.SetSize(r.width(), r.height());
         // Before the form's first paint its colour stands in.
         bmp.FillRect({0, 0, r.width(), r.height()}, ColorFromQColor(controls->palette().color(QPalette::Window)));
-        if (frame)
-            CopyArea(*frame, controls->mapTo(provider_->Form(), r.topLeft()), bmp);
+        // What lies under the button in the form's picture.
+        if (frame) {
+            const QPoint at = controls->mapTo(provider_->Form(), r.topLeft());
+            CopyBitmapRect(bmp, 0, 0, r.width(), r.height(), *frame, at.x(), at.y());
+        }
         const bool plain = (!active || !enabled) && state == 0;
         DrawSkinGlyph(bmp, {0, 0}, enabled ? state : 0, EmptyCacheInfo, skin->ma[size_t(mask)], plain ? 0 : 1);
         painter->drawImage(r.topLeft(), BitmapToImage(bmp));
