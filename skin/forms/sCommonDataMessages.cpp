@@ -313,7 +313,7 @@ bool HandleCommonMessage(QEvent* event, TsCommonData* d)
             d->MouseAbove = false;
         if (GlowsOnHover(d->ControlTypeCode)) {
             ClearGlows();
-            d->GlowID = -1;
+            d->HideOwnGlow();
         }
         if (owner && owner->isVisible() && InFrameRedrawTypes(d->ControlTypeCode)) {
             d->BGChanged = true;

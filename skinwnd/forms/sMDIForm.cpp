@@ -9,12 +9,12 @@
 
 #include <QChildEvent>
 #include <QCoreApplication>
-
-#include <algorithm>
-#include <QMdiArea>
 #include <QMainWindow>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+
+#include <algorithm>
 
 namespace {
 
