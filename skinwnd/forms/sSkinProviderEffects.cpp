@@ -4,6 +4,7 @@
 
 #include "skin/acBitmapHelpers.h"
 #include "skin/acBlit.h"
+#include "skin/acFade.h"
 #include "skin/acFastPixels.h"
 #include "skin/acMaskPaint.h"
 #include "skin/forms/acGlow.h"
@@ -96,8 +97,9 @@ bool TsSkinProvider::Showing(QEvent* event)
     TsSkinManager* manager = SkinManager();
     const TacFormAnimation* animation =
         manager ? ShowAnimation(manager->AnimEffects(), Traits(), !form_->isWindow()) : nullptr;
-    // One fade at a time: a form shown while another runs shows at once.
-    if (!animation || OutputWindow()) {
+    // One fade at a time: a form shown while another runs shows at once,
+    // as does one whose fade is too short for a single frame (the default).
+    if (!animation || FadeStepCount(animation->Time) == 0 || OutputWindow()) {
         skinData_->Updating = false;
         TrackBorder(event);
         StateChanged();
