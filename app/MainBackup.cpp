@@ -29,13 +29,20 @@ std::string noteText(const std::string& chip, const std::string& command, const 
 }
 
 // The first of "<base>", "<base> (2)", "<base> (3)" ... that names no note
-// and no data file yet.
-std::string freeBaseName(const std::string& base)
+// and no data file yet, claimed by creating its note: two programs backing
+// up in one second never take the same name. Empty when none can be made.
+std::string claimBaseName(const std::string& base)
 {
     std::string candidate = base;
-    for (int n = 2; FileExists(candidate + ".txt") || FileExists(candidate + ".bin"); ++n)
-        candidate = base + " (" + IntToStr(n) + ")";
-    return candidate;
+    for (int n = 2; n < 10000; candidate = base + " (" + IntToStr(n++) + ")") {
+        if (FileExists(candidate + ".bin"))
+            continue;
+        if (CreateNewFile(candidate + ".txt"))
+            return candidate;
+        if (!FileExists(candidate + ".txt"))
+            break;
+    }
+    return {};
 }
 
 bool reportFailure(const std::string& what, const std::string& nativePath)
@@ -73,10 +80,17 @@ bool AutoBackup(const TBackupSource& source, const TBackupMoment& moment)
     if (!ForceDirectories(folder))
         return reportFailure("Cannot create folder", folder);
     const std::string chip = chipNameOf(source.CurrentChip);
-    const std::string base = freeBaseName(folder + "/" + Cp1251ToUtf8(ValidFileName(chip + " " + moment.Time)));
-    if (!WriteWholeFileSafely(base + ".txt", noteText(chip, source.LastCommand, moment)))
+    const std::string wanted = folder + "/" + Cp1251ToUtf8(ValidFileName(chip + " " + moment.Time));
+    const std::string base = claimBaseName(wanted);
+    if (base.empty())
+        return reportFailure("Cannot create file", wanted + ".txt");
+    if (!WriteWholeFileSafely(base + ".txt", noteText(chip, source.LastCommand, moment))) {
+        std::remove((base + ".txt").c_str());
         return reportFailure("Cannot create file", base + ".txt");
-    if (!writeData(base + ".bin", source.Data))
+    }
+    if (!writeData(base + ".bin", source.Data)) {
+        std::remove((base + ".txt").c_str());
         return reportFailure("Cannot create file", base + ".bin");
+    }
     return true;
 }

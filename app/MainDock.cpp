@@ -51,8 +51,9 @@ std::optional<std::vector<TDockedPanel>> ReadDockSite(const std::string& nativeP
 
 bool WriteDockSite(const std::string& nativePath, const std::vector<TDockedPanel>& panels)
 {
+    // No panel docked there: the file goes, unless it is read-only.
     if (panels.empty())
-        return !FileExists(nativePath) || std::remove(nativePath.c_str()) == 0;
+        return !FileExists(nativePath) || (FileWritable(nativePath) && std::remove(nativePath.c_str()) == 0);
     std::string text = std::string(Signature) + "\r\n";
     for (const TDockedPanel& p : panels)
         text += p.Name + " " + IntToStr(p.Height) + "\r\n";

@@ -3,8 +3,8 @@
 
 #include "buffer/FileServFiles.h"
 #include "engine/Global.h"
-#include "platform/Files.h"
 #include "platform/Cp1251.h"
+#include "platform/Files.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
 #include "platform/SysUtils.h"
@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstring>
 #include <new>
+#include <optional>
 
 std::string OpenedFileChip;
 
@@ -279,39 +280,78 @@ bool WriteS19File(const TDumpBuffer& buffer, const std::string& fileName, std::s
     return WriteDumpText(fileName, [&](const TTextSink& sink) { return WriteS19Text(buffer, sink); }, error);
 }
 
+namespace {
+
+std::string eefTooLargeMessage()
+{
+    return "EEF files hold at most " + IntToStr(EefMaxSize) + " bytes; save this buffer in another format.";
+}
+
+// The text of the buffer in the format its name asks for.
+std::function<bool(const TTextSink&)> dumpProducer(const TDumpBuffer& buffer, const std::string& fileName,
+                                                   const std::string& eefDescription)
+{
+    switch (DumpFormatOf(fileName)) {
+    case TDumpFormat::Hex:
+        return [&buffer](const TTextSink& sink) { return WriteHexText(buffer, sink); };
+    case TDumpFormat::S19:
+        return [&buffer](const TTextSink& sink) { return WriteS19Text(buffer, sink); };
+    case TDumpFormat::Eef:
+        return [&buffer, &eefDescription, old = ReadEefHead(NativePath(fileName))](const TTextSink& sink) {
+            return WriteEefText(buffer, old, eefDescription, sink);
+        };
+    case TDumpFormat::Raw:
+        break;
+    }
+    return [&buffer](const TTextSink& sink) {
+        return sink(reinterpret_cast<const char*>(buffer.Data.data()), size_t(buffer.GetSize()));
+    };
+}
+
+} // namespace
+
 bool WriteEefFile(const TDumpBuffer& buffer, const std::string& fileName, const std::string& description,
                   std::string& error)
 {
     if (buffer.GetSize() > EefMaxSize) {
-        error = "EEF files hold at most " + IntToStr(EefMaxSize) + " bytes; save this buffer in another format.";
+        error = eefTooLargeMessage();
         return false;
     }
-    const std::string old = ReadEefHead(NativePath(fileName));
-    return WriteDumpText(
-        fileName, [&](const TTextSink& sink) { return WriteEefText(buffer, old, description, sink); }, error);
+    return WriteDumpText(fileName, dumpProducer(buffer, fileName, description), error);
 }
 
 bool SaveDumpFile(const TDumpBuffer& buffer, const std::string& fileName, const std::string& eefDescription,
                   std::string& error)
 {
-    bool ok = false;
-    switch (DumpFormatOf(fileName)) {
-    case TDumpFormat::Hex:
-        ok = WriteHexFile(buffer, fileName, error);
-        break;
-    case TDumpFormat::S19:
-        ok = WriteS19File(buffer, fileName, error);
-        break;
-    case TDumpFormat::Eef:
-        ok = WriteEefFile(buffer, fileName, eefDescription, error);
-        break;
-    case TDumpFormat::Raw:
-        ok = WriteDumpBytes(fileName, buffer.Data.data(), size_t(buffer.GetSize()), error);
-        break;
+    if (DumpFormatOf(fileName) == TDumpFormat::Eef && buffer.GetSize() > EefMaxSize) {
+        error = eefTooLargeMessage();
+        return false;
     }
-    if (ok && buffer.UseMarkersFile)
-        ok = WriteDumpBytes(fileName + ".mrk", buffer.Markers.data(), size_t(buffer.GetSize()), error);
-    return ok;
+    // A dump and its markers belong together: both are written in full
+    // before either replaces its file, so a refused marker file leaves the
+    // old dump in place too.
+    TSafeFileWriter dump(NativePath(fileName));
+    if (!PrepareDumpText(dump, fileName, dumpProducer(buffer, fileName, eefDescription), error))
+        return false;
+    const std::string markerName = fileName + ".mrk";
+    std::optional<TSafeFileWriter> markers;
+    if (buffer.UseMarkersFile) {
+        markers.emplace(NativePath(markerName));
+        const auto produce = [&](const TTextSink& sink) {
+            return sink(reinterpret_cast<const char*>(buffer.Markers.data()), size_t(buffer.GetSize()));
+        };
+        if (!PrepareDumpText(*markers, markerName, produce, error))
+            return false;
+    }
+    if (!dump.Commit()) {
+        error = CannotWriteMessage(fileName);
+        return false;
+    }
+    if (markers && !markers->Commit()) {
+        error = CannotWriteMessage(markerName);
+        return false;
+    }
+    return true;
 }
 
 bool SaveToFile(const TDumpBuffer& buffer, const std::string& fileName, const std::string& eefDescription)

@@ -23,19 +23,23 @@ std::string OutOfMemoryMessage(const std::string& fileName)
     return "Not enough memory to load the file \"" + fileName + "\".";
 }
 
+bool PrepareDumpText(TSafeFileWriter& out, const std::string& fileName,
+                     const std::function<bool(const TTextSink&)>& produce, std::string& error)
+{
+    const TTextSink sink = [&](const char* text, size_t n) { return out.Write(text, n); };
+    if (produce(sink) && out.Finish())
+        return true;
+    error = CannotWriteMessage(fileName);
+    return false;
+}
+
 bool WriteDumpText(const std::string& fileName, const std::function<bool(const TTextSink&)>& produce,
                    std::string& error)
 {
-    const std::string native = NativePath(fileName);
-    // The safe writer renames over the target, which would replace a
-    // read-only file as if it were writable.
-    if (!FileWritable(native)) {
-        error = CannotWriteMessage(fileName);
+    TSafeFileWriter out(NativePath(fileName));
+    if (!PrepareDumpText(out, fileName, produce, error))
         return false;
-    }
-    TSafeFileWriter out(native);
-    const TTextSink sink = [&](const char* text, size_t n) { return out.Write(text, n); };
-    if (produce(sink) && out.Commit())
+    if (out.Commit())
         return true;
     error = CannotWriteMessage(fileName);
     return false;

@@ -14,6 +14,13 @@ std::string CannotReadMessage(const std::string& fileName);
 std::string CannotWriteMessage(const std::string& fileName);
 std::string OutOfMemoryMessage(const std::string& fileName);
 
+class TSafeFileWriter;
+
+// Writes the text into the writer's temporary, the file itself untouched
+// until the writer is committed; false with a message, also when the file
+// exists and is read-only or its folder is.
+bool PrepareDumpText(TSafeFileWriter& out, const std::string& fileName,
+                     const std::function<bool(const TTextSink&)>& produce, std::string& error);
 // Writes beside the file and renames over it; false with a message, also
 // when the file exists and is read-only.
 // `produce` hands the file's text to the sink it is given, piece by piece.

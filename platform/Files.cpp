@@ -1,6 +1,8 @@
 #include "platform/Files.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <fcntl.h>
 #include <filesystem>
@@ -73,19 +75,103 @@ bool ReadWholeFile(const std::string& nativePath, std::string& bytes)
     return ok;
 }
 
+namespace {
+
+// Temporaries are hidden files of a pattern no user file is likely to
+// have: ".<name>.<pid>.<n>.tarku~", in the target's own folder so that the
+// rename stays on one file system.
+constexpr const char* TempSuffix = ".tarku~";
+
+std::string folderOf(const std::string& path)
+{
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? std::string(".") : slash == 0 ? std::string("/") : path.substr(0, slash);
+}
+
+std::string baseNameOf(const std::string& path)
+{
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The pid in a temporary's name of ours for `base`, 0 when the name is not one.
+pid_t temporaryOwner(const std::string& name, const std::string& base)
+{
+    const std::string head = "." + base + ".";
+    const size_t suffix = std::char_traits<char>::length(TempSuffix);
+    if (name.size() <= head.size() + suffix || name.compare(0, head.size(), head) != 0 ||
+        name.compare(name.size() - suffix, suffix, TempSuffix) != 0)
+        return 0;
+    const std::string middle = name.substr(head.size(), name.size() - head.size() - suffix);
+    const auto dot = middle.find('.');
+    if (dot == std::string::npos || dot == 0 || dot + 1 == middle.size() ||
+        middle.find_first_not_of("0123456789.") != std::string::npos || middle.find('.', dot + 1) != std::string::npos)
+        return 0;
+    long pid = 0;
+    for (size_t i = 0; i < dot && pid < 1 << 30; ++i)
+        pid = pid * 10 + (middle[i] - '0');
+    return pid > 0 && pid < 1 << 30 ? pid_t(pid) : 0;
+}
+
+// Temporaries of this target left by a program that was killed while it
+// saved: its process is gone, nobody will rename them any more.
+void removeStaleTemporaries(const std::string& target)
+{
+    const std::string folder = folderOf(target);
+    const std::string base = baseNameOf(target);
+    for (const std::string& name : ListFolder(folder, false, true)) {
+        const pid_t owner = temporaryOwner(name, base);
+        if (owner > 0 && owner != ::getpid() && ::kill(owner, 0) != 0 && errno == ESRCH)
+            ::unlink((folder + "/" + name).c_str());
+    }
+}
+
+bool writableMode(const struct stat& st)
+{
+    return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0;
+}
+
+// Whether a save may put a file at `target`: not over a folder or anything
+// but a regular file, not over a read-only file, not into a read-only folder.
+// The mode bits are asked as well as access(), so that a user whom
+// permissions do not bind still leaves read-only files alone.
+bool replaceable(const std::string& target)
+{
+    struct stat st {};
+    if (::lstat(target.c_str(), &st) == 0 && (!S_ISREG(st.st_mode) || !FileWritable(target)))
+        return false;
+    const std::string folder = folderOf(target);
+    struct stat dir {};
+    return ::stat(folder.c_str(), &dir) == 0 && S_ISDIR(dir.st_mode) && writableMode(dir) &&
+           ::access(folder.c_str(), W_OK | X_OK) == 0;
+}
+
+} // namespace
+
 TSafeFileWriter::TSafeFileWriter(const std::string& nativePath)
 {
     // A link is written through, not replaced by a file of its own; a link
-    // that leads nowhere is replaced.
+    // that leads nowhere is replaced by the file.
     target_ = nativePath;
     std::error_code ec;
     if (fs::is_symlink(nativePath, ec)) {
         const auto resolved = fs::canonical(nativePath, ec);
         if (!ec)
             target_ = resolved.string();
+        else if (::unlink(nativePath.c_str()) != 0)
+            return;
     }
-    temp_ = target_ + ".tmp~";
-    fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (!replaceable(target_))
+        return;
+    removeStaleTemporaries(target_);
+    static unsigned counter = 0;
+    const std::string stem = folderOf(target_) + "/." + baseNameOf(target_) + "." + std::to_string(::getpid()) + ".";
+    for (int attempt = 0; fd_ < 0 && attempt < 100; ++attempt) {
+        temp_ = stem + std::to_string(++counter) + TempSuffix;
+        fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        if (fd_ < 0 && errno != EEXIST)
+            break;
+    }
     ok_ = fd_ >= 0;
     // The new file keeps the permissions of the one it replaces.
     struct stat old {};
@@ -95,10 +181,10 @@ TSafeFileWriter::TSafeFileWriter(const std::string& nativePath)
 
 TSafeFileWriter::~TSafeFileWriter()
 {
-    if (fd_ >= 0) {
+    if (fd_ >= 0)
         ::close(fd_);
+    if (!temp_.empty() && !committed_)
         ::unlink(temp_.c_str());
-    }
 }
 
 bool TSafeFileWriter::Write(const void* data, size_t n)
@@ -116,19 +202,24 @@ bool TSafeFileWriter::Write(const void* data, size_t n)
     return ok_;
 }
 
-bool TSafeFileWriter::Commit()
+bool TSafeFileWriter::Finish()
 {
     if (fd_ < 0)
-        return false;
-    bool ok = ::fsync(fd_) == 0 && ok_;
+        return ok_;
+    bool ok = ok_ && (!FailWritesForTest || !FailWritesForTest()) && ::fsync(fd_) == 0;
     ok = ::close(fd_) == 0 && ok;
     fd_ = -1;
-    if (ok)
-        ok = std::rename(temp_.c_str(), target_.c_str()) == 0;
-    if (!ok)
-        ::unlink(temp_.c_str());
+    ok_ = ok;
+    return ok_;
+}
+
+bool TSafeFileWriter::Commit()
+{
+    if (committed_ || !Finish())
+        return false;
+    committed_ = std::rename(temp_.c_str(), target_.c_str()) == 0;
     ok_ = false;
-    return ok;
+    return committed_;
 }
 
 bool WriteWholeFileSafely(const std::string& nativePath, const std::string& bytes)
@@ -189,4 +280,15 @@ int64_t TFileReader::Read(void* out, size_t n)
 bool TFileReader::Rewind()
 {
     return file_ && std::fseek(file_, 0, SEEK_SET) == 0;
+}
+
+bool (*FailWritesForTest)() = nullptr;
+
+bool CreateNewFile(const std::string& nativePath)
+{
+    const int fd = ::open(nativePath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return false;
+    ::close(fd);
+    return true;
 }

@@ -32,9 +32,14 @@ public:
     TSafeFileWriter(const TSafeFileWriter&) = delete;
     TSafeFileWriter& operator=(const TSafeFileWriter&) = delete;
 
-    // false once any write has failed (or the temporary could not be made).
+    // false once any write has failed, or when no temporary could be made:
+    // the target is a folder, a read-only file or in a read-only folder.
     bool Write(const void* data, size_t n);
-    // Flushes to the disk and renames over the target.
+    // Flushes the temporary to the disk, the target still untouched; for
+    // files that belong together, each is finished before any is committed.
+    bool Finish();
+    // Finishes and renames over the target: true only when the target now
+    // holds exactly what was written.
     bool Commit();
 
 private:
@@ -42,7 +47,16 @@ private:
     std::string temp_;
     int fd_ = -1;
     bool ok_ = false;
+    bool committed_ = false;
 };
+
+// Stands for a full disk in tests: when set and answering true, the flush
+// of every safe write fails.
+extern bool (*FailWritesForTest)();
+
+// Creates a file that did not exist, atomically: false when it exists
+// already (or cannot be made), so that two programs never claim one name.
+bool CreateNewFile(const std::string& nativePath);
 
 // Modification time in nanoseconds since the epoch, -1 when the file is
 // missing. Nanoseconds, so that two writes within one second differ.

@@ -6,6 +6,7 @@
 #include "engine/Global.h"
 #include "engine/LanguageTexts.h"
 #include "platform/Cp1251.h"
+#include "platform/MessageBox.h"
 #include "platform/Paths.h"
 #include "platform/SysUtils.h"
 
@@ -117,6 +118,7 @@ void TMainDock::LoadDockLayout()
 
 void TMainDock::SaveDockLayout()
 {
+    std::vector<std::string> failed;
     std::optional<int> widths[2];
     for (int i = 0; i < 2; ++i) {
         std::vector<QDockWidget*> docked;
@@ -128,12 +130,21 @@ void TMainDock::SaveDockLayout()
         std::vector<TDockedPanel> panels;
         for (QDockWidget* panel : docked)
             panels.push_back({QStringToCp1251(panel->objectName()), panel->height()});
-        WriteDockSite(LayoutFile(i == 0 ? LeftLayoutFile : RightLayoutFile), panels);
+        const std::string site = LayoutFile(i == 0 ? LeftLayoutFile : RightLayoutFile);
+        if (!WriteDockSite(site, panels))
+            failed.push_back(site);
         if (!docked.empty())
             widths[i] = docked.front()->width();
     }
     const int fileInfo = FileWindow->pnFileInfo->height();
-    WriteDockSizes(LayoutFile(LayoutIniFile), widths[0], widths[1], fileInfo, Panel6 ? Panel6->height() : 100);
+    const std::string sizesFile = LayoutFile(LayoutIniFile);
+    if (!WriteDockSizes(sizesFile, widths[0], widths[1], fileInfo, Panel6 ? Panel6->height() : 100))
+        failed.push_back(sizesFile);
+    std::string names;
+    for (const std::string& file : failed)
+        names += "\r\n" + Utf8ToCp1251(file);
+    if (!names.empty())
+        ShowMessageBox("Cannot save the window layout to:" + names, "Tarku", MB_OK | MB_ICONWARNING);
 }
 
 void TMainDock::KeepUndockedSizes()

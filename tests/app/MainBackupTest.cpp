@@ -10,6 +10,8 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -138,7 +140,7 @@ TEST_F(MainBackup, AFolderThatCannotBeMadeIsReported)
     EXPECT_EQ(boxes[0].rfind("Tarku: Cannot create folder \"", 0), 0u) << boxes[0];
 }
 
-TEST_F(MainBackup, AFailedDataWriteIsReportedAndTheNoteStays)
+TEST_F(MainBackup, AFailedDataWriteIsReportedAndLeavesNoNoteWithoutData)
 {
     // A folder in the data file's place makes its write fail, for any user.
     fs::create_directories(DayFolder() + "/24C02 14-05-09.bin");
@@ -146,7 +148,46 @@ TEST_F(MainBackup, AFailedDataWriteIsReportedAndTheNoteStays)
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_NE(boxes[0].find("Cannot create file"), std::string::npos);
     EXPECT_NE(boxes[0].find("24C02 14-05-09.bin"), std::string::npos);
-    EXPECT_EQ(ReadFileBytes(DayFolder() + "/24C02 14-05-09.txt").substr(0, 12), "CHIP=24C02\r\n");
+    EXPECT_FALSE(fs::exists(DayFolder() + "/24C02 14-05-09.txt"));
+}
+
+TEST_F(MainBackup, ProgramsBackingUpInOneSecondEachKeepTheirOwn)
+{
+    // Rounds of four programs at once, each with its own data: every one
+    // ends with a note and a data file of its own, none overwritten.
+    constexpr int Programs = 4;
+    constexpr int Rounds = 5;
+    for (int round = 0; round < Rounds; ++round) {
+        pid_t children[Programs];
+        for (int p = 0; p < Programs; ++p) {
+            children[p] = ::fork();
+            ASSERT_GE(children[p], 0);
+            if (children[p] == 0)
+                ::_exit(AutoBackup(Source("24C02", std::vector<uint8_t>(64, uint8_t(round * Programs + p))), moment)
+                            ? 0
+                            : 1);
+        }
+        for (pid_t child : children) {
+            int status = 0;
+            ASSERT_EQ(::waitpid(child, &status, 0), child);
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        }
+    }
+    std::vector<int> owners;
+    for (const std::string& name : DayFiles())
+        if (name.size() > 4 && name.compare(name.size() - 4, 4, ".bin") == 0) {
+            const std::string data = ReadFileBytes(DayFolder() + "/" + name);
+            ASSERT_EQ(data.size(), 64u) << name;
+            owners.push_back(uint8_t(data[0]));
+            const std::string note = DayFolder() + "/" + name.substr(0, name.size() - 4) + ".txt";
+            EXPECT_EQ(ReadFileBytes(note).substr(0, 11), "CHIP=24C02\r") << name;
+        }
+    std::sort(owners.begin(), owners.end());
+    std::vector<int> all(Programs * Rounds);
+    for (int i = 0; i < Programs * Rounds; ++i)
+        all[size_t(i)] = i;
+    EXPECT_EQ(owners, all);
+    EXPECT_EQ(DayFiles().size(), size_t(2 * Programs * Rounds));
 }
 
 TEST_F(MainBackup, AReadOnlyFolderIsReported)

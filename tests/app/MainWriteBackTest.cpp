@@ -7,6 +7,7 @@
 #include "app/ChipSel.h"
 #include "engine/Global.h"
 #include "engine/Modules.h"
+#include "platform/Files.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
 
@@ -223,10 +224,10 @@ TEST_F(MainWriteBack, AFailedSaveIsReportedAndTheFileStays)
 {
     const std::string bytes = "[INTERFACE]\r\nCHECKBOX(CB1, E, 1, 2, 0);\r\n";
     const std::string file = Put(bytes);
-    // A folder where the new text would be written first makes the write
-    // fail for any user.
-    std::filesystem::create_directories(dir_.file("scripts/m.chl.tmp~"));
+    // A disk that fills up under the write.
+    FailWritesForTest = [] { return true; };
     EXPECT_FALSE(WriteModuleDefaults(file, TModuleDefaults{"", std::nullopt, {{Check("CB1", true)}}}));
+    FailWritesForTest = nullptr;
     EXPECT_EQ(Read(), bytes);
     ASSERT_EQ(messages_.size(), 1u);
     EXPECT_NE(messages_[0].find("cannot be written"), std::string::npos) << messages_[0];

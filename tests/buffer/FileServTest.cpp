@@ -329,6 +329,28 @@ TEST(DumpFiles, ReadOnlyTargetsAreNotReplaced)
     }
 }
 
+TEST(DumpFiles, ADumpAndItsMarkersAreReplacedTogetherOrNotAtAll)
+{
+    TempDir dir;
+    TDumpBuffer b;
+    Fill(b, 40, 2);
+    b.UseMarkersFile = true;
+    for (const char* name : {"p.bin", "p.hex"}) {
+        const std::string file = dir.file(name);
+        WriteFileBytes(file, "old dump");
+        WriteFileBytes(file + ".mrk", "old markers");
+        ASSERT_EQ(chmod((file + ".mrk").c_str(), 0444), 0);
+        std::string error;
+        EXPECT_FALSE(SaveDumpFile(b, file, "", error)) << name;
+        EXPECT_NE(error.find(std::string(name) + ".mrk"), std::string::npos) << error;
+        EXPECT_EQ(ReadFileBytes(file), "old dump") << name;
+        EXPECT_EQ(ReadFileBytes(file + ".mrk"), "old markers") << name;
+        chmod((file + ".mrk").c_str(), 0644);
+        ASSERT_TRUE(SaveDumpFile(b, file, "", error)) << name;
+        EXPECT_EQ(ReadFileBytes(file + ".mrk").size(), 40u) << name;
+    }
+}
+
 TEST(DumpFiles, OverlongLinesAreRefusedWithoutReadingTheFileWhole)
 {
     TempDir dir;
