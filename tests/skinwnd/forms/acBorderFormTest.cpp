@@ -135,6 +135,52 @@ TEST(TacBorderForm, FollowsTheFormAndHidesWithIt)
     EXPECT_FALSE(border->isVisible());
 }
 
+// Counts the restacking requests a window gets.
+struct ZOrderCounter : QObject {
+    int raised = 0;
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        raised += e->type() == QEvent::ZOrderChange;
+        return false;
+    }
+};
+
+// The user clicks another window: the form stays below it, and its shadow
+// comes up only with the form.
+TEST(TacBorderForm, DeactivatedFormStaysWhereItIs)
+{
+    LayeredGuard layered(true);
+    Skinned s(true);
+    QWidget* border = s.Border();
+    ASSERT_NE(border, nullptr);
+    s.form.activateWindow();
+    QApplication::processEvents();
+    ASSERT_TRUE(s.form.isActiveWindow());
+    ZOrderCounter form, shadow;
+    s.form.installEventFilter(&form);
+    border->installEventFilter(&shadow);
+    QWidget other;
+    other.setGeometry(400, 300, 200, 120);
+    other.show();
+    other.activateWindow();
+    QApplication::processEvents();
+    ASSERT_FALSE(s.form.isActiveWindow());
+    s.form.move(170, 130);
+    s.form.resize(380, 230);
+    QApplication::processEvents();
+    EXPECT_EQ(form.raised, 0);
+    EXPECT_EQ(shadow.raised, 0);
+    const TRect m = s.manager->ShadowMargins();
+    EXPECT_EQ(border->geometry(), s.form.frameGeometry().adjusted(-m.Left, -m.Top, m.Right, m.Bottom));
+    s.form.activateWindow();
+    QApplication::processEvents();
+    ASSERT_TRUE(s.form.isActiveWindow());
+    EXPECT_EQ(form.raised, 0);
+    EXPECT_GT(shadow.raised, 0);
+    s.form.removeEventFilter(&form);
+    border->removeEventFilter(&shadow);
+}
+
 TEST(TacBorderForm, AbsentWhereItCannotShowOrIsNotWanted)
 {
     struct Case {
