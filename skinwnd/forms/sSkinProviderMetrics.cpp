@@ -216,9 +216,20 @@ TPoint TsSkinProvider::GripPosition() const
                           sides.Bottom);
 }
 
+int TsSkinProvider::FrameCode(TPoint formPoint) const
+{
+    if (borderForm_ && OnExtHitTest) {
+        TWMNCHitTest msg{formPoint, 0};
+        OnExtHitTest(msg);
+        if (msg.Result != 0)
+            return msg.Result;
+    }
+    return FrameHitTest(Layout(), formPoint);
+}
+
 int TsSkinProvider::HitTest(TPoint formPoint)
 {
-    const int code = FrameHitTest(Layout(), formPoint);
+    const int code = FrameCode(formPoint);
     if (code >= HTLEFT && code <= HTBOTTOMRIGHT)
         SetHotButton(0);
     else if (code != HTCLIENT && code != HTCAPTION && code != HTMENU && code != HTSYSMENU)

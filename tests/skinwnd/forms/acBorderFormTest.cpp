@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPainter>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -179,6 +180,33 @@ TEST(TacBorderForm, DeactivatedFormStaysWhereItIs)
     EXPECT_GT(shadow.raised, 0);
     s.form.removeEventFilter(&form);
     border->removeEventFilter(&shadow);
+}
+
+// The form's owner may answer the frame's hit test first while the shadow
+// shows: here the form's lower part is a caption to drag and double-click.
+TEST(TacBorderForm, OwnerAnswersTheHitTestFirst)
+{
+    for (bool extended : {true, false}) {
+        SCOPED_TRACE(extended);
+        LayeredGuard layered(true);
+        Skinned s(extended);
+        ASSERT_EQ(s.provider->BorderForm() != nullptr, extended);
+        int asked = 0;
+        s.provider->OnExtHitTest = [&](TWMNCHitTest& m) {
+            ++asked;
+            if (m.Pos.Y > 150)
+                m.Result = HTCAPTION;
+        };
+        const QPoint low(300, 180), high(300, 120);
+        EXPECT_EQ(s.provider->HitTest({low.x(), low.y()}), extended ? HTCAPTION : HTCLIENT);
+        EXPECT_EQ(s.provider->HitTest({high.x(), high.y()}), HTCLIENT);
+        QTest::mouseDClick(&s.form, Qt::LeftButton, {}, low);
+        QApplication::processEvents();
+        EXPECT_EQ(s.form.isMaximized(), extended);
+        EXPECT_EQ(asked > 0, extended);
+        s.form.showNormal();
+        s.provider->OnExtHitTest = nullptr;
+    }
 }
 
 TEST(TacBorderForm, AbsentWhereItCannotShowOrIsNotWanted)
