@@ -8,6 +8,9 @@
 #include "skin/forms/acSkinStartup.h"
 #include "skin/forms/sSkinManager.h"
 #include "skin/forms/sSkinMenus.h"
+#include "platform/MessageBox.h"
+#include "platform/forms/QtMessageBox.h"
+#include "skin/sMessageBox.h"
 #include "skin/sMessages.h"
 #include "skinwnd/forms/acDialogWnd.h"
 #include "skinwnd/forms/acSBUtils.h"
@@ -298,6 +301,42 @@ TEST(acDials, MessageBoxOpensSkinnedAndAnswers)
         EXPECT_TRUE(adapter.isNull());
     SweepDestroyedDialogs();
     EXPECT_EQ(DialogProviders()->Count(), 0);
+}
+
+// A box shown at a place opens there; the place is forgotten afterwards.
+TEST(acDials, MessageBoxOpensWhereItsCallerAsked)
+{
+    Skins skins;
+    const MessageBoxHandler previous = SetMessageBoxHandler(nullptr);
+    InstallQtMessageBoxHandler();
+    for (const QPoint asked : {QPoint(210, 140), QPoint(35, 300)}) {
+        QPoint shownAt(-1000, -1000);
+        bool answered = false;
+        QTimer::singleShot(0, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                answered = true;
+                shownAt = box->pos();
+                EXPECT_NE(FindDialogProvider(box), nullptr);
+                box->button(QMessageBox::Ok)->click();
+            }
+        });
+        // A box still open after the ceiling is closed and the test fails.
+        QTimer ceiling;
+        ceiling.setSingleShot(true);
+        QObject::connect(&ceiling, &QTimer::timeout, [] {
+            if (QWidget* box = QApplication::activeModalWidget())
+                box->close();
+        });
+        ceiling.start(30000);
+        EXPECT_EQ(ShowMessageBoxAt(std::string("Tarku"), "Chip erased.", TMsgDlgType::mtInformation, 0, asked.x(),
+                                   asked.y(), 0, MsgDlgButtons({mbOK})),
+                  IDOK);
+        EXPECT_TRUE(answered);
+        EXPECT_EQ(shownAt, asked);
+        EXPECT_EQ(MsgBoxPosX, -1);
+        EXPECT_EQ(MsgBoxPosY, -1);
+    }
+    SetMessageBoxHandler(previous);
 }
 
 TEST(acDials, RemovingTheSkinGivesTheDialogItsLookBackAndKeepsItOpen)
