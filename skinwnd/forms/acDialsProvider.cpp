@@ -9,7 +9,6 @@
 #include "skinwnd/forms/acControlClasses.h"
 #include "skinwnd/forms/acDialogWnd.h"
 #include "skinwnd/forms/acSBUtils.h"
-#include "skinwnd/forms/acSpinWnd.h"
 
 #include <QMessageBox>
 
@@ -77,8 +76,6 @@ bool TacProvider::AddChildAdapter(QWidget* child)
     if (!adapter)
         return true;
     adapter->DialogMode = row.DialogMode;
-    if (auto* spin = dynamic_cast<TacSpinWnd*>(adapter))
-        spin->LeftOffset = 2;
     ChildAdapters.push_back(adapter);
     return true;
 }
