@@ -12,6 +12,7 @@
 #include "skinwnd/forms/acAddedTitle.h"
 #include "skinwnd/sSkinProviderRules.h"
 
+#include <QFont>
 #include <QObject>
 #include <QPointer>
 #include <QImage>
@@ -160,6 +161,8 @@ public:
     TRect CaptionIconRect() const;
     // Where the pointer is, as a hit code; sets the hot button.
     int HitTest(TPoint formPoint);
+    // The caption's text font: the platform's font of window titles.
+    QFont CaptionFont() const;
     // The hit code alone, the hot button left as it is.
     int FrameCode(TPoint formPoint) const;
     TacFrameLayout Layout() const;

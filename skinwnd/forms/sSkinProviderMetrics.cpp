@@ -66,13 +66,21 @@ TacFormTraits TsSkinProvider::Traits() const
     return t;
 }
 
-// With the extended border shown, the form itself paints the skin's wider
-// border and taller caption, so they take clicks as the frame does.
+// A skinned form has no frame of the window system's: its sides are as
+// wide as the form section's border mask paints them (the system's width
+// without such a mask). With the extended border shown, the form itself
+// paints the skin's wider border and taller caption, so they take clicks as
+// the frame does.
 int TsSkinProvider::FormBorderWidth() const
 {
     const int sys = SysBorderWidth(Traits());
     const TacSkinContent* skin = Content();
-    return borderForm_ && skin && sys > 0 ? std::max(sys, skin->SkinData.ExtBorderWidth) : sys;
+    if (!skin || sys == 0)
+        return sys;
+    const int index = skinData_->BorderIndex;
+    const int side = skin->IsValidImageIndex(index) ? skin->GetMaskMarginLeft(index) : 0;
+    const int b = side > 0 ? side : sys;
+    return borderForm_ ? std::max(b, skin->SkinData.ExtBorderWidth) : b;
 }
 
 int TsSkinProvider::CaptionHeight() const
