@@ -152,6 +152,10 @@ public:
     TRect FrameMargins() const;
     int FormBorderWidth() const;
     int CaptionHeight() const;
+    // How far the extended border moves the caption's contents down: the
+    // skin's shadow offset for the text and icon, for the buttons only when
+    // the skin centres its extended frame.
+    int CaptionShift(bool buttons) const;
     int MenuHeight() const;
     int TitleButtonWidth(const TitleButtonData& button) const;
     int TitleButtonHeight() const;

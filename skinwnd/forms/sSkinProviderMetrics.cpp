@@ -89,7 +89,19 @@ int TsSkinProvider::CaptionHeight() const
     const TacSkinContent* skin = Content();
     if (!borderForm_ || !skin || sys == 0)
         return sys;
-    return std::max(sys, skin->SkinData.ExtTitleHeight - FormBorderWidth());
+    // The skin has a title height of its own for maximised forms.
+    const int title = Traits().WindowState == wsMaximized ? skin->SkinData.ExtMaxHeight : skin->SkinData.ExtTitleHeight;
+    return std::max(sys, title - FormBorderWidth());
+}
+
+int TsSkinProvider::CaptionShift(bool buttons) const
+{
+    const TacSkinContent* skin = Content();
+    if (!borderForm_ || !skin || (buttons && skin->SkinData.ExtCenterOffset != 1))
+        return 0;
+    // Never out of the caption, whatever the skin says.
+    const int h = CaptionHeight();
+    return std::clamp(skin->SkinData.Shadow1Offset, -h, h);
 }
 
 TRect TsSkinProvider::FrameMargins() const
@@ -173,7 +185,7 @@ TRect TsSkinProvider::CaptionIconRect() const
     r.Left = b + (skin ? skin->SkinData.IconLeft : 0);
     r.Right = r.Left + TitleIconWidth();
     r.Top = b / 2 - 1;
-    r.Top += (b + CaptionHeight() - r.Top - TitleIconHeight()) / 2;
+    r.Top += (b + CaptionHeight() - r.Top - TitleIconHeight()) / 2 + CaptionShift(false);
     r.Bottom = r.Top + TitleIconHeight();
     return r;
 }

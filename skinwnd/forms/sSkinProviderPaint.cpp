@@ -148,8 +148,8 @@ void TsSkinProvider::PaintCaptionText(TBitmap& bmp)
     TRect r;
     r.Left = b + TitleIconWidth() + skin->SkinData.IconLeft + (captionSectionIndex_ >= 0 ? 2 : 0) + 4;
     r.Right = bmp.Width() - TitleButtonsWidth() - 6;
-    r.Top = Traits().WindowState == wsMaximized ? b / 2 + 1 : 2;
-    r.Bottom = b + CaptionHeight();
+    r.Top = (Traits().WindowState == wsMaximized ? b / 2 + 1 : 2) + CaptionShift(false);
+    r.Bottom = b + CaptionHeight() + CaptionShift(false);
     if (r.Right <= r.Left)
         return;
     const QFont font = CaptionFont();
@@ -203,6 +203,7 @@ int TsSkinProvider::PlaceButton(TitleButtonData& button, int maskIndex, int righ
         top = 0;
     else if (BigTitleIcons(Traits()) && h < 16)
         top += 2;
+    top += CaptionShift(true);
     button.Rect = {right - w, top, right, top + h};
     return button.Rect.Left;
 }
