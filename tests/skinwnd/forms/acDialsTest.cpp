@@ -717,6 +717,9 @@ TEST(acDials, DarkSkinReachesHeadersSpinEditsAndTables)
     layout->addWidget(spin);
     auto* edit = new QLineEdit("24C02", &dialog);
     layout->addWidget(edit);
+    auto* types = new QComboBox(&dialog);
+    types->addItems({"All Files (*)", "Dumps (*.bin)"});
+    layout->addWidget(types);
     auto* table = new QTableWidget(3, 2, &dialog);
     table->setItem(0, 0, new QTableWidgetItem("0x00"));
     layout->addWidget(table);
@@ -730,6 +733,18 @@ TEST(acDials, DarkSkinReachesHeadersSpinEditsAndTables)
     // and the field just inside the frame.
     for (const QPoint p : {QPoint(0, 10), QPoint(30, 0), QPoint(spin->width() - 40, 10)})
         EXPECT_EQ(at(&dialog, spin, p), at(&dialog, edit, p)) << p.x() << "," << p.y();
+    // A list to choose from keeps the section's dark field: its text is
+    // light on it.
+    ASSERT_NE(GetAdapterOf(types), nullptr);
+    {
+        const QImage shot = dialog.grab().toImage();
+        const QRect field(types->mapTo(&dialog, QPoint(6, 6)), QSize(types->width() / 2, types->height() - 12));
+        int light = 0;
+        for (int y = field.top(); y <= field.bottom(); ++y)
+            for (int x = field.left(); x <= field.right(); ++x)
+                light += qGray(shot.pixel(x, y)) > 160;
+        EXPECT_GT(light, 10);
+    }
     // The table's headers in the skin's face.
     QHeaderView* columns = table->horizontalHeader();
     QHeaderView* rows = table->verticalHeader();
