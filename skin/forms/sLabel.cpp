@@ -1,5 +1,8 @@
 #include "skin/forms/sLabel.h"
 
+#include "platform/forms/BitmapImage.h"
+#include "skin/acSectionPaint.h"
+#include "skin/forms/acControlPaint.h"
 #include "skin/forms/acSkinCommand.h"
 #include "skin/forms/sCommonData.h"
 
@@ -71,7 +74,26 @@ void TsCustomLabel::paintEvent(QPaintEvent* e)
         }
         LabelPaintingGuard = false;
     }
+    PaintOwnSection();
     QLabel::paintEvent(e);
+}
+
+// A section of the label's own lies under its text, over what lies under
+// the label; a section found first in the skin is not painted.
+void TsCustomLabel::PaintOwnSection()
+{
+    if (destroying_ || skinSection_.empty() || !SkinActive() || width() <= 0 || height() <= 0)
+        return;
+    TsSkinManager* m = DefaultSkinManager;
+    const int index = m->GetSkinIndex(skinSection_);
+    if (index <= 0 || index >= m->SectionCount())
+        return;
+    TBitmap bmp;
+    bmp.SetPixelFormat(pf24bit);
+    bmp.SetSize(width(), height());
+    PaintSectionItem(index, m->Section(index).Name, BackgroundToCacheInfo(ParentBackgroundOf(this)), true, 0,
+                     {0, 0, width(), height()}, {0, 0}, &bmp, m, -1, -1);
+    QPainter(this).drawImage(0, 0, BitmapToImage(bmp));
 }
 
 void TsCustomLabel::SetDisabledTextColor(const QColor& color)

@@ -30,6 +30,7 @@ protected:
     virtual bool TakesSkinColor() const { return true; }
     // Sets the colour of disabled text, remembering the plain one.
     void SetDisabledTextColor(const QColor& color);
+    void PaintOwnSection();
 
     std::string skinSection_;
     bool destroying_ = false;

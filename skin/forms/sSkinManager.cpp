@@ -324,9 +324,10 @@ std::string TsSkinManagerComponent::GetSkinNames(std::vector<std::string>& names
         if (first.empty())
             first = s.Name;
     }
+    // Any other type asks for the stored skins alone.
     const std::string dir = FullSkinDirectory();
-    if (std::filesystem::is_directory(dir))
-        for (const std::string& n : ::GetSkinNames(dir, TacSkinTypes(std::clamp(skinTypes, 0, 2)))) {
+    if (skinTypes >= stUnpacked && skinTypes <= stAllSkins && std::filesystem::is_directory(dir))
+        for (const std::string& n : ::GetSkinNames(dir, TacSkinTypes(skinTypes))) {
             names.push_back(n);
             if (first.empty())
                 first = n;

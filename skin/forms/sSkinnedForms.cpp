@@ -159,11 +159,23 @@ void UnlockSkinnedForms(const TsSkinManager* manager, bool repaint)
 
 void BroadcastToControls(QWidget* parent, const TacBroadcast& msg)
 {
-    for (QObject* child : parent->children())
-        if (auto* w = qobject_cast<QWidget*>(child); w && !w->isWindow()) {
-            SendSkinCommand(w, msg.SubCode, msg.Low, msg.LParam);
+    // A control of the library's own passes the message on to its children
+    // itself: walked into as well, they would hear it twice.
+    const QList<QPointer<QWidget>> children = [parent] {
+        QList<QPointer<QWidget>> list;
+        for (QObject* child : parent->children())
+            if (auto* w = qobject_cast<QWidget*>(child); w && !w->isWindow())
+                list.append(w);
+        return list;
+    }();
+    for (const QPointer<QWidget>& w : children) {
+        if (!w)
+            continue;
+        const bool passesOn = SendSkinCommand(w, AC_CTRLHANDLED) == 1;
+        SendSkinCommand(w, msg.SubCode, msg.Low, msg.LParam);
+        if (w && !passesOn)
             BroadcastToControls(w, msg);
-        }
+    }
 }
 
 void BroadcastToSkinnedForms(const TacBroadcast& msg)

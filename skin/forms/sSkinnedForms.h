@@ -53,7 +53,8 @@ struct TacBroadcast {
     uint16_t Low = 0;
     intptr_t LParam = 0;
 };
-// To every control under a widget, depth first.
+// To every control under a widget, depth first; a control of the
+// library's own passes it on to its children itself.
 void BroadcastToControls(QWidget* parent, const TacBroadcast& msg);
 // To every top-level form of the application that is not registered (and
 // does not say it is handled), then to the registered forms.

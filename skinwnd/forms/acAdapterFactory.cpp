@@ -84,10 +84,10 @@ constexpr TKindRow Kinds[] = {
     {K::ComboListWnd, "TacComboListWnd", Make<TacComboListWnd>},
     {K::ListViewWnd, "TacListViewWnd", Make<TacListViewWnd>},
     {K::GridWnd, "TacGridWnd", Make<TacGridWnd>},
-    {K::GridEhWnd, "TacGridEhWnd", nullptr},
+    {K::GridEhWnd, "TacGridEhWnd", Make<TacGridWnd>}, // the grid adapter serves it whole
     {K::TreeViewWnd, "TacTreeViewWnd", Make<TacTreeViewWnd>},
     {K::ComboBoxWnd, "TacComboBoxWnd", Make<TacComboBoxWnd>},
-    {K::WWComboBoxWnd, "TacWWComboBoxWnd", nullptr},
+    {K::WWComboBoxWnd, "TacWWComboBoxWnd", Make<TacComboBoxWnd>}, // its button is the combo box's own
     {K::VirtualTreeViewWnd, "TacVirtualTreeViewWnd", nullptr},
     {K::TabControlWnd, "TacTabControlWnd", Make<TacTabControlWnd>},
     {K::PageControlWnd, "TacPageControlWnd", Make<TacPageControlWnd>},

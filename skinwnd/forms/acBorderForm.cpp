@@ -82,14 +82,18 @@ void TacBorderForm::UpdateBorderWnd(bool repaint, uint8_t alpha)
     aForm_->setWindowOpacity(opacity);
     if (LayeredWindowsAvailable() && !aForm_->isVisible())
         aForm_->show();
-    StackUnderOwner();
+    RaiseWithOwner();
     inUpdate_ = false;
 }
 
-void TacBorderForm::StackUnderOwner()
+void TacBorderForm::RaiseWithOwner()
 {
-    if (!aForm_ || !aForm_->isVisible() || !owner_->Form())
-        return;
-    aForm_->raise();
-    owner_->Form()->raise();
+    // The shadow's body is clear and takes no input, so lying just over the
+    // form shows the same as lying just under it: the shadow only has to
+    // come up when the form does. Only the active form has come up; a form
+    // the user clicked away from keeps its place, and the form itself is
+    // never raised here.
+    QWidget* form = owner_->Form();
+    if (aForm_ && aForm_->isVisible() && form && form->isActiveWindow())
+        aForm_->raise();
 }

@@ -8,9 +8,9 @@
 //
 // Qt can neither cut a window's input to its pixels nor insert a top-level
 // directly behind another: the window is input-transparent as a whole and
-// is raised and the form raised over it whenever the form is shown,
-// activated, moved or resized, so another window may come between the two
-// until the form next does one of those.
+// is raised whenever the active form is shown, activated, moved or resized
+// (never the form itself, and nothing for an inactive form), so another
+// window may come between the two until the form is next activated.
 #include "skinwnd/acBorderGeometry.h"
 
 #include <QPointer>
@@ -32,8 +32,8 @@ public:
     // picture is laid again. Alpha 255 is opaque; a form with its own
     // opacity gives that instead.
     void UpdateBorderWnd(bool repaint, uint8_t alpha = 255);
-    // Stacks the window under the form.
-    void StackUnderOwner();
+    // Raises the window with the form while the form is the active one.
+    void RaiseWithOwner();
 
     TsSkinProvider* FOwner() const { return owner_; }
     QWidget* AForm() const;

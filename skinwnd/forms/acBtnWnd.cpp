@@ -220,6 +220,5 @@ void TacBitBtnWnd::PaintGlyph()
     const int x = caption.empty() ? (b->width() - size.X) / 2 + d : GetCaptionRect().Left - size.X - 2;
     const int y = (b->height() - size.Y) / 2 + d;
     const QIcon::Mode mode = !b->isEnabled() ? QIcon::Disabled : CurrentState() == 1 ? QIcon::Active : QIcon::Normal;
-    const QImage image = b->icon().pixmap(QSize(size.X, size.Y), 1.0, mode).toImage();
-    DrawImageOnBitmap(*SkinData()->CacheBmp, image, {x, y});
+    DrawIconInBox(*SkinData()->CacheBmp, b->icon(), QSize(size.X, size.Y), mode, {x, y});
 }

@@ -141,6 +141,10 @@ void TacComboBoxWnd::PaintText(QPainter& painter)
     QRect r = TextRect();
     const QPalette& pal = combo->palette();
     QColor text = pal.color(combo->isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::Text);
+    // In a dialog the field keeps the section's picture, not the window
+    // colour an edit takes there: its text takes the section's colour.
+    if (const TsGeneralData* s = SkinData()->Section(); DialogMode && s && combo->isEnabled() && !SkinData()->CustomFont())
+        text = QColorFromColor(s->FontColor);
     if ((SkinData()->Focused || combo->hasFocus()) && ButtonState() != 2) {
         painter.fillRect(r, pal.color(QPalette::Highlight));
         text = pal.color(QPalette::HighlightedText);

@@ -19,6 +19,7 @@
 #include <QSizeGrip>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTextEdit>
 #include <QToolBar>
 #include <QTreeView>
@@ -46,6 +47,13 @@ bool ShowsLink(const QWidget* w)
 }
 // Edits the dialog hides keep their own look.
 bool Shown(const QWidget* w) { return !w->isHidden(); }
+// A tree that shows columns under a header is a list in report view (a
+// file dialog's detail view): the list adapter paints its header.
+bool ShowsColumns(const QWidget* w)
+{
+    const auto* tree = static_cast<const QTreeView*>(w);
+    return !tree->isHeaderHidden() && tree->model() && tree->model()->columnCount() > 1;
+}
 
 struct TChildRule {
     const QMetaObject* Class;
@@ -70,8 +78,12 @@ const TChildRule ChildRules[] = {
     {&QTabBar::staticMetaObject, Always, {true, K::TabControlWnd, "PAGECONTROL", false}},
     {&QListWidget::staticMetaObject, Always, {true, K::EditWnd, "EDIT", true}},
     {&QListView::staticMetaObject, Always, {true, K::ListViewWnd, "EDIT", true}},
+    {&QTreeView::staticMetaObject, ShowsColumns, {true, K::ListViewWnd, "EDIT", true}},
     {&QTreeView::staticMetaObject, Always, {true, K::TreeViewWnd, "EDIT", true}},
-    {&QAbstractSpinBox::staticMetaObject, Always, {true, K::SpinWnd, "SPEEDBUTTON_SMALL", false}},
+    {&QTableView::staticMetaObject, Always, {true, K::GridWnd, "EDIT", true}},
+    // An edit with its up-down buttons in one widget: the edit adapter
+    // paints both, the buttons as the spin adapter does.
+    {&QAbstractSpinBox::staticMetaObject, Always, {true, K::EditWnd, "EDIT", true}},
     {&QToolBar::staticMetaObject, Always, {true, K::ToolBarWnd, "BAR", false}},
     {&QLineEdit::staticMetaObject, Shown, {true, K::EditWnd, "EDIT", true}},
     {&QTextEdit::staticMetaObject, Shown, {true, K::EditWnd, "EDIT", true}},

@@ -4,12 +4,13 @@
 #include "skin/forms/acSkinCommand.h"
 #include "skin/forms/sSkinManager.h"
 #include "skin/forms/sVclUtils.h"
+#include "skin/sMessageBox.h"
 #include "skin/sMessages.h"
 #include "skinwnd/forms/acControlClasses.h"
 #include "skinwnd/forms/acDialogWnd.h"
 #include "skinwnd/forms/acSBUtils.h"
-#include "skinwnd/forms/acSpinWnd.h"
 
+#include <QMessageBox>
 
 #include <algorithm>
 
@@ -37,7 +38,10 @@ bool TacProvider::InitDialog(QWidget* wnd)
     LeftScrollBar = wnd->layoutDirection() == Qt::RightToLeft;
     DialogWnd = TacMainWnd::Create<TacDialogWnd>(wnd, false, "DIALOG", manager, nullptr);
     DialogWnd->Provider = this;
-    if (DialogPosition.X != -1 || DialogPosition.Y != -1)
+    // A message box of the library's own opens where its caller asked.
+    if (qobject_cast<QMessageBox*>(wnd) && (MsgBoxPosX != -1 || MsgBoxPosY != -1))
+        wnd->move(MsgBoxPosX, MsgBoxPosY);
+    else if (DialogPosition.X != -1 || DialogPosition.Y != -1)
         wnd->move(DialogPosition.X, DialogPosition.Y);
     if (!WrapChildren(wnd)) {
         if (TacProviderList* list = DialogProviders())
@@ -72,8 +76,6 @@ bool TacProvider::AddChildAdapter(QWidget* child)
     if (!adapter)
         return true;
     adapter->DialogMode = row.DialogMode;
-    if (auto* spin = dynamic_cast<TacSpinWnd*>(adapter))
-        spin->LeftOffset = 2;
     ChildAdapters.push_back(adapter);
     return true;
 }

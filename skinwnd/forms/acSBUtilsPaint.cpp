@@ -175,3 +175,10 @@ void DrawImageOnBitmap(TBitmap& bmp, const QImage& image, TPoint at)
     DrawAlphaBitmap({at.X, at.Y, at.X + source.Width(), at.Y + source.Height()},
                     {0, 0, source.Width(), source.Height()}, bmp, false, 0, clNone, false, EmptyCacheInfo, source);
 }
+
+void DrawIconInBox(TBitmap& bmp, const QIcon& icon, QSize box, QIcon::Mode mode, TPoint at)
+{
+    // The icon gives its largest picture up to the box, never a larger one.
+    const QImage image = icon.pixmap(box, 1.0, mode).toImage();
+    DrawImageOnBitmap(bmp, image, {at.X + (box.width() - image.width()) / 2, at.Y + (box.height() - image.height()) / 2});
+}

@@ -8,6 +8,7 @@
 #include "skinwnd/forms/acSBUtils.h"
 
 #include <QFont>
+#include <QIcon>
 #include <QImage>
 #include <functional>
 #include <string>
@@ -75,3 +76,6 @@ std::string WindowCaption(const QWidget* wnd);
 
 // Draws a picture (an icon's pixmap) through its alpha with its top-left at.
 void DrawImageOnBitmap(TBitmap& bmp, const QImage& image, TPoint at);
+// Draws an icon in the box of the button's icon size whose top-left is at:
+// an icon that has no picture as large as the box lies in its middle.
+void DrawIconInBox(TBitmap& bmp, const QIcon& icon, QSize box, QIcon::Mode mode, TPoint at);

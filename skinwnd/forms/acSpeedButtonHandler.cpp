@@ -113,8 +113,7 @@ void TacSpeedButtonHandler::PaintContent(TBitmap& cache, int state)
     }
     if (showGlyph) {
         const QIcon::Mode mode = !b->isEnabled() ? QIcon::Disabled : state == 1 ? QIcon::Active : QIcon::Normal;
-        DrawImageOnBitmap(cache, b->icon().pixmap(b->iconSize(), 1.0, mode).toImage(),
-                          {place.Glyph.Left, place.Glyph.Top});
+        DrawIconInBox(cache, b->icon(), b->iconSize(), mode, {place.Glyph.Left, place.Glyph.Top});
     }
 }
 

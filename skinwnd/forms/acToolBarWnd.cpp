@@ -104,7 +104,7 @@ void TacToolBarWnd::PaintButtonImage(TBitmap& work, QToolButton* b, int state, i
     const int x = b->toolButtonStyle() == Qt::ToolButtonTextBesideIcon ? 4 : (room - size.width()) / 2;
     const int y = under ? 4 : (work.Height() - size.height()) / 2;
     const QIcon::Mode mode = !b->isEnabled() ? QIcon::Disabled : state == 1 ? QIcon::Active : QIcon::Normal;
-    DrawImageOnBitmap(work, b->icon().pixmap(size, 1.0, mode).toImage(), {x + d, y + d});
+    DrawIconInBox(work, b->icon(), size, mode, {x + d, y + d});
     imageBottom = under ? y + size.height() + 2 : 0;
 }
 

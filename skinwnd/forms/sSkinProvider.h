@@ -12,6 +12,7 @@
 #include "skinwnd/forms/acAddedTitle.h"
 #include "skinwnd/sSkinProviderRules.h"
 
+#include <QFont>
 #include <QObject>
 #include <QPointer>
 #include <QImage>
@@ -61,6 +62,13 @@ struct TsTitleButton {
     TitleButtonData Data;
 };
 
+// A hit test of the form's frame offered to the form's owner: the point in
+// form coordinates, and the hit code it answers (0 leaves it to the frame).
+struct TWMNCHitTest {
+    TPoint Pos{};
+    int Result = 0;
+};
+
 struct TsTitleIcon {
     TBitmap Glyph;
     int Width = 0, Height = 0; // 0: from the caption height
@@ -108,6 +116,9 @@ public:
     bool MakeSkinMenu = false;
     // Asked by the control adapter before it skins a child control.
     std::function<void(QWidget* item, bool& canBeAdded, std::string& skinSection)> OnSkinItem;
+    // Asked first by every hit test of the frame while the extended border
+    // is shown; a non-zero Result is the hit code.
+    std::function<void(TWMNCHitTest&)> OnExtHitTest;
     TsTitleIcon TitleIcon;
     std::vector<TsTitleButton> TitleButtons;
     // Tells the provider that a user button's look or visibility changed.
@@ -141,6 +152,10 @@ public:
     TRect FrameMargins() const;
     int FormBorderWidth() const;
     int CaptionHeight() const;
+    // How far the extended border moves the caption's contents down: the
+    // skin's shadow offset for the text and icon, for the buttons only when
+    // the skin centres its extended frame.
+    int CaptionShift(bool buttons) const;
     int MenuHeight() const;
     int TitleButtonWidth(const TitleButtonData& button) const;
     int TitleButtonHeight() const;
@@ -150,6 +165,10 @@ public:
     TRect CaptionIconRect() const;
     // Where the pointer is, as a hit code; sets the hot button.
     int HitTest(TPoint formPoint);
+    // The caption's text font: the platform's font of window titles.
+    QFont CaptionFont() const;
+    // The hit code alone, the hot button left as it is.
+    int FrameCode(TPoint formPoint) const;
     TacFrameLayout Layout() const;
 
     // The frame cache (the whole form painted by the skin) and its repaint.

@@ -66,13 +66,21 @@ TacFormTraits TsSkinProvider::Traits() const
     return t;
 }
 
-// With the extended border shown, the form itself paints the skin's wider
-// border and taller caption, so they take clicks as the frame does.
+// A skinned form has no frame of the window system's: its sides are as
+// wide as the form section's border mask paints them (the system's width
+// without such a mask). With the extended border shown, the form itself
+// paints the skin's wider border and taller caption, so they take clicks as
+// the frame does.
 int TsSkinProvider::FormBorderWidth() const
 {
     const int sys = SysBorderWidth(Traits());
     const TacSkinContent* skin = Content();
-    return borderForm_ && skin && sys > 0 ? std::max(sys, skin->SkinData.ExtBorderWidth) : sys;
+    if (!skin || sys == 0)
+        return sys;
+    const int index = skinData_->BorderIndex;
+    const int side = skin->IsValidImageIndex(index) ? skin->GetMaskMarginLeft(index) : 0;
+    const int b = side > 0 ? side : sys;
+    return borderForm_ ? std::max(b, skin->SkinData.ExtBorderWidth) : b;
 }
 
 int TsSkinProvider::CaptionHeight() const
@@ -81,7 +89,19 @@ int TsSkinProvider::CaptionHeight() const
     const TacSkinContent* skin = Content();
     if (!borderForm_ || !skin || sys == 0)
         return sys;
-    return std::max(sys, skin->SkinData.ExtTitleHeight - FormBorderWidth());
+    // The skin has a title height of its own for maximised forms.
+    const int title = Traits().WindowState == wsMaximized ? skin->SkinData.ExtMaxHeight : skin->SkinData.ExtTitleHeight;
+    return std::max(sys, title - FormBorderWidth());
+}
+
+int TsSkinProvider::CaptionShift(bool buttons) const
+{
+    const TacSkinContent* skin = Content();
+    if (!borderForm_ || !skin || (buttons && skin->SkinData.ExtCenterOffset != 1))
+        return 0;
+    // Never out of the caption, whatever the skin says.
+    const int h = CaptionHeight();
+    return std::clamp(skin->SkinData.Shadow1Offset, -h, h);
 }
 
 TRect TsSkinProvider::FrameMargins() const
@@ -165,7 +185,7 @@ TRect TsSkinProvider::CaptionIconRect() const
     r.Left = b + (skin ? skin->SkinData.IconLeft : 0);
     r.Right = r.Left + TitleIconWidth();
     r.Top = b / 2 - 1;
-    r.Top += (b + CaptionHeight() - r.Top - TitleIconHeight()) / 2;
+    r.Top += (b + CaptionHeight() - r.Top - TitleIconHeight()) / 2 + CaptionShift(false);
     r.Bottom = r.Top + TitleIconHeight();
     return r;
 }
@@ -216,9 +236,20 @@ TPoint TsSkinProvider::GripPosition() const
                           sides.Bottom);
 }
 
+int TsSkinProvider::FrameCode(TPoint formPoint) const
+{
+    if (borderForm_ && OnExtHitTest) {
+        TWMNCHitTest msg{formPoint, 0};
+        OnExtHitTest(msg);
+        if (msg.Result != 0)
+            return msg.Result;
+    }
+    return FrameHitTest(Layout(), formPoint);
+}
+
 int TsSkinProvider::HitTest(TPoint formPoint)
 {
-    const int code = FrameHitTest(Layout(), formPoint);
+    const int code = FrameCode(formPoint);
     if (code >= HTLEFT && code <= HTBOTTOMRIGHT)
         SetHotButton(0);
     else if (code != HTCLIENT && code != HTCAPTION && code != HTMENU && code != HTSYSMENU)

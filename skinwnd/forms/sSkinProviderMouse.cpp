@@ -124,7 +124,7 @@ bool TsSkinProvider::MouseRelease(QMouseEvent* e)
         EndDrag(true);
         return true;
     }
-    const int code = FrameHitTest(Layout(), At(e));
+    const int code = FrameCode(At(e));
     if (e->button() == Qt::RightButton && (code == HTCAPTION || code == HTSYSMENU) && HasCaption(Traits())) {
         ShowSystemMenu(e->globalPosition().toPoint());
         return true;
@@ -177,7 +177,7 @@ bool TsSkinProvider::MouseDoubleClick(QMouseEvent* e)
 {
     // The press before it started a drag that has gone nowhere.
     EndDrag(false);
-    const int code = FrameHitTest(Layout(), At(e));
+    const int code = FrameCode(At(e));
     if (code == HTCLIENT || code == HTMENU)
         return false;
     const TacFormTraits t = Traits();
@@ -195,7 +195,7 @@ bool TsSkinProvider::MouseDoubleClick(QMouseEvent* e)
 bool TsSkinProvider::ToolTip(QEvent* e)
 {
     auto* help = static_cast<QHelpEvent*>(e);
-    const int code = FrameHitTest(Layout(), {help->pos().x(), help->pos().y()});
+    const int code = FrameCode({help->pos().x(), help->pos().y()});
     if (code == HTCLIENT || code == HTMENU)
         return false;
     if (code >= HTUSERBUTTON && code - HTUSERBUTTON < int(TitleButtons.size())

@@ -12,6 +12,7 @@
 #include "skin/sHelpers.h"
 
 #include <QApplication>
+#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QIcon>
 #include <QMenuBar>
@@ -126,6 +127,17 @@ void TsSkinProvider::PaintTitleIcon(TBitmap& bmp)
     DrawImageAt(bmp, target, icon.pixmap(target.size()).toImage());
 }
 
+QFont TsSkinProvider::CaptionFont() const
+{
+    // Every property set, so that a painter does not take the size and
+    // family it lacks from the application's font.
+    const QFont title = QFontDatabase::systemFont(QFontDatabase::TitleFont);
+    QFont font(title.families(), title.pointSize() > 0 ? title.pointSize() : -1, title.weight(), title.italic());
+    if (title.pointSize() <= 0)
+        font.setPixelSize(title.pixelSize());
+    return font;
+}
+
 void TsSkinProvider::PaintCaptionText(TBitmap& bmp)
 {
     const TacSkinContent* skin = Content();
@@ -136,12 +148,11 @@ void TsSkinProvider::PaintCaptionText(TBitmap& bmp)
     TRect r;
     r.Left = b + TitleIconWidth() + skin->SkinData.IconLeft + (captionSectionIndex_ >= 0 ? 2 : 0) + 4;
     r.Right = bmp.Width() - TitleButtonsWidth() - 6;
-    r.Top = Traits().WindowState == wsMaximized ? b / 2 + 1 : 2;
-    r.Bottom = b + CaptionHeight();
+    r.Top = (Traits().WindowState == wsMaximized ? b / 2 + 1 : 2) + CaptionShift(false);
+    r.Bottom = b + CaptionHeight() + CaptionShift(false);
     if (r.Right <= r.Left)
         return;
-    QFont font = QApplication::font();
-    font.setBold(true);
+    const QFont font = CaptionFont();
     static const unsigned align[] = {DT_LEFT, DT_RIGHT, DT_CENTER};
     const unsigned flags = align[captionAlignment_] | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS;
     const std::string text = QStringToCp1251(form_->windowTitle());
@@ -192,6 +203,7 @@ int TsSkinProvider::PlaceButton(TitleButtonData& button, int maskIndex, int righ
         top = 0;
     else if (BigTitleIcons(Traits()) && h < 16)
         top += 2;
+    top += CaptionShift(true);
     button.Rect = {right - w, top, right, top + h};
     return button.Rect.Left;
 }

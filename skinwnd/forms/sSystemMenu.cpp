@@ -3,10 +3,12 @@
 #include "platform/Cp1251.h"
 #include "skin/acSkinFolder.h"
 #include "skin/forms/sSkinManager.h"
+#include "skinwnd/forms/acMenuColumns.h"
 
 #include <QActionGroup>
 #include <QCoreApplication>
 #include <QWidget>
+#include <QWidgetAction>
 #include <QWindow>
 
 #include <algorithm>
@@ -198,9 +200,14 @@ void TsSystemMenu::AddSkinSelection(TsSkinManagerComponent& manager)
     insertAction(actions().isEmpty() ? nullptr : actions().front(), head);
     insertSeparator(actions().size() > 1 ? actions().at(1) : nullptr);
     auto* group = new QActionGroup(skins);
+    // Every 20 skins start a new column: a list longer than that goes into
+    // the menu as one widget of columns.
+    const bool columns = names.size() > size_t(SkinColumnRows);
+    QList<QAction*> items;
     for (size_t i = 0; i < names.size(); ++i) {
         const QString caption = Cp1251ToQString(names[i]);
-        QAction* item = skins->addAction(caption);
+        QAction* item = columns ? new QAction(caption, skins) : skins->addAction(caption);
+        items.append(item);
         item->setObjectName(QStringLiteral("SkinSelectItem%1").arg(i));
         item->setCheckable(true);
         item->setChecked(names[i] == manager.SkinName());
@@ -210,6 +217,11 @@ void TsSystemMenu::AddSkinSelection(TsSkinManagerComponent& manager)
             if (target)
                 target->SetSkinName(QStringToCp1251(SkinNameOfItem(caption)));
         });
+    }
+    if (columns) {
+        auto* list = new QWidgetAction(skins);
+        list->setDefaultWidget(new TacMenuColumns(skins, items, SkinColumnRows));
+        skins->addAction(list);
     }
 }
 

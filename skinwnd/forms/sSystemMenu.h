@@ -52,6 +52,9 @@ public:
     virtual bool EnabledRestore() = 0;
 };
 
+// Rows of each column of the skin-selection submenu.
+constexpr int SkinColumnRows = 20;
+
 class TsSystemMenu : public TsCustomSysMenu {
 public:
     // traits answers the form's border style, border icons, MDI and

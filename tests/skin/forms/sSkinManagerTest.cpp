@@ -172,6 +172,12 @@ TEST(TsSkinManager, SwitchingSkinsAtRunTimeRepaintsTheForms)
     EXPECT_EQ(names, (std::vector<std::string>{"Dusk", "Tarku", "TarkuDusk"}));
     manager.GetSkinNames(names, stPacked);
     EXPECT_EQ(names, std::vector<std::string>{"Dusk"});
+    // Type 3 lists the stored skins only.
+    EXPECT_EQ(manager.GetSkinNames(names, 3), "");
+    EXPECT_TRUE(names.empty());
+    manager.InternalSkins().Items.push_back(BuildStoredSkin("Stored", DuskPalette()));
+    EXPECT_EQ(manager.GetSkinNames(names, 3), "Stored");
+    EXPECT_EQ(names, std::vector<std::string>{"Stored"});
 }
 
 TEST(TsSkinManager, MissingSkinSwitchesOffAndStoredSkinsStandIn)

@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPainter>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -35,7 +36,8 @@ struct Skinned {
     QWidget form;
     TsSkinProvider* provider = nullptr;
     // The library is started by the LayeredGuard each test makes first.
-    explicit Skinned(bool extended)
+    // general: more lines for the skin's general section.
+    explicit Skinned(bool extended, const std::string& general = {})
     {
         // The project skin keeps its whole shadow under the form; moved in,
         // 6 pixels of it show around the form.
@@ -45,7 +47,7 @@ struct Skinned {
         const size_t at = text.find(anchor);
         EXPECT_NE(at, std::string::npos);
         if (at != std::string::npos)
-            text.insert(at + anchor.size(), "FORMOFFSET=2\r\n");
+            text.insert(at + anchor.size(), "FORMOFFSET=2\r\n" + general);
         testsupport::WriteFileBytes(options, text);
         manager = std::make_unique<TsSkinManagerComponent>();
         manager->SetSkinDirectory(skins.dir.path());
@@ -133,6 +135,125 @@ TEST(TacBorderForm, FollowsTheFormAndHidesWithIt)
     s.form.showMaximized();
     QApplication::processEvents();
     EXPECT_FALSE(border->isVisible());
+}
+
+// Counts the restacking requests a window gets.
+struct ZOrderCounter : QObject {
+    int raised = 0;
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        raised += e->type() == QEvent::ZOrderChange;
+        return false;
+    }
+};
+
+// The user clicks another window: the form stays below it, and its shadow
+// comes up only with the form.
+TEST(TacBorderForm, DeactivatedFormStaysWhereItIs)
+{
+    LayeredGuard layered(true);
+    Skinned s(true);
+    QWidget* border = s.Border();
+    ASSERT_NE(border, nullptr);
+    s.form.activateWindow();
+    QApplication::processEvents();
+    ASSERT_TRUE(s.form.isActiveWindow());
+    ZOrderCounter form, shadow;
+    s.form.installEventFilter(&form);
+    border->installEventFilter(&shadow);
+    QWidget other;
+    other.setGeometry(400, 300, 200, 120);
+    other.show();
+    other.activateWindow();
+    QApplication::processEvents();
+    ASSERT_FALSE(s.form.isActiveWindow());
+    s.form.move(170, 130);
+    s.form.resize(380, 230);
+    QApplication::processEvents();
+    EXPECT_EQ(form.raised, 0);
+    EXPECT_EQ(shadow.raised, 0);
+    const TRect m = s.manager->ShadowMargins();
+    EXPECT_EQ(border->geometry(), s.form.frameGeometry().adjusted(-m.Left, -m.Top, m.Right, m.Bottom));
+    s.form.activateWindow();
+    QApplication::processEvents();
+    ASSERT_TRUE(s.form.isActiveWindow());
+    EXPECT_EQ(form.raised, 0);
+    EXPECT_GT(shadow.raised, 0);
+    s.form.removeEventFilter(&form);
+    border->removeEventFilter(&shadow);
+}
+
+// The form's owner may answer the frame's hit test first while the shadow
+// shows: here the form's lower part is a caption to drag and double-click.
+TEST(TacBorderForm, OwnerAnswersTheHitTestFirst)
+{
+    for (bool extended : {true, false}) {
+        SCOPED_TRACE(extended);
+        LayeredGuard layered(true);
+        Skinned s(extended);
+        ASSERT_EQ(s.provider->BorderForm() != nullptr, extended);
+        int asked = 0;
+        s.provider->OnExtHitTest = [&](TWMNCHitTest& m) {
+            ++asked;
+            if (m.Pos.Y > 150)
+                m.Result = HTCAPTION;
+        };
+        const QPoint low(300, 180), high(300, 120);
+        EXPECT_EQ(s.provider->HitTest({low.x(), low.y()}), extended ? HTCAPTION : HTCLIENT);
+        EXPECT_EQ(s.provider->HitTest({high.x(), high.y()}), HTCLIENT);
+        QTest::mouseDClick(&s.form, Qt::LeftButton, {}, low);
+        QApplication::processEvents();
+        EXPECT_EQ(s.form.isMaximized(), extended);
+        EXPECT_EQ(asked > 0, extended);
+        s.form.showNormal();
+        s.provider->OnExtHitTest = nullptr;
+    }
+}
+
+// The skin's title height for maximised forms, and its shadow offset that
+// moves the caption's text and icon down, and its buttons when the skin
+// centres the extended frame.
+TEST(TacBorderForm, SkinPlacesTheCaptionOfTheExtendedBorder)
+{
+    LayeredGuard layered(true);
+    // The forms' providers take the default manager, the first one made:
+    // one skin at a time.
+    int b = 0;
+    TRect icon, close;
+    {
+        Skinned plain(true, "TITLEHEIGHT=50\r\n");
+        b = plain.provider->FormBorderWidth();
+        EXPECT_EQ(plain.provider->CaptionHeight(), 50 - b);
+        icon = plain.provider->CaptionIconRect();
+        close = plain.provider->ButtonByCode(HTCLOSE)->Rect;
+        ASSERT_GT(close.Width(), 0);
+        plain.form.showMaximized();
+        QApplication::processEvents();
+        EXPECT_EQ(plain.provider->CaptionHeight(), 50 - b); // no MAXHEIGHT: the title height
+    }
+    struct Case {
+        const char* options;
+        int textShift, buttonShift;
+    };
+    const Case cases[] = {
+        {"TITLEHEIGHT=50\r\nMAXHEIGHT=44\r\nSHADOW1OFFSET=3\r\n", 3, 0},
+        {"TITLEHEIGHT=50\r\nMAXHEIGHT=44\r\nSHADOW1OFFSET=3\r\nCENTEROFFSET=1\r\n", 3, 3},
+        {"TITLEHEIGHT=50\r\nMAXHEIGHT=44\r\nSHADOW1OFFSET=500\r\n", 50 - b, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.options);
+        Skinned s(true, c.options);
+        ASSERT_EQ(s.provider->FormBorderWidth(), b);
+        EXPECT_EQ(s.provider->CaptionHeight(), 50 - b);
+        EXPECT_EQ(s.provider->CaptionShift(false), c.textShift);
+        EXPECT_EQ(s.provider->CaptionShift(true), c.buttonShift);
+        EXPECT_EQ(s.provider->CaptionIconRect().Top, icon.Top + c.textShift);
+        adaptertest::Grab(s.form);
+        EXPECT_EQ(s.provider->ButtonByCode(HTCLOSE)->Rect.Top, close.Top + c.buttonShift);
+        s.form.showMaximized();
+        QApplication::processEvents();
+        EXPECT_EQ(s.provider->CaptionHeight(), 44 - b);
+    }
 }
 
 TEST(TacBorderForm, AbsentWhereItCannotShowOrIsNotWanted)

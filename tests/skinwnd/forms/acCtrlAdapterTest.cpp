@@ -8,6 +8,8 @@
 #include "skin/forms/acSkinStartup.h"
 #include "skin/forms/sCommonData.h"
 #include "skin/forms/sSkinManager.h"
+#include "skinwnd/forms/acComboBoxWnd.h"
+#include "skinwnd/forms/acGridWnd.h"
 #include "skinwnd/forms/acMainWnd.h"
 #include "skinwnd/forms/acSBUtils.h"
 #include "skinwnd/forms/acTabControlWnd.h"
@@ -171,6 +173,22 @@ TEST(TacCtrlAdapter, WalkGivesEachControlTheAdapterOfItsList)
     adapter.reset();
     for (const auto& [w, kind] : f.Expected())
         EXPECT_EQ(GetAdapterOf(w), nullptr) << AdapterClassName(kind);
+}
+
+// The lists of other component sets' grids and combo boxes give the grid
+// and combo-box adapters.
+TEST(TacCtrlAdapter, ForeignGridAndComboListsGiveTheirAdapters)
+{
+    auto manager = ManagerWithLists({{10, "TComboBox"}, {11, "TStringGrid"}});
+    Form f;
+    auto adapter = std::make_unique<TacCtrlAdapter>(&f.form, manager.get());
+    adapter->AdaptControls(nullptr);
+    ASSERT_NE(ItemOf(*adapter, f.table), nullptr);
+    EXPECT_EQ(ItemOf(*adapter, f.table)->Kind, K::GridEhWnd);
+    EXPECT_NE(dynamic_cast<TacGridWnd*>(GetAdapterOf(f.table)), nullptr);
+    ASSERT_NE(ItemOf(*adapter, f.combo), nullptr);
+    EXPECT_EQ(ItemOf(*adapter, f.combo)->Kind, K::WWComboBoxWnd);
+    EXPECT_NE(dynamic_cast<TacComboBoxWnd*>(GetAdapterOf(f.combo)), nullptr);
 }
 
 TEST(TacCtrlAdapter, TakingTheAdapterAwayRestoresTheForm)

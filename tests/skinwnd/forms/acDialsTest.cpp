@@ -8,6 +8,9 @@
 #include "skin/forms/acSkinStartup.h"
 #include "skin/forms/sSkinManager.h"
 #include "skin/forms/sSkinMenus.h"
+#include "platform/MessageBox.h"
+#include "platform/forms/QtMessageBox.h"
+#include "skin/sMessageBox.h"
 #include "skin/sMessages.h"
 #include "skinwnd/forms/acDialogWnd.h"
 #include "skinwnd/forms/acSBUtils.h"
@@ -22,10 +25,12 @@
 #include <QContextMenuEvent>
 #include <QDialog>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QTableView>
+#include <QTableWidget>
 #include <QStatusBar>
 #include <QListWidget>
 #include <QMenu>
@@ -38,6 +43,7 @@
 #include <QTimer>
 #include <QToolTip>
 #include <QTreeView>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
 
@@ -213,7 +219,13 @@ TEST(acDials, ControlsOfAHookedWindowGetTheirAdapterKind)
          TacAdapterKind::MainWnd, "", false},
         {"list", [](QWidget* p) { return new QListView(p); }, true, TacAdapterKind::ListViewWnd, "EDIT", true},
         {"tree", [](QWidget* p) { return new QTreeView(p); }, true, TacAdapterKind::TreeViewWnd, "EDIT", true},
-        {"spin box", [](QWidget* p) { return new QSpinBox(p); }, true, TacAdapterKind::SpinWnd, "SPEEDBUTTON_SMALL", false},
+        {"tree with columns", [](QWidget* p) { auto* t = new QTreeWidget(p); t->setColumnCount(3); return t; },
+         true, TacAdapterKind::ListViewWnd, "EDIT", true},
+        {"tree with its header hidden",
+         [](QWidget* p) { auto* t = new QTreeWidget(p); t->setColumnCount(3); t->setHeaderHidden(true); return t; },
+         true, TacAdapterKind::TreeViewWnd, "EDIT", true},
+        {"spin box", [](QWidget* p) { return new QSpinBox(p); }, true, TacAdapterKind::EditWnd, "EDIT", true},
+        {"table view", [](QWidget* p) { return new QTableView(p); }, true, TacAdapterKind::GridWnd, "EDIT", true},
         {"plain widget", [](QWidget* p) { return new QWidget(p); }, false, TacAdapterKind::MainWnd, "", false},
         {"link", [](QWidget* p) { return Label(p, "<a href=\"x\">Open</a>"); }, true, TacAdapterKind::LinkWnd, "CHECKBOX", false},
         {"text with a link", [](QWidget* p) { return Label(p, "See <A HREF=\"x\">here</A> now", Qt::RichText); },
@@ -226,7 +238,6 @@ TEST(acDials, ControlsOfAHookedWindowGetTheirAdapterKind)
         {"text without a link", [](QWidget* p) { return Label(p, "a < b"); }, true, TacAdapterKind::StaticWnd, "CHECKBOX", false},
         {"list box", [](QWidget* p) { return new QListWidget(p); }, true, TacAdapterKind::EditWnd, "EDIT", true},
         // No row of the hook's table takes these: they keep their own look.
-        {"table view", [](QWidget* p) { return new QTableView(p); }, false, TacAdapterKind::MainWnd, "", false},
         {"status bar", [](QWidget* p) { return new QStatusBar(p); }, false, TacAdapterKind::MainWnd, "", false},
     };
     QWidget parent;
@@ -298,6 +309,42 @@ TEST(acDials, MessageBoxOpensSkinnedAndAnswers)
         EXPECT_TRUE(adapter.isNull());
     SweepDestroyedDialogs();
     EXPECT_EQ(DialogProviders()->Count(), 0);
+}
+
+// A box shown at a place opens there; the place is forgotten afterwards.
+TEST(acDials, MessageBoxOpensWhereItsCallerAsked)
+{
+    Skins skins;
+    const MessageBoxHandler previous = SetMessageBoxHandler(nullptr);
+    InstallQtMessageBoxHandler();
+    for (const QPoint asked : {QPoint(210, 140), QPoint(35, 300)}) {
+        QPoint shownAt(-1000, -1000);
+        bool answered = false;
+        QTimer::singleShot(0, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                answered = true;
+                shownAt = box->pos();
+                EXPECT_NE(FindDialogProvider(box), nullptr);
+                box->button(QMessageBox::Ok)->click();
+            }
+        });
+        // A box still open after the ceiling is closed and the test fails.
+        QTimer ceiling;
+        ceiling.setSingleShot(true);
+        QObject::connect(&ceiling, &QTimer::timeout, [] {
+            if (QWidget* box = QApplication::activeModalWidget())
+                box->close();
+        });
+        ceiling.start(30000);
+        EXPECT_EQ(ShowMessageBoxAt(std::string("Tarku"), "Chip erased.", TMsgDlgType::mtInformation, 0, asked.x(),
+                                   asked.y(), 0, MsgDlgButtons({mbOK})),
+                  IDOK);
+        EXPECT_TRUE(answered);
+        EXPECT_EQ(shownAt, asked);
+        EXPECT_EQ(MsgBoxPosX, -1);
+        EXPECT_EQ(MsgBoxPosY, -1);
+    }
+    SetMessageBoxHandler(previous);
 }
 
 TEST(acDials, RemovingTheSkinGivesTheDialogItsLookBackAndKeepsItOpen)
@@ -630,4 +677,78 @@ TEST(acDials, HookedDialogShowsItsLinkAndListBoxSkinned)
     // The link is drawn by the skin: in the section's text colour.
     EXPECT_GT(PixelsOf(Grab(link), scope.Section("CHECKBOX").FontColor), 0);
     SaveScreenshot(dialog, "dialog_hook_link_and_list_box");
+}
+
+// Under the dark skin every part of a hooked dialog takes the skin: the
+// file dialog's column header, a spin box's edit field (framed as the edit
+// beside it), a table's headers.
+TEST(acDials, DarkSkinReachesHeadersSpinEditsAndTables)
+{
+    SkinScope skins("TarkuDusk");
+    // The skin's face is dark, Qt's own headers and frames are light.
+    const auto dark = [](QRgb c) { return qGray(c) < 128; };
+    const auto at = [](QWidget* dialog, QWidget* part, QPoint p) {
+        const QImage shot = dialog->grab().toImage();
+        return shot.pixel(part->mapTo(dialog, p));
+    };
+    TempDir folder;
+    testsupport::WriteFileBytes(folder.file("24C02.bin"), std::string(256, '\xFF'));
+    QPointer<QFileDialog> files = new QFileDialog(nullptr, "Open dump", QString::fromStdString(folder.path()));
+    files->setViewMode(QFileDialog::Detail);
+    files->show();
+    QApplication::processEvents();
+    ASSERT_NE(FindDialogProvider(files), nullptr);
+    auto* details = files->findChild<QTreeView*>("treeView");
+    ASSERT_NE(details, nullptr);
+    QHeaderView* header = details->header();
+    ASSERT_TRUE(header->isVisible());
+    // The place past the last column, and the middle of the first column
+    // below its text.
+    EXPECT_TRUE(dark(at(files, header, {header->width() - 8, header->height() / 2})));
+    EXPECT_TRUE(dark(at(files, header, {header->sectionSize(0) / 2, header->height() - 3})));
+    EXPECT_TRUE(SaveScreenshot(*files, "dialog_hook_dark_file_dialog"));
+    delete files.data();
+
+    QDialog dialog;
+    dialog.setWindowTitle("Parameters");
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* spin = new QSpinBox(&dialog);
+    spin->setValue(42);
+    layout->addWidget(spin);
+    auto* edit = new QLineEdit("24C02", &dialog);
+    layout->addWidget(edit);
+    auto* types = new QComboBox(&dialog);
+    types->addItems({"All Files (*)", "Dumps (*.bin)"});
+    layout->addWidget(types);
+    auto* table = new QTableWidget(3, 2, &dialog);
+    table->setItem(0, 0, new QTableWidgetItem("0x00"));
+    layout->addWidget(table);
+    dialog.resize(300, 260);
+    dialog.show();
+    QApplication::processEvents();
+    ASSERT_NE(FindDialogProvider(&dialog), nullptr);
+    ASSERT_NE(GetAdapterOf(spin), nullptr);
+    ASSERT_NE(GetAdapterOf(table), nullptr);
+    // The spin box's frame and field are the edit's: left edge, top edge,
+    // and the field just inside the frame.
+    for (const QPoint p : {QPoint(0, 10), QPoint(30, 0), QPoint(spin->width() - 40, 10)})
+        EXPECT_EQ(at(&dialog, spin, p), at(&dialog, edit, p)) << p.x() << "," << p.y();
+    // A list to choose from keeps the section's dark field: its text is
+    // light on it.
+    ASSERT_NE(GetAdapterOf(types), nullptr);
+    {
+        const QImage shot = dialog.grab().toImage();
+        const QRect field(types->mapTo(&dialog, QPoint(6, 6)), QSize(types->width() / 2, types->height() - 12));
+        int light = 0;
+        for (int y = field.top(); y <= field.bottom(); ++y)
+            for (int x = field.left(); x <= field.right(); ++x)
+                light += qGray(shot.pixel(x, y)) > 160;
+        EXPECT_GT(light, 10);
+    }
+    // The table's headers in the skin's face.
+    QHeaderView* columns = table->horizontalHeader();
+    QHeaderView* rows = table->verticalHeader();
+    EXPECT_TRUE(dark(at(&dialog, columns, {columns->sectionSize(0) - 5, 3})));
+    EXPECT_TRUE(dark(at(&dialog, rows, {2, rows->sectionSize(0) - 3})));
+    EXPECT_TRUE(SaveScreenshot(dialog, "dialog_hook_dark_spin_table"));
 }

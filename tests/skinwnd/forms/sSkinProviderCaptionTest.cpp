@@ -8,6 +8,8 @@
 #include "SkinGenerator.h"
 #include "skin/forms/acSkinText.h"
 
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QLabel>
 #include <QMainWindow>
 #include <QTest>
@@ -42,8 +44,7 @@ CaptionBox TextBox(TsSkinProvider& p, const TsSkinManager& m)
     const int b = p.FormBorderWidth();
     const int left = b + p.TitleIconWidth() + m.Content()->SkinData.IconLeft + 2 + 4;
     const int right = p.Form()->width() - p.TitleButtonsWidth() - 6;
-    QFont font = QApplication::font();
-    font.setBold(true);
+    const QFont font = p.CaptionFont();
     const int w = std::min(CanvasTextWidth(font, title), right - left);
     int l = left;
     if (p.CaptionAlignment() == taRightJustify)
@@ -149,4 +150,27 @@ TEST(TsSkinProviderCaption, TitleBarPictureBehindTheButtons)
         if (c.shown)
             SaveScreenshot(f.window, "skin-provider-title-bar");
     }
+}
+
+// The caption is written in the platform's font of window titles, whatever
+// font the application gives its widgets.
+TEST(TsSkinProviderCaption, TextTakesThePlatformTitleFont)
+{
+    SkinScope scope;
+    const QFont saved = QApplication::font();
+    Form f;
+    auto* provider = new TsSkinProvider(&f.window);
+    f.window.show();
+    const QFont title = QFontDatabase::systemFont(QFontDatabase::TitleFont);
+    EXPECT_EQ(QFontInfo(provider->CaptionFont()).pixelSize(), QFontInfo(title).pixelSize());
+    const TRect m = provider->FrameMargins();
+    const QRect caption(0, 0, f.window.width(), m.Top);
+    const QImage before = Grab(f.window).copy(caption);
+    QFont large = saved;
+    large.setPixelSize(QFontInfo(saved).pixelSize() + 9);
+    QApplication::setFont(large);
+    provider->RepaintFrame();
+    const QImage after = Grab(f.window).copy(caption);
+    QApplication::setFont(saved);
+    EXPECT_TRUE(before == after);
 }

@@ -114,6 +114,14 @@ TEST(TsSkinProvider, SkinnedFormShowsItsFrameAndReadsWell)
     const TRect m = provider->FrameMargins();
     EXPECT_EQ(f.window.contentsMargins(), QMargins(m.Left, m.Top, m.Right, m.Bottom));
     EXPECT_GT(m.Top, m.Left); // the caption lies in the top margin
+    // No frame of the window system's: the sides are as wide as the form
+    // section's border mask paints them, so the mask ends at the client.
+    const int side = skins.manager->Content()->GetMaskMarginLeft(provider->SkinData().BorderIndex);
+    EXPECT_EQ(side, 16);
+    EXPECT_EQ(m.Left, side);
+    EXPECT_EQ(m.Right, side);
+    EXPECT_EQ(m.Bottom, side);
+    EXPECT_EQ(m.Top, side + provider->CaptionHeight());
     // The corners are cut from the window, the middle of the caption is not.
     const QRegion mask = f.window.mask();
     EXPECT_FALSE(mask.contains(QPoint(0, 0)));
@@ -241,9 +249,9 @@ TEST(TsSkinProvider, CaptionMovesAndBorderResizesTheForm)
     f.window.show();
     Grab(f.window);
     const QRect before = f.window.geometry();
-    QTest::mousePress(&f.window, Qt::LeftButton, {}, QPoint(120, 12));
-    QTest::mouseMove(&f.window, QPoint(150, 32));
-    QTest::mouseRelease(&f.window, Qt::LeftButton, {}, QPoint(150, 32));
+    QTest::mousePress(&f.window, Qt::LeftButton, {}, QPoint(120, 24));
+    QTest::mouseMove(&f.window, QPoint(150, 44));
+    QTest::mouseRelease(&f.window, Qt::LeftButton, {}, QPoint(150, 44));
     EXPECT_EQ(f.window.geometry(), before.translated(30, 20));
 
     const QRect moved = f.window.geometry();
@@ -426,15 +434,15 @@ TEST(TsSkinProvider, DraggedFormSnapsToTheWorkArea)
     const QPoint start(work.right() + 1 - f.window.width() - 40, work.top() + 50);
     f.window.move(start);
     // 31 pixels right: the right edge ends 9 pixels short and snaps.
-    QTest::mousePress(&f.window, Qt::LeftButton, {}, QPoint(120, 12));
-    QTest::mouseMove(&f.window, QPoint(151, 12));
-    QTest::mouseRelease(&f.window, Qt::LeftButton, {}, QPoint(151, 12));
+    QTest::mousePress(&f.window, Qt::LeftButton, {}, QPoint(120, 24));
+    QTest::mouseMove(&f.window, QPoint(151, 24));
+    QTest::mouseRelease(&f.window, Qt::LeftButton, {}, QPoint(151, 24));
     EXPECT_EQ(f.window.geometry().right(), work.right());
     // 10 pixels short stays where it was dragged.
     f.window.move(start);
-    QTest::mousePress(&f.window, Qt::LeftButton, {}, QPoint(120, 12));
-    QTest::mouseMove(&f.window, QPoint(150, 12));
-    QTest::mouseRelease(&f.window, Qt::LeftButton, {}, QPoint(150, 12));
+    QTest::mousePress(&f.window, Qt::LeftButton, {}, QPoint(120, 24));
+    QTest::mouseMove(&f.window, QPoint(150, 24));
+    QTest::mouseRelease(&f.window, Qt::LeftButton, {}, QPoint(150, 24));
     EXPECT_EQ(f.window.geometry().right(), work.right() - 10);
 }
 

@@ -6,11 +6,13 @@
 #include "skin/forms/acSkinStartup.h"
 #include "skin/forms/sCommonData.h"
 #include "skin/forms/sSkinManager.h"
+#include "skinwnd/forms/acMenuColumns.h"
 
 #include <QApplication>
 #include <QDialog>
 #include <QImage>
 #include <QMenu>
+#include <QMouseEvent>
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -223,6 +225,71 @@ TEST(TsSystemMenu, PopupIsSkinnedWithTheSkinSelectionOrPlainWithoutASkin)
     skins->actions().at(1)->trigger();
     EXPECT_EQ(manager.SkinName(), "TarkuDusk");
     menu.hide();
+}
+
+// Every 20 skins of the selection submenu start a new column; an item
+// chosen there is the new skin.
+TEST(TsSystemMenu, LongSkinSelectionBreaksIntoColumns)
+{
+    SkinLibraryInitialization();
+    testsupport::TempDir dir;
+    ASSERT_TRUE(WriteSkinFolder(dir.file("Tarku"), ProjectPalette()));
+    ASSERT_TRUE(WriteSkinFolder(dir.file("TarkuDusk"), DuskPalette()));
+    Form form;
+    TsSystemMenu menu(&form, [] { return Traits(2); });
+    TsSkinManagerComponent manager;
+    manager.SetSkinDirectory(dir.path());
+    manager.SetSkinName("Tarku");
+    ASSERT_TRUE(manager.Active());
+    // 43 skins with the two folders: three columns.
+    for (int i = 0; i < 41; ++i) {
+        TsStoredSkin stored;
+        stored.Name = "Stored" + std::string(i < 10 ? "0" : "") + std::to_string(i);
+        manager.InternalSkins().Items.push_back(stored);
+    }
+    menu.MakeSkinMenu = true;
+    menu.Popup(form.mapToGlobal(QPoint(4, 4)));
+    QApplication::processEvents();
+    QMenu* skins = menu.actions().front()->menu();
+    ASSERT_NE(skins, nullptr);
+    skins->popup(menu.mapToGlobal(QPoint(menu.width(), 0)));
+    QApplication::processEvents();
+    auto* columns = skins->findChild<TacMenuColumns*>();
+    ASSERT_NE(columns, nullptr);
+    const QList<QAction*> items = [&] {
+        QList<QAction*> list;
+        for (int i = 0; i < 43; ++i) {
+            auto* a = skins->findChild<QAction*>(QStringLiteral("SkinSelectItem%1").arg(i));
+            EXPECT_NE(a, nullptr) << i;
+            list.append(a);
+        }
+        return list;
+    }();
+    EXPECT_EQ(skins->findChild<QAction*>("SkinSelectItem43"), nullptr);
+    EXPECT_TRUE(items[41]->isChecked()); // Tarku, after the stored skins
+    for (int i = 0; i < 43; ++i) {
+        SCOPED_TRACE(i);
+        const QRect r = columns->ItemRect(i);
+        EXPECT_EQ(r.top(), columns->ItemRect(i % 20).top());
+        EXPECT_EQ(r.left(), columns->ItemRect(i / 20 * 20).left());
+        if (i % 20 != 0)
+            EXPECT_GT(r.top(), columns->ItemRect(i - 1).top());
+        else if (i > 0)
+            EXPECT_GT(r.left(), columns->ItemRect(i - 20).right());
+        EXPECT_EQ(columns->ActionAt(r.center()), items[i]);
+    }
+    EXPECT_LE(columns->sizeHint().height(), columns->ItemRect(19).bottom() + 1);
+    EXPECT_TRUE(columns->isVisible());
+    SaveScreenshot(skins->grab().toImage(), "skin_selection_columns");
+    // A click on the 43rd item (TarkuDusk, third column) chooses it and
+    // closes the menus.
+    const QPoint at = columns->ItemRect(42).center();
+    QMouseEvent release(QEvent::MouseButtonRelease, at, columns->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QApplication::sendEvent(columns, &release);
+    EXPECT_EQ(manager.SkinName(), "TarkuDusk");
+    EXPECT_FALSE(skins->isVisible());
+    EXPECT_FALSE(menu.isVisible());
 }
 
 TEST(TsSystemMenu, SkinNamesOfSelectionItems)
