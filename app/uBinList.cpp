@@ -86,10 +86,7 @@ TBinListChoice ChooseLibraryNode(const std::string& fullPath)
     return choice;
 }
 
-std::string ForcedDumpExtension(const std::string& fileName, int filterIndex)
-{
-    return ChangeFileExt(fileName, filterIndex == 2 ? ".bin" : ".hex");
-}
+const char* const LibrarySaveFilter = "HEX files (*.hex)|*.hex|BIN files (*.bin)|*.bin";
 
 bool FolderNameAllowed(const std::string& name)
 {

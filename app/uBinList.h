@@ -41,9 +41,8 @@ struct TBinListChoice {
 };
 TBinListChoice ChooseLibraryNode(const std::string& fullPath);
 
-// A dump saved into the library takes the extension of the chosen filter:
-// 2 ".bin", any other ".hex".
-std::string ForcedDumpExtension(const std::string& fileName, int filterIndex);
+// The filters of the save dialog of "Add file to library".
+extern const char* const LibrarySaveFilter;
 
 // Whether a new folder's name may be used: no "\", ":", ";", "/" or '"'.
 bool FolderNameAllowed(const std::string& name);

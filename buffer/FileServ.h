@@ -80,10 +80,16 @@ bool LoadFileToArray(std::vector<uint8_t>& raw, const std::string& fileName, std
 bool WriteTextDump(const TDumpBuffer& buffer, int64_t from, int64_t to, bool wordMode, const TTextSink& sink);
 std::string MakeTextDump(const TDumpBuffer& buffer, int64_t from, int64_t to, bool wordMode);
 
+// The name a save dialog's choice is written under: the name as typed when
+// it ends in one of the filter's extensions, whichever filter is chosen (the
+// name then gives the format), else the typed name with the chosen filter's
+// extension added. Dots inside a name are part of it, never swapped.
+std::string SettleSaveName(const std::string& typed, const char* filter, int filterIndex);
+
 // What the save and open dialogs do with the file the user chose (filter
 // indexes count from 1):
-// Save buffer: the extension follows the filter (.bin, .hex, .s19, .eef),
-// SaveFileExtension and SaveDirectory are updated, the buffer is saved.
+// Save buffer: the name is settled (SettleSaveName; its extension gives the
+// format), SaveFileExtension and SaveDirectory are updated, the buffer is saved.
 bool SaveBufferChosen(const TDumpBuffer& buffer, const std::string& chosen, int filterIndex, std::string& fileName,
                       const std::string& eefDescription = "");
 // Open buffer: the buffer loads the file (a failure is shown); SaveDirectory
@@ -91,8 +97,8 @@ bool SaveBufferChosen(const TDumpBuffer& buffer, const std::string& chosen, int 
 // only when it loaded, so that a later save never overwrites a file that
 // was not loaded.
 bool OpenBufferChosen(TDumpBuffer& buffer, const std::string& chosen, int filterIndex, std::string& fileName);
-// Save range: filter 1 the bytes as they are (".bin"), filter 2 a text dump
-// (".txt"). The range is clipped to the buffer; false with a message when
+// Save range: the name is settled; ".txt" a text dump, any other the bytes
+// as they are. The range is clipped to the buffer; false with a message when
 // nothing of it is inside or the file cannot be written.
 bool SaveArrayRangeChosen(const TDumpBuffer& buffer, int64_t from, int64_t to, bool wordMode,
                           const std::string& chosen, int filterIndex, std::string& error);

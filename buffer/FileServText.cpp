@@ -5,11 +5,13 @@
 #include "buffer/FileServFiles.h"
 #include "engine/Global.h"
 #include "engine/LanguageTexts.h"
+#include "platform/Cp1251.h"
 #include "platform/Paths.h"
 #include "platform/SysUtils.h"
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 const char* const SaveBufferFilter =
     "Binary files (*.bin)|*.bin|Intel HEX files (*.hex)|*.hex|Motorola S19 files (*.s19)|*.s19|EEF files (*.eef)|*.eef";
@@ -100,14 +102,46 @@ std::string MakeTextDump(const TDumpBuffer& buffer, int64_t from, int64_t to, bo
     return GatherText([&](const TTextSink& sink) { return WriteTextDump(buffer, from, to, wordMode, sink); });
 }
 
+namespace {
+
+// The extensions of a "text|*.ext|text|*.ext" filter, in filter order; ""
+// for a pattern that names none ("*.*").
+std::vector<std::string> filterExtensions(const char* filter)
+{
+    std::vector<std::string> extensions;
+    const std::string text = filter;
+    size_t start = 0;
+    for (int field = 0; start <= text.size(); ++field) {
+        const size_t bar = std::min(text.find('|', start), text.size());
+        const std::string pattern = text.substr(start, bar - start);
+        if (field % 2 == 1)
+            extensions.push_back(pattern.rfind("*.", 0) == 0 && pattern != "*.*" ? pattern.substr(1) : "");
+        start = bar + 1;
+    }
+    return extensions;
+}
+
+} // namespace
+
+std::string SettleSaveName(const std::string& typed, const char* filter, int filterIndex)
+{
+    const std::vector<std::string> extensions = filterExtensions(filter);
+    const std::string name = ExtractFileName(typed);
+    for (const std::string& ext : extensions)
+        if (!ext.empty() && name.size() > ext.size() &&
+            AnsiUpperCase(name.substr(name.size() - ext.size())) == AnsiUpperCase(ext))
+            return typed;
+    if (filterIndex < 1 || size_t(filterIndex) > extensions.size())
+        return typed;
+    return typed + extensions[size_t(filterIndex - 1)];
+}
+
 bool SaveBufferChosen(const TDumpBuffer& buffer, const std::string& chosen, int filterIndex, std::string& fileName,
                       const std::string& eefDescription)
 {
-    static const char* const extensions[] = {".bin", ".hex", ".s19", ".eef"};
     SaveFileExtension = filterIndex;
     SaveDirectory = FolderOf(chosen);
-    const std::string name =
-        filterIndex >= 1 && filterIndex <= 4 ? ChangeFileExt(chosen, extensions[filterIndex - 1]) : chosen;
+    const std::string name = SettleSaveName(chosen, SaveBufferFilter, filterIndex);
     // The buffer's file stays what it was unless the save really wrote it.
     if (!SaveToFile(buffer, name, eefDescription))
         return false;
@@ -134,9 +168,9 @@ bool SaveArrayRangeChosen(const TDumpBuffer& buffer, int64_t from, int64_t to, b
         error = MessageText(msgIncorrectAddress);
         return false;
     }
-    if (filterIndex == 2)
+    const std::string name = SettleSaveName(chosen, SaveRangeFilter, filterIndex);
+    if (AnsiUpperCase(ExtractFileExt(name)) == ".TXT")
         return WriteDumpText(
-            ChangeFileExt(chosen, ".txt"),
-            [&](const TTextSink& sink) { return WriteTextDump(buffer, from, to, wordMode, sink); }, error);
-    return WriteDumpBytes(ChangeFileExt(chosen, ".bin"), buffer.Data.data() + from, size_t(to - from + 1), error);
+            name, [&](const TTextSink& sink) { return WriteTextDump(buffer, from, to, wordMode, sink); }, error);
+    return WriteDumpBytes(name, buffer.Data.data() + from, size_t(to - from + 1), error);
 }

@@ -27,8 +27,6 @@
 
 namespace {
 
-const char* const LibrarySaveFilter = "HEX files (*.hex)|*.hex|BIN files (*.bin)|*.bin";
-
 void ReportUnreadable(const std::string& fileName, const std::string& reason)
 {
     std::string text = "Error open file \"" + fileName + "\"";
@@ -71,15 +69,10 @@ void TMainForm::LoadDumpFromLibrary(const std::string& fileName, const std::stri
 std::string TMainForm::AddBufferToLibrary(const std::string& folder, bool inFolder)
 {
     QFileDialog dialog(this, QString(), QString::fromStdString(NativePath(folder)));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    const QStringList filters = DialogFilters(LibrarySaveFilter);
-    dialog.setNameFilters(filters);
-    if (inFolder)
-        dialog.selectNameFilter(filters[1]);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    std::string file;
+    int filter = 1;
+    if (!RunSaveDialog(dialog, LibrarySaveFilter, inFolder ? 2 : 1, {}, file, filter))
         return {};
-    const int filter = int(filters.indexOf(dialog.selectedNameFilter())) + 1;
-    const std::string file = ForcedDumpExtension(QStringToCp1251(dialog.selectedFiles().first()), filter);
     if (!SaveToFile(HexDump1->Buffer(), file))
         return {};
     WatchedFileName = file;

@@ -26,14 +26,20 @@ QString StartFolder()
     return QString::fromStdString(NativePath(SaveDirectory));
 }
 
-// Runs a dialog with the given filters, the filter `index` (from 1) chosen;
-// on OK gives the chosen name (code page 1251) and filter index.
-bool RunFileDialog(QFileDialog& dialog, const char* filter, int index, std::string& chosen, int& chosenIndex)
+// Runs a dialog with the given filters, the filter `index` (from 1) chosen
+// and the file name `preset` (code page 1251) offered; on OK gives the
+// chosen name (code page 1251) and filter index.
+bool RunFileDialog(QFileDialog& dialog, const char* filter, int index, const std::string& preset, std::string& chosen,
+                   int& chosenIndex)
 {
     const QStringList names = DialogFilters(filter);
     dialog.setNameFilters(names);
     if (index >= 1 && index <= names.size())
         dialog.selectNameFilter(names[index - 1]);
+    // Offered after the filter is chosen: choosing a filter swaps the
+    // "extension" of the name shown, which would cut a name with dots.
+    if (!preset.empty())
+        dialog.selectFile(Cp1251ToQString(ExtractFileName(preset)));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
     chosen = QStringToCp1251(dialog.selectedFiles().first());
@@ -43,16 +49,35 @@ bool RunFileDialog(QFileDialog& dialog, const char* filter, int index, std::stri
 
 } // namespace
 
+bool RunSaveDialog(QFileDialog& dialog, const char* filter, int index, const std::string& preset, std::string& chosen,
+                   int& chosenIndex)
+{
+    // The dialog's own overwrite question would ask about the name as typed,
+    // before the filter's extension is added: the question is asked here,
+    // for the name that will be written.
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    std::string offered = preset;
+    for (;;) {
+        std::string typed;
+        if (!RunFileDialog(dialog, filter, index, offered, typed, chosenIndex))
+            return false;
+        chosen = SettleSaveName(typed, filter, chosenIndex);
+        if (!FileExists(NativePath(chosen)) ||
+            ShowMessageBox(ExtractFileName(chosen) + " already exists.\r\nDo you want to replace it?", "Tarku",
+                           MB_YESNO | MB_ICONWARNING) == IDYES)
+            return true;
+        index = chosenIndex;
+        offered = chosen;
+    }
+}
+
 bool SaveBufferDialog(THexDump& view, std::string& fileName, const std::string& eefDescription)
 {
     QFileDialog dialog(view.window(), QString(), StartFolder());
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(QStringLiteral("bin"));
-    if (!fileName.empty())
-        dialog.selectFile(Cp1251ToQString(ExtractFileName(fileName)));
     std::string chosen;
     int index = 1;
-    if (!RunFileDialog(dialog, SaveBufferFilter, SaveFileExtension, chosen, index))
+    if (!RunSaveDialog(dialog, SaveBufferFilter, SaveFileExtension, fileName, chosen, index))
         return false;
     return SaveBufferChosen(view.Buffer(), chosen, index, fileName, eefDescription);
 }
@@ -63,11 +88,11 @@ bool OpenBufferDialog(THexDump& view, std::string& fileName, bool* cancelled)
     QFileDialog dialog(view.window(), QString(), StartFolder());
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    if (!fileName.empty())
-        dialog.selectFile(QString::fromStdString(NativePath(fileName)));
+    // The dialog starts in the save folder whatever folder the preset name
+    // was in; only its name is offered.
     std::string chosen;
     int index = 1;
-    const bool accepted = RunFileDialog(dialog, OpenBufferFilter, OpenFileExtension, chosen, index);
+    const bool accepted = RunFileDialog(dialog, OpenBufferFilter, OpenFileExtension, fileName, chosen, index);
     if (cancelled)
         *cancelled = !accepted;
     if (!accepted || !OpenBufferChosen(view.Buffer(), chosen, index, fileName))
@@ -88,17 +113,16 @@ void SelectDumpFileName(std::string& fileName)
     dialog.setFileMode(QFileDialog::ExistingFile);
     std::string chosen;
     int index = 1;
-    if (RunFileDialog(dialog, SelectDumpFilter, 1, chosen, index) && FileExists(NativePath(chosen)))
+    if (RunFileDialog(dialog, SelectDumpFilter, 1, {}, chosen, index) && FileExists(NativePath(chosen)))
         fileName = chosen;
 }
 
 bool SaveArrayRange(const TDumpBuffer& buffer, int64_t from, bool wordMode, int64_t to)
 {
     QFileDialog dialog(nullptr, QString(), StartFolder());
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
     std::string chosen;
     int index = 1;
-    if (!RunFileDialog(dialog, SaveRangeFilter, 1, chosen, index))
+    if (!RunSaveDialog(dialog, SaveRangeFilter, 1, {}, chosen, index))
         return false;
     std::string error;
     if (SaveArrayRangeChosen(buffer, from, to, wordMode, chosen, index, error))

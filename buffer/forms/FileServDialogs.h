@@ -14,8 +14,17 @@ class THexDump;
 // Name filters of a dialog from the "text|pattern|text|pattern" form.
 QStringList DialogFilters(const char* filter);
 
-// Save dialog: the view's buffer is saved under the chosen name with the
-// filter's extension; fileName becomes that name. false when cancelled or
+class QFileDialog;
+
+// Runs a save dialog offering the name `preset` (may be empty): the name
+// is settled (SettleSaveName) and, when that file exists, the user is asked
+// whether to replace it (No goes back to the dialog). On OK gives the
+// settled name (code page 1251) and filter index.
+bool RunSaveDialog(QFileDialog& dialog, const char* filter, int index, const std::string& preset, std::string& chosen,
+                   int& chosenIndex);
+
+// Save dialog: the view's buffer is saved under the chosen name, settled
+// as above; fileName becomes that name. false when cancelled or
 // when the save failed (the failure was shown).
 bool SaveBufferDialog(THexDump& view, std::string& fileName, const std::string& eefDescription = "");
 // Open dialog starting at fileName: the view loads the chosen file and goes

@@ -1,5 +1,7 @@
 #include "app/uBinList.h"
 
+#include "buffer/FileServ.h"
+
 #include "AppStateGuard.h"
 #include "TestSupport.h"
 #include "engine/Global.h"
@@ -123,8 +125,9 @@ TEST(BinListNames, RelativePathsExtensionsAndFolderNames)
     EXPECT_EQ(LibraryRelativePath("/lib", "/LIB\\x.bin"), "x.bin");
     EXPECT_EQ(LibraryRelativePath("/lib", "/other\\x.bin"), "");
     EXPECT_EQ(LibraryRelativePath("/lib", "/lib\\"), "");
-    EXPECT_EQ(ForcedDumpExtension("/lib\\x", 2), "/lib\\x.bin");
-    EXPECT_EQ(ForcedDumpExtension("/lib\\x.bin", 1), "/lib\\x.hex");
+    EXPECT_EQ(SettleSaveName("/lib\\x", LibrarySaveFilter, 2), "/lib\\x.bin");
+    EXPECT_EQ(SettleSaveName("/lib\\x.bin", LibrarySaveFilter, 1), "/lib\\x.bin");
+    EXPECT_EQ(SettleSaveName("/lib\\fw_v1.2", LibrarySaveFilter, 2), "/lib\\fw_v1.2.bin");
     for (const char* bad : {"a/b", "a\\b", "c:", "d;", "e\"f"})
         EXPECT_FALSE(FolderNameAllowed(bad)) << bad;
     for (const char* good : {"TV sets", "24C02-dumps", "x.y"})

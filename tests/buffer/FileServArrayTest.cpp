@@ -7,6 +7,7 @@
 #include "engine/Global.h"
 #include "platform/MessageBox.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -215,9 +216,11 @@ TEST_F(DialogChoices, SaveRangeAsBinaryOrText)
     TempDir dir;
     TDumpBuffer b = BufferOf(0x40);
     std::string error;
+    // A name of another extension gains the filter's; it is never swapped.
     ASSERT_TRUE(SaveArrayRangeChosen(b, 0x10, 0x1F, false, dir.file("part.dat"), 1, error)) << error;
-    EXPECT_EQ(ReadFileBytes(dir.file("part.bin")).size(), 16u);
-    EXPECT_EQ(uint8_t(ReadFileBytes(dir.file("part.bin"))[0]), 0x10);
+    EXPECT_EQ(ReadFileBytes(dir.file("part.dat.bin")).size(), 16u);
+    EXPECT_EQ(uint8_t(ReadFileBytes(dir.file("part.dat.bin"))[0]), 0x10);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("part.bin")));
     ASSERT_TRUE(SaveArrayRangeChosen(b, 0x12, 0x13, false, dir.file("part"), 2, error));
     EXPECT_EQ(ReadFileBytes(dir.file("part.txt")), MakeTextDump(b, 0x12, 0x13, false));
     // A range reaching past the buffer is cut at its end; one wholly outside
@@ -234,7 +237,7 @@ TEST_F(DialogChoices, SaveBufferTakesTheFiltersExtension)
     TDumpBuffer b = BufferOf(20);
     std::string fileName;
     ASSERT_TRUE(SaveBufferChosen(b, dir.file("dump.txt"), 2, fileName));
-    EXPECT_EQ(fileName, dir.file("dump.hex"));
+    EXPECT_EQ(fileName, dir.file("dump.txt.hex"));
     EXPECT_EQ(SaveFileExtension, 2);
     EXPECT_EQ(SaveDirectory, dir.path());
     EXPECT_EQ(ReadFileBytes(fileName).substr(0, 3), ":10");

@@ -329,6 +329,28 @@ TEST(DumpFiles, ReadOnlyTargetsAreNotReplaced)
     }
 }
 
+TEST(DumpFiles, ASaveNameKeepsWhatWasTypedAndGainsOnlyAMissingExtension)
+{
+    const struct {
+        const char* typed;
+        int filter;
+        const char* written;
+    } cases[] = {
+        {"/d/fw_v1.2", 1, "/d/fw_v1.2.bin"},       // a dot inside the name is no extension
+        {"/d/x.bin", 4, "/d/x.bin"},               // a typed extension wins over the filter
+        {"/d/x.HEX", 1, "/d/x.HEX"},
+        {"/d/x", 3, "/d/x.s19"},
+        {"/d/x.eef.txt", 4, "/d/x.eef.txt.eef"},
+        {"/d/10-12-2026  15.46.07 24C02", 1, "/d/10-12-2026  15.46.07 24C02.bin"},
+        {"/d.hex/x", 2, "/d.hex/x.hex"},            // only the file name counts
+        {"/d/.bin", 1, "/d/.bin.bin"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(SettleSaveName(c.typed, SaveBufferFilter, c.filter), c.written) << c.typed;
+    EXPECT_EQ(SettleSaveName("/d/a.b", SaveRangeFilter, 2), "/d/a.b.txt");
+    EXPECT_EQ(SettleSaveName("/d/a.TXT", SaveRangeFilter, 1), "/d/a.TXT");
+}
+
 TEST(DumpFiles, ADumpAndItsMarkersAreReplacedTogetherOrNotAtAll)
 {
     TempDir dir;

@@ -7,13 +7,16 @@
 #include "buffer/FileServ.h"
 #include "buffer/forms/HDump.h"
 #include "engine/Global.h"
+#include "platform/MessageBox.h"
 
 #include <QApplication>
 #include <QFileDialog>
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
+#include <vector>
 
 namespace {
 
@@ -88,6 +91,9 @@ TEST_F(FileServDialogs, EachDialogStartsInTheSaveFolderWithItsFilter)
     Seen open;
     OpenFileExtension = 4;
     look(open);
+    // A preset name in another folder (a new buffer's "noname.bin" lies in
+    // the program folder) does not take the dialog away from the save folder.
+    name = "/usr/noname.bin";
     OpenBufferDialog(view, name);
     EXPECT_EQ(open.filters, (QStringList{"Binary files (*.bin)", "Intel HEX files (*.hex)",
                                          "Motorola S-records (*.s19)", "EEF files (*.eef)", "Any files (*.*)"}));
@@ -101,7 +107,9 @@ TEST_F(FileServDialogs, EachDialogStartsInTheSaveFolderWithItsFilter)
     EXPECT_EQ(save.filters, (QStringList{"Binary files (*.bin)", "Intel HEX files (*.hex)",
                                          "Motorola S19 files (*.s19)", "EEF files (*.eef)"}));
     EXPECT_EQ(save.selected, "Motorola S19 files (*.s19)");
-    EXPECT_TRUE(save.defaultBin);
+    // The filter's extension is added by the program before it asks about
+    // overwriting, not by the dialog.
+    EXPECT_FALSE(save.defaultBin);
 
     Seen select;
     look(select);
@@ -156,6 +164,57 @@ TEST_F(FileServDialogs, OpenLoadsAndSaveWritesTheChosenFormat)
 
     AnswerDialog([](QFileDialog& d) { d.reject(); });
     EXPECT_FALSE(SaveBufferDialog(view, fileName));
+}
+
+TEST_F(FileServDialogs, TheOverwriteQuestionIsAskedForTheNameThatIsWritten)
+{
+    TempDir dir;
+    SaveDirectory = dir.path();
+    WriteFileBytes(dir.file("fw_v1.bin"), "unrelated");
+    WriteFileBytes(dir.file("x.bin"), "old x");
+    THexDump view;
+    view.Buffer().EditorMode = true;
+    view.SetSize(4);
+    std::vector<std::string> asked;
+    int answer = IDNO;
+    auto old = SetMessageBoxHandler([&](const std::string& text, const std::string&, unsigned) {
+        asked.push_back(text);
+        // No goes back to the dialog: the user then cancels it.
+        if (answer == IDNO)
+            AnswerDialog([](QFileDialog& d) { d.reject(); });
+        return answer;
+    });
+
+    std::string fileName;
+    Choose(dir.file("fw_v1.2"), 1);
+    ASSERT_TRUE(SaveBufferDialog(view, fileName));
+    EXPECT_EQ(fileName, dir.file("fw_v1.2.bin"));
+    EXPECT_TRUE(asked.empty());
+    EXPECT_EQ(testsupport::ReadFileBytes(dir.file("fw_v1.bin")), "unrelated");
+
+    // A typed ".bin" under the remembered EEF filter stays a binary file,
+    // and the question names it.
+    SaveFileExtension = 4;
+    Choose(dir.file("x.bin"), 4);
+    EXPECT_FALSE(SaveBufferDialog(view, fileName));
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].rfind("x.bin already exists.", 0), 0u) << asked[0];
+    EXPECT_EQ(testsupport::ReadFileBytes(dir.file("x.bin")), "old x");
+    answer = IDYES;
+    Choose(dir.file("x.bin"), 4);
+    ASSERT_TRUE(SaveBufferDialog(view, fileName));
+    EXPECT_EQ(fileName, dir.file("x.bin"));
+    EXPECT_EQ(testsupport::ReadFileBytes(dir.file("x.bin")).size(), 4u);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("x.eef")));
+
+    // The default name of date, time and chip survives whole.
+    std::string dated = "10-12-2026  15.46.07 24C02";
+    SaveFileExtension = 1;
+    AnswerDialog([](QFileDialog& d) { QMetaObject::invokeMethod(&d, "accept"); });
+    ASSERT_TRUE(SaveBufferDialog(view, dated));
+    EXPECT_EQ(dated, dir.file("10-12-2026  15.46.07 24C02.bin"));
+    EXPECT_TRUE(std::filesystem::exists(dated));
+    SetMessageBoxHandler(old);
 }
 
 TEST_F(FileServDialogs, SelectDumpFileNameAndSaveRange)
