@@ -275,7 +275,7 @@ void TExecuteRun::PowerDown()
     // A run that ends without an exit value shows its log until Close.
     if (ExitValue == 0 && ButtonCaption == CloseText) {
         while (Tag != -1) {
-            PumpingSleep(1);
+            WaitForMessages();
             view_.Idle();
         }
     }
@@ -354,7 +354,7 @@ bool TExecuteRun::TestPinsBeforeRun(int voltageIndex, uint8_t gndMask, uint8_t p
             return false;
         }
     } else {
-        AddLine(" Pin test OK.");
+        AddLine("Pin test OK.");
     }
     // The test leaves its last walking pattern on the lines; the procedure
     // must start from released lines.

@@ -1,6 +1,7 @@
 #include "platform/Pump.h"
 
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <chrono>
 #include <thread>
 
@@ -16,4 +17,12 @@ void PumpingSleep(int ms)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
         PumpMessages();
     }
+}
+
+void WaitForMessages()
+{
+    if (QCoreApplication::instance())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    else
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }

@@ -8,3 +8,7 @@ void PumpMessages();
 // Waits `ms` milliseconds in steps of one millisecond, pumping messages after
 // each step.
 void PumpingSleep(int ms);
+
+// Waits until window events have come and handles them: for waits that
+// only the user ends. Without an application it sleeps one millisecond.
+void WaitForMessages();

@@ -261,8 +261,10 @@ void TMainForm::ShowPinTester()
         pinsTest_ = new TfmPinsTest(this);
     const std::string picture = ChipPicturePath(ProgramFolder(), module.Picture);
     pinsTest_->LoadPicture(picture.empty() ? "" : NativePath(picture));
-    pinsTest_->Mask = module.PinTestMask;
-    pinsTest_->Result = TestPins(module.PinTestMask);
+    // The lines tested are those of the test before a run, the ground
+    // lines: the pin-test mask only says which results of a run's test count.
+    pinsTest_->Mask = module.GndMask;
+    pinsTest_->Result = TestPins(module.GndMask);
     pinsTest_->RunMode = false;
     pinsTest_->setWindowTitle(hlChipName->text() + " " + Text(pinsTest_->Title));
     pinsTest_->exec();

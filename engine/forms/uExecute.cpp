@@ -6,6 +6,8 @@
 #include "platform/Cp1251.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
+#include <QShortcut>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
@@ -103,6 +105,10 @@ TfmExecute::TfmExecute(QWidget* parent) : QWidget(parent, Qt::Window)
     btCancel->setText("&Cancel");
 
     connect(btCancel, &QPushButton::clicked, this, &TfmExecute::btCancelClick);
+    // The button's captions come from the language tables without an Alt
+    // key of their own: Alt+C presses it whatever it says.
+    auto* altC = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_C), this);
+    connect(altC, &QShortcut::activated, this, &TfmExecute::btCancelClick);
     setFixedSize(460, 330);
 }
 
@@ -119,6 +125,8 @@ void TfmExecute::ShowWindow()
             move(screen->availableGeometry().center() - rect().center());
     }
     show();
+    // The button, not the log, takes the keys: Space or Enter presses it.
+    btCancel->setFocus();
 }
 
 void TfmExecute::HideWindow() { hide(); }
@@ -177,6 +185,18 @@ void TfmExecute::closeEvent(QCloseEvent* event)
 {
     event->ignore();
     btCancelClick();
+}
+
+// Esc does what the button does: asks before cancelling a run, closes an
+// ended one.
+void TfmExecute::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        btCancelClick();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void RunModuleProcedure(const std::string& operation, int voltageIndex)

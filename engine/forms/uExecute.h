@@ -54,6 +54,7 @@ protected:
     // Closing the window any other way is the button's Cancel or Close: a
     // hidden window would leave the run waiting for a Close nobody can press.
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 };
 
 // The program's run window, created at start-up.

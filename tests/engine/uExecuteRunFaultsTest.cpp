@@ -55,7 +55,7 @@ TEST(EndToEndFaults, PinTestFindsTheMissingChipAndThePinWithoutContact)
         b.Select("24C02");
         EXPECT_EQ(b.Run("&Read"), 0x7FFFFFFFu);
         EXPECT_TRUE(b.View.PinTests.empty());
-        EXPECT_TRUE(LogHas(b, " Pin test OK.")) << b.Log();
+        EXPECT_TRUE(LogHas(b, "Pin test OK.")) << b.Log();
     }
 }
 

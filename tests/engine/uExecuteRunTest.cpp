@@ -637,7 +637,7 @@ TEST_F(ExecutePinTest, PassingTestIsLoggedAndLinesReturnToIdle)
     };
     Run("Backup");
     EXPECT_TRUE(view.PinTests.empty());
-    EXPECT_EQ(run.Lines, (std::vector<std::string>{" Pin test OK."}));
+    EXPECT_EQ(run.Lines, (std::vector<std::string>{"Pin test OK."}));
     EXPECT_EQ(run.ExitValue, 0x7FFFFFFFu);
     ExpectEndedSafely();
 }
@@ -672,7 +672,7 @@ TEST_F(ExecutePinTest, MaskedLinesAndInfoAreNotTested)
     InstallModule("runner.chl", text);
     Run("Backup");
     EXPECT_TRUE(view.PinTests.empty());
-    EXPECT_EQ(run.Lines, (std::vector<std::string>{" Pin test OK."}));
+    EXPECT_EQ(run.Lines, (std::vector<std::string>{"Pin test OK."}));
 
     programmer.Lines().RemoveChips();
     Run("Info");

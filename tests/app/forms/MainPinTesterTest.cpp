@@ -96,4 +96,56 @@ TEST(MainPinTester, AFailedPowerUpStopsAfterTheError)
     SetProgramFolder(savedFolder);
 }
 
+TEST(MainPinTester, AChipInTheSocketPassesAsItDoesBeforeARun)
+{
+    // The virtual programmer holds a 24C02: the item tests the same lines
+    // as the test before a run, and finds the chip.
+    testsupport::TAppStateGuard state;
+    testsupport::TempDir dir;
+    const std::string savedFolder = ProgramFolder();
+    std::filesystem::copy(testsupport::DataPath(""), dir.path(), std::filesystem::copy_options::recursive);
+    SetProgramFolder(dir.path());
+    testsupport::WriteFileBytes(dir.file("TARKU.INI"),
+                                "[Parameters]\r\nChipName=Serial EEPROM\\I2C 8 bit address\\24C02\r\n"
+                                "[Dump]\r\nEditorMode=0\r\n");
+    std::vector<std::string> boxes;
+    const MessageBoxHandler previous = SetMessageBoxHandler([&](const std::string& text, const std::string&, unsigned) {
+        boxes.push_back(text);
+        return int{IDOK};
+    });
+    TMainForm* form = StartProgram({});
+    form->show();
+    QObject guard;
+    QString shownText;
+    int16_t result = -1;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, &guard, [&] {
+        auto* tester = qobject_cast<TfmPinsTest*>(QApplication::activeModalWidget());
+        if (tester && !tester->Memo1->text().isEmpty()) {
+            shownText = tester->Memo1->text();
+            result = tester->Result;
+            tester->reject();
+        }
+    });
+    watch.start(10);
+    // Only a tester that never closes reaches this.
+    QTimer::singleShot(30000, &guard, [] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            ADD_FAILURE() << "pin tester left open";
+            modal->close();
+        }
+    });
+    ASSERT_TRUE(form->Command("btPinTest")->isEnabled());
+    form->Command("btPinTest")->trigger();
+    watch.stop();
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(result, 0);
+    EXPECT_FALSE(shownText.isEmpty());
+    EXPECT_FALSE(shownText.contains("Chip not inserted")) << shownText.toStdString();
+
+    FinishProgram();
+    SetMessageBoxHandler(previous);
+    SetProgramFolder(savedFolder);
+}
+
 } // namespace

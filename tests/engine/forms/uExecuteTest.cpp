@@ -15,10 +15,12 @@
 #include "ProgramStateGuard.h"
 #include "TestSupport.h"
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -140,6 +142,47 @@ TEST_F(ExecuteWindowTest, TheCloseBoxAsksLikeCancel)
     EXPECT_EQ(boxes[0], "Are you sure to cancel  \"Endless\" ?");
     EXPECT_FALSE(form.isVisible());
     EXPECT_FALSE(programmer.Lines().SupplyOn());
+}
+
+TEST_F(ExecuteWindowTest, EscAsksLikeCancelAndTheButtonHasTheFocus)
+{
+    TfmExecute form;
+    form.SetBuffers(&buffer1, &buffer2);
+    bool focused = false;
+    WhenStepping(form, [&] {
+        focused = form.btCancel->hasFocus() || QApplication::focusWidget() == form.btCancel;
+        QTest::keyClick(form.Memo1, Qt::Key_Escape);
+    });
+    form.Run.RunModuleProcedure("Endless", 8);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0], "Are you sure to cancel  \"Endless\" ?");
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_FALSE(programmer.Lines().SupplyOn());
+    EXPECT_TRUE(focused);
+}
+
+TEST_F(ExecuteWindowTest, AnEndedRunWaitsForCloseWithoutSpinning)
+{
+    // While the log waits to be read, the program sleeps until an event
+    // comes: the event loop wakes for the click, not over and over.
+    TfmExecute form;
+    form.SetBuffers(&buffer1, &buffer2);
+    int wakes = 0;
+    bool waiting = false;
+    QTimer end;
+    QObject::connect(&end, &QTimer::timeout, [&] {
+        if (waiting || form.btCancel->text() != "Close")
+            return;
+        waiting = true;
+        end.stop();
+        QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::awake, &end,
+                         [&] { ++wakes; });
+        QTimer::singleShot(1000, &form, [&] { form.btCancel->click(); });
+    });
+    end.start(5);
+    form.Run.RunModuleProcedure("Slow read", 8);
+    EXPECT_TRUE(waiting);
+    EXPECT_LT(wakes, 100);
 }
 
 TEST_F(ExecuteWindowTest, PrintRulesReachTheMemo)
