@@ -91,7 +91,6 @@ TEST(EndToEndFaults, CancelInTheMiddleOfAWrite)
     TBench b;
     b.Insert("24C32");
     b.Select("24C32");
-    b.Controls["CHIPTYPE"] = 0;
     b.FillRandom(4096, 5);
     b.BoxAnswer = [](const std::string&) { return int{IDYES}; };
     bool pressed = false;
@@ -114,7 +113,6 @@ TEST(EndToEndFaults, CancelInTheMiddleOfAWrite)
     EXPECT_GT(cycles, 0);
     EXPECT_LT(cycles, 128) << "stopped before the last page";
     // The parameters went back into the list as the script left them.
-    EXPECT_EQ(b.Parameter("CHIPTYPE"), 0u);
     EXPECT_EQ(b.Parameter("VERIFYWRITE"), 1u);
     EXPECT_EQ(b.Parameter("ForceCloseAfterWrite"), uint32_t{wpCloseAfterWrite});
     EXPECT_EQ(b.Parameter("ActiveBuffer"), 0u);
