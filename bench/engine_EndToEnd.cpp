@@ -46,7 +46,7 @@ void SetUpProgram()
     SetProgramFolder(source.substr(0, source.rfind('/')) + "/../data");
     ChipList.Clear();
     ModuleFileList.Clear();
-    for (const char* module : {"24C32-24C512.chl", "25F16.chl"}) {
+    for (const char* module : {"24C512.chl", "25F16.chl"}) {
         TStringList locations;
         ReadModuleLocation(NativePath(std::string("scripts\\") + module), locations);
         for (const std::string& entry : locations) {
@@ -120,7 +120,7 @@ void WholeRoad(benchmark::State& state, const char* chip, const char* entry, int
 void BM_Read24C512(benchmark::State& state)
 {
     WholeRoad(state, "24C512", "Serial EEPROM\\I2C 16 bit address\\24C512", 65536, Volts50,
-              {{"CHIPTYPE", 4}, {"VERIFYWRITE", 0}});
+              {{"VERIFYWRITE", 0}});
 }
 BENCHMARK(BM_Read24C512)->Unit(benchmark::kMillisecond)->UseRealTime();
 

@@ -1,5 +1,5 @@
 #pragma once
-// Every menu operation of an example chip module against its simulated
+// Every menu operation of a shipped chip module against its simulated
 // chip: the tests, instantiated per chip by the test files.
 #include "uExecuteRunEndToEnd.h"
 
@@ -10,9 +10,7 @@ namespace e2e {
 constexpr uint32_t Closed = 0x7FFFFFFF; // exit value: backup, window closes
 
 struct TModuleCase {
-    const char* Chip;      // in the socket and in the chip tree
-    const char* ChipType;  // value of the module's CHIPTYPE list, or null
-    uint32_t ChipTypeIndex;
+    const char* Chip; // in the socket and in the chip tree
     size_t Size;
     size_t PageSize;
 };
@@ -26,9 +24,11 @@ protected:
         const TModuleCase& c = GetParam();
         b.Insert(c.Chip);
         b.Select(c.Chip);
-        if (c.ChipType)
-            b.Controls[c.ChipType] = c.ChipTypeIndex;
+        // The chip chosen is the chip run, at its own size.
+        ASSERT_EQ(b.Module().Buffer1Size, static_cast<int32_t>(c.Size));
+        ASSERT_EQ(b.Buffer1.GetSize(), static_cast<int64_t>(c.Size));
     }
+    bool LogHas(const std::string& text) const { return b.Log().find(text) != std::string::npos; }
     size_t Size() const { return GetParam().Size; }
     // Random bytes, with every other SPI page left blank, so the flash write
     // also skips pages.
@@ -52,7 +52,8 @@ TEST_P(EndToEndModules, WriteThenReadBack)
     EXPECT_EQ(b.View.CompilerErrors, std::vector<std::string>{});
     EXPECT_EQ(b.Boxes, std::vector<std::string>{});
     EXPECT_EQ(Chip(), image);
-    EXPECT_NE(b.Log().find("Verify OK"), std::string::npos) << "verify after write: " << b.Log();
+    EXPECT_TRUE(LogHas("Write OK\nVerifying...\n")) << "a line for the verify pass\n" << b.Log();
+    EXPECT_TRUE(LogHas("Verify OK")) << "verify after write: " << b.Log();
     EXPECT_FALSE(b.SupplyOn());
     if (GetParam().PageSize != 256) {
         EXPECT_EQ(b.Chip<TChip24Cxx>().WriteCycles(), static_cast<int>(Size() / GetParam().PageSize));
@@ -61,7 +62,16 @@ TEST_P(EndToEndModules, WriteThenReadBack)
     b.Buffer1.EraseBuffer();
     EXPECT_EQ(b.Run("&Read"), Closed) << b.Log();
     EXPECT_EQ(b.Buffer(Size()), image);
+    // The progress line, renewed in place, then the result.
+    const std::string size = std::to_string(Size());
+    EXPECT_TRUE(LogHas("Reading " + size + " of " + size + " bytes\nRead " + size + " bytes\n")) << b.Log();
     EXPECT_FALSE(b.SupplyOn());
+
+    // Without the option the read leaves its result to be read, and asks
+    // for no backup.
+    b.Options &= ~wpCloseAfterRead;
+    EXPECT_EQ(b.Run("&Read"), 0u) << b.Log();
+    EXPECT_TRUE(LogHas("Read " + size + " bytes")) << b.Log();
 }
 
 TEST_P(EndToEndModules, WriteAcrossPageBoundaries)
@@ -96,7 +106,9 @@ TEST_P(EndToEndModules, VerifyMarksExactlyTheByteChangedBehindTheProgramsBack)
     EXPECT_FALSE(b.SupplyOn());
 
     b.ChipData()[changed] ^= 0x5A;
-    EXPECT_EQ(b.Run("&Verify"), Closed) << b.Log();
+    // The result is the line to read: the window stays open, no backup.
+    EXPECT_EQ(b.Run("&Verify"), 0u) << b.Log();
+    EXPECT_TRUE(LogHas("Verify OK")) << b.Log();
     EXPECT_TRUE(b.Buffer1.GetMatchBit(static_cast<int64_t>(changed)));
 }
 
@@ -107,10 +119,13 @@ TEST_P(EndToEndModules, EraseThenBlankCheck)
     EXPECT_EQ(b.Run("&Blank check"), 0u);
     EXPECT_NE(b.Log().find("Chip is not blank"), std::string::npos) << b.Log();
 
-    EXPECT_EQ(b.Run("&Erase"), Closed) << b.Log();
+    // Erase and Blank check keep the window open for their result and ask
+    // for no backup: the buffer holds nothing read from the chip.
+    EXPECT_EQ(b.Run("&Erase"), 0u) << b.Log();
+    EXPECT_TRUE(LogHas("Erase OK")) << b.Log();
     EXPECT_EQ(Chip(), std::vector<uint8_t>(Size(), 0xFF));
-    EXPECT_EQ(b.Run("&Blank check"), Closed) << b.Log();
-    EXPECT_NE(b.Log().find("Chip is blank"), std::string::npos);
+    EXPECT_EQ(b.Run("&Blank check"), 0u) << b.Log();
+    EXPECT_TRUE(LogHas("Chip is blank")) << b.Log();
 
     b.ChipData()[Size() - 1] = 0x7F;
     EXPECT_EQ(b.Run("&Blank check"), 0u);
@@ -124,8 +139,8 @@ TEST_P(EndToEndModules, EmptySocketEndsWithAMessageAndTheSupplyOff)
     b.Buffer1.Data[0] = 0x12;
     EXPECT_EQ(b.Run("&Write"), 0u);
     const std::string log = b.Log();
-    EXPECT_TRUE(log.find("Write failed at 0000") != std::string::npos ||
-                log.find("No chip answers") != std::string::npos)
+    EXPECT_TRUE(log.find("Write failed at 0000: the chip did not acknowledge") != std::string::npos ||
+                log.find("No chip answers (ID FF FF FF)") != std::string::npos)
         << log;
     EXPECT_EQ(b.Run("&Read"), 0u);
     EXPECT_TRUE(b.Log().find("No answer from the chip at 0000") != std::string::npos ||

@@ -117,7 +117,7 @@ TEST_F(MainPictureTest, TheModulesPictureAndInformationFillTheInfoTab)
 {
     WriteChipPicture(dir_.file("bmps/24c02.bmp"), {120, 90}, Qt::darkGreen);
     WriteFileBytes(dir_.file("bmps/broken.bmp"), "BM this is no picture");
-    SetModulePicture("24C01-24C16.chl", "24c02.bmp");
+    SetModulePicture("24C02.chl", "24c02.bmp");
     StartWith(Entry24C02);
     DockFileWindowOnInfo();
     TFileWindow& files = Files();
@@ -129,7 +129,7 @@ TEST_F(MainPictureTest, TheModulesPictureAndInformationFillTheInfoTab)
     ASSERT_GT(files.pnInfo->viewport()->width(), 120);
     EXPECT_EQ(files.Image2->x(), (files.pnInfo->viewport()->width() - 120) / 2);
     EXPECT_EQ(files.Image2->y(), 0);
-    EXPECT_TRUE(files.Memo2->toPlainText().startsWith("I2C serial EEPROM, 128 bytes to 2 KiB\n"));
+    EXPECT_TRUE(files.Memo2->toPlainText().startsWith("I2C serial EEPROM 24C02, 256 bytes, pages of 8\n"));
     SaveScreenshot(*form_, "MainPictureTest_info_tab");
 
     // Each load shows its module's picture: missing, none, a document and an
@@ -140,7 +140,7 @@ TEST_F(MainPictureTest, TheModulesPictureAndInformationFillTheInfoTab)
     } cases[] = {{"missing.bmp", false}, {"", false}, {"!24c02.pdf", false}, {"broken.bmp", true},
                  {"24c02.bmp", true}};
     for (const auto& c : cases) {
-        SetModulePicture("24C01-24C16.chl", c.Picture);
+        SetModulePicture("24C02.chl", c.Picture);
         form_->LoadModule(Entry24C02);
         QApplication::processEvents();
         EXPECT_EQ(files.pnInfo->isVisible(), c.Shown) << c.Picture;
@@ -158,7 +158,7 @@ TEST_F(MainPictureTest, TheModulesPictureAndInformationFillTheInfoTab)
 TEST_F(MainPictureTest, AWidePictureStaysAtTheLeftAndScrolls)
 {
     WriteChipPicture(dir_.file("bmps/wide.bmp"), {1600, 60}, Qt::darkBlue);
-    SetModulePicture("24C01-24C16.chl", "wide.bmp");
+    SetModulePicture("24C02.chl", "wide.bmp");
     StartWith(Entry24C02);
     DockFileWindowOnInfo();
     TFileWindow& files = Files();
@@ -182,7 +182,7 @@ TEST_F(MainPictureTest, TheChipLabelsRightButtonShowsThePictureInTheViewer)
         if (fmShowImage)
             fmShowImage->close();
         // The label reads the module file when it is clicked.
-        SetModulePicture("24C01-24C16.chl", c.Picture);
+        SetModulePicture("24C02.chl", c.Picture);
         RightClickChipLabel();
         ASSERT_EQ(ViewerShows(), c.Shown) << c.Picture;
         if (!c.Shown)
@@ -207,7 +207,7 @@ TEST_F(MainPictureTest, ChoosingAnotherChipMovesAnOpenViewerToItsPicture)
 {
     WriteChipPicture(dir_.file("bmps/24c02.bmp"), {100, 80}, Qt::darkRed);
     WriteChipPicture(dir_.file("bmps/25f10.bmp"), {100, 80}, Qt::darkYellow);
-    SetModulePicture("24C01-24C16.chl", "24c02.bmp");
+    SetModulePicture("24C02.chl", "24c02.bmp");
     SetModulePicture("25F10.chl", "25f10.bmp");
     StartWith(Entry24C02);
     RightClickChipLabel();
@@ -221,7 +221,7 @@ TEST_F(MainPictureTest, ChoosingAnotherChipMovesAnOpenViewerToItsPicture)
     EXPECT_EQ(Centre(*fmShowImage->Image1), QColor(Qt::darkYellow).rgb());
 
     // A chip without a picture closes the viewer; a closed one stays closed.
-    SetModulePicture("24C01-24C16.chl", "");
+    SetModulePicture("24C02.chl", "");
     AnswerSelection(Entry24C02);
     QTest::mouseClick(form_->hlChipName, Qt::LeftButton);
     ASSERT_EQ(CurrentChip, Entry24C02);
@@ -236,7 +236,7 @@ TEST_F(MainPictureTest, ChoosingAnotherChipMovesAnOpenViewerToItsPicture)
 TEST_F(MainPictureTest, TheSelectionDialogsPictureOpensTheViewerOverTheDialog)
 {
     WriteChipPicture(dir_.file("bmps/24c02.bmp"), {100, 80}, Qt::darkCyan);
-    SetModulePicture("24C01-24C16.chl", "24c02.bmp");
+    SetModulePicture("24C02.chl", "24c02.bmp");
     Start();
     bool shown = false;
     onSelection_ = [&](TSelectForm& dialog) {
@@ -268,7 +268,7 @@ TEST_F(MainPictureTest, TheLibrarysPictureOpensTheViewerOverTheLibrary)
     WriteFileBytes(dir_.file("Dumps/tv/dump.bin"), Pattern(16));
     WriteChipPicture(dir_.file("Dumps/tv/dump.bmp"), {140, 100}, Qt::darkMagenta);
     WriteFileBytes(dir_.file("Dumps/tv/plain.bin"), Pattern(16));
-    SetModulePicture("24C01-24C16.chl", "24c02.bmp");
+    SetModulePicture("24C02.chl", "24c02.bmp");
     WriteChipPicture(dir_.file("bmps/24c02.bmp"), {100, 80}, Qt::darkRed);
     StartWith(Entry24C02);
     bool shown = false;
@@ -357,7 +357,7 @@ TEST_F(MainPictureTest, TheFileWindowsSaveWritesTheSelectedDumpsNote)
 TEST_F(MainPictureTest, RussianInfoTabAndViewer)
 {
     WriteChipPicture(dir_.file("bmps/24c02.bmp"), {120, 90}, Qt::darkGreen);
-    SetModulePicture("24C01-24C16.chl", "24c02.bmp");
+    SetModulePicture("24C02.chl", "24c02.bmp");
     StartWith(Entry24C02, Utf8ToCp1251("Language=Russian(Русский)\r\n"));
     DockFileWindowOnInfo();
     EXPECT_EQ(Files().PageControl1->tabText(1).toStdString(), "Описание");

@@ -244,8 +244,8 @@ TEST_F(MainTest, MainRoad)
     EXPECT_EQ(dialogs_, 1);
     EXPECT_EQ(form_->hlChipName->text(), "24C02");
     EXPECT_EQ(CurrentChip, Entry24C02);
-    // The module serves 24C01 to 24C16 in one buffer of the largest size.
-    EXPECT_EQ(form_->Panel5->text(), "2048 x 8");
+    // The chip's own module, with a buffer of the chip's size.
+    EXPECT_EQ(form_->Panel5->text(), "256 x 8");
     EXPECT_EQ(form_->vccCombobox->currentText(), "5.0 V");
     EXPECT_TRUE(form_->mmDevice->isEnabled());
     ASSERT_NE(DeviceItem("mnREAD"), nullptr);
@@ -257,9 +257,6 @@ TEST_F(MainTest, MainRoad)
     EXPECT_FALSE(form_->Command("tbParameters")->isEnabled());
     EXPECT_EQ(form_->Command("tbReadChip")->toolTip(), "Read chip");
     EXPECT_TRUE(form_->GroupBox1->isVisible());
-    auto* type = form_->GroupBox1->findChild<QComboBox*>("CHIPTYPE");
-    ASSERT_NE(type, nullptr);
-    EXPECT_EQ(type->currentText(), "24C02");
     auto* verifyWrite = form_->GroupBox1->findChild<QCheckBox*>("VERIFYWRITE");
     ASSERT_NE(verifyWrite, nullptr);
     EXPECT_TRUE(verifyWrite->isChecked());
@@ -306,7 +303,7 @@ TEST_F(MainTest, MainRoad)
     EXPECT_TRUE(form_->close());
     EXPECT_NE(Settings().find("ChipName=" + std::string(Entry24C02)), std::string::npos);
 
-    const std::string cmd = Pattern(2048);
+    const std::string cmd = Pattern(256);
     WriteFileBytes(dir_.file("cmd.bin"), cmd);
     Restart({dir_.file("cmd.bin")});
     EXPECT_EQ(form_->hlChipName->text(), "24C02");

@@ -1,0 +1,65 @@
+#pragma once
+#include "engine/EnginePipes.h"
+#include "engine/EngineTransport.h"
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+// The link to the vprog tool with the test's hands on it: the test acts
+// when a command is about to go out or a poll finds no reply, and sees
+// every command that went to the tool.
+class TWatchedPipes : public TEngineTransport {
+public:
+    TWatchedPipes(const std::string& folder, int drainWaitMs) : pipes_(folder, drainWaitMs) {}
+
+    std::function<void(const std::vector<uint8_t>&)> BeforeCommand;
+    std::function<void()> OnEmptyRead;
+    // Called with the count of reply bytes read so far, after each read
+    // that brought some.
+    std::function<void(size_t)> OnData;
+    std::vector<std::vector<uint8_t>> Commands;
+    size_t BytesRead = 0;
+
+    int Open(const std::string& pipeName) override
+    {
+        const int handle = pipes_.Open(pipeName);
+        if (handle >= 0)
+            names_[handle] = pipeName;
+        return handle;
+    }
+    std::string OpenError() const override { return pipes_.OpenError(); }
+    void Close(int handle) override
+    {
+        names_.erase(handle);
+        pipes_.Close(handle);
+    }
+    int Write(int handle, const uint8_t* data, int count) override
+    {
+        if (auto name = names_.find(handle); name != names_.end() && name->second == "01") {
+            Commands.emplace_back(data, data + count);
+            if (BeforeCommand)
+                BeforeCommand(Commands.back());
+        }
+        return pipes_.Write(handle, data, count);
+    }
+    int Read(int handle, uint8_t* data, int count) override
+    {
+        const int n = pipes_.Read(handle, data, count);
+        if (n == 0 && OnEmptyRead)
+            OnEmptyRead();
+        if (n > 0) {
+            BytesRead += static_cast<size_t>(n);
+            if (OnData)
+                OnData(BytesRead);
+        }
+        return n;
+    }
+    bool WaitingHelps() const override { return pipes_.WaitingHelps(); }
+
+private:
+    TEnginePipes pipes_;
+    std::map<int, std::string> names_;
+};
