@@ -93,7 +93,10 @@ protected:
         auto watched = std::make_unique<TWatchedPipes>(pipes_.path(), 1);
         link_ = watched.get();
         SetUsbTransport(std::move(watched));
-        UsbTimeOut = 200; // the setting's default
+        // A second of polls rather than the default's 200: the tool is
+        // another process, which a loaded machine may leave unscheduled for
+        // longer than that while nothing is stalled.
+        UsbTimeOut = 1000;
     }
     void TearDown() override { SetUsbTransport(nullptr); }
 

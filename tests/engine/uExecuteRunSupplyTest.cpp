@@ -16,7 +16,7 @@ TEST(EndToEndSupply, FlashAtFiveVoltsDoesNotAnswer)
     b.Insert("25F10");
     b.Select("25F10");
     EXPECT_EQ(b.Run("&Read", Volts50), 0u);
-    EXPECT_NE(b.Log().find("No chip answers (ID FFFFFF)"), std::string::npos) << b.Log();
+    EXPECT_NE(b.Log().find("No chip answers (ID FF FF FF)"), std::string::npos) << b.Log();
     EXPECT_FALSE(b.SupplyOn());
 
     EXPECT_EQ(b.Run("&Read", Volts33), 0x7FFFFFFFu) << b.Log();

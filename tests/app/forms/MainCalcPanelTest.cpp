@@ -196,7 +196,7 @@ TEST_F(MainCalcPanelTest, CalculatorOpensInThePanelAndApplyWritesBuffer1)
 {
     Start("[Parameters]\r\nWorkParam=0\r\n");
     form_->LoadModule(Entry24C02);
-    ASSERT_EQ(form_->HexDump1->GetSize(), 2048);
+    ASSERT_EQ(form_->HexDump1->GetSize(), 256);
     form_->Command("mmCalculatorswindow")->trigger();
     ASSERT_TRUE(Panel().isVisible());
     Choose("Memory\\Checksum");
@@ -214,11 +214,11 @@ TEST_F(MainCalcPanelTest, CalculatorOpensInThePanelAndApplyWritesBuffer1)
 
     write->setChecked(true);
     unsigned sum = 0;
-    for (int i = 0; i < 2048; ++i)
+    for (int i = 0; i < 256; ++i)
         sum += form_->HexDump1->Buffer().Data[size_t(i)];
     form_->HexDump1->Buffer().Modified = false;
     Panel().Button6->click();
-    EXPECT_EQ(form_->HexDump1->Buffer().Data[2047], uint8_t(sum));
+    EXPECT_EQ(form_->HexDump1->Buffer().Data[255], uint8_t(sum));
     EXPECT_TRUE(form_->HexDump1->Buffer().Modified);
 
     Panel().Button7->click();
