@@ -146,6 +146,8 @@ bool CompileCalculatorSource(const std::string& source, TCalcImage& image, std::
     try {
         compiler.Parse();
     } catch (const TCalcCompileError& e) {
+        // The listing up to the error is what shows the author where it stopped.
+        listing = compiler.Listing();
         errorText = e.Text;
         return false;
     }
@@ -174,6 +176,5 @@ void CompileCalculator(const std::string& fileName, TCalcImage& image, std::stri
     CalcTitle = CalcTitleOf(source, fileName);
     std::vector<std::string> listing;
     CompileCalculatorSource(source, image, errorText, length, listing);
-    if (!listing.empty())
-        WriteWholeFileSafely(NativePath("asource.asm"), JoinLines(listing));
+    WriteWholeFileSafely(NativePath("asource.asm"), JoinLines(listing));
 }

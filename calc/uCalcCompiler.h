@@ -16,8 +16,8 @@ extern std::string CalcTitle;
 // image bytes. On failure the image is left as it was.
 void CompileCalculator(const std::string& fileName, TCalcImage& image, std::string& errorText, int& length);
 
-// The same on script text already read. listing receives the listing (empty
-// when the script failed before its code was complete). true on success.
+// The same on script text already read. listing receives the listing, up to
+// the error when the script failed. true on success.
 bool CompileCalculatorSource(const std::string& source, TCalcImage& image, std::string& errorText, int& length,
                              std::vector<std::string>& listing);
 

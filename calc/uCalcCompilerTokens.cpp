@@ -59,7 +59,7 @@ void TCalcTokenizer::SkipBlanksAndComments()
 {
     while (pos_ < source_.size()) {
         const char ch = source_[pos_];
-        if (atLineStart_ && (line_ == 0 || ch == '!')) {
+        if (atLineStart_ && (line_ == 0 || (!sizeSeen_ && ch == '!'))) {
             SkipLine();
             atLineStart_ = false;
         } else if (ch == '\r' || ch == '\n') {
@@ -115,7 +115,10 @@ TCalcToken TCalcTokenizer::NextCalcToken()
     const size_t start = pos_;
     while (pos_ < source_.size() && !IsBlank(source_[pos_]) && !IsDelimiter(source_[pos_]))
         ++pos_;
-    return {TCalcTokenKind::Word, AnsiUpperCase(source_.substr(start, pos_ - start))};
+    TCalcToken word{TCalcTokenKind::Word, AnsiUpperCase(source_.substr(start, pos_ - start))};
+    if (word.Text == "SIZE")
+        sizeSeen_ = true;
+    return word;
 }
 
 std::optional<int64_t> ParseCalcNumber(const std::string& text)

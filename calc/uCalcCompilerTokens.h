@@ -16,7 +16,9 @@ struct TCalcToken {
 };
 
 // Reads the script text token by token. Line 1 (the title) and every line
-// that begins with "!" (a description line) are text, never tokens.
+// before the first SIZE that begins with "!" (a description line) are text,
+// never tokens. After SIZE a "!" at a line's start is code, such as the "!="
+// of a condition broken over two lines.
 class TCalcTokenizer {
 public:
     explicit TCalcTokenizer(const std::string& source) : source_(source) {}
@@ -35,6 +37,7 @@ private:
     size_t pos_ = 0;
     int line_ = 0;
     bool atLineStart_ = true;
+    bool sizeSeen_ = false;
 };
 
 // A number token: "0X" and hexadecimal digits, "$" and hexadecimal digits,

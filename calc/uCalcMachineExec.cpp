@@ -116,12 +116,14 @@ void WriteBuffer(TCalcHost& host, uint64_t address, uint8_t value)
         host.SetMainBufferByte(static_cast<uint32_t>(address), value);
 }
 
-// The guarded write of @D=: only below the buffer's real size, which a
-// script cannot change (register 50 it can).
-void WriteBufferBelowSize(TCalcHost& host, uint32_t address, uint8_t value)
+// The guarded write of @D=: below BUFSIZE (register 50), which a script may
+// lower to keep its writes inside a part of the buffer, and below the
+// buffer's real size, which a script cannot raise.
+void WriteBufferBelowSize(TCalcRun& run, uint32_t address, uint8_t value)
 {
-    if (static_cast<int64_t>(address) < host.MainBufferSize())
-        WriteBuffer(host, address, value);
+    const auto at = static_cast<int64_t>(address);
+    if (at < run.R[CalcRegBufSize] && at < run.Host.MainBufferSize())
+        WriteBuffer(run.Host, address, value);
 }
 
 int64_t RandomBelow(TCalcRun& run, uint32_t n)
@@ -194,8 +196,8 @@ bool CalcStep(TCalcRun& run)
     case TCalcOp::Ret: return Return(run);
     case TCalcOp::PokeRR: WriteBuffer(host, static_cast<uint32_t>(r[o.B(1)]), static_cast<uint8_t>(r[o.B(2)])); break;
     case TCalcOp::PokeRD: WriteBuffer(host, static_cast<uint32_t>(r[o.B(1)]), o.B(2)); break;
-    case TCalcOp::PokeDR: WriteBufferBelowSize(host, o.D(1), static_cast<uint8_t>(r[o.B(5)])); break;
-    case TCalcOp::PokeDD: WriteBufferBelowSize(host, o.D(1), o.B(5)); break;
+    case TCalcOp::PokeDR: WriteBufferBelowSize(run, o.D(1), static_cast<uint8_t>(r[o.B(5)])); break;
+    case TCalcOp::PokeDD: WriteBufferBelowSize(run, o.D(1), o.B(5)); break;
     case TCalcOp::PeekR: r[o.B(1)] = ReadBuffer(host, static_cast<uint32_t>(r[o.B(2)])); break;
     case TCalcOp::PeekD: r[o.B(1)] = ReadBuffer(host, o.D(2)); break;
     case TCalcOp::RandR: r[o.B(1)] = RandomBelow(run, static_cast<uint32_t>(r[o.B(2)])); break;

@@ -131,6 +131,9 @@ TEST(CalcCompilerStatements, CompileToTheListing)
          "R=R     0000007F 000000FF\nJR=>R   00000080 0000007F IF0END\nIF0END:\n"},
         {"IF (R5 <= 70000) { }",
          "R=R     00000080 00000005\nR=D     0000007F 00011170\nJR>R    00000080 0000007F IF0END\nIF0END:\n"},
+        // After SIZE a line that begins with "!" is code, not a description.
+        {"IF (X\r\n!= Y) { }",
+         "R=R     00000080 00000034\nR=R     0000007F 00000035\nJR=R    00000080 0000007F IF0END\nIF0END:\n"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(Joined(BodyCode(c.source)), c.code) << c.source;
@@ -351,4 +354,24 @@ TEST(CalcCompilerFile, CompilesTheFixtureAndWritesTheListing)
     CompileCalculator(dir.file("missing.cal"), image, error, length);
     EXPECT_EQ(Cp1251ToUtf8(error).rfind("Не удалось прочитать файл калькулятора: ", 0), 0u);
     EXPECT_TRUE(before == image);
+}
+
+TEST(CalcCompilerFile, AFailedCompilationReplacesTheListingWithItsOwnUpToTheError)
+{
+    testsupport::TempDir dir;
+    SetProgramFolder(dir.path());
+    TCalcImage& image = CalcImage();
+    std::string error;
+    int length = 0;
+    CompileCalculator(testsupport::FixturePath("calc/checksum.cal"), image, error, length);
+    ASSERT_EQ(error, "");
+    testsupport::WriteFileBytes(dir.file("broken.cal"), "[Tests\\Broken]\r\nSIZE(100,100);\r\nFORM{ }\r\n"
+                                                        "VAR X;\r\nONSHOW{ X = 1;\r\n Q = 2;\r\n}\r\nONAPPLY{ }\r\n");
+    CompileCalculator(dir.file("broken.cal"), image, error, length);
+    EXPECT_EQ(Cp1251ToUtf8(error), "Строка 6: Недопустимое выражение: \"Q\"");
+    EXPECT_EQ(testsupport::ReadFileBytes(dir.file("asource.asm")),
+              ".db FF FF FF FF FF FF FF FF 64 00 64 00 FF\r\n"
+              ";   [Tests\\Broken]\r\n;   SIZE(100,100);\r\n;   FORM{ }\r\n;   VAR X;\r\n"
+              ";   ONSHOW{ X = 1;\r\nPROC_ONSHOW:\r\n;+E\r\nR=B     00000034 00000001\r\n;-E\r\n"
+              ";    Q = 2;\r\n");
 }

@@ -61,6 +61,8 @@ protected:
     void SetUp() override
     {
         fs::copy(testsupport::DataPath(""), dir_.path(), fs::copy_options::recursive);
+        // The tree holds this test's calculators alone, not the shipped ones.
+        fs::remove_all(dir_.file("Calculators"));
         fs::create_directories(dir_.file("Calculators/Memory"));
         fs::copy_file(testsupport::FixturePath("calc/checksum.cal"), dir_.file("Calculators/Memory/checksum.cal"));
         fs::copy_file(testsupport::FixturePath("calc/writer.cal"), dir_.file("Calculators/writer.cal"));
