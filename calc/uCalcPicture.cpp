@@ -65,9 +65,13 @@ bool SaveCalculatorPicture(const std::string& source, const std::string& lastCal
              !WriteWholeFileSafely(NativePath(std::string(PictureFolder) + "\\" + name + ext), bytes))
         error = "Cannot write the picture into " + ProgramFolder() + "\\" + PictureFolder;
     else {
-        // Only now: a failed save must not lose the picture there was.
-        const std::string other = std::string(PictureFolder) + "\\" + name + (ext == ".bmp" ? ".jpg" : ".bmp");
-        std::remove(NativePath(other).c_str());
+        // Both pictures stay unless the other one is found first and so
+        // would hide the one just saved; only now, so that a failed save
+        // never loses the picture there was.
+        const std::string base = CalculatorPictureBase(TreePathOf(lastCalc));
+        const std::string other = base + (ext == ".bmp" ? ".jpg" : ".bmp");
+        if (FindPictureFile(base) == other)
+            std::remove(NativePath(other).c_str());
         return true;
     }
     return false;

@@ -13,7 +13,8 @@ std::string FindPictureFile(const std::string& base);
 
 // Stores the picture file `source` as the picture of the calculator
 // `lastCalc` (a tree path, maybe with the program folder and "Calculators"
-// in front) and then removes its picture of the other extension. false
+// in front). Its picture of the other extension stays, unless it is the
+// one FindPictureFile would find instead: then it is removed. false
 // with a reason in `error` when the source cannot be read, its extension is
 // neither a bitmap's nor a JPEG's, or the target cannot be written; nothing
 // is removed then.

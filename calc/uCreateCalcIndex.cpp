@@ -5,7 +5,9 @@
 #include "platform/Files.h"
 #include "platform/Paths.h"
 #include "platform/Pump.h"
+#include "platform/SysUtils.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <set>
 
@@ -27,14 +29,29 @@ void Progress(int line, const std::string& text)
         CalcIndexProgress(line, text);
 }
 
+// Whether "index.txt" can hold the name of a folder entry so that it reads
+// back as the same entry: not when the page lacks one of its characters
+// (two such names would both read as the same "?"s), nor when it holds a
+// backslash (read back as a folder) or a control character (a line end
+// would split the entry).
+bool IndexableName(const std::string& entry)
+{
+    const std::string name = Utf8ToCp1251(entry);
+    return Cp1251ToUtf8(name) == entry && std::none_of(name.begin(), name.end(), [](char c) {
+               return c == '\\' || static_cast<unsigned char>(c) < ' ';
+           });
+}
+
 class TCalcFolderScan {
 public:
     TCalcFolderScan(std::vector<TCalcIndexEntry>& entries, TStringList* notes) : entries_(entries), notes_(notes) {}
-    // folder: native path; relative: its code page path below Calculators.
-    void Scan(const std::string& folder, const std::string& relative);
+    // folder: native path; relative: its code page path below Calculators,
+    // `indexable` false when some part of it cannot be named in the index
+    // (it then only serves the notes).
+    void Scan(const std::string& folder, const std::string& relative, bool indexable = true);
 
 private:
-    void IndexFile(const std::string& file, const std::string& relative);
+    void IndexFile(const std::string& file, const std::string& relative, bool indexable);
     void Note(const std::string& text)
     {
         if (notes_)
@@ -48,7 +65,7 @@ private:
     std::set<std::string> seen_;
 };
 
-void TCalcFolderScan::Scan(const std::string& folder, const std::string& relative)
+void TCalcFolderScan::Scan(const std::string& folder, const std::string& relative, bool indexable)
 {
     std::error_code ec;
     const std::string real = fs::canonical(folder, ec).string();
@@ -56,17 +73,18 @@ void TCalcFolderScan::Scan(const std::string& folder, const std::string& relativ
         return;
     Progress(2, Utf8ToCp1251(folder));
     PumpMessages();
-    for (const std::string& sub : ListFolder(folder, true, false)) {
-        const std::string name = Utf8ToCp1251(sub);
-        Scan(folder + "/" + sub, relative.empty() ? name : relative + "\\" + name);
-    }
+    const auto below = [&relative](const std::string& entry) {
+        const std::string name = Utf8ToCp1251(entry);
+        return relative.empty() ? name : relative + "\\" + name;
+    };
+    for (const std::string& sub : ListFolder(folder, true, false))
+        Scan(folder + "/" + sub, below(sub), indexable && IndexableName(sub));
     for (const std::string& file : ListFolder(folder, false, true))
         if (AnsiSameText(ExtractFileExt(file), ".cal"))
-            IndexFile(folder + "/" + file, relative.empty() ? Utf8ToCp1251(file)
-                                                            : relative + "\\" + Utf8ToCp1251(file));
+            IndexFile(folder + "/" + file, below(file), indexable && IndexableName(file));
 }
 
-void TCalcFolderScan::IndexFile(const std::string& file, const std::string& relative)
+void TCalcFolderScan::IndexFile(const std::string& file, const std::string& relative, bool indexable)
 {
     TFileReader reader(file);
     std::string head(TitleReadLimit, '\0');
@@ -83,6 +101,10 @@ void TCalcFolderScan::IndexFile(const std::string& file, const std::string& rela
     const std::string path = TitleTreePath(title, reason);
     if (path.empty())
         Note(relative + ": " + reason);
+    // A blank in front of the value is lost when the INI line is read.
+    else if (!indexable || Trim(relative) != relative)
+        Note(relative + " [" + path + "]: its path cannot be written in the index (a character the code "
+                                      "page lacks, a backslash, a control character or a leading blank)");
     else
         entries_.push_back({path, relative});
 }

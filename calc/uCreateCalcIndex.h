@@ -29,13 +29,16 @@ bool CreateCalculatorsIndex(TStringList* notes = nullptr);
 std::string SplitFirstPart(std::string& path);
 
 // The script of a tree path, as "index.txt" names it, with the program
-// folder in front; empty when the index or the entry is missing.
+// folder in front; empty when the index or the entry is missing, or the
+// entry names no "*.cal" file inside the calculators folder.
 std::string CalculatorFile(const std::string& path);
 
 // The description ("!" lines of the script's header, each ending in CR LF)
 // and the picture file (empty when there is none) of a tree path.
 void GetCalculatorInfo(std::string& picture, const std::string& path, std::string& description);
 
-// Replaces the description in the script's header by the memo's lines.
-// false when the script is not in the index or cannot be written.
-bool SaveCalculatorDescription(const std::string& path, const TStringList& memo);
+// Replaces the description in the script's header by the memo's lines;
+// the code, from the first line holding "SIZE" on, keeps its bytes. false,
+// with the reason in `error`, when the script is not in the index, has no
+// title line (an emptied file) or cannot be read or written.
+bool SaveCalculatorDescription(const std::string& path, const TStringList& memo, std::string* error = nullptr);

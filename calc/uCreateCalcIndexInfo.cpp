@@ -11,12 +11,18 @@
 
 namespace {
 
+// One line of a script with the bytes that end it ("", "\n" or "\r\n").
+struct TScriptLine {
+    std::string Text;
+    std::string End;
+};
+
 struct TScriptLines {
-    std::vector<std::string> Lines;
-    std::string Eol = "\r\n";
-    bool EndsWithEol = false;
-    size_t Title = 0;     // index of the title line
-    size_t HeaderEnd = 0; // index of the first line of code (or the count)
+    std::vector<TScriptLine> Lines;
+    std::string Eol = "\r\n"; // for lines the save adds
+    size_t Title = 0;         // index of the title line
+    size_t HeaderEnd = 0;     // index of the first line of code (or the count)
+    size_t CodeStart = 0;     // its byte offset: the code is kept byte for byte
 };
 
 bool IsCodeLine(const std::string& line)
@@ -28,34 +34,59 @@ bool IsCodeLine(const std::string& line)
 TScriptLines SplitScript(const std::string& text)
 {
     TScriptLines s;
-    if (text.find("\r\n") == std::string::npos && text.find('\n') != std::string::npos)
-        s.Eol = "\n";
+    std::vector<size_t> starts;
     size_t pos = 0;
     while (pos < text.size()) {
         const size_t end = std::min(text.find('\n', pos), text.size());
-        std::string line = text.substr(pos, end - pos);
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
+        TScriptLine line{text.substr(pos, end - pos), end < text.size() ? "\n" : ""};
+        if (!line.End.empty() && !line.Text.empty() && line.Text.back() == '\r') {
+            line.Text.pop_back();
+            line.End = "\r\n";
+        }
+        starts.push_back(pos);
         s.Lines.push_back(std::move(line));
-        s.EndsWithEol = end < text.size();
         pos = end + 1;
     }
-    s.Title = s.Lines.size() > 1 && s.Lines[0].empty() ? 1 : 0;
+    s.Title = s.Lines.size() > 1 && s.Lines[0].Text.empty() ? 1 : 0;
     s.HeaderEnd = s.Lines.size();
+    s.CodeStart = text.size();
     for (size_t i = s.Title + 1; i < s.Lines.size(); ++i)
-        if (!s.Lines[i].empty() && s.Lines[i][0] != '!' && IsCodeLine(s.Lines[i])) {
+        if (!s.Lines[i].Text.empty() && s.Lines[i].Text[0] != '!' && IsCodeLine(s.Lines[i].Text)) {
             s.HeaderEnd = i;
+            s.CodeStart = starts[i];
+            break;
+        }
+    for (const TScriptLine& line : s.Lines)
+        if (!line.End.empty()) {
+            s.Eol = line.End;
             break;
         }
     return s;
 }
 
-std::string JoinScript(const TScriptLines& s)
+// The line end the save gives a line: the file's own, but never one that
+// would join a CR at the line's end into a CR LF and so take it away.
+std::string AddedEnd(const std::string& text, const std::string& eol)
 {
-    std::string text;
-    for (size_t i = 0; i < s.Lines.size(); ++i)
-        text += s.Lines[i] + (i + 1 < s.Lines.size() || s.EndsWithEol ? s.Eol : "");
-    return text;
+    return !text.empty() && text.back() == '\r' ? "\r\n" : eol;
+}
+
+// A "File=" value names a script inside the calculators folder: a relative
+// path of plain names, the last one a "*.cal" file. Anything else (a "..",
+// a path from the root, another kind of file) is no calculator of the index.
+bool ScriptInsideFolder(const std::string& file)
+{
+    if (file.empty() || file[0] == '\\' || file[0] == '/' || !AnsiSameText(ExtractFileExt(file), ".cal"))
+        return false;
+    size_t from = 0;
+    while (from <= file.size()) {
+        const size_t to = std::min(file.find_first_of("\\/", from), file.size());
+        const std::string part = file.substr(from, to - from);
+        if (part.empty() || part == "." || part == "..")
+            return false;
+        from = to + 1;
+    }
+    return true;
 }
 
 } // namespace
@@ -66,7 +97,9 @@ std::string CalculatorFile(const std::string& path)
     if (path.empty() || !FileExists(index))
         return {};
     const std::string file = TIniFile(index).ReadString(path, "File", "");
-    return file.empty() ? std::string() : ProgramFolder() + "\\Calculators\\" + file;
+    if (!ScriptInsideFolder(file))
+        return {};
+    return ProgramFolder() + "\\Calculators\\" + file;
 }
 
 void GetCalculatorInfo(std::string& picture, const std::string& path, std::string& description)
@@ -77,34 +110,52 @@ void GetCalculatorInfo(std::string& picture, const std::string& path, std::strin
     if (!file.empty() && ReadWholeFile(NativePath(file), text)) {
         const TScriptLines s = SplitScript(text);
         for (size_t i = s.Title + 1; i < s.HeaderEnd; ++i)
-            if (!s.Lines[i].empty() && s.Lines[i][0] == '!')
-                description += s.Lines[i].substr(1) + "\r\n";
+            if (!s.Lines[i].Text.empty() && s.Lines[i].Text[0] == '!')
+                description += s.Lines[i].Text.substr(1) + "\r\n";
     }
     picture = FindPictureFile(CalculatorPictureBase(path));
 }
 
-bool SaveCalculatorDescription(const std::string& path, const TStringList& memo)
+bool SaveCalculatorDescription(const std::string& path, const TStringList& memo, std::string* error)
 {
-    const std::string file = CalculatorFile(path);
-    std::string text;
-    if (file.empty() || !ReadWholeFile(NativePath(file), text))
+    const auto refuse = [error](const std::string& reason) {
+        if (error)
+            *error = reason;
         return false;
-    TScriptLines s = SplitScript(text);
-    std::vector<std::string> lines(s.Lines.begin(), s.Lines.begin() + static_cast<long>(s.Title) + 1);
-    std::vector<std::string> others;
+    };
+    const std::string file = CalculatorFile(path);
+    if (file.empty())
+        return refuse("The calculator " + path + " is not in the index: refresh the calculators");
+    std::string text;
+    if (!ReadWholeFile(NativePath(file), text))
+        return refuse("Cannot read the calculator " + file);
+    const TScriptLines s = SplitScript(text);
+    // The description goes under the title: a script without one is no
+    // calculator any more (emptied since the index was made).
+    if (s.Lines.size() <= s.Title || s.Lines[s.Title].Text.empty())
+        return refuse("The calculator " + file + " has no title line to put the description under");
+    // Header lines in their new order, each keeping its own line end.
+    std::vector<TScriptLine> head(s.Lines.begin(), s.Lines.begin() + static_cast<long>(s.Title) + 1);
+    std::vector<TScriptLine> others;
     for (size_t i = s.Title + 1; i < s.HeaderEnd; ++i) {
-        const std::string& line = s.Lines[i];
-        if (!line.empty() && (line[0] == '#' || line[0] == '@'))
-            lines.push_back(line);
-        else if (line.empty() || line[0] != '!')
+        const TScriptLine& line = s.Lines[i];
+        if (!line.Text.empty() && (line.Text[0] == '#' || line.Text[0] == '@'))
+            head.push_back(line);
+        else if (line.Text.empty() || line.Text[0] != '!')
             others.push_back(line);
     }
     for (const std::string& line : memo)
-        lines.push_back("!" + line);
-    lines.insert(lines.end(), others.begin(), others.end());
-    lines.insert(lines.end(), s.Lines.begin() + static_cast<long>(s.HeaderEnd), s.Lines.end());
-    if (s.Lines.empty())
-        s.EndsWithEol = true;
-    s.Lines = std::move(lines);
-    return WriteWholeFileSafely(NativePath(file), JoinScript(s));
+        head.push_back({"!" + line, AddedEnd(line, s.Eol)});
+    head.insert(head.end(), others.begin(), others.end());
+    std::string out;
+    for (size_t i = 0; i < head.size(); ++i) {
+        // The file's last line went without a line end: it still may when
+        // nothing follows it.
+        const bool endless = i + 1 == head.size() && s.CodeStart == text.size();
+        out += head[i].Text + (head[i].End.empty() && !endless ? AddedEnd(head[i].Text, s.Eol) : head[i].End);
+    }
+    out.append(text, s.CodeStart, std::string::npos);
+    if (!WriteWholeFileSafely(NativePath(file), out))
+        return refuse("Cannot write the description into " + file);
+    return true;
 }

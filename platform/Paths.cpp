@@ -66,8 +66,11 @@ std::string NativePath(const std::string& path)
         const std::string parent = out.empty() ? "/" : out;
         std::string native = Cp1251ToUtf8(comp);
         if (comp != "." && comp != ".." && access((out + "/" + native).c_str(), F_OK) != 0) {
+            // An entry the page cannot name without loss is never taken: its
+            // "?"s would match any other name lost the same way.
             for (const auto& entry : ListFolder(parent, true, true)) {
-                if (AnsiSameText(Utf8ToCp1251(entry), comp)) {
+                const std::string name = Utf8ToCp1251(entry);
+                if (AnsiSameText(name, comp) && Cp1251ToUtf8(name) == entry) {
                     native = entry;
                     break;
                 }

@@ -15,7 +15,9 @@ void InitProgramFolder();
 // program folder; each component that does not exist as written is matched
 // without regard to case against the folder's entries, since files written
 // for a case-insensitive system mix "Scripts" and "scripts". Components that
-// match nothing stay as written, so new files can be named too.
+// match nothing stay as written, so new files can be named too. An entry
+// whose name the code page cannot hold matches only its exact name, so a
+// path never reaches a file other than the one it names.
 std::string NativePath(const std::string& path);
 
 // Windows-style name parts; both separators are recognised.

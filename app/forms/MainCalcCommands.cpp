@@ -163,8 +163,9 @@ void TCalcPanel::btSaveCalcInfoClick()
         return;
     TStringList memo;
     memo.SetText(QStringToCp1251(memCalcInfo->toPlainText()));
-    if (!SaveCalculatorDescription(item, memo)) {
-        ShowMessageBox("Cannot write the description into " + CalculatorFile(item), "Tarku", MB_OK | MB_ICONERROR);
+    std::string error;
+    if (!SaveCalculatorDescription(item, memo, &error)) {
+        ShowMessageBox(error, "Tarku", MB_OK | MB_ICONERROR);
         return;
     }
     btSaveCalcInfo->setEnabled(false);

@@ -130,6 +130,92 @@ TEST_F(CalcInfoTest, SavingForAPathNotInTheIndexChangesNothing)
     EXPECT_FALSE(fs::exists(Calc("crc.cal")));
 }
 
+TEST_F(CalcInfoTest, ShortScriptsSaveAndScriptsWithoutATitleAreRefused)
+{
+    struct Case {
+        const char* name;
+        std::string before;
+        const char* after; // nullptr: refused, the file unchanged
+    } cases[] = {
+        {"empty", "", nullptr},
+        {"one empty line", "\r\n", nullptr},
+        {"two empty lines", "\n\n", nullptr},
+        {"title alone", "[Tools\\Crc]", "[Tools\\Crc]\r\n!D\r\n"},
+        {"title and line end", "[Tools\\Crc]\n", "[Tools\\Crc]\n!D\n"},
+        {"title on the second line", "\r\n[Tools\\Crc]", "\r\n[Tools\\Crc]\r\n!D\r\n"},
+        {"header line without line end", "[Tools\\Crc]\r\n// c", "[Tools\\Crc]\r\n!D\r\n// c"},
+        {"code alone", "SIZE(1,1);", "SIZE(1,1);\r\n!D\r\n"},
+        {"title ending in a CR keeps it", "\n[Tools\\Crc]\r", "\n[Tools\\Crc]\r\r\n!D\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Script(c.before);
+        std::string error;
+        EXPECT_EQ(SaveCalculatorDescription("Tools\\Crc", {"D"}, &error), c.after != nullptr);
+        EXPECT_EQ(ReadFileBytes(Calc("crc.cal")), c.after ? std::string(c.after) : c.before);
+        if (c.after)
+            EXPECT_EQ(Description(), "D\r\n");
+        else
+            EXPECT_NE(error.find("crc.cal"), std::string::npos) << error;
+    }
+}
+
+TEST_F(CalcInfoTest, TheCodeKeepsItsBytesWhateverItsLineEnds)
+{
+    // From the line holding SIZE on nothing changes, lone CRs included.
+    const std::string code = "SIZE(1,1);\r\nFORM{\n}\r\rVAR N;\n\r\n";
+    Script("[Tools\\Crc]\n!old\r\n#x\n// c\r\n" + code);
+    ASSERT_TRUE(SaveCalculatorDescription("Tools\\Crc", {"One", "Two"}));
+    // Header lines kept keep their own line ends; new ones take the first.
+    EXPECT_EQ(ReadFileBytes(Calc("crc.cal")), "[Tools\\Crc]\n#x\n!One\n!Two\n// c\r\n" + code);
+    EXPECT_EQ(Description(), "One\r\nTwo\r\n");
+}
+
+TEST_F(CalcInfoTest, IndexEntriesOutsideTheCalculatorsFolderAreNoCalculators)
+{
+    const std::string victim = "[Tools\\Crc]\r\n!Not a calculator\r\nSIZE(1,1);\r\n";
+    WriteFileBytes(dir_.file("victim.txt"), victim);
+    WriteFileBytes(dir_.file("victim.cal"), victim);
+    fs::create_directories(Calc("sub"));
+    WriteFileBytes(Calc("sub/ok.cal"), "[Ok]\r\n!Inside\r\nSIZE(1,1);\r\n");
+    for (const std::string& file : std::vector<std::string>{"..\\victim.txt", "..\\victim.cal", "../victim.cal", "sub\\..\\..\\victim.cal",
+                                   ".\\..\\victim.cal", "\\" + dir_.path() + "\\victim.cal",
+                                   dir_.path() + "/victim.cal", "sub\\\\ok.cal", "index.txt"}) {
+        SCOPED_TRACE(file);
+        WriteFileBytes(Calc("index.txt"), "[Tools\\Crc]\r\nFile=" + file + "\r\n");
+        EXPECT_EQ(CalculatorFile("Tools\\Crc"), "");
+        EXPECT_EQ(Description(), "");
+        std::string error;
+        EXPECT_FALSE(SaveCalculatorDescription("Tools\\Crc", {"D"}, &error));
+        EXPECT_NE(error.find("not in the index"), std::string::npos) << error;
+    }
+    EXPECT_EQ(ReadFileBytes(dir_.file("victim.txt")), victim);
+    EXPECT_EQ(ReadFileBytes(dir_.file("victim.cal")), victim);
+    EXPECT_EQ(ReadFileBytes(Calc("index.txt")), "[Tools\\Crc]\r\nFile=index.txt\r\n");
+
+    WriteFileBytes(Calc("index.txt"), "[Ok]\r\nFile=sub\\ok.cal\r\n[Up]\r\nFile=sub/OK.CAL\r\n");
+    EXPECT_EQ(Description("Ok"), "Inside\r\n");
+    EXPECT_EQ(Description("Up"), "Inside\r\n");
+}
+
+TEST_F(CalcInfoTest, ANameLostToTheCodePageReachesNoOtherFile)
+{
+    // Bytes that are no UTF-8 read as "?" in the code page, whatever they were.
+    const std::string alpha = "[Alpha]\r\n!Alpha\r\nSIZE(1,1);\r\n";
+    fs::create_directories(Calc(""));
+    WriteFileBytes(Calc("\xff\xfe.cal"), alpha);
+    WriteFileBytes(Calc("\xe6\x97\xa5\xe6\x9c\xac.cal"), alpha); // Japanese
+    for (const char* file : {"??.cal", "\xff\xfe.cal"}) {
+        SCOPED_TRACE(file);
+        WriteFileBytes(Calc("index.txt"), std::string("[Beta]\r\nFile=") + file + "\r\n");
+        EXPECT_EQ(Description("Beta"), "");
+        EXPECT_FALSE(SaveCalculatorDescription("Beta", {"Beta"}));
+    }
+    for (const auto& entry : fs::directory_iterator(Calc("")))
+        if (entry.path().extension() == ".cal")
+            EXPECT_EQ(ReadFileBytes(entry.path().string()), alpha) << entry.path();
+}
+
 TEST_F(CalcInfoTest, PictureIsFoundByTheTreePathWithBlanksBitmapFirst)
 {
     fs::create_directories(Calc("Pictures"));
@@ -144,26 +230,31 @@ TEST_F(CalcInfoTest, PictureIsFoundByTheTreePathWithBlanksBitmapFirst)
     EXPECT_EQ(FindPictureFile(""), "");
 }
 
-TEST_F(CalcInfoTest, SavedPictureReplacesTheOtherExtensionOnlyAfterItIsWritten)
+TEST_F(CalcInfoTest, SavedPictureRemovesTheOtherOnlyWhereThatWouldHideIt)
 {
     WriteFileBytes(dir_.file("pick.bmp"), "BMPDATA");
     WriteFileBytes(dir_.file("pick.jpeg"), "JPEGDATA");
     fs::create_directories(Calc("Pictures"));
     WriteFileBytes(Calc("Pictures/CRC v1.2.jpg"), "old");
+    const std::string base = ProgramFolder() + "\\Calculators\\Pictures\\CRC v1.2";
     std::string error;
+    // The bitmap is found first: the JPEG picture hides nothing and stays.
     ASSERT_TRUE(SaveCalculatorPicture(dir_.path() + "\\pick.bmp", "CRC v1.2", error)) << error;
     EXPECT_EQ(ReadFileBytes(Calc("Pictures/CRC v1.2.bmp")), "BMPDATA");
-    EXPECT_FALSE(fs::exists(Calc("Pictures/CRC v1.2.jpg")));
-    EXPECT_EQ(Picture("CRC v1.2"), ProgramFolder() + "\\Calculators\\Pictures\\CRC v1.2.bmp");
+    EXPECT_EQ(ReadFileBytes(Calc("Pictures/CRC v1.2.jpg")), "old");
+    EXPECT_EQ(Picture("CRC v1.2"), base + ".bmp");
 
-    // A failed save leaves the picture there was.
+    // A failed save leaves the pictures there were.
     EXPECT_FALSE(SaveCalculatorPicture(dir_.path() + "\\missing.jpg", "CRC v1.2", error));
     EXPECT_NE(error.find("missing.jpg"), std::string::npos);
     EXPECT_TRUE(fs::exists(Calc("Pictures/CRC v1.2.bmp")));
+    EXPECT_TRUE(fs::exists(Calc("Pictures/CRC v1.2.jpg")));
 
+    // A JPEG picture behind a bitmap would never be shown: the bitmap goes.
     ASSERT_TRUE(SaveCalculatorPicture(dir_.path() + "\\pick.jpeg", "CRC v1.2", error)) << error;
     EXPECT_EQ(ReadFileBytes(Calc("Pictures/CRC v1.2.jpg")), "JPEGDATA");
     EXPECT_FALSE(fs::exists(Calc("Pictures/CRC v1.2.bmp")));
+    EXPECT_EQ(Picture("CRC v1.2"), base + ".jpg");
 }
 
 TEST_F(CalcInfoTest, PictureTargetNameComesFromTheTreePath)

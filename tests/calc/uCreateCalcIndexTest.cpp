@@ -148,6 +148,38 @@ TEST_F(CalcIndexTest, BadEntriesAreLeftOutWithANoteAndTheRestIsIndexed)
     EXPECT_EQ(notes.Count(), 6);
 }
 
+TEST_F(CalcIndexTest, FilesTheIndexCannotNameAreLeftOutWithANote)
+{
+    // Each of these would read back from "index.txt" as another file (or
+    // as none): both "?" names as "??.cal", a backslash as a folder, a
+    // leading blank as the name without it, a line end as two lines.
+    struct Case {
+        std::string file;
+        const char* path;
+    } cases[] = {
+        {"\xff\xfe.cal", "Lost1"},
+        {"\xfe\xff.cal", "Lost2"},
+        {"Sub\\two.cal", "Slash"},
+        {" two.cal", "Blank"},
+        {" Top/two.cal", "FolderBlank"},
+        {"line\nend.cal", "LineEnd"},
+        {"\xff\xfe/inner.cal", "InLostFolder"},
+    };
+    for (const Case& c : cases)
+        Script(c.file, std::string("[") + c.path + "]\r\nSIZE(1,1);\r\n");
+    Script("Sub/two.cal", "[Two]\r\n");
+    Script("Mid /five.cal", "[Five]\r\n"); // inside, a blank reads back
+    Script("\xff\xfe/plain.txt", "[Text]\r\n"); // no script: no note
+    TStringList notes;
+    ASSERT_TRUE(CreateCalculatorsIndex(&notes));
+    EXPECT_EQ(ReadFileBytes(Calc("index.txt")), Crlf({"[Five]", "File=Mid \\five.cal", "[Two]", "File=Sub\\two.cal"}));
+    EXPECT_EQ(notes.Count(), static_cast<int>(std::size(cases))) << notes.Text();
+    for (const Case& c : cases)
+        EXPECT_NE(notes.Text().find(std::string(" [") + c.path + "]: "), std::string::npos) << c.path;
+    EXPECT_EQ(CalculatorFile("Lost1"), "");
+    EXPECT_EQ(CalculatorFile("Two"), ProgramFolder() + "\\Calculators\\Sub\\two.cal");
+}
+
 TEST_F(CalcIndexTest, TopLevelCalculatorNamedRootStaysACalculator)
 {
     Script("root.cal", "[Root]\r\n");

@@ -14,6 +14,7 @@
 #include "calc/forms/ShowImage.h"
 #include "calc/forms/SortMode.h"
 #include "calc/forms/Templ.h"
+#include "calc/uCalcCompiler.h"
 #include "calc/uCreateCalcIndex.h"
 #include "engine/Global.h"
 #include "platform/Cp1251.h"
@@ -311,6 +312,63 @@ TEST_F(MainCalcPanelTest, BadScriptsAreNamedAfterTheRebuild)
     ASSERT_EQ(boxes_.size(), 1u);
     EXPECT_NE(boxes_[0].find("bad.cal"), std::string::npos);
     EXPECT_EQ(Panel().CalcTree->Tree->topLevelItemCount(), 2);
+}
+
+TEST_F(MainCalcPanelTest, ScriptNamesOutsideTheCodePageReachOnlyTheirOwnFile)
+{
+    // Every name that the code page keeps is listed, shows its own text,
+    // opens itself and takes its own description; any other is named after
+    // the rebuild and reaches no file at all (two names lost to "?"s would
+    // otherwise stand for each other).
+    const std::string writer = ReadFileBytes(testsupport::FixturePath("calc/writer.cal"));
+    const std::string code = writer.substr(writer.find("SIZE("));
+    struct Case {
+        std::string file; // as the file system holds it
+        const char* name;
+    } cases[] = {
+        {"\u65E5\u672C.cal", "Alpha"},         // Japanese
+        {"\u4E2D\u56FD.cal", "Beta"},          // Japanese
+        {"caf\u00E9.cal", "Gamma"},             // accented Latin
+        {"\u00C4rger.cal", "Delta"},            // accented Latin
+        {"\u041A\u043E\u0434.cal", "Epsilon"}, // Cyrillic: in the page
+        {"\xff.cal", "Zeta"},                  // no UTF-8 at all
+        {"\xfe.cal", "Eta"},
+    };
+    for (const Case& c : cases)
+        WriteFileBytes(dir_.file("Calculators/" + c.file),
+                       std::string("[Names\\") + c.name + "]\n!Own text of " + c.name + "\n" + code);
+    Start();
+    std::string notes;
+    for (const std::string& box : boxes_)
+        notes += box;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = std::string("Names\\") + c.name;
+        const std::string file = dir_.file("Calculators/" + c.file);
+        if (Cp1251ToUtf8(Utf8ToCp1251(c.file)) != c.file) {
+            EXPECT_NE(notes.find("[" + path + "]"), std::string::npos) << notes;
+            EXPECT_EQ(CalculatorFile(path), "");
+            Panel().CalcTree->SetCurrentItem(path);
+            EXPECT_NE(Panel().CalcTree->CurrentItem(), path);
+            continue;
+        }
+        EXPECT_EQ(notes.find("[" + path + "]"), std::string::npos) << notes;
+        Choose(path);
+        EXPECT_EQ(Panel().memCalcInfo->toPlainText().toStdString(), std::string("Own text of ") + c.name);
+        CalcTitle.clear();
+        Panel().OpenChosenCalculator();
+        ASSERT_TRUE(CalcBuilt);
+        EXPECT_EQ(CalcTitle, c.name);
+        Panel().memCalcInfo->setPlainText(QString("Saved for ") + c.name);
+        Panel().btSaveCalcInfo->click();
+        EXPECT_FALSE(Panel().btSaveCalcInfo->isEnabled());
+        EXPECT_EQ(ReadFileBytes(file), std::string("[Names\\") + c.name + "]\n!Saved for " + c.name + "\n" + code);
+    }
+    // The scripts left out are as they were.
+    for (const Case& c : cases)
+        if (Cp1251ToUtf8(Utf8ToCp1251(c.file)) != c.file)
+            EXPECT_EQ(ReadFileBytes(dir_.file("Calculators/" + c.file)),
+                      std::string("[Names\\") + c.name + "]\n!Own text of " + c.name + "\n" + code);
 }
 
 TEST_F(MainCalcPanelTest, MissingCalculatorsFolderIsMadeAtStartup)

@@ -165,7 +165,8 @@ TEST_F(ShowImageTest, CtrlClickReplacesThePictureAndSaveStoresItForLastCalc)
     QTest::mouseClick(viewer_.SpeedButton2, Qt::LeftButton);
     EXPECT_FALSE(viewer_.SpeedButton2->isEnabled());
     EXPECT_TRUE(fs::exists(dir_.file("Calculators/Pictures/Tools CRC v1.2.bmp")));
-    EXPECT_FALSE(fs::exists(dir_.file("Calculators/Pictures/Tools CRC v1.2.jpg")));
+    // The bitmap is the one shown: the JPEG picture stays beside it.
+    EXPECT_TRUE(fs::exists(dir_.file("Calculators/Pictures/Tools CRC v1.2.jpg")));
 }
 
 TEST_F(ShowImageTest, FailedSaveIsShownAndSaveStaysEnabled)
