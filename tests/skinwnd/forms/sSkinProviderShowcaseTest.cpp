@@ -29,6 +29,7 @@
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTest>
 #include <QToolBar>
 #include <QTreeWidget>
 
@@ -308,4 +309,42 @@ TEST(SkinProviderShowcase, AProgramsFormIsSkinnedWholeAndFollowsEverySwitch)
     for (const auto& [w, type] : f.Expected())
         EXPECT_NE(GetAdapterOf(w), nullptr) << w->metaObject()->className();
     EXPECT_EQ(f.Sample(), project);
+}
+
+// Another window takes the activation: the form's caption turns inactive,
+// and its buttons still lie on their own band, whose middle does not let
+// the inactive caption's face through (the faded glyphs would vanish in
+// it). In both skins; the pictures are saved as the others are.
+TEST(SkinProviderShowcase, AnInactiveFormKeepsItsCaptionButtonsOnTheirBand)
+{
+    SkinScope skin;
+    for (const auto& [index, names] : ProgramLists)
+        skin.manager->ThirdParty.SetByIndex(index, names);
+    skin.manager->UpdateThirdNames(false);
+    ShowcaseForm f(true);
+    QWidget other;
+    other.setGeometry(10, 10, 50, 50);
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other, 10000));
+    for (const char* name : {"Tarku", "Dusk"}) {
+        SCOPED_TRACE(name);
+        skin.manager->SetSkinName(name);
+        ASSERT_FALSE(f.window.isActiveWindow());
+        const QImage image = Grab(f.window);
+        EXPECT_TRUE(SaveScreenshot(image, std::string("showcase_inactive_") + name));
+        const TacSkinContent* content = skin.manager->Content();
+        const int band = content->GetMaskIndex(content->GetSkinIndex("FORM"), "FORM", "TITLEBAR");
+        ASSERT_GE(band, 0);
+        const TsMaskData& m = content->ma[size_t(band)];
+        const int top = f.provider->FrameMargins().Top;
+        const QRect middle(f.window.width() - MaskFrameWidth(m) + m.WL, m.WT, MaskFrameWidth(m) - m.WL - m.WR,
+                           top - m.WT - m.WB);
+        ASSERT_GT(middle.width(), 0);
+        ASSERT_GT(middle.height(), 0);
+        // The grab holds device pixels, the frame is laid out in the form's.
+        const qreal scale = image.devicePixelRatio();
+        const QRect pixels(QPoint(int(middle.left() * scale), int(middle.top() * scale)), middle.size() * scale);
+        EXPECT_EQ(CountColour(image, pixels, skin.Section("FORMTITLE").HotColor), 0);
+    }
 }
