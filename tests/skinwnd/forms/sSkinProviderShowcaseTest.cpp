@@ -47,6 +47,14 @@ const std::vector<std::pair<int, const char*>> ProgramLists = {
     {13, "TPageControl"},         {15, "TToolBar"},     {16, "TStatusBar"},
 };
 
+// The pixel of a grab at a point of the form: the grab holds device pixels,
+// which are more than the form's at a scale above 1.
+TColor FormPixel(const QImage& image, QPoint at)
+{
+    const qreal scale = image.devicePixelRatio();
+    return PixelAt(image, int(at.x() * scale), int(at.y() * scale));
+}
+
 QWidget* Page(const QString& text)
 {
     auto* page = new QWidget;
@@ -180,7 +188,7 @@ struct ShowcaseForm {
         const QImage img = Grab(&window);
         std::map<std::string, TColor> seen;
         for (const auto& [name, point] : Probes())
-            seen[name] = PixelAt(img, point.x(), point.y());
+            seen[name] = FormPixel(img, point);
         return seen;
     }
 
@@ -278,7 +286,7 @@ TEST(SkinProviderShowcase, AProgramsFormIsSkinnedWholeAndFollowsEverySwitch)
     // plain client widget between them is seen through.
     ASSERT_NE(f.provider->FrameCache(), nullptr);
     for (const QPoint& end : f.TabRowEnds())
-        EXPECT_EQ(PixelAt(projectImage, end.x(), end.y()), f.provider->FrameCache()->Pixel(end.x(), end.y()))
+        EXPECT_EQ(FormPixel(projectImage, end), f.provider->FrameCache()->Pixel(end.x(), end.y()))
             << end.x() << ", " << end.y();
     ExpectAllChanged(project, plain);
 
@@ -342,7 +350,6 @@ TEST(SkinProviderShowcase, AnInactiveFormKeepsItsCaptionButtonsOnTheirBand)
                            top - m.WT - m.WB);
         ASSERT_GT(middle.width(), 0);
         ASSERT_GT(middle.height(), 0);
-        // The grab holds device pixels, the frame is laid out in the form's.
         const qreal scale = image.devicePixelRatio();
         const QRect pixels(QPoint(int(middle.left() * scale), int(middle.top() * scale)), middle.size() * scale);
         EXPECT_EQ(CountColour(image, pixels, skin.Section("FORMTITLE").HotColor), 0);
