@@ -37,6 +37,17 @@ struct TImageDef {
     int cellW = 0, cellH = 0, count = 1, maskType = 1, stretch = 1;
     std::string shape;         // "frame" or a glyph name
     int radius = 3;
+    int bottomRadius = -1;     // -1: as the top corners
+    int border = 0;            // the border width of a '#' value: margins all round
+    // A frame's centre is painted from its picture; without it the centre
+    // is the section's own background (or, for a form, its client).
+    bool centre = true;
+    // The inside of the frame is key colour but for its corner pieces, or
+    // whole: the painters keep what lies under it.
+    bool seeThrough = false, seeThroughCorners = false;
+    bool plainStates = false;  // every state filled with the section's colour
+    TColor rightFill = clFuchsia; // the inside of the right corner pieces, when set
+    int shade = -2;            // rows shaded: -2 the top margin, -1 all, 0 none
     int boxRadius = -1;        // a glyph drawn inside a box of this corner radius
     bool titleButton = false;  // a light glyph, boxed when hot or pressed
     int wl = 0, wt = 0, wr = 0, wb = 0; // margins written by '^' values
@@ -67,6 +78,19 @@ TsGeneralData Style(const TSkinPalette& p, TColor color, TColor font, const std:
     g.HotColor = p.Hot;
     g.HotFontColor = p.HotText;
     return g;
+}
+
+// The right end of the panel's shading across, which its frame's right
+// corners take too.
+TColor PanelShadingEnd(const TSkinPalette& p)
+{
+    return Mix(p.Face, p.Frame, 20);
+}
+
+// The top of the status bar's shading, which its frame's corners take too.
+TColor StatusLight(const TSkinPalette& p)
+{
+    return Mix(p.Face, clWhite, 35);
 }
 
 std::string Gradient(TColor a, TColor b, int mode)
@@ -103,8 +127,11 @@ void AddSections(TSkinModel& m, const TSkinPalette& p)
     title.GradientData = Gradient(p.TitleTop, p.TitleBottom, 0);
     title.TCLeft = title.TCTop = p.TitleBottom;
     add("FORMTITLE", title);
-    // The plate behind the caption text.
-    add("CAPTION", Style(p, p.Face, p.Text));
+    // The plate behind the caption text: all of it is its picture, and
+    // round its corners the caption shows.
+    TsGeneralData plate = Style(p, p.Face, p.Text);
+    plate.Transparency = 100;
+    add("CAPTION", plate);
     TsGeneralData button = Style(p, p.Face, p.Text);
     button.GradientPercent = 50;
     button.GradientData = Gradient(Mix(p.Face, clWhite, 50), p.Face, 0);
@@ -149,7 +176,7 @@ void AddSections(TSkinModel& m, const TSkinPalette& p)
     add("GROUPBOX", Style(p, p.Window, p.Text));
     TsGeneralData panel = Style(p, p.Face, p.Text);
     panel.GradientPercent = 100;
-    panel.GradientData = Gradient(p.Face, Mix(p.Face, p.Frame, 20), 1);
+    panel.GradientData = Gradient(p.Face, PanelShadingEnd(p), 1);
     panel.Transparency = 10;
     add("PANEL", panel);
     add("TOOLBAR", Style(p, p.Face, p.Text));
@@ -159,8 +186,12 @@ void AddSections(TSkinModel& m, const TSkinPalette& p)
     add("TOOLBUTTON", Style(p, p.Face, p.Text, "BUTTON"));
     TsGeneralData status = Style(p, p.Face, p.Text);
     status.GradientPercent = 100;
-    status.GradientData = Gradient(p.Face, Mix(p.Face, clWhite, 40), 2) + ";" + Gradient(p.Frame, 0, 2) + ";"
-                          + Gradient(p.Face, 0, 2) + ";" + Gradient(p.Face, 0, 2) + ";" + Gradient(p.Face, 0, 2);
+    // Light along the top, the face along the bottom and halfway between
+    // in the middle: the four triangles make one even shading from top to
+    // bottom, with nothing darker behind the text.
+    const TColor light = StatusLight(p);
+    status.GradientData = Gradient(light, 0, 2) + ";" + Gradient(Mix(light, p.Face, 50), 0, 2) + ";"
+                          + Gradient(light, 0, 2) + ";" + Gradient(p.Face, 0, 2) + ";" + Gradient(p.Face, 0, 2);
     add("STATUSBAR", status);
 }
 
@@ -181,7 +212,7 @@ TImageDef Glyph(const std::string& s, const std::string& k, const std::string& s
     return d;
 }
 
-void AddImages(TSkinModel& m)
+void AddImages(TSkinModel& m, const TSkinPalette& p)
 {
     auto& v = m.images;
     auto boxed = [&](const char* key, const char* shape, int size, int radius) {
@@ -200,12 +231,17 @@ void AddImages(TSkinModel& m)
     exBorder.wl = exBorder.wt = exBorder.wr = exBorder.wb = 8;
     exBorder.radius = 8;
     v.push_back(exBorder);
-    v.push_back(Frame("FORM", "BORDERSMASK", '#', 48, 48, 2, 1));
+    // The form's frame: a band of even face colour round the client, which
+    // is the form's own background.
+    TImageDef form = Frame("FORM", "BORDERSMASK", '#', 48, 48, 2, 1);
+    form.centre = false;
+    v.push_back(form);
     // A darker band behind the caption buttons (active, inactive).
     v.push_back(Frame("FORM", "TITLEBAR", '#', 96, 30, 2, 1));
     v.push_back(Frame("CAPTION", "BORDERSMASK", '#', 24, 20, 2, 1));
     TImageDef title = Frame("FORMTITLE", "BORDERSMASK", '^', 64, 30, 2, 1);
     title.wl = title.wr = 8, title.wt = 6, title.wb = 2, title.stretch = 2;
+    title.bottomRadius = 0; // the caption goes on into the frame below it
     v.push_back(title);
     for (auto [key, shape] : {std::pair{"BICONCLOSE", "close"}, {"BICONMAX", "max"}, {"BICONMIN", "min"},
                               {"BICONNORM", "norm"}, {"BICONHELP", "help"}})
@@ -236,7 +272,9 @@ void AddImages(TSkinModel& m)
     TImageDef check = Frame("CHECKBOX", "BORDERSMASK", '#', 24, 20, 3, 1);
     check.stretch = 2;
     v.push_back(check);
-    v.push_back(Frame("EDIT", "BORDERSMASK", '#', 24, 20, 2, 1));
+    TImageDef edit = Frame("EDIT", "BORDERSMASK", '#', 24, 20, 2, 1);
+    edit.plainStates = true;
+    v.push_back(edit);
     v.push_back(Glyph("COMBOBOX", "GLYPHMASK", "arrow", 12, 12, 3));
     v.push_back(Frame("COMBOBTN", "BORDERSMASK", '#', 17, 20, 3, 1));
     v.push_back(Frame("COLHEADER", "BORDERSMASK", '#', 24, 20, 3, 1));
@@ -252,23 +290,42 @@ void AddImages(TSkinModel& m)
         v.push_back(Frame(s, "BORDERSMASK", '#', 17, 17, 2, 1));
     TImageDef item = Frame("MENUITEM", "BORDERSMASK", '#', 24, 20, 3, 1);
     item.stretch = 3; // no frame in the normal state
+    // A hot item shows its section's colour, or the highlight standing in
+    // for it, inside the frame.
+    item.centre = false;
     v.push_back(item);
     v.push_back(Frame("MAINMENU", "BORDERSMASK", '#', 24, 20, 3, 1));
-    v.push_back(Frame("MENULINE", "BORDERSMASK", '#', 24, 8, 1, 1));
+    // A band as high as the menu bar, square at its ends: the key-colour
+    // pixels round a rounded end would take the line's own background, not
+    // what lies beside the bar.
+    TImageDef menuLine = Frame("MENULINE", "BORDERSMASK", '#', 24, 24, 1, 1);
+    menuLine.radius = 0;
+    v.push_back(menuLine);
     for (const char* s : {"TABTOP", "TABBOTTOM", "TABLEFT", "TABRIGHT"})
         v.push_back(Frame(s, "BORDERSMASK", '#', 30, 22, 3, 1));
     v.push_back(Frame("PAGECONTROL", "BORDERSMASK", '#', 24, 24, 1, 1));
     TImageDef group = Frame("GROUPBOX", "BORDERSMASK", 'F', 27, 24, 3, 1);
-    group.file = "GROUPBOX.BMP", group.stretch = 0;
+    group.file = "GROUPBOX.BMP", group.stretch = 0, group.centre = false;
     v.push_back(group);
-    v.push_back(Frame("PANEL", "BORDERSMASK", '#', 24, 24, 1, 0));
+    // The panel's shading runs across inside its frame; the corners inside
+    // take its two ends.
+    TImageDef panel = Frame("PANEL", "BORDERSMASK", '#', 24, 24, 1, 1);
+    panel.centre = false, panel.seeThrough = true, panel.border = 4;
+    panel.rightFill = PanelShadingEnd(p), panel.shade = 0;
+    v.push_back(panel);
     v.push_back(Frame("TOOLBAR", "BORDERSMASK", '#', 24, 24, 1, 1));
     TImageDef divider = Frame("DIVIDER", "BORDERSMASK", '#', 4, 12, 1, 0);
-    divider.radius = 1;
+    divider.radius = 1, divider.centre = false;
     v.push_back(divider);
     v.push_back(Frame("PANEL_LOW", "BORDERSMASK", '#', 24, 24, 1, 1));
-    v.push_back(Frame("STATUSBAR", "BORDERSMASK", '#', 24, 22, 1, 1));
-    v.push_back(Frame("STATUSBAR", "STATUSPANELMASK", '#', 20, 20, 1, 1));
+    // The status bar's shading shows inside its frame and its panels'.
+    TImageDef status = Frame("STATUSBAR", "BORDERSMASK", '#', 24, 22, 1, 1);
+    status.centre = false, status.seeThrough = true, status.border = 4;
+    status.shade = -1; // as the bar shades, over its height
+    v.push_back(status);
+    TImageDef statusPanel = Frame("STATUSBAR", "STATUSPANELMASK", '#', 20, 20, 1, 1);
+    statusPanel.centre = false, statusPanel.seeThrough = statusPanel.seeThroughCorners = true;
+    v.push_back(statusPanel);
     TImageDef big = Frame("FORM", "PATTERN", 'J', 320, 300, 1, 0);
     big.file = "FORMBG.JPG";
     v.push_back(big);
@@ -281,28 +338,71 @@ void AddImages(TSkinModel& m)
 
 namespace {
 
-TColor StateFill(const TSkinPalette& p, int state)
+int ImageWidth(const TImageDef& d)
 {
-    return state == 0 ? p.Face : state == 1 ? p.Hot : p.Pressed;
+    return d.cellW * d.count;
+}
+int ImageHeight(const TImageDef& d)
+{
+    return d.cellH * (d.maskType + 1);
+}
+
+// The margins the options reader gives the image: its corner pieces, and
+// the edges it tiles between them.
+TRect Margins(const TImageDef& d)
+{
+    if (d.kind == '^')
+        return {d.wl, d.wt, d.wr, d.wb};
+    if (d.kind == '#' && d.border > 0)
+        return {d.border, d.border, d.border, d.border};
+    const int w = ImageWidth(d) / (d.count * 3), h = ImageHeight(d) / ((d.maskType + 1) * 3);
+    return {w, h, w, h};
+}
+
+// The StretchMode value written for the image.
+int StretchValue(const TImageDef& d)
+{
+    const bool frame = d.shape == "frame" && (d.kind == '#' || d.kind == '^');
+    return frame && d.centre ? d.stretch | 4 : d.stretch;
+}
+
+TColor StateFill(const TSkinPalette& p, const TImageDef& d, TColor sectionColor, int state)
+{
+    if (d.section == "FORMTITLE")
+        return Mix(p.TitleTop, p.TitleBottom, 50 * state);
+    if (d.key == "TITLEBAR")
+        return Mix(p.TitleBottom, clBlack, 30 - 15 * state);
+    // A frame's face is its section's colour, so that whatever of the
+    // section shows beside the picture is of one colour with it; the form
+    // and the global images have a face of their own.
+    const TColor normal = d.section == "FORM" || d.section == "GLOBALINFO" ? p.Face : sectionColor;
+    if (state == 0 || d.plainStates)
+        return normal;
+    return state == 1 ? p.Hot : p.Pressed;
 }
 
 // Draws the states (and their mask part) of an image with its top-left
 // corner at (x, y) of the bitmap.
-void DrawImage(TBitmap& bmp, int x, int y, const TImageDef& d, const TSkinPalette& p)
+void DrawImage(TBitmap& bmp, int x, int y, const TImageDef& d, const TSkinPalette& p, TColor sectionColor)
 {
+    const TRect margins = Margins(d);
     for (int s = 0; s < d.count; ++s) {
         TRect cell{x + s * d.cellW, y, x + (s + 1) * d.cellW, y + d.cellH};
         TRect maskCell{cell.Left, cell.Top + d.cellH, cell.Right, cell.Bottom + d.cellH};
         if (d.shape == "frame") {
             TColor border = s == 1 ? p.Accent : p.Frame;
-            TColor fill = StateFill(p, s);
-            if (d.section == "FORMTITLE")
-                fill = Mix(p.TitleTop, p.TitleBottom, 50 * s);
-            else if (d.key == "TITLEBAR")
-                fill = Mix(p.TitleBottom, clBlack, 30 - 15 * s);
-            DrawFrame(bmp, cell, fill, border, d.radius);
+            const TFrameShape shape{d.radius, d.bottomRadius, d.shade == -2 ? margins.Top : d.shade};
+            DrawFrame(bmp, cell, StateFill(p, d, sectionColor, s), border, shape);
+            if (d.rightFill != clFuchsia)
+                for (int py = cell.Top; py < cell.Bottom; ++py)
+                    for (int px = cell.Right - margins.Right; px < cell.Right; ++px)
+                        if (bmp.Pixel(px, py) == StateFill(p, d, sectionColor, s))
+                            bmp.SetPixel(px, py, d.rightFill);
+            if (d.seeThrough)
+                d.seeThroughCorners ? ClearInside(bmp, cell, 0, 0, 0, 0)
+                                    : ClearInside(bmp, cell, margins.Left, margins.Top, margins.Right, margins.Bottom);
             if (d.maskType > 0)
-                DrawFrameMask(bmp, maskCell, d.radius);
+                DrawFrameMask(bmp, maskCell, shape);
         } else if (d.shape == "weave") {
             TBitmap tile;
             tile.SetPixelFormat(pf24bit);
@@ -313,17 +413,18 @@ void DrawImage(TBitmap& bmp, int x, int y, const TImageDef& d, const TSkinPalett
                     bmp.SetPixel(cell.Left + tx, cell.Top + ty, tile.Pixel(tx, ty));
         } else if (d.titleButton) {
             if (s > 0)
-                DrawFrame(bmp, cell, s == 1 ? p.Hot : p.Pressed, p.Accent, 3);
+                DrawFrame(bmp, cell, s == 1 ? p.Hot : p.Pressed, p.Accent, {});
             DrawGlyph(bmp, cell, d.shape, s == 0 ? clWhite : p.Text, s == 0);
             if (s == 0)
                 DrawGlyphMask(bmp, maskCell, d.shape);
             else
-                DrawFrameMask(bmp, maskCell, 3);
+                DrawFrameMask(bmp, maskCell, {});
         } else if (d.boxRadius >= 0) {
-            DrawFrame(bmp, cell, s == 1 ? p.Hot : clWhite, s == 1 ? p.Accent : p.Frame, d.boxRadius);
+            const TFrameShape box{d.boxRadius};
+            DrawFrame(bmp, cell, s == 1 ? p.Hot : clWhite, s == 1 ? p.Accent : p.Frame, box);
             DrawGlyph(bmp, cell, d.shape, Mix(p.Frame, d.key.find("GRAYED") != std::string::npos ? clWhite : clBlack, 40), false);
             if (d.maskType > 0)
-                DrawFrameMask(bmp, maskCell, d.boxRadius);
+                DrawFrameMask(bmp, maskCell, box);
         } else {
             DrawGlyph(bmp, cell, d.shape, s == 2 ? p.Accent : s == 1 ? p.HotText : p.Text);
             if (d.maskType > 0)
@@ -359,19 +460,16 @@ TRgbaPicture HaloPicture(int w, int h, int margin, TColor colour)
     return pic;
 }
 
-int ImageWidth(const TImageDef& d)
-{
-    return d.cellW * d.count;
-}
-int ImageHeight(const TImageDef& d)
-{
-    return d.cellH * (d.maskType + 1);
-}
-
 // Places the master-bitmap images in rows of at most 512 pixels and draws
 // them; own files get pictures of their own.
 void DrawPictures(TSkinModel& m, const TSkinPalette& p)
 {
+    auto sectionColor = [&m](const std::string& name) {
+        for (const TSectionDef& s : m.sections)
+            if (s.name == name)
+                return s.style.Color;
+        return clFuchsia;
+    };
     int x = 0, y = 0, rowH = 0;
     for (TImageDef& d : m.images) {
         if (d.kind == '!' || d.kind == 'F' || d.kind == 'J' || d.kind == 'P')
@@ -403,9 +501,9 @@ void DrawPictures(TSkinModel& m, const TSkinPalette& p)
         } else if (d.kind == '!' || d.kind == 'F') {
             d.own.SetPixelFormat(pf24bit);
             d.own.SetSize(ImageWidth(d), ImageHeight(d));
-            DrawImage(d.own, 0, 0, d, p);
+            DrawImage(d.own, 0, 0, d, p, sectionColor(d.section));
         } else {
-            DrawImage(m.master, d.r.Left, d.r.Top, d, p);
+            DrawImage(m.master, d.r.Left, d.r.Top, d, p, sectionColor(d.section));
         }
     }
 }
@@ -422,10 +520,10 @@ std::string ImageValue(const TImageDef& d)
     std::string rect = Pad(r.Left, 4) + "," + Pad(r.Top, 4) + "," + Pad(r.Right, 4) + "," + Pad(r.Bottom, 4);
     switch (d.kind) {
     case '@': return "@" + rect + "," + IntToStr(d.count) + "," + IntToStr(d.maskType);
-    case '~': return "~" + rect + "," + Pad(d.stretch, 2) + "," + IntToStr(d.maskType);
+    case '~': return "~" + rect + "," + Pad(StretchValue(d), 2) + "," + IntToStr(d.maskType);
     case '^':
         return "^" + rect + "," + Pad(d.wl, 4) + "," + Pad(d.wt, 4) + "," + Pad(d.wr, 4) + "," + Pad(d.wb, 4) + ","
-               + IntToStr(d.count) + "," + IntToStr(d.maskType) + "," + IntToStr(d.stretch) + ",0";
+               + IntToStr(d.count) + "," + IntToStr(d.maskType) + "," + IntToStr(StretchValue(d)) + ",0";
     case '!':
         return "!" + d.file + "!" + IntToStr(d.count) + "!" + IntToStr(d.maskType) + "!" + IntToStr(int(d.type));
     case 'P':
@@ -435,7 +533,8 @@ std::string ImageValue(const TImageDef& d)
     case 'J': return d.file;
     default:
         return "#(" + IntToStr(r.Left) + "," + IntToStr(r.Top) + "," + IntToStr(r.Right) + "," + IntToStr(r.Bottom)
-               + ")(" + IntToStr(d.count) + "," + IntToStr(d.maskType) + ",0," + IntToStr(d.stretch) + ")";
+               + ")(" + IntToStr(d.count) + "," + IntToStr(d.maskType) + "," + IntToStr(d.border) + ","
+               + IntToStr(StretchValue(d)) + ")";
     }
 }
 
@@ -482,7 +581,7 @@ TSkinModel BuildModel(const TSkinPalette& p)
 {
     TSkinModel m;
     AddSections(m, p);
-    AddImages(m);
+    AddImages(m, p);
     DrawPictures(m, p);
     m.files["MASTER.BMP"] = SaveBmpToString(m.master);
     for (TImageDef& d : m.images)
@@ -576,8 +675,9 @@ TsSkinImage ImageItem(const TImageDef& d)
     TsSkinImage i;
     i.SectionName = d.section, i.PropertyName = d.key;
     i.Left = d.r.Left, i.Top = d.r.Top, i.Right = d.r.Right, i.Bottom = d.r.Bottom;
-    i.ImageCount = d.count, i.MaskType = d.maskType, i.StretchMode = d.stretch, i.ImgType = d.type;
+    i.ImageCount = d.count, i.MaskType = d.maskType, i.StretchMode = StretchValue(d), i.ImgType = d.type;
     i.WL = d.wl, i.WT = d.wt, i.WR = d.wr, i.WB = d.wb;
+    i.BorderWidth = d.border;
     if (d.kind == '!' || d.kind == 'F' || d.kind == 'J' || d.kind == 'P') {
         i.Name = d.file;
         i.Image = d.own;

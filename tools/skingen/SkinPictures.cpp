@@ -1,6 +1,7 @@
 #include "SkinPictures.h"
 
 #include <cstdlib>
+#include <vector>
 
 TColor Mix(TColor a, TColor b, int percent)
 {
@@ -11,19 +12,20 @@ TColor Mix(TColor a, TColor b, int percent)
 namespace {
 
 // Whether (x, y) of a w x h cell lies inside a rectangle with rounded corners.
-bool Inside(int x, int y, int w, int h, int radius)
+bool Inside(int x, int y, int w, int h, const TFrameShape& s)
 {
+    const int radius = y < h / 2 || s.bottomRadius < 0 ? s.radius : s.bottomRadius;
     int cx = x < radius ? radius - x : x >= w - radius ? x - (w - radius - 1) : 0;
     int cy = y < radius ? radius - y : y >= h - radius ? y - (h - radius - 1) : 0;
     return cx * cx + cy * cy <= radius * radius;
 }
 
-bool OnEdge(int x, int y, int w, int h, int radius)
+bool OnEdge(int x, int y, int w, int h, const TFrameShape& s)
 {
-    if (!Inside(x, y, w, h, radius))
+    if (!Inside(x, y, w, h, s))
         return false;
-    return !Inside(x - 1, y, w, h, radius) || !Inside(x + 1, y, w, h, radius) || !Inside(x, y - 1, w, h, radius)
-           || !Inside(x, y + 1, w, h, radius) || x == 0 || y == 0 || x == w - 1 || y == h - 1;
+    return !Inside(x - 1, y, w, h, s) || !Inside(x + 1, y, w, h, s) || !Inside(x, y - 1, w, h, s)
+           || !Inside(x, y + 1, w, h, s) || x == 0 || y == 0 || x == w - 1 || y == h - 1;
 }
 
 // Whether grid point (x, y) lies on the segment from (x0, y0) to (x1, y1).
@@ -79,26 +81,45 @@ bool GlyphPixel(const std::string& kind, int x, int y, int w, int h)
 
 } // namespace
 
-void DrawFrame(TBitmap& bmp, const TRect& cell, TColor fill, TColor border, int radius)
+void DrawFrame(TBitmap& bmp, const TRect& cell, TColor fill, TColor border, const TFrameShape& shape)
 {
     int w = cell.Width(), h = cell.Height();
+    const int shade = shape.shade < 0 ? h : shape.shade;
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
             TColor c = clFuchsia;
-            if (OnEdge(x, y, w, h, radius))
+            if (OnEdge(x, y, w, h, shape))
                 c = border;
-            else if (Inside(x, y, w, h, radius))
-                c = Mix(Mix(fill, clWhite, 35), fill, h > 1 ? y * 100 / (h - 1) : 0);
+            else if (Inside(x, y, w, h, shape))
+                c = y >= shade ? fill : Mix(Mix(fill, clWhite, 35), fill, shade > 1 ? y * 100 / (shade - 1) : 100);
             bmp.SetPixel(cell.Left + x, cell.Top + y, c);
         }
 }
 
-void DrawFrameMask(TBitmap& bmp, const TRect& cell, int radius)
+void ClearInside(TBitmap& bmp, const TRect& cell, int wl, int wt, int wr, int wb)
+{
+    const int w = cell.Width(), h = cell.Height();
+    // The border line is what lies next to the key colour outside.
+    auto key = [&](int x, int y) {
+        return x < 0 || y < 0 || x >= w || y >= h || bmp.Pixel(cell.Left + x, cell.Top + y) == clFuchsia;
+    };
+    std::vector<TPoint> inside;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const bool corner = (x < wl || x >= w - wr) && (y < wt || y >= h - wb);
+            if (!corner && !key(x, y) && !key(x - 1, y) && !key(x + 1, y) && !key(x, y - 1) && !key(x, y + 1))
+                inside.push_back({x, y});
+        }
+    for (const TPoint& p : inside)
+        bmp.SetPixel(cell.Left + p.X, cell.Top + p.Y, clFuchsia);
+}
+
+void DrawFrameMask(TBitmap& bmp, const TRect& cell, const TFrameShape& shape)
 {
     int w = cell.Width(), h = cell.Height();
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
-            bmp.SetPixel(cell.Left + x, cell.Top + y, Inside(x, y, w, h, radius) ? clBlack : clWhite);
+            bmp.SetPixel(cell.Left + x, cell.Top + y, Inside(x, y, w, h, shape) ? clBlack : clWhite);
 }
 
 void DrawGlyph(TBitmap& bmp, const TRect& cell, const std::string& kind, TColor color, bool keyBackground)

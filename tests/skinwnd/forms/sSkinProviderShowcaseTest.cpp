@@ -29,6 +29,7 @@
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTest>
 #include <QToolBar>
 #include <QTreeWidget>
 
@@ -45,6 +46,14 @@ const std::vector<std::pair<int, const char*>> ProgramLists = {
     {0, "TEdit\nQPlainTextEdit"}, {1, "TButton"},       {4, "TComboBox"},   {7, "QTreeWidget"},
     {13, "TPageControl"},         {15, "TToolBar"},     {16, "TStatusBar"},
 };
+
+// The pixel of a grab at a point of the form: the grab holds device pixels,
+// which are more than the form's at a scale above 1.
+TColor FormPixel(const QImage& image, QPoint at)
+{
+    const qreal scale = image.devicePixelRatio();
+    return PixelAt(image, int(at.x() * scale), int(at.y() * scale));
+}
 
 QWidget* Page(const QString& text)
 {
@@ -179,7 +188,7 @@ struct ShowcaseForm {
         const QImage img = Grab(&window);
         std::map<std::string, TColor> seen;
         for (const auto& [name, point] : Probes())
-            seen[name] = PixelAt(img, point.x(), point.y());
+            seen[name] = FormPixel(img, point);
         return seen;
     }
 
@@ -277,7 +286,7 @@ TEST(SkinProviderShowcase, AProgramsFormIsSkinnedWholeAndFollowsEverySwitch)
     // plain client widget between them is seen through.
     ASSERT_NE(f.provider->FrameCache(), nullptr);
     for (const QPoint& end : f.TabRowEnds())
-        EXPECT_EQ(PixelAt(projectImage, end.x(), end.y()), f.provider->FrameCache()->Pixel(end.x(), end.y()))
+        EXPECT_EQ(FormPixel(projectImage, end), f.provider->FrameCache()->Pixel(end.x(), end.y()))
             << end.x() << ", " << end.y();
     ExpectAllChanged(project, plain);
 
@@ -308,4 +317,41 @@ TEST(SkinProviderShowcase, AProgramsFormIsSkinnedWholeAndFollowsEverySwitch)
     for (const auto& [w, type] : f.Expected())
         EXPECT_NE(GetAdapterOf(w), nullptr) << w->metaObject()->className();
     EXPECT_EQ(f.Sample(), project);
+}
+
+// Another window takes the activation: the form's caption turns inactive,
+// and its buttons still lie on their own band, whose middle does not let
+// the inactive caption's face through (the faded glyphs would vanish in
+// it). In both skins; the pictures are saved as the others are.
+TEST(SkinProviderShowcase, AnInactiveFormKeepsItsCaptionButtonsOnTheirBand)
+{
+    SkinScope skin;
+    for (const auto& [index, names] : ProgramLists)
+        skin.manager->ThirdParty.SetByIndex(index, names);
+    skin.manager->UpdateThirdNames(false);
+    ShowcaseForm f(true);
+    QWidget other;
+    other.setGeometry(10, 10, 50, 50);
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other, 10000));
+    for (const char* name : {"Tarku", "Dusk"}) {
+        SCOPED_TRACE(name);
+        skin.manager->SetSkinName(name);
+        ASSERT_FALSE(f.window.isActiveWindow());
+        const QImage image = Grab(f.window);
+        EXPECT_TRUE(SaveScreenshot(image, std::string("showcase_inactive_") + name));
+        const TacSkinContent* content = skin.manager->Content();
+        const int band = content->GetMaskIndex(content->GetSkinIndex("FORM"), "FORM", "TITLEBAR");
+        ASSERT_GE(band, 0);
+        const TsMaskData& m = content->ma[size_t(band)];
+        const int top = f.provider->FrameMargins().Top;
+        const QRect middle(f.window.width() - MaskFrameWidth(m) + m.WL, m.WT, MaskFrameWidth(m) - m.WL - m.WR,
+                           top - m.WT - m.WB);
+        ASSERT_GT(middle.width(), 0);
+        ASSERT_GT(middle.height(), 0);
+        const qreal scale = image.devicePixelRatio();
+        const QRect pixels(QPoint(int(middle.left() * scale), int(middle.top() * scale)), middle.size() * scale);
+        EXPECT_EQ(CountColour(image, pixels, skin.Section("FORMTITLE").HotColor), 0);
+    }
 }
