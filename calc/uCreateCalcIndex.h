@@ -18,8 +18,9 @@ using TCalcIndexProgress = std::function<void(int line, const std::string& text)
 extern TCalcIndexProgress CalcIndexProgress;
 
 // Rebuilds both index files from the scripts below "Calculators" (made when
-// missing). Scripts that cannot be read or whose title cannot stand in the
-// tree are left out, each with a line in `notes`. Both files are written
+// missing). Scripts that cannot be read, whose title cannot stand in the
+// tree or whose path "index.txt" cannot name so that it reads back as the
+// same file are left out, each with a line in `notes`. Both files are written
 // in full before either replaces the old one; false (old index kept as far
 // as it was not yet replaced) when a file cannot be written.
 bool CreateCalculatorsIndex(TStringList* notes = nullptr);
