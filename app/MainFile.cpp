@@ -1,6 +1,9 @@
 #include "app/MainFile.h"
 
+#include "engine/Global.h"
+#include "engine/LanguageTexts.h"
 #include "platform/Files.h"
+#include "platform/MessageBox.h"
 #include "platform/Paths.h"
 #include "platform/SysUtils.h"
 
@@ -56,7 +59,19 @@ std::optional<TByteRange> ParseSavePartRange(const std::string& start, const std
     return TByteRange{*first, *last};
 }
 
-bool WordToggleActive(int64_t size) { return size > 0 && size % 2 == 0; }
+bool ConfirmOtherFileSize(uint32_t workParam)
+{
+    return !(workParam & wpAskOnSizeMismatch) ||
+           ShowMessageBox(MessageText(msgWrongSize), "Tarku", MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
+bool WordToggleActive(const TDumpBuffer& buffer, bool moduleWords)
+{
+    if (!buffer.EditorMode)
+        return moduleWords;
+    const int64_t size = buffer.GetSize();
+    return size > 0 && size % 2 == 0;
+}
 
 std::string DropQuestion(const std::string& fileName) { return "Load file \"" + fileName + "\" ?"; }
 

@@ -28,8 +28,15 @@ struct TByteRange {
 std::optional<TByteRange> ParseSavePartRange(const std::string& start, const std::string& end,
                                              const TDumpBuffer& buffer);
 
-// The size label toggles word view only for a buffer of whole words.
-bool WordToggleActive(int64_t size);
+// Whether the size label toggles the buffer's word view: a buffer sized by
+// its file only when it holds whole words, a chip's buffer only when its
+// module shows it in words (moduleWords).
+bool WordToggleActive(const TDumpBuffer& buffer, bool moduleWords);
+
+// Before a file goes into a chip's buffer that it does not fit: with the
+// option "Require confirmation if file size disagree buffer size" the user
+// is asked (message 15); true loads it as far as it fits.
+bool ConfirmOtherFileSize(uint32_t workParam);
 
 // "Load file \"<name>\" ?"
 std::string DropQuestion(const std::string& fileName);

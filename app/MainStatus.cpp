@@ -62,6 +62,8 @@ std::string SizeLabelText(int64_t size, bool wordMode)
     return wordMode ? IntToStr(size / 2) + " x 16" : IntToStr(size) + " x 8";
 }
 
+int HintHidePause(const std::string& hint) { return hint.size() <= 50 ? 2500 : 10000; }
+
 std::string DatedSaveName(const std::tm& now, const std::string& chipLabel)
 {
     char date[32], time[32];

@@ -34,6 +34,10 @@ std::string MainCaption(int tabCount, int activeTab, const std::string& tab0, co
 // The size label: the size + " x 8", or size div 2 + " x 16" in word view.
 std::string SizeLabelText(int64_t size, bool wordMode);
 
+// How long a hint stays up, in ms: a short one (at most 50 characters) is
+// read at a glance, a longer one needs time.
+int HintHidePause(const std::string& hint);
+
 // The proposed name of a save: date, two blanks, time, two blanks, the chip
 // label's text, where every non-digit of the date becomes "-" and every
 // non-digit of the time "." ("08-12-2026  14.05.09  24C02").

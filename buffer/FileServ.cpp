@@ -16,11 +16,13 @@
 #include <optional>
 
 std::string OpenedFileChip;
+TDumpSizeQuestion ConfirmDumpSize;
 
 void ResetBufferState()
 {
     ResetProgramState();
     OpenedFileChip.clear();
+    ConfirmDumpSize = nullptr;
 }
 
 TDumpFormat DumpFormatOf(const std::string& fileName)
@@ -231,6 +233,15 @@ bool LoadDump(TDumpBuffer& buffer, const std::string& fileName, TDumpLoadInfo& i
     if (parse ? !ReadTextDump(parse, buffer, fileName, fileSize, load, info)
               : !ReadRawDump(buffer, fileName, fileSize, load, info))
         return false;
+    if (!buffer.EditorMode) {
+        // Loading nothing would leave the old bytes under the new name.
+        if (info.Size == 0 && buffer.GetSize() > 0) {
+            info.Error = "The file \"" + fileName + "\" is empty; the buffer is left as it was.";
+            return false;
+        }
+        if (info.Size != buffer.GetSize() && ConfirmDumpSize && !ConfirmDumpSize(buffer, fileName, info.Size))
+            return false;
+    }
     load.NewSize = buffer.EditorMode ? load.Loaded : buffer.GetSize();
     if (!ReadMarkers(fileName, load, info))
         return false;
@@ -266,7 +277,8 @@ bool LoadFromFile(TDumpBuffer& buffer, const std::string& fileName, TDumpLoadInf
     TDumpLoadInfo& result = info ? *info : local;
     if (LoadDumpFile(buffer, fileName, result))
         return true;
-    ShowMessageBox(result.Error, "Read file", MB_OK | MB_ICONWARNING);
+    if (!result.Error.empty())
+        ShowMessageBox(result.Error, "Read file", MB_OK | MB_ICONWARNING);
     return false;
 }
 

@@ -9,12 +9,21 @@
 #include "buffer/HDumpBuffer.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 // Chip found for the file the buffer open dialog opened; empty when none.
 // Cleared before every open.
 extern std::string OpenedFileChip;
+
+// Asked when a file is to be loaded into a buffer of fixed size (a chip's)
+// that it does not fit exactly (fileSize: TDumpLoadInfo::Size); false leaves
+// the buffer as it was, and the load fails without a message. Unset: the
+// file is loaded as far as it fits.
+using TDumpSizeQuestion =
+    std::function<bool(const TDumpBuffer& buffer, const std::string& fileName, int64_t fileSize)>;
+extern TDumpSizeQuestion ConfirmDumpSize;
 
 // The program-wide state of the engine (ResetProgramState) and of this
 // library back to where the program starts. For shutdown and for tests.
@@ -43,11 +52,13 @@ struct TDumpLoadInfo {
 // cleared. In EditorMode the buffer takes the file's size (refused above
 // MaxDumpBufferSize); otherwise data beyond the buffer is left out and
 // bytes the file does not reach keep their value (raw) or become 0xFF, and
-// a text dump without a single data record is refused. Text dumps are read
+// an empty file or a text dump without a single data record is refused, and
+// a file of another size is loaded only when ConfirmDumpSize agrees. Text dumps are read
 // in blocks of lines, never whole; a file whose extension is none of those
 // above but ".bin" is read as the text dump its content shows, if any.
 bool LoadDumpFile(TDumpBuffer& buffer, const std::string& fileName, TDumpLoadInfo& info);
-// The same, showing a failure in a message box.
+// The same, showing a failure in a message box (a load the user declined
+// has none).
 bool LoadFromFile(TDumpBuffer& buffer, const std::string& fileName, TDumpLoadInfo* info = nullptr);
 
 // Writes the buffer in its file's format and, with UseMarkersFile, the

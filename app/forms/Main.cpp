@@ -8,6 +8,7 @@
 #include "app/forms/MainModule.h"
 #include "app/forms/MainOptions.h"
 #include "app/uLoadLanguages.h"
+#include "buffer/FileServ.h"
 #include "buffer/forms/HDump.h"
 #include "buffer/forms/glabel.h"
 #include "calc/forms/Templ.h"
@@ -28,6 +29,8 @@
 #include <QTabBar>
 #include <QToolBar>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 TMainForm* MainForm = nullptr;
 
@@ -63,6 +66,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent)
     // time: the run pumps messages, and a command reaching the link, the
     // module or the buffers under it would work on what the run uses.
     runObserver_ = AddRunObserver([this](bool) { UpdateCommands(); });
+    ConfirmDumpSize = [](const TDumpBuffer&, const std::string&, int64_t) { return ConfirmOtherFileSize(WorkParam); };
     resize(900, 640);
     UpdateCaption();
     UpdateCommands();
@@ -71,6 +75,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent)
 TMainForm::~TMainForm()
 {
     RemoveRunObserver(runObserver_);
+    ConfirmDumpSize = nullptr;
     if (MainForm == this)
         MainForm = nullptr;
 }
@@ -258,7 +263,7 @@ void TMainForm::Relabel()
         else
             action->setText(Text(text));
     }
-    AdrLabel->setToolTip(Text(LanguageText("[GOTO_ADDRESS]", 1, "")));
+    SetWidgetHint(AdrLabel, LanguageText("[GOTO_ADDRESS]", 1, "Goto address"));
 }
 
 // The editor's look and options from the settings. The font takes every
@@ -279,6 +284,16 @@ void TMainForm::ApplyEditorSettings(THexDump& view)
     view.Edit().ShowHeader = WorkParam & wpShowAddresses;
 }
 
+// The dump's top margin, its column header and one row, and a little room:
+// the window cannot be made so small that the dump disappears.
+void TMainForm::KeepOneDumpRow()
+{
+    int height = 0;
+    for (const THexDump* view : {HexDump1, HexDump2})
+        height = std::max(height, 4 + 2 * view->MeasuredLineHeight() + 2);
+    Panel2->setMinimumHeight(height);
+}
+
 void TMainForm::FormCreate()
 {
     ToolBar1->setVisible(WorkParam & wpToolBarVisible);
@@ -291,6 +306,7 @@ void TMainForm::FormCreate()
         view->Edit().OnSelectionChanged = [this](int64_t, int64_t) { UpdateCommands(); };
     }
     HexDump1->Edit().OnChange = [] { NotifyCalculatorChange(); };
+    KeepOneDumpRow();
     if (MainWindowState == 1)
         setWindowState(windowState() | Qt::WindowMaximized);
     UpdateCaption();

@@ -255,7 +255,11 @@ private:
     bool ReloadWatched(THexDump& view, TWatchedFile& watch, const std::string& buffer);
     // Status (MainView.cpp).
     void CaretMoved(THexDump& view, int64_t index);
+    void ShowCaretStatus(THexDump& view);
     void SetHint(QAction* action, const std::string& text);
+    void SetWidgetHint(QWidget* widget, const std::string& text);
+    // The smallest window still shows the dump's header and one row.
+    void KeepOneDumpRow();
     // Module (MainLoad.cpp).
     void DropModule();
     void ApplyModuleBuffers(const TModulePlan& plan);
@@ -274,6 +278,7 @@ private:
     int runObserver_ = -1;
     bool moduleLoaded_ = false;
     bool hasBuffer2_ = false; // the module uses buffer 2
+    bool moduleWords_[2] = {false, false}; // the module shows buffer 1 / 2 in words
     TfmLanguage* language_ = nullptr;
     TStringList pendingWarnings_;
     TfmPinsTest* pinsTest_ = nullptr;

@@ -32,24 +32,26 @@ TMainDock::TMainDock(TMainForm& form) : QObject(&form), form_(form)
 {
     setObjectName("MainDock");
     FileWindow = new TFileWindow(form);
-    pnFileView = MakePanel(FileViewPanelName, "File view", FileWindow);
+    // Until the layout or the user places them, the file window docks at
+    // the left of the dump and the calculators at its right.
+    pnFileView = MakePanel(FileViewPanelName, "File view", FileWindow, Qt::LeftDockWidgetArea);
     // Until the calculator panel fills it, the panel holds an empty area.
     auto* calc = new QWidget;
     calc->setObjectName("CalcPanelArea");
-    CalcPanel = MakePanel(CalcPanelName, "Calculators", calc);
+    CalcPanel = MakePanel(CalcPanelName, "Calculators", calc, Qt::RightDockWidgetArea);
     connect(form.mmView, &QMenu::aboutToShow, this, [this] {
         form_.Command("mmFilewindow")->setChecked(pnFileView->isVisible());
         form_.Command("mmCalculatorswindow")->setChecked(CalcPanel->isVisible());
     });
 }
 
-QDockWidget* TMainDock::MakePanel(const char* name, const char* title, QWidget* content)
+QDockWidget* TMainDock::MakePanel(const char* name, const char* title, QWidget* content, Qt::DockWidgetArea site)
 {
     auto* panel = new QDockWidget(QString::fromLatin1(title), &form_);
     panel->setObjectName(name);
     panel->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
     panel->setWidget(content);
-    form_.addDockWidget(Qt::LeftDockWidgetArea, panel);
+    form_.addDockWidget(site, panel);
     panel->hide();
     connect(panel, &QDockWidget::dockLocationChanged, this, [this, panel] { PanelDocked(panel); });
     return panel;
@@ -155,23 +157,22 @@ void TMainDock::KeepUndockedSizes()
     CalcTreeUndockHeight = CalcPanel->height();
 }
 
-void TMainDock::mmFilewindowClick()
-{
-    if (pnFileView->isVisible())
-        return;
-    pnFileView->setFloating(true);
-    pnFileView->setGeometry(100, 100, 300, 300);
-    pnFileView->show();
-}
+void TMainDock::mmFilewindowClick() { ShowPanel(pnFileView); }
 
-void TMainDock::ShowCalculatorsWindow()
+void TMainDock::ShowCalculatorsWindow() { ShowPanel(CalcPanel); }
+
+// A fixed place on the screen lies over whatever the main window shows
+// there (its menu, its tool bar, the dump), so a hidden panel comes back
+// where it was last: on its dock site beside the dump, opened at the
+// default width when the site held nothing else, or floating where the
+// user left it in this run.
+void TMainDock::ShowPanel(QDockWidget* panel)
 {
-    if (CalcPanel->isVisible())
+    if (panel->isVisible())
         return;
-    CalcPanel->setFloating(true);
-    // The settings keep the floating window's size, not its far corner.
-    CalcPanel->setGeometry(CalcTreeLeft, CalcTreeTop, CalcTreeUndockWidth, CalcTreeUndockHeight);
-    CalcPanel->show();
+    panel->show();
+    if (!panel->isFloating())
+        PanelDocked(panel);
 }
 
 void TMainDock::FormCreate()

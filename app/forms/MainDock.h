@@ -6,6 +6,7 @@
 // "layoutl.dat", "layoutr.dat" and "layout.ini" in the program folder
 // (app/MainDock.h).
 #include <QObject>
+#include <Qt>
 
 #include <string>
 
@@ -36,14 +37,16 @@ public:
     void SaveDockLayout();
     // Before the settings are saved: the calculators panel's floating size.
     void KeepUndockedSizes();
-    // View menu: a hidden file window floats at (100, 100), 300 x 300.
+    // View and Calculators menus: a hidden panel is shown again on its dock
+    // site (at first the file window's is the left, the calculators' the
+    // right), or floating where it floated when it was hidden.
     void mmFilewindowClick();
-    // A hidden calculators panel floats at its saved place and size.
     void ShowCalculatorsWindow();
     void Relabel();
 
 private:
-    QDockWidget* MakePanel(const char* name, const char* title, QWidget* content);
+    QDockWidget* MakePanel(const char* name, const char* title, QWidget* content, Qt::DockWidgetArea site);
+    void ShowPanel(QDockWidget* panel);
     QDockWidget* PanelNamed(const std::string& name) const;
     // A panel docked on a site that held no visible panel opens it at the
     // default width.

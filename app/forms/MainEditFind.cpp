@@ -93,6 +93,11 @@ void TMainEdit::FindNext(THexDump& view)
     // take it.
     buffer.SelStart = found;
     buffer.SelEnd = last;
+    // The caret goes to the match, so the status line shows where it is;
+    // the view has scrolled to it already.
+    edit.HideCaret();
+    edit.CaretNibble = found * 2;
+    edit.ShowCaret();
     view.Paint();
 }
 

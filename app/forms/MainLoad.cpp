@@ -80,7 +80,7 @@ void TMainForm::LoadModule(const std::string& chipEntry)
     module.LoadFromFile(ModulePath);
     const TModulePlan plan = PlanModule(module, WorkParam, TWidgetMetrics(this));
 
-    hlChipName->setToolTip(Text(plan.Info.Text()));
+    SetWidgetHint(hlChipName, plan.Info.Text());
     Docks->FileWindow->ShowModuleInfo(plan.Info);
     ShowModulePicture(plan.Picture);
     ModuleAdapter = plan.Adapter;
@@ -107,7 +107,9 @@ void TMainForm::ApplyModuleBuffers(const TModulePlan& plan)
     hasBuffer2_ = plan.HasBuffer2;
     const std::pair<THexDump*, const TBufferPlan*> buffers[] = {{HexDump1, &plan.Buffer1},
                                                               {HexDump2, plan.HasBuffer2 ? &plan.Buffer2 : nullptr}};
-    for (auto [view, planned] : buffers) {
+    for (int i = 0; i < 2; ++i) {
+        auto [view, planned] = buffers[i];
+        moduleWords_[i] = planned && planned->Words;
         if (!planned)
             continue;
         // An auto-sized buffer keeps its size until a file gives it one.
@@ -213,6 +215,7 @@ void TMainForm::DropModule()
 {
     moduleLoaded_ = false;
     hasBuffer2_ = false;
+    moduleWords_[0] = moduleWords_[1] = false;
     ParameterControls->Clear();
     GroupBox1->setVisible(false);
     BuildDeviceMenu(mmDevice, TModulePlan{});

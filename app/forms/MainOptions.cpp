@@ -91,6 +91,7 @@ void TMainForm::ShowEditorOptions()
         view->setFont(font);
         view->Paint();
     }
+    KeepOneDumpRow();
     PumpMessages();
 }
 

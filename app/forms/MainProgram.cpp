@@ -8,6 +8,7 @@
 #include "app/forms/ChipSel.h"
 #include "app/forms/Main.h"
 #include "app/forms/MainCalc.h"
+#include "app/forms/MainTranslation.h"
 #include "buffer/forms/HDump.h"
 #include "calc/forms/Templ.h"
 #include "engine/Global.h"
@@ -44,6 +45,7 @@ TMainForm* StartProgram(const std::vector<std::string>& arguments)
     SkinLibraryInitialization();
     LoadSettings();
     StartLanguage();
+    InstallLibraryTranslation(LanguageName);
     StartLink();
     auto* form = new TMainForm;
     // The About box is the splash window meanwhile.
@@ -76,6 +78,7 @@ void FinishProgram()
     fmExecute = nullptr;
     FreeCalculatorWindow();
     delete MainForm;
+    RemoveLibraryTranslation();
     ResetAppState();
     SkinLibraryFinalization();
 }

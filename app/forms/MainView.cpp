@@ -38,6 +38,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
+#include <QRegularExpression>
 #include <QStackedWidget>
 #include <QStatusTipEvent>
 #include <QTabBar>
@@ -47,9 +48,6 @@
 namespace {
 
 QString Text(const std::string& cp1251) { return Cp1251ToQString(cp1251); }
-
-// A short hint is read at a glance, a long one needs time.
-int HintHidePause(const std::string& hint) { return hint.size() <= 50 ? 2500 : 10000; }
 
 } // namespace
 
@@ -94,8 +92,7 @@ void TMainForm::BuffersChanged()
 {
     HexDump1->Paint();
     HexDump2->Paint();
-    THexDump* view = ActiveView();
-    CaretMoved(*view, view->Edit().WordMode ? view->Edit().CaretNibble / 4 : view->Edit().CaretByte);
+    ShowCaretStatus(*ActiveView());
     NotifyCalculatorChange();
     UpdateBufferLabels();
     UpdateCommands();
@@ -120,6 +117,21 @@ void TMainForm::CaretMoved(THexDump& view, int64_t index)
     DataLabel->setText(Text(status->DataText));
 }
 
+// The status line after a change: the caret where it stands now, or the
+// starting texts for a buffer that holds nothing.
+void TMainForm::ShowCaretStatus(THexDump& view)
+{
+    if (view.Buffer().Empty()) {
+        const TCaretStatus status = InitialCaretStatus(AddressLabelText, DataLabelText);
+        CursorAddress = 0;
+        AdrLabel->setText(Text(status.AddressText));
+        DataLabel->setText(Text(status.DataText));
+        return;
+    }
+    const THexDumpEdit& edit = view.Edit();
+    CaretMoved(view, edit.WordMode ? edit.CaretNibble / 4 : edit.CurrentByte());
+}
+
 void TMainForm::UpdateCaption()
 {
     const std::string tab0 = TabControl1->count() > 0 ? QStringToCp1251(TabControl1->tabText(0)) : "";
@@ -137,7 +149,7 @@ void TMainForm::UpdateBufferLabels()
         SetHint(Command(buttons[i]), caption.empty() ? HintWords[i] : HintWords[i] + " " + caption);
     const THexDump* view = ActiveView();
     Panel5->setText(Text(SizeLabelText(view->GetSize(), view->Edit().WordMode)));
-    Panel5->SetActiveMode(WordToggleActive(view->GetSize()));
+    Panel5->SetActiveMode(WordToggleActive(view->Buffer(), moduleWords_[view == HexDump2 ? 1 : 0]));
     UpdateCaption();
 }
 
@@ -159,12 +171,21 @@ void TMainForm::SetEditorOnlyMode()
         HexDump1->Buffer().EditorMode = true;
         HexDump1->Edit().WordMode = false;
         HexDump1->SetSize(0);
+        // Nothing is left to save: the question came before.
+        HexDump1->Buffer().Modified = false;
         DropModule();
     }
     BuffersChanged();
 }
 
-void TMainForm::mmEditoronlyClick() { SetEditorOnlyMode(); }
+// Leaving the module empties buffer 1, as another chip would: the
+// buffers are offered for saving first, and Cancel keeps everything.
+void TMainForm::mmEditoronlyClick()
+{
+    if ((moduleLoaded_ || !HexDump1->Buffer().EditorMode) && !AskBeforeModuleLoad())
+        return;
+    SetEditorOnlyMode();
+}
 
 void TMainForm::mmToolbarClick()
 {
@@ -182,7 +203,22 @@ void TMainForm::SetHint(QAction* action, const std::string& text)
             button->setToolTipDuration(HintHidePause(text));
 }
 
-void TMainForm::ShowHintText(const QString& hint) { StatusHint->setText(hint); }
+// A widget's hint is shown as its tool tip for the pause its length asks
+// and, as the mouse enters it, in the status bar.
+void TMainForm::SetWidgetHint(QWidget* widget, const std::string& text)
+{
+    widget->setToolTip(Text(text));
+    widget->setStatusTip(Text(text));
+    widget->setToolTipDuration(HintHidePause(text));
+}
+
+// The status bar's hint panel holds one line: a hint of several lines (a
+// module's information) is shown with its lines side by side.
+void TMainForm::ShowHintText(const QString& hint)
+{
+    QStringList lines = hint.split(QRegularExpression(QStringLiteral("[\\r\\n]+")), Qt::SkipEmptyParts);
+    StatusHint->setText(lines.join(QStringLiteral("  ")));
+}
 
 bool TMainForm::event(QEvent* event)
 {

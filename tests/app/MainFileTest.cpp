@@ -83,11 +83,24 @@ TEST(MainFile, SavePartRange)
     EXPECT_FALSE(ParseSavePartRange("0", "0", Buffer(0)).has_value());
 }
 
-TEST(MainFile, WordToggleOnlyForWholeWords)
+// A buffer sized by its file toggles for whole words only; a chip's buffer
+// only when its module shows words, whatever its size.
+TEST(MainFile, WordToggleOnlyForWholeWordsOrAWordModule)
 {
-    const std::pair<int64_t, bool> cases[] = {{0, false}, {1, false}, {2, true}, {255, false}, {256, true}};
-    for (auto [size, active] : cases)
-        EXPECT_EQ(WordToggleActive(size), active) << size;
+    struct Case {
+        int64_t Size;
+        bool EditorMode;
+        bool ModuleWords;
+        bool Active;
+    };
+    const Case cases[] = {{0, true, false, false},    {1, true, false, false},   {2, true, false, true},
+                          {255, true, false, false},  {256, true, false, true},  {256, true, true, true},
+                          {256, false, false, false}, {256, false, true, true},  {255, false, true, true}};
+    for (const Case& c : cases) {
+        TDumpBuffer b = Buffer(c.Size);
+        b.EditorMode = c.EditorMode;
+        EXPECT_EQ(WordToggleActive(b, c.ModuleWords), c.Active) << c.Size << " " << c.EditorMode << c.ModuleWords;
+    }
 }
 
 TEST(MainFile, DropQuestion)

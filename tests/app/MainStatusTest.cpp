@@ -98,6 +98,13 @@ TEST(MainStatus, SaveNameWithDateTimeAndAFileNameSafeChip)
     EXPECT_EQ(DatedSaveName(t, "AT/24:C*02?"), "08-12-2026  14.05.09  AT-24-C-02-");
 }
 
+TEST(MainStatus, HintHidePauseByLength)
+{
+    const std::pair<size_t, int> cases[] = {{0, 2500}, {50, 2500}, {51, 10000}, {400, 10000}};
+    for (auto [length, pause] : cases)
+        EXPECT_EQ(HintHidePause(std::string(length, 'h')), pause) << length;
+}
+
 TEST(MainRecentFiles, NewestFirstAtMostNine)
 {
     TStringList list;

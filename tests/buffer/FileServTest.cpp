@@ -260,6 +260,7 @@ TEST(DumpFiles, FilesWithoutDataLeaveAChipBufferAlone)
     struct Case {
         const char* file;
         std::string text;
+        const char* error = "no data";
     } cases[] = {
         {"empty.hex", ""},
         {"blank.s19", "\r\n  \r\n\r\n"},
@@ -267,6 +268,7 @@ TEST(DumpFiles, FilesWithoutDataLeaveAChipBufferAlone)
         {"end.s19", "S9030000FC\r\n"},
         {"count.s19", "S5030001FB\r\n"},
         {"header.eef", "X00004000000FB\r\n"},
+        {"empty.bin", "", "is empty"},
     };
     TempDir dir;
     for (const auto& c : cases) {
@@ -276,13 +278,60 @@ TEST(DumpFiles, FilesWithoutDataLeaveAChipBufferAlone)
         b.Modified = true;
         TDumpLoadInfo info;
         EXPECT_FALSE(LoadDumpFile(b, dir.file(c.file), info)) << c.file;
-        EXPECT_NE(info.Error.find("no data"), std::string::npos) << c.file << ": " << info.Error;
+        EXPECT_NE(info.Error.find(c.error), std::string::npos) << c.file << ": " << info.Error;
         TDumpBuffer same;
         Fill(same, 64, 7);
         EXPECT_EQ(DataOf(b), DataOf(same)) << c.file;
         EXPECT_EQ(MarkersOf(b), MarkersOf(same)) << c.file;
         EXPECT_TRUE(b.Modified) << c.file;
     }
+}
+
+// A chip's buffer asks before it takes a file that does not fit it
+// exactly; a declined load changes nothing and has no message. A buffer
+// sized by its files never asks.
+TEST(DumpFiles, AFileOfAnotherSizeIsLoadedOnlyWhenConfirmed)
+{
+    TempDir dir;
+    std::string raw(40, '\x5A'), hex = ":04001E0001020304D4\r\n:00000001FF\r\n"; // 0x22 bytes
+    WriteFileBytes(dir.file("exact.bin"), std::string(32, '\x11'));
+    WriteFileBytes(dir.file("long.bin"), raw);
+    WriteFileBytes(dir.file("far.hex"), hex);
+    struct Case {
+        const char* file;
+        bool editorMode;
+        bool answer;
+        int64_t askedSize; // -1: not asked
+        bool loaded;
+    } cases[] = {
+        {"exact.bin", false, false, -1, true}, {"long.bin", false, false, 40, false},
+        {"long.bin", false, true, 40, true},   {"far.hex", false, false, 0x22, false},
+        {"far.hex", false, true, 0x22, true},  {"long.bin", true, false, -1, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.file) + (c.editorMode ? " editor" : " chip"));
+        int64_t asked = -1;
+        ConfirmDumpSize = [&](const TDumpBuffer& buffer, const std::string& fileName, int64_t fileSize) {
+            EXPECT_EQ(buffer.GetSize(), 32);
+            EXPECT_EQ(fileName, dir.file(c.file));
+            asked = fileSize;
+            return c.answer;
+        };
+        TDumpBuffer b;
+        b.EditorMode = c.editorMode;
+        Fill(b, 32, 7);
+        b.Modified = true;
+        TDumpBuffer before = b;
+        TDumpLoadInfo info;
+        EXPECT_EQ(LoadDumpFile(b, dir.file(c.file), info), c.loaded);
+        EXPECT_EQ(asked, c.askedSize);
+        if (!c.loaded) {
+            EXPECT_EQ(info.Error, "");
+            EXPECT_EQ(DataOf(b), DataOf(before));
+            EXPECT_TRUE(b.Modified);
+        }
+    }
+    ConfirmDumpSize = nullptr;
 }
 
 TEST(DumpFiles, RenamedTextDumpsAreKnownByTheirContent)

@@ -142,7 +142,8 @@ TEST_F(MainCalcPanelTest, ClosingKeepsTheSizesOfAPanelThatShowed)
         Start("[Parameters]\r\nBuiltInCalcH=150\r\n[CalcTree]\r\nUndockWidth=310\r\nUndockHeight=420\r\n");
         if (show) {
             form_->Command("mmCalculatorswindow")->trigger();
-            // The panel floats in its dock: the dock's window has the size.
+            // Floated by the user: the dock's window has the size.
+            form_->Docks->CalcPanel->setFloating(true);
             form_->Docks->CalcPanel->resize(330, 450);
         }
         ASSERT_TRUE(form_->close());

@@ -11,6 +11,8 @@
 #include "platform/Paths.h"
 
 #include <QDockWidget>
+#include <QMenuBar>
+#include <QToolBar>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -168,22 +170,36 @@ TEST_F(MainDockTest, ACorruptOrUnreadableLayoutStartsWithEmptySites)
     EXPECT_FALSE(FileView()->isVisible());
 }
 
-TEST_F(MainDockTest, FloatingPanelsTakeTheirSavedSizes)
+// Without a layout that places them, the panels open docked beside the
+// dump, never over the menu, the tool bar or the dump; a panel the user
+// floated comes back floating where it was, and its size is kept.
+TEST_F(MainDockTest, HiddenPanelsOpenBesideTheDump)
 {
-    WriteFileBytes(dir_.file("TARKU.INI"), "[CalcTree]\r\nLeft=40\r\nTop=50\r\nUndockWidth=300\r\nUndockHeight=400\r\n");
+    WriteFileBytes(dir_.file("TARKU.INI"),
+                   "[CalcTree]\r\nLeft=30\r\nTop=30\r\nUndockWidth=300\r\nUndockHeight=400\r\n");
     Start();
+    const std::pair<const char*, Qt::DockWidgetArea> cases[] = {{"mmCalculatorswindow", Qt::RightDockWidgetArea},
+                                                                {"mmFilewindow", Qt::LeftDockWidgetArea}};
+    for (auto [command, site] : cases) {
+        SCOPED_TRACE(command);
+        form_->Command(command)->trigger();
+        QApplication::processEvents();
+        QDockWidget* panel = site == Qt::RightDockWidgetArea ? Calc() : FileView();
+        EXPECT_TRUE(DockedOn(panel, site));
+        EXPECT_FALSE(panel->geometry().intersects(form_->menuBar()->geometry()));
+        EXPECT_FALSE(panel->geometry().intersects(form_->ToolBar1->geometry()));
+        EXPECT_FALSE(panel->geometry().intersects(form_->centralWidget()->geometry()));
+        EXPECT_GE(panel->width(), 100);
+    }
+    SaveScreenshot(*form_, "MainDockTest_opened_beside_the_dump");
+    Calc()->setFloating(true);
+    Calc()->setGeometry(640, 200, 320, 410);
+    Calc()->close();
     form_->Command("mmCalculatorswindow")->trigger();
     ASSERT_TRUE(Calc()->isVisible());
     EXPECT_TRUE(Calc()->isFloating());
-    // A width and a height, not the far corner.
-    EXPECT_EQ(Calc()->size(), QSize(300, 400));
-    form_->Command("mmFilewindow")->trigger();
-    ASSERT_TRUE(FileView()->isVisible());
-    EXPECT_TRUE(FileView()->isFloating());
-    EXPECT_EQ(FileView()->geometry(), QRect(100, 100, 300, 300));
-    SaveScreenshot(*FileView(), "MainDockTest_floating_file_window");
+    EXPECT_EQ(Calc()->geometry(), QRect(640, 200, 320, 410));
     // A floating panel's size is kept at the close.
-    Calc()->resize(320, 410);
     Stop();
     const std::string ini = ReadFileBytes(dir_.file("TARKU.INI"));
     EXPECT_NE(ini.find("UndockWidth=320"), std::string::npos) << ini;

@@ -377,6 +377,9 @@ TEST_F(MainEditWindow, FindAgainNotFoundAndStartingOver)
             EXPECT_EQ(view.Buffer().SelEnd, s.selStart + 1);
             EXPECT_TRUE(view.IsSelected(s.selStart + 1));
             EXPECT_TRUE(boxes_.empty());
+            // The caret went to the match, and the status line with it.
+            EXPECT_EQ(form_->AdrLabel->text(), QStringLiteral("Address: %1 (0000%1H)").arg(s.selStart));
+            EXPECT_EQ(form_->DataLabel->text(), "Data: 65 (41H)");
         }
         else {
             ASSERT_EQ(boxes_.size(), 1u);

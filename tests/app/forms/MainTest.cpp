@@ -9,16 +9,22 @@
 #include "app/forms/HotLabel.h"
 #include "engine/Global.h"
 #include "engine/uExecuteLock.h"
+#include "platform/forms/QtMessageBox.h"
 #include "vprog/Chip24Cxx.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMessageBox>
+#include <QTest>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QTabBar>
+#include <QToolBar>
 #include <QTreeWidget>
+
+#include <map>
 
 namespace {
 
@@ -341,6 +347,226 @@ TEST_F(MainTest, RussianMainRoadWindows)
         static_cast<QDialog*>(language)->reject();
     });
     Trigger("Language1");
+}
+
+const char* const Entry25F16 = "Serial Flash\\SPI\\25F16";
+
+// Editor only empties a chip's buffer as another chip would: the same
+// question first, and Cancel keeps the chip and the data. The emptied
+// buffer holds nothing to ask about at the exit.
+TEST_F(MainTest, EditorOnlyAsksBeforeItEmptiesTheChipBuffer)
+{
+    Start();
+    form_->LoadModule(Entry25F16);
+    form_->HexDump1->Buffer().Data[7] = 0x77;
+    form_->HexDump1->Buffer().Modified = true;
+    struct Step {
+        int Answer;
+        bool SaveCancelled;
+        bool Emptied;
+    };
+    for (const Step& step : {Step{IDCANCEL, false, false}, Step{IDYES, true, false}, Step{IDNO, false, true}}) {
+        SCOPED_TRACE(step.Answer);
+        boxes_.clear();
+        answers_ = {step.Answer};
+        if (step.SaveCancelled)
+            Cancel();
+        Trigger("mmEditoronly");
+        ASSERT_EQ(boxes_.size(), 1u);
+        EXPECT_EQ(boxes_[0], "Save editor data?");
+        if (!step.Emptied) {
+            EXPECT_EQ(form_->HexDump1->GetSize(), 2097152);
+            EXPECT_EQ(form_->hlChipName->text(), "25F16");
+            EXPECT_EQ(form_->HexDump1->Buffer().Data[7], 0x77);
+            EXPECT_TRUE(form_->HexDump1->Buffer().Modified);
+            EXPECT_TRUE(form_->mmDevice->isEnabled());
+            continue;
+        }
+        EXPECT_EQ(form_->HexDump1->GetSize(), 0);
+        EXPECT_EQ(form_->hlChipName->text(), "Editor");
+        EXPECT_FALSE(form_->HexDump1->Buffer().Modified);
+        EXPECT_EQ(form_->Panel5->text(), "0 x 8");
+        // The status line no longer shows a byte of the old buffer.
+        EXPECT_EQ(form_->AdrLabel->text(), "Address: 0 (00000H)");
+        EXPECT_EQ(form_->DataLabel->text(), "Data: 0 (00H)");
+    }
+    // Editor only again: nothing left to ask about.
+    boxes_.clear();
+    Trigger("mmEditoronly");
+    EXPECT_TRUE(form_->close());
+    EXPECT_TRUE(boxes_.empty());
+}
+
+// A read changes the byte under the caret: the status line shows it.
+TEST_F(MainTest, TheStatusLineFollowsADeviceRead)
+{
+    PutChip("24C02", Pattern(256));
+    CloseRunsWhenDone();
+    Start();
+    form_->LoadModule(Entry24C02);
+    form_->HexDump1->Edit().GotoAddress(2);
+    EXPECT_EQ(form_->AdrLabel->text(), "Address: 2 (00002H)");
+    EXPECT_EQ(form_->DataLabel->text(), "Data: 255 (FFH)");
+    Run([&] { DeviceItem("mnREAD")->trigger(); });
+    EXPECT_TRUE(sawRun_);
+    EXPECT_EQ(form_->AdrLabel->text(), "Address: 2 (00002H)");
+    EXPECT_EQ(form_->DataLabel->text(), "Data: 17 (11H)");
+}
+
+// The size label toggles word view only where the module shows words; in
+// a byte module it does nothing, so the host is told bytes as the module
+// says.
+TEST_F(MainTest, TheSizeLabelTogglesWordsOnlyForAWordModule)
+{
+    std::filesystem::copy_file(testsupport::FixturePath("app/words.chl"), dir_.file("scripts/words.chl"));
+    const std::string catalogue = ReadFileBytes(dir_.file("scripts/scripts.cfg"));
+    WriteFileBytes(dir_.file("scripts/scripts.cfg"), catalogue + "\r\n[Test]\r\nWordChip=words.chl\r\n");
+    Start();
+    struct Case {
+        const char* Chip;
+        const char* Label;
+        bool Active;
+        const char* Clicked;
+        bool WordsAfterClick;
+    };
+    for (const Case& c : {Case{Entry24C02, "256 x 8", false, "256 x 8", false},
+                          Case{"WordChip", "64 x 16", true, "128 x 8", false}}) {
+        SCOPED_TRACE(c.Chip);
+        form_->LoadModule(c.Chip);
+        EXPECT_EQ(form_->Panel5->text().toStdString(), c.Label);
+        EXPECT_EQ(form_->Panel5->ActiveMode(), c.Active);
+        QTest::mousePress(form_->Panel5, Qt::LeftButton);
+        EXPECT_EQ(form_->Panel5->text().toStdString(), c.Clicked);
+        EXPECT_EQ(form_->HexDump1->Edit().WordMode, c.WordsAfterClick);
+        // The toggle stays: the words come back.
+        QTest::mousePress(form_->Panel5, Qt::LeftButton);
+        EXPECT_EQ(form_->Panel5->text().toStdString(), c.Label);
+    }
+}
+
+// The hints of labels reach the status bar as the mouse enters them, like
+// those of menu items and tool buttons, and stay up as long as their
+// length asks.
+TEST_F(MainTest, LabelHintsReachTheStatusBar)
+{
+    Start();
+    form_->LoadModule(Entry25F16);
+    struct Case {
+        QWidget* Widget;
+        const char* Status;
+        int Pause;
+    };
+    // The module's information has three lines, side by side in the status
+    // bar, and more than 50 characters.
+    const char* const info = "SPI NOR flash 25F16, 2048 KiB  JEDEC ID 54 40 15  Write erases the whole chip first, "
+                             "then programs every page that is not blank";
+    for (const Case& c : {Case{form_->hlChipName, info, 10000},
+                          Case{form_->AdrLabel, "Goto address", 2500}}) {
+        SCOPED_TRACE(c.Status);
+        QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
+        QApplication::sendEvent(c.Widget, &enter);
+        EXPECT_EQ(form_->StatusHint->text().toStdString(), c.Status);
+        EXPECT_EQ(c.Widget->toolTipDuration(), c.Pause);
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(c.Widget, &leave);
+        EXPECT_EQ(form_->StatusHint->text(), "");
+    }
+}
+
+// The smallest window keeps the dump's header and one row in sight.
+TEST_F(MainTest, TheSmallestWindowStillShowsADumpRow)
+{
+    Start();
+    form_->LoadModule(Entry24C02);
+    form_->resize(1, 1);
+    QApplication::processEvents();
+    const int line = form_->HexDump1->MeasuredLineHeight();
+    EXPECT_GE(form_->HexDump1->height(), 4 + 2 * line);
+    EXPECT_TRUE(form_->HexDump1->isVisible());
+    SaveScreenshot(*form_, "main-smallest-en");
+}
+
+// With the option on (as by default), a chip's buffer takes a file of
+// another size only when the user agrees; an empty file is refused, and
+// the buffer and its name stay as they were.
+TEST_F(MainTest, AFileOfAnotherSizeAsksBeforeItFillsAChipBuffer)
+{
+    WriteFileBytes(dir_.file("exact.bin"), Pattern(256));
+    WriteFileBytes(dir_.file("small.bin"), Pattern(100));
+    WriteFileBytes(dir_.file("big.bin"), Pattern(300));
+    std::filesystem::resize_file(dir_.file("big.bin"), uint64_t(100) << 20);
+    WriteFileBytes(dir_.file("empty.bin"), "");
+    Start();
+    form_->LoadModule(Entry24C02);
+    const std::string erased(256, '\xFF');
+    struct Case {
+        const char* File;
+        bool Option;
+        int Answer; // 0: no question
+        std::string After;
+        const char* Box;
+    };
+    const Case cases[] = {
+        {"exact.bin", true, 0, Pattern(256), nullptr},
+        {"big.bin", true, IDNO, erased, "File size not correspond buffer size. Load anyway?"},
+        {"big.bin", true, IDYES, Pattern(300).substr(0, 256), "File size not correspond buffer size. Load anyway?"},
+        {"small.bin", true, IDNO, erased, "File size not correspond buffer size. Load anyway?"},
+        {"small.bin", false, 0, Pattern(100) + erased.substr(100), nullptr},
+        {"empty.bin", true, 0, erased, "is empty"},
+        {"empty.bin", false, 0, erased, "is empty"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.File) + (c.Option ? " asking" : " not asking"));
+        form_->HexDump1->EraseBuffer();
+        form_->HexDump1->Buffer().Modified = false;
+        form_->WatchedFileName = "noname.bin";
+        form_->UpdateCaption();
+        WorkParam = c.Option ? WorkParam | wpAskOnSizeMismatch : WorkParam & ~wpAskOnSizeMismatch;
+        boxes_.clear();
+        if (c.Answer)
+            answers_ = {c.Answer};
+        Choose(dir_.file(c.File), 1);
+        Trigger("mnFileRead");
+        EXPECT_TRUE(answers_.empty());
+        ASSERT_EQ(boxes_.size(), c.Box ? 1u : 0u);
+        if (c.Box) {
+            EXPECT_NE(boxes_[0].find(c.Box), std::string::npos) << boxes_[0];
+        }
+        EXPECT_EQ(Buffer1Bytes() == c.After, true);
+        const bool loaded = c.After != erased;
+        EXPECT_EQ(form_->WatchedFileName, loaded ? dir_.file(c.File) : "noname.bin");
+        EXPECT_EQ(form_->windowTitle().toStdString().find(c.File) != std::string::npos, loaded);
+    }
+}
+
+// In Russian the standard buttons of the message boxes speak Russian too.
+TEST_F(MainTest, RussianMessageBoxButtons)
+{
+    WriteFileBytes(dir_.file("TARKU.INI"), "[Parameters]\r\nLanguage=" + Utf8ToCp1251("Russian(Русский)") + "\r\n");
+    Start();
+    form_->HexDump1->Buffer().Modified = true;
+    const MessageBoxHandler answered = SetMessageBoxHandler(nullptr);
+    InstallQtMessageBoxHandler();
+    std::map<QMessageBox::StandardButton, QString> texts;
+    // The box is looked at as soon as it shows, and answered Cancel.
+    auto* poll = new QTimer(&guard_);
+    QObject::connect(poll, &QTimer::timeout, [poll, &texts] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        poll->stop();
+        for (auto b : {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel})
+            if (QAbstractButton* button = box->button(b))
+                texts[b] = button->text();
+        SaveScreenshot(*box, "main-question-ru");
+        box->button(QMessageBox::Cancel)->click();
+    });
+    poll->start(0);
+    EXPECT_FALSE(form_->close());
+    SetMessageBoxHandler(answered);
+    EXPECT_EQ(texts[QMessageBox::Yes], QString::fromUtf8("&Да"));
+    EXPECT_EQ(texts[QMessageBox::No], QString::fromUtf8("&Нет"));
+    EXPECT_EQ(texts[QMessageBox::Cancel], QString::fromUtf8("Отмена"));
 }
 
 // The exit value module beside the shipped ones, in the catalogue.
