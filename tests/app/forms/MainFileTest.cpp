@@ -709,8 +709,8 @@ TEST_F(MainFileTest, NewAndSizeChangesShowNoEarlierDump)
     EXPECT_TRUE(std::all_of(b.Markers.begin() + 4096, b.Markers.begin() + 70000, [](uint8_t m) { return m == 0; }));
 }
 
-// A file loaded into a chip's buffer (dropped, reloaded, a recent file)
-// puts the view at its top; the mismatch marks and the selection stay
+// A file loaded into a chip's buffer (dropped, reloaded, a recent file, a
+// library dump) puts the view at its top; the mismatch marks and the selection stay
 // unless option bit 4 hides the marks.
 TEST_F(MainFileTest, LoadsIntoChipBuffersKeepMarksAndGoToTheTop)
 {
@@ -731,6 +731,7 @@ TEST_F(MainFileTest, LoadsIntoChipBuffersKeepMarksAndGoToTheTop)
         {"reload of buffer 1", 0, false, [&] { ChangeOutside(dir_.file("b1.bin"), Letters); Activate(); }, 1},
         {"a recent file", 0, false, [&] { form_->OpenRecentFile(0); }, 0},
         {"a recent file, bit 4", 0, true, [&] { form_->OpenRecentFile(0); }, 0},
+        {"a library dump", 0, false, [&] { form_->LoadDumpFromLibrary(dir_.file("b1.bin"), "", true); }, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Name);
