@@ -2,6 +2,7 @@
 
 #include "buffer/FileServ.h"
 #include "buffer/HDumpEdit.h"
+#include "buffer/uPrint.h"
 #include "engine/Global.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
@@ -28,47 +29,42 @@ bool ReadFileAt(const std::string& fileName, int64_t offset, uint8_t* dest, size
     return ok;
 }
 
-// Cells of one text dump row after its address: two hex digits each, one
-// gap between cells. A gap of three blanks or more after a cell, or
-// anything that is not a cell, ends the row: what follows is the character
-// column. Blanks before the first cell stand for bytes outside a dumped
-// range.
-std::vector<uint8_t> RowCells(const std::string& rest)
-{
-    std::vector<uint8_t> cells;
-    size_t i = 0;
-    while (i < rest.size() && cells.size() < 16) {
-        size_t gap = 0;
-        while (i < rest.size() && IsBlank(rest[i])) {
-            ++i;
-            ++gap;
-        }
-        if (i >= rest.size() || (!cells.empty() && gap > 2))
-            break;
-        const bool cell = i + 1 < rest.size() && IsHexDigit(rest[i]) && IsHexDigit(rest[i + 1]) &&
-                          (i + 2 == rest.size() || IsBlank(rest[i + 2]));
-        if (!cell)
-            break;
-        cells.push_back(HexPair(rest[i], rest[i + 1]));
-        i += 2;
-    }
-    return cells;
-}
-
-// A text dump line without its address: the leading run of non-hex
-// characters, the address digits and the separator after them are taken
-// off. Empty for a line that holds nothing else.
-std::string AfterAddress(const std::string& line)
+// The bytes of one text dump line: the leading run of non-hex characters
+// and the address digits after it are taken off; then 16 bytes, each the
+// next two hex digits in a row after any other characters (blanks, grid
+// bars, dots). What follows the 16th byte is the character column. A line
+// with nothing but blanks after its address gives no bytes and true; one
+// that cannot give 16 bytes, false.
+bool DumpLineBytes(const std::string& line, std::vector<uint8_t>& bytes)
 {
     size_t i = 0;
     while (i < line.size() && !IsHexDigit(line[i]))
         ++i;
     while (i < line.size() && IsHexDigit(line[i]))
         ++i;
-    if (i < line.size() && line[i] == ':')
-        ++i;
-    const std::string rest = line.substr(i);
-    return Trim(rest).empty() ? std::string() : rest;
+    if (std::all_of(line.begin() + std::ptrdiff_t(i), line.end(), IsBlank))
+        return true;
+    for (int n = 0; n < 16; ++n) {
+        while (i < line.size() && !IsHexDigit(line[i]))
+            ++i;
+        if (i + 1 >= line.size() || !IsHexDigit(line[i + 1]))
+            return false;
+        bytes.push_back(HexPair(line[i], line[i + 1]));
+        i += 2;
+    }
+    return true;
+}
+
+// The column headers of the program's printed dumps, which stand above
+// the rows and would read as bytes.
+bool IsPrintHeader(const std::string& line)
+{
+    const std::string text = TrimRight(line);
+    for (const bool words : {false, true})
+        for (const bool grid : {false, true})
+            if (text == PrintHeaderLine(words, grid))
+                return true;
+    return false;
 }
 
 } // namespace
@@ -200,7 +196,7 @@ int64_t WriteBytesAt(TDumpBuffer& buffer, int64_t start, const std::vector<uint8
 }
 
 std::optional<std::vector<uint8_t>> InsertTextBytes(const std::vector<std::string>& lines, bool hexDump,
-                                                    int& badLine)
+                                                    bool wordMode, int& badLine)
 {
     std::vector<uint8_t> bytes;
     badLine = -1;
@@ -209,19 +205,18 @@ std::optional<std::vector<uint8_t>> InsertTextBytes(const std::vector<std::strin
             bytes.insert(bytes.end(), line.begin(), line.end());
         return bytes;
     }
-    // The rows that hold anything: only the first and the last may be short.
-    std::vector<int> rows;
-    for (int i = 0; i < int(lines.size()); ++i)
-        if (!AfterAddress(lines[size_t(i)]).empty())
-            rows.push_back(i);
-    for (size_t r = 0; r < rows.size(); ++r) {
-        const std::vector<uint8_t> cells = RowCells(AfterAddress(lines[size_t(rows[r])]));
-        const bool edge = r == 0 || r + 1 == rows.size();
-        if (cells.empty() || (cells.size() < 16 && !edge)) {
-            badLine = rows[r];
+    for (int i = 0; i < int(lines.size()); ++i) {
+        const std::string& line = lines[size_t(i)];
+        if (IsPrintHeader(line))
+            continue;
+        const size_t rowStart = bytes.size();
+        if (!DumpLineBytes(line, bytes)) {
+            badLine = i;
             return std::nullopt;
         }
-        bytes.insert(bytes.end(), cells.begin(), cells.end());
+        if (wordMode)
+            for (size_t k = rowStart; k + 1 < bytes.size(); k += 2)
+                std::swap(bytes[k], bytes[k + 1]);
     }
     return bytes;
 }

@@ -55,15 +55,17 @@ int64_t FindPattern(const uint8_t* pattern, int64_t length, int64_t lastIndex, i
 int64_t WriteBytesAt(TDumpBuffer& buffer, int64_t start, const std::vector<uint8_t>& bytes);
 
 // The bytes of the insert dialog's text. Text mode: the characters of all
-// lines, line breaks left out. Hex-dump mode: per line the address is taken
-// off and up to 16 cells of two hex digits are read, as long as cells
-// follow one another; a wider gap ends the row, so the character column of
-// a short row is never read as hex. Only the first and the last row may
-// be short (a dump of a range that does not start or end on a row); any
-// other row without 16 cells, and a row without any, is refused with its
-// index in `badLine`.
+// lines, line breaks left out. Hex-dump mode: each line loses its leading
+// non-hex characters and its address (the first run of hex digits) and
+// then gives 16 bytes, each the next two hex digits in a row after any
+// other characters (blanks, grid bars); the rest of the line (the
+// character column) is ignored. Lines with nothing after an address, and
+// the column headers of printed dumps, are skipped; any other line that
+// cannot give 16 bytes is refused with its index in `badLine`. With
+// `wordMode` the text shows words as the view and a print in word mode do,
+// the odd byte first, so the two bytes of every word change places.
 std::optional<std::vector<uint8_t>> InsertTextBytes(const std::vector<std::string>& lines, bool hexDump,
-                                                    int& badLine);
+                                                    bool wordMode, int& badLine);
 
 // Reads a dump file (any format LoadFileToArray takes) into a file image
 // large enough for both the buffer and the file, bytes past the file's end

@@ -193,8 +193,7 @@ void CommitData(TDumpBuffer& buffer, TDumpLoad& load)
 {
     if (!load.Text) {
         if (buffer.EditorMode) {
-            buffer.Data.swap(load.Raw);
-            buffer.SetSize(load.NewSize);
+            buffer.TakeData(load.Raw, load.NewSize);
         } else if (load.Loaded > 0) {
             std::memcpy(buffer.Data.data(), load.Raw.data(), size_t(load.Loaded));
         }
@@ -205,9 +204,8 @@ void CommitData(TDumpBuffer& buffer, TDumpLoad& load)
         // The usual dump, one run from 0, becomes the data array itself, so
         // that its bytes are never held twice.
         image.Bytes.resize(DataArrayLength(load.NewSize));
-        buffer.Data.swap(image.Bytes);
+        buffer.TakeData(image.Bytes, load.NewSize);
         image.Bytes = std::vector<uint8_t>();
-        buffer.SetSize(load.NewSize);
         return;
     }
     if (buffer.EditorMode)

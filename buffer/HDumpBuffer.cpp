@@ -7,18 +7,22 @@
 
 namespace {
 
-// Resizes to exactly n elements, keeping what fits. std::vector may double
-// its capacity on growth, which would break the memory bound on large
-// buffers, and it never gives memory back on shrinking.
-void ResizeExact(std::vector<uint8_t>& v, size_t n)
+// Resizes to exactly n elements: the first `kept` bytes stay, the others
+// are zero. std::vector may double its capacity on growth, which would
+// break the memory bound on large buffers, and it never gives memory back
+// on shrinking.
+void ResizeExact(std::vector<uint8_t>& v, size_t n, size_t kept)
 {
-    if (v.size() == n && v.capacity() == n)
+    kept = std::min({kept, n, v.size()});
+    if (v.size() == n && v.capacity() == n) {
+        std::memset(v.data() + kept, 0, n - kept);
         return;
+    }
     std::vector<uint8_t> fresh;
     fresh.reserve(n);
     AdviseLargePages(fresh.data(), n);
+    fresh.insert(fresh.end(), v.begin(), v.begin() + std::ptrdiff_t(kept));
     fresh.resize(n);
-    std::memcpy(fresh.data(), v.data(), std::min(n, v.size()));
     v.swap(fresh);
 }
 
@@ -119,19 +123,41 @@ TDumpBuffer::TDumpBuffer()
 
 void TDumpBuffer::SetSize(int64_t size)
 {
+    Resize(size, true);
+}
+
+void TDumpBuffer::TakeData(std::vector<uint8_t>& data, int64_t size)
+{
+    Data.swap(data);
+    Resize(size, false);
+}
+
+void TDumpBuffer::Resize(int64_t size, bool clearNew)
+{
     if (size < 0)
         size = 0;
+    // Bytes past the old end hold whatever an earlier, larger buffer left
+    // there (the small array outlives every shrink); what the buffer gains
+    // is zero and unmarked, as in a buffer just created, never an earlier
+    // dump.
+    const size_t oldSize = size_t(GetSize());
+    const size_t newSize = size_t(size);
+    const size_t kept = clearNew ? oldSize : Data.size();
+    const size_t markerLength = Markers.size();
     size_t bitBytes = SmallBitBytes;
     if (size > SmallLimit) {
-        ResizeExact(Data, size_t(size) + 1);
-        Markers.Resize(size_t(size) + 1);
-        bitBytes = size_t(size / 8) + 8;
+        ResizeExact(Data, newSize + 1, kept);
+        Markers.Resize(newSize + 1);
+        bitBytes = newSize / 8 + 8;
     } else {
-        ResizeExact(Data, SmallDataBytes);
+        ResizeExact(Data, SmallDataBytes, kept);
         // The markers keep their length (never below the 65,536 bytes they
-        // are created with), so a buffer that shrinks and grows again finds
-        // its markers where they were.
+        // are created with).
     }
+    // Markers the array held beyond the old end are stale; those a longer
+    // array adds come zeroed.
+    if (const size_t staleEnd = std::min(newSize, markerLength); oldSize < staleEnd)
+        std::memset(Markers.data() + oldSize, 0, staleEnd - oldSize);
     // Every mark and the selection go, so neither array keeps its bits: a
     // fresh one holds no selection, and the marks are set in one fill.
     matchBits_.Bytes = TDumpBytes(bitBytes);

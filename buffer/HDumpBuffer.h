@@ -72,9 +72,15 @@ public:
     // Resizes to `size` bytes. Sizes above 0xFFFF get size + 1 data and
     // marker bytes and size div 8 + 8 bytes per bit array; smaller sizes get
     // 65,537 data bytes and 8,200 bytes per bit array, and the markers keep
-    // their length. Bytes and markers that fit survive; every mismatch mark
-    // and the selection are cleared. A negative size empties the buffer.
+    // their length. Bytes and markers that fit survive; bytes the buffer
+    // gains are zero and unmarked, as in a buffer just created. Every
+    // mismatch mark and the selection are cleared. A negative size empties
+    // the buffer.
     void SetSize(int64_t size);
+    // Takes `data` (a file's bytes, already as long as the data array of
+    // `size` bytes) as the buffer's bytes and resizes as SetSize does, the
+    // bytes left as they came; `data` gets the old array.
+    void TakeData(std::vector<uint8_t>& data, int64_t size);
 
     void EraseBuffer();   // every byte := 0xFF
     void HideMismatch();  // no byte differs
@@ -124,6 +130,8 @@ private:
     int64_t selLow_ = 1, selHigh_ = 0;
 
     void WidenSelBounds(int64_t first, int64_t last);
+    // SetSize; with clearNew false every byte of the data array is kept.
+    void Resize(int64_t size, bool clearNew);
 };
 
 // Colour of a marker value as a background: red, green, blue bits; all three

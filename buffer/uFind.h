@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-// Largest pattern the find and insert commands take.
+// Largest pattern a search takes (insert reads its text without one).
 constexpr int FindPatternCapacity = 65536;
 
 // The options of the "Number" page.

@@ -1,7 +1,6 @@
 #include "buffer/uPrint.h"
 
 #include "buffer/FileServFiles.h"
-#include "platform/Cp1251.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
 #include "platform/SysUtils.h"
@@ -241,9 +240,4 @@ std::string DefaultPrintFileName(const std::string& folder, const std::string& c
 std::string DefaultPrintFolder()
 {
     return ProgramFolder() + "/Dumps/Print/";
-}
-
-bool PrintCyrillic(const std::string& languageName)
-{
-    return AnsiLowerCase(languageName).find("russian") != std::string::npos;
 }

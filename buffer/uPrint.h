@@ -102,7 +102,3 @@ std::string DefaultPrintFileName(const std::string& folder, const std::string& c
 
 // "Dumps/Print/" in the program folder.
 std::string DefaultPrintFolder();
-
-// The printer takes Cyrillic characters when the language's name holds
-// "russian" in any case ("Russian(...)").
-bool PrintCyrillic(const std::string& languageName);

@@ -14,6 +14,14 @@ std::string SelectionSourceText(const uint8_t* bytes, int count)
     return text;
 }
 
+bool SelectionShowable(int64_t selStart, int64_t selEnd)
+{
+    if (selStart < 0)
+        return false;
+    const int64_t count = (selEnd > selStart ? selEnd - selStart : selStart - selEnd) + 1;
+    return count <= SelectionNumberBytes;
+}
+
 namespace {
 
 uint64_t xorMask(int count)
@@ -36,7 +44,7 @@ std::string octal(uint32_t v)
 
 TSelectionResult ConvertSelection(const uint8_t* bytes, int count, const TSelectionOptions& options)
 {
-    const int used = std::clamp(count, 0, 8);
+    const int used = std::clamp(count, 0, SelectionNumberBytes);
     auto v = static_cast<uint64_t>(BytesToNumber(bytes, used, options.SwapBytes && SelectionSwapAllowed(count),
                                                  options.SwapNibbles, options.ReverseOrder, options.MirrorBits,
                                                  options.Invert));

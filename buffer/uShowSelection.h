@@ -5,9 +5,16 @@
 #include <cstdint>
 #include <string>
 
-// Bytes the view holds, and the shift range of its arrow buttons.
+// Bytes the view holds, the bytes its number is made of, and the shift
+// range of its arrow buttons.
 constexpr int SelectionSourceCapacity = 12;
+constexpr int SelectionNumberBytes = 8;
 constexpr int SelectionShiftLimit = 32;
+
+// Whether "Show as decimal number" is offered for the selection from
+// selStart to selEnd (either order): for every size the number takes, 1 to
+// SelectionNumberBytes bytes. The Edit menu and the view's popup both ask.
+bool SelectionShowable(int64_t selStart, int64_t selEnd);
 
 struct TSelectionOptions {
     bool SwapBytes = false;     // counts only for an even number of bytes
@@ -32,7 +39,7 @@ std::string SelectionSourceText(const uint8_t* bytes, int count);
 // Whether "Swap bytes" applies to a selection of `count` bytes.
 inline bool SelectionSwapAllowed(int count) { return count % 2 == 0; }
 
-// The conversion of the first min(count, 8) bytes.
+// The conversion of the first min(count, SelectionNumberBytes) bytes.
 TSelectionResult ConvertSelection(const uint8_t* bytes, int count, const TSelectionOptions& options);
 
 // The shift after one click on "<< Left" (-1) or "Right >>" (+1), kept in

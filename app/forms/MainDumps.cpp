@@ -61,7 +61,7 @@ void TMainForm::LoadDumpFromLibrary(const std::string& fileName, const std::stri
     PumpMessages();
     if (!LoadFromFile(HexDump1->Buffer(), fileName))
         return;
-    HexDump1->SetSize(HexDump1->GetSize());
+    HexDump1->FileLoaded();
     Buffer1Loaded(fileName, false);
     UpdateCaption();
 }

@@ -126,7 +126,7 @@ void TMainEdit::EditMenuOpening()
         form_.Command("Paste1")->setEnabled(false);
     form_.Command("mmSlection")->setEnabled(selected);
     form_.Command("mmSelInserFromFile")->setEnabled(selected);
-    form_.Command("mmSelConvertToDigit")->setEnabled(selected && std::abs(buffer.SelEnd - buffer.SelStart) < 4);
+    form_.Command("mmSelConvertToDigit")->setEnabled(SelectionShowable(buffer.SelStart, buffer.SelEnd));
 }
 
 void TMainEdit::DoViewPopupCommand(THexDump& view, TDumpPopupCommand command)

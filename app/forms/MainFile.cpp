@@ -110,7 +110,7 @@ void TMainForm::LoadOpenedFileChip(const std::string& fileName)
     LoadModule(OpenedFileChip);
     if (!LoadFromFile(HexDump1->Buffer(), fileName))
         return;
-    HexDump1->SetSize(HexDump1->GetSize());
+    HexDump1->FileLoaded();
     Buffer1Loaded(fileName, false);
 }
 
@@ -167,7 +167,7 @@ void TMainForm::OpenRecentFile(int index)
         return;
     if (!LoadFromFile(HexDump1->Buffer(), fileName))
         return;
-    HexDump1->SetSize(HexDump1->GetSize());
+    HexDump1->FileLoaded();
     Buffer1Loaded(fileName, true);
     UpdateCaption();
 }
@@ -263,7 +263,7 @@ void TMainForm::LoadCommandLineDump(const std::string& fileName)
 {
     if (fileName.empty() || !LoadFromFile(HexDump1->Buffer(), fileName))
         return;
-    HexDump1->SetSize(HexDump1->GetSize());
+    HexDump1->FileLoaded();
     Buffer1Loaded(fileName, false);
     UpdateCaption();
 }

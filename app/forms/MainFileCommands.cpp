@@ -84,6 +84,9 @@ void TMainForm::mmNewClick()
     const std::optional<int32_t> size = getFileSize_->EnteredSize();
     if (!size)
         return;
+    // Nothing of the buffer before shows in the new one: emptied first, it
+    // gains every byte zero and unmarked.
+    HexDump1->Buffer().SetSize(0);
     ResizeBuffer1(*size);
     // The new buffer has a name but no file behind it.
     WatchedFileName = "noname.bin";
@@ -184,7 +187,7 @@ void TMainForm::DropFile(const std::string& fileName)
     THexDump& view = Buffer2Active() ? *HexDump2 : *HexDump1;
     if (!LoadFromFile(view.Buffer(), fileName))
         return;
-    view.SetSize(view.GetSize());
+    view.FileLoaded();
     if (&view == HexDump1) {
         Buffer1Loaded(fileName, true);
     }
@@ -229,7 +232,7 @@ bool TMainForm::ReloadWatched(THexDump& view, TWatchedFile& watch, const std::st
         return false;
     if (!LoadFromFile(view.Buffer(), watch.Name))
         return false;
-    view.SetSize(view.GetSize());
+    view.FileLoaded();
     view.Buffer().Modified = false;
     BuffersChanged();
     return true;

@@ -97,11 +97,7 @@ bool OpenBufferDialog(THexDump& view, std::string& fileName, bool* cancelled)
         *cancelled = !accepted;
     if (!accepted || !OpenBufferChosen(view.Buffer(), chosen, index, fileName))
         return false;
-    // The load may have resized the buffer under the view.
-    if (view.Buffer().EditorMode)
-        view.SetSize(view.GetSize());
-    view.Edit().SetScrollPos(0);
-    view.Paint();
+    view.FileLoaded();
     return true;
 }
 

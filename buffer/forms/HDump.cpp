@@ -1,5 +1,7 @@
 #include "buffer/forms/HDump.h"
 
+#include "buffer/HDumpChars.h"
+#include "buffer/uShowSelection.h"
 #include "buffer/forms/ColorRef.h"
 #include "engine/Global.h"
 #include "engine/forms/GlobalClipboard.h"
@@ -25,11 +27,8 @@ const std::array<QChar, 256>& AsciiGlyphs()
 {
     static const std::array<QChar, 256> glyphs = [] {
         std::array<QChar, 256> g;
-        for (int c = 0; c < 256; ++c) {
-            const char32_t u = Cp1251ToUnicode(static_cast<unsigned char>(c));
-            const QChar q(static_cast<char16_t>(u));
-            g[size_t(c)] = (c < 32 || !q.isPrint()) ? QChar('.') : q;
-        }
+        for (int c = 0; c < 256; ++c)
+            g[size_t(c)] = QChar(static_cast<char16_t>(DumpCharacter(uint8_t(c))));
         return g;
     }();
     return glyphs;
@@ -80,7 +79,7 @@ THexDump::THexDump(QWidget* parent)
     };
     edit_.OnPopup = [this](int x, int y) {
         UpdatePopupItems();
-        popup_->popup(mapToGlobal(QPoint(x, y)));
+        popup_->popup(mapToGlobal(QPoint(x, y) + ClientOrigin()));
     };
     BuildPopup();
 }
@@ -220,7 +219,7 @@ void THexDump::UpdatePopupItems()
     const bool selected = buffer_.SelStart != -1;
     popupItems_[pcCopy]->setEnabled(selected);
     selectionMenu_->setEnabled(selected);
-    popupItems_[pcShowAsDecimal]->setEnabled(selected && buffer_.SelEnd - buffer_.SelStart < 4);
+    popupItems_[pcShowAsDecimal]->setEnabled(SelectionShowable(buffer_.SelStart, buffer_.SelEnd));
 }
 
 bool THexDump::IsHexDumpInClipboard() const
@@ -258,6 +257,15 @@ void THexDump::SetSize(int64_t size)
     Paint();
 }
 
+void THexDump::FileLoaded()
+{
+    edit_.HideCaret();
+    edit_.BufferResized();
+    edit_.SetScrollPos(0);
+    scrollBar_->setVisible(!buffer_.Empty());
+    Paint();
+}
+
 void THexDump::EraseBuffer()
 {
     buffer_.EraseBuffer();
@@ -283,14 +291,14 @@ void THexDump::SelectAll()
 
 int THexDump::DrawWidth() const
 {
-    return scrollBar_->isHidden() ? width() : width() - scrollBar_->width() - 1;
+    return scrollBar_->isHidden() ? ClientWidth() : ClientWidth() - scrollBar_->width() - 1;
 }
 
 void THexDump::Paint()
 {
     const int barWidth = scrollBar_->sizeHint().width();
-    scrollBar_->setGeometry(width() - barWidth, 0, barWidth, height());
-    edit_.SetGeometry(width(), height(), MeasuredCharWidth(), MeasuredLineHeight());
+    scrollBar_->setGeometry(BevelWidth + ClientWidth() - barWidth, BevelWidth, barWidth, ClientHeight());
+    edit_.SetGeometry(ClientWidth(), ClientHeight(), MeasuredCharWidth(), MeasuredLineHeight());
     SyncScrollBar();
     update();
 }
@@ -303,17 +311,38 @@ void THexDump::resizeEvent(QResizeEvent*)
 void THexDump::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
+    PaintBevel(p);
+    p.translate(ClientOrigin());
     PaintTo(p);
+}
+
+// Two lowered rings, the outer one softer: shadow above and left, light
+// below and right.
+void THexDump::PaintBevel(QPainter& p)
+{
+    const QPalette& pal = palette();
+    const QColor shadows[BevelWidth] = {pal.color(QPalette::Mid), pal.color(QPalette::Dark)};
+    const QColor lights[BevelWidth] = {pal.color(QPalette::Light), pal.color(QPalette::Midlight)};
+    for (int ring = 0; ring < BevelWidth; ++ring) {
+        const int l = ring, t = ring, r = width() - 1 - ring, b = height() - 1 - ring;
+        p.setPen(shadows[ring]);
+        p.drawLine(l, t, r - 1, t);
+        p.drawLine(l, t, l, b - 1);
+        p.setPen(lights[ring]);
+        p.drawLine(l, b, r, b);
+        p.drawLine(r, t, r, b);
+    }
 }
 
 void THexDump::PaintTo(QPainter& p)
 {
-    edit_.SetGeometry(width(), height(), MeasuredCharWidth(), MeasuredLineHeight());
+    const int height = ClientHeight();
+    edit_.SetGeometry(ClientWidth(), height, MeasuredCharWidth(), MeasuredLineHeight());
     const TDumpLayout l = edit_.Layout();
     const int drawWidth = DrawWidth();
     p.setFont(font());
-    p.setClipRect(0, 0, drawWidth, height());
-    p.fillRect(0, 0, drawWidth, height(), ToQColor(Colors.BackgroundColor));
+    p.setClipRect(0, 0, drawWidth, height);
+    p.fillRect(0, 0, drawWidth, height, ToQColor(Colors.BackgroundColor));
     if (edit_.ShowHeader)
         PaintHeader(p, l, drawWidth);
     if (buffer_.Empty())
@@ -324,12 +353,12 @@ void THexDump::PaintTo(QPainter& p)
     for (int64_t index = edit_.TopIndex; index <= buffer_.LastIndex; index += 16) {
         PaintRow(p, l, index, rowsBottom, ascent);
         rowsBottom += l.H;
-        if (rowsBottom >= height())
+        if (rowsBottom >= height)
             break;
     }
     if (edit_.ShowGrid) {
         p.setPen(ToQColor(Colors.BackgroundColor ^ 0x404040));
-        const int bottom = std::min(rowsBottom, height()) - 1;
+        const int bottom = std::min(rowsBottom, height) - 1;
         for (int i = 0; i < 4; ++i) {
             const int x = l.X(l.GridCol(i)) + l.W / 2;
             p.drawLine(x, edit_.ShowHeader ? l.TopMargin : l.DataTop(), x, bottom);
@@ -514,7 +543,7 @@ void THexDump::PaintCaret(QPainter& p, const TDumpLayout& l)
         return;
     const int64_t row = (byte - edit_.TopIndex) / 16;
     const int y = l.DataTop() + int(std::min<int64_t>(row, 100000)) * l.H;
-    if (y >= height())
+    if (y >= ClientHeight())
         return;
     // The caret shows the byte that typing edits: with swapped words the
     // other byte of the pair, which stands in the caret's place.
@@ -609,11 +638,42 @@ void THexDump::keyPressEvent(QKeyEvent* e)
         digit = char('A' + (k - Qt::Key_A));
     if (digit && edit_.HexKeyDown(digit))
         return;
-    const QString text = e->text();
-    if (edit_.CtrlUp && text.size() == 1 && text[0].unicode() >= 32 && text[0].unicode() != 127 &&
-        edit_.CharTyped(UnicodeToCp1251(text[0].unicode())))
+    const int code = TypedCode(e);
+    if (code >= 0 && !IsPopupShortcut(e) && edit_.CharTyped(uint8_t(code)))
         return;
     QWidget::keyPressEvent(e);
+}
+
+int THexDump::TypedCode(const QKeyEvent* e)
+{
+    const bool ctrl = e->modifiers() & Qt::ControlModifier;
+    if (!ctrl) {
+        switch (e->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter: return 0x0D;
+        case Qt::Key_Backspace: return 0x08;
+        case Qt::Key_Escape: return 0x1B;
+        default: break;
+        }
+        const QString text = e->text();
+        if (text.size() == 1 && text[0].unicode() >= 32 && text[0].unicode() != 127)
+            return UnicodeToCp1251(text[0].unicode());
+        return -1;
+    }
+    // Ctrl with a letter types the letter's control code, whatever the
+    // keyboard layout puts in the event's text.
+    if (e->key() >= Qt::Key_A && e->key() <= Qt::Key_Z)
+        return e->key() - Qt::Key_A + 1;
+    return -1;
+}
+
+// The popup's shortcut keys never type, also while their item is disabled
+// (Copy without a selection).
+bool THexDump::IsPopupShortcut(const QKeyEvent* e) const
+{
+    const QKeySequence pressed(e->keyCombination());
+    return std::any_of(popupItems_.begin(), popupItems_.end(),
+                       [&](const QAction* a) { return a && !a->shortcut().isEmpty() && a->shortcut() == pressed; });
 }
 
 void THexDump::keyReleaseEvent(QKeyEvent* e)
@@ -626,13 +686,13 @@ void THexDump::keyReleaseEvent(QKeyEvent* e)
 
 void THexDump::mousePressEvent(QMouseEvent* e)
 {
-    const QPoint pos = e->position().toPoint();
+    const QPoint pos = e->position().toPoint() - ClientOrigin();
     edit_.MouseDownAt(e->button() == Qt::RightButton ? TDumpButton::Right : TDumpButton::Left, pos.x(), pos.y());
 }
 
 void THexDump::mouseMoveEvent(QMouseEvent* e)
 {
-    const QPoint pos = e->position().toPoint();
+    const QPoint pos = e->position().toPoint() - ClientOrigin();
     edit_.MouseMoveTo(pos.x(), pos.y());
 }
 

@@ -10,12 +10,14 @@
 #include <QRawFont>
 #include <QWidget>
 
+#include <algorithm>
 #include <array>
 #include <memory>
 
 #include <functional>
 
 class QAction;
+class QKeyEvent;
 class QMenu;
 class QScrollBar;
 
@@ -39,6 +41,10 @@ public:
     // Buffer operations with the repaint the view owes them.
     int64_t GetSize() const { return buffer_.GetSize(); }
     void SetSize(int64_t size);
+    // After the buffer took a file, which may have resized it: the view
+    // stands at the top and the scroll bar follows the size; the mismatch
+    // marks and the selection stay as the load left them.
+    void FileLoaded();
     void EraseBuffer();
     void HideMismatch();
     void ClearMarkers();
@@ -66,9 +72,18 @@ public:
     int MeasuredCharWidth() const;
     int MeasuredLineHeight() const;
 
-    // Paints the view onto any painter (the widget's paint event, printing
-    // previews, benchmarks).
+    // Paints the client area (everything inside the bevel) onto any
+    // painter, with its top left corner at the painter's origin (the
+    // widget's paint event, printing previews, benchmarks).
     void PaintTo(QPainter& p);
+
+    // The lowered bevel around the client area: two rings of one pixel.
+    static constexpr int BevelWidth = 2;
+    // Where the client area stands in the widget, and its size: the
+    // controller's coordinates are client coordinates.
+    QPoint ClientOrigin() const { return {BevelWidth, BevelWidth}; }
+    int ClientWidth() const { return std::max(width() - 2 * BevelWidth, 0); }
+    int ClientHeight() const { return std::max(height() - 2 * BevelWidth, 0); }
 
 protected:
     bool event(QEvent*) override;
@@ -102,6 +117,9 @@ private:
     std::unique_ptr<TGlyphTable> glyphs_;
     const TGlyphTable& Glyphs();
 
+    // The byte a key types into the character column, or -1.
+    static int TypedCode(const QKeyEvent* e);
+    bool IsPopupShortcut(const QKeyEvent* e) const;
     void BuildPopup();
     void SyncScrollBar();
     void FixFontPitch();
@@ -109,4 +127,5 @@ private:
     void PaintHeader(QPainter& p, const TDumpLayout& l, int drawWidth);
     void PaintRow(QPainter& p, const TDumpLayout& l, int64_t index, int y, int ascent);
     void PaintCaret(QPainter& p, const TDumpLayout& l);
+    void PaintBevel(QPainter& p);
 };

@@ -17,6 +17,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 TFindForm::TFindForm(QWidget* parent) : QDialog(parent)
 {
     setObjectName("FindForm");
@@ -192,7 +194,17 @@ void TFindForm::SpeedButton2Click()
             emit ActionRequested();
         return;
     }
-    switch (BuildTextPattern(MemoLines(), Pattern)) {
+    const std::vector<std::string> lines = MemoLines();
+    // Insert reads the text page's memo itself, whatever its length: the
+    // pattern's bound is the search's alone.
+    if (InsertMode()) {
+        if (std::all_of(lines.begin(), lines.end(), [](const std::string& line) { return line.empty(); }))
+            ShowMessageBox("Empty pattern", ProgramBoxCaption, MB_OK | MB_ICONWARNING);
+        else
+            emit ActionRequested();
+        return;
+    }
+    switch (BuildTextPattern(lines, Pattern)) {
     case TTextPatternResult::Ok:
         emit ActionRequested();
         break;

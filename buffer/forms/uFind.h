@@ -69,7 +69,9 @@ public:
     // "Number" page.
     void BuildNumberPattern();
     // The action button: builds the pattern of the active page and raises
-    // ActionRequested when there is one.
+    // ActionRequested when there is one. In insert mode the text page's
+    // memo is the caller's to read, of any length: the request is raised
+    // whenever it holds characters.
     void SpeedButton2Click();
 
 signals:

@@ -310,5 +310,5 @@ bool TfmPrint::PrintToPrinter(const THexDump& view, std::string& error)
         }
         printer_.setOutputFileName(QString::fromStdString(native));
     }
-    return PrintOnPrinter(printer_, view.Buffer(), Job(view), PrintCyrillic(LanguageName), error);
+    return PrintOnPrinter(printer_, view.Buffer(), Job(view), error);
 }

@@ -1,7 +1,7 @@
 #include "buffer/forms/uPrintCanvas.h"
 
+#include "buffer/HDumpChars.h"
 #include "buffer/forms/HDump.h"
-#include "platform/Cp1251.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -12,13 +12,17 @@ QFont PrintFont()
     return THexDump::DumpFont(QStringLiteral("Courier New"), 10, 1);
 }
 
-QString PrintLineText(const std::string& line, bool cyrillic)
+QString PrintLineText(const std::string& line)
 {
-    return cyrillic ? Cp1251ToQString(line) : QString::fromLatin1(line.data(), qsizetype(line.size()));
+    QString text;
+    text.reserve(qsizetype(line.size()));
+    for (const char c : line)
+        text += QChar(static_cast<char16_t>(DumpCharacter(static_cast<uint8_t>(c))));
+    return text;
 }
 
-TPrintCanvas::TPrintCanvas(QPainter& painter, int pageHeight, bool cyrillic, std::function<bool()> newPage)
-    : painter_(painter), pageHeight_(pageHeight), cyrillic_(cyrillic), newPage_(std::move(newPage))
+TPrintCanvas::TPrintCanvas(QPainter& painter, int pageHeight, std::function<bool()> newPage)
+    : painter_(painter), pageHeight_(pageHeight), newPage_(std::move(newPage))
 {
     painter_.setFont(PrintFont());
     painter_.setPen(Qt::black);
@@ -31,7 +35,7 @@ TPrintCanvas::TPrintCanvas(QPainter& painter, int pageHeight, bool cyrillic, std
 
 bool TPrintCanvas::Line(const std::string& text)
 {
-    painter_.drawText(x_, y_ + ascent_, PrintLineText(text, cyrillic_));
+    painter_.drawText(x_, y_ + ascent_, PrintLineText(text));
     y_ += h_;
     return true;
 }
@@ -44,8 +48,7 @@ bool TPrintCanvas::RowDone()
     return newPage_();
 }
 
-bool PrintOnPrinter(QPrinter& printer, const TDumpBuffer& buffer, const TPrintJob& job, bool cyrillic,
-                    std::string& error)
+bool PrintOnPrinter(QPrinter& printer, const TDumpBuffer& buffer, const TPrintJob& job, std::string& error)
 {
     printer.setPageOrientation(QPageLayout::Portrait);
     QPainter painter;
@@ -53,7 +56,7 @@ bool PrintOnPrinter(QPrinter& printer, const TDumpBuffer& buffer, const TPrintJo
         error = "The printer cannot start the print job.";
         return false;
     }
-    TPrintCanvas canvas(painter, printer.height(), cyrillic, [&printer] { return printer.newPage(); });
+    TPrintCanvas canvas(painter, printer.height(), [&printer] { return printer.newPage(); });
     const bool printed = WritePrintLines(buffer, job, canvas);
     if (!painter.end() || !printed) {
         error = "The printer failed to print the job.";
@@ -62,12 +65,12 @@ bool PrintOnPrinter(QPrinter& printer, const TDumpBuffer& buffer, const TPrintJo
     return true;
 }
 
-QImage PrintFirstPage(const TDumpBuffer& buffer, const TPrintJob& job, bool cyrillic, QSize pageSize)
+QImage PrintFirstPage(const TDumpBuffer& buffer, const TPrintJob& job, QSize pageSize)
 {
     QImage page(pageSize, QImage::Format_RGB32);
     page.fill(Qt::white);
     QPainter painter(&page);
-    TPrintCanvas canvas(painter, page.height(), cyrillic, [] { return false; });
+    TPrintCanvas canvas(painter, page.height(), [] { return false; });
     WritePrintLines(buffer, job, canvas);
     return page;
 }

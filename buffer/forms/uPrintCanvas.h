@@ -16,9 +16,8 @@ class QPrinter;
 // Courier New, 10 points, bold (a fixed-pitch font where it is missing).
 QFont PrintFont();
 
-// A line's code page bytes as the printer font shows them: Cyrillic for a
-// Russian user interface, else the Western characters.
-QString PrintLineText(const std::string& line, bool cyrillic);
+// A line's code page bytes as the characters the dump view shows for them.
+QString PrintLineText(const std::string& line);
 
 // Lines from 4 line heights down, one line height apart, left of them the
 // width of "01235678"; a row that ends within 5 line heights of the page's
@@ -26,7 +25,7 @@ QString PrintLineText(const std::string& line, bool cyrillic);
 class TPrintCanvas : public TPrintTarget {
 public:
     // newPage begins the next page; false stops the print.
-    TPrintCanvas(QPainter& painter, int pageHeight, bool cyrillic, std::function<bool()> newPage);
+    TPrintCanvas(QPainter& painter, int pageHeight, std::function<bool()> newPage);
 
     bool Line(const std::string& text) override;
     int SeparatorLines() const override { return 2; }
@@ -35,15 +34,13 @@ public:
 private:
     QPainter& painter_;
     int pageHeight_;
-    bool cyrillic_;
     std::function<bool()> newPage_;
     int h_, x_, y_, ascent_;
 };
 
 // Prints the job on the printer in portrait orientation; false with a
 // message when the printer refuses.
-bool PrintOnPrinter(QPrinter& printer, const TDumpBuffer& buffer, const TPrintJob& job, bool cyrillic,
-                    std::string& error);
+bool PrintOnPrinter(QPrinter& printer, const TDumpBuffer& buffer, const TPrintJob& job, std::string& error);
 
 // The first page of the job on a white image of the given size.
-QImage PrintFirstPage(const TDumpBuffer& buffer, const TPrintJob& job, bool cyrillic, QSize pageSize);
+QImage PrintFirstPage(const TDumpBuffer& buffer, const TPrintJob& job, QSize pageSize);

@@ -3,6 +3,7 @@
 #include "app/MainEdit.h"
 #include "buffer/FileServ.h"
 #include "buffer/HDumpEdit.h"
+#include "buffer/uPrint.h"
 
 #include <gtest/gtest.h>
 
@@ -12,6 +13,7 @@
 namespace {
 
 using Bytes = std::vector<uint8_t>;
+using testsupport::ReadFileBytes;
 using testsupport::TempDir;
 using testsupport::WriteFileBytes;
 
@@ -189,26 +191,37 @@ TEST(MainEdit, WriteBytesAtStopsAtTheLastByte)
     EXPECT_EQ(WriteBytesAt(b, -1, {1}), 0);
 }
 
-// The program's own text dumps read back, whatever their first and last
-// rows hold; the character column (here full of hex-looking characters)
-// is never read as bytes.
-TEST(MainEdit, InsertTextReadsTheProgramsOwnTextDumpsBack)
+// Every text dump the program prints to a file, in byte and word mode,
+// with or without the grid's bars, pastes back to the bytes it shows; the
+// column header is skipped, and the character column (here full of
+// hex-looking characters) is never read as bytes.
+TEST(MainEdit, InsertTextReadsThePrintedDumpsBack)
 {
+    TempDir dir;
     TDumpBuffer source;
-    source.SetSize(40);
-    for (int i = 0; i < 40; ++i)
-        source.Data[size_t(i)] = uint8_t("0123456789ABCDEF"[i % 16]);
-    source.Data[17] = ' ';
-    struct Case {
-        int64_t from, to;
-    };
-    const Case cases[] = {{0, 15}, {0, 17}, {0, 39}, {3, 20}, {16, 17}, {5, 5}};
-    for (const Case& c : cases) {
-        int badLine = 0;
-        const auto bytes = InsertTextBytes(Lines(MakeTextDump(source, c.from, c.to, false)), true, badLine);
-        ASSERT_TRUE(bytes) << c.from << ".." << c.to << " refused at line " << badLine;
-        EXPECT_EQ(*bytes, Bytes(source.Data.begin() + c.from, source.Data.begin() + c.to + 1))
-            << c.from << ".." << c.to;
+    source.SetSize(48);
+    for (int i = 0; i < 48; ++i)
+        source.Data[size_t(i)] = i < 32 ? uint8_t("0123456789ABCDEF"[i % 16]) : uint8_t(i * 37);
+    for (const bool wordMode : {false, true})
+        for (const bool grid : {false, true}) {
+            SCOPED_TRACE(testing::Message() << (wordMode ? "words" : "bytes") << (grid ? ", grid" : ""));
+            TPrintJob job;
+            job.Span = {0, 47};
+            job.WordMode = wordMode;
+            job.Grid = grid;
+            std::string error;
+            ASSERT_TRUE(WritePrintFile(dir.file("dump.txt"), false, source, job, error)) << error;
+            int badLine = -1;
+            const auto bytes = InsertTextBytes(Lines(ReadFileBytes(dir.file("dump.txt"))), true, wordMode, badLine);
+            ASSERT_TRUE(bytes) << "refused at line " << badLine;
+            EXPECT_EQ(*bytes, Bytes(source.Data.begin(), source.Data.begin() + 48));
+        }
+    // A saved text dump of whole rows reads back as well.
+    for (const bool wordMode : {false, true}) {
+        int badLine = -1;
+        const auto bytes = InsertTextBytes(Lines(MakeTextDump(source, 16, 47, wordMode)), true, wordMode, badLine);
+        ASSERT_TRUE(bytes) << "refused at line " << badLine;
+        EXPECT_EQ(*bytes, Bytes(source.Data.begin() + 16, source.Data.begin() + 48));
     }
 }
 
@@ -221,28 +234,33 @@ TEST(MainEdit, InsertTextRefusesWhatIsNoHexDump)
         int badLine;
     };
     const Case cases[] = {
+        {"an address and two bytes", {"00010: 41 42"}, 0},
         {"a short row between full ones", {full, "00010: 41 42", full}, 1},
+        {"a short last row", {full, full, "00020: 41 42 .. .. .. .. .. .. .. .. .. .. .. .. .. ..   AB"}, 2},
         {"a row without cells", {full, "hello world"}, 1},
         {"a cell that is not hex", {full, "00010: 41 4G 43 44 45 46 47 48 49 4A 4B 4C 4D 4E 4F 50", full}, 1},
+        {"single digits", {"0000: 0 1 2 3 4 5 6 7 8 9 A B C D E F 0 1 2 3 4 5 6 7 8 9 A B C D E F"}, 0},
     };
     for (const Case& c : cases) {
         int badLine = -1;
-        EXPECT_FALSE(InsertTextBytes(c.lines, true, badLine)) << c.name;
+        EXPECT_FALSE(InsertTextBytes(c.lines, true, false, badLine)) << c.name;
         EXPECT_EQ(badLine, c.badLine) << c.name;
     }
+    // Lines of blanks, of an address alone or of no hex digit are skipped;
+    // non-hex characters between the pairs are passed over.
     int badLine = -1;
-    const auto lone = InsertTextBytes({"00010: 41 42"}, true, badLine);
-    ASSERT_TRUE(lone) << "one short row is the first and the last";
-    EXPECT_EQ(*lone, (Bytes{0x41, 0x42}));
-    const auto blankLines = InsertTextBytes({"", full, "   ", full}, true, badLine);
-    ASSERT_TRUE(blankLines);
-    EXPECT_EQ(blankLines->size(), 32u);
+    const auto rows =
+        InsertTextBytes({"", full, "   ", "00010  ", "-------", "0:00|01.02,03;04 05 06 07 08 09 0a 0b 0c 0d 0e 0f"},
+                        true, false, badLine);
+    ASSERT_TRUE(rows) << badLine;
+    ASSERT_EQ(rows->size(), 32u);
+    EXPECT_EQ(Bytes(rows->begin() + 16, rows->end()), Bytes(rows->begin(), rows->begin() + 16));
 }
 
 TEST(MainEdit, InsertTextInTextModeTakesEveryCharacter)
 {
     int badLine = -1;
-    const auto bytes = InsertTextBytes({"ab", "", "c"}, false, badLine);
+    const auto bytes = InsertTextBytes({"ab", "", "c"}, false, true, badLine);
     ASSERT_TRUE(bytes);
     EXPECT_EQ(*bytes, (Bytes{'a', 'b', 'c'}));
 }

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 namespace {
 
 struct SizeCase {
@@ -58,8 +61,58 @@ TEST(DumpBuffer, SetSizeKeepsBytesAndMarkersClearsMarksAndSelection)
     EXPECT_EQ(b.SelStart, -1);
     b.SetSize(0x20000);
     EXPECT_EQ(b.Data[5], 0x55);
-    EXPECT_EQ(b.Data[0x1FFFF], 0) << "bytes beyond the small array are gone";
-    EXPECT_EQ(b.Markers[0x1FFFF], 5) << "the markers kept their length while small";
+    EXPECT_EQ(b.Data[0x1FFFF], 0) << "what the buffer gains is zero";
+    EXPECT_EQ(b.Markers[0x1FFFF], 0) << "and unmarked";
+}
+
+// Bytes and markers a resize adds never show an earlier, larger buffer:
+// the small array outlives every shrink, the markers keep their length.
+TEST(DumpBuffer, WhatAResizeAddsIsZeroAndUnmarked)
+{
+    const struct {
+        int64_t Before, Shrunk, Grown;
+    } cases[] = {
+        {0x200000, 4096, 8192},  // a 2 MiB dump, then a small buffer grown
+        {0x200000, 4096, 0x30000},
+        {0x8000, 100, 0xFFFF},   // within the small array
+        {0xFFFF, 0, 17},
+        {0x20000, 0x10000, 0x20000},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.Before << " " << c.Shrunk << " " << c.Grown);
+        TDumpBuffer b;
+        b.SetSize(c.Before);
+        std::fill_n(b.Data.begin(), c.Before, uint8_t(0x5A));
+        b.SetMarkerRange(0, c.Before - 1, 3);
+        b.SetSize(c.Shrunk);
+        b.SetSize(c.Grown);
+        int64_t kept = 0, zero = 0, unmarked = 0;
+        for (int64_t i = 0; i < c.Grown; ++i) {
+            kept += i < c.Shrunk && b.Data[size_t(i)] == 0x5A && b.Markers[size_t(i)] == 3;
+            zero += i >= c.Shrunk && b.Data[size_t(i)] == 0;
+            unmarked += i >= c.Shrunk && b.Markers[size_t(i)] == 0;
+        }
+        EXPECT_EQ(kept, c.Shrunk);
+        EXPECT_EQ(zero, c.Grown - c.Shrunk);
+        EXPECT_EQ(unmarked, c.Grown - c.Shrunk);
+    }
+}
+
+// A file's bytes taken as the data array stay as they came, however much
+// larger than the buffer before.
+TEST(DumpBuffer, TakenDataKeepsEveryByte)
+{
+    TDumpBuffer b;
+    b.SetSize(16);
+    for (const int64_t size : {int64_t(40), int64_t(0x12345), int64_t(3)}) {
+        std::vector<uint8_t> data(size_t(size > TDumpBuffer::SmallLimit ? size + 1 : 65537), 0x00);
+        for (int64_t i = 0; i < size; ++i)
+            data[size_t(i)] = uint8_t(i * 7);
+        const std::vector<uint8_t> expected(data.begin(), data.begin() + size);
+        b.TakeData(data, size);
+        EXPECT_EQ(b.GetSize(), size);
+        EXPECT_EQ(std::vector<uint8_t>(b.Data.begin(), b.Data.begin() + size), expected) << size;
+    }
 }
 
 TEST(DumpBuffer, EmptyBufferOperationsDoNothing)

@@ -222,15 +222,6 @@ TEST(PrintNames, DefaultFileNameKeepsTheFolder)
               "/a/b/24C02 8-12-26 12-30-05 PM dump.txt");
 }
 
-TEST(PrintNames, RussianLanguageIsFoundInAnyCase)
-{
-    EXPECT_TRUE(PrintCyrillic("Russian(\xD0\xF3\xF1\xF1\xEA\xE8\xE9)"));
-    EXPECT_TRUE(PrintCyrillic("russian"));
-    EXPECT_TRUE(PrintCyrillic("RUSSIAN"));
-    EXPECT_FALSE(PrintCyrillic("English"));
-    EXPECT_FALSE(PrintCyrillic(""));
-}
-
 class PrintFile : public ::testing::Test {
 protected:
     testsupport::TempDir dir;

@@ -85,3 +85,21 @@ TEST(ShowSelection, ShiftCaption)
         EXPECT_EQ(caption.Color, color) << text;
     }
 }
+
+// "Show as decimal number" is offered for every size the number is made
+// of, by the Edit menu and the popup alike; a selection of eight bytes
+// shows all of them.
+TEST(ShowSelection, OfferedForEverySizeTheNumberTakes)
+{
+    const struct {
+        int64_t SelStart, SelEnd;
+        bool Offered;
+    } cases[] = {
+        {-1, 0, false}, {0, 0, true}, {5, 8, true}, {0, 4, true}, {3, 10, true},
+        {10, 3, true},  {0, 8, false}, {8, 0, false}, {100, 199, false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(SelectionShowable(c.SelStart, c.SelEnd), c.Offered) << c.SelStart << ".." << c.SelEnd;
+    const uint8_t eight[] = {0xFE, 0x23, 0x45, 0x67, 0x89, 0xAB, 0xCD, 0xEF};
+    EXPECT_EQ(ConvertSelection(eight, 8, {}).Hex, "FE23456789ABCDEF");
+}

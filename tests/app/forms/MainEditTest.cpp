@@ -286,7 +286,7 @@ TEST_F(MainEditWindow, EditMenuFollowsSelectionAndClipboard)
     EXPECT_TRUE(form_->Command("Paste1")->isEnabled());
     EXPECT_TRUE(form_->Command("Copy1")->isEnabled());
     EXPECT_TRUE(form_->Command("mmSlection")->isEnabled());
-    EXPECT_FALSE(form_->Command("mmSelConvertToDigit")->isEnabled()) << "five bytes";
+    EXPECT_TRUE(form_->Command("mmSelConvertToDigit")->isEnabled()) << "five bytes";
     view.Buffer().ClearSelection();
     Select(view, 1, 4);
     opened();
@@ -410,18 +410,18 @@ TEST_F(MainEditWindow, FindAgainNotFoundAndStartingOver)
 }
 
 // Paste special: the number page writes its bytes, the text page a text
-// dump (with a short last row) or its characters, at the active view's
-// caret byte.
+// dump (read as the view in word mode shows words) or its characters, at
+// the active view's caret byte.
 TEST_F(MainEditWindow, InsertWritesAtTheActiveViewsCaretByte)
 {
     Start();
     TDumpBuffer source;
-    source.SetSize(18);
-    for (int i = 0; i < 18; ++i)
+    source.SetSize(32);
+    for (int i = 0; i < 32; ++i)
         source.Data[size_t(i)] = uint8_t('A' + i);
-    const QString dump = Cp1251ToQString(MakeTextDump(source, 0, 17, false));
+    const QString dump = Cp1251ToQString(MakeTextDump(source, 0, 31, true));
 
-    THexDump& view = Buffer(1, Bytes(24, 0), true);
+    THexDump& view = Buffer(1, Bytes(40, 0), true);
     view.Edit().CaretNibble = 7; // word 1: byte 2
     Press(form_->DataLabel);
     TFindForm* find = FindForm();
@@ -435,8 +435,8 @@ TEST_F(MainEditWindow, InsertWritesAtTheActiveViewsCaretByte)
     find->CheckBox1->setChecked(true);
     SaveScreenshot(*find, "main-insert-en");
     find->SpeedButton2->click();
-    Bytes expected(24, 0);
-    std::copy(source.Data.begin(), source.Data.begin() + 18, expected.begin() + 2);
+    Bytes expected(40, 0);
+    std::copy(source.Data.begin(), source.Data.begin() + 32, expected.begin() + 2);
     EXPECT_EQ(Contents(view), expected);
     EXPECT_TRUE(view.Buffer().Modified);
     EXPECT_TRUE(boxes_.empty());

@@ -20,10 +20,12 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QCheckBox>
+#include <QScrollBar>
 #include <QTabBar>
 #include <QTest>
 #include <QUrl>
 
+#include <algorithm>
 #include <chrono>
 #include <memory>
 
@@ -672,6 +674,92 @@ TEST_F(MainFileTest, DialogScreenshots)
         Trigger("Print1");
         EXPECT_EQ(dialogs_, 4);
         EXPECT_TRUE(SaveScreenshot(*form_, "main-words" + suffix));
+    }
+}
+
+// A new buffer and a size change show nothing of an earlier dump: what
+// buffer 1 gains is zero and unmarked, and a save writes just that.
+TEST_F(MainFileTest, NewAndSizeChangesShowNoEarlierDump)
+{
+    const std::string dump = Pattern(0x200000);
+    StartWithFile(dump);
+    TDumpBuffer& b = form_->HexDump1->Buffer();
+    b.SetMarkerRange(0, b.LastIndex, 5);
+    auto unmarked = [&b] {
+        return std::all_of(b.Markers.begin(), b.Markers.begin() + b.GetSize(), [](uint8_t m) { return m == 0; });
+    };
+    AnswerSize<TfmGetFileSize>("4096");
+    Trigger("mmNew");
+    EXPECT_EQ(Buffer1Bytes(), std::string(4096, '\0'));
+    EXPECT_TRUE(unmarked());
+    AnswerSize<TfmChangeFilesize>("8192");
+    Trigger("mmChangeSize");
+    EXPECT_EQ(Buffer1Bytes(), std::string(8192, '\0'));
+    EXPECT_TRUE(unmarked());
+    Choose(dir_.file("new.bin"), 1);
+    Trigger("mnFileSave");
+    EXPECT_EQ(ReadFileBytes(dir_.file("new.bin")), std::string(8192, '\0'));
+
+    // A loaded dump cut and grown again: the bytes cut off stay gone.
+    NextCase();
+    answers_ = {IDYES};
+    form_->DropFile(dir_.file("in.bin"));
+    ASSERT_EQ(Buffer1Bytes(), dump);
+    b.SetMarkerRange(0, b.LastIndex, 5);
+    for (const char* size : {"4096", "8192", "70000"}) {
+        AnswerSize<TfmChangeFilesize>(size);
+        Trigger("mmChangeSize");
+    }
+    EXPECT_EQ(Buffer1Bytes(), dump.substr(0, 4096) + std::string(70000 - 4096, '\0'));
+    EXPECT_TRUE(std::all_of(b.Markers.begin() + 4096, b.Markers.begin() + 70000, [](uint8_t m) { return m == 0; }));
+}
+
+// A file loaded into a chip's buffer (dropped, reloaded, a recent file, a
+// library dump) puts the view at its top; the mismatch marks and the selection stay
+// unless option bit 4 hides the marks.
+TEST_F(MainFileTest, LoadsIntoChipBuffersKeepMarksAndGoToTheTop)
+{
+    StartWithTwoBuffers();
+    WriteFileBytes(dir_.file("b1.bin"), Pattern(64));
+    WriteFileBytes(dir_.file("b2.bin"), Letters);
+    struct Case {
+        const char* Name;
+        int Tab;
+        bool HideMismatch;
+        std::function<void()> Load;
+        size_t Questions;
+    };
+    const Case cases[] = {
+        {"drop on buffer 2", 1, false, [&] { form_->DropFile(dir_.file("b2.bin")); }, 1},
+        {"reload of buffer 2", 1, false, [&] { ChangeOutside(dir_.file("b2.bin"), Pattern(32)); Activate(); }, 1},
+        {"drop on buffer 1", 0, false, [&] { form_->DropFile(dir_.file("b1.bin")); }, 1},
+        {"reload of buffer 1", 0, false, [&] { ChangeOutside(dir_.file("b1.bin"), Letters); Activate(); }, 1},
+        {"a recent file", 0, false, [&] { form_->OpenRecentFile(0); }, 0},
+        {"a recent file, bit 4", 0, true, [&] { form_->OpenRecentFile(0); }, 0},
+        {"a library dump", 0, false, [&] { form_->LoadDumpFromLibrary(dir_.file("b1.bin"), "", true); }, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        NextCase();
+        WorkParam = c.HideMismatch ? WorkParam | wpHideMismatch : WorkParam & ~wpHideMismatch;
+        form_->TabControl1->setCurrentIndex(c.Tab);
+        THexDump& view = c.Tab ? *form_->HexDump2 : *form_->HexDump1;
+        view.Buffer().Modified = false;
+        view.SetMatchBit(5, false);
+        view.Buffer().SetSelectRange(7, 9, true);
+        view.Buffer().SelStart = 7;
+        view.Buffer().SelEnd = 9;
+        view.Edit().SetScrollPos(view.Edit().ScrollMax());
+        ASSERT_GT(view.Edit().TopIndex, 0);
+        if (c.Questions)
+            answers_ = {IDYES};
+        c.Load();
+        ASSERT_EQ(boxes_.size(), c.Questions);
+        EXPECT_EQ(view.GetMatchBit(5), c.HideMismatch);
+        EXPECT_EQ(view.Buffer().SelStart, 7);
+        EXPECT_TRUE(view.IsSelected(9));
+        EXPECT_EQ(view.Edit().TopIndex, 0);
+        EXPECT_EQ(view.ScrollBar()->value(), 0);
     }
 }
 

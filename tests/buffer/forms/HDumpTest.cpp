@@ -30,7 +30,13 @@ protected:
         for (int i = 0; i < 256; ++i)
             view.Buffer().Data[size_t(i)] = uint8_t(i);
     }
-    QImage Grab() { return view.grab().toImage().convertToFormat(QImage::Format_RGB32); }
+    // The client area inside the bevel, where the layout's coordinates
+    // count from.
+    QImage Grab()
+    {
+        const QRect client(view.ClientOrigin(), QSize(view.ClientWidth(), view.ClientHeight()));
+        return view.grab().toImage().convertToFormat(QImage::Format_RGB32).copy(client);
+    }
     // A point on a byte's background, clear of its digits: just left of the
     // cell text, near the row's bottom.
     QPoint HexProbe(int64_t i)

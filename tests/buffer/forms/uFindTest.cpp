@@ -108,6 +108,35 @@ TEST_F(DialogTest, FindTakesTextFromTheMemo)
     EXPECT_EQ(form.Pattern, (Bytes{0x61, 0x62, 0x63}));
 }
 
+// Insert reads the text page's memo itself: the pattern's bound is the
+// search's, and any text with characters is a request.
+TEST_F(DialogTest, InsertTakesATextOfAnyLength)
+{
+    TFindForm form;
+    form.setWindowTitle(Cp1251ToQString(form.InsertCaption));
+    form.show();
+    QSignalSpy actions(&form, &TFindForm::ActionRequested);
+    form.PageControl1->setCurrentIndex(1);
+    struct Case {
+        QString Text;
+        int Actions, Messages;
+    };
+    const Case cases[] = {
+        {QString(), 0, 1},
+        {QStringLiteral("\n\n"), 0, 2},
+        {QString(FindPatternCapacity + 1, QLatin1Char('x')), 1, 2},
+        {QString(4 * FindPatternCapacity, QLatin1Char('y')), 2, 2},
+    };
+    for (const Case& c : cases) {
+        form.Memo1->setPlainText(c.Text);
+        form.SpeedButton2->click();
+        EXPECT_EQ(actions.count(), c.Actions) << c.Text.size();
+        ASSERT_EQ(messages.size(), size_t(c.Messages)) << c.Text.size();
+        EXPECT_EQ(messages.back().Text, "Empty pattern");
+    }
+    EXPECT_EQ(form.MemoLines(), std::vector<std::string>{std::string(4 * FindPatternCapacity, 'y')});
+}
+
 TEST_F(DialogTest, FindCloseAndEscapeAskTheCaller)
 {
     TFindForm form;

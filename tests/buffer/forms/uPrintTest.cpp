@@ -251,7 +251,7 @@ TEST_F(PrintDialog, FirstPageStopsWhereThePageIsFull)
     view.SetSize(4096);
     TPrintJob job;
     job.Span = {0, 4095};
-    const QImage page = PrintFirstPage(view.Buffer(), job, false, QSize(400, 300));
+    const QImage page = PrintFirstPage(view.Buffer(), job, QSize(400, 300));
     // Something was drawn, and the rows stop before the bottom margin.
     const int h = QFontMetrics(PrintFont(), &page).height();
     bool inked = false, bottomClear = true;
@@ -265,10 +265,29 @@ TEST_F(PrintDialog, FirstPageStopsWhereThePageIsFull)
     EXPECT_TRUE(bottomClear);
 }
 
-TEST_F(PrintDialog, PrinterTextTakesCyrillicOnlyForRussian)
+// The printer shows each byte as the view's character column does, in
+// any language of the user interface.
+TEST_F(PrintDialog, PrinterTextIsTheCharactersTheViewShows)
 {
-    EXPECT_EQ(PrintLineText("\xC0\xE1", true), QString::fromUtf8("Аб"));
-    EXPECT_EQ(PrintLineText("\xC0\xE1", false), QString::fromUtf8("Àá"));
+    const struct {
+        const char* Line;
+        const char* Shown; // UTF-8
+    } cases[] = {
+        {"\xC0\xE1\xFF", "Абя"},
+        {"00000:  41 \x7F", "00000:  41 \u2302"},
+        {"\x98\xAD\xA0", "\uFFFD\u2010\u00A0"},
+    };
+    for (const bool russian : {false, true}) {
+        LanguageName = russian ? "Russian(\xD0\xF3\xF1\xF1\xEA\xE8\xE9)" : "English";
+        for (const auto& c : cases)
+            EXPECT_EQ(PrintLineText(c.Line), QString::fromUtf8(c.Shown)) << c.Line;
+    }
+    for (int code = 32; code < 256; ++code) {
+        SCOPED_TRACE(code);
+        const QString shown = PrintLineText(std::string(1, char(code)));
+        ASSERT_EQ(shown.size(), 1);
+        EXPECT_TRUE(shown[0].isPrint()) << "every code is drawn";
+    }
 }
 
 TEST_F(PrintDialog, Screenshots)
@@ -296,9 +315,9 @@ TEST_F(PrintDialog, Screenshots)
     job.Grid = true;
     job.AddDescription = true;
     job.Description = PrintDescriptionLines("24C02", "12.08.2026", "12:30:05");
-    EXPECT_TRUE(SaveScreenshot(PrintFirstPage(view.Buffer(), job, true, QSize(794, 1123)), "print_page"));
+    EXPECT_TRUE(SaveScreenshot(PrintFirstPage(view.Buffer(), job, QSize(794, 1123)), "print_page"));
     job.WordMode = true;
-    EXPECT_TRUE(SaveScreenshot(PrintFirstPage(view.Buffer(), job, true, QSize(794, 1123)), "print_page_words"));
+    EXPECT_TRUE(SaveScreenshot(PrintFirstPage(view.Buffer(), job, QSize(794, 1123)), "print_page_words"));
 }
 
 } // namespace
