@@ -23,9 +23,26 @@ void ErrorExit(j_common_ptr info)
 
 void EmitMessage(j_common_ptr info, int level)
 {
+    if (level >= 0)
+        return;
     // A warning about premature end of data means the picture is incomplete.
-    if (level < 0 && info->err->msg_code == JWRN_JPEG_EOF)
+    if (info->err->msg_code == JWRN_JPEG_EOF)
         reinterpret_cast<TJpegError*>(info->err)->truncated = true;
+    // A scan that refines what is complete already is no picture an encoder
+    // writes; repeated, such scans cost a full pass each.
+    if (info->err->msg_code == JWRN_BOGUS_PROGRESSION)
+        ErrorExit(info);
+}
+
+// Sensible encoders write a few dozen scans at most; each scan costs a pass
+// over the whole picture, so a small file of thousands of scans would take
+// minutes.
+constexpr int MaxScans = 100;
+
+void Progress(j_common_ptr info)
+{
+    if (reinterpret_cast<j_decompress_ptr>(info)->input_scan_number > MaxScans)
+        ErrorExit(info);
 }
 
 // Decodes into out (already empty); false on any error.
@@ -36,11 +53,14 @@ bool Decode(std::string_view bytes, TBitmap& out)
     info.err = jpeg_std_error(&err.mgr);
     err.mgr.error_exit = ErrorExit;
     err.mgr.emit_message = EmitMessage;
+    jpeg_progress_mgr progress{};
+    progress.progress_monitor = Progress;
     if (setjmp(err.jump)) {
         jpeg_destroy_decompress(&info);
         return false;
     }
     jpeg_create_decompress(&info);
+    info.progress = &progress;
     jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.data()), (unsigned long)bytes.size());
     jpeg_read_header(&info, TRUE);
     info.out_color_space = JCS_RGB;

@@ -6,6 +6,7 @@
 
 // Decodes a whole JPEG file; grey pictures become grey 24-bit pixels.
 // Raises EInvalidGraphic for anything the decoder refuses, for pictures
-// larger than a bitmap may be, and for files that end early; bmp is left as
-// it was then.
+// larger than a bitmap may be, for files that end early, and for
+// progressions of more scans than encoders write or of scans that refine
+// nothing (each costs a pass over the picture); bmp is left as it was then.
 void LoadJpegFromBytes(std::string_view bytes, TBitmap& bmp);

@@ -5,6 +5,7 @@
 #include "skin/acPixelRows.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace {
 
@@ -88,24 +89,29 @@ void RestoreBorderCorners(TBitmap& cache, int w, int h, const TsMaskData& border
     const uint8_t colorPixel[3] = {uint8_t(GetBValue(color)), uint8_t(GetGValue(color)), uint8_t(GetRValue(color))};
     // The state offset is the one the painter uses.
     const int fw = MaskFrameWidth(mask), fh = MaskFrameHeight(mask);
-    const int sx = mask.R.Left + fw * std::clamp(state, 0, mask.ImageCount - 1), top = mask.R.Top;
+    const int64_t sx = mask.R.Left + fw * std::clamp(state, 0, mask.ImageCount - 1), top = mask.R.Top;
+    const int64_t wl = mask.WL, wt = mask.WT, wr = mask.WR, wb = mask.WB;
     struct Piece {
         unsigned flag;
-        int sx, sy, pw, ph, cx, cy;
+        int64_t sx, sy, pw, ph, cx, cy;
     } pieces[] = {
-        {bcTopLeft, sx, top, mask.WL, mask.WT, 0, 0},
-        {bcBottomLeft, sx, top + fh - mask.WB, mask.WL, mask.WB, 0, h - mask.WB},
-        {bcBottomRight, sx + fw - mask.WR, top + fh - mask.WB, mask.WR, mask.WB, w - mask.WR, h - mask.WB},
-        {bcTopRight, sx + fw - mask.WR, top, mask.WR, mask.WT, w - mask.WR, 0},
+        {bcTopLeft, sx, top, wl, wt, 0, 0},
+        {bcBottomLeft, sx, top + fh - wb, wl, wb, 0, h - wb},
+        {bcBottomRight, sx + fw - wr, top + fh - wb, wr, wb, w - wr, h - wb},
+        {bcTopRight, sx + fw - wr, top, wr, wt, w - wr, 0},
     };
+    const int64_t iw = image->Width(), ih = image->Height(), cw = cache.Width(), ch = cache.Height();
     for (const Piece& p : pieces) {
         if (!(corners & p.flag))
             continue;
-        for (int y = 0; y < p.ph; ++y)
-            for (int x = 0; x < p.pw; ++x) {
-                const int ix = p.sx + x, iy = p.sy + y, cx = p.cx + x, cy = p.cy + y;
-                if (ix < 0 || iy < 0 || ix >= image->Width() || iy >= image->Height() || cx < 0 || cy < 0
-                    || cx >= cache.Width() || cy >= cache.Height() || !IsMagenta(PixelAt(*image, ix, iy)))
+        // Only the part of the piece inside both the image and the cache:
+        // margins may be far larger than either.
+        const int64_t x0 = std::max({int64_t(0), -p.sx, -p.cx}), x1 = std::min({p.pw, iw - p.sx, cw - p.cx});
+        const int64_t y0 = std::max({int64_t(0), -p.sy, -p.cy}), y1 = std::min({p.ph, ih - p.sy, ch - p.cy});
+        for (int64_t y = y0; y < y1; ++y)
+            for (int64_t x = x0; x < x1; ++x) {
+                const int cx = int(p.cx + x), cy = int(p.cy + y);
+                if (!IsMagenta(PixelAt(*image, int(p.sx + x), int(p.sy + y))))
                     continue;
                 const uint8_t* under =
                     bg ? BackgroundPixel(bg, background.OffsetX + cx, background.OffsetY + cy) : colorPixel;

@@ -5,23 +5,24 @@
 #include "skin/acFastPixels.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace {
 
 // Shrinks two margins that do not fit into a size: each loses half the
 // excess, and the far one the odd pixel of it, so that together they fill
-// the size exactly.
+// the size exactly. Worked in 64 bits, since a mask built in code may hold
+// any margin; a margin ends inside 0..size.
 void FitMargins(int size, int& nearMargin, int& farMargin)
 {
-    const int excess = nearMargin + farMargin - size;
-    if (excess <= 0)
-        return;
-    nearMargin -= excess / 2;
-    farMargin -= excess / 2;
-    if (excess % 2)
-        farMargin -= 1;
-    nearMargin = std::max(nearMargin, 0);
-    farMargin = std::max(farMargin, 0);
+    int64_t n = nearMargin, f = farMargin;
+    const int64_t excess = n + f - size;
+    if (excess > 0) {
+        n -= excess / 2;
+        f -= excess / 2 + excess % 2;
+    }
+    nearMargin = int(std::clamp<int64_t>(n, 0, std::max(size, 0)));
+    farMargin = int(std::clamp<int64_t>(f, 0, std::max(size, 0)));
 }
 
 // One mask paint: the source image, the frame of the state and the margins

@@ -161,12 +161,13 @@ TsMaskData MakeMaskFromValue(const TacImageValue& v, const std::string& section,
     m.R = v.R;
     // Counts below their least value would divide by zero wherever a state
     // image is sized.
-    m.ImageCount = std::max(1, v.ImageCount);
-    m.MaskType = std::max(0, v.MaskType);
-    m.BorderWidth = v.BorderWidth;
+    m.ImageCount = BoundMaskValue(v.ImageCount, 1);
+    m.MaskType = BoundMaskValue(v.MaskType, 0);
+    m.BorderWidth = BoundMaskValue(v.BorderWidth, 0);
     m.StretchMode = v.StretchMode;
     m.ImgType = v.ImgType;
-    m.WL = v.WL, m.WT = v.WT, m.WR = v.WR, m.WB = v.WB;
+    m.WL = BoundMaskValue(v.WL, 0), m.WT = BoundMaskValue(v.WT, 0);
+    m.WR = BoundMaskValue(v.WR, 0), m.WB = BoundMaskValue(v.WB, 0);
     if (v.Kind == ivPlainFile) {
         m.WL = m.WR = pictureWidth / 9;
         m.WT = m.WB = pictureHeight / 6;

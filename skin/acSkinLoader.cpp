@@ -68,23 +68,32 @@ bool TacSkinFiles::Read(const std::string& name, const std::string& packedName, 
 
 namespace {
 
-// A picture from file bytes by the name's extension: PNG (white transparent
-// pixels cleared), BMP (24-bit unless keepFormat). nullptr when the bytes do
-// not decode or the picture is empty.
-std::shared_ptr<TBitmap> DecodePicture(const std::string& bytes, const std::string& name, bool keepFormat)
+// A name says PNG when ".PNG" comes after any ".BMP" in it ("LOGO.PNG.BMP"
+// is a bitmap).
+bool IsPngName(const std::string& name)
 {
-    std::string upper = AnsiUpperCase(name);
+    const std::string upper = AnsiUpperCase(name);
+    const size_t png = upper.rfind(".PNG"), bmp = upper.rfind(".BMP");
+    return png != std::string::npos && (bmp == std::string::npos || png > bmp);
+}
+
+// A picture from file bytes; nullptr when the bytes do not decode or the
+// picture is empty.
+std::shared_ptr<TBitmap> DecodePicture(const std::string& bytes, const std::string& name, TacPictureKind kind)
+{
     auto bmp = std::make_shared<TBitmap>();
     try {
         TByteStream stream(bytes);
-        if (Contains(upper, ".PNG")) {
+        if (kind == pkJpeg) {
+            LoadJpegFromBytes(bytes, *bmp);
+        } else if (kind != pkBitmap && IsPngName(name)) {
             TPNGGraphic png;
             png.LoadFromStream(stream);
             bmp->Assign(png);
             ClearTransparentWhite(*bmp);
         } else {
             LoadBmpFromStream(stream, *bmp);
-            if (!keepFormat)
+            if (kind == pkPicture)
                 bmp->SetPixelFormat(pf24bit);
         }
     } catch (const std::exception&) {
@@ -93,19 +102,41 @@ std::shared_ptr<TBitmap> DecodePicture(const std::string& bytes, const std::stri
     return bmp->Width() > 0 && bmp->Height() > 0 ? bmp : nullptr;
 }
 
-void LoadMasterBitmap(const TacOptionsFile& options, const TacSkinFiles& files, TacSkinContent& skin)
+} // namespace
+
+std::shared_ptr<TBitmap> TacSkinFiles::Picture(const std::string& name, const std::string& packedName,
+                                               TacPictureKind kind, bool inFolder)
 {
-    skin.MasterBitmap = std::make_shared<TBitmap>();
-    std::string name = options.ReadString("GLOBALINFO", "MASTERBITMAP", "");
+    if (overBudget_)
+        return nullptr;
+    const bool packed = packed_ && !inFolder;
+    const std::string key =
+        std::to_string(int(kind)) + (packed ? "P" + packedName : "F" + FileInFolder(folder_, name));
+    if (auto found = pictures_.find(key); found != pictures_.end())
+        return found->second;
     std::string bytes;
-    if (!name.empty() && files.Read(name, name, bytes)) {
-        TByteStream stream(bytes);
-        try {
-            LoadBmpFromStream(stream, *skin.MasterBitmap);
-        } catch (const std::exception&) {
-            skin.MasterBitmap->Clear();
+    const bool read = packed ? Read(name, packedName, bytes) : ReadFromFolder(name, bytes);
+    std::shared_ptr<TBitmap> bmp = read ? DecodePicture(bytes, name, kind) : nullptr;
+    if (bmp) {
+        pixels_ += uint64_t(bmp->Width()) * uint64_t(bmp->Height());
+        if (pixels_ > PixelBudget) {
+            overBudget_ = true;
+            pictures_.clear();
+            return nullptr;
         }
     }
+    pictures_[key] = bmp;
+    return bmp;
+}
+
+namespace {
+
+void LoadMasterBitmap(const TacOptionsFile& options, TacSkinFiles& files, TacSkinContent& skin)
+{
+    std::string name = options.ReadString("GLOBALINFO", "MASTERBITMAP", "");
+    // The skin's own copy: it is made 24-bit below.
+    std::shared_ptr<TBitmap> bmp = name.empty() ? nullptr : files.Picture(name, name, pkBitmap);
+    skin.MasterBitmap = bmp ? bmp : std::make_shared<TBitmap>();
     skin.MasterBitmap->SetPixelFormat(pf24bit);
     skin.MasterBitmap->SetTransparent(true);
     skin.MasterBitmap->SetTransparentColor(clFuchsia);
@@ -124,17 +155,15 @@ TRect ClipToMaster(TRect r, const TBitmap* master)
 }
 
 // The mask a value defines, if any; appended to the skin.
-void AddMask(const TacImageValue& v, const std::string& section, const std::string& key, const TacSkinFiles& files,
+void AddMask(const TacImageValue& v, const std::string& section, const std::string& key, TacSkinFiles& files,
              TacSkinContent& skin)
 {
     TacImageValue value = v;
     std::shared_ptr<TBitmap> own;
     if (v.Kind == ivOwnFile || v.Kind == ivPlainFile) {
-        std::string bytes;
         std::string packedName = v.Kind == ivOwnFile ? v.FileName : AnsiUpperCase(v.FileName);
-        if (!files.Read(v.FileName, packedName, bytes))
-            return;
-        own = DecodePicture(bytes, v.FileName, v.Kind == ivOwnFile && v.ImgType == itisaTexture);
+        own = files.Picture(v.FileName, packedName,
+                            v.Kind == ivOwnFile && v.ImgType == itisaTexture ? pkPictureAsIs : pkPicture);
         if (!own)
             return;
         value.R = {0, 0, own->Width(), own->Height()};
@@ -146,7 +175,7 @@ void AddMask(const TacImageValue& v, const std::string& section, const std::stri
     skin.ma.push_back(std::move(m));
 }
 
-void LoadCommonMasks(const TacOptionsFile& common, const TacSkinFiles& files, TacSkinContent& skin)
+void LoadCommonMasks(const TacOptionsFile& common, TacSkinFiles& files, TacSkinContent& skin)
 {
     bool master = skin.MasterBitmap && !skin.MasterBitmap->Empty();
     for (const std::string& section : common.Sections()) {
@@ -156,10 +185,7 @@ void LoadCommonMasks(const TacOptionsFile& common, const TacSkinFiles& files, Ta
             std::string value = common.ReadString(section, key, "-");
             bool hash = Contains(value, "#");
             if ((!master || !hash) && Contains(AnsiUpperCase(value), ".BMP")) {
-                std::string bytes;
-                if (!files.ReadFromFolder(value, bytes))
-                    continue;
-                auto bmp = DecodePicture(bytes, value, false);
+                auto bmp = files.Picture(value, value, pkPicture, true);
                 if (!bmp)
                     continue;
                 TsMaskData m;
@@ -184,22 +210,11 @@ bool IsJpegName(const std::string& value)
     return Contains(upper, ".JPG") || Contains(upper, ".JPEG");
 }
 
-std::shared_ptr<TBitmap> DecodeJpeg(const std::string& bytes)
-{
-    auto img = std::make_shared<TBitmap>();
-    try {
-        LoadJpegFromBytes(bytes, *img);
-    } catch (const std::exception&) {
-        return nullptr;
-    }
-    return img->Width() > 0 ? img : nullptr;
-}
-
 } // namespace
 
 namespace SkinReaders {
 
-void LoadAllMasks(const TacOptionsFile& options, const TacSkinFiles& files, const TacOptionsFile& common,
+void LoadAllMasks(const TacOptionsFile& options, TacSkinFiles& files, const TacOptionsFile& common,
                   TacSkinContent& skin)
 {
     skin.ma.clear();
@@ -214,17 +229,14 @@ void LoadAllMasks(const TacOptionsFile& options, const TacSkinFiles& files, cons
     LoadCommonMasks(common, files, skin);
 }
 
-void LoadAllPatterns(const TacOptionsFile& options, const TacSkinFiles& files, const TacOptionsFile& common,
+void LoadAllPatterns(const TacOptionsFile& options, TacSkinFiles& files, const TacOptionsFile& common,
                      TacSkinContent& skin)
 {
     skin.pa.clear();
     for (const std::string& section : options.Sections())
         for (const std::string& key : options.Keys(section)) {
             std::string value = options.ReadString(section, key, "");
-            std::string bytes;
-            if (!IsJpegName(value) || !files.Read(value, AnsiUpperCase(value), bytes))
-                continue;
-            auto img = DecodeJpeg(bytes);
+            auto img = IsJpegName(value) ? files.Picture(value, AnsiUpperCase(value), pkJpeg) : nullptr;
             if (!img)
                 continue;
             // Small pictures tile as textures; only large ones stay patterns.
@@ -244,10 +256,7 @@ void LoadAllPatterns(const TacOptionsFile& options, const TacSkinFiles& files, c
     for (const std::string& section : common.Sections())
         for (const std::string& key : common.Keys(section)) {
             std::string value = common.ReadString(section, key, "");
-            std::string bytes;
-            if (!IsJpegName(value) || !files.ReadFromFolder(value, bytes))
-                continue;
-            if (auto img = DecodeJpeg(bytes))
+            if (auto img = IsJpegName(value) ? files.Picture(value, value, pkJpeg, true) : nullptr)
                 skin.pa.push_back({img, AnsiUpperCase(section), AnsiUpperCase(key)});
         }
 }
@@ -256,14 +265,18 @@ void LoadAllPatterns(const TacOptionsFile& options, const TacSkinFiles& files, c
 
 namespace {
 
-bool LoadFromOptions(const std::string& optionsText, const TacSkinFiles& files, const TacCommonSections& common,
-                     TacSkinContent& skin)
+bool LoadFromOptions(const std::string& optionsText, TacSkinFiles& files, const TacCommonSections& common,
+                     TacSkinContent& skin, std::string& error)
 {
     TacOptionsFile options(optionsText);
     TacOptionsFile extra(common.Text());
     TacSkinContent loaded;
     SkinReaders::LoadAllMasks(options, files, extra, loaded);
     SkinReaders::LoadAllPatterns(options, files, extra, loaded);
+    if (files.OverBudget()) {
+        error = "Skin pictures are too large";
+        return false;
+    }
     SkinReaders::LoadAllGeneralData(options, extra, loaded);
     if (!files.Packed())
         loaded.SkinData.ImageFolder = files.Folder() + "/";
@@ -282,7 +295,7 @@ bool LoadSkinFolder(const std::string& folder, const TacCommonSections& common, 
         error = "Skin options file not found in " + folder;
         return false;
     }
-    return LoadFromOptions(text, files, common, skin);
+    return LoadFromOptions(text, files, common, skin, error);
 }
 
 bool LoadPackedSkin(std::string_view bytes, const TacCommonSections& common, const std::string& imageFolder,
@@ -296,5 +309,5 @@ bool LoadPackedSkin(std::string_view bytes, const TacCommonSections& common, con
         return false;
     }
     TacSkinFiles files(&convertor, imageFolder);
-    return LoadFromOptions(convertor.Options, files, common, skin);
+    return LoadFromOptions(convertor.Options, files, common, skin, error);
 }

@@ -2,12 +2,16 @@
 // Turns a skin's options text and pictures into a TacSkinContent: the
 // readers of images, patterns and sections, over a skin folder or a packed
 // skin. Each load builds a new skin and hands it over only when it loaded,
-// so a failed load leaves the caller's skin as it was.
+// so a failed load (no options, a broken archive, pictures beyond the
+// budget) leaves the caller's skin as it was.
 #include "platform/StringList.h"
 #include "skin/acOptionsFile.h"
 #include "skin/acSkinPack.h"
 #include "skin/sSkinData.h"
 
+#include <cstdint>
+#include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -24,9 +28,21 @@ bool LoadSkinFolder(const std::string& folder, const TacCommonSections& common, 
 bool LoadPackedSkin(std::string_view bytes, const TacCommonSections& common, const std::string& imageFolder,
                     TacSkinContent& skin, std::string& error);
 
-// Where pictures come from while one skin loads.
+// How a picture file is decoded.
+enum TacPictureKind {
+    pkBitmap,      // a BMP file in its own format (the master bitmap)
+    pkPicture,     // PNG or BMP by the name's last extension; a BMP made 24-bit
+    pkPictureAsIs, // the same with a BMP kept in its own format
+    pkJpeg,
+};
+
+// Where pictures come from while one skin loads, and what was decoded of
+// them: each file is decoded once however many keys name it, and the
+// pictures of one skin together hold at most PixelBudget pixels.
 class TacSkinFiles {
 public:
+    static constexpr uint64_t PixelBudget = TBitmap::MaxPixels;
+
     TacSkinFiles(const TacSkinConvertor* packed, std::string folder) : packed_(packed), folder_(std::move(folder)) {}
     // The bytes of a picture: in a packed skin the entry whose upper-cased
     // name equals `packedName`; in a folder the file `name` inside it.
@@ -36,18 +52,30 @@ public:
     bool Packed() const { return packed_ != nullptr; }
     const std::string& Folder() const { return folder_; }
 
+    // The picture of a file found as Read finds it (inFolder: as
+    // ReadFromFolder does). nullptr when the file is missing, does not
+    // decode or is empty, and once the skin's pictures pass the budget.
+    // Callers share the bitmap and must not change it.
+    std::shared_ptr<TBitmap> Picture(const std::string& name, const std::string& packedName, TacPictureKind kind,
+                                     bool inFolder = false);
+    // A picture passed the budget: the skin is to be refused.
+    bool OverBudget() const { return overBudget_; }
+
 private:
     const TacSkinConvertor* packed_;
     std::string folder_;
+    std::map<std::string, std::shared_ptr<TBitmap>> pictures_; // by file and kind; nullptr: refused
+    uint64_t pixels_ = 0;
+    bool overBudget_ = false;
 };
 
 // The steps of a load, for the loaders of each kind of skin.
 namespace SkinReaders {
 // Images and the master bitmap from the options, then those of the extra
 // sections.
-void LoadAllMasks(const TacOptionsFile& options, const TacSkinFiles& files, const TacOptionsFile& common,
+void LoadAllMasks(const TacOptionsFile& options, TacSkinFiles& files, const TacOptionsFile& common,
                   TacSkinContent& skin);
-void LoadAllPatterns(const TacOptionsFile& options, const TacSkinFiles& files, const TacOptionsFile& common,
+void LoadAllPatterns(const TacOptionsFile& options, TacSkinFiles& files, const TacOptionsFile& common,
                      TacSkinContent& skin);
 // Skin-wide values and every section, then the extra sections and the
 // resolved indexes.

@@ -4,6 +4,7 @@
 #include "skin/acBlit.h"
 #include "skin/acSkinFolder.h"
 
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -117,9 +118,19 @@ void RecolorImages(TacSkinContent& skin, const std::function<TColor(TColor)>& ch
                    const std::vector<bool>& ownBitmapKept)
 {
     RecolorShared(skin.MasterBitmap, change);
-    for (size_t i = 0; i < skin.ma.size(); ++i)
-        if (!ownBitmapKept[i])
-            RecolorShared(skin.ma[i].Bmp, change);
+    // Each picture once: images that share one keep sharing its new copy.
+    std::map<const TBitmap*, std::shared_ptr<TBitmap>> done;
+    for (size_t i = 0; i < skin.ma.size(); ++i) {
+        std::shared_ptr<TBitmap>& bmp = skin.ma[i].Bmp;
+        if (!bmp || ownBitmapKept[i])
+            continue;
+        std::shared_ptr<TBitmap>& copy = done[bmp.get()];
+        if (!copy) {
+            copy = bmp;
+            RecolorShared(copy, change);
+        }
+        bmp = copy;
+    }
 }
 
 } // namespace

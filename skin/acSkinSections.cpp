@@ -58,12 +58,46 @@ private:
     size_t limit_;
 };
 
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+// A real number as the class library reads one with "." as the decimal
+// separator: blanks around it, an optional sign, digits with at most one
+// point, an optional exponent. Anything else ("inf", "6,5") and a value
+// beyond a double read as 0.
 double ReadVersion(const TacOptionsFile& options)
 {
-    std::string text = options.ReadString("GLOBALINFO", "VERSION", "");
+    const std::string text = Trim(options.ReadString("GLOBALINFO", "VERSION", ""));
+    const size_t n = text.size();
+    size_t i = 0;
+    const bool negative = n > 0 && text[0] == '-';
+    if (n > 0 && (text[0] == '+' || text[0] == '-'))
+        ++i;
+    const size_t start = i;
+    size_t digits = 0;
+    for (; i < n && IsDigit(text[i]); ++i)
+        ++digits;
+    if (i < n && text[i] == '.')
+        for (++i; i < n && IsDigit(text[i]); ++i)
+            ++digits;
+    if (digits == 0)
+        return 0;
+    if (i < n && (text[i] == 'e' || text[i] == 'E')) {
+        if (++i < n && (text[i] == '+' || text[i] == '-'))
+            ++i;
+        size_t exponent = 0;
+        for (; i < n && IsDigit(text[i]); ++i)
+            ++exponent;
+        if (exponent == 0)
+            return 0;
+    }
     double v = 0;
-    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-    return ec == std::errc() && end == text.data() + text.size() ? v : 0;
+    auto [end, ec] = std::from_chars(text.data() + start, text.data() + n, v);
+    if (i != n || ec != std::errc() || end != text.data() + n)
+        return 0;
+    return negative ? -v : v;
 }
 
 void ReadSkinData(const TacOptionsFile& o, TsSkinData& d)

@@ -1,6 +1,7 @@
 #include "skin/sGradient.h"
 
 #include "platform/SysUtils.h"
+#include "skin/acPixelRows.h"
 #include "skin/sHelpers.h"
 
 #include <algorithm>
@@ -37,9 +38,9 @@ TFloatColor Channels(int c)
 void PutPixel(TBitmap& bmp, int x, int y, const TFloatColor& c)
 {
     uint8_t* p = bmp.ScanLine(y) + x * (bmp.PixelFormat() == pf32bit ? 4 : 3);
-    p[0] = uint8_t(std::lround(c.b));
-    p[1] = uint8_t(std::lround(c.g));
-    p[2] = uint8_t(std::lround(c.r));
+    p[0] = RoundByte(c.b);
+    p[1] = RoundByte(c.g);
+    p[2] = RoundByte(c.r);
     if (bmp.PixelFormat() == pf32bit)
         p[3] = 255;
 }
@@ -81,7 +82,8 @@ void PaintHorizontal(TBitmap& bmp, const TRect& r, const TsGradArray& data)
     for (size_t i = 0; i < data.size(); ++i) {
         bool last = i + 1 == data.size();
         int x0 = x;
-        int end = int(std::lround(data[i].Percent * r.Width() / 100.0 + x0));
+        // Halves to the even neighbour, as the pixel values.
+        int end = int(std::nearbyint(data[i].Percent * r.Width() / 100.0 + x0));
         x = last ? r.Right - 1 : std::min(end, r.Right - 1);
         if (x - x0 <= 0)
             continue;

@@ -1,13 +1,15 @@
 #include "skin/sSkinData.h"
 
+// In 64 bits: a record built in code may hold any count.
 int MaskFrameWidth(const TsMaskData& mask)
 {
-    return mask.ImageCount == 0 ? 0 : mask.R.Width() / mask.ImageCount;
+    return mask.ImageCount == 0 ? 0 : int(int64_t(mask.R.Width()) / mask.ImageCount);
 }
 
 int MaskFrameHeight(const TsMaskData& mask)
 {
-    return mask.MaskType == -1 ? 0 : mask.R.Height() / (mask.MaskType + 1);
+    const int64_t parts = int64_t(mask.MaskType) + 1;
+    return parts == 0 ? 0 : int(int64_t(mask.R.Height()) / parts);
 }
 
 int TacSkinContent::GetSkinIndex(const std::string& sectionName) const

@@ -79,6 +79,13 @@ struct TsMaskData {
 };
 using TsMaskArray = std::vector<TsMaskData>;
 
+// Counts, border widths and margins of skin images are 16-bit values.
+// Every reader bounds what a skin says to them (counts at least 1, the
+// others at least 0), so that no arithmetic of the painters on them
+// overflows and no corner is larger than a bitmap can be.
+constexpr int MaxMaskValue = 32767;
+inline int BoundMaskValue(int v, int least) { return v < least ? least : v > MaxMaskValue ? MaxMaskValue : v; }
+
 // One large JPEG pattern, decoded.
 struct TsPatternData {
     std::shared_ptr<TBitmap> Img;

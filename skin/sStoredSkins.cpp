@@ -6,6 +6,7 @@
 #include "skin/sHelpers.h"
 
 #include <algorithm>
+#include <map>
 
 int TsStoredSkins::IndexOf(const std::string& name) const
 {
@@ -46,12 +47,13 @@ bool ReadImage(const TsSkinImage& item, const TBitmap& master, TsMaskData& m)
     }
     m.SectionName = AnsiUpperCase(item.SectionName);
     m.PropertyName = AnsiUpperCase(item.PropertyName);
-    m.ImageCount = item.ImageCount == 0 ? 3 : std::max(1, item.ImageCount);
-    m.MaskType = item.ImageCount == 0 ? 1 : std::max(0, item.MaskType);
-    m.BorderWidth = item.BorderWidth;
+    m.ImageCount = item.ImageCount == 0 ? 3 : BoundMaskValue(item.ImageCount, 1);
+    m.MaskType = item.ImageCount == 0 ? 1 : BoundMaskValue(item.MaskType, 0);
+    m.BorderWidth = BoundMaskValue(item.BorderWidth, 0);
     m.StretchMode = item.StretchMode;
     m.ImgType = item.ImgType;
-    m.WL = item.WL, m.WT = item.WT, m.WR = item.WR, m.WB = item.WB;
+    m.WL = BoundMaskValue(item.WL, 0), m.WT = BoundMaskValue(item.WT, 0);
+    m.WR = BoundMaskValue(item.WR, 0), m.WB = BoundMaskValue(item.WB, 0);
     if (m.WL + m.WT + m.WR + m.WB == 0) {
         if (m.BorderWidth != 0) {
             m.WL = m.WT = m.WR = m.WB = m.BorderWidth;
@@ -65,6 +67,8 @@ bool ReadImage(const TsSkinImage& item, const TBitmap& master, TsMaskData& m)
 
 void ReadPatterns(const TsStoredSkin& s, TacSkinContent& skin)
 {
+    // One copy of each picture, however many patterns share it.
+    std::map<const TBitmap*, std::shared_ptr<TBitmap>> copies;
     for (const TsSkinPattern& item : s.Patterns) {
         const TBitmap* img = &item.Image;
         if (img->Empty())
@@ -75,8 +79,10 @@ void ReadPatterns(const TsStoredSkin& s, TacSkinContent& skin)
                 }
         if (img->Empty())
             continue; // a pattern without a picture would tile nothing
-        skin.pa.push_back({std::make_shared<TBitmap>(*img), AnsiUpperCase(item.SectionName),
-                           AnsiUpperCase(item.PropertyName)});
+        std::shared_ptr<TBitmap>& copy = copies[img];
+        if (!copy)
+            copy = std::make_shared<TBitmap>(*img);
+        skin.pa.push_back({copy, AnsiUpperCase(item.SectionName), AnsiUpperCase(item.PropertyName)});
     }
 }
 

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+#include <string>
+
 using namespace pixeltest;
 
 namespace {
@@ -285,5 +288,34 @@ TEST(MaskPaint, BorderCornersTakeTheBackgroundUnderKeyPixels)
         EXPECT_EQ(cache.Pixel(0, 0), c.topLeft) << c.bgType << " " << c.state;
         EXPECT_EQ(cache.Pixel(0, 9), c.bottomLeft) << c.bgType << " " << c.state;
         EXPECT_EQ(cache.Pixel(1, 0), Untouched);
+    }
+}
+
+// Margins far beyond any bitmap, as a mask built in code may hold them: the
+// nine-part paint fits them into the rect, the corner restore visits only
+// the pixels inside both the cache and the image, and nothing overflows.
+TEST(MaskPaint, HugeMarginsStayInsideTheBitmaps)
+{
+    const int big = std::numeric_limits<int>::max(), least = std::numeric_limits<int>::min();
+    struct Case {
+        int wl, wt, wr, wb;
+    } cases[] = {{big, big, big, big}, {least, least, least, least}, {big, least, least, big}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.wl) + " " + std::to_string(c.wt));
+        MaskFixture f(30, 10);
+        const int i = f.manager.AddMask({0, 0, 30, 10}, 3, 0, c.wl, c.wt, c.wr, c.wb);
+        TBitmap t = Solid(10, 10, pf24bit, Untouched);
+        DrawSkinMask(t, {0, 0, 10, 10}, true, f.manager.M(i), 1, false, EmptyCacheInfo);
+        EXPECT_EQ(t.Pixel(0, 0), RGB(10, 0, 7)) << "state 1 starts at column 10";
+
+        f.manager.skin.MasterBitmap->FillRect({0, 0, 30, 10}, clFuchsia);
+        TBitmap cache = Solid(10, 10, pf24bit, Untouched);
+        TBackgroundInfo bg;
+        bg.BgType = 1;
+        bg.Color = RGB(9, 9, 9);
+        RestoreBorderCorners(cache, 10, 10, f.manager.M(i), 1, bcAll, bg);
+        const TColor corner = c.wl == big ? RGB(9, 9, 9) : Untouched;
+        EXPECT_EQ(cache.Pixel(0, 0), corner);
+        EXPECT_EQ(cache.Pixel(9, 9), c.wb == big ? RGB(9, 9, 9) : Untouched);
     }
 }

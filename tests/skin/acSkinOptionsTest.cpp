@@ -1,9 +1,11 @@
 #include "skin/acSkinLoader.h"
 
+#include "SkinGenerator.h"
 #include "SkinPacker.h"
 #include "TestSupport.h"
 #include "platform/BmpFile.h"
 #include "platform/Files.h"
+#include "skin/acMaskPaint.h"
 
 #include <gtest/gtest.h>
 
@@ -20,9 +22,9 @@ std::string Bmp(int w, int h)
     return SaveBmpToString(b);
 }
 
-// A skin folder in <temp>/skin with a 100 x 60 master bitmap, a 30 x 20
-// picture OWN.BMP, one in a subfolder, a broken one, and OUT.BMP beside the
-// folder (outside the skin).
+// A skin folder in <temp>/skin with a 100 x 60 master bitmap, 30 x 20
+// pictures OWN.BMP and LOGO.PNG.BMP, one in a subfolder, a broken one, and
+// OUT.BMP beside the folder (outside the skin).
 struct TSkinFolder {
     TempDir dir;
     std::string folder = dir.file("skin");
@@ -33,6 +35,7 @@ struct TSkinFolder {
         testsupport::WriteFileBytes(folder + "/Options.dat", options);
         testsupport::WriteFileBytes(folder + "/MASTER.BMP", Bmp(100, 60));
         testsupport::WriteFileBytes(folder + "/OWN.BMP", Bmp(30, 20));
+        testsupport::WriteFileBytes(folder + "/LOGO.PNG.BMP", Bmp(30, 20));
         testsupport::WriteFileBytes(folder + "/sub/IN.BMP", Bmp(30, 20));
         testsupport::WriteFileBytes(folder + "/BROKEN.BMP", "BM not really");
         testsupport::WriteFileBytes(dir.file("OUT.BMP"), Bmp(30, 20));
@@ -92,6 +95,24 @@ TEST(SkinOptions, ImageValueSyntaxes)
         {"!OWN.BMP!3!1!2", true, {0, 0, 30, 20}, 3, 1, 0, 4, itisaGlyph, 3, 3, 3, 3, true, false},
         {"!OWN.BMP!3!1!9!1!2!3!4", true, {0, 0, 30, 20}, 3, 1, 0, 4, itisaPngGlyph, 1, 2, 3, 4, true, false},
         {"!OWN.BMP!0!-1!0", true, {0, 0, 30, 20}, 1, 0, 0, 4, itisaBorder, 10, 6, 10, 6, true, false},
+        // Counts, border widths and margins are bounded as the skin is read.
+        {"!OWN.BMP!1!0!0!2147483647!2147483647!2147483647!2147483647", true, {0, 0, 30, 20}, 1, 0, 0, 4,
+         itisaBorder, MaxMaskValue, MaxMaskValue, MaxMaskValue, MaxMaskValue, true, false},
+        {"!OWN.BMP!3!1!0!-2147483648!-1!-2147483648!-5", true, {0, 0, 30, 20}, 3, 1, 0, 4, itisaBorder, 0, 0, 0,
+         0, true, false},
+        {"!OWN.BMP!2147483647!2147483647!0", true, {0, 0, 30, 20}, MaxMaskValue, MaxMaskValue, 0, 4, itisaBorder,
+         0, 0, 0, 0, true, false},
+        {"#(0,0,64,48)(2147483647,2147483647)", true, {0, 0, 64, 48}, MaxMaskValue, MaxMaskValue, 0, 1,
+         itisaBorder, 0, 0, 0, 0, false, true},
+        {"#(0,0,64,48)(1,0,2147483647)", true, {0, 0, 64, 48}, 1, 0, MaxMaskValue, 1, itisaBorder, MaxMaskValue,
+         MaxMaskValue, MaxMaskValue, MaxMaskValue, false, true},
+        {"#(0,0,64,48)(1,0,-2147483648,2147483647)", true, {0, 0, 64, 48}, 1, 0, 0, 2147483647, itisaBorder, 21,
+         16, 21, 16, false, true},
+        {"^0000,0000,0040,0024,-999,0004,0004,0004,3,1,0,0", true, {0, 0, 40, 24}, 3, 1, 0, 0, itisaBorder, 0, 4,
+         4, 4, false, false},
+        // The last extension tells the kind of picture.
+        {"!LOGO.PNG.BMP!3!1!2", true, {0, 0, 30, 20}, 3, 1, 0, 4, itisaGlyph, 3, 3, 3, 3, true, false},
+        {"LOGO.PNG.BMP", true, {0, 0, 30, 20}, 3, 1, 0, 0, itisaBorder, 3, 3, 3, 3, true, true},
         {"!OWN.BMP!3!1", false},
         {"!OWN.BMP!3!1!2!1", false},
         {"!own.bmp!3!1!2", false},
@@ -268,4 +289,109 @@ TEST(SkinOptions, PackedSkinFindsPicturesByUpperCaseName)
     EXPECT_GE(s.FindMaskIndex("S", "A"), 0);
     EXPECT_GE(s.FindMaskIndex("S", "B"), 0);
     EXPECT_EQ(s.FindMaskIndex("S", "C"), -1); // "!" names compare as written
+}
+
+TEST(SkinOptions, VersionIsARealNumberWithAPoint)
+{
+    struct Case {
+        const char* text;
+        double version;
+    } cases[] = {
+        {"1.25", 1.25}, {"+6.5", 6.5}, {"-2.5", -2.5}, {"7", 7},   {"1E2", 100},    {"2.5e-1", 0.25},
+        {"5.", 5},      {".5", 0.5},   {"inf", 0},     {"nan", 0}, {"infinity", 0}, {"6,5", 0},
+        {"1e400", 0},   {"0x10", 0},   {"e5", 0},      {"1e", 0},  {"+", 0},        {".", 0},
+        {"1.2.3", 0},   {"", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        TSkinFolder f(std::string(Global) + "VERSION=" + c.text + "\r\n");
+        EXPECT_DOUBLE_EQ(f.Load().SkinData.Version, c.version);
+    }
+}
+
+// Margins of the largest 32-bit value load bounded, and restoring the
+// corners of such a border ends at once.
+TEST(SkinOptions, HugeMarginsPaintOnlyTheCache)
+{
+    TSkinFolder f(std::string(Global)
+                  + "[PANEL]\r\nBORDERSMASK=!OWN.BMP!1!0!0!2147483647!2147483647!2147483647!2147483647\r\n");
+    TacSkinContent s = f.Load();
+    ASSERT_EQ(s.ma.size(), 1u);
+    TBitmap cache;
+    cache.SetPixelFormat(pf24bit);
+    cache.SetSize(16, 16);
+    cache.FillRect({0, 0, 16, 16}, RGB(1, 1, 1));
+    TBackgroundInfo bg;
+    bg.BgType = 1;
+    bg.Color = RGB(9, 9, 9);
+    RestoreBorderCorners(cache, 16, 16, s.ma[0], 0, bcAll, bg);
+    EXPECT_EQ(cache.Pixel(0, 0), RGB(1, 1, 1)) << "the picture holds no key colour";
+}
+
+namespace {
+
+std::string Jpeg(int w, int h)
+{
+    TBitmap b;
+    b.SetPixelFormat(pf24bit);
+    b.SetSize(w, h);
+    b.FillRect({0, 0, w, h}, RGB(90, 120, 150));
+    return SaveJpegToString(b);
+}
+
+} // namespace
+
+// Keys naming one file share one decoded picture.
+TEST(SkinOptions, EachFileIsDecodedOnce)
+{
+    std::string options = std::string(Global);
+    for (const char* section : {"FORM", "PANEL", "BUTTON", "EDIT"})
+        options += std::string("[") + section + "]\r\nPATTERN=BG.JPG\r\nHOTPATTERN=bg.jpg\r\nSMALL=TILE.JPG\r\n"
+                   + "GLYPH=!OWN.BMP!3!1!2\r\nPLAIN=OWN.BMP\r\n";
+    const std::string bytes = PackSkin({{"Options.dat", options},
+                                        {"MASTER.BMP", Bmp(100, 60)},
+                                        {"OWN.BMP", Bmp(30, 20)},
+                                        {"BG.JPG", Jpeg(400, 300)},
+                                        {"TILE.JPG", Jpeg(20, 20)}});
+    TacSkinContent s;
+    std::string error;
+    ASSERT_TRUE(LoadPackedSkin(bytes, {}, "", s, error)) << error;
+    ASSERT_EQ(s.pa.size(), 8u);
+    for (const TsPatternData& p : s.pa)
+        EXPECT_EQ(p.Img, s.pa[0].Img);
+    // The glyph and the plain file decode OWN.BMP alike (24-bit).
+    EXPECT_EQ(s.ma[size_t(s.FindMaskIndex("FORM", "GLYPH"))].Bmp, s.ma[size_t(s.FindMaskIndex("FORM", "PLAIN"))].Bmp);
+    for (const char* key : {"SMALL", "GLYPH", "PLAIN"}) {
+        SCOPED_TRACE(key);
+        const int first = s.FindMaskIndex("FORM", key);
+        ASSERT_GE(first, 0);
+        for (const char* section : {"PANEL", "BUTTON", "EDIT"}) {
+            const int i = s.FindMaskIndex(section, key);
+            ASSERT_GE(i, 0);
+            EXPECT_EQ(s.ma[size_t(i)].Bmp, s.ma[size_t(first)].Bmp);
+        }
+    }
+}
+
+// Pictures beyond the budget refuse the skin, and the caller keeps the skin
+// it had.
+TEST(SkinOptions, PicturesBeyondTheBudgetRefuseTheSkin)
+{
+    // Two files of 6000 x 6000 pixels: each fits a bitmap, both pass the
+    // budget.
+    const std::string big = Jpeg(6000, 6000);
+    const std::string options = std::string(Global) + "[FORM]\r\nPATTERN=A.JPG\r\n[PANEL]\r\nPATTERN=B.JPG\r\n";
+    const std::string bytes = PackSkin({{"Options.dat", options}, {"A.JPG", big}, {"B.JPG", big}});
+    TSkinFolder good(std::string(Global) + "[OLD]\r\nCOLOR=5\r\n");
+    TacSkinContent skin = good.Load();
+    std::string error;
+    EXPECT_FALSE(LoadPackedSkin(bytes, {}, "", skin, error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(skin.GetSkinIndex("OLD"), 1);
+    EXPECT_TRUE(skin.pa.empty());
+
+    // One of them alone loads.
+    const std::string one = PackSkin({{"Options.dat", options}, {"A.JPG", big}});
+    ASSERT_TRUE(LoadPackedSkin(one, {}, "", skin, error)) << error;
+    EXPECT_EQ(skin.pa.size(), 1u);
 }

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -93,6 +94,25 @@ TEST(acSkinRecolor, SaturationChangesEvenTheKeptIcons)
     ChangeSkinHueAndSaturation(skin, 0, 50);
     EXPECT_FALSE(Kept(skin, "BICONCLOSE"));
     EXPECT_FALSE(Kept(skin, "SICONCLOSE"));
+}
+
+// Images that share one picture share its recoloured copy: a change of
+// hue does not multiply the pictures of a skin.
+TEST(acSkinRecolor, SharedPicturesStayShared)
+{
+    TacSkinContent skin = IconSkin(2);
+    auto picture = RedBitmap(4, 4);
+    for (int i = 0; i < 3; ++i) {
+        skin.ma.push_back(Mask("SHARED" + std::to_string(i), TRect{}, false));
+        skin.ma.back().Bmp = picture;
+    }
+    ChangeSkinHueAndSaturation(skin, 60, 30);
+    const size_t first = skin.ma.size() - 3;
+    ASSERT_NE(skin.ma[first].Bmp, picture);
+    EXPECT_NE(skin.ma[first].Bmp->Pixel(1, 1), Red);
+    EXPECT_EQ(skin.ma[first + 1].Bmp, skin.ma[first].Bmp);
+    EXPECT_EQ(skin.ma[first + 2].Bmp, skin.ma[first].Bmp);
+    EXPECT_EQ(picture->Pixel(1, 1), Red);
 }
 
 TEST(acSkinRecolor, IconOutsideTheMasterBitmapIsClipped)

@@ -60,6 +60,22 @@ TEST(Gradient, VerticalAndHorizontalBands)
     EXPECT_EQ(h.Pixel(75, 0), RGB(125, 130, 0));
 }
 
+// Halves round to the even neighbour, in pixel values and in band ends.
+TEST(Gradient, HalvesRoundToEven)
+{
+    TBitmap v = Canvas(2, 3);
+    PaintGradient(v, {0, 0, 2, 3}, Parse("0;1;100;0;0"));
+    for (int y = 0; y < 3; ++y)
+        EXPECT_EQ(v.Pixel(1, y), RGB(y / 2, 0, 0)) << "row " << y << ": 0, 0.5, 1";
+
+    // The first band of half of 5 columns ends at column 2 (2.5), where the
+    // second one begins.
+    TBitmap h = Canvas(5, 1);
+    PaintGradient(h, {0, 0, 5, 1}, Parse("0;0;50;1;0;255;255;50;1;0"));
+    EXPECT_EQ(h.Pixel(1, 0), 0);
+    EXPECT_EQ(h.Pixel(2, 0), RGB(255, 0, 0));
+}
+
 TEST(Gradient, ClipsAndPaintsNothingWhenItCannot)
 {
     struct Case {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace {
 
 TsGeneralData Section(const std::string& name, const std::string& parent = {})
@@ -89,6 +91,10 @@ TEST(SkinDataModel, FrameSizesAndMargins)
     EXPECT_EQ(MaskFrameHeight(m), 20);
     m.ImageCount = 0;
     m.MaskType = -1;
+    EXPECT_EQ(MaskFrameWidth(m), 0);
+    EXPECT_EQ(MaskFrameHeight(m), 0);
+    m.ImageCount = std::numeric_limits<int>::max();
+    m.MaskType = std::numeric_limits<int>::max();
     EXPECT_EQ(MaskFrameWidth(m), 0);
     EXPECT_EQ(MaskFrameHeight(m), 0);
 

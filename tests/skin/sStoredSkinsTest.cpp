@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace {
 
 TBitmap Picture(int w, int h, TColor c)
@@ -44,6 +46,18 @@ TEST(StoredSkin, ItemsBecomeRecords)
     TsSkinImage bw = Image("BW", {0, 0, 30, 30}, 1, 0);
     bw.BorderWidth = 5;
     s.Images.push_back(bw);
+    // Counts and margins a form file may hold are bounded as a skin file's.
+    const int big = std::numeric_limits<int>::max();
+    TsSkinImage huge = Image("HUGE", {0, 0, 90, 60}, big, big);
+    huge.WL = huge.WT = huge.WR = huge.WB = big;
+    s.Images.push_back(huge);
+    TsSkinImage hugeBw = Image("HUGEBW", {0, 0, 90, 60}, 1, 0);
+    hugeBw.BorderWidth = big;
+    s.Images.push_back(hugeBw);
+    TsSkinImage negative = Image("NEGATIVE", {0, 0, 90, 60}, 1, 0);
+    negative.WL = negative.WR = std::numeric_limits<int>::min();
+    negative.WT = negative.WB = -1;
+    s.Images.push_back(negative);
     struct Case {
         const char* key;
         TRect r;
@@ -53,11 +67,14 @@ TEST(StoredSkin, ItemsBecomeRecords)
         {"BORDERSMASK", {0, 0, 90, 40}, 3, 1, 10, 6, false}, {"ZERO", {0, 0, 90, 60}, 3, 1, 10, 10, false},
         {"BEYOND", {60, 30, 90, 60}, 1, 0, 10, 10, false},   {"OWN", {0, 0, 30, 12}, 3, 1, 3, 2, true},
         {"BW", {0, 0, 30, 30}, 1, 0, 5, 5, false},
+        {"HUGE", {0, 0, 90, 60}, MaxMaskValue, MaxMaskValue, MaxMaskValue, MaxMaskValue, false},
+        {"HUGEBW", {0, 0, 90, 60}, 1, 0, MaxMaskValue, MaxMaskValue, false},
+        {"NEGATIVE", {0, 0, 90, 60}, 1, 0, 30, 20, false},
     };
     TacSkinContent skin;
     std::string error;
     ASSERT_TRUE(LoadStoredSkin(s, {}, skin, error));
-    ASSERT_EQ(skin.ma.size(), 5u);
+    ASSERT_EQ(skin.ma.size(), 8u);
     EXPECT_EQ(skin.FindMaskIndex("BUTTON", "LOST"), -1);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.key);
@@ -116,6 +133,7 @@ TEST(StoredSkin, FontColoursAndPatterns)
     ASSERT_EQ(skin.pa.size(), 2u);
     EXPECT_EQ(skin.pa[0].SectionName, "PANEL");
     EXPECT_EQ(skin.pa[0].Img->Width(), 4); // shared from the item of the same name
+    EXPECT_EQ(skin.pa[0].Img, skin.pa[1].Img) << "one copy of a shared picture";
     EXPECT_EQ(skin.pa[1].SectionName, "FORM");
 
     TsStoredSkins list;
