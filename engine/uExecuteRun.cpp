@@ -21,8 +21,6 @@ namespace {
 constexpr int PumpInterval = 50;
 // What a port read gives when nothing came.
 constexpr uint32_t NoData = 0x8000;
-// The lines' level between operations: every output released.
-constexpr uint8_t IdleLevels = 0xFF;
 
 // Message 4, with what was missing when the link could not be opened.
 std::string NotPresentText()
@@ -135,7 +133,8 @@ void TExecuteRun::RunModuleProcedure(const std::string& operationIn, int voltage
     if (ResolveProcedure(operation, module, name) && CompileForRun(name, operation)) {
         // Every run ends with the serial port closed; loading the module
         // opened it for the first run only, so each later run of a module
-        // that uses it opens it again.
+        // that uses it opens it again. A port that cannot be opened was
+        // reported by the load: the script reads no data from it.
         if (module.Uart != 0 && ComHandle == -1)
             OpenModuleComPort();
         // From here on Cancel also ends the link's waits for a programmer
@@ -356,9 +355,8 @@ bool TExecuteRun::TestPinsBeforeRun(int voltageIndex, uint8_t gndMask, uint8_t p
     } else {
         AddLine("Pin test OK.");
     }
-    // The test leaves its last walking pattern on the lines; the procedure
-    // must start from released lines.
-    SetOutputLevels(IdleLevels);
+    // The levels of the test's last round stay: a device procedure sets
+    // the lines it uses before it uses them.
     return true;
 }
 
@@ -467,8 +465,12 @@ void TExecuteRun::OnPrint(uint32_t record)
 
 void TExecuteRun::OnSetupUart(uint32_t w)
 {
-    SetComLine(ComHandle, static_cast<int32_t>(w >> 12), static_cast<int32_t>((w >> 8) & 0xF),
-               static_cast<int32_t>((w >> 4) & 0xF), static_cast<int32_t>(w & 0xF));
+    const bool taken = SetComLine(ComHandle, static_cast<int32_t>(w >> 12), static_cast<int32_t>((w >> 8) & 0xF),
+                                  static_cast<int32_t>((w >> 4) & 0xF), static_cast<int32_t>(w & 0xF));
+    // The script goes on either way; the log says why its bytes may come
+    // out garbled. Without a port the load has said so already.
+    if (!taken && ComHandle != -1)
+        AddLine(SerialSettingsRefusedText);
 }
 
 void TExecuteRun::OnInPort(uint32_t port, uint32_t& value)
