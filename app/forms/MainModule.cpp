@@ -45,18 +45,61 @@ void Dress(QWidget* w, const QWidget* container)
 
 void Place(QWidget* w, const TBounds& b) { w->setGeometry(b.Left, b.Top, b.Width, b.Height); }
 
-// A widget that a load replaces may be running its own handler: it leaves
-// the container's view at once and goes when control is back in the loop.
-void Retire(QWidget* w, QObject* receiver)
-{
-    if (!w)
-        return;
-    QObject::disconnect(w, nullptr, receiver, nullptr);
-    w->removeEventFilter(receiver);
-    w->hide();
-    w->setObjectName(QString());
-    w->deleteLater();
-}
+
+// Each control hidden or shown on a visible container adds its own piece
+// to the region the window repaints, and every piece added costs more than
+// the one before: with thousands of controls a rebuild took seconds. While
+// one lives the container collects nothing; it repaints once, whole, at
+// the end.
+class TRepaintOnce {
+public:
+    explicit TRepaintOnce(QWidget* container)
+        : container_(container && container->updatesEnabled() ? container : nullptr)
+    {
+        if (container_)
+            container_->setUpdatesEnabled(false);
+    }
+    ~TRepaintOnce()
+    {
+        if (container_)
+            container_->setUpdatesEnabled(true);
+    }
+    TRepaintOnce(const TRepaintOnce&) = delete;
+    TRepaintOnce& operator=(const TRepaintOnce&) = delete;
+
+private:
+    QPointer<QWidget> container_;
+};
+
+// The widgets a load replaced. One of them may be running its own handler:
+// they leave the container's view at once and go together when control is
+// back in the loop, as one deferred deletion (each of them would be one
+// more entry in the queue that every event posted meanwhile is matched
+// against), repainting the container once.
+class TRetiredWidgets : public QObject {
+public:
+    explicit TRetiredWidgets(QWidget* container) : container_(container) {}
+    ~TRetiredWidgets() override
+    {
+        const TRepaintOnce repaint(container_);
+        for (const QPointer<QWidget>& w : widgets_)
+            delete w.data();
+    }
+    void Retire(QWidget* w, QObject* receiver)
+    {
+        if (!w)
+            return;
+        QObject::disconnect(w, nullptr, receiver, nullptr);
+        w->removeEventFilter(receiver);
+        w->hide();
+        w->setObjectName(QString());
+        widgets_.emplace_back(w);
+    }
+
+private:
+    QPointer<QWidget> container_;
+    std::vector<QPointer<QWidget>> widgets_;
+};
 
 } // namespace
 
@@ -106,15 +149,22 @@ TParameterControls::~TParameterControls() { Clear(); }
 
 void TParameterControls::Clear()
 {
+    if (entries_.empty())
+        return;
+    QWidget* container = entries_.front().Control ? entries_.front().Control->parentWidget() : nullptr;
+    const TRepaintOnce repaint(container);
+    auto* retired = new TRetiredWidgets(container);
     for (TEntry& entry : entries_) {
-        Retire(entry.Label, this);
-        Retire(entry.Control, this);
+        retired->Retire(entry.Label, this);
+        retired->Retire(entry.Control, this);
     }
     entries_.clear();
+    retired->deleteLater();
 }
 
 void TParameterControls::Build(QWidget* container, const std::vector<TParameterControl>& plan)
 {
+    const TRepaintOnce repaint(container);
     Clear();
     entries_.reserve(plan.size());
     for (const TParameterControl& planned : plan) {
