@@ -94,8 +94,11 @@ void BM_Read2MiBFlash(benchmark::State& state)
     form->show();
     form->LoadModule("25F16");
     // The read closes its window by itself; the backup is not what is
-    // measured.
+    // measured. The power-on delay is the settings' wait for the chip's
+    // supply: the run waits it out on purpose, so it is measured apart
+    // (0 as in the engine's road, or the default).
     WorkParam &= ~wpBackupControl;
+    PowerOnDelay = static_cast<int32_t>(state.range(0));
     QAction* read = form->mmDevice->findChild<QAction*>("mnREAD");
     if (!read) {
         state.SkipWithError("the 25F16 module has no Read item");
@@ -115,7 +118,7 @@ void BM_Read2MiBFlash(benchmark::State& state)
     form->HexDump1->Buffer().Modified = false;
     FinishProgram();
 }
-BENCHMARK(BM_Read2MiBFlash)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_Read2MiBFlash)->Arg(0)->Arg(200)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 
 // A module with 10,000 parameter controls of every kind on the main
 // window's panel, in the catalogue as "Crowded".

@@ -15,6 +15,9 @@
 #include "platform/Pump.h"
 #include "platform/SysUtils.h"
 
+#include <algorithm>
+#include <chrono>
+
 namespace {
 
 // Host instructions between two message pumps of the stepping loop.
@@ -362,8 +365,10 @@ bool TExecuteRun::TestPinsBeforeRun(int voltageIndex, uint8_t gndMask, uint8_t p
 
 bool TExecuteRun::PowerStatusGood()
 {
-    // In 1 ms steps, so a confirmed Cancel switches the supply off at once.
-    for (int waited = 0; waited < PowerOnDelay && Tag != -1; ++waited) {
+    // In 1 ms steps, so a confirmed Cancel switches the supply off at once;
+    // against the clock, since each step sleeps a little longer than asked.
+    const auto settled = std::chrono::steady_clock::now() + std::chrono::milliseconds(std::max(PowerOnDelay, 0));
+    while (Tag != -1 && std::chrono::steady_clock::now() < settled) {
         PumpingSleep(1);
         view_.Idle();
     }
