@@ -46,26 +46,26 @@ void Dress(QWidget* w, const QWidget* container)
 void Place(QWidget* w, const TBounds& b) { w->setGeometry(b.Left, b.Top, b.Width, b.Height); }
 
 
-// Each control hidden or shown on a visible container adds its own piece
-// to the region the window repaints, and every piece added costs more than
-// the one before: with thousands of controls a rebuild took seconds. While
-// one lives the container collects nothing; it repaints once, whole, at
-// the end.
-class TRepaintOnce {
+// Each control hidden, shown or deleted on a visible container adds its own
+// piece to the region the window repaints, and every piece costs more than
+// the one before: with thousands of controls a rebuild took minutes, and
+// their deletion corrupted the heap. While one lives the container is out
+// of view, so its controls change as on a container not yet shown; it comes
+// back, whole, at the end.
+class TOutOfView {
 public:
-    explicit TRepaintOnce(QWidget* container)
-        : container_(container && container->updatesEnabled() ? container : nullptr)
+    explicit TOutOfView(QWidget* container) : container_(container && container->isVisible() ? container : nullptr)
     {
         if (container_)
-            container_->setUpdatesEnabled(false);
+            container_->hide();
     }
-    ~TRepaintOnce()
+    ~TOutOfView()
     {
         if (container_)
-            container_->setUpdatesEnabled(true);
+            container_->show();
     }
-    TRepaintOnce(const TRepaintOnce&) = delete;
-    TRepaintOnce& operator=(const TRepaintOnce&) = delete;
+    TOutOfView(const TOutOfView&) = delete;
+    TOutOfView& operator=(const TOutOfView&) = delete;
 
 private:
     QPointer<QWidget> container_;
@@ -73,15 +73,15 @@ private:
 
 // The widgets a load replaced. One of them may be running its own handler:
 // they leave the container's view at once and go together when control is
-// back in the loop, as one deferred deletion (each of them would be one
-// more entry in the queue that every event posted meanwhile is matched
-// against), repainting the container once.
+// back in the loop, in one deferred deletion with the container out of view.
 class TRetiredWidgets : public QObject {
 public:
-    explicit TRetiredWidgets(QWidget* container) : container_(container) {}
+    // Owned by the controls object too, so nothing is left when it goes
+    // before the loop ran again.
+    TRetiredWidgets(QWidget* container, QObject* owner) : QObject(owner), container_(container) {}
     ~TRetiredWidgets() override
     {
-        const TRepaintOnce repaint(container_);
+        const TOutOfView outOfView(container_);
         for (const QPointer<QWidget>& w : widgets_)
             delete w.data();
     }
@@ -152,8 +152,8 @@ void TParameterControls::Clear()
     if (entries_.empty())
         return;
     QWidget* container = entries_.front().Control ? entries_.front().Control->parentWidget() : nullptr;
-    const TRepaintOnce repaint(container);
-    auto* retired = new TRetiredWidgets(container);
+    const TOutOfView outOfView(container);
+    auto* retired = new TRetiredWidgets(container, this);
     for (TEntry& entry : entries_) {
         retired->Retire(entry.Label, this);
         retired->Retire(entry.Control, this);
@@ -164,7 +164,7 @@ void TParameterControls::Clear()
 
 void TParameterControls::Build(QWidget* container, const std::vector<TParameterControl>& plan)
 {
-    const TRepaintOnce repaint(container);
+    const TOutOfView outOfView(container);
     Clear();
     entries_.reserve(plan.size());
     for (const TParameterControl& planned : plan) {
