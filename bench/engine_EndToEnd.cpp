@@ -42,8 +42,7 @@ void SetUpProgram()
     static char name[] = "bench";
     static char* argv[] = {name, nullptr};
     static QCoreApplication app(argc, argv); // the run pumps messages as in the program
-    const std::string source = __FILE__;
-    SetProgramFolder(source.substr(0, source.rfind('/')) + "/../data");
+    SetProgramFolder(TARKU_DATA);
     ChipList.Clear();
     ModuleFileList.Clear();
     for (const char* module : {"24C512.chl", "25F16.chl"}) {

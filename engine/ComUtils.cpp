@@ -1,7 +1,6 @@
 #include "engine/ComUtils.h"
 
 #include "engine/Global.h"
-#include "platform/MessageBox.h"
 
 #include <QSerialPort>
 #include <QSerialPortInfo>
@@ -61,16 +60,14 @@ bool ApplySettings(QSerialPort& port, const TComSettings& s)
                                                          QSerialPort::TwoStop};
     static constexpr QSerialPort::FlowControl flows[] = {QSerialPort::NoFlowControl, QSerialPort::HardwareControl,
                                                          QSerialPort::SoftwareControl};
-    if (s.BaudRate <= 0 || s.ByteSize < 5 || s.ByteSize > 8 || s.Parity < 0 || s.Parity > 4 || s.StopBits < 0 ||
-        s.StopBits > 2 || s.Flags > 2)
-        return false;
-    // Every setter runs, so the port takes whatever it can; the result says
-    // whether it took all of it.
-    bool ok = port.setBaudRate(s.BaudRate);
-    ok = port.setDataBits(static_cast<QSerialPort::DataBits>(s.ByteSize)) && ok;
-    ok = port.setParity(parities[s.Parity]) && ok;
-    ok = port.setStopBits(stopBits[s.StopBits]) && ok;
-    ok = port.setFlowControl(flows[s.Flags]) && ok;
+    // Each field the port can take is set, so one it cannot (4-bit bytes,
+    // which no terminal here carries) leaves only that field as it was; the
+    // result says whether it took all of them.
+    bool ok = s.BaudRate > 0 && port.setBaudRate(s.BaudRate);
+    ok = s.ByteSize >= 5 && s.ByteSize <= 8 && port.setDataBits(static_cast<QSerialPort::DataBits>(s.ByteSize)) && ok;
+    ok = s.Parity >= 0 && s.Parity <= 4 && port.setParity(parities[s.Parity]) && ok;
+    ok = s.StopBits >= 0 && s.StopBits <= 2 && port.setStopBits(stopBits[s.StopBits]) && ok;
+    ok = s.Flags <= 2 && port.setFlowControl(flows[s.Flags]) && ok;
     return ok && TerminalHolds(static_cast<int>(port.handle()), s);
 }
 
@@ -211,12 +208,14 @@ void CloseComPort(int& handle)
     handle = -1;
 }
 
-void OpenModuleComPort()
+bool OpenModuleComPort()
 {
     if (OpenComPort(ComName, ComHandle) &&
         SetupComPort(ComHandle, ModulePortBaud, 8, 0, 0, SerialTimeOut, SerialBufferSize))
-        return;
+        return true;
     if (ComHandle != -1)
         CloseComPort(ComHandle);
-    ShowMessageBox("Can not open serial port " + ComName, "Tarku", MB_OK | MB_ICONWARNING);
+    return false;
 }
+
+std::string ComPortFailedText() { return "Can not open serial port " + ComName; }

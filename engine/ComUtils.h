@@ -49,6 +49,8 @@ void CloseComPort(int& handle);
 // The port of a module that uses one, as loading the module and each run of
 // it open it: the port the settings name (ComName) at 19200 baud, 8 data
 // bits, no parity, one stop bit, with the read time-out and queue size of
-// the settings. When it cannot be opened or set up, a warning box says so,
-// the port stays closed and the caller goes on without it.
-void OpenModuleComPort();
+// the settings. False when it cannot be opened or set up: the port stays
+// closed and the caller goes on without it.
+bool OpenModuleComPort();
+// What loading a module says when OpenModuleComPort failed.
+std::string ComPortFailedText();

@@ -6,14 +6,32 @@
 #include "platform/Paths.h"
 #include "platform/SysUtils.h"
 
-std::string StoredModuleName(const std::string& moduleFile, const TStringList& lines)
+namespace {
+
+// 64-bit FNV-1a, continued from `hash`.
+uint64_t Fingerprint(const std::string& bytes, uint64_t hash = 14695981039346656037ull)
 {
-    uint64_t hash = 14695981039346656037ull; // 64-bit FNV-1a
-    for (unsigned char c : lines.Text()) {
+    for (unsigned char c : bytes) {
         hash ^= c;
         hash *= 1099511628211ull;
     }
-    return moduleFile + "|" + IntToHex(hash, 16);
+    return hash;
+}
+
+} // namespace
+
+std::string StoredModuleName(const std::string& moduleFile, const TStringList& lines)
+{
+    const uint64_t text = Fingerprint(lines.Text());
+    const std::string name = moduleFile + "|" + IntToHex(text, 16);
+    if (name.size() <= MaxModuleNameLength)
+        return name;
+    // A name the programmer could not give back whole would never match:
+    // the end of the path stays, and the fingerprint covers the whole path
+    // so that two modules cut to the same end still differ.
+    const std::string fingerprint = "|" + IntToHex(Fingerprint(moduleFile, text), 16);
+    const size_t room = MaxModuleNameLength - fingerprint.size();
+    return moduleFile.substr(moduleFile.size() - room) + fingerprint;
 }
 
 int CompileAndLoadModule(TStringList& errors)

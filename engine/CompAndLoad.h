@@ -21,5 +21,7 @@ int CompileAndLoadModule(TStringList& errors);
 
 // The name the programmer keeps for a module: the module file and a
 // fingerprint of the lines compiled, so an edited module is never taken for
-// the one whose code the programmer holds.
+// the one whose code the programmer holds. Never longer than the
+// programmer gives back (MaxModuleNameLength): the path of a longer one is
+// cut from its start.
 std::string StoredModuleName(const std::string& moduleFile, const TStringList& lines);

@@ -26,6 +26,8 @@ constexpr int UsbBlockSize = 260;
 constexpr uint8_t UsbAck = 0x6F;          // "o"
 constexpr uint8_t UsbProcStarted = 0x55;  // "U"
 constexpr uint8_t UsbBlockAck = 0xBB;
+// Longest module name the name read can give back.
+constexpr size_t MaxModuleNameLength = 254;
 
 // What the user is told when the programmer stops answering on its pipes:
 // one closed, a read or a send failing.
@@ -98,7 +100,9 @@ bool ReadDeviceStatus(uint8_t& status);
 // rounds; else a set bit for each line whose contact was not confirmed.
 int16_t TestPins(uint8_t mask);
 // Store and read the name of the module whose code the programmer holds.
-// Each opens the link and closes it after success.
+// Each opens the link and closes it after success. The store awaits no
+// answer. The name read is answered with a length byte that counts the
+// terminating 0, so no name longer than MaxModuleNameLength comes back.
 bool StoreModuleName(const std::string& name);
 bool ReadModuleName(std::string& name);
 // The programmer's six-byte serial number.

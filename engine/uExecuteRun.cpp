@@ -15,14 +15,15 @@
 #include "platform/Pump.h"
 #include "platform/SysUtils.h"
 
+#include <algorithm>
+#include <chrono>
+
 namespace {
 
 // Host instructions between two message pumps of the stepping loop.
 constexpr int PumpInterval = 50;
 // What a port read gives when nothing came.
 constexpr uint32_t NoData = 0x8000;
-// The lines' level between operations: every output released.
-constexpr uint8_t IdleLevels = 0xFF;
 
 // Message 4, with what was missing when the link could not be opened.
 std::string NotPresentText()
@@ -135,7 +136,8 @@ void TExecuteRun::RunModuleProcedure(const std::string& operationIn, int voltage
     if (ResolveProcedure(operation, module, name) && CompileForRun(name, operation)) {
         // Every run ends with the serial port closed; loading the module
         // opened it for the first run only, so each later run of a module
-        // that uses it opens it again.
+        // that uses it opens it again. A port that cannot be opened was
+        // reported by the load: the script reads no data from it.
         if (module.Uart != 0 && ComHandle == -1)
             OpenModuleComPort();
         // From here on Cancel also ends the link's waits for a programmer
@@ -356,16 +358,17 @@ bool TExecuteRun::TestPinsBeforeRun(int voltageIndex, uint8_t gndMask, uint8_t p
     } else {
         AddLine("Pin test OK.");
     }
-    // The test leaves its last walking pattern on the lines; the procedure
-    // must start from released lines.
-    SetOutputLevels(IdleLevels);
+    // The levels of the test's last round stay: a device procedure sets
+    // the lines it uses before it uses them.
     return true;
 }
 
 bool TExecuteRun::PowerStatusGood()
 {
-    // In 1 ms steps, so a confirmed Cancel switches the supply off at once.
-    for (int waited = 0; waited < PowerOnDelay && Tag != -1; ++waited) {
+    // In 1 ms steps, so a confirmed Cancel switches the supply off at once;
+    // against the clock, since each step sleeps a little longer than asked.
+    const auto settled = std::chrono::steady_clock::now() + std::chrono::milliseconds(std::max(PowerOnDelay, 0));
+    while (Tag != -1 && std::chrono::steady_clock::now() < settled) {
         PumpingSleep(1);
         view_.Idle();
     }
@@ -467,8 +470,12 @@ void TExecuteRun::OnPrint(uint32_t record)
 
 void TExecuteRun::OnSetupUart(uint32_t w)
 {
-    SetComLine(ComHandle, static_cast<int32_t>(w >> 12), static_cast<int32_t>((w >> 8) & 0xF),
-               static_cast<int32_t>((w >> 4) & 0xF), static_cast<int32_t>(w & 0xF));
+    const bool taken = SetComLine(ComHandle, static_cast<int32_t>(w >> 12), static_cast<int32_t>((w >> 8) & 0xF),
+                                  static_cast<int32_t>((w >> 4) & 0xF), static_cast<int32_t>(w & 0xF));
+    // The script goes on either way; the log says why its bytes may come
+    // out garbled. Without a port the load has said so already.
+    if (!taken && ComHandle != -1)
+        AddLine(SerialSettingsRefusedText);
 }
 
 void TExecuteRun::OnInPort(uint32_t port, uint32_t& value)

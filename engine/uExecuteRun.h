@@ -14,6 +14,9 @@
 // What the run needs of its window.
 class TModuleInfo;
 
+// The log line of a SETUPUART whose settings the open port did not take.
+inline constexpr const char* SerialSettingsRefusedText = "The serial port did not take the line settings.";
+
 class TExecuteView {
 public:
     virtual ~TExecuteView() = default;

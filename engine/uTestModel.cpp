@@ -95,7 +95,7 @@ void THardwareTest::FormClose()
         DevicePowerOff();
         SetVccPins(0);
         SetGndPins(0);
-        SetVoltageCode(VoltageCode(0));
+        SetVoltageCode(0);
         CloseDevice();
     }
     PowerOn = false;

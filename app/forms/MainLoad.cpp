@@ -93,8 +93,8 @@ void TMainForm::LoadModule(const std::string& chipEntry)
     ApplyDeviceMenu(plan);
     vccCombobox->setCurrentIndex(plan.VoltageItem.empty() ? -1 : vccCombobox->findText(Text(plan.VoltageItem)));
     moduleLoaded_ = true;
-    if (plan.Uart != 0)
-        OpenModuleComPort();
+    if (plan.Uart != 0 && !OpenModuleComPort())
+        ShowMessageBox(ComPortFailedText(), "Tarku", MB_OK | MB_ICONWARNING);
     BuffersChanged();
     PumpMessages();
     ShowModuleWarnings(plan.Warnings);

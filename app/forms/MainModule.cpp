@@ -45,18 +45,61 @@ void Dress(QWidget* w, const QWidget* container)
 
 void Place(QWidget* w, const TBounds& b) { w->setGeometry(b.Left, b.Top, b.Width, b.Height); }
 
-// A widget that a load replaces may be running its own handler: it leaves
-// the container's view at once and goes when control is back in the loop.
-void Retire(QWidget* w, QObject* receiver)
-{
-    if (!w)
-        return;
-    QObject::disconnect(w, nullptr, receiver, nullptr);
-    w->removeEventFilter(receiver);
-    w->hide();
-    w->setObjectName(QString());
-    w->deleteLater();
-}
+
+// Each control hidden, shown or deleted on a visible container adds its own
+// piece to the region the window repaints, and every piece costs more than
+// the one before: with thousands of controls a rebuild took minutes, and
+// their deletion corrupted the heap. While one lives the container is out
+// of view, so its controls change as on a container not yet shown; it comes
+// back, whole, at the end.
+class TOutOfView {
+public:
+    explicit TOutOfView(QWidget* container) : container_(container && container->isVisible() ? container : nullptr)
+    {
+        if (container_)
+            container_->hide();
+    }
+    ~TOutOfView()
+    {
+        if (container_)
+            container_->show();
+    }
+    TOutOfView(const TOutOfView&) = delete;
+    TOutOfView& operator=(const TOutOfView&) = delete;
+
+private:
+    QPointer<QWidget> container_;
+};
+
+// The widgets a load replaced. One of them may be running its own handler:
+// they leave the container's view at once and go together when control is
+// back in the loop, in one deferred deletion with the container out of view.
+class TRetiredWidgets : public QObject {
+public:
+    // Owned by the controls object too, so nothing is left when it goes
+    // before the loop ran again.
+    TRetiredWidgets(QWidget* container, QObject* owner) : QObject(owner), container_(container) {}
+    ~TRetiredWidgets() override
+    {
+        const TOutOfView outOfView(container_);
+        for (const QPointer<QWidget>& w : widgets_)
+            delete w.data();
+    }
+    void Retire(QWidget* w, QObject* receiver)
+    {
+        if (!w)
+            return;
+        QObject::disconnect(w, nullptr, receiver, nullptr);
+        w->removeEventFilter(receiver);
+        w->hide();
+        w->setObjectName(QString());
+        widgets_.emplace_back(w);
+    }
+
+private:
+    QPointer<QWidget> container_;
+    std::vector<QPointer<QWidget>> widgets_;
+};
 
 } // namespace
 
@@ -106,15 +149,22 @@ TParameterControls::~TParameterControls() { Clear(); }
 
 void TParameterControls::Clear()
 {
+    if (entries_.empty())
+        return;
+    QWidget* container = entries_.front().Control ? entries_.front().Control->parentWidget() : nullptr;
+    const TOutOfView outOfView(container);
+    auto* retired = new TRetiredWidgets(container, this);
     for (TEntry& entry : entries_) {
-        Retire(entry.Label, this);
-        Retire(entry.Control, this);
+        retired->Retire(entry.Label, this);
+        retired->Retire(entry.Control, this);
     }
     entries_.clear();
+    retired->deleteLater();
 }
 
 void TParameterControls::Build(QWidget* container, const std::vector<TParameterControl>& plan)
 {
+    const TOutOfView outOfView(container);
     Clear();
     entries_.reserve(plan.size());
     for (const TParameterControl& planned : plan) {

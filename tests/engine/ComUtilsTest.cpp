@@ -128,6 +128,17 @@ TEST_F(ComUtilsTest, RefusedSettingsAreReported)
     }
     EXPECT_FALSE(SetupComPort(handle, 19200, 8, 0, 0, -1, 256));
     EXPECT_TRUE(SetupComPort(handle, 19200, 8, 0, 0, 10, 256)) << "the port still works after refusals";
+
+    // A refused field keeps its old value; the fields beside it are taken.
+    EXPECT_FALSE(SetComLine(handle, 2400, 4, 0, 2));
+    termios t = Attributes();
+    EXPECT_EQ(cfgetospeed(&t), static_cast<speed_t>(B2400));
+    EXPECT_TRUE(t.c_cflag & CSTOPB);
+    EXPECT_EQ(t.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
+    EXPECT_FALSE(SetComLine(handle, 0, 8, 0, 0));
+    t = Attributes();
+    EXPECT_EQ(cfgetospeed(&t), static_cast<speed_t>(B2400));
+    EXPECT_FALSE(t.c_cflag & CSTOPB);
 }
 
 TEST_F(ComUtilsTest, ClosedAndUnknownHandlesFail)

@@ -123,6 +123,47 @@ TEST_F(CompAndLoadTest, ProgrammerWithAnotherModule)
     EXPECT_EQ(device.Uploads, 2);
 }
 
+// Module files deep in the scripts folder: the name the programmer keeps
+// has room for 254 characters, less the fingerprint.
+TEST_F(CompAndLoadTest, LongModulePathsAreReusedOrCompiledAgain)
+{
+    const std::string folder(120, 'f');
+    // A module file below `top` whose path has `length` characters.
+    auto deepModule = [&](const std::string& top, size_t length) {
+        const std::string name = std::string(length - top.size() - folder.size() - 6, 'd') + ".chl";
+        std::filesystem::create_directories(dir.path() + "/Scripts/" + top + "/" + folder);
+        testsupport::WriteFileBytes(dir.path() + "/Scripts/" + top + "/" + folder + "/" + name, Module);
+        return top + "\\" + folder + "\\" + name;
+    };
+    for (size_t length : {size_t(237), size_t(238), size_t(300)}) {
+        SCOPED_TRACE(length);
+        const std::string file = deepModule("Serial", length);
+        ASSERT_EQ(file.size(), length);
+        ModuleFileList = TStringList{"other.chl", file};
+        const int uploads = device.Uploads;
+        ASSERT_EQ(Load(), clReady) << errors.Text();
+        EXPECT_EQ(device.Uploads, uploads + 1);
+        EXPECT_LE(device.Name.size(), MaxModuleNameLength);
+        ASSERT_EQ(Load(), clReady);
+        EXPECT_EQ(t->Commands(), (std::vector<Bytes>{{9, 4}})) << "only the name is read";
+    }
+    // Two files cut to the same end are still told apart.
+    ASSERT_EQ(ModuleFileList[1].size(), 300u);
+    const std::string first = device.Name;
+    ModuleFileList = TStringList{"other.chl", deepModule("Other", 299)};
+    ASSERT_EQ(Load(), clReady);
+    EXPECT_NE(device.Name, first);
+    EXPECT_EQ(UploadCommands(), 1);
+
+    // A programmer that keeps less than that costs a compile at every run.
+    device.NameRoom = 20;
+    ModuleFileList = TStringList{"other.chl", "Serial\\chip.chl"};
+    for (int run = 0; run < 2; ++run) {
+        ASSERT_EQ(Load(), clReady);
+        EXPECT_EQ(UploadCommands(), 1);
+    }
+}
+
 TEST_F(CompAndLoadTest, FailedUploadIsTriedAgain)
 {
     device.RefuseBlocks = true;

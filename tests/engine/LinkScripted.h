@@ -85,6 +85,9 @@ struct TScriptedFirmware {
     int NameStores = 0;
     int Uploads = 0;       // completed uploads
     bool RefuseBlocks = false;
+    // Characters of a name it keeps; the rest is dropped, as the firmware
+    // does.
+    size_t NameRoom = 254;
     std::vector<uint8_t> Code;
 
     void Attach(TScriptedTransport* t)
@@ -100,7 +103,7 @@ private:
                 if (b == 0) {
                     storing_ = false;
                     Name = pending_;
-                } else {
+                } else if (pending_.size() < NameRoom) {
                     pending_ += static_cast<char>(b);
                 }
             }

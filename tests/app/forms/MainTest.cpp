@@ -569,6 +569,30 @@ TEST_F(MainTest, RussianMessageBoxButtons)
     EXPECT_EQ(texts[QMessageBox::Cancel], QString::fromUtf8("Отмена"));
 }
 
+// A module that uses a serial port the system does not have: loading it
+// says so once; its runs go on without the port and say nothing more.
+TEST_F(MainTest, ASerialPortThatCannotBeOpenedIsReportedOnceAtTheLoad)
+{
+    WriteFileBytes(dir_.file("scripts/serial.chl"), "[DESCRIPTION]\r\nLOCATION = Test\\Serial;\r\n"
+                                                    "BUFFER1 = Data, 16\r\nVOLTAGE = 5.0;\r\nUART = 1;\r\n"
+                                                    "[MENU]\r\nECHO = \"&Echo\";\r\n[HOST]\r\nPROC ECHO {\r\n"
+                                                    "  VAR C;\r\n  C = UART;\r\n  PRINT(\"uart %D\", C);\r\n}\r\n");
+    const std::string catalogue = ReadFileBytes(dir_.file("scripts/scripts.cfg"));
+    WriteFileBytes(dir_.file("scripts/scripts.cfg"), catalogue + "\r\n[Test]\r\nSerial=serial.chl\r\n");
+    CloseRunsWhenDone();
+    Start();
+    ComName = dir_.file("no-such-port");
+    boxes_.clear();
+    form_->LoadModule("Serial");
+    ASSERT_EQ(form_->hlChipName->text(), "Serial");
+    EXPECT_EQ(boxes_, std::vector<std::string>{"Can not open serial port " + ComName});
+    for (int run = 0; run < 2; ++run) {
+        Run([&] { DeviceItem("mnECHO")->trigger(); });
+        EXPECT_EQ(fmExecute->Run.Lines, std::vector<std::string>{"uart 00008000"});
+    }
+    EXPECT_EQ(boxes_.size(), 1u);
+}
+
 // The exit value module beside the shipped ones, in the catalogue.
 class MainExitTest : public MainTest {
 protected:
