@@ -1,6 +1,6 @@
 // Module files are written by people, and the defaults write-back edits them
 // in place: on any module bytes it must not crash, must keep every control
-// the module reader finds, and a second write-back of the same values must
+// the module loader builds, and a second write-back of the same values must
 // change nothing.
 #include "app/ChipSel.h"
 #include "app/ChipSelWriteBack.h"
@@ -77,8 +77,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string once = testsupport::ReadFileBytes(native);
     TModuleInfo written;
     written.LoadFromText(once, "m.chl");
-    if (written.Interface.Count() != module.Interface.Count())
+    // A value may be added to a declaration, but no control comes or goes.
+    const TModulePlan after = PlanModule(written, WorkParamDefault, TFixedMetrics());
+    if (after.Controls.size() != plan.Controls.size() || written.ControlLines != module.ControlLines)
         std::abort();
+    for (size_t i = 0; i < plan.Controls.size(); ++i)
+        if (after.Controls[i].Kind != plan.Controls[i].Kind || after.Controls[i].Name != plan.Controls[i].Name)
+            std::abort();
     if (!WriteModuleDefaults(file, defaults) || testsupport::ReadFileBytes(native) != once)
         std::abort();
     return 0;
