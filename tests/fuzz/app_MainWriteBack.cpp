@@ -77,9 +77,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string once = testsupport::ReadFileBytes(native);
     TModuleInfo written;
     written.LoadFromText(once, "m.chl");
-    // A value may be added to a declaration, but no control comes or goes.
+    // A value may be added to a declaration and a statement to the
+    // description, but no control comes or goes.
     const TModulePlan after = PlanModule(written, WorkParamDefault, TFixedMetrics());
-    if (after.Controls.size() != plan.Controls.size() || written.ControlLines != module.ControlLines)
+    if (after.Controls.size() != plan.Controls.size() || written.ControlLines.size() != module.ControlLines.size())
         std::abort();
     for (size_t i = 0; i < plan.Controls.size(); ++i)
         if (after.Controls[i].Kind != plan.Controls[i].Kind || after.Controls[i].Name != plan.Controls[i].Name)
