@@ -78,9 +78,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     TModuleInfo written;
     written.LoadFromText(once, "m.chl");
     // A value may be added to a declaration and a statement to the
-    // description, but no control comes or goes.
+    // description, but no control comes or goes. (Malformed declarations
+    // the loader drops may run on into the new statements: only the
+    // controls it builds are compared.)
     const TModulePlan after = PlanModule(written, WorkParamDefault, TFixedMetrics());
-    if (after.Controls.size() != plan.Controls.size() || written.ControlLines.size() != module.ControlLines.size())
+    if (after.Controls.size() != plan.Controls.size())
         std::abort();
     for (size_t i = 0; i < plan.Controls.size(); ++i)
         if (after.Controls[i].Kind != plan.Controls[i].Kind || after.Controls[i].Name != plan.Controls[i].Name)
