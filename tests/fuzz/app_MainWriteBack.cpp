@@ -77,16 +77,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string once = testsupport::ReadFileBytes(native);
     TModuleInfo written;
     written.LoadFromText(once, "m.chl");
-    // A value may be added to a declaration and a statement to the
-    // description, but no control comes or goes. (Malformed declarations
-    // the loader drops may run on into the new statements: only the
-    // controls it builds are compared.)
+    // In a module the loader reads without a complaint a value may be added
+    // to a declaration and a statement to the description, but no control
+    // comes or goes. (A malformed declaration may run on over the lines the
+    // write-back rewrites, so what it swallows can change.)
     const TModulePlan after = PlanModule(written, WorkParamDefault, TFixedMetrics());
-    if (after.Controls.size() != plan.Controls.size())
-        std::abort();
-    for (size_t i = 0; i < plan.Controls.size(); ++i)
-        if (after.Controls[i].Kind != plan.Controls[i].Kind || after.Controls[i].Name != plan.Controls[i].Name)
+    if (module.Warnings.Empty() && plan.Warnings.Empty()) {
+        if (after.Controls.size() != plan.Controls.size())
             std::abort();
+        for (size_t i = 0; i < plan.Controls.size(); ++i)
+            if (after.Controls[i].Kind != plan.Controls[i].Kind || after.Controls[i].Name != plan.Controls[i].Name)
+                std::abort();
+    }
     if (!WriteModuleDefaults(file, defaults) || testsupport::ReadFileBytes(native) != once)
         std::abort();
     return 0;
