@@ -25,6 +25,9 @@ constexpr int DigitWidth = 100;
 // A number that does not convert.
 constexpr int DefaultNumber = 5;
 constexpr int DefaultComboWidth = 140;
+// Places and sizes beyond any panel are brought to its edge, so that the
+// sums that place labels and controls stay within an int.
+constexpr int MaxCoordinate = 100000;
 
 // One control's entries of the module's Interface list.
 struct TControlLine {
@@ -35,6 +38,7 @@ struct TControlLine {
 
     std::string Param(size_t k) const { return k >= 1 && k <= Params.size() ? Params[k - 1] : std::string(); }
     int Value(size_t k, int def) const { return StrToIntDef(Param(k), def); }
+    int Coordinate(size_t k, int def) const { return std::clamp(Value(k, def), -MaxCoordinate, MaxCoordinate); }
 };
 
 bool IsControlMarker(const std::string& entry)
@@ -81,8 +85,8 @@ public:
         TParameterControl c;
         c.Name = line.Param(1);
         c.Caption = line.Param(2);
-        const int x = line.Value(3, DefaultNumber);
-        const int y = line.Value(4, DefaultNumber);
+        const int x = line.Coordinate(3, DefaultNumber);
+        const int y = line.Coordinate(4, DefaultNumber);
         if (line.Kind == "CHECKBOX") {
             c.Kind = TParamKind::CheckBox;
             c.Checked = line.Param(5) == "1";
@@ -97,7 +101,7 @@ public:
         } else if (line.Kind == "BUTTON") {
             c.Kind = TParamKind::Button;
             c.Name = "bt" + c.Name;
-            c.Bounds = {x, y + TopOffset, line.Value(5, DefaultNumber), line.Value(6, DefaultNumber) + 5};
+            c.Bounds = {x, y + TopOffset, line.Coordinate(5, DefaultNumber), line.Coordinate(6, DefaultNumber) + 5};
         } else {
             Warn(line, "the control kind " + line.Kind + " is unknown; it is left out.");
             return;
@@ -119,7 +123,7 @@ private:
         c.Kind = TParamKind::ComboBox;
         Label(c, x, y);
         c.Bounds = {c.Label.Left + c.Label.Width + ComboGap, c.Label.Top - LabelRaise,
-                    line.Value(5, DefaultComboWidth), metrics_.ComboBoxHeight()};
+                    line.Coordinate(5, DefaultComboWidth), metrics_.ComboBoxHeight()};
         // p6 .. p(k-1) are the items, pk the selected index.
         for (size_t k = 6; k < line.Params.size(); ++k)
             c.Items.push_back(line.Params[k - 1]);

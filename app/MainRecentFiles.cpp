@@ -1,5 +1,7 @@
 #include "app/MainRecentFiles.h"
 
+#include "platform/Paths.h"
+
 void AddRecentFile(TStringList& list, const std::string& path)
 {
     int found = -1;
@@ -18,7 +20,7 @@ void AddRecentFile(TStringList& list, const std::string& path)
 std::string RecentFileCaption(const std::string& path)
 {
     std::string caption;
-    for (char c : path) {
+    for (char c : DisplayPath(path)) {
         caption += c;
         if (c == '&')
             caption += '&';

@@ -13,5 +13,6 @@ constexpr int MaxRecentFiles = 9;
 // down moves up, a new one is inserted and the list cut to MaxRecentFiles.
 void AddRecentFile(TStringList& list, const std::string& path);
 
-// The menu caption of a path: every "&" doubled, so it shows as written.
+// The menu caption of a path: every "&" doubled, so it shows as written, and
+// one kind of separator (DisplayPath).
 std::string RecentFileCaption(const std::string& path);

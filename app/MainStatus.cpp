@@ -51,10 +51,10 @@ std::string MainCaption(int tabCount, int activeTab, const std::string& tab0, co
                         const std::string& file1, const std::string& file2)
 {
     if (tabCount == 0)
-        return "Tarku - " + file1;
+        return "Tarku - " + DisplayPath(file1);
     if (activeTab == 1)
-        return "Tarku (" + tab1 + ") - " + file2;
-    return "Tarku (" + tab0 + ") - " + file1;
+        return "Tarku (" + tab1 + ") - " + DisplayPath(file2);
+    return "Tarku (" + tab0 + ") - " + DisplayPath(file1);
 }
 
 std::string SizeLabelText(int64_t size, bool wordMode)

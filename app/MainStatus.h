@@ -28,6 +28,8 @@ TCaretStatus InitialCaretStatus(const std::string& addressWord, const std::strin
 
 // The window caption: with no tabs "Tarku - " + file 1; tab 1 active:
 // "Tarku (" + tab 1 + ") - " + file 2; else "Tarku (" + tab 0 + ") - " + file 1.
+// The file is shown with one kind of separator (DisplayPath), however its
+// folder and name were joined.
 std::string MainCaption(int tabCount, int activeTab, const std::string& tab0, const std::string& tab1,
                         const std::string& file1, const std::string& file2);
 

@@ -4,6 +4,7 @@
 #include <QList>
 #include <array>
 #include <unordered_map>
+#include <vector>
 
 namespace {
 
@@ -74,7 +75,56 @@ void appendUtf8(std::string& out, char32_t u)
     }
 }
 
+// The length and code point of a well-formed UTF-8 sequence at s[i]; 0 when
+// none begins there.
+size_t utf8Sequence(const std::string& s, size_t i, char32_t& u)
+{
+    const auto c = static_cast<unsigned char>(s[i]);
+    if (c < 0x80) {
+        u = c;
+        return 1;
+    }
+    size_t n = 0;
+    char32_t least = 0;
+    if ((c & 0xE0) == 0xC0) {
+        n = 2, u = c & 0x1F, least = 0x80;
+    } else if ((c & 0xF0) == 0xE0) {
+        n = 3, u = c & 0x0F, least = 0x800;
+    } else if ((c & 0xF8) == 0xF0) {
+        n = 4, u = c & 0x07, least = 0x10000;
+    } else {
+        return 0;
+    }
+    if (s.size() - i < n)
+        return 0;
+    for (size_t k = 1; k < n; ++k) {
+        const auto cc = static_cast<unsigned char>(s[i + k]);
+        if ((cc & 0xC0) != 0x80)
+            return 0;
+        u = u << 6 | (cc & 0x3F);
+    }
+    if (u < least || u > 0x10FFFF || (u >= 0xD800 && u <= 0xDFFF))
+        return 0;
+    return n;
+}
+
+constexpr unsigned char Mark = 0x98;
+
+// Whether the page writes the code point as one byte of its own; U+0098,
+// which stands in for the byte without a character, is marked like any
+// character the page lacks.
+bool inPage(char32_t u) { return u < 0x80 || (u != Mark && tables().fromUnicode.count(u) != 0); }
+
 } // namespace
+
+size_t MarkedCharLength(const std::string& s, size_t i)
+{
+    if (i + 1 >= s.size() || static_cast<unsigned char>(s[i]) != Mark)
+        return 0;
+    char32_t u = 0;
+    const size_t n = utf8Sequence(s, i + 1, u);
+    return n >= 2 && !inPage(u) ? n + 1 : 0;
+}
 
 char32_t Cp1251ToUnicode(unsigned char c)
 {
@@ -93,22 +143,65 @@ std::string Cp1251ToUtf8(const std::string& s)
 {
     std::string out;
     out.reserve(s.size() * 2);
-    for (unsigned char c : s)
-        appendUtf8(out, Cp1251ToUnicode(c));
+    for (size_t i = 0; i < s.size(); ++i) {
+        if (const size_t n = MarkedCharLength(s, i)) {
+            out.append(s, i + 1, n - 1);
+            i += n - 1;
+        } else {
+            appendUtf8(out, Cp1251ToUnicode(static_cast<unsigned char>(s[i])));
+        }
+    }
     return out;
 }
 
 std::string Utf8ToCp1251(const std::string& s)
 {
-    return QStringToCp1251(QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())));
+    // Each character's bytes, in order.
+    std::vector<std::string> pieces;
+    for (size_t i = 0; i < s.size();) {
+        char32_t u = 0;
+        const size_t n = utf8Sequence(s, i, u);
+        if (n == 0) {
+            pieces.emplace_back("?");
+            ++i;
+        } else if (inPage(u)) {
+            pieces.emplace_back(1, static_cast<char>(UnicodeToCp1251(u)));
+            i += n;
+        } else if (u == Mark) {
+            pieces.emplace_back(1, static_cast<char>(Mark));
+            i += n;
+        } else {
+            pieces.push_back(static_cast<char>(Mark) + s.substr(i, n));
+            i += n;
+        }
+    }
+    // U+0098 stays the lone byte it stood for, unless what follows would
+    // make it read as a marked character: then it is marked itself.
+    std::string after;
+    for (size_t k = pieces.size(); k-- > 0;) {
+        if (pieces[k].size() == 1 && static_cast<unsigned char>(pieces[k][0]) == Mark &&
+            MarkedCharLength(pieces[k] + after, 0) != 0)
+            pieces[k] = "\x98\xC2\x98";
+        after = (pieces[k] + after).substr(0, 5);
+    }
+    std::string out;
+    for (const std::string& p : pieces)
+        out += p;
+    return out;
 }
 
 QString Cp1251ToQString(const std::string& s)
 {
     QString out;
     out.reserve(static_cast<qsizetype>(s.size()));
-    for (unsigned char c : s)
-        out += QChar(static_cast<char16_t>(Cp1251ToUnicode(c)));
+    for (size_t i = 0; i < s.size(); ++i) {
+        if (const size_t n = MarkedCharLength(s, i)) {
+            out += QString::fromUtf8(s.data() + i + 1, static_cast<qsizetype>(n - 1));
+            i += n - 1;
+        } else {
+            out += QChar(static_cast<char16_t>(Cp1251ToUnicode(static_cast<unsigned char>(s[i]))));
+        }
+    }
     return out;
 }
 

@@ -4,6 +4,7 @@
 #include "platform/Files.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <filesystem>
 #include <string_view>
 #include <unistd.h>
@@ -17,6 +18,39 @@ std::string& folder()
 }
 
 bool isSeparator(char c) { return c == '\\' || c == '/'; }
+
+// Letter case aside by the page's rules; a marked character only matches
+// the same character.
+bool sameName(const std::string& a, const std::string& b)
+{
+    size_t i = 0, j = 0;
+    while (i < a.size() && j < b.size()) {
+        const size_t m = MarkedCharLength(a, i), n = MarkedCharLength(b, j);
+        if (m != 0 || n != 0) {
+            if (m != n || a.compare(i, m, b, j, n) != 0)
+                return false;
+            i += m, j += n;
+            continue;
+        }
+        if (AnsiUpperChar(static_cast<unsigned char>(a[i])) != AnsiUpperChar(static_cast<unsigned char>(b[j])))
+            return false;
+        ++i, ++j;
+    }
+    return i == a.size() && j == b.size();
+}
+
+// The folder entry a component names without regard to case, empty when
+// none. An entry whose name the page cannot hold without loss (bytes that
+// are not UTF-8) is never taken: its "?" would match what it is not.
+std::string findEntry(const std::string& folder, const std::string& component)
+{
+    for (const auto& entry : ListFolder(folder, true, true)) {
+        const std::string name = Utf8ToCp1251(entry);
+        if (sameName(name, component) && Cp1251ToUtf8(name) == entry)
+            return entry;
+    }
+    return {};
+}
 
 } // namespace
 
@@ -38,7 +72,7 @@ void SetProgramFolder(const std::string& f)
 void InitProgramFolder()
 {
     if (QCoreApplication::instance()) {
-        SetProgramFolder(QStringToCp1251(QCoreApplication::applicationDirPath()));
+        SetProgramFolder(QStringToPath(QCoreApplication::applicationDirPath()));
         return;
     }
     std::error_code ec;
@@ -66,20 +100,24 @@ std::string NativePath(const std::string& path)
         const std::string parent = out.empty() ? "/" : out;
         std::string native = Cp1251ToUtf8(comp);
         if (comp != "." && comp != ".." && access((out + "/" + native).c_str(), F_OK) != 0) {
-            // An entry the page cannot name without loss is never taken: its
-            // "?"s would match any other name lost the same way.
-            for (const auto& entry : ListFolder(parent, true, true)) {
-                const std::string name = Utf8ToCp1251(entry);
-                if (AnsiSameText(name, comp) && Cp1251ToUtf8(name) == entry) {
-                    native = entry;
-                    break;
-                }
-            }
+            if (std::string entry = findEntry(parent, comp); !entry.empty())
+                native = entry;
         }
         out += "/" + native;
         i = j;
     }
     return out.empty() ? "/" : out;
+}
+
+std::string QStringToPath(const QString& path) { return Utf8ToCp1251(QFile::encodeName(path).toStdString()); }
+
+std::string DisplayPath(const std::string& path)
+{
+    std::string out = path;
+    for (char& c : out)
+        if (c == '\\')
+            c = '/';
+    return out;
 }
 
 std::string ExtractFileName(const std::string& path)

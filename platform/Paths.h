@@ -1,7 +1,8 @@
 #pragma once
 // Program-relative Windows-style paths ("Scripts\scripts.cfg") and the
-// program folder. Paths here are code page 1251 strings; NativePath gives the
-// UTF-8 path the file system takes.
+// program folder. Paths here are code page 1251 strings, characters the page
+// lacks marked (Cp1251.h); NativePath gives the path the file system takes.
+#include <QString>
 #include <string>
 
 // The folder of the executable, without a trailing separator.
@@ -15,10 +16,18 @@ void InitProgramFolder();
 // program folder; each component that does not exist as written is matched
 // without regard to case against the folder's entries, since files written
 // for a case-insensitive system mix "Scripts" and "scripts". Components that
-// match nothing stay as written, so new files can be named too. An entry
-// whose name the code page cannot hold matches only its exact name, so a
-// path never reaches a file other than the one it names.
+// match nothing stay as written, so new files can be made too. Only the
+// page's letters match another case: a character the page lacks, and a "?"
+// that stands for one, match only themselves, so a path never reaches a file
+// other than the one it names.
 std::string NativePath(const std::string& path);
+
+// A path a window gives (a file dialog, a dropped file, an edit): nothing of
+// it is lost, unlike a text read with QStringToCp1251.
+std::string QStringToPath(const QString& path);
+
+// A path as a window shows it: every separator the one the system uses.
+std::string DisplayPath(const std::string& path);
 
 // Windows-style name parts; both separators are recognised.
 std::string ExtractFileName(const std::string& path);

@@ -393,7 +393,7 @@ void TSelectForm::CheckBox1Click()
 
 void TSelectForm::ComboBox2Change()
 {
-    ConfigFile = QStringToCp1251(ComboBox2->currentText());
+    ConfigFile = QStringToPath(ComboBox2->currentText());
     if (CheckBox1->isChecked())
         RebuildTree();
 }

@@ -17,7 +17,7 @@ bool ChooseLibraryFolder(QWidget* owner, std::string& folder)
     dialog.setOption(QFileDialog::ShowDirsOnly);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
-    folder = QStringToCp1251(dialog.selectedFiles().first());
+    folder = QStringToPath(dialog.selectedFiles().first());
     if (folder.empty() || (folder.back() != '\\' && folder.back() != '/'))
         folder += "\\";
     LibraryFolder = folder;

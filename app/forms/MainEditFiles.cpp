@@ -79,7 +79,7 @@ void TMainEdit::XorWithFileClick(THexDump& view)
     dialog.setNameFilters(DialogFilters("*.bin|*.bin"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
-    XorFileName = QStringToCp1251(dialog.selectedFiles().first());
+    XorFileName = QStringToPath(dialog.selectedFiles().first());
     XorWithFileNamed(view, XorFileName);
 }
 

@@ -38,7 +38,7 @@ std::string FirstDroppedFile(const QMimeData* data)
 {
     if (!data || !data->hasUrls() || data->urls().isEmpty() || !data->urls().first().isLocalFile())
         return {};
-    return QStringToCp1251(data->urls().first().toLocalFile());
+    return QStringToPath(data->urls().first().toLocalFile());
 }
 
 } // namespace

@@ -90,7 +90,7 @@ int RunProgram(int argc, char** argv)
     InstallQtMessageBoxHandler();
     std::vector<std::string> arguments;
     for (const QString& a : app.arguments().mid(1))
-        arguments.push_back(QStringToCp1251(a));
+        arguments.push_back(QStringToPath(a));
     TMainForm* form = StartProgram(arguments);
     form->show();
     const int result = app.exec();

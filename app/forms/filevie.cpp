@@ -79,7 +79,7 @@ std::string TFileView::NodePath(const QTreeWidgetItem* node)
 {
     std::string path;
     for (; node; node = node->parent())
-        path = path.empty() ? QStringToCp1251(node->text(0)) : QStringToCp1251(node->text(0)) + "\\" + path;
+        path = path.empty() ? QStringToPath(node->text(0)) : QStringToPath(node->text(0)) + "\\" + path;
     return path;
 }
 
@@ -124,7 +124,7 @@ QTreeWidgetItem* TFileView::FindTopLevel(const std::string& text) const
     // The first node in tree order: top-level nodes come before their
     // children, and a top-level node is first of its own subtree.
     for (QTreeWidgetItemIterator it(const_cast<TFileView*>(this)); *it; ++it)
-        if (QStringToCp1251((*it)->text(0)) == text)
+        if (QStringToPath((*it)->text(0)) == text)
             return *it;
     return nullptr;
 }
@@ -132,7 +132,7 @@ QTreeWidgetItem* TFileView::FindTopLevel(const std::string& text) const
 QTreeWidgetItem* TFileView::FindChild(const QTreeWidgetItem* node, const std::string& text)
 {
     for (int i = 0; i < node->childCount(); ++i)
-        if (QStringToCp1251(node->child(i)->text(0)) == text)
+        if (QStringToPath(node->child(i)->text(0)) == text)
             return node->child(i);
     return nullptr;
 }

@@ -42,7 +42,7 @@ bool RunFileDialog(QFileDialog& dialog, const char* filter, int index, const std
         dialog.selectFile(Cp1251ToQString(ExtractFileName(preset)));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
-    chosen = QStringToCp1251(dialog.selectedFiles().first());
+    chosen = QStringToPath(dialog.selectedFiles().first());
     chosenIndex = int(names.indexOf(dialog.selectedNameFilter())) + 1;
     return true;
 }

@@ -4,6 +4,7 @@
 #include "buffer/forms/FileServDialogs.h"
 #include "buffer/uRecentSourceFiles.h"
 #include "engine/Global.h"
+#include "platform/Paths.h"
 
 #include <QHBoxLayout>
 #include <QListWidget>
@@ -80,7 +81,7 @@ void TfmFileForCompare::btBrowseClick()
 void TfmFileForCompare::Button2Click()
 {
     const QListWidgetItem* item = ListBox1->currentItem();
-    CompareFileName = item && item->isSelected() ? QStringToCp1251(item->text()) : std::string();
+    CompareFileName = item && item->isSelected() ? QStringToPath(item->text()) : std::string();
     accept();
 }
 

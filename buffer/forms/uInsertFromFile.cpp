@@ -5,6 +5,7 @@
 #include "buffer/uInsertFromFile.h"
 #include "buffer/uRecentSourceFiles.h"
 #include "engine/Global.h"
+#include "platform/Paths.h"
 #include "platform/MessageBox.h"
 #include "platform/forms/ButtonRow.h"
 
@@ -103,7 +104,7 @@ void TfmInsertFromFile::refillFiles()
 
 std::string TfmInsertFromFile::SourceFileName() const
 {
-    return ComboBox1->currentIndex() < 0 ? std::string() : QStringToCp1251(ComboBox1->currentText());
+    return ComboBox1->currentIndex() < 0 ? std::string() : QStringToPath(ComboBox1->currentText());
 }
 
 void TfmInsertFromFile::FormShow()

@@ -213,8 +213,8 @@ void TfmPrint::FormShow()
 std::string TfmPrint::PdfFileName() const
 {
     if (pdfChosen_)
-        return QStringToCp1251(printer_.outputFileName());
-    return ChangeFileExt(QStringToCp1251(Edit1->text()), ".pdf");
+        return QStringToPath(printer_.outputFileName());
+    return ChangeFileExt(QStringToPath(Edit1->text()), ".pdf");
 }
 
 void TfmPrint::ShowPrinterName()
@@ -240,10 +240,10 @@ void TfmPrint::Button1Click()
     QFileDialog dialog(this, QString(), QString::fromStdString(NativePath(PrintFolder)));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilters(DialogFilters("*.txt|*.txt"));
-    dialog.selectFile(Cp1251ToQString(ExtractFileName(QStringToCp1251(Edit1->text()))));
+    dialog.selectFile(Cp1251ToQString(ExtractFileName(QStringToPath(Edit1->text()))));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
-    const std::string chosen = QStringToCp1251(dialog.selectedFiles().first());
+    const std::string chosen = QStringToPath(dialog.selectedFiles().first());
     Edit1->setText(Cp1251ToQString(chosen));
     PrintFolder = ExtractFilePath(chosen);
 }
@@ -268,7 +268,7 @@ void TfmPrint::SpeedButton2Click()
 {
     PrintParameters = Range() | (ToFile() ? ppToFile : 0) | (CheckBox1->isChecked() ? ppAddDescription : 0) |
                       (cbShowGrid->isChecked() ? ppShowGrid : 0);
-    PrintFileName = QStringToCp1251(Edit1->text());
+    PrintFileName = QStringToPath(Edit1->text());
     if (Range() == prAddressArea && !ParsePrintArea(QStringToCp1251(Edit2->text()), AreaStart, AreaEnd)) {
         ShowMessageBox(WrongAreaText, "Tarku", MB_OK | MB_ICONWARNING);
         return;
@@ -292,11 +292,17 @@ bool TfmPrint::PrintDump(THexDump& view)
     std::string error;
     bool done;
     if (ToFile())
-        done = WritePrintFile(QStringToCp1251(Edit1->text()), CheckBox2->isChecked(), view.Buffer(), Job(view), error);
+        done = WritePrintFile(QStringToPath(Edit1->text()), CheckBox2->isChecked(), view.Buffer(), Job(view), error);
     else
         done = PrintToPrinter(view, error);
     if (!done)
         ShowMessageBox(error, "Tarku", MB_OK | MB_ICONERROR);
+    // The target still reads "To printer": where the pages went instead is
+    // told, or nobody would look for them.
+    else if (!ToFile() && printer_.outputFormat() == QPrinter::PdfFormat && !pdfChosen_)
+        ShowMessageBox("No printer is installed: the dump was printed to the file \"" + DisplayPath(PdfFileName()) +
+                           "\".",
+                       "Tarku", MB_OK | MB_ICONINFORMATION);
     return done;
 }
 

@@ -171,7 +171,7 @@ void TfmShowImage::ReplacePicture()
     dialog.setNameFilters({"Pictures (*.bmp *.jpg *.jpeg)", "All files (*)"});
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
-    PicturePath = QStringToCp1251(dialog.selectedFiles().first());
+    PicturePath = QStringToPath(dialog.selectedFiles().first());
     LoadPicture();
     SpeedButton2->setEnabled(true);
 }

@@ -127,7 +127,14 @@ INSTANTIATE_TEST_SUITE_P(
         ControlCase{"BUTTON(CLEAR, \"Clear all\", 10, 20, 80, 20);", TParamKind::Button, "btCLEAR", 0, {10, 25, 80, 25},
                     {}, -1, false, "", 0, ""},
         ControlCase{"BUTTON(CLEAR, \"Clear all\", 10, 20);", TParamKind::Button, "btCLEAR", 0, {10, 25, 5, 10}, {}, -1,
-                    false, "", 0, ""}));
+                    false, "", 0, ""},
+        // Places and sizes beyond any panel stop at 100000 either way.
+        ControlCase{"CHECKBOX(c, C, 2147483647, 2147483647, 1);", TParamKind::CheckBox, "c", 1, {100000, 100005, 26, 15},
+                    {}, -1, true, "", 0, ""},
+        ControlCase{"BUTTON(B, B, -2147483648, 0, 2147483647, 2147483647);", TParamKind::Button, "btB", 0,
+                    {-100000, 5, 100000, 100005}, {}, -1, false, "", 0, ""},
+        ControlCase{"COMBOBOX(sel, Mode, 2147483647, 20, 2147483647, Fast, 0);", TParamKind::ComboBox, "sel",
+                    0x10000000, {100000 + 24 + 6, 22, 100000, 21}, {"Fast"}, 0, false, "", 0, ""}));
 
 TEST(MainModule, LabelsPrecedeTheirControls)
 {

@@ -75,6 +75,9 @@ TEST(MainStatus, Caption)
     EXPECT_EQ(MainCaption(2, 1, "EEPROM", "FLASH", "a.bin", "b.bin"), "Tarku (FLASH) - b.bin");
     EXPECT_EQ(MainCaption(2, 0, "EEPROM", "FLASH", "a.bin", "b.bin"), "Tarku (EEPROM) - a.bin");
     EXPECT_EQ(MainCaption(1, 0, "EEPROM", "", "a.bin", "b.bin"), "Tarku (EEPROM) - a.bin");
+    // A library dump's folder joined Windows-style to the program folder.
+    EXPECT_EQ(MainCaption(0, -1, "", "", "/opt/prog\\Dumps\\Backup\\a.bin", ""), "Tarku - /opt/prog/Dumps/Backup/a.bin");
+    EXPECT_EQ(MainCaption(2, 1, "EEPROM", "FLASH", "", "/opt/prog\\b.bin"), "Tarku (FLASH) - /opt/prog/b.bin");
 }
 
 TEST(MainStatus, SizeLabel)
@@ -125,6 +128,7 @@ TEST(MainRecentFiles, NewestFirstAtMostNine)
 TEST(MainRecentFiles, CaptionShowsAmpersandsAsWritten)
 {
     EXPECT_EQ(RecentFileCaption("/tmp/R&D/a&b.bin"), "/tmp/R&&D/a&&b.bin");
+    EXPECT_EQ(RecentFileCaption("/opt/prog\\Dumps\\a&b.bin"), "/opt/prog/Dumps/a&&b.bin");
 }
 
 } // namespace

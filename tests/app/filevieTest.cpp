@@ -1,5 +1,7 @@
 #include "app/filevie.h"
 
+#include "platform/Paths.h"
+
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -84,6 +86,22 @@ TEST(FileViewListing, FoldersFirstWithoutHiddenOnesThenEveryFile)
     EXPECT_EQ(FolderPlaceholder(dir.path()), "alpha");
     EXPECT_EQ(FolderPlaceholder(dir.file("alpha")), "");
     EXPECT_TRUE(ListFileViewFolder(dir.file("missing")).Files.empty());
+}
+
+// Names outside the code page list whole, so that the path the window
+// builds from them names the very entry.
+TEST(FileViewFolder, NamesOutsideTheCodePageLeadBackToTheirEntries)
+{
+    testsupport::TempDir dir;
+    std::filesystem::create_directories(dir.file("M\xC3\xBCller"));
+    std::filesystem::create_directories(dir.file("M\xC3\xA4ller"));
+    testsupport::WriteFileBytes(dir.file("M\xC3\xBCller/\xE6\x97\xA5.bin"), "x");
+    const TFolderListing listing = ListFileViewFolder(dir.path());
+    ASSERT_EQ(listing.Folders, (std::vector<std::string>{"M\x98\xC3\xA4ller", "M\x98\xC3\xBCller"}));
+    const TFolderListing inner = ListFileViewFolder(dir.path() + "\\" + listing.Folders[1]);
+    ASSERT_EQ(inner.Files, (std::vector<std::string>{"\x98\xE6\x97\xA5.bin"}));
+    EXPECT_EQ(NativePath(dir.path() + "\\" + listing.Folders[1] + "\\" + inner.Files[0]),
+              dir.file("M\xC3\xBCller/\xE6\x97\xA5.bin"));
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "platform/Paths.h"
 
+#include "platform/Cp1251.h"
 #include "platform/Files.h"
 #include "TestSupport.h"
 
@@ -22,6 +23,43 @@ TEST(Paths, ProgramRelativePathsResolveWithoutRegardToCase)
     // A name that matches nothing stays as written, so new files can be made.
     EXPECT_EQ(NativePath("scripts\\New.cfg"), dir.file("scripts/New.cfg"));
     EXPECT_EQ(NativePath(dir.path() + "\\SCRIPTS"), dir.file("scripts"));
+}
+
+// A name outside the page resolves to itself; without regard to case only
+// where the page has the letters, and never to another name.
+TEST(Paths, NamesOutsideThePageResolveToThemselvesOnly)
+{
+    TempDir dir;
+    for (const char* folder : {"M\xC3\xBCller", "M\xC3\xA4ller", "\xC3\xA3", "\xE6\x97\xA5\xE6\x9C\xAC", "a\xFF" "b"})
+        std::filesystem::create_directories(dir.file(folder));
+    WriteFileBytes(dir.file("M\xC3\xBCller/dump.bin"), "x");
+    SetProgramFolder(dir.path());
+    const struct {
+        const char* Name;
+        std::string Path;     // below the program folder, as the program holds it
+        std::string Expected; // below the program folder, as the system names it
+    } cases[] = {
+        {"as written", "M\x98\xC3\xBCller\\dump.bin", "M\xC3\xBCller/dump.bin"},
+        {"the page's letters in another case", "m\x98\xC3\xBCLLER\\DUMP.bin", "M\xC3\xBCller/dump.bin"},
+        {"Japanese", "\x98\xE6\x97\xA5\x98\xE6\x9C\xAC", "\xE6\x97\xA5\xE6\x9C\xAC"},
+        // The "?" an old setting holds for the lost letter names neither.
+        {"a question mark", "M?ller\\dump.bin", "M?ller/dump.bin"},
+        {"a question mark in another case", "m?LLER", "m?LLER"},
+        // The page folds the bytes of \xC3\xBC and \xC3\xA3 alike; marked
+        // characters are compared as they are.
+        {"a marked letter whose bytes fold", "\x98\xC3\xBC", "\xC3\xBC"},
+        {"a name that is not UTF-8", "A?B", "A?B"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(NativePath(c.Path), dir.path() + "/" + c.Expected) << c.Name;
+}
+
+TEST(Paths, WindowPathsAndShownPaths)
+{
+    EXPECT_EQ(QStringToPath(QString::fromUtf8("/tmp/M\xC3\xBCller/\xD0\x96.bin")), "/tmp/M\x98\xC3\xBCller/\xC6.bin");
+    EXPECT_EQ(NativePath(QStringToPath(QString::fromUtf8("/no such/\xE6\x97\xA5.bin"))), "/no such/\xE6\x97\xA5.bin");
+    EXPECT_EQ(DisplayPath("/work/prog\\Dumps\\Backup\\a.bin"), "/work/prog/Dumps/Backup/a.bin");
+    EXPECT_EQ(DisplayPath("noname.bin"), "noname.bin");
 }
 
 TEST(Paths, NameParts)

@@ -163,6 +163,9 @@ TEST_F(MainDumpsTest, TheLibraryShowsANoteWithItsPictureAndLoadSwitchesTheChip)
     EXPECT_FALSE(form_->HexDump1->Buffer().EditorMode);
     EXPECT_EQ(Buffer1(256), dump_);
     EXPECT_EQ(form_->WatchedFileName, dir_.path() + "\\Dumps\\tv\\dump.bin");
+    // Shown with one kind of separator, however the library joined it.
+    EXPECT_TRUE(form_->windowTitle().endsWith(QString::fromStdString(" - " + dir_.path() + "/Dumps/tv/dump.bin")))
+        << form_->windowTitle().toStdString();
     EXPECT_FALSE(form_->HexDump1->Buffer().Modified);
 }
 
@@ -203,6 +206,8 @@ TEST_F(MainDumpsTest, TheFileWindowLoadsADumpWithTheChipItsNoteNames)
     Files().N19Click();
     EXPECT_EQ(CurrentChip, Chip24C02);
     EXPECT_EQ(Buffer1(256), dump_);
+    EXPECT_TRUE(form_->windowTitle().endsWith(QString::fromStdString(" - " + dir_.path() + "/Dumps/tv/dump.bin")))
+        << form_->windowTitle().toStdString();
 }
 
 TEST_F(MainDumpsTest, AddingWritesTheDumpAndItsNote)

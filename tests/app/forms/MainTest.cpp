@@ -214,6 +214,54 @@ TEST_F(MainTest, ARecentFileWithAmpersandReopens)
     EXPECT_NE(Settings().find("0=" + path), std::string::npos);
 }
 
+// A folder named with characters the code page lacks: the dump saved there
+// is named whole in the caption, the recent files and the settings, and
+// opens again from the File menu after a restart.
+TEST_F(MainTest, ADumpInAFolderOutsideTheCodePageReopensAfterARestart)
+{
+    for (const char* folder : {"M\xC3\xBCller", "\xE6\x97\xA5\xE6\x9C\xAC \xD0\x96"}) {
+        SCOPED_TRACE(folder);
+        const std::string path = dir_.file(std::string(folder) + "/dump.bin");
+        std::filesystem::create_directories(dir_.file(folder));
+        WriteFileBytes(dir_.file("in.bin"), Pattern(48));
+        Start();
+        Choose(dir_.file("in.bin"), 1);
+        Trigger("mnFileRead");
+        Choose(path, 1);
+        Trigger("mnFileSave");
+        EXPECT_EQ(ReadFileBytes(path), Pattern(48));
+        form_->HexDump1->EraseBuffer();
+        Choose(path, 1);
+        Trigger("mnFileRead");
+        EXPECT_EQ(Buffer1Bytes(), Pattern(48));
+        EXPECT_EQ(form_->windowTitle(), QString::fromUtf8(("Tarku - " + path).c_str()));
+        EXPECT_TRUE(form_->close());
+        FinishProgram();
+        form_ = nullptr;
+        // Kept in the settings as the code page's bytes with the lacking
+        // characters marked, not as "?".
+        EXPECT_NE(Settings().find("0=" + Utf8ToCp1251(path) + "\r\n"), std::string::npos);
+        EXPECT_NE(Settings().find("SaveDirectory=" + Utf8ToCp1251(dir_.file(folder)) + "\r\n"), std::string::npos);
+        ResetAppState();
+
+        Start();
+        QAction* item = nullptr;
+        for (QAction* a : form_->mmFile->actions())
+            if (a->text().endsWith(QString::fromUtf8(path.c_str())))
+                item = a;
+        ASSERT_NE(item, nullptr);
+        form_->HexDump1->EraseBuffer();
+        item->trigger();
+        EXPECT_EQ(Buffer1Bytes(), Pattern(48));
+        EXPECT_EQ(Cp1251ToUtf8(form_->WatchedFileName), path);
+        EXPECT_EQ(form_->windowTitle(), QString::fromUtf8(("Tarku - " + path).c_str()));
+        EXPECT_TRUE(boxes_.empty());
+        FinishProgram();
+        form_ = nullptr;
+        ResetAppState();
+    }
+}
+
 TEST_F(MainTest, ModuleWarningsWaitForTheShownWindow)
 {
     form_ = StartProgram({});

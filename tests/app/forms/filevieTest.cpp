@@ -1,7 +1,9 @@
 #include "app/forms/filevie.h"
 
+#include "Screenshot.h"
 #include "TestSupport.h"
 #include "platform/Cp1251.h"
+#include "platform/Paths.h"
 
 #include <QCoreApplication>
 #include <QPointer>
@@ -81,6 +83,25 @@ TEST_F(FileViewTest, OpeningAFolderListsItAndSetsTheCurrentFolder)
     view.expandItem(Top("sub"));
     EXPECT_EQ(Texts(Top("sub")), (std::vector<std::string>{"deeper", "x.bin"}));
     EXPECT_EQ(view.CurrentFolderName(), "sub");
+}
+
+// A folder and a dump named outside the code page show as named, and the
+// dump chosen in the tree is that very file.
+TEST_F(FileViewTest, NamesOutsideTheCodePageShowAndSelectTheirFiles)
+{
+    const std::string dump = "M\xC3\xBCller/\xE6\x97\xA5\xE6\x9C\xAC.bin";
+    std::filesystem::create_directories(dir.file("M\xC3\xBCller"));
+    testsupport::WriteFileBytes(dir.file(dump), "x");
+    view.SetRootDir(dir.path());
+    const auto folders = view.findItems(QString::fromUtf8("M\xC3\xBCller"), Qt::MatchExactly);
+    ASSERT_EQ(folders.size(), 1);
+    view.expandItem(folders.first());
+    ASSERT_EQ(folders.first()->childCount(), 1);
+    EXPECT_EQ(folders.first()->child(0)->text(0), QString::fromUtf8("\xE6\x97\xA5\xE6\x9C\xAC.bin"));
+    view.setCurrentItem(folders.first()->child(0));
+    EXPECT_EQ(NativePath(view.CurrentFileName()), dir.file(dump));
+    view.resize(240, 200);
+    SaveScreenshot(view, "filevie-outside-code-page");
 }
 
 TEST_F(FileViewTest, AFolderWithNothingToShowRemovesItselfWhenOpened)
