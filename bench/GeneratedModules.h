@@ -17,6 +17,28 @@ namespace fs = std::filesystem;
 
 constexpr int Folders = 30;
 
+// The [INTERFACE] lines of `count` parameter controls, the five kinds in
+// turn, laid out in `columns` columns 200 pixels apart and rows 30 apart,
+// each line ended by `eol`.
+inline std::string ParameterControlLines(int count, int columns, const char* eol)
+{
+    static const char* const kinds[] = {
+        "CHECKBOX(c%, \"Check %\", X, Y, 1);", "COMBOBOX(s%, \"List %\", X, Y, 80, A, B, C, 1);",
+        "HEXEDIT(h%, \"Hex %\", X, Y, 4);", "DIGIT(d%, \"Number %\", X, Y, 0x10);",
+        "BUTTON(b%, \"Button %\", X, Y, 80, 20);"};
+    std::string text;
+    for (int i = 0; i < count; ++i) {
+        std::string line = kinds[i % 5];
+        const std::string n = std::to_string(i);
+        for (size_t p; (p = line.find('%')) != std::string::npos;)
+            line.replace(p, 1, n);
+        line.replace(line.find(", X,"), 4, ", " + std::to_string(8 + 200 * (i % columns)) + ",");
+        line.replace(line.find(", Y,"), 4, ", " + std::to_string(8 + 30 * (i / columns)) + ",");
+        text += line + eol;
+    }
+    return text;
+}
+
 // A program folder with `modules` generated modules and a catalogue of them,
 // removed when the benchmark program ends.
 class TGeneratedFolder {

@@ -2,6 +2,7 @@
 // the description read, the plan worked out and the widgets built on a
 // container and into a menu, as the main window does at every chip change.
 #include "bench/BenchApp.h"
+#include "bench/GeneratedModules.h"
 #include "app/forms/MainModule.h"
 #include "engine/Global.h"
 #include "engine/Modules.h"
@@ -24,19 +25,7 @@ std::string ModuleText()
     for (int i = 0; i < 21; ++i)
         text += "E" + std::to_string(i) + " = \"Entry " + std::to_string(i) + "\", READBUTTON, \"Hint\", Ctrl+" +
                 char('A' + i) + ";\n";
-    text += "[INTERFACE]\n";
-    const char* kinds[] = {"CHECKBOX(c%, \"Check %\", X, Y, 1);", "COMBOBOX(s%, \"List %\", X, Y, 80, A, B, C, 1);",
-                           "HEXEDIT(h%, \"Hex %\", X, Y, 4);", "DIGIT(d%, \"Number %\", X, Y, 0x10);",
-                           "BUTTON(b%, \"Button %\", X, Y, 80, 20);"};
-    for (int i = 0; i < 40; ++i) {
-        std::string line = kinds[i % 5];
-        const std::string n = std::to_string(i);
-        for (size_t p; (p = line.find('%')) != std::string::npos;)
-            line.replace(p, 1, n);
-        line.replace(line.find(", X,"), 4, ", " + std::to_string(8 + 200 * (i % 4)) + ",");
-        line.replace(line.find(", Y,"), 4, ", " + std::to_string(8 + 30 * (i / 4)) + ",");
-        text += line + "\n";
-    }
+    text += "[INTERFACE]\n" + benchgen::ParameterControlLines(40, 4, "\n");
     return text + "[HOST]\n";
 }
 

@@ -128,18 +128,7 @@ void AddCrowdedModule(const std::string& folder)
 {
     std::string text = "[DESCRIPTION]\r\nLOCATION = Test\\Crowded;\r\nBUFFER1 = Data, 256\r\nVOLTAGE = 5.0;\r\n"
                        "[MENU]\r\nREAD = \"&Read\", READBUTTON;\r\n[INTERFACE]\r\n";
-    const char* kinds[] = {"CHECKBOX(c%, \"Check %\", X, Y, 1);", "COMBOBOX(s%, \"List %\", X, Y, 80, A, B, C, 1);",
-                           "HEXEDIT(h%, \"Hex %\", X, Y, 2);", "DIGIT(d%, \"Number %\", X, Y, 0x10);",
-                           "BUTTON(b%, \"Button %\", X, Y, 80, 20);"};
-    for (int i = 0; i < CrowdedControls; ++i) {
-        std::string line = kinds[i % 5];
-        const std::string n = std::to_string(i);
-        for (size_t p; (p = line.find('%')) != std::string::npos;)
-            line.replace(p, 1, n);
-        line.replace(line.find(", X,"), 4, ", " + std::to_string(8 + 200 * (i % 5)) + ",");
-        line.replace(line.find(", Y,"), 4, ", " + std::to_string(8 + 30 * (i / 5)) + ",");
-        text += line + "\r\n";
-    }
+    text += benchgen::ParameterControlLines(CrowdedControls, 5, "\r\n");
     text += "[HOST]\r\nPROC READ {\r\n}\r\n";
     std::ofstream(folder + "/scripts/crowded.chl", std::ios::binary) << text;
     std::ofstream(folder + "/scripts/scripts.cfg", std::ios::binary | std::ios::app) << "\r\n[Test]\r\nCrowded=crowded.chl\r\n";

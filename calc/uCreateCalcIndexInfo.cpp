@@ -15,6 +15,7 @@ namespace {
 struct TScriptLine {
     std::string Text;
     std::string End;
+    size_t Start = 0; // its byte offset in the script
 };
 
 struct TScriptLines {
@@ -34,16 +35,14 @@ bool IsCodeLine(const std::string& line)
 TScriptLines SplitScript(const std::string& text)
 {
     TScriptLines s;
-    std::vector<size_t> starts;
     size_t pos = 0;
     while (pos < text.size()) {
         const size_t end = std::min(text.find('\n', pos), text.size());
-        TScriptLine line{text.substr(pos, end - pos), end < text.size() ? "\n" : ""};
+        TScriptLine line{text.substr(pos, end - pos), end < text.size() ? "\n" : "", pos};
         if (!line.End.empty() && !line.Text.empty() && line.Text.back() == '\r') {
             line.Text.pop_back();
             line.End = "\r\n";
         }
-        starts.push_back(pos);
         s.Lines.push_back(std::move(line));
         pos = end + 1;
     }
@@ -53,7 +52,7 @@ TScriptLines SplitScript(const std::string& text)
     for (size_t i = s.Title + 1; i < s.Lines.size(); ++i)
         if (!s.Lines[i].Text.empty() && s.Lines[i].Text[0] != '!' && IsCodeLine(s.Lines[i].Text)) {
             s.HeaderEnd = i;
-            s.CodeStart = starts[i];
+            s.CodeStart = s.Lines[i].Start;
             break;
         }
     for (const TScriptLine& line : s.Lines)

@@ -58,46 +58,23 @@ private:
     size_t limit_;
 };
 
-bool IsDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
-
 // A real number as the class library reads one with "." as the decimal
-// separator: blanks around it, an optional sign, digits with at most one
-// point, an optional exponent. Anything else ("inf", "6,5") and a value
-// beyond a double read as 0.
+// separator: blanks around it, an optional sign, then the digits and point
+// the number conversion takes, with an optional exponent. Anything else
+// ("inf", "6,5") and a value beyond a double read as 0.
 double ReadVersion(const TacOptionsFile& options)
 {
     const std::string text = Trim(options.ReadString("GLOBALINFO", "VERSION", ""));
-    const size_t n = text.size();
-    size_t i = 0;
-    const bool negative = n > 0 && text[0] == '-';
-    if (n > 0 && (text[0] == '+' || text[0] == '-'))
-        ++i;
-    const size_t start = i;
-    size_t digits = 0;
-    for (; i < n && IsDigit(text[i]); ++i)
-        ++digits;
-    if (i < n && text[i] == '.')
-        for (++i; i < n && IsDigit(text[i]); ++i)
-            ++digits;
-    if (digits == 0)
+    const size_t start = !text.empty() && (text[0] == '+' || text[0] == '-') ? 1 : 0;
+    // The conversion also takes "inf" and "nan"; a number starts with a
+    // digit or its point.
+    if (start >= text.size() || !(text[start] == '.' || (text[start] >= '0' && text[start] <= '9')))
         return 0;
-    if (i < n && (text[i] == 'e' || text[i] == 'E')) {
-        if (++i < n && (text[i] == '+' || text[i] == '-'))
-            ++i;
-        size_t exponent = 0;
-        for (; i < n && IsDigit(text[i]); ++i)
-            ++exponent;
-        if (exponent == 0)
-            return 0;
-    }
     double v = 0;
-    auto [end, ec] = std::from_chars(text.data() + start, text.data() + n, v);
-    if (i != n || ec != std::errc() || end != text.data() + n)
+    const auto [end, ec] = std::from_chars(text.data() + start, text.data() + text.size(), v);
+    if (ec != std::errc() || end != text.data() + text.size())
         return 0;
-    return negative ? -v : v;
+    return text[0] == '-' ? -v : v;
 }
 
 void ReadSkinData(const TacOptionsFile& o, TsSkinData& d)

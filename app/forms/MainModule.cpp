@@ -45,7 +45,6 @@ void Dress(QWidget* w, const QWidget* container)
 
 void Place(QWidget* w, const TBounds& b) { w->setGeometry(b.Left, b.Top, b.Width, b.Height); }
 
-
 // Each control hidden, shown or deleted on a visible container adds its own
 // piece to the region the window repaints, and every piece costs more than
 // the one before: with thousands of controls a rebuild took minutes, and

@@ -10,6 +10,7 @@
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
 
+#include "FixedMetrics.h"
 #include "TestSupport.h"
 
 #include <cstdint>
@@ -18,17 +19,6 @@
 #include <string>
 
 namespace {
-
-class TFixedMetrics : public TControlMetrics {
-public:
-    int TextWidth(const std::string& text) const override { return 6 * static_cast<int>(text.size()); }
-    int LabelHeight() const override { return 13; }
-    int CheckBoxWidth(const std::string& caption) const override { return TextWidth(caption) + 20; }
-    int CheckBoxHeight() const override { return 15; }
-    int ComboBoxHeight() const override { return 21; }
-    int EditHeight() const override { return 20; }
-    int HexEditWidth(int byteCount) const override { return 20 * byteCount; }
-};
 
 const testsupport::TempDir& programFolder()
 {
