@@ -3,8 +3,8 @@
 #include "engine/Engine.h"
 
 #include <cerrno>
-#include <cstring>
 #include <csignal>
+#include <cstring>
 #include <ctime>
 #include <fcntl.h>
 #include <poll.h>
@@ -83,10 +83,8 @@ std::string OpenErrorText(const std::string& folder, const std::string& path, in
 
 } // namespace
 
-TEnginePipes::TEnginePipes(std::string folder, int drainWaitMs)
-    : folder_(std::move(folder)), drainWaitMs_(drainWaitMs)
-{
-}
+TEnginePipes::TEnginePipes(std::string folder, int drainWaitMs) : folder_(std::move(folder)), drainWaitMs_(drainWaitMs)
+{}
 
 int TEnginePipes::Open(const std::string& pipeName)
 {
@@ -133,17 +131,19 @@ int TEnginePipes::WriteControl(int handle, const uint8_t* data, int count)
     // A driver's device file keeps its own order and gets the byte as it is.
     if (Queued(handle) < 0)
         return WriteAll(handle, data, count);
-    // Once the reader let a wait run out, or the user stopped the run, the
-    // writes that switch a frozen programmer off and close the link must not
-    // each wait the full time: the order mark keeps the order without it.
-    const bool hurry = readerStuck_ || (UsbStopWaiting && UsbStopWaiting());
-    bool taken = !hurry;
-    if (!hurry)
+    // A reader that has taken every earlier control byte is running again.
+    if (readerStuck_ && Queued(handle) == 0)
+        readerStuck_ = false;
+    // The waits only settle the reader, so that what it was sent is done
+    // when the write returns: the mark keeps the order without them. A
+    // frozen reader, or a run the user stopped, is not waited for on every
+    // write that switches it off and closes the link.
+    const auto waits = [this] { return !readerStuck_ && !(UsbStopWaiting && UsbStopWaiting()); };
+    if (waits())
         for (int command : commandPipes_)
-            taken = WaitTaken(command) && taken;
+            WaitTaken(command);
     std::vector<uint8_t> message;
-    if (!taken)
-        PutOrderMark(message, commandBytes_);
+    PutOrderMark(message, commandBytes_);
     message.insert(message.end(), data, data + count);
     const int size = static_cast<int>(message.size());
     // Short enough to go into a pipe whole or not at all.
@@ -151,25 +151,24 @@ int TEnginePipes::WriteControl(int handle, const uint8_t* data, int count)
     if (done != size)
         return done < 0 ? -1 : 0;
     commandBytes_ = 0;
-    // Without a mark the reader must take the control byte before the
-    // commands that follow it go out.
-    if (taken)
+    // Once the reader has taken the control byte, every reply it sent before
+    // the reset is in the pipe, where the reset and the open's drain find
+    // them: a reply read later is the new session's.
+    if (waits())
         WaitTaken(handle);
     return count;
 }
 
-bool TEnginePipes::WaitTaken(int fd)
+void TEnginePipes::WaitTaken(int fd)
 {
     timespec start{};
     clock_gettime(CLOCK_MONOTONIC, &start);
     for (;;) {
-        if (Queued(fd) <= 0) {
-            readerStuck_ = false;
-            return true;
-        }
+        if (Queued(fd) <= 0)
+            return;
         if (MsSince(start) >= drainWaitMs_) {
             readerStuck_ = true;
-            return false;
+            return;
         }
         const timespec pause{0, 100000};
         nanosleep(&pause, nullptr);

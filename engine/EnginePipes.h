@@ -5,15 +5,16 @@
 //
 // The control pipe and the command pipe are two channels, so a reader could
 // take a control byte before the commands written ahead of it, or commands
-// of the next session before the control byte that starts it. A control
-// byte therefore goes out when the reader has taken every command, and the
-// write returns when the reader has taken the control byte too. A reader
-// that does not take them in time (a frozen programmer), or a run the user
-// stopped, gets the control byte at once, led by an order mark: the number
-// of command bytes written before it since the last control write. Such a
-// reader applies a control byte with a mark after that many command bytes
-// since its last reset; one without a mark before the commands it reads
-// after it.
+// of the next session before the control byte that starts it. Each control
+// byte therefore goes out led by an order mark: the number of command bytes
+// written before it since the last control write. The reader applies it
+// after that many command bytes since its last reset.
+//
+// A control write also waits, each time for a bounded time, until the reader
+// has taken the commands before it and then the control byte, so that what
+// the reader was sent is done, and replies of the session the byte ends are
+// not read as the next session's. A reader that let such a wait run out is
+// not waited for again until it has taken what it was sent.
 #include "engine/EngineTransport.h"
 
 #include <cstdint>
@@ -46,14 +47,15 @@ public:
 private:
     int WriteAll(int handle, const uint8_t* data, int count);
     int WriteControl(int handle, const uint8_t* data, int count);
-    // Until the reader has taken all of fd; false when it did not in time.
-    bool WaitTaken(int fd);
+    // Until the reader has taken all of fd, or the wait runs out and the
+    // reader counts as stuck.
+    void WaitTaken(int fd);
 
     std::string folder_;
     int drainWaitMs_;
     // Command bytes written since the last control write.
     uint32_t commandBytes_ = 0;
-    // The reader let a wait run out and has taken nothing since.
+    // The reader let a wait run out and has not caught up since.
     bool readerStuck_ = false;
     std::string openError_;
     std::set<int> commandPipes_;

@@ -1,6 +1,6 @@
 #include "vprog/VprogServer.h"
 
-#include "engine/EnginePipes.h"
+#include "vprog/OrderedFeed.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -100,89 +100,10 @@ bool OpenFifos(const std::string& folder, int (&fds)[3])
     return true;
 }
 
-// Hands the programmer what the host wrote on both pipes in the order it
-// wrote it. Each round reads the control pipe, the command pipe, and the
-// control pipe again. A plain control byte was taken by us before the host
-// wrote further commands, so it comes before the commands of its round when
-// read first, after them when read last. One led by an order mark comes
-// after the number of command bytes the mark names since the last reset;
-// when they have not all arrived yet, it waits for the next round.
-class TOrderedFeed {
-public:
-    TOrderedFeed(std::function<void(const uint8_t*, size_t)> feed, std::function<void()> reset)
-        : feed_(std::move(feed)), reset_(std::move(reset))
-    {
-    }
-
-    void Round(const std::vector<uint8_t>& controlBefore, const std::vector<uint8_t>& commands,
-               const std::vector<uint8_t>& controlAfter)
-    {
-        commands_ = &commands;
-        used_ = 0;
-        std::vector<uint8_t> first;
-        first.swap(carried_);
-        first.insert(first.end(), controlBefore.begin(), controlBefore.end());
-        if (!Apply(first, false)) {
-            carried_.insert(carried_.end(), controlAfter.begin(), controlAfter.end());
-            return;
-        }
-        if (Apply(controlAfter, true))
-            FeedUpTo(commands.size());
-    }
-
-private:
-    void FeedUpTo(size_t wanted)
-    {
-        const size_t n = std::min(wanted, commands_->size() - used_);
-        if (n == 0)
-            return;
-        feed_(commands_->data() + used_, n);
-        used_ += n;
-        fedSinceReset_ += static_cast<uint32_t>(n);
-    }
-
-    // False when a mark names command bytes still to come; the control
-    // bytes from that mark on are carried to the next round.
-    bool Apply(const std::vector<uint8_t>& control, bool plainAfterCommands)
-    {
-        for (size_t i = 0; i < control.size();) {
-            if (control[i] == PipeOrderMark && i + PipeOrderMarkSize <= control.size()) {
-                uint32_t before = 0;
-                for (size_t k = PipeOrderMarkSize - 1; k >= 1; --k)
-                    before = (before << 8) | control[i + k];
-                if (before > fedSinceReset_) {
-                    const uint32_t owed = before - fedSinceReset_;
-                    if (owed > commands_->size() - used_) {
-                        FeedUpTo(commands_->size());
-                        carried_.assign(control.begin() + static_cast<std::ptrdiff_t>(i), control.end());
-                        return false;
-                    }
-                    FeedUpTo(owed);
-                }
-                i += PipeOrderMarkSize;
-                continue;
-            }
-            if (plainAfterCommands)
-                FeedUpTo(commands_->size());
-            reset_();
-            fedSinceReset_ = 0;
-            ++i;
-        }
-        return true;
-    }
-
-    std::function<void(const uint8_t*, size_t)> feed_;
-    std::function<void()> reset_;
-    const std::vector<uint8_t>* commands_ = nullptr;
-    size_t used_ = 0;
-    uint32_t fedSinceReset_ = 0;
-    std::vector<uint8_t> carried_;
-};
-
 } // namespace
 
-int ServeVirtualProgrammer(TVirtualProgrammer& programmer, const std::string& folder,
-                           const volatile sig_atomic_t* stop, const std::function<void()>& ready)
+int ServeVirtualProgrammer(TVirtualProgrammer& programmer, const std::string& folder, const volatile sig_atomic_t* stop,
+                           const std::function<void()>& ready)
 {
     if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
         std::fprintf(stderr, "vprog: cannot create %s: %s\n", folder.c_str(), std::strerror(errno));

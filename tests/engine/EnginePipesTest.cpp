@@ -1,12 +1,14 @@
 // The pipe-file transport against a slow reader in a second process: a
-// control byte never overtakes the commands written before it, and the
-// commands written after it never overtake it.
+// control byte names the commands written before it, goes out once the
+// reader has taken them, and the commands written after it wait until the
+// reader has taken it.
 #include "engine/EnginePipes.h"
 
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <fcntl.h>
 #include <sys/ioctl.h>
@@ -56,7 +58,9 @@ bool AwaitBytes(int fd)
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
     if (Queued(commands) != 0)
         _exit(4); // the next command came before the control byte was taken
-    if (read(control, buffer, sizeof buffer) != 1)
+    // The control byte names the two commands written before it.
+    const uint8_t marked[6] = {PipeOrderMark, 2, 0, 0, 0, 0};
+    if (read(control, buffer, sizeof buffer) != 6 || !std::equal(marked, marked + 6, buffer))
         _exit(5);
     if (!AwaitBytes(commands) || read(commands, buffer, sizeof buffer) != 1 || buffer[0] != 0x42)
         _exit(6);
@@ -78,7 +82,7 @@ TEST(LinkPipesTest, ControlBytesKeepTheirPlaceAmongCommands)
         SlowReader(readerCommands, readerControl);
 
     // The writer's waits end only when the reader takes the bytes (or at a
-    // ceiling that only catches a hang), so a slow reader meets no mark.
+    // ceiling that only catches a hang).
     TEnginePipes pipes(dir.path(), 30000);
     const int commands = pipes.Open("01");
     const int control = pipes.Open("02");
@@ -118,7 +122,6 @@ TEST(LinkPipesTest, AReaderThatNeverTakesDoesNotHoldTheControlWrite)
     uint8_t taken[16];
     ASSERT_EQ(read(readerControl, taken, sizeof taken), 6);
     EXPECT_EQ(std::vector<uint8_t>(taken, taken + 6), (std::vector<uint8_t>{PipeOrderMark, 2, 0, 0, 0, 0}));
-    // Once it let a wait run out, the next control write does not wait again.
     ASSERT_EQ(pipes.Write(commands, command, 1), 1);
     EXPECT_EQ(pipes.Write(control, &reset, 1), 1);
     ASSERT_EQ(read(readerControl, taken, sizeof taken), 6);

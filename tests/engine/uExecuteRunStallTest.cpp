@@ -88,9 +88,7 @@ protected:
         ASSERT_TRUE(SaveSocketSetup(socketFile, setup));
         tool_ = std::make_unique<TVprogTool>(std::vector<std::string>{pipes_.path(), socketFile});
         ASSERT_NE(tool_->ReadyLine(), "") << "the vprog tool did not start";
-        // A write to the stopped tool goes into the pipe and on: only the
-        // order of what it then takes matters.
-        auto watched = std::make_unique<TWatchedPipes>(pipes_.path(), 1);
+        auto watched = std::make_unique<TWatchedPipes>(pipes_.path(), TEnginePipes::DefaultDrainWaitMs);
         link_ = watched.get();
         SetUsbTransport(std::move(watched));
         // A second of polls rather than the default's 200: the tool is
@@ -215,9 +213,10 @@ TEST_P(EndToEndStall, EndsWithTheLinkMessageAndNothingReportedAsRead)
     // Once the tool runs again it takes the supply-off the run sent.
     if (!thawed_)
         tool_->Thaw();
-    // Running again, the tool may still send the rest of what the stopped
-    // procedure had under way before it takes the reset of an open, which
-    // drains only what has come so far: a later open finds the link quiet.
+    // An open waits until the tool has taken its reset, which ends what the
+    // stopped procedure had under way. A tool that a loaded machine leaves
+    // unscheduled past that wait may still send some of it: a later open
+    // finds the link quiet.
     uint8_t status = 0xFF;
     bool statusRead = false;
     for (int open = 0; open < 10 && !statusRead; ++open)
