@@ -123,7 +123,7 @@ TEST_F(VirtualProgrammerTest, WaitsCostNoRealTime)
     uint8_t b;
     for (int i = 0; i < 100; ++i)
         ASSERT_EQ(DeviceReadByte(b), 1);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1))
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10))
         << "100 time-outs of 200 polls each";
 }
 
