@@ -151,9 +151,7 @@ int TEnginePipes::WriteControl(int handle, const uint8_t* data, int count)
     if (done != size)
         return done < 0 ? -1 : 0;
     commandBytes_ = 0;
-    // Once the reader has taken the control byte, every reply it sent before
-    // the reset is in the pipe, where the reset and the open's drain find
-    // them: a reply read later is the new session's.
+    // The reader then has done what came before the control byte too.
     if (waits())
         WaitTaken(handle);
     return count;
@@ -199,6 +197,11 @@ int TEnginePipes::Read(int handle, uint8_t* data, int count)
 {
     if (handle < 0 || count < 0)
         return -1;
+    // Until the reader has taken the last control byte, what the reply pipe
+    // holds may belong to the session that byte ended.
+    for (int control : controlPipes_)
+        if (Queued(control) > 0)
+            return 0;
     for (;;) {
         const ssize_t n = ::read(handle, data, static_cast<size_t>(count));
         // End of file: every writer has closed its end, so the programmer

@@ -10,11 +10,16 @@
 // written before it since the last control write. The reader applies it
 // after that many command bytes since its last reset.
 //
+// Replies are not read while the reader has a control byte still to take:
+// they may belong to the session it ends. The reader drops the replies it
+// has not sent, and those still in the reply pipe, before it takes the
+// byte, so every reply read after it is the new session's.
+//
 // A control write also waits, each time for a bounded time, until the reader
 // has taken the commands before it and then the control byte, so that what
-// the reader was sent is done, and replies of the session the byte ends are
-// not read as the next session's. A reader that let such a wait run out is
-// not waited for again until it has taken what it was sent.
+// the reader was sent is done when the write returns. A reader that let
+// such a wait run out is not waited for again until it has taken what it
+// was sent.
 #include "engine/EngineTransport.h"
 
 #include <cstdint>

@@ -24,6 +24,9 @@ public:
     void Round(const std::vector<uint8_t>& controlBefore, const std::vector<uint8_t>& commands,
                const std::vector<uint8_t>& controlAfter);
 
+    // A control byte taken waits for command bytes still to come.
+    bool Carrying() const { return !carried_.empty(); }
+
 private:
     void FeedUpTo(size_t wanted);
     // False when a mark names command bytes still to come; the control

@@ -8,6 +8,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/file.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -81,6 +82,29 @@ std::vector<uint8_t> ReadAvailable(int fd)
     }
 }
 
+// The control bytes in the pipe now, taken whole (each was written in one
+// piece). Replies still in the reply pipe belong to the session the first
+// of them ends, so they go before it is taken: once the host sees its
+// control byte taken, every reply it reads is the new session's.
+std::vector<uint8_t> TakeControl(int controlFd, int replyFd)
+{
+    int queued = 0;
+    if (::ioctl(controlFd, FIONREAD, &queued) != 0 || queued <= 0)
+        return {};
+    ReadAvailable(replyFd);
+    std::vector<uint8_t> bytes(static_cast<size_t>(queued));
+    size_t got = 0;
+    while (got < bytes.size()) {
+        const ssize_t n = ::read(controlFd, bytes.data() + got, bytes.size() - got);
+        if (n > 0)
+            got += static_cast<size_t>(n);
+        else if (n == 0 || errno != EINTR)
+            break;
+    }
+    bytes.resize(got);
+    return bytes;
+}
+
 // The FIFOs "00", "01" and "02", made when missing and held open; false,
 // with none left open, when one fails.
 bool OpenFifos(const std::string& folder, int (&fds)[3])
@@ -133,21 +157,23 @@ int ServeVirtualProgrammer(TVirtualProgrammer& programmer, const std::string& fo
     TOrderedFeed input([&](const uint8_t* data, size_t count) { programmer.Write(data, count); }, reset);
     while (!*stop) {
         pollfd fds[3] = {{controlFd, POLLIN, 0}, {commandFd, POLLIN, 0}, {replyFd, POLLOUT, 0}};
-        const bool mustWrite = !pending.empty() || programmer.HasOutput();
+        // Replies made while a control byte waits for the commands before
+        // it are the old session's: its reset drops them.
+        const bool mustWrite = !input.Carrying() && (!pending.empty() || programmer.HasOutput());
         ::poll(fds, mustWrite ? 3 : 2, IdleWaitMs);
 
-        const std::vector<uint8_t> controlBefore = ReadAvailable(controlFd);
+        const std::vector<uint8_t> controlBefore = TakeControl(controlFd, replyFd);
         const std::vector<uint8_t> commands = ReadAvailable(commandFd);
-        input.Round(controlBefore, commands, ReadAvailable(controlFd));
+        input.Round(controlBefore, commands, TakeControl(controlFd, replyFd));
 
         uint8_t buffer[4096];
-        while (pending.size() < sizeof buffer) {
+        while (!input.Carrying() && pending.size() < sizeof buffer) {
             const size_t n = programmer.Read(buffer, sizeof buffer);
             if (n == 0)
                 break;
             pending.insert(pending.end(), buffer, buffer + n);
         }
-        if (!pending.empty()) {
+        if (!input.Carrying() && !pending.empty()) {
             const ssize_t n = ::write(replyFd, pending.data(), pending.size());
             if (n > 0)
                 pending.erase(pending.begin(), pending.begin() + n);

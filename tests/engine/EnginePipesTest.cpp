@@ -136,4 +136,37 @@ TEST(LinkPipesTest, AReaderThatNeverTakesDoesNotHoldTheControlWrite)
     pipes.Close(control);
 }
 
+// A reply in the pipe while the reader has not taken the control byte may
+// be the ended session's: it is read only once the byte is taken (a real
+// reader drops such replies before it takes the byte).
+TEST(LinkPipesTest, NoReplyIsReadBeforeTheReaderTakesTheControlByte)
+{
+    testsupport::TempDir dir;
+    for (const char* name : {"/00", "/01", "/02"})
+        ASSERT_EQ(mkfifo((dir.path() + name).c_str(), 0600), 0);
+    const int readerReplies = open((dir.path() + "/00").c_str(), O_RDWR | O_NONBLOCK);
+    const int readerCommands = open((dir.path() + "/01").c_str(), O_RDWR | O_NONBLOCK);
+    const int readerControl = open((dir.path() + "/02").c_str(), O_RDWR | O_NONBLOCK);
+    TEnginePipes pipes(dir.path(), 1);
+    const int replies = pipes.Open("00");
+    const int control = pipes.Open("02");
+    ASSERT_GE(replies, 0);
+    ASSERT_GE(control, 0);
+    const uint8_t reset = 0, reply = 0x55;
+    ASSERT_EQ(pipes.Write(control, &reset, 1), 1);
+    ASSERT_EQ(write(readerReplies, &reply, 1), 1);
+    uint8_t got[4] = {};
+    EXPECT_EQ(pipes.Read(replies, got, sizeof got), 0);
+    EXPECT_EQ(pipes.Read(replies, got, sizeof got), 0) << "still not taken";
+
+    uint8_t taken[16];
+    ASSERT_EQ(read(readerControl, taken, sizeof taken), 6);
+    ASSERT_EQ(pipes.Read(replies, got, sizeof got), 1);
+    EXPECT_EQ(got[0], reply);
+    pipes.Close(replies);
+    pipes.Close(control);
+    for (int fd : {readerReplies, readerCommands, readerControl})
+        close(fd);
+}
+
 } // namespace

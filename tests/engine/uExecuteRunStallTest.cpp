@@ -213,14 +213,10 @@ TEST_P(EndToEndStall, EndsWithTheLinkMessageAndNothingReportedAsRead)
     // Once the tool runs again it takes the supply-off the run sent.
     if (!thawed_)
         tool_->Thaw();
-    // An open waits until the tool has taken its reset, which ends what the
-    // stopped procedure had under way. A tool that a loaded machine leaves
-    // unscheduled past that wait may still send some of it: a later open
-    // finds the link quiet.
+    // The tool drops what the stopped procedure had under way before it
+    // takes the reset of the next open, and nothing is read before that.
     uint8_t status = 0xFF;
-    bool statusRead = false;
-    for (int open = 0; open < 10 && !statusRead; ++open)
-        statusRead = OpenDevice() && ReadDeviceStatus(status);
+    const bool statusRead = OpenDevice() && ReadDeviceStatus(status);
     EXPECT_TRUE(statusRead);
     EXPECT_EQ(status, 0) << "the supply is off";
     CloseDevice();
