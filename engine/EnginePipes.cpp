@@ -151,6 +151,7 @@ int TEnginePipes::WriteControl(int handle, const uint8_t* data, int count)
     if (done != size)
         return done < 0 ? -1 : 0;
     commandBytes_ = 0;
+    controlUntaken_ = true;
     // The reader then has done what came before the control byte too.
     if (waits())
         WaitTaken(handle);
@@ -199,9 +200,12 @@ int TEnginePipes::Read(int handle, uint8_t* data, int count)
         return -1;
     // Until the reader has taken the last control byte, what the reply pipe
     // holds may belong to the session that byte ended.
-    for (int control : controlPipes_)
-        if (Queued(control) > 0)
-            return 0;
+    if (controlUntaken_) {
+        for (int control : controlPipes_)
+            if (Queued(control) > 0)
+                return 0;
+        controlUntaken_ = false;
+    }
     for (;;) {
         const ssize_t n = ::read(handle, data, static_cast<size_t>(count));
         // End of file: every writer has closed its end, so the programmer

@@ -62,6 +62,8 @@ private:
     uint32_t commandBytes_ = 0;
     // The reader let a wait run out and has not caught up since.
     bool readerStuck_ = false;
+    // A control byte was written that the reader may not have taken yet.
+    bool controlUntaken_ = false;
     std::string openError_;
     std::set<int> commandPipes_;
     std::set<int> controlPipes_;

@@ -39,6 +39,36 @@ bool AwaitBytes(int fd)
     return false;
 }
 
+// The reader's ends of the three FIFOs, made in a folder of their own and
+// held open for reading and writing, as a server holds them.
+struct TReaderEnds {
+    testsupport::TempDir dir;
+    int Replies = -1, Commands = -1, Control = -1;
+
+    TReaderEnds()
+    {
+        for (const char* name : {"/00", "/01", "/02"})
+            mkfifo((dir.path() + name).c_str(), 0600);
+        Replies = open((dir.path() + "/00").c_str(), O_RDWR | O_NONBLOCK);
+        Commands = open((dir.path() + "/01").c_str(), O_RDWR | O_NONBLOCK);
+        Control = open((dir.path() + "/02").c_str(), O_RDWR | O_NONBLOCK);
+    }
+    ~TReaderEnds() { Close(); }
+    TReaderEnds(const TReaderEnds&) = delete;
+    TReaderEnds& operator=(const TReaderEnds&) = delete;
+
+    bool Open() const { return Replies >= 0 && Commands >= 0 && Control >= 0; }
+    // The reader goes away.
+    void Close()
+    {
+        for (int* fd : {&Replies, &Commands, &Control})
+            if (*fd >= 0) {
+                close(*fd);
+                *fd = -1;
+            }
+    }
+};
+
 // The reader's side: takes the commands after a while, then the control
 // byte. Its exit code names the first thing it found out of order. The
 // pauses only give a wrong writer the chance to show itself; nothing here
@@ -69,21 +99,16 @@ bool AwaitBytes(int fd)
 
 TEST(LinkPipesTest, ControlBytesKeepTheirPlaceAmongCommands)
 {
-    testsupport::TempDir dir;
-    for (const char* name : {"/00", "/01", "/02"})
-        ASSERT_EQ(mkfifo((dir.path() + name).c_str(), 0600), 0);
-    const int readerCommands = open((dir.path() + "/01").c_str(), O_RDWR | O_NONBLOCK);
-    const int readerControl = open((dir.path() + "/02").c_str(), O_RDWR | O_NONBLOCK);
-    ASSERT_GE(readerCommands, 0);
-    ASSERT_GE(readerControl, 0);
+    TReaderEnds ends;
+    ASSERT_TRUE(ends.Open());
     const pid_t reader = fork();
     ASSERT_GE(reader, 0);
     if (reader == 0)
-        SlowReader(readerCommands, readerControl);
+        SlowReader(ends.Commands, ends.Control);
 
     // The writer's waits end only when the reader takes the bytes (or at a
     // ceiling that only catches a hang).
-    TEnginePipes pipes(dir.path(), 30000);
+    TEnginePipes pipes(ends.dir.path(), 30000);
     const int commands = pipes.Open("01");
     const int control = pipes.Open("02");
     ASSERT_GE(commands, 0);
@@ -99,18 +124,13 @@ TEST(LinkPipesTest, ControlBytesKeepTheirPlaceAmongCommands)
     EXPECT_EQ(WEXITSTATUS(status), 0);
     pipes.Close(commands);
     pipes.Close(control);
-    close(readerCommands);
-    close(readerControl);
 }
 
 TEST(LinkPipesTest, AReaderThatNeverTakesDoesNotHoldTheControlWrite)
 {
-    testsupport::TempDir dir;
-    for (const char* name : {"/01", "/02"})
-        ASSERT_EQ(mkfifo((dir.path() + name).c_str(), 0600), 0);
-    const int readerCommands = open((dir.path() + "/01").c_str(), O_RDWR | O_NONBLOCK);
-    const int readerControl = open((dir.path() + "/02").c_str(), O_RDWR | O_NONBLOCK);
-    TEnginePipes pipes(dir.path());
+    TReaderEnds ends;
+    ASSERT_TRUE(ends.Open());
+    TEnginePipes pipes(ends.dir.path());
     const int commands = pipes.Open("01");
     const int control = pipes.Open("02");
     const uint8_t command[2] = {9, 1}, reset = 0;
@@ -120,17 +140,16 @@ TEST(LinkPipesTest, AReaderThatNeverTakesDoesNotHoldTheControlWrite)
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20)) << "only a hang fails";
     // The reader, when it wakes, learns that the two command bytes come first.
     uint8_t taken[16];
-    ASSERT_EQ(read(readerControl, taken, sizeof taken), 6);
+    ASSERT_EQ(read(ends.Control, taken, sizeof taken), 6);
     EXPECT_EQ(std::vector<uint8_t>(taken, taken + 6), (std::vector<uint8_t>{PipeOrderMark, 2, 0, 0, 0, 0}));
     ASSERT_EQ(pipes.Write(commands, command, 1), 1);
     EXPECT_EQ(pipes.Write(control, &reset, 1), 1);
-    ASSERT_EQ(read(readerControl, taken, sizeof taken), 6);
+    ASSERT_EQ(read(ends.Control, taken, sizeof taken), 6);
     EXPECT_EQ(std::vector<uint8_t>(taken, taken + 6), (std::vector<uint8_t>{PipeOrderMark, 1, 0, 0, 0, 0}))
         << "the count starts again after each control write";
 
     // The reader goes away with the bytes unread: no wait at all.
-    close(readerCommands);
-    close(readerControl);
+    ends.Close();
     EXPECT_EQ(pipes.Write(control, &reset, 1), -1);
     pipes.Close(commands);
     pipes.Close(control);
@@ -141,32 +160,26 @@ TEST(LinkPipesTest, AReaderThatNeverTakesDoesNotHoldTheControlWrite)
 // reader drops such replies before it takes the byte).
 TEST(LinkPipesTest, NoReplyIsReadBeforeTheReaderTakesTheControlByte)
 {
-    testsupport::TempDir dir;
-    for (const char* name : {"/00", "/01", "/02"})
-        ASSERT_EQ(mkfifo((dir.path() + name).c_str(), 0600), 0);
-    const int readerReplies = open((dir.path() + "/00").c_str(), O_RDWR | O_NONBLOCK);
-    const int readerCommands = open((dir.path() + "/01").c_str(), O_RDWR | O_NONBLOCK);
-    const int readerControl = open((dir.path() + "/02").c_str(), O_RDWR | O_NONBLOCK);
-    TEnginePipes pipes(dir.path(), 1);
+    TReaderEnds ends;
+    ASSERT_TRUE(ends.Open());
+    TEnginePipes pipes(ends.dir.path(), 1);
     const int replies = pipes.Open("00");
     const int control = pipes.Open("02");
     ASSERT_GE(replies, 0);
     ASSERT_GE(control, 0);
     const uint8_t reset = 0, reply = 0x55;
     ASSERT_EQ(pipes.Write(control, &reset, 1), 1);
-    ASSERT_EQ(write(readerReplies, &reply, 1), 1);
+    ASSERT_EQ(write(ends.Replies, &reply, 1), 1);
     uint8_t got[4] = {};
     EXPECT_EQ(pipes.Read(replies, got, sizeof got), 0);
     EXPECT_EQ(pipes.Read(replies, got, sizeof got), 0) << "still not taken";
 
     uint8_t taken[16];
-    ASSERT_EQ(read(readerControl, taken, sizeof taken), 6);
+    ASSERT_EQ(read(ends.Control, taken, sizeof taken), 6);
     ASSERT_EQ(pipes.Read(replies, got, sizeof got), 1);
     EXPECT_EQ(got[0], reply);
     pipes.Close(replies);
     pipes.Close(control);
-    for (int fd : {readerReplies, readerCommands, readerControl})
-        close(fd);
 }
 
 } // namespace

@@ -3,10 +3,9 @@
 // crashing, and every entry of the list must be a node of the tree.
 #include "app/ChipSel.h"
 #include "engine/Global.h"
-#include "platform/Paths.h"
 #include "platform/StringList.h"
 
-#include "TestSupport.h"
+#include "FuzzProgramFolder.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -14,18 +13,6 @@
 #include <string>
 
 namespace {
-
-const testsupport::TempDir& programFolder()
-{
-    static const testsupport::TempDir dir;
-    static const bool ready = [] {
-        SetProgramFolder(dir.path());
-        std::filesystem::create_directories(dir.file("scripts"));
-        return true;
-    }();
-    (void)ready;
-    return dir;
-}
 
 void checkLists()
 {
@@ -42,7 +29,7 @@ void checkLists()
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const testsupport::TempDir& dir = programFolder();
+    const testsupport::TempDir& dir = testsupport::FuzzProgramFolder();
     const std::string bytes(reinterpret_cast<const char*>(data), size);
 
     // The catalogue.

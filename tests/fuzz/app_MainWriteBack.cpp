@@ -8,29 +8,25 @@
 #include "engine/Global.h"
 #include "engine/Modules.h"
 #include "platform/MessageBox.h"
-#include "platform/Paths.h"
 
 #include "FixedMetrics.h"
-#include "TestSupport.h"
+#include "FuzzProgramFolder.h"
 
 #include <cstdint>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 
 namespace {
 
+// Warnings of the loader are answered, never shown.
 const testsupport::TempDir& programFolder()
 {
-    static const testsupport::TempDir dir;
-    static const bool ready = [] {
-        SetProgramFolder(dir.path());
-        std::filesystem::create_directories(dir.file("scripts"));
+    static const bool quiet = [] {
         SetMessageBoxHandler([](const std::string&, const std::string&, unsigned) { return IDOK; });
         return true;
     }();
-    (void)ready;
-    return dir;
+    (void)quiet;
+    return testsupport::FuzzProgramFolder();
 }
 
 } // namespace

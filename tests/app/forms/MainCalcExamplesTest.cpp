@@ -2,18 +2,11 @@
 // start: the index made from them lists them in the calculator tree, a
 // double click on each opens its window with its controls, and each
 // computes what it promises over a known buffer 1.
-#include "AppStateGuard.h"
+#include "MainWindowTest.h"
 #include "Screenshot.h"
-#include "TestSupport.h"
-#include "app/forms/Main.h"
 #include "app/forms/MainCalc.h"
-#include "app/forms/MainProgram.h"
-#include "buffer/forms/HDump.h"
 #include "calc/forms/DevView.h"
 #include "calc/forms/Templ.h"
-#include "platform/Cp1251.h"
-#include "platform/MessageBox.h"
-#include "platform/Paths.h"
 #include "skin/forms/sTreeView.h"
 
 #include <QAction>
@@ -37,19 +30,9 @@
 namespace {
 
 namespace fs = std::filesystem;
-using testsupport::ReadFileBytes;
-using testsupport::WriteFileBytes;
 
 // Buffer 1 at start-up: 256 bytes of a known pattern.
 constexpr int BufferSize = 256;
-
-std::string Pattern()
-{
-    std::string bytes;
-    for (int i = 0; i < BufferSize; ++i)
-        bytes += char(i * 7 + 3);
-    return bytes;
-}
 
 std::string Hex(unsigned value, int digits)
 {
@@ -70,42 +53,23 @@ void DoubleClick(QWidget* widget, QPoint at)
     QTest::mouseRelease(widget, Qt::LeftButton, {}, at);
 }
 
-class MainCalcExamplesTest : public ::testing::Test {
+class MainCalcExamplesTest : public MainTest {
 protected:
-    testsupport::TAppStateGuard state_;
-    testsupport::TempDir dir_;
-    std::string savedFolder_ = ProgramFolder();
-    MessageBoxHandler previous_;
-    std::vector<std::string> boxes_;
-    TMainForm* form_ = nullptr;
-
     // The program folder as the build lays it out: the shipped data, with
     // no settings and no calculator index yet.
     void SetUp() override
     {
-        fs::copy(testsupport::DataPath(""), dir_.path(), fs::copy_options::recursive);
+        MainTest::SetUp();
         ASSERT_FALSE(fs::exists(dir_.file("Calculators/index.ini")));
         ASSERT_FALSE(fs::exists(dir_.file("TARKU.INI")));
-        WriteFileBytes(dir_.file("known.bin"), Pattern());
-        SetProgramFolder(dir_.path());
-        previous_ = SetMessageBoxHandler([this](const std::string& text, const std::string&, unsigned flags) {
-            boxes_.push_back(Cp1251ToUtf8(text));
-            return (flags & 0xF) == MB_OK ? int{IDOK} : int{IDNO};
-        });
-    }
-    void TearDown() override
-    {
-        if (form_)
-            FinishProgram();
-        SetMessageBoxHandler(previous_);
-        SetProgramFolder(savedFolder_);
+        WriteFileBytes(dir_.file("known.bin"), Pattern(BufferSize));
+        answerNo_ = true;
     }
 
     // First start with known.bin in buffer 1, the calculators window shown.
     void Start()
     {
-        form_ = StartProgram({dir_.file("known.bin")});
-        form_->show();
+        MainTest::Start({dir_.file("known.bin")});
         ASSERT_EQ(form_->HexDump1->GetSize(), BufferSize);
         form_->Command("mmCalculatorswindow")->trigger();
         ASSERT_TRUE(form_->CalcPanel->isVisible());
@@ -278,7 +242,7 @@ TEST_F(MainCalcExamplesTest, SerialNumberWritesItsBytesInTheChosenOrderAndCounts
     EXPECT_EQ(Ctl<QComboBox>("C1")->currentText(), "2");
     EXPECT_EQ(Field("E3"), "1");
     EXPECT_TRUE(Ctl<QCheckBox>("B4")->isChecked());
-    const std::string pattern = Pattern();
+    const std::string pattern = Pattern(BufferSize);
     const struct {
         const char* address;
         int width; // item index: 1, 2 or 4 bytes
