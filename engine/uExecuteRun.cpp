@@ -98,6 +98,7 @@ void TExecuteRun::btCancelClick()
 void TExecuteRun::StopWithError(const std::string& text)
 {
     ShowMessageBox(text, "Error", MB_OK | MB_ICONERROR);
+    stopTold_ = true;
     Tag = -1;
 }
 
@@ -105,8 +106,37 @@ void TExecuteRun::LinkLost()
 {
     // A confirmed Cancel ends the link's wait as if it failed: the user
     // asked for the stop and needs no second message about it.
-    if (Tag != -1)
+    if (Tag == -1)
+        return;
+    // The run stops inside the script's USB access, so the module never
+    // gets to say what its read left in the buffer: the run says it, in
+    // the log and in the box, since the window closes with the box.
+    const std::string stopped = ReadStoppedLine();
+    if (stopped.empty()) {
         StopWithError(UsbLinkLostText);
+        return;
+    }
+    AddLine(UsbLinkLostText);
+    AddLine(stopped);
+    StopWithError(std::string(UsbLinkLostText) + "\n" + stopped);
+}
+
+std::string TExecuteRun::ReadStoppedLine() const
+{
+    if (!filled_ || filledEnd_ == 0)
+        return std::string();
+    // As wide as the modules print the addresses of a buffer this size.
+    const int digits = filled_->HoldsAddress(0x10000) ? 8 : 4;
+    return "Read stopped at " + IntToHex(filledEnd_, digits) + ": only the bytes before it are the chip's";
+}
+
+void TExecuteRun::SayWhereTheReadStopped()
+{
+    const std::string stopped = ReadStoppedLine();
+    if (stopped.empty())
+        return;
+    AddLine(stopped);
+    ShowMessageBox(stopped, Caption, MB_OK | MB_ICONWARNING);
 }
 
 bool TExecuteRun::StoppedWhilePowered()
@@ -242,13 +272,19 @@ void TExecuteRun::StepUntilTheEnd()
 {
     ExitValue = 0;
     deviceRan_ = false;
+    filled_ = nullptr;
+    filledEnd_ = 0;
+    stopTold_ = false;
     view_.ShowWindow();
     Pump();
     ConnectCallbacks(true);
     HostMachine->ExitValue = 0;
     Pump();
-    StepLoop();
+    const bool ended = StepLoop();
     ConnectCallbacks(false);
+    // A Cancel closes the window at once: the box is what the user sees.
+    if (!ended && !stopTold_)
+        SayWhereTheReadStopped();
 }
 
 void TExecuteRun::ShowDeviceFault()
@@ -391,7 +427,7 @@ bool TExecuteRun::PowerStatusGood()
     return true;
 }
 
-void TExecuteRun::StepLoop()
+bool TExecuteRun::StepLoop()
 {
     THost& host = *HostMachine;
     pumpCounter_ = PumpInterval;
@@ -399,19 +435,23 @@ void TExecuteRun::StepLoop()
         const int result = host.Step();
         if (result == THost::StepEnded) {
             SetButton(CloseText);
-            break;
+            return true;
         }
         if (result == THost::StepFault) {
             // Going on would run whatever follows the faulty instruction.
-            StopWithError(host.RunError.empty() ? std::string("Host program stopped.") : host.RunError);
-            break;
+            // A block the link did not take is a lost link like any other.
+            if (host.RunError == UsbLinkLostText)
+                LinkLost();
+            else
+                StopWithError(host.RunError.empty() ? std::string("Host program stopped.") : host.RunError);
+            return false;
         }
         if (--pumpCounter_ <= 0) {
             pumpCounter_ = PumpInterval;
             Pump();
         }
         if (Tag == -1)
-            break;
+            return false;
     }
 }
 
@@ -555,8 +595,15 @@ TExecuteBuffer* TExecuteRun::CheckedBuffer(int buffer, uint32_t address)
 
 void TExecuteRun::OnBufferWrite(int buffer, uint32_t address, uint32_t value)
 {
-    if (TExecuteBuffer* b = CheckedBuffer(buffer, address))
-        b->WriteByte(address, static_cast<uint8_t>(value));
+    TExecuteBuffer* b = CheckedBuffer(buffer, address);
+    if (!b)
+        return;
+    b->WriteByte(address, static_cast<uint8_t>(value));
+    if (b != filled_) {
+        filled_ = b;
+        filledEnd_ = 0;
+    }
+    filledEnd_ = std::max(filledEnd_, static_cast<int64_t>(address) + 1);
 }
 
 void TExecuteRun::OnBufferRead(int buffer, uint32_t address, uint32_t& value)

@@ -107,6 +107,12 @@ private:
     bool CompileForRun(const std::string& name, const std::string& operation);
     bool PowerUpForRun(const std::string& name, int voltageIndex, const TModuleInfo& module);
     void StepUntilTheEnd();
+    // After a run stopped before its script ended without a box of its own
+    // (Cancel, Esc): the log and a box say where the chip's bytes end.
+    void SayWhereTheReadStopped();
+    // "Read stopped at ..." for the buffer the script was filling; empty
+    // when it wrote no byte.
+    std::string ReadStoppedLine() const;
     // A fault of the device code the run started, as a log line.
     void ShowDeviceFault();
     void PowerDown();
@@ -127,7 +133,8 @@ private:
     // needs, on a lost link or an overload not to be ignored.
     bool PowerStatusGood();
     void ConnectCallbacks(bool connect);
-    void StepLoop();
+    // True when the procedure ended, false when the run stopped it.
+    bool StepLoop();
     void StopWithError(const std::string& text);
     // The programmer stopped answering during stepping.
     void LinkLost();
@@ -140,4 +147,11 @@ private:
     int pumpCounter_ = 0;
     // Whether this run started a device procedure.
     bool deviceRan_ = false;
+    // The buffer the script wrote last and the end of what it wrote there:
+    // a read fills its buffer from the start, so the end is where the
+    // chip's bytes end when the run stops it.
+    const TExecuteBuffer* filled_ = nullptr;
+    int64_t filledEnd_ = 0;
+    // Whether a box has told why the run stopped.
+    bool stopTold_ = false;
 };

@@ -79,6 +79,8 @@ public:
     testsupport::TempDir Folder;
     TVirtualProgrammer Programmer;
     TRecordingView View;
+    // The run the bench drives: the recording view's, or a real window's.
+    TExecuteRun* Runner = &View.Run;
     TDumpBuffer Buffer1;
     TDumpBuffer Buffer2;
     std::vector<std::string> Boxes; // "caption: text" of every message box
@@ -209,15 +211,15 @@ public:
             voltageIndex = own >= 0 ? own : 8;
         }
         Boxes.clear();
-        View.Run.Lines.clear();
+        Runner->Lines.clear();
         FillParameters();
-        View.Run.RunModuleProcedure(caption, voltageIndex);
-        return View.Run.ExitValue;
+        Runner->RunModuleProcedure(caption, voltageIndex);
+        return Runner->ExitValue;
     }
     std::string Log() const
     {
         std::string s;
-        for (const std::string& line : View.Run.Lines)
+        for (const std::string& line : Runner->Lines)
             s += line + "\n";
         return s;
     }

@@ -1,0 +1,225 @@
+// A Read of a shipped module that ends early, in the run window, against
+// the vprog tool over its FIFOs: the tool stopped for good (SIGSTOP) or
+// killed, or the user pressing Cancel or Esc, at a chosen point of the
+// read. Whoever ends it, module or run, the log and what the user is shown
+// (the log of a window left open, or the box of a window that closes) say
+// where the chip's bytes end, and the buffer holds exactly those bytes
+// before that address and what it held from there on.
+#include "../uExecuteRunEndToEnd.h"
+#include "../VprogTool.h"
+#include "../WatchedPipes.h"
+
+#include "engine/forms/uExecute.h"
+#include "platform/SysUtils.h"
+
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace {
+
+using e2e::TBench;
+using vprogtool::TVprogTool;
+
+enum class TFault { Stall, Kill, Cancel, Esc };
+// Where the fault strikes: just before the n-th device procedure start
+// goes out, just before the n-th command block goes out (the start of a
+// 24C piece, whose reply then never comes), or once n reply bytes came in.
+enum class TPoint { ProcedureStart, Block, ReplyBytes };
+
+struct TReadStopCase {
+    const char* Chip;
+    TFault Fault;
+    TPoint At;
+    size_t Nth;
+};
+
+std::ostream& operator<<(std::ostream& os, const TReadStopCase& c)
+{
+    return os << c.Chip << " fault " << static_cast<int>(c.Fault) << " at " << static_cast<int>(c.At) << "/" << c.Nth;
+}
+
+// The 24C modules read in pieces of 256 bytes, each one device procedure
+// and one command block; the 25F modules in one stream.
+const TReadStopCase Cases[] = {
+    // Between two pieces, the next one's procedure start.
+    {"24C16", TFault::Stall, TPoint::ProcedureStart, 2},
+    {"24C16", TFault::Kill, TPoint::ProcedureStart, 2},
+    {"24C16", TFault::Cancel, TPoint::ProcedureStart, 4},
+    {"24C16", TFault::Esc, TPoint::ProcedureStart, 4},
+    // A piece's read start sent, its answer never comes.
+    {"24C16", TFault::Stall, TPoint::Block, 3},
+    {"24C16", TFault::Kill, TPoint::Block, 3},
+    {"24C16", TFault::Cancel, TPoint::Block, 3},
+    // Inside a piece.
+    {"24C16", TFault::Stall, TPoint::ReplyBytes, 1000},
+    {"24C16", TFault::Kill, TPoint::ReplyBytes, 1000},
+    {"24C16", TFault::Cancel, TPoint::ReplyBytes, 1000},
+    {"24C16", TFault::Esc, TPoint::ReplyBytes, 1900},
+    // Two-byte word addresses, 256 pieces: at 2 % and half-way.
+    {"24C512", TFault::Stall, TPoint::ProcedureStart, 128},
+    {"24C512", TFault::Kill, TPoint::Block, 6},
+    {"24C512", TFault::Stall, TPoint::ReplyBytes, 1300},
+    {"24C512", TFault::Cancel, TPoint::ReplyBytes, 32768},
+    {"24C512", TFault::Esc, TPoint::ProcedureStart, 6},
+    // One stream of 1 MiB: at 2 %, half-way and 95 %.
+    {"25F80", TFault::Stall, TPoint::ReplyBytes, 21000},
+    {"25F80", TFault::Kill, TPoint::ReplyBytes, 524300},
+    {"25F80", TFault::Cancel, TPoint::ReplyBytes, 524300},
+    {"25F80", TFault::Esc, TPoint::ReplyBytes, 21000},
+    {"25F80", TFault::Kill, TPoint::ReplyBytes, 996000},
+};
+
+class ReadStop : public ::testing::TestWithParam<TReadStopCase> {
+protected:
+    void SetUp() override
+    {
+        const TReadStopCase& c = GetParam();
+        b.Select(c.Chip);
+        size_ = static_cast<size_t>(b.Module().Buffer1Size);
+        std::mt19937 random(23);
+        chip_.resize(size_);
+        before_.resize(size_);
+        // Every byte the buffer held differs from the chip's, so the bytes
+        // that came from the chip show exactly.
+        for (size_t i = 0; i < size_; ++i) {
+            chip_[i] = static_cast<uint8_t>(random());
+            before_[i] = static_cast<uint8_t>(chip_[i] ^ 0x5A);
+        }
+        std::copy(before_.begin(), before_.end(), b.Buffer1.Data.begin());
+        testsupport::WriteFileBytes(b.Folder.file("served.bin"), std::string(chip_.begin(), chip_.end()));
+        TSocketSetup setup;
+        setup.Chip = c.Chip;
+        setup.Image = b.Folder.file("served.bin");
+        const std::string socketFile = b.Folder.file("served.ini");
+        ASSERT_TRUE(SaveSocketSetup(socketFile, setup));
+        tool_ = std::make_unique<TVprogTool>(std::vector<std::string>{pipes_.path(), socketFile});
+        ASSERT_NE(tool_->ReadyLine(), "") << "the vprog tool did not start";
+        auto watched = std::make_unique<TWatchedPipes>(pipes_.path(), TEnginePipes::DefaultDrainWaitMs);
+        link_ = watched.get();
+        SetUsbTransport(std::move(watched));
+        // A loaded machine may leave the tool unscheduled for a while
+        // though nothing is stalled.
+        UsbTimeOut = 1000;
+        b.Runner = &form_.Run;
+        form_.SetBuffers(&b.Buffer1, &b.Buffer2);
+        // The cancel question is answered Yes, every other box OK.
+        b.BoxAnswer = [](const std::string& text) {
+            return text.find("Are you sure to cancel") != std::string::npos ? int{IDYES} : int{IDOK};
+        };
+        // A run that ended waits for Close: the user has read the log.
+        QObject::connect(&close_, &QTimer::timeout, [this] {
+            if (form_.btCancel->text() == "Close") {
+                closed_ = true;
+                form_.btCancel->click();
+            }
+        });
+        close_.start(5);
+    }
+    void TearDown() override { SetUsbTransport(nullptr); }
+
+    void Strike()
+    {
+        struck_ = true;
+        switch (GetParam().Fault) {
+        case TFault::Stall: tool_->Freeze(); break;
+        case TFault::Kill: tool_->Kill(); break;
+        case TFault::Cancel: form_.btCancel->click(); break;
+        case TFault::Esc: QTest::keyClick(&form_, Qt::Key_Escape); break;
+        }
+    }
+
+    void Arm()
+    {
+        const TReadStopCase c = GetParam();
+        link_->BeforeCommand = [this, c, seen = size_t{0}, scriptRuns = false](
+                                   const std::vector<uint8_t>& command) mutable {
+            if (struck_ || c.At == TPoint::ReplyBytes)
+                return;
+            // The upload before the script sends blocks of its own.
+            const bool start = command == std::vector<uint8_t>{9, 0};
+            scriptRuns = scriptRuns || start;
+            const bool block = scriptRuns && command.size() >= 3;
+            if ((c.At == TPoint::ProcedureStart && start) || (c.At == TPoint::Block && block))
+                if (++seen == c.Nth)
+                    Strike();
+        };
+        link_->OnData = [this, c](size_t bytes) {
+            if (!struck_ && c.At == TPoint::ReplyBytes && bytes >= c.Nth)
+                Strike();
+        };
+        // A run that waits on and on after the fault is stopped, to fail
+        // below: each poll of a wait reads twice.
+        link_->OnEmptyRead = [this] {
+            if (struck_ && ++emptyReads_ > 40 * UsbTimeOut)
+                form_.Run.Tag = -1;
+        };
+    }
+
+    TBench b;
+    TfmExecute form_;
+    testsupport::TempDir pipes_;
+    std::unique_ptr<TVprogTool> tool_;
+    TWatchedPipes* link_ = nullptr;
+    QTimer close_;
+    size_t size_ = 0;
+    std::vector<uint8_t> chip_;
+    std::vector<uint8_t> before_;
+    bool struck_ = false;
+    bool closed_ = false;
+    int emptyReads_ = 0;
+};
+
+TEST_P(ReadStop, SaysWhereTheChipsBytesEnd)
+{
+    const TReadStopCase& c = GetParam();
+    Arm();
+    EXPECT_EQ(b.Run("&Read"), 0u) << "no backup";
+    ASSERT_TRUE(struck_) << "the fault point was never reached\n" << b.Log();
+    EXPECT_LE(emptyReads_, 40 * UsbTimeOut) << "the run waited on after the fault\n" << b.Log();
+    const std::string log = b.Log();
+    std::string boxes;
+    for (const std::string& box : b.Boxes)
+        boxes += box + "\n";
+
+    const std::vector<uint8_t> after = b.Buffer(size_);
+    size_t kept = 0;
+    while (kept < size_ && after[kept] == chip_[kept])
+        ++kept;
+    EXPECT_GT(kept, 0u) << "every point lies after the first bytes came";
+    EXPECT_LT(kept, size_) << "the read ended early";
+    EXPECT_TRUE(std::equal(after.begin() + static_cast<std::ptrdiff_t>(kept), after.end(),
+                           before_.begin() + static_cast<std::ptrdiff_t>(kept)))
+        << "from the first byte that is not the chip's, the buffer keeps what it held (" << kept << ")";
+
+    const int digits = size_ > 0x10000 ? 8 : 4;
+    const std::string stopped =
+        "Read stopped at " + IntToHex(static_cast<int64_t>(kept), digits) + ": only the bytes before it are the chip's";
+    const size_t at = log.find(stopped);
+    EXPECT_NE(at, std::string::npos) << stopped << "\n" << log;
+    EXPECT_EQ(log.find("Read stopped", at + 1), std::string::npos) << "said once\n" << log;
+    EXPECT_EQ(log.find("Read " + std::to_string(size_) + " bytes"), std::string::npos) << log;
+    // A window that closes by itself leaves the box as all the user sees.
+    EXPECT_TRUE(closed_ || boxes.find(stopped) != std::string::npos) << log << boxes;
+    if (c.Fault == TFault::Cancel || c.Fault == TFault::Esc)
+        EXPECT_EQ(boxes, "Read: Are you sure to cancel  \"Read\" ?\nRead: " + stopped + "\n");
+    else
+        EXPECT_NE(log.find(UsbLinkLostText), std::string::npos) << "the link, not the chip\n" << log;
+    EXPECT_EQ(log.find("No answer from the chip"), std::string::npos) << log;
+}
+
+std::string CaseName(const ::testing::TestParamInfo<TReadStopCase>& info)
+{
+    static const char* const faults[] = {"stall", "kill", "cancel", "esc"};
+    static const char* const points[] = {"start", "block", "bytes"};
+    const TReadStopCase& c = info.param;
+    return std::to_string(info.index) + "_" + c.Chip + "_" + faults[static_cast<int>(c.Fault)] + "_" +
+           points[static_cast<int>(c.At)] + "_" + std::to_string(c.Nth);
+}
+
+INSTANTIATE_TEST_SUITE_P(Shipped, ReadStop, ::testing::ValuesIn(Cases), CaseName);
+
+} // namespace
