@@ -461,6 +461,47 @@ TEST_F(MainTest, TheStatusLineFollowsADeviceRead)
     EXPECT_EQ(form_->DataLabel->text(), "Data: 17 (11H)");
 }
 
+// A read cancelled half-way through the dispatch: the box says where the
+// chip's bytes end, the buffer holds them before that address and what it
+// held from there on, and it counts as changed; no backup is made.
+TEST_F(MainTest, ACancelledReadSaysWhereTheChipsBytesEndAndMarksTheBuffer)
+{
+    PutChip("24C32", Pattern(4096));
+    CloseRunsWhenDone();
+    Start();
+    form_->LoadModule("Serial EEPROM\\I2C 16 bit address\\24C32");
+    TDumpBuffer& buffer = form_->HexDump1->Buffer();
+    for (int i = 0; i < 4096; ++i)
+        buffer.Data[static_cast<size_t>(i)] = static_cast<uint8_t>(~(i * 7 + 3));
+    buffer.Modified = false;
+    const std::string before = Buffer1Bytes();
+    // Cancel once a few pieces are in, seen at the run's own event pumping.
+    QTimer cancel;
+    QObject::connect(&cancel, &QTimer::timeout, [&] {
+        if (!fmExecute || !fmExecute->Memo1->toPlainText().contains("Reading 1024 of"))
+            return;
+        cancel.stop();
+        answers_ = {IDYES};
+        fmExecute->btCancel->click();
+    });
+    cancel.start(0);
+    Run([&] { DeviceItem("mnREAD")->trigger(); });
+    ASSERT_FALSE(cancel.isActive()) << "the read never got half-way";
+    ASSERT_EQ(boxes_.size(), 2u);
+    const std::string& said = boxes_[1];
+    const std::string prefix = "Read stopped at ";
+    ASSERT_EQ(said.rfind(prefix, 0), 0u) << said;
+    EXPECT_EQ(said.substr(prefix.size() + 4), ": only the bytes before it are the chip's");
+    const size_t end = static_cast<size_t>(std::stoul(said.substr(prefix.size(), 4), nullptr, 16));
+    EXPECT_GE(end, 1024u);
+    EXPECT_LT(end, 4096u);
+    const std::string after = Buffer1Bytes();
+    EXPECT_EQ(after.substr(0, end), Pattern(4096).substr(0, end));
+    EXPECT_EQ(after.substr(end), before.substr(end));
+    EXPECT_TRUE(buffer.Modified);
+    EXPECT_FALSE(std::filesystem::exists(dir_.file("Dumps/Backup")));
+}
+
 // The size label toggles word view only where the module shows words; in
 // a byte module it does nothing, so the host is told bytes as the module
 // says.
