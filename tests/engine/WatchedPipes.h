@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -63,3 +64,34 @@ private:
     TEnginePipes pipes_;
     std::map<int, std::string> names_;
 };
+
+// A point of a module's run where a test strikes: just before the n-th
+// device procedure start goes out, just before the n-th command block of
+// the script goes out (its reply then never comes), or once n reply bytes
+// have been read (the rest of a stream).
+enum class TFaultPoint { ProcedureStart, Block, ReplyBytes };
+
+// Calls `strike` once, when the run over `link` reaches the point.
+inline void StrikeAt(TWatchedPipes& link, TFaultPoint at, size_t nth, std::function<void()> strike)
+{
+    auto struck = std::make_shared<bool>(false);
+    link.BeforeCommand = [=, seen = size_t{0}, scriptRuns = false](const std::vector<uint8_t>& command) mutable {
+        if (*struck || at == TFaultPoint::ReplyBytes)
+            return;
+        // The upload before the script sends blocks of its own; the
+        // script's blocks follow its procedure starts.
+        const bool start = command == std::vector<uint8_t>{9, 0};
+        scriptRuns = scriptRuns || start;
+        const bool block = scriptRuns && command.size() >= 3;
+        if (((at == TFaultPoint::ProcedureStart && start) || (at == TFaultPoint::Block && block)) && ++seen == nth) {
+            *struck = true;
+            strike();
+        }
+    };
+    link.OnData = [=](size_t bytes) {
+        if (!*struck && at == TFaultPoint::ReplyBytes && bytes >= nth) {
+            *struck = true;
+            strike();
+        }
+    };
+}

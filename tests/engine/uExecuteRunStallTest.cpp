@@ -5,29 +5,21 @@
 // on the chip, the supply off, and no buffer byte shown as read that was
 // never read from the chip.
 #include "uExecuteRunEndToEnd.h"
-#include "VprogTool.h"
-#include "WatchedPipes.h"
+#include "ServedChip.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <random>
 
 namespace {
 
 using e2e::TBench;
 using vprogtool::HangCeilingMs;
-using vprogtool::TVprogTool;
-
-// Where the tool stops: just before the n-th device procedure start goes
-// out, just before the n-th command block goes out (its reply then never
-// comes), or once n reply bytes have been read (the rest of a stream).
-enum class TStallAt { ProcedureStart, Block, ReplyBytes };
 
 struct TStallCase {
     const char* Chip;
     const char* Operation;
-    TStallAt At;
+    TFaultPoint At;
     size_t Nth;
     const char* Success; // the line of a run that went well
 };
@@ -43,30 +35,30 @@ constexpr size_t FlashPages[] = {0, 5};
 
 const TStallCase StallCases[] = {
     // A 24C02: one chunk read, 32 pages written.
-    {"24C02", "&Read", TStallAt::ProcedureStart, 1, "Read 256 bytes"},
-    {"24C02", "&Read", TStallAt::Block, 1, "Read 256 bytes"},
-    {"24C02", "&Write", TStallAt::ProcedureStart, 3, "Write OK"},
-    {"24C02", "&Write", TStallAt::Block, 3, "Write OK"},
-    {"24C02", "&Write", TStallAt::Block, 33, "Verify OK"}, // the verify pass
-    {"24C02", "&Verify", TStallAt::Block, 1, "Verify OK"},
-    {"24C02", "&Erase", TStallAt::Block, 2, "Erase OK"},
-    {"24C02", "&Blank check", TStallAt::ProcedureStart, 1, "Chip is blank"},
+    {"24C02", "&Read", TFaultPoint::ProcedureStart, 1, "Read 256 bytes"},
+    {"24C02", "&Read", TFaultPoint::Block, 1, "Read 256 bytes"},
+    {"24C02", "&Write", TFaultPoint::ProcedureStart, 3, "Write OK"},
+    {"24C02", "&Write", TFaultPoint::Block, 3, "Write OK"},
+    {"24C02", "&Write", TFaultPoint::Block, 33, "Verify OK"}, // the verify pass
+    {"24C02", "&Verify", TFaultPoint::Block, 1, "Verify OK"},
+    {"24C02", "&Erase", TFaultPoint::Block, 2, "Erase OK"},
+    {"24C02", "&Blank check", TFaultPoint::ProcedureStart, 1, "Chip is blank"},
     // A 24C32: sixteen chunks read, 128 pages written.
-    {"24C32", "&Read", TStallAt::ProcedureStart, 2, "Read 4096 bytes"},
-    {"24C32", "&Read", TStallAt::Block, 5, "Read 4096 bytes"},
-    {"24C32", "&Write", TStallAt::Block, 40, "Write OK"},
-    {"24C32", "&Verify", TStallAt::Block, 9, "Verify OK"},
+    {"24C32", "&Read", TFaultPoint::ProcedureStart, 2, "Read 4096 bytes"},
+    {"24C32", "&Read", TFaultPoint::Block, 5, "Read 4096 bytes"},
+    {"24C32", "&Write", TFaultPoint::Block, 40, "Write OK"},
+    {"24C32", "&Verify", TFaultPoint::Block, 9, "Verify OK"},
     // A 25F10: ID, then the erase, page programs or one stream of 128 KiB.
-    {"25F10", "&Read", TStallAt::ProcedureStart, 1, "Read 131072 bytes"},
-    {"25F10", "&Read", TStallAt::Block, 1, "Read 131072 bytes"},
-    {"25F10", "&Read", TStallAt::ReplyBytes, 16384, "Read 131072 bytes"},
-    {"25F10", "&Verify", TStallAt::ReplyBytes, 16384, "Verify OK"},
-    {"25F10", "&Blank check", TStallAt::ReplyBytes, 40000, "Chip is blank"},
-    {"25F10", "&Erase", TStallAt::ProcedureStart, 2, "Erase OK"},
-    {"25F10", "&Write", TStallAt::ProcedureStart, 2, "Write OK"}, // the erase
-    {"25F10", "&Write", TStallAt::Block, 2, "Write OK"},          // a page program
-    {"25F10", "&Write", TStallAt::Block, 3, "Verify OK"},         // the verify stream
-    {"25F10", "Read &ID", TStallAt::ProcedureStart, 1, "JEDEC ID"},
+    {"25F10", "&Read", TFaultPoint::ProcedureStart, 1, "Read 131072 bytes"},
+    {"25F10", "&Read", TFaultPoint::Block, 1, "Read 131072 bytes"},
+    {"25F10", "&Read", TFaultPoint::ReplyBytes, 16384, "Read 131072 bytes"},
+    {"25F10", "&Verify", TFaultPoint::ReplyBytes, 16384, "Verify OK"},
+    {"25F10", "&Blank check", TFaultPoint::ReplyBytes, 40000, "Chip is blank"},
+    {"25F10", "&Erase", TFaultPoint::ProcedureStart, 2, "Erase OK"},
+    {"25F10", "&Write", TFaultPoint::ProcedureStart, 2, "Write OK"}, // the erase
+    {"25F10", "&Write", TFaultPoint::Block, 2, "Write OK"},          // a page program
+    {"25F10", "&Write", TFaultPoint::Block, 3, "Verify OK"},         // the verify stream
+    {"25F10", "Read &ID", TFaultPoint::ProcedureStart, 1, "JEDEC ID"},
 };
 
 class EndToEndStall : public ::testing::TestWithParam<std::tuple<TStallCase, bool>> {
@@ -75,26 +67,8 @@ protected:
     {
         const TStallCase& c = Case();
         b.Select(c.Chip);
-        size_ = static_cast<size_t>(b.Module().Buffer1Size);
-        std::mt19937 random(17);
-        chip_.resize(size_);
-        for (uint8_t& byte : chip_)
-            byte = static_cast<uint8_t>(random());
-        testsupport::WriteFileBytes(b.Folder.file("served.bin"), std::string(chip_.begin(), chip_.end()));
-        TSocketSetup setup;
-        setup.Chip = c.Chip;
-        setup.Image = b.Folder.file("served.bin");
-        const std::string socketFile = b.Folder.file("served.ini");
-        ASSERT_TRUE(SaveSocketSetup(socketFile, setup));
-        tool_ = std::make_unique<TVprogTool>(std::vector<std::string>{pipes_.path(), socketFile});
-        ASSERT_NE(tool_->ReadyLine(), "") << "the vprog tool did not start";
-        auto watched = std::make_unique<TWatchedPipes>(pipes_.path(), TEnginePipes::DefaultDrainWaitMs);
-        link_ = watched.get();
-        SetUsbTransport(std::move(watched));
-        // A second of polls rather than the default's 200: the tool is
-        // another process, which a loaded machine may leave unscheduled for
-        // longer than that while nothing is stalled.
-        UsbTimeOut = 1000;
+        ASSERT_EQ(ServeSelectedChip(b, c.Chip, 17, served_), "");
+        size_ = served_.Contents.size();
     }
     void TearDown() override { SetUsbTransport(nullptr); }
 
@@ -116,7 +90,7 @@ protected:
 
     void Stall()
     {
-        tool_->Freeze();
+        served_.Tool->Freeze();
         frozen_ = true;
         stalledAt_ = std::chrono::steady_clock::now();
     }
@@ -124,25 +98,8 @@ protected:
     void Arm()
     {
         const TStallCase& c = Case();
-        size_t seen = 0;
-        bool scriptRuns = false;
-        link_->BeforeCommand = [this, c, seen, scriptRuns](const std::vector<uint8_t>& command) mutable {
-            if (frozen_ || c.At == TStallAt::ReplyBytes)
-                return;
-            // The upload before the script sends blocks of its own; the
-            // script's blocks follow its procedure starts.
-            const bool start = command == std::vector<uint8_t>{9, 0};
-            scriptRuns = scriptRuns || start;
-            const bool block = scriptRuns && command.size() >= 3;
-            if ((c.At == TStallAt::ProcedureStart && start) || (c.At == TStallAt::Block && block))
-                if (++seen == c.Nth)
-                    Stall();
-        };
-        link_->OnData = [this, c](size_t bytes) {
-            if (!frozen_ && c.At == TStallAt::ReplyBytes && bytes >= c.Nth)
-                Stall();
-        };
-        link_->OnEmptyRead = [this] {
+        StrikeAt(*served_.Link, c.At, c.Nth, [this] { Stall(); });
+        served_.Link->OnEmptyRead = [this] {
             if (!frozen_)
                 return;
             ++emptyReads_;
@@ -150,7 +107,7 @@ protected:
             // empty reads. Resumed once the first one has run out, so that
             // late bytes arrive while the module could still take them.
             if (Resumes() && !thawed_ && emptyReads_ > 2 * UsbTimeOut) {
-                tool_->Thaw();
+                served_.Tool->Thaw();
                 thawed_ = true;
             }
             // A module that waits on and on is stopped, to fail below.
@@ -160,11 +117,8 @@ protected:
     }
 
     TBench b;
-    testsupport::TempDir pipes_;
-    std::unique_ptr<TVprogTool> tool_;
-    TWatchedPipes* link_ = nullptr;
+    TServedChip served_;
     size_t size_ = 0;
-    std::vector<uint8_t> chip_;
     std::vector<uint8_t> before_;
     bool frozen_ = false;
     bool thawed_ = false;
@@ -203,7 +157,7 @@ TEST_P(EndToEndStall, EndsWithTheLinkMessageAndNothingReportedAsRead)
     const std::vector<uint8_t> after = b.Buffer(size_);
     size_t kept = 0;
     if (std::string(c.Operation) == "&Read")
-        while (kept < size_ && after[kept] == chip_[kept])
+        while (kept < size_ && after[kept] == served_.Contents[kept])
             ++kept;
     EXPECT_LT(kept, size_);
     EXPECT_TRUE(std::equal(after.begin() + static_cast<std::ptrdiff_t>(kept), after.end(),
@@ -212,7 +166,7 @@ TEST_P(EndToEndStall, EndsWithTheLinkMessageAndNothingReportedAsRead)
 
     // Once the tool runs again it takes the supply-off the run sent.
     if (!thawed_)
-        tool_->Thaw();
+        served_.Tool->Thaw();
     // The tool drops what the stopped procedure had under way before it
     // takes the reset of the next open, and nothing is read before that.
     uint8_t status = 0xFF;

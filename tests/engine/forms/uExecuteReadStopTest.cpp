@@ -6,8 +6,7 @@
 // where the chip's bytes end, and the buffer holds exactly those bytes
 // before that address and what it held from there on.
 #include "../uExecuteRunEndToEnd.h"
-#include "../VprogTool.h"
-#include "../WatchedPipes.h"
+#include "../ServedChip.h"
 
 #include "engine/forms/uExecute.h"
 #include "platform/SysUtils.h"
@@ -17,23 +16,16 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-#include <random>
 
 namespace {
 
 using e2e::TBench;
-using vprogtool::TVprogTool;
 
 enum class TFault { Stall, Kill, Cancel, Esc };
-// Where the fault strikes: just before the n-th device procedure start
-// goes out, just before the n-th command block goes out (the start of a
-// 24C piece, whose reply then never comes), or once n reply bytes came in.
-enum class TPoint { ProcedureStart, Block, ReplyBytes };
-
 struct TReadStopCase {
     const char* Chip;
     TFault Fault;
-    TPoint At;
+    TFaultPoint At;
     size_t Nth;
 };
 
@@ -46,31 +38,31 @@ std::ostream& operator<<(std::ostream& os, const TReadStopCase& c)
 // and one command block; the 25F modules in one stream.
 const TReadStopCase Cases[] = {
     // Between two pieces, the next one's procedure start.
-    {"24C16", TFault::Stall, TPoint::ProcedureStart, 2},
-    {"24C16", TFault::Kill, TPoint::ProcedureStart, 2},
-    {"24C16", TFault::Cancel, TPoint::ProcedureStart, 4},
-    {"24C16", TFault::Esc, TPoint::ProcedureStart, 4},
+    {"24C16", TFault::Stall, TFaultPoint::ProcedureStart, 2},
+    {"24C16", TFault::Kill, TFaultPoint::ProcedureStart, 2},
+    {"24C16", TFault::Cancel, TFaultPoint::ProcedureStart, 4},
+    {"24C16", TFault::Esc, TFaultPoint::ProcedureStart, 4},
     // A piece's read start sent, its answer never comes.
-    {"24C16", TFault::Stall, TPoint::Block, 3},
-    {"24C16", TFault::Kill, TPoint::Block, 3},
-    {"24C16", TFault::Cancel, TPoint::Block, 3},
+    {"24C16", TFault::Stall, TFaultPoint::Block, 3},
+    {"24C16", TFault::Kill, TFaultPoint::Block, 3},
+    {"24C16", TFault::Cancel, TFaultPoint::Block, 3},
     // Inside a piece.
-    {"24C16", TFault::Stall, TPoint::ReplyBytes, 1000},
-    {"24C16", TFault::Kill, TPoint::ReplyBytes, 1000},
-    {"24C16", TFault::Cancel, TPoint::ReplyBytes, 1000},
-    {"24C16", TFault::Esc, TPoint::ReplyBytes, 1900},
+    {"24C16", TFault::Stall, TFaultPoint::ReplyBytes, 1000},
+    {"24C16", TFault::Kill, TFaultPoint::ReplyBytes, 1000},
+    {"24C16", TFault::Cancel, TFaultPoint::ReplyBytes, 1000},
+    {"24C16", TFault::Esc, TFaultPoint::ReplyBytes, 1900},
     // Two-byte word addresses, 256 pieces: at 2 % and half-way.
-    {"24C512", TFault::Stall, TPoint::ProcedureStart, 128},
-    {"24C512", TFault::Kill, TPoint::Block, 6},
-    {"24C512", TFault::Stall, TPoint::ReplyBytes, 1300},
-    {"24C512", TFault::Cancel, TPoint::ReplyBytes, 32768},
-    {"24C512", TFault::Esc, TPoint::ProcedureStart, 6},
+    {"24C512", TFault::Stall, TFaultPoint::ProcedureStart, 128},
+    {"24C512", TFault::Kill, TFaultPoint::Block, 6},
+    {"24C512", TFault::Stall, TFaultPoint::ReplyBytes, 1300},
+    {"24C512", TFault::Cancel, TFaultPoint::ReplyBytes, 32768},
+    {"24C512", TFault::Esc, TFaultPoint::ProcedureStart, 6},
     // One stream of 1 MiB: at 2 %, half-way and 95 %.
-    {"25F80", TFault::Stall, TPoint::ReplyBytes, 21000},
-    {"25F80", TFault::Kill, TPoint::ReplyBytes, 524300},
-    {"25F80", TFault::Cancel, TPoint::ReplyBytes, 524300},
-    {"25F80", TFault::Esc, TPoint::ReplyBytes, 21000},
-    {"25F80", TFault::Kill, TPoint::ReplyBytes, 996000},
+    {"25F80", TFault::Stall, TFaultPoint::ReplyBytes, 21000},
+    {"25F80", TFault::Kill, TFaultPoint::ReplyBytes, 524300},
+    {"25F80", TFault::Cancel, TFaultPoint::ReplyBytes, 524300},
+    {"25F80", TFault::Esc, TFaultPoint::ReplyBytes, 21000},
+    {"25F80", TFault::Kill, TFaultPoint::ReplyBytes, 996000},
 };
 
 class ReadStop : public ::testing::TestWithParam<TReadStopCase> {
@@ -79,31 +71,14 @@ protected:
     {
         const TReadStopCase& c = GetParam();
         b.Select(c.Chip);
-        size_ = static_cast<size_t>(b.Module().Buffer1Size);
-        std::mt19937 random(23);
-        chip_.resize(size_);
-        before_.resize(size_);
+        ASSERT_EQ(ServeSelectedChip(b, c.Chip, 23, served_), "");
+        size_ = served_.Contents.size();
         // Every byte the buffer held differs from the chip's, so the bytes
         // that came from the chip show exactly.
-        for (size_t i = 0; i < size_; ++i) {
-            chip_[i] = static_cast<uint8_t>(random());
-            before_[i] = static_cast<uint8_t>(chip_[i] ^ 0x5A);
-        }
+        before_.resize(size_);
+        for (size_t i = 0; i < size_; ++i)
+            before_[i] = static_cast<uint8_t>(served_.Contents[i] ^ 0x5A);
         std::copy(before_.begin(), before_.end(), b.Buffer1.Data.begin());
-        testsupport::WriteFileBytes(b.Folder.file("served.bin"), std::string(chip_.begin(), chip_.end()));
-        TSocketSetup setup;
-        setup.Chip = c.Chip;
-        setup.Image = b.Folder.file("served.bin");
-        const std::string socketFile = b.Folder.file("served.ini");
-        ASSERT_TRUE(SaveSocketSetup(socketFile, setup));
-        tool_ = std::make_unique<TVprogTool>(std::vector<std::string>{pipes_.path(), socketFile});
-        ASSERT_NE(tool_->ReadyLine(), "") << "the vprog tool did not start";
-        auto watched = std::make_unique<TWatchedPipes>(pipes_.path(), TEnginePipes::DefaultDrainWaitMs);
-        link_ = watched.get();
-        SetUsbTransport(std::move(watched));
-        // A loaded machine may leave the tool unscheduled for a while
-        // though nothing is stalled.
-        UsbTimeOut = 1000;
         b.Runner = &form_.Run;
         form_.SetBuffers(&b.Buffer1, &b.Buffer2);
         // The cancel question is answered Yes, every other box OK.
@@ -125,8 +100,8 @@ protected:
     {
         struck_ = true;
         switch (GetParam().Fault) {
-        case TFault::Stall: tool_->Freeze(); break;
-        case TFault::Kill: tool_->Kill(); break;
+        case TFault::Stall: served_.Tool->Freeze(); break;
+        case TFault::Kill: served_.Tool->Kill(); break;
         case TFault::Cancel: form_.btCancel->click(); break;
         case TFault::Esc: QTest::keyClick(&form_, Qt::Key_Escape); break;
         }
@@ -134,26 +109,11 @@ protected:
 
     void Arm()
     {
-        const TReadStopCase c = GetParam();
-        link_->BeforeCommand = [this, c, seen = size_t{0}, scriptRuns = false](
-                                   const std::vector<uint8_t>& command) mutable {
-            if (struck_ || c.At == TPoint::ReplyBytes)
-                return;
-            // The upload before the script sends blocks of its own.
-            const bool start = command == std::vector<uint8_t>{9, 0};
-            scriptRuns = scriptRuns || start;
-            const bool block = scriptRuns && command.size() >= 3;
-            if ((c.At == TPoint::ProcedureStart && start) || (c.At == TPoint::Block && block))
-                if (++seen == c.Nth)
-                    Strike();
-        };
-        link_->OnData = [this, c](size_t bytes) {
-            if (!struck_ && c.At == TPoint::ReplyBytes && bytes >= c.Nth)
-                Strike();
-        };
+        const TReadStopCase& c = GetParam();
+        StrikeAt(*served_.Link, c.At, c.Nth, [this] { Strike(); });
         // A run that waits on and on after the fault is stopped, to fail
         // below: each poll of a wait reads twice.
-        link_->OnEmptyRead = [this] {
+        served_.Link->OnEmptyRead = [this] {
             if (struck_ && ++emptyReads_ > 40 * UsbTimeOut)
                 form_.Run.Tag = -1;
         };
@@ -161,12 +121,9 @@ protected:
 
     TBench b;
     TfmExecute form_;
-    testsupport::TempDir pipes_;
-    std::unique_ptr<TVprogTool> tool_;
-    TWatchedPipes* link_ = nullptr;
+    TServedChip served_;
     QTimer close_;
     size_t size_ = 0;
-    std::vector<uint8_t> chip_;
     std::vector<uint8_t> before_;
     bool struck_ = false;
     bool closed_ = false;
@@ -187,7 +144,7 @@ TEST_P(ReadStop, SaysWhereTheChipsBytesEnd)
 
     const std::vector<uint8_t> after = b.Buffer(size_);
     size_t kept = 0;
-    while (kept < size_ && after[kept] == chip_[kept])
+    while (kept < size_ && after[kept] == served_.Contents[kept])
         ++kept;
     EXPECT_GT(kept, 0u) << "every point lies after the first bytes came";
     EXPECT_LT(kept, size_) << "the read ended early";
