@@ -1,6 +1,6 @@
 // A Read of a shipped module that ends early, in the run window, against
 // the vprog tool over its FIFOs: the tool stopped for good (SIGSTOP) or
-// killed, or the user pressing Cancel or Esc, at a chosen point of the
+// killed, or the user pressing Cancel, Esc or Alt+C, at a chosen point of the
 // read. Whoever ends it, module or run, the log and what the user is shown
 // (the log of a window left open, or the box of a window that closes) say
 // where the chip's bytes end, and the buffer holds exactly those bytes
@@ -21,7 +21,7 @@ namespace {
 
 using e2e::TBench;
 
-enum class TFault { Stall, Kill, Cancel, Esc };
+enum class TFault { Stall, Kill, Cancel, Esc, AltC };
 struct TReadStopCase {
     const char* Chip;
     TFault Fault;
@@ -57,12 +57,14 @@ const TReadStopCase Cases[] = {
     {"24C512", TFault::Stall, TFaultPoint::ReplyBytes, 1300},
     {"24C512", TFault::Cancel, TFaultPoint::ReplyBytes, 32768},
     {"24C512", TFault::Esc, TFaultPoint::ProcedureStart, 6},
+    {"24C512", TFault::AltC, TFaultPoint::Block, 40},
     // One stream of 1 MiB: at 2 %, half-way and 95 %.
     {"25F80", TFault::Stall, TFaultPoint::ReplyBytes, 21000},
     {"25F80", TFault::Kill, TFaultPoint::ReplyBytes, 524300},
     {"25F80", TFault::Cancel, TFaultPoint::ReplyBytes, 524300},
     {"25F80", TFault::Esc, TFaultPoint::ReplyBytes, 21000},
     {"25F80", TFault::Kill, TFaultPoint::ReplyBytes, 996000},
+    {"25F80", TFault::AltC, TFaultPoint::ReplyBytes, 996000},
 };
 
 class ReadStop : public ::testing::TestWithParam<TReadStopCase> {
@@ -104,6 +106,7 @@ protected:
         case TFault::Kill: served_.Tool->Kill(); break;
         case TFault::Cancel: form_.btCancel->click(); break;
         case TFault::Esc: QTest::keyClick(&form_, Qt::Key_Escape); break;
+        case TFault::AltC: QTest::keyClick(&form_, Qt::Key_C, Qt::AltModifier); break;
         }
     }
 
@@ -161,7 +164,7 @@ TEST_P(ReadStop, SaysWhereTheChipsBytesEnd)
     EXPECT_EQ(log.find("Read " + std::to_string(size_) + " bytes"), std::string::npos) << log;
     // A window that closes by itself leaves the box as all the user sees.
     EXPECT_TRUE(closed_ || boxes.find(stopped) != std::string::npos) << log << boxes;
-    if (c.Fault == TFault::Cancel || c.Fault == TFault::Esc)
+    if (c.Fault == TFault::Cancel || c.Fault == TFault::Esc || c.Fault == TFault::AltC)
         EXPECT_EQ(boxes, "Read: Are you sure to cancel  \"Read\" ?\nRead: " + stopped + "\n");
     else
         EXPECT_NE(log.find(UsbLinkLostText), std::string::npos) << "the link, not the chip\n" << log;
@@ -170,7 +173,7 @@ TEST_P(ReadStop, SaysWhereTheChipsBytesEnd)
 
 std::string CaseName(const ::testing::TestParamInfo<TReadStopCase>& info)
 {
-    static const char* const faults[] = {"stall", "kill", "cancel", "esc"};
+    static const char* const faults[] = {"stall", "kill", "cancel", "esc", "altc"};
     static const char* const points[] = {"start", "block", "bytes"};
     const TReadStopCase& c = info.param;
     return std::to_string(info.index) + "_" + c.Chip + "_" + faults[static_cast<int>(c.Fault)] + "_" +
