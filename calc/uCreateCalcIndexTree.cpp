@@ -5,6 +5,7 @@
 #include "platform/SysUtils.h"
 
 #include <algorithm>
+#include <map>
 #include <set>
 
 namespace {
@@ -142,6 +143,13 @@ void DropCollidingEntries(std::vector<TCalcIndexEntry>& entries, TStringList* no
         return nested && AnsiSameText(SplitFirstPart(rest), "Root")
                    ? "a top-level folder cannot be named \"Root\" (" + e.Path + ")"
                    : std::string();
+    });
+    std::map<std::string, std::string> first; // upper-case path: its file
+    DropEntries(entries, notes, [&](const TCalcIndexEntry& e) -> std::string {
+        const auto [it, isNew] = first.emplace(AnsiUpperCase(e.Path), e.File);
+        return isNew ? std::string()
+                     : "the calculator " + e.Path + " has the title of " + it->second +
+                           " (titles compare without regard to case)";
     });
     const std::set<std::string> folders = FolderPaths(entries);
     DropEntries(entries, notes, [&](const TCalcIndexEntry& e) -> std::string {

@@ -25,8 +25,10 @@ std::string TitleTreePath(const std::string& title, std::string& reason);
 
 // Leaves out, each with a note naming its file, the entries the tree cannot
 // hold: a top-level folder named "Root" (its section would be the top
-// level's), and a calculator named like a folder of the same section
-// (names compare without regard to case, as INI lookups do).
+// level's), a calculator whose path another one met before has (the later
+// one could neither show nor be found), and a calculator named like a
+// folder of the same section (names compare without regard to case, as
+// INI lookups do).
 void DropCollidingEntries(std::vector<TCalcIndexEntry>& entries, TStringList* notes);
 
 // "index.ini": a section per folder in the order first met, each listing
