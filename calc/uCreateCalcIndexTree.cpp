@@ -20,9 +20,11 @@ std::string LineAt(const std::string& text, size_t& pos)
     return line;
 }
 
+// A control character would not read back: a lone CR ends an INI line.
 bool NameFitsIni(const std::string& name)
 {
-    return !name.empty() && name[0] != ';' && name.find_first_of("=[]") == std::string::npos;
+    return !name.empty() && name[0] != ';' && name.find_first_of("=[]") == std::string::npos &&
+           std::none_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < ' '; });
 }
 
 // Upper-case paths of every folder the entries' paths pass through.

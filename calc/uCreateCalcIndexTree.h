@@ -20,7 +20,7 @@ std::string ScriptTitleLine(const std::string& text);
 // The tree path of a title line "[A\B\Name]...": the text between "[" and
 // the first "]", each part without surrounding blanks. Empty, with the
 // reason, when a part is empty or holds what an INI line cannot keep in a
-// name ("=", "[", a leading ";") or the "]" is missing.
+// name ("=", "[", a leading ";", a control character) or the "]" is missing.
 std::string TitleTreePath(const std::string& title, std::string& reason);
 
 // Leaves out, each with a note naming its file, the entries the tree cannot

@@ -121,6 +121,8 @@ TEST(CalcTitleTreePath, TakesTheTextUpToTheFirstBracketAndRefusesWhatTheIndexCan
         {"[A=B]", "", "\"A=B\""},
         {"[A\\[B]", "", "\"[B\""},
         {"[;A]", "", "\";A\""},
+        {"[Cal\rc]", "", "\"Cal\rc\""},
+        {"[Tab\tbed]", "", "\"Tab\tbed\""},
         {"[Memory\\Size", "", "no closing"},
     };
     for (const Case& c : cases) {
