@@ -8,10 +8,10 @@
 #include "platform/Files.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
+#include "platform/RealPath.h"
 #include "platform/SysUtils.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <utility>
 #include <vector>
 
@@ -126,20 +126,6 @@ void setStatement(std::vector<TTextLine>& file, int header, const std::string& k
     file.insert(file.begin() + scan.InsertAfter + 1, added);
 }
 
-bool insideFolder(const std::string& nativeFile, const std::string& nativeFolder, std::string& realFile)
-{
-    std::error_code ec;
-    const auto file = std::filesystem::canonical(nativeFile, ec);
-    if (ec)
-        return false;
-    const auto folder = std::filesystem::canonical(nativeFolder, ec);
-    if (ec)
-        return false;
-    const auto [f, _] = std::mismatch(folder.begin(), folder.end(), file.begin(), file.end());
-    realFile = file.string();
-    return f == folder.end();
-}
-
 bool refuse(const std::string& moduleFile, const std::string& why)
 {
     ShowMessageBox("The defaults were not saved: " + why + "\n" + moduleFile, "Save", MB_OK | MB_ICONERROR);
@@ -166,7 +152,7 @@ bool WriteModuleDefaults(const std::string& moduleFile, const TModuleDefaults& d
     if (!defaults.Voltage.empty() && TModuleInfo().Voltages.IndexOf(defaults.Voltage) < 0)
         return refuse(moduleFile, "\"" + defaults.Voltage + "\" is not a supply voltage of the modules.");
     std::string realFile;
-    if (!insideFolder(NativePath(moduleFile), NativePath(ScriptsFolder()), realFile))
+    if (!ResolvesInside(NativePath(moduleFile), NativePath(ScriptsFolder()), &realFile))
         return refuse(moduleFile, "the file is missing or not in the scripts folder.");
     std::string bytes;
     if (!ReadWholeFile(realFile, bytes))

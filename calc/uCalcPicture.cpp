@@ -1,5 +1,6 @@
 #include "calc/uCalcPicture.h"
 
+#include "calc/uCreateCalcIndex.h"
 #include "platform/Cp1251.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
@@ -31,6 +32,18 @@ std::string TreePathOf(const std::string& lastCalc)
     return path;
 }
 
+// Another calculator of the index whose picture has the same file name
+// (a backslash and a blank, or two characters made "-", look alike there);
+// empty when there is none.
+std::string PictureNameSharer(const std::string& treePath)
+{
+    const std::string name = PictureName(treePath);
+    for (const std::string& other : IndexedCalculators())
+        if (!AnsiSameText(other, treePath) && PictureName(other) == name)
+            return other;
+    return {};
+}
+
 } // namespace
 
 std::string CalculatorPictureBase(const std::string& treePath)
@@ -50,13 +63,21 @@ std::string FindPictureFile(const std::string& base)
 
 bool SaveCalculatorPicture(const std::string& source, const std::string& lastCalc, std::string& error)
 {
-    const std::string name = PictureName(TreePathOf(lastCalc));
+    const std::string treePath = TreePathOf(lastCalc);
+    const std::string name = PictureName(treePath);
     std::string ext = AnsiLowerCase(ExtractFileExt(source));
     if (ext == ".jpeg")
         ext = ".jpg";
     std::string bytes;
+    // That picture is shown for both: replacing or removing it for one
+    // would change the other's unasked.
+    const std::string sharer = name.empty() ? std::string() : PictureNameSharer(treePath);
     if (name.empty())
         error = "No calculator is chosen";
+    else if (!sharer.empty())
+        error = "The picture of the calculator " + treePath + " is not saved: the calculator " + sharer +
+                " has the same picture name \"" + name + "\" in " + ProgramFolder() + "\\" + PictureFolder +
+                ", so the picture would be its picture too. Rename one of the two calculators.";
     else if (ext != ".bmp" && ext != ".jpg")
         error = "A calculator picture is a bitmap (.bmp) or a JPEG picture (.jpg): " + source;
     else if (!ReadWholeFile(NativePath(source), bytes))
@@ -68,7 +89,7 @@ bool SaveCalculatorPicture(const std::string& source, const std::string& lastCal
         // Both pictures stay unless the other one is found first and so
         // would hide the one just saved; only now, so that a failed save
         // never loses the picture there was.
-        const std::string base = CalculatorPictureBase(TreePathOf(lastCalc));
+        const std::string base = CalculatorPictureBase(treePath);
         const std::string other = base + (ext == ".bmp" ? ".jpg" : ".bmp");
         if (FindPictureFile(base) == other)
             std::remove(NativePath(other).c_str());

@@ -15,7 +15,8 @@ std::string FindPictureFile(const std::string& base);
 // `lastCalc` (a tree path, maybe with the program folder and "Calculators"
 // in front). Its picture of the other extension stays, unless it is the
 // one FindPictureFile would find instead: then it is removed. false
-// with a reason in `error` when the source cannot be read, its extension is
-// neither a bitmap's nor a JPEG's, or the target cannot be written; nothing
-// is removed then.
+// with a reason in `error` when another calculator of the index has the
+// same picture name (its picture is never replaced or removed), the source
+// cannot be read, its extension is neither a bitmap's nor a JPEG's, or the
+// target cannot be written; nothing is removed then.
 bool SaveCalculatorPicture(const std::string& source, const std::string& lastCalc, std::string& error);

@@ -5,6 +5,7 @@
 #include "platform/Files.h"
 #include "platform/Paths.h"
 #include "platform/Pump.h"
+#include "platform/RealPath.h"
 #include "platform/SysUtils.h"
 
 #include <algorithm>
@@ -44,7 +45,10 @@ bool IndexableName(const std::string& entry)
 
 class TCalcFolderScan {
 public:
-    TCalcFolderScan(std::vector<TCalcIndexEntry>& entries, TStringList* notes) : entries_(entries), notes_(notes) {}
+    TCalcFolderScan(std::vector<TCalcIndexEntry>& entries, TStringList* notes, const std::string& root)
+        : entries_(entries), notes_(notes), root_(root)
+    {
+    }
     // folder: native path; relative: its code page path below Calculators,
     // `indexable` false when some part of it cannot be named in the index
     // (it then only serves the notes).
@@ -60,8 +64,9 @@ private:
 
     std::vector<TCalcIndexEntry>& entries_;
     TStringList* notes_;
-    // Folders already scanned, by their real path: a link back up the tree
-    // is met a second time and left alone.
+    const std::string root_; // the calculators folder
+    // Folders already scanned, by their real path: a folder mounted again
+    // below itself is met a second time and left alone.
     std::set<std::string> seen_;
 };
 
@@ -77,8 +82,16 @@ void TCalcFolderScan::Scan(const std::string& folder, const std::string& relativ
         const std::string name = Utf8ToCp1251(entry);
         return relative.empty() ? name : relative + "\\" + name;
     };
-    for (const std::string& sub : ListFolder(folder, true, false))
-        Scan(folder + "/" + sub, below(sub), indexable && IndexableName(sub));
+    // A folder link leads out of the tree (maybe into a system folder of
+    // thousands) or back into it, where its calculators are met anyway:
+    // only the folders that stand in the tree are scanned.
+    for (const std::string& sub : ListFolder(folder, true, false)) {
+        std::error_code ec;
+        if (fs::is_symlink(folder + "/" + sub, ec))
+            Note(below(sub) + ": a link to a folder is not followed");
+        else
+            Scan(folder + "/" + sub, below(sub), indexable && IndexableName(sub));
+    }
     for (const std::string& file : ListFolder(folder, false, true))
         if (AnsiSameText(ExtractFileExt(file), ".cal"))
             IndexFile(folder + "/" + file, below(file), indexable && IndexableName(file));
@@ -86,6 +99,15 @@ void TCalcFolderScan::Scan(const std::string& folder, const std::string& relativ
 
 void TCalcFolderScan::IndexFile(const std::string& file, const std::string& relative, bool indexable)
 {
+    // A linked script is a calculator only where the link leads to one in
+    // the calculators folder: the description is written into it.
+    std::error_code ec;
+    std::string real;
+    if (fs::is_symlink(file, ec) && fs::exists(file, ec) &&
+        (!ResolvesInside(file, root_, &real) || !AnsiSameText(ExtractFileExt(real), ".cal"))) {
+        Note(relative + ": the link leads out of the calculators folder or to no calculator script");
+        return;
+    }
     TFileReader reader(file);
     std::string head(TitleReadLimit, '\0');
     const int64_t n = reader.IsOpen() ? reader.Read(head.data(), head.size()) : -1;
@@ -138,15 +160,21 @@ bool CreateCalculatorsIndex(TStringList* notes)
     PumpMessages();
     Progress(1, "Create calculators index...");
     std::vector<TCalcIndexEntry> entries;
-    TCalcFolderScan(entries, notes).Scan(folder, "");
+    TCalcFolderScan(entries, notes, folder).Scan(folder, "");
     Progress(1, "Update index...");
     DropCollidingEntries(entries, notes);
     Progress(1, "Sort index...");
     const std::string ini = IndexIniText(entries, FoldersFirst, [](const std::string& section) {
         Progress(2, section);
     });
-    const bool written = WriteWholeFileSafely(NativePath(IndexTxt), IndexTxtText(entries)) &&
-                         WriteWholeFileSafely(NativePath(IndexIni), ini);
+    // The two files belong together: both are written in full before
+    // either replaces the old one. Should the second rename still fail,
+    // the start-up finds the pair disagreeing and builds it again.
+    const std::string txt = IndexTxtText(entries);
+    TSafeFileWriter txtFile(NativePath(IndexTxt));
+    TSafeFileWriter iniFile(NativePath(IndexIni));
+    const bool written = txtFile.Write(txt.data(), txt.size()) && iniFile.Write(ini.data(), ini.size()) &&
+                         txtFile.Finish() && iniFile.Finish() && txtFile.Commit() && iniFile.Commit();
     if (!written && notes)
         notes->Add("The index files in " + Utf8ToCp1251(folder) + " cannot be written");
     return written;

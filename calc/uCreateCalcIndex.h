@@ -20,10 +20,23 @@ extern TCalcIndexProgress CalcIndexProgress;
 // Rebuilds both index files from the scripts below "Calculators" (made when
 // missing). Scripts that cannot be read, whose title cannot stand in the
 // tree or whose path "index.txt" cannot name so that it reads back as the
-// same file are left out, each with a line in `notes`. Both files are written
-// in full before either replaces the old one; false (old index kept as far
-// as it was not yet replaced) when a file cannot be written.
+// same file are left out, each with a line in `notes`; so are links to
+// folders (never followed) and linked scripts that lead out of the folder.
+// Both files are written in full before either replaces the old one; false
+// (old index kept as far as it was not yet replaced) when a file cannot be
+// written.
 bool CreateCalculatorsIndex(TStringList* notes = nullptr);
+
+// The tree paths "index.txt" gives a file for, in its order; empty when it
+// is missing.
+TStringList IndexedCalculators();
+
+// Whether both index files are there and show the same calculators: every
+// calculator of the tree in "index.ini" has its file in "index.txt" and
+// every file there its place in the tree (paths compare without regard to
+// case, as lookups do). A pair that parted when a rebuild failed between
+// its two renames, or was edited apart, does not agree.
+bool CalculatorsIndexAgrees();
 
 // The first part of a backslash-separated path; `path` keeps the rest
 // (empty when there was one part only).

@@ -8,6 +8,9 @@
 #include "platform/Files.h"
 #include "platform/IniFiles.h"
 #include "platform/Paths.h"
+#include "platform/RealPath.h"
+
+#include <filesystem>
 
 namespace {
 
@@ -22,6 +25,7 @@ struct TScriptLines {
     std::vector<TScriptLine> Lines;
     std::string Eol = "\r\n"; // for lines the save adds
     size_t Title = 0;         // index of the title line
+    bool HasTitle = false;    // whether that line is one ("[" first), as the index reads it
     size_t HeaderEnd = 0;     // index of the first line of code (or the count)
     size_t CodeStart = 0;     // its byte offset: the code is kept byte for byte
 };
@@ -47,9 +51,11 @@ TScriptLines SplitScript(const std::string& text)
         pos = end + 1;
     }
     s.Title = s.Lines.size() > 1 && s.Lines[0].Text.empty() ? 1 : 0;
+    s.HasTitle = s.Title < s.Lines.size() && !s.Lines[s.Title].Text.empty() && s.Lines[s.Title].Text[0] == '[';
     s.HeaderEnd = s.Lines.size();
     s.CodeStart = text.size();
-    for (size_t i = s.Title + 1; i < s.Lines.size(); ++i)
+    // Without a title the header is empty when the script starts with code.
+    for (size_t i = s.HasTitle ? s.Title + 1 : 0; i < s.Lines.size(); ++i)
         if (!s.Lines[i].Text.empty() && s.Lines[i].Text[0] != '!' && IsCodeLine(s.Lines[i].Text)) {
             s.HeaderEnd = i;
             s.CodeStart = s.Lines[i].Start;
@@ -98,7 +104,14 @@ std::string CalculatorFile(const std::string& path)
     const std::string file = TIniFile(index).ReadString(path, "File", "");
     if (!ScriptInsideFolder(file))
         return {};
-    return ProgramFolder() + "\\Calculators\\" + file;
+    // The text stays inside; where it leads must too: neither a linked
+    // script nor a linked folder on the way may reach past the folder.
+    const std::string script = ProgramFolder() + "\\Calculators\\" + file;
+    std::string real;
+    if (!ResolvesInside(NativePath(script), NativePath("Calculators"), &real) ||
+        !AnsiSameText(ExtractFileExt(real), ".cal") || !std::filesystem::is_regular_file(real))
+        return {};
+    return script;
 }
 
 void GetCalculatorInfo(std::string& picture, const std::string& path, std::string& description)
@@ -131,7 +144,7 @@ bool SaveCalculatorDescription(const std::string& path, const TStringList& memo,
     const TScriptLines s = SplitScript(text);
     // The description goes under the title: a script without one is no
     // calculator any more (emptied since the index was made).
-    if (s.Lines.size() <= s.Title || s.Lines[s.Title].Text.empty())
+    if (!s.HasTitle)
         return refuse("The calculator " + file + " has no title line to put the description under");
     // Header lines in their new order, each keeping its own line end.
     std::vector<TScriptLine> head(s.Lines.begin(), s.Lines.begin() + static_cast<long>(s.Title) + 1);

@@ -5,6 +5,7 @@
 #include "platform/SysUtils.h"
 
 #include <algorithm>
+#include <map>
 #include <set>
 
 namespace {
@@ -19,9 +20,11 @@ std::string LineAt(const std::string& text, size_t& pos)
     return line;
 }
 
+// A control character would not read back: a lone CR ends an INI line.
 bool NameFitsIni(const std::string& name)
 {
-    return !name.empty() && name[0] != ';' && name.find_first_of("=[]") == std::string::npos;
+    return !name.empty() && name[0] != ';' && name.find_first_of("=[]") == std::string::npos &&
+           std::none_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < ' '; });
 }
 
 // Upper-case paths of every folder the entries' paths pass through.
@@ -142,6 +145,13 @@ void DropCollidingEntries(std::vector<TCalcIndexEntry>& entries, TStringList* no
         return nested && AnsiSameText(SplitFirstPart(rest), "Root")
                    ? "a top-level folder cannot be named \"Root\" (" + e.Path + ")"
                    : std::string();
+    });
+    std::map<std::string, std::string> first; // upper-case path: its file
+    DropEntries(entries, notes, [&](const TCalcIndexEntry& e) -> std::string {
+        const auto [it, isNew] = first.emplace(AnsiUpperCase(e.Path), e.File);
+        return isNew ? std::string()
+                     : "the calculator " + e.Path + " has the title of " + it->second +
+                           " (titles compare without regard to case)";
     });
     const std::set<std::string> folders = FolderPaths(entries);
     DropEntries(entries, notes, [&](const TCalcIndexEntry& e) -> std::string {

@@ -20,13 +20,15 @@ std::string ScriptTitleLine(const std::string& text);
 // The tree path of a title line "[A\B\Name]...": the text between "[" and
 // the first "]", each part without surrounding blanks. Empty, with the
 // reason, when a part is empty or holds what an INI line cannot keep in a
-// name ("=", "[", a leading ";") or the "]" is missing.
+// name ("=", "[", a leading ";", a control character) or the "]" is missing.
 std::string TitleTreePath(const std::string& title, std::string& reason);
 
 // Leaves out, each with a note naming its file, the entries the tree cannot
 // hold: a top-level folder named "Root" (its section would be the top
-// level's), and a calculator named like a folder of the same section
-// (names compare without regard to case, as INI lookups do).
+// level's), a calculator whose path another one met before has (the later
+// one could neither show nor be found), and a calculator named like a
+// folder of the same section (names compare without regard to case, as
+// INI lookups do).
 void DropCollidingEntries(std::vector<TCalcIndexEntry>& entries, TStringList* notes);
 
 // "index.ini": a section per folder in the order first met, each listing

@@ -14,7 +14,6 @@
 #include "calc/uCreateCalcIndex.h"
 #include "engine/Global.h"
 #include "platform/Cp1251.h"
-#include "platform/Files.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
 #include "platform/Pump.h"
@@ -68,7 +67,7 @@ void TCalcPanel::RebuildIndex()
 
 void TCalcPanel::Startup()
 {
-    if (!FileExists(NativePath(IndexIni)) || !FileExists(NativePath("Calculators\\index.txt")))
+    if (!CalculatorsIndexAgrees())
         RebuildIndex();
     CalcTree->SetFileName(IndexIniPath());
     CalcTree->SetCurrentItem(LastCalc);

@@ -70,6 +70,7 @@ TEST_F(CalcInfoTest, DescriptionIsTheBangLinesBeforeTheCode)
         {"other header lines skipped", {"[Tools\\Crc]", "// note", "#x", "!One", "SIZE(1,1);"}, "One\r\n"},
         {"4574 ends it", {"[Tools\\Crc]", "4574", "!Two"}, ""},
         {"none", {"[Tools\\Crc]", "SIZE(1,1);"}, ""},
+        {"no title, code first", {"SIZE 1", "!later"}, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -144,7 +145,11 @@ TEST_F(CalcInfoTest, ShortScriptsSaveAndScriptsWithoutATitleAreRefused)
         {"title and line end", "[Tools\\Crc]\n", "[Tools\\Crc]\n!D\n"},
         {"title on the second line", "\r\n[Tools\\Crc]", "\r\n[Tools\\Crc]\r\n!D\r\n"},
         {"header line without line end", "[Tools\\Crc]\r\n// c", "[Tools\\Crc]\r\n!D\r\n// c"},
-        {"code alone", "SIZE(1,1);", "SIZE(1,1);\r\n!D\r\n"},
+        {"code alone", "SIZE(1,1);", nullptr},
+        {"code first", "SIZE 1\r\n!old\r\n", nullptr},
+        {"code after an empty line", "\r\nSIZE 1\r\n", nullptr},
+        {"blank first line", "  \r\n[Tools\\Crc]\r\nSIZE 1\r\n", nullptr},
+        {"comment first", "// c\r\n[Tools\\Crc]\r\nSIZE 1\r\n", nullptr},
         {"title ending in a CR keeps it", "\n[Tools\\Crc]\r", "\n[Tools\\Crc]\r\r\n!D\n"},
     };
     for (const Case& c : cases) {
@@ -196,6 +201,48 @@ TEST_F(CalcInfoTest, IndexEntriesOutsideTheCalculatorsFolderAreNoCalculators)
     WriteFileBytes(Calc("index.txt"), "[Ok]\r\nFile=sub\\ok.cal\r\n[Up]\r\nFile=sub/OK.CAL\r\n");
     EXPECT_EQ(Description("Ok"), "Inside\r\n");
     EXPECT_EQ(Description("Up"), "Inside\r\n");
+}
+
+TEST_F(CalcInfoTest, EntriesWhoseLinksLeadOutOfTheFolderAreNoCalculators)
+{
+    const std::string victim = "[Tools\\Crc]\r\n!Not a calculator\r\nSIZE(1,1);\r\n";
+    fs::create_directories(dir_.file("outside"));
+    WriteFileBytes(dir_.file("outside/victim.cal"), victim);
+    WriteFileBytes(dir_.file("victim.cal"), victim);
+    fs::create_directories(Calc("Real"));
+    WriteFileBytes(Calc("Real/ok.cal"), "[Ok]\r\n!Inside\r\nSIZE(1,1);\r\n");
+    WriteFileBytes(Calc("Real/text.txt"), "[Ok]\r\n!Text\r\nSIZE(1,1);\r\n");
+    fs::create_directories(Calc("sub"));
+    fs::create_directory_symlink("../../", Calc("sub/up"));
+    fs::create_directory_symlink(dir_.file("outside"), Calc("system"));
+    fs::create_symlink(dir_.file("outside/victim.cal"), Calc("out.cal"));
+    fs::create_symlink("Real/text.txt", Calc("text.cal"));
+    fs::create_directory_symlink("Real", Calc("alias"));
+    fs::create_symlink("Real/ok.cal", Calc("twin.cal"));
+    fs::create_directory(Calc("folder.cal"));
+    struct Case {
+        const char* file;
+        bool calculator;
+    } cases[] = {
+        {"sub\\up\\victim.cal", false},   {"sub\\up\\outside\\victim.cal", false},
+        {"system\\victim.cal", false},    {"out.cal", false},
+        {"text.cal", false},              {"folder.cal", false},
+        {"alias\\ok.cal", true},          {"twin.cal", true},
+        {"Real\\ok.cal", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        WriteFileBytes(Calc("index.txt"), std::string("[Tools\\Crc]\r\nFile=") + c.file + "\r\n");
+        EXPECT_EQ(CalculatorFile("Tools\\Crc"), c.calculator ? ProgramFolder() + "\\Calculators\\" + c.file : "");
+        EXPECT_EQ(Description(), c.calculator ? "Inside\r\n" : "");
+        std::string error;
+        EXPECT_EQ(SaveCalculatorDescription("Tools\\Crc", {"Inside"}, &error), c.calculator) << error;
+    }
+    EXPECT_EQ(ReadFileBytes(dir_.file("outside/victim.cal")), victim);
+    EXPECT_EQ(ReadFileBytes(dir_.file("victim.cal")), victim);
+    EXPECT_EQ(ReadFileBytes(Calc("Real/text.txt")), "[Ok]\r\n!Text\r\nSIZE(1,1);\r\n");
+    EXPECT_TRUE(fs::is_symlink(Calc("twin.cal"))) << "a save writes through the link";
+    EXPECT_EQ(ReadFileBytes(Calc("Real/ok.cal")), "[Ok]\r\n!Inside\r\nSIZE(1,1);\r\n");
 }
 
 TEST_F(CalcInfoTest, ANameLostToTheCodePageReachesNoOtherFile)
@@ -255,6 +302,44 @@ TEST_F(CalcInfoTest, SavedPictureRemovesTheOtherOnlyWhereThatWouldHideIt)
     EXPECT_EQ(ReadFileBytes(Calc("Pictures/CRC v1.2.jpg")), "JPEGDATA");
     EXPECT_FALSE(fs::exists(Calc("Pictures/CRC v1.2.bmp")));
     EXPECT_EQ(Picture("CRC v1.2"), base + ".jpg");
+}
+
+TEST_F(CalcInfoTest, APictureNameTwoCalculatorsShareIsNeitherReplacedNorRemoved)
+{
+    WriteFileBytes(dir_.file("pick.jpg"), "JPEGDATA");
+    struct Case {
+        const char* calculator;
+        const char* other; // of the index, with its picture already there
+        const char* picture;
+    } cases[] = {
+        {"Memory\\Checksum", "Memory Checksum", "Memory Checksum"},
+        {"Memory Checksum", "Memory\\Checksum", "Memory Checksum"},
+        {"A/B", "A-B", "A-B"},
+        {"A:B", "A?B", "A-B"},
+        {"X<Y", "X>Y", "X-Y"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.calculator);
+        fs::remove_all(Calc(""));
+        fs::create_directories(Calc("Pictures"));
+        WriteFileBytes(Calc("index.txt"), std::string("[") + c.calculator + "]\r\nFile=a.cal\r\n[" + c.other +
+                                              "]\r\nFile=b.cal\r\n");
+        const std::string own = Calc(std::string("Pictures/") + c.picture);
+        WriteFileBytes(own + ".bmp", "OTHERS");
+        std::string error;
+        EXPECT_FALSE(SaveCalculatorPicture(dir_.path() + "\\pick.jpg", c.calculator, error));
+        EXPECT_NE(error.find(std::string("calculator ") + c.calculator + " is not saved"), std::string::npos) << error;
+        EXPECT_NE(error.find(std::string("calculator ") + c.other + " has"), std::string::npos) << error;
+        EXPECT_EQ(ReadFileBytes(own + ".bmp"), "OTHERS");
+        EXPECT_FALSE(fs::exists(own + ".jpg"));
+    }
+    // Alone in the index, the calculator's own pictures are its to replace.
+    WriteFileBytes(Calc("index.txt"), "[Tools\\Crc]\r\nFile=a.cal\r\n[Tools\\Other]\r\nFile=b.cal\r\n");
+    WriteFileBytes(Calc("Pictures/Tools Crc.bmp"), "OWN");
+    std::string error;
+    ASSERT_TRUE(SaveCalculatorPicture(dir_.path() + "\\pick.jpg", "Tools\\Crc", error)) << error;
+    EXPECT_FALSE(fs::exists(Calc("Pictures/Tools Crc.bmp")));
+    EXPECT_EQ(ReadFileBytes(Calc("Pictures/Tools Crc.jpg")), "JPEGDATA");
 }
 
 TEST_F(CalcInfoTest, PictureTargetNameComesFromTheTreePath)

@@ -3,7 +3,7 @@
 // bytes. Reading and saving the description, and rebuilding the index, must
 // never crash or reach a file outside the calculators folder; a saved
 // description reads back as written, a second save of it changes nothing,
-// and the script keeps its place in the tree.
+// the script keeps its place in the tree, and a rebuilt pair agrees.
 #include "TestSupport.h"
 #include "calc/uCreateCalcIndex.h"
 #include "calc/uCreateCalcIndexTree.h"
@@ -89,10 +89,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         SaveAndReadBack(path, memo);
     }
     Check(ReadFileBytes(dir.file("Calculators/index.txt")) == index);
+    // The hand-written lines as a tree too: comparing the pair reads both.
+    WriteFileBytes(dir.file("Calculators/index.ini"), parts[1]);
+    CalculatorsIndexAgrees();
 
-    // Rebuilt from the script itself: it stays where its title puts it.
+    // Rebuilt from the script itself: it stays where its title puts it, and
+    // the pair built agrees.
     TStringList notes;
     Check(CreateCalculatorsIndex(&notes));
+    Check(CalculatorsIndexAgrees());
     const std::string built = ReadFileBytes(dir.file("Calculators/index.txt"));
     std::string reason;
     const std::string path = TitleTreePath(ScriptTitleLine(ReadFileBytes(dir.file("Calculators/a.cal"))), reason);

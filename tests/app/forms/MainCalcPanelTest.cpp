@@ -135,6 +135,36 @@ TEST_F(MainCalcPanelTest, StartupBuildsTheIndexAndSelectsLastCalc)
     EXPECT_TRUE(boxes_.empty());
 }
 
+TEST_F(MainCalcPanelTest, StartupRebuildsAPairThatPartedAndKeepsOneThatAgrees)
+{
+    const std::string built = "[Root]\r\nMemory=\\\r\nTests=\\\r\n[Memory]\r\nChecksum=\r\n[Tests]\r\nWriter=\r\n";
+    const std::string txt = "[Memory\\Checksum]\r\nFile=Memory\\checksum.cal\r\n[Tests\\Writer]\r\nFile=writer.cal\r\n";
+    struct Case {
+        const char* name;
+        std::string txt;
+        std::string ini;
+        std::string iniAfter;
+    } cases[] = {
+        {"new index.txt beside the old index.ini", txt, "[Root]\r\nMemory=\\\r\n[Memory]\r\nChecksum=\r\n", built},
+        {"old index.txt beside a new index.ini", "[Memory\\Checksum]\r\nFile=Memory\\checksum.cal\r\n", built, built},
+        {"a pair that agrees, folders in another order", txt,
+         "[Root]\r\nTests=\\\r\nMemory=\\\r\n[Tests]\r\nWriter=\r\n[Memory]\r\nChecksum=\r\n",
+         "[Root]\r\nTests=\\\r\nMemory=\\\r\n[Tests]\r\nWriter=\r\n[Memory]\r\nChecksum=\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteFileBytes(dir_.file("Calculators/index.txt"), c.txt);
+        WriteFileBytes(dir_.file("Calculators/index.ini"), c.ini);
+        Start();
+        EXPECT_EQ(ReadFileBytes(dir_.file("Calculators/index.ini")), c.iniAfter);
+        EXPECT_EQ(ReadFileBytes(dir_.file("Calculators/index.txt")), txt);
+        Choose("Tests\\Writer");
+        FinishProgram();
+        form_ = nullptr;
+    }
+    EXPECT_TRUE(boxes_.empty());
+}
+
 TEST_F(MainCalcPanelTest, ClosingKeepsTheSizesOfAPanelThatShowed)
 {
     for (bool show : {false, true}) {
