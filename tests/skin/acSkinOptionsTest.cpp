@@ -1,7 +1,7 @@
 #include "skin/acSkinLoader.h"
 
-#include "SkinGenerator.h"
 #include "PngBuilder.h"
+#include "SkinGenerator.h"
 #include "SkinPacker.h"
 #include "TestSupport.h"
 #include "platform/BmpFile.h"
@@ -307,9 +307,9 @@ TEST(SkinOptions, LoopingAndTooDeepParentChainsRefuseTheSkin)
     } cases[] = {
         {"two sections", ChainOptions(2, 0), "Skin section \"S0\" names itself through its parent classes"},
         {"loop after a tail", ChainOptions(5, 2), "Skin section \"S0\" names itself through its parent classes"},
-        {"3000 sections in a loop", ChainOptions(3000, 0), "Skin section \"S0\" names itself through its parent classes"},
-        {"one step too deep", ChainOptions(deepest + 1),
-         "Skin section \"S0\" has parent classes more than 64 deep"},
+        {"3000 sections in a loop", ChainOptions(3000, 0),
+         "Skin section \"S0\" names itself through its parent classes"},
+        {"one step too deep", ChainOptions(deepest + 1), "Skin section \"S0\" has parent classes more than 64 deep"},
         {"3000 sections deep", ChainOptions(3000), "Skin section \"S0\" has parent classes more than 64 deep"},
         {"deepest chain", ChainOptions(deepest), nullptr},
     };

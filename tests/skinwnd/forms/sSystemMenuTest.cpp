@@ -325,7 +325,7 @@ TEST(TsSystemMenu, KeysMoveThroughTheSkinColumns)
     LongSkinMenu m;
     ASSERT_NE(m.columns, nullptr);
     using K = Qt::Key;
-    const std::vector<K> down20(20, Qt::Key_Down);
+    const std::vector<K> down20(20, Qt::Key_Down), down21(21, Qt::Key_Down);
     struct Case {
         const char* what;
         std::vector<K> keys;
@@ -336,7 +336,7 @@ TEST(TsSystemMenu, KeysMoveThroughTheSkinColumns)
         {"up wraps", {Qt::Key_Down, Qt::Key_Up}, 42},
         {"down wraps", {Qt::Key_Up, Qt::Key_Down}, 0},
         {"down into the next column", down20, 19},
-        {"one more", [&] { auto k = down20; k.push_back(Qt::Key_Down); return k; }(), 20},
+        {"one more", down21, 20},
         {"up into the column before", {Qt::Key_Down, Qt::Key_Right, Qt::Key_Up}, 19},
         {"right", {Qt::Key_Down, Qt::Key_Down, Qt::Key_Right}, 21},
         {"right into the short column", {Qt::Key_Up, Qt::Key_Left, Qt::Key_Down, Qt::Key_Right}, 42},
