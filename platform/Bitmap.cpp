@@ -228,14 +228,14 @@ void TBitmap::FillRect(const TRect& rect, TColor color)
                 SetIndex(x, y, index);
         return;
     }
-    size_t bpp = size_t(BitsPerPixel(format_) / 8);
-    uint8_t pixel[4];
-    std::memcpy(pixel, ScanLine(top) + size_t(left) * bpp, bpp);
-    for (int y = top; y < bottom; ++y) {
-        uint8_t* p = ScanLine(y) + size_t(left) * bpp;
-        for (int x = left; x < right; ++x, p += bpp)
-            std::memcpy(p, pixel, bpp);
-    }
+    // The first row pixel by pixel, the others as copies of it: a large
+    // bitmap is filled at the speed of a block copy.
+    const size_t bpp = size_t(BitsPerPixel(format_) / 8), offset = size_t(left) * bpp;
+    uint8_t* first = ScanLine(top) + offset;
+    for (uint8_t* p = first + bpp; p < first + size_t(right - left) * bpp; p += bpp)
+        std::memcpy(p, first, bpp);
+    for (int y = top + 1; y < bottom; ++y)
+        std::memcpy(ScanLine(y) + offset, first, size_t(right - left) * bpp);
 }
 
 void TBitmap::FillIndex(int index)

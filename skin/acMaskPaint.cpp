@@ -134,3 +134,18 @@ void DrawSkinGlyph(TBitmap& bmp, TPoint point, int state, const TCacheInfo& cach
         BlendBitmap(bmp, point.X, point.Y, uint32_t(TransparentKeyColor), 0.5,
                     {source.Left, source.Top, source.Right - 1, source.Bottom - 1}, *src);
 }
+
+void DrawTitleGlyph(TBitmap& bmp, TPoint point, int state, const TsMaskData& mask, bool inactive)
+{
+    if (!mask.Bmp) {
+        DrawSkinGlyph(bmp, point, state, EmptyCacheInfo, mask, inactive ? 0 : 1);
+        return;
+    }
+    // The row is a glyph of its own: key colour shows what lies under it.
+    TsMaskData row = mask;
+    const int h = mask.Bmp->Height() / 2;
+    row.R.Top = mask.R.Top + (inactive ? h : 0);
+    row.R.Bottom = row.R.Top + h;
+    row.MaskType = 0;
+    DrawSkinGlyph(bmp, point, state, EmptyCacheInfo, row, 1);
+}

@@ -27,6 +27,12 @@ void DrawSkinMask(TBitmap& bmp, const TRect& rect, bool fillCentre, const TsMask
 // One state image of a mask with its top-left at point.
 void DrawSkinGlyph(TBitmap& bmp, TPoint point, int state, const TCacheInfo& cache, const TsMaskData& mask, int mode);
 
+// A caption button's mask in a state. A mask with its own bitmap holds the
+// active row of states over the inactive one, and `inactive` draws the
+// second row; a mask cut from the master bitmap has one row, which an
+// inactive button shows half transparent.
+void DrawTitleGlyph(TBitmap& bmp, TPoint point, int state, const TsMaskData& mask, bool inactive);
+
 // One piece of a mask of MaskType 1 or more, drawn through its mask.
 void CopyPieceByMask(TRect targetRect, TRect sourceRect, TBitmap& target, const TsMaskData& mask, bool useBackground,
                      const TCacheInfo& cache, const TBitmap& source);

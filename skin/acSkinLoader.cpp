@@ -78,16 +78,21 @@ bool IsPngName(const std::string& name)
 }
 
 // A picture from file bytes; nullptr when the bytes do not decode or the
-// picture is empty.
-std::shared_ptr<TBitmap> DecodePicture(const std::string& bytes, const std::string& name, TacPictureKind kind)
+// picture is empty. `pixels` is the size the decoder made room for, also
+// when it failed: a small broken file may claim a large picture, and that
+// work counts against the skin's budget like a picture that loaded.
+std::shared_ptr<TBitmap> DecodePicture(const std::string& bytes, const std::string& name, TacPictureKind kind,
+                                       uint64_t& pixels)
 {
     auto bmp = std::make_shared<TBitmap>();
+    TPNGGraphic png;
+    auto size = [](const TBitmap& b) { return uint64_t(b.Width()) * uint64_t(b.Height()); };
+    bool ok = true;
     try {
         TByteStream stream(bytes);
         if (kind == pkJpeg) {
             LoadJpegFromBytes(bytes, *bmp);
         } else if (kind != pkBitmap && IsPngName(name)) {
-            TPNGGraphic png;
             png.LoadFromStream(stream);
             bmp->Assign(png);
             ClearTransparentWhite(*bmp);
@@ -97,9 +102,10 @@ std::shared_ptr<TBitmap> DecodePicture(const std::string& bytes, const std::stri
                 bmp->SetPixelFormat(pf24bit);
         }
     } catch (const std::exception&) {
-        return nullptr;
+        ok = false;
     }
-    return bmp->Width() > 0 && bmp->Height() > 0 ? bmp : nullptr;
+    pixels = std::max(size(*bmp), size(png));
+    return ok && bmp->Width() > 0 && bmp->Height() > 0 ? bmp : nullptr;
 }
 
 } // namespace
@@ -110,20 +116,26 @@ std::shared_ptr<TBitmap> TacSkinFiles::Picture(const std::string& name, const st
     if (overBudget_)
         return nullptr;
     const bool packed = packed_ && !inFolder;
+    // A PNG file decodes the same whatever becomes of a BMP file.
+    if (kind == pkPictureAsIs && IsPngName(name))
+        kind = pkPicture;
     const std::string key =
         std::to_string(int(kind)) + (packed ? "P" + packedName : "F" + FileInFolder(folder_, name));
     if (auto found = pictures_.find(key); found != pictures_.end())
         return found->second;
     std::string bytes;
     const bool read = packed ? Read(name, packedName, bytes) : ReadFromFolder(name, bytes);
-    std::shared_ptr<TBitmap> bmp = read ? DecodePicture(bytes, name, kind) : nullptr;
-    if (bmp) {
-        pixels_ += uint64_t(bmp->Width()) * uint64_t(bmp->Height());
-        if (pixels_ > PixelBudget) {
-            overBudget_ = true;
-            pictures_.clear();
-            return nullptr;
-        }
+    uint64_t pixels = 0;
+    std::shared_ptr<TBitmap> bmp;
+    if (read) {
+        ++decodes_;
+        bmp = DecodePicture(bytes, name, kind, pixels);
+    }
+    pixels_ += pixels;
+    if (pixels_ > PixelBudget) {
+        overBudget_ = true;
+        pictures_.clear();
+        return nullptr;
     }
     pictures_[key] = bmp;
     return bmp;
@@ -277,7 +289,8 @@ bool LoadFromOptions(const std::string& optionsText, TacSkinFiles& files, const 
         error = "Skin pictures are too large";
         return false;
     }
-    SkinReaders::LoadAllGeneralData(options, extra, loaded);
+    if (!SkinReaders::LoadAllGeneralData(options, extra, loaded, error))
+        return false;
     if (!files.Packed())
         loaded.SkinData.ImageFolder = files.Folder() + "/";
     skin = std::move(loaded);

@@ -37,8 +37,9 @@ enum TacPictureKind {
 };
 
 // Where pictures come from while one skin loads, and what was decoded of
-// them: each file is decoded once however many keys name it, and the
-// pictures of one skin together hold at most PixelBudget pixels.
+// them: each file is decoded once however many keys name it, whether it
+// decoded or not, and the pictures of one skin together hold at most
+// PixelBudget pixels, counting those a broken file claimed.
 class TacSkinFiles {
 public:
     static constexpr uint64_t PixelBudget = TBitmap::MaxPixels;
@@ -60,6 +61,8 @@ public:
                                      bool inFolder = false);
     // A picture passed the budget: the skin is to be refused.
     bool OverBudget() const { return overBudget_; }
+    // The files decoded so far (or tried).
+    int Decodes() const { return decodes_; }
 
 private:
     const TacSkinConvertor* packed_;
@@ -67,6 +70,7 @@ private:
     std::map<std::string, std::shared_ptr<TBitmap>> pictures_; // by file and kind; nullptr: refused
     uint64_t pixels_ = 0;
     bool overBudget_ = false;
+    int decodes_ = 0;
 };
 
 // The steps of a load, for the loaders of each kind of skin.
@@ -77,9 +81,14 @@ void LoadAllMasks(const TacOptionsFile& options, TacSkinFiles& files, const TacO
                   TacSkinContent& skin);
 void LoadAllPatterns(const TacOptionsFile& options, TacSkinFiles& files, const TacOptionsFile& common,
                      TacSkinContent& skin);
+// The deepest chain of parent classes a skin may hold; a skin with a deeper
+// one, or one that loops, is refused.
+constexpr size_t MaxParentDepth = 64;
 // Skin-wide values and every section, then the extra sections and the
-// resolved indexes.
-void LoadAllGeneralData(const TacOptionsFile& options, const TacOptionsFile& common, TacSkinContent& skin);
+// resolved indexes. False with a message, and the skin untouched, when a
+// chain of parent classes loops or is too deep.
+bool LoadAllGeneralData(const TacOptionsFile& options, const TacOptionsFile& common, TacSkinContent& skin,
+                        std::string& error);
 // The extra sections not yet in the skin, and the resolved indexes.
 void MergeCommonSections(const TacOptionsFile& common, TacSkinContent& skin);
 } // namespace SkinReaders

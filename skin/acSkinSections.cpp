@@ -7,6 +7,8 @@
 #include "skin/sGradient.h"
 
 #include <charconv>
+#include <unordered_map>
+#include <vector>
 
 namespace {
 
@@ -15,27 +17,34 @@ bool SameText(const std::string& a, const std::string& b)
     return AnsiUpperCase(a) == AnsiUpperCase(b);
 }
 
-// Reads a key along the section's parent classes: a section that lacks the
-// key (reads as `missing`) asks its parent. A chain longer than the number
-// of sections has come back to a section already asked, and ends there.
+// Every section's parent, resolved once for the whole options text, and
+// the keys read along those chains: a section that lacks a key (reads as
+// `missing`) asks its parent. A chain that comes back to a section on it,
+// or is deeper than MaxParentDepth, refuses the skin; reading such a chain
+// key by key for thousands of sections would hold the load for minutes.
 class TParentReader {
 public:
-    TParentReader(const TacOptionsFile& options) : options_(options), limit_(options.Sections().size()) {}
+    explicit TParentReader(const TacOptionsFile& options) : options_(options)
+    {
+        for (const std::string& name : options.Sections())
+            if (!Resolve(Node(name)))
+                break;
+    }
+
+    const std::string& Error() const { return error_; }
 
     int Integer(const std::string& section, const std::string& key, int def) const
     {
-        std::string s = section;
-        int v = options_.ReadInteger(s, key, -1);
-        for (size_t steps = 0; v == -1 && steps < limit_ && Parent(s); ++steps)
-            v = options_.ReadInteger(s, key, -1);
+        int v = -1;
+        for (int n = Find(section); v == -1 && n >= 0; n = nodes_[size_t(n)].parent)
+            v = options_.ReadInteger(nodes_[size_t(n)].name, key, -1);
         return v == -1 ? def : v;
     }
     std::string String(const std::string& section, const std::string& key, const std::string& def) const
     {
-        std::string s = section;
-        std::string v = options_.ReadString(s, key, "?");
-        for (size_t steps = 0; v == "?" && steps < limit_ && Parent(s); ++steps)
-            v = options_.ReadString(s, key, "?");
+        std::string v = "?";
+        for (int n = Find(section); v == "?" && n >= 0; n = nodes_[size_t(n)].parent)
+            v = options_.ReadString(nodes_[size_t(n)].name, key, "?");
         return v == "?" ? def : v;
     }
     bool Boolean(const std::string& section, const std::string& key) const
@@ -44,18 +53,61 @@ public:
     }
 
 private:
-    // Moves s to its parent; false when it has none.
-    bool Parent(std::string& s) const
+    // A section name, or a parent name no section has (it reads no keys).
+    struct TNode {
+        std::string name;
+        int parent = -1;
+        int depth = NotResolved;
+    };
+    static constexpr int NotResolved = -1, OnPath = -2;
+
+    int Find(const std::string& name) const
     {
-        std::string parent = options_.ReadString(s, "PARENTCLASS", "?");
-        if (parent.empty() || parent == "?" || SameText(parent, s))
-            return false;
-        s = parent;
+        auto it = index_.find(AnsiUpperCase(name));
+        return it == index_.end() ? -1 : it->second;
+    }
+    int Node(const std::string& name)
+    {
+        auto [it, added] = index_.try_emplace(AnsiUpperCase(name), int(nodes_.size()));
+        if (added)
+            nodes_.push_back({name});
+        return it->second;
+    }
+
+    // Walks up from n to a resolved node or the top, then gives each node on
+    // the way its depth.
+    bool Resolve(int n)
+    {
+        std::vector<int> path;
+        while (n >= 0 && nodes_[size_t(n)].depth < 0) {
+            if (nodes_[size_t(n)].depth == OnPath)
+                return Refuse(nodes_[size_t(path.front())].name, "names itself through its parent classes");
+            nodes_[size_t(n)].depth = OnPath;
+            path.push_back(n);
+            const std::string self = nodes_[size_t(n)].name;
+            const std::string parent = options_.ReadString(self, "PARENTCLASS", "?");
+            const int next = parent.empty() || parent == "?" || SameText(parent, self) ? -1 : Node(parent);
+            nodes_[size_t(n)].parent = next;
+            n = next;
+        }
+        int depth = n >= 0 ? nodes_[size_t(n)].depth : -1;
+        for (auto it = path.rbegin(); it != path.rend(); ++it)
+            nodes_[size_t(*it)].depth = ++depth;
+        if (depth > int(SkinReaders::MaxParentDepth))
+            return Refuse(nodes_[size_t(path.front())].name,
+                          "has parent classes more than " + std::to_string(SkinReaders::MaxParentDepth) + " deep");
         return true;
+    }
+    bool Refuse(const std::string& section, const std::string& why)
+    {
+        error_ = "Skin section \"" + section + "\" " + why;
+        return false;
     }
 
     const TacOptionsFile& options_;
-    size_t limit_;
+    std::vector<TNode> nodes_;
+    std::unordered_map<std::string, int> index_; // upper-cased name: its node
+    std::string error_;
 };
 
 // A real number as the class library reads one with "." as the decimal
@@ -202,14 +254,20 @@ void MergeCommonSections(const TacOptionsFile& common, TacSkinContent& skin)
     skin.ResolveIndexes();
 }
 
-void LoadAllGeneralData(const TacOptionsFile& options, const TacOptionsFile& common, TacSkinContent& skin)
+bool LoadAllGeneralData(const TacOptionsFile& options, const TacOptionsFile& common, TacSkinContent& skin,
+                        std::string& error)
 {
+    TParentReader reader(options);
+    if (!reader.Error().empty()) {
+        error = reader.Error();
+        return false;
+    }
     ReadSkinData(options, skin.SkinData);
     skin.gd.clear();
-    TParentReader reader(options);
     for (const std::string& name : options.Sections())
         skin.gd.push_back(ReadSection(options, reader, name));
     MergeCommonSections(common, skin);
+    return true;
 }
 
 } // namespace SkinReaders

@@ -1,5 +1,9 @@
 #include "skin/sSkinData.h"
 
+#include <map>
+#include <unordered_map>
+#include <utility>
+
 // In 64 bits: a record built in code may hold any count.
 int MaskFrameWidth(const TsMaskData& mask)
 {
@@ -20,11 +24,13 @@ int TacSkinContent::GetSkinIndex(const std::string& sectionName) const
     return -1;
 }
 
-// Walks from the section to its parents until a match. A chain can be at
-// most as long as the section list without coming back to a section, so
-// more steps than that mean a loop and end the search.
-template <class Match>
-int TacSkinContent::FindWithParents(int skinIndex, const std::string& sectionName, const Match& match) const
+// Walks from the section to its parents until a match; indexOf finds a
+// parent's section. A chain can be at most as long as the section list
+// without coming back to a section, so more steps than that mean a loop and
+// end the search.
+template <class Match, class IndexOf>
+int TacSkinContent::FindWithParents(int skinIndex, const std::string& sectionName, const Match& match,
+                                    const IndexOf& indexOf) const
 {
     if (skinIndex < 0 || sectionName.empty())
         return -1;
@@ -38,12 +44,18 @@ int TacSkinContent::FindWithParents(int skinIndex, const std::string& sectionNam
         const std::string& parent = gd[size_t(skinIndex)].ParentClass;
         if (parent.empty() || parent == section)
             return -1;
-        skinIndex = GetSkinIndex(parent);
+        skinIndex = indexOf(parent);
         if (skinIndex < 0)
             return -1;
         section = parent;
     }
     return -1;
+}
+
+template <class Match>
+int TacSkinContent::FindWithParents(int skinIndex, const std::string& sectionName, const Match& match) const
+{
+    return FindWithParents(skinIndex, sectionName, match, [this](const std::string& s) { return GetSkinIndex(s); });
 }
 
 int TacSkinContent::GetMaskIndex(int skinIndex, const std::string& sectionName, const std::string& propertyName) const
@@ -133,18 +145,40 @@ int TacSkinContent::GetMaskMarginBottom(int index) const
     return IsValidImageIndex(index) ? MaskMargin(index, ma[size_t(index)].WB, false) : 0;
 }
 
+// The first section of each name and the first mask of each section and
+// key are found in tables made once: a skin of thousands of sections would
+// otherwise search both arrays at every step of every chain.
 void TacSkinContent::ResolveIndexes()
 {
+    std::unordered_map<std::string, int> sections;
+    for (size_t i = 0; i < gd.size(); ++i)
+        sections.try_emplace(gd[i].Name, int(i));
+    std::map<std::pair<std::string, std::string>, int> masks;
+    for (size_t i = 0; i < ma.size(); ++i)
+        masks.try_emplace({ma[i].SectionName, ma[i].PropertyName}, int(i));
+    auto indexOf = [&](const std::string& name) {
+        auto it = sections.find(name);
+        return it == sections.end() ? -1 : it->second;
+    };
+    auto mask = [&](int si, const std::string& name, const char* key) {
+        return FindWithParents(
+            si, name,
+            [&](const std::string& section) {
+                auto it = masks.find({section, key});
+                return it == masks.end() ? -1 : it->second;
+            },
+            indexOf);
+    };
     for (size_t i = 0; i < gd.size(); ++i) {
         TsGeneralData& s = gd[i];
         if (s.Name == "GLOBALINFO")
             continue;
         int si = int(i);
-        s.BorderIndex = GetMaskIndex(si, s.Name, "BORDERSMASK");
-        s.ImgTopLeft = GetMaskIndex(si, s.Name, "IMGTOPLEFT");
-        s.ImgTopRight = GetMaskIndex(si, s.Name, "IMGTOPRIGHT");
-        s.ImgBottomLeft = GetMaskIndex(si, s.Name, "IMGBTMLEFT");
-        s.ImgBottomRight = GetMaskIndex(si, s.Name, "IMGBTMRIGHT");
+        s.BorderIndex = mask(si, s.Name, "BORDERSMASK");
+        s.ImgTopLeft = mask(si, s.Name, "IMGTOPLEFT");
+        s.ImgTopRight = mask(si, s.Name, "IMGTOPRIGHT");
+        s.ImgBottomLeft = mask(si, s.Name, "IMGBTMLEFT");
+        s.ImgBottomRight = mask(si, s.Name, "IMGBTMRIGHT");
     }
     ResolveCachedIndexes();
 }

@@ -189,6 +189,9 @@ public:
 private:
     template <class Match>
     int FindWithParents(int skinIndex, const std::string& sectionName, const Match& match) const;
+    template <class Match, class IndexOf>
+    int FindWithParents(int skinIndex, const std::string& sectionName, const Match& match,
+                        const IndexOf& indexOf) const;
     int MaskMargin(int index, int own, bool horizontal) const;
     void ResolveCachedIndexes();
 };

@@ -241,8 +241,8 @@ void TacMDIControlsStyle::drawComplexControl(ComplexControl control, const QStyl
             const QPoint at = controls->mapTo(provider_->Form(), r.topLeft());
             CopyBitmapRect(bmp, 0, 0, r.width(), r.height(), *frame, at.x(), at.y());
         }
-        const bool plain = (!active || !enabled) && state == 0;
-        DrawSkinGlyph(bmp, {0, 0}, enabled ? state : 0, EmptyCacheInfo, skin->ma[size_t(mask)], plain ? 0 : 1);
+        const bool inactive = (!active || !enabled) && state == 0;
+        DrawTitleGlyph(bmp, {0, 0}, enabled ? state : 0, skin->ma[size_t(mask)], inactive);
         painter->drawImage(r.topLeft(), BitmapToImage(bmp));
     }
 }

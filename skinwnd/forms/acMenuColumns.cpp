@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -15,9 +16,20 @@ TacMenuColumns::TacMenuColumns(QMenu* menu, const QList<QAction*>& items, int ro
 {
     for (QAction* a : items) {
         items_.append(a);
-        connect(a, &QAction::changed, this, qOverload<>(&QWidget::update));
+        connect(a, &QAction::changed, this, [this] {
+            itemSize_ = {};
+            update();
+        });
     }
     setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    if (menu) {
+        menu->installEventFilter(this);
+        connect(menu, &QMenu::aboutToShow, this, [this] {
+            itemSize_ = {};
+            hot_ = -1;
+        });
+    }
 }
 
 QStyleOptionMenuItem TacMenuColumns::ItemOption(int index) const
@@ -45,10 +57,13 @@ QStyleOptionMenuItem TacMenuColumns::ItemOption(int index) const
 }
 
 // One size for every item: the widest text decides the columns' width.
+// Every paint and pointer move asks for it, item by item, so it is kept.
 QSize TacMenuColumns::ItemSize() const
 {
+    if (itemSize_.isValid())
+        return itemSize_;
     QStyle* style = menu_ ? menu_->style() : this->style();
-    QSize size;
+    QSize size(0, 0);
     for (int i = 0; i < items_.size(); ++i) {
         if (!items_[i])
             continue;
@@ -56,6 +71,7 @@ QSize TacMenuColumns::ItemSize() const
         const QSize text = fontMetrics().size(Qt::TextShowMnemonic, opt.text);
         size = size.expandedTo(style->sizeFromContents(QStyle::CT_MenuItem, &opt, text, menu_));
     }
+    itemSize_ = size;
     return size;
 }
 
@@ -75,12 +91,93 @@ QSize TacMenuColumns::sizeHint() const
     return {columns * s.width(), std::min(n, rows_) * s.height()};
 }
 
+int TacMenuColumns::IndexAt(const QPoint& at) const
+{
+    const QSize s = ItemSize();
+    if (s.isEmpty() || at.x() < 0 || at.y() < 0 || at.y() >= rows_ * s.height())
+        return -1;
+    const int i = at.x() / s.width() * rows_ + at.y() / s.height();
+    return i < items_.size() && items_[i] ? i : -1;
+}
+
 QAction* TacMenuColumns::ActionAt(const QPoint& at) const
 {
-    for (int i = 0; i < items_.size(); ++i)
-        if (ItemRect(i).contains(at))
-            return items_[i];
-    return nullptr;
+    const int i = IndexAt(at);
+    return i < 0 ? nullptr : items_[i].data();
+}
+
+bool TacMenuColumns::eventFilter(QObject* watched, QEvent* e)
+{
+    if (watched == menu_) {
+        if (e->type() == QEvent::StyleChange || e->type() == QEvent::FontChange)
+            itemSize_ = {};
+        // The menu has the keys while no item of its own is current.
+        if (e->type() == QEvent::KeyPress && Key(static_cast<QKeyEvent*>(e)->key()))
+            return true;
+    }
+    return QWidget::eventFilter(watched, e);
+}
+
+void TacMenuColumns::changeEvent(QEvent* e)
+{
+    if (e->type() == QEvent::StyleChange || e->type() == QEvent::FontChange)
+        itemSize_ = {};
+    QWidget::changeEvent(e);
+}
+
+void TacMenuColumns::keyPressEvent(QKeyEvent* e)
+{
+    if (Key(e->key()))
+        e->accept();
+    else
+        QWidget::keyPressEvent(e); // on to the menu
+}
+
+bool TacMenuColumns::Key(int key)
+{
+    const int n = int(items_.size());
+    if (n == 0)
+        return false;
+    auto enabled = [&](int i) { return items_[i] && items_[i]->isEnabled(); };
+    // The next enabled item from `from` on, stepping by `step` with wrap.
+    auto next = [&](int from, int step) {
+        for (int k = 0, i = from; k < n; ++k, i = (i + step + n) % n)
+            if (enabled(i))
+                return i;
+        return -1;
+    };
+    const int column = hot_ < 0 ? 0 : hot_ / rows_, last = (n - 1) / rows_;
+    switch (key) {
+    case Qt::Key_Down: SetHot(next(hot_ < 0 ? 0 : (hot_ + 1) % n, 1)); return true;
+    case Qt::Key_Up: SetHot(next(hot_ < 0 ? n - 1 : (hot_ - 1 + n) % n, -1)); return true;
+    case Qt::Key_Right:
+        if (hot_ < 0 || column == last)
+            return false;
+        SetHot(std::min(hot_ + rows_, n - 1));
+        return true;
+    case Qt::Key_Left:
+        if (hot_ < 0 || column == 0)
+            return false;
+        SetHot(hot_ - rows_);
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+    case Qt::Key_Select:
+        if (hot_ < 0 || !enabled(hot_))
+            return false;
+        Choose(items_[hot_]);
+        return true;
+    default: return false;
+    }
+}
+
+void TacMenuColumns::SetHot(int index)
+{
+    if (index == hot_)
+        return;
+    hot_ = index;
+    update();
 }
 
 void TacMenuColumns::paintEvent(QPaintEvent*)
@@ -98,27 +195,23 @@ void TacMenuColumns::paintEvent(QPaintEvent*)
 
 void TacMenuColumns::mouseMoveEvent(QMouseEvent* e)
 {
-    int hot = -1;
-    for (int i = 0; i < items_.size(); ++i)
-        if (ItemRect(i).contains(e->position().toPoint()))
-            hot = i;
-    if (hot != hot_) {
-        hot_ = hot;
-        update();
-    }
+    SetHot(IndexAt(e->position().toPoint()));
 }
 
 void TacMenuColumns::leaveEvent(QEvent*)
 {
-    hot_ = -1;
-    update();
+    SetHot(-1);
 }
 
 void TacMenuColumns::mouseReleaseEvent(QMouseEvent* e)
 {
     QAction* a = e->button() == Qt::LeftButton ? ActionAt(e->position().toPoint()) : nullptr;
-    if (!a || !a->isEnabled())
-        return;
+    if (a && a->isEnabled())
+        Choose(a);
+}
+
+void TacMenuColumns::Choose(QAction* a)
+{
     // The menus close first, as they do for their own items.
     for (QWidget* w = menu_; qobject_cast<QMenu*>(w); w = w->parentWidget())
         w->hide();

@@ -299,12 +299,12 @@ bool TsSkinProvider::ComposeAnimation(TBitmap& bmp, const TitleButtonData& butto
         CopyBitmapRect(copy, 0, 0, r.Width(), r.Height(), bmp, r.Left, r.Top);
         return copy;
     }();
-    DrawSkinGlyph(bmp, {r.Left, r.Top}, 0, EmptyCacheInfo, mask, inactiveRow ? 0 : 1);
+    DrawTitleGlyph(bmp, {r.Left, r.Top}, 0, mask, inactiveRow);
     const int target = animation->Target();
     if (!animation->Visible() || target <= 0 || !enabled)
         return true;
     TBitmap look = under;
-    DrawSkinGlyph(look, {0, 0}, target, EmptyCacheInfo, mask, 1);
+    DrawTitleGlyph(look, {0, 0}, target, mask, false);
     // The blend rounds: a fully shown fade is the new look itself.
     if (animation->Alpha() >= 255)
         CopyBitmapRect(bmp, r.Left, r.Top, r.Width(), r.Height(), look, 0, 0);

@@ -213,9 +213,9 @@ void TsSkinProvider::PaintTitleButton(TBitmap& bmp, TitleButtonData& button, boo
     const TacSkinContent* skin = Content();
     if (!skin || !skin->IsValidImageIndex(button.ImageIndex) || ComposeAnimation(bmp, button, enabled))
         return;
-    const bool plain = (!formActive_ || !enabled) && button.State == 0;
-    DrawSkinGlyph(bmp, {button.Rect.Left, button.Rect.Top}, enabled ? button.State : 0, EmptyCacheInfo,
-                  skin->ma[size_t(button.ImageIndex)], plain ? 0 : 1);
+    const bool inactive = (!formActive_ || !enabled) && button.State == 0;
+    DrawTitleGlyph(bmp, {button.Rect.Left, button.Rect.Top}, enabled ? button.State : 0,
+                   skin->ma[size_t(button.ImageIndex)], inactive);
 }
 
 void TsSkinProvider::PaintTitleButtons(TBitmap& bmp)

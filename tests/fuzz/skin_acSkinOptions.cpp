@@ -22,6 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     TacSkinContent skin;
     SkinReaders::LoadAllMasks(options, files, common, skin);
     SkinReaders::LoadAllPatterns(options, files, common, skin);
-    SkinReaders::LoadAllGeneralData(options, common, skin);
+    std::string error;
+    SkinReaders::LoadAllGeneralData(options, common, skin, error);
     return 0;
 }

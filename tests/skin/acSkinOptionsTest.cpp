@@ -1,5 +1,6 @@
 #include "skin/acSkinLoader.h"
 
+#include "PngBuilder.h"
 #include "SkinGenerator.h"
 #include "SkinPacker.h"
 #include "TestSupport.h"
@@ -176,7 +177,6 @@ TEST(SkinOptions, SectionValuesWithDefaultsAndParentClasses)
                     "[BASE]\r\nCOLOR=255\r\nTRANSPARENCY=30\r\nGIVEOWNFONT=true\r\nGRADIENTDATA=1;2;50;1;0\r\n"
                     "[CHILD]\r\nPARENTCLASS=BASE\r\nTRANSPARENCY=-1\r\nFONTCOLOR=7\r\n"
                     "[GRAND]\r\nparentclass=child\r\n"
-                    "[LOOPA]\r\nPARENTCLASS=LOOPB\r\n[LOOPB]\r\nPARENTCLASS=LOOPC\r\n[LOOPC]\r\nPARENTCLASS=LOOPA\r\n"
                     "[SELF]\r\nPARENTCLASS=SELF\r\n"
                     "[BADNUM]\r\nPARENTCLASS=BASE\r\nCOLOR=abc\r\n"
                     "[ORPHAN]\r\nPARENTCLASS=NOWHERE\r\n");
@@ -198,7 +198,7 @@ TEST(SkinOptions, SectionValuesWithDefaultsAndParentClasses)
         size_t gradientSteps;
     } cases[] = {
         {"BASE", 255, 30, 0, true, 1},    {"CHILD", 255, 30, 7, true, 1},   {"GRAND", 255, 30, 7, true, 1},
-        {"LOOPA", clWhite, 0, 0, false, 0}, {"SELF", clWhite, 0, 0, false, 0}, {"BADNUM", 255, 30, 0, true, 1},
+        {"SELF", clWhite, 0, 0, false, 0}, {"BADNUM", 255, 30, 0, true, 1},
         {"ORPHAN", clWhite, 0, 0, false, 0},
     };
     for (const Case& c : cases) {
@@ -275,6 +275,62 @@ TEST(SkinOptions, FailedLoadsKeepTheOldSkin)
         ASSERT_EQ(skin.GetSkinIndex("OLD"), 1);
         EXPECT_EQ(skin.gd[1].Color, 5);
         EXPECT_EQ(skin.MasterBitmap->Width(), 100);
+    }
+}
+
+namespace {
+
+// Sections S0..S(n-1), each naming the next as its parent; with `loopTo`
+// >= 0 the last names S(loopTo).
+std::string ChainOptions(int n, int loopTo = -1)
+{
+    std::string text = std::string(Global);
+    for (int i = 0; i < n; ++i) {
+        const int parent = i + 1 < n || loopTo < 0 ? i + 1 : loopTo;
+        text += "[S" + std::to_string(i) + "]\r\nPARENTCLASS=s" + std::to_string(parent) + "\r\n";
+    }
+    return text + "[S" + std::to_string(n) + "]\r\nCOLOR=77\r\n";
+}
+
+} // namespace
+
+// A chain of parent classes that loops or runs deeper than a skin needs is
+// refused with the section it starts from; the caller keeps its skin. A
+// chain just within the depth loads, its keys read from its far end.
+TEST(SkinOptions, LoopingAndTooDeepParentChainsRefuseTheSkin)
+{
+    const int deepest = int(SkinReaders::MaxParentDepth);
+    struct Case {
+        const char* what;
+        std::string options;
+        const char* error; // nullptr: the skin loads
+    } cases[] = {
+        {"two sections", ChainOptions(2, 0), "Skin section \"S0\" names itself through its parent classes"},
+        {"loop after a tail", ChainOptions(5, 2), "Skin section \"S0\" names itself through its parent classes"},
+        {"3000 sections in a loop", ChainOptions(3000, 0),
+         "Skin section \"S0\" names itself through its parent classes"},
+        {"one step too deep", ChainOptions(deepest + 1), "Skin section \"S0\" has parent classes more than 64 deep"},
+        {"3000 sections deep", ChainOptions(3000), "Skin section \"S0\" has parent classes more than 64 deep"},
+        {"deepest chain", ChainOptions(deepest), nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TSkinFolder good(std::string(Global) + "[OLD]\r\nCOLOR=5\r\n");
+        TacSkinContent skin = good.Load();
+        const std::string bytes = PackSkin({{"Options.dat", c.options}});
+        std::string error;
+        const bool loaded = LoadPackedSkin(bytes, {}, "", skin, error);
+        if (c.error) {
+            EXPECT_FALSE(loaded);
+            EXPECT_EQ(error, c.error);
+            ASSERT_EQ(skin.GetSkinIndex("OLD"), 1);
+            EXPECT_EQ(skin.gd[1].Color, 5);
+            EXPECT_EQ(skin.MasterBitmap->Width(), 100);
+        } else {
+            ASSERT_TRUE(loaded) << error;
+            EXPECT_EQ(skin.GetSkinIndex("OLD"), -1);
+            EXPECT_EQ(skin.gd[size_t(skin.GetSkinIndex("S0"))].Color, 77);
+        }
     }
 }
 
@@ -394,4 +450,70 @@ TEST(SkinOptions, PicturesBeyondTheBudgetRefuseTheSkin)
     const std::string one = PackSkin({{"Options.dat", options}, {"A.JPG", big}});
     ASSERT_TRUE(LoadPackedSkin(one, {}, "", skin, error)) << error;
     EXPECT_EQ(skin.pa.size(), 1u);
+}
+
+namespace {
+
+// A PNG that claims the largest picture a bitmap takes and breaks in its
+// first row: the decoder has made room for every pixel when it fails.
+std::string BrokenPng(uint32_t w, uint32_t h)
+{
+    return pngtest::kSignature + pngtest::Chunk("IHDR", pngtest::IHDR(w, h, 8, 6))
+           + pngtest::Chunk("IDAT", std::string("\x78\x9C\xFF\xFF\xFF\xFF", 6)) + pngtest::Chunk("IEND", "");
+}
+
+} // namespace
+
+// A picture that fails to decode is tried once, however many keys and
+// kinds of value name it, and what it claimed counts against the budget,
+// so that many broken pictures refuse the skin after a few tries.
+TEST(SkinOptions, BrokenPicturesAreTriedOnceAndCountAgainstTheBudget)
+{
+    struct Case {
+        const char* what;
+        int pictures;
+        uint32_t w, h;
+        int keysPerPicture;
+        bool loads;
+        int decodes;
+    } cases[] = {
+        {"small, named by every kind of value", 3, 8, 8, 3, true, 3},
+        {"large, one file", 1, 8192, 8192, 3, true, 1},
+        // The first claims the whole budget; the second passes it.
+        {"large, many files", 500, 8192, 8192, 1, false, 2},
+        {"quarter of the budget each", 500, 4096, 4096, 1, false, 5},
+    };
+    // The last is not found: an own file's name compares as written.
+    const char* const values[] = {"!P%.PNG!3!1!2", "!P%.PNG!1!0!0", "!P%.png!3!1!2"};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<TPackEntry> entries;
+        std::string options = std::string(Global);
+        for (int i = 0; i < c.pictures; ++i) {
+            const std::string n = std::to_string(i);
+            options += "[S" + n + "]\r\n";
+            for (int k = 0; k < c.keysPerPicture; ++k) {
+                std::string v = values[k];
+                v.replace(v.find('%'), 1, n);
+                options += "K" + std::to_string(k) + "=" + v + "\r\n";
+            }
+            entries.push_back({"P" + n + ".PNG", BrokenPng(c.w, c.h)});
+        }
+        entries.push_back({"Options.dat", options});
+        const std::string bytes = PackSkin(entries);
+        TacSkinConvertor convertor;
+        convertor.Unpack(bytes);
+        TacSkinFiles files(&convertor, "");
+        TacSkinContent skin;
+        SkinReaders::LoadAllMasks(TacOptionsFile(convertor.Options), files, TacOptionsFile(), skin);
+        EXPECT_TRUE(skin.ma.empty());
+        EXPECT_EQ(files.Decodes(), c.decodes);
+        EXPECT_EQ(files.OverBudget(), !c.loads);
+
+        TSkinFolder good(std::string(Global) + "[OLD]\r\nCOLOR=5\r\n");
+        TacSkinContent old = good.Load();
+        std::string error;
+        EXPECT_EQ(LoadPackedSkin(bytes, {}, "", old, error), c.loads) << error;
+        EXPECT_EQ(old.GetSkinIndex("OLD"), c.loads ? -1 : 1);
+    }
 }

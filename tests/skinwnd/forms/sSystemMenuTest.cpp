@@ -13,6 +13,9 @@
 #include <QImage>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QProxyStyle>
+#include <QStyleFactory>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -227,44 +230,67 @@ TEST(TsSystemMenu, PopupIsSkinnedWithTheSkinSelectionOrPlainWithoutASkin)
     menu.hide();
 }
 
+namespace {
+
+// The system menu of a form with 43 skins to choose from: 41 stored ones,
+// then the two folders; its skin selection popped up.
+struct LongSkinMenu {
+    testsupport::TempDir dir;
+    Form form;
+    TsSystemMenu menu{&form, [] { return Traits(2); }};
+    TsSkinManagerComponent manager;
+    QMenu* skins = nullptr;
+    TacMenuColumns* columns = nullptr;
+    QList<QAction*> items;
+
+    LongSkinMenu()
+    {
+        SkinLibraryInitialization();
+        EXPECT_TRUE(WriteSkinFolder(dir.file("Tarku"), ProjectPalette()));
+        EXPECT_TRUE(WriteSkinFolder(dir.file("TarkuDusk"), DuskPalette()));
+        manager.SetSkinDirectory(dir.path());
+        manager.SetSkinName("Tarku");
+        EXPECT_TRUE(manager.Active());
+        for (int i = 0; i < 41; ++i) {
+            TsStoredSkin stored;
+            stored.Name = "Stored" + std::string(i < 10 ? "0" : "") + std::to_string(i);
+            manager.InternalSkins().Items.push_back(stored);
+        }
+        menu.MakeSkinMenu = true;
+        menu.Popup(form.mapToGlobal(QPoint(4, 4)));
+        QApplication::processEvents();
+        skins = menu.actions().front()->menu();
+        if (!skins)
+            return;
+        PopUpSkins();
+        columns = skins->findChild<TacMenuColumns*>();
+        for (int i = 0; i < 43; ++i) {
+            auto* a = skins->findChild<QAction*>(QStringLiteral("SkinSelectItem%1").arg(i));
+            EXPECT_NE(a, nullptr) << i;
+            items.append(a);
+        }
+    }
+    void PopUpSkins()
+    {
+        skins->popup(menu.mapToGlobal(QPoint(menu.width(), 0)));
+        QApplication::processEvents();
+    }
+};
+
+} // namespace
+
 // Every 20 skins of the selection submenu start a new column; an item
 // chosen there is the new skin.
 TEST(TsSystemMenu, LongSkinSelectionBreaksIntoColumns)
 {
-    SkinLibraryInitialization();
-    testsupport::TempDir dir;
-    ASSERT_TRUE(WriteSkinFolder(dir.file("Tarku"), ProjectPalette()));
-    ASSERT_TRUE(WriteSkinFolder(dir.file("TarkuDusk"), DuskPalette()));
-    Form form;
-    TsSystemMenu menu(&form, [] { return Traits(2); });
-    TsSkinManagerComponent manager;
-    manager.SetSkinDirectory(dir.path());
-    manager.SetSkinName("Tarku");
-    ASSERT_TRUE(manager.Active());
-    // 43 skins with the two folders: three columns.
-    for (int i = 0; i < 41; ++i) {
-        TsStoredSkin stored;
-        stored.Name = "Stored" + std::string(i < 10 ? "0" : "") + std::to_string(i);
-        manager.InternalSkins().Items.push_back(stored);
-    }
-    menu.MakeSkinMenu = true;
-    menu.Popup(form.mapToGlobal(QPoint(4, 4)));
-    QApplication::processEvents();
-    QMenu* skins = menu.actions().front()->menu();
-    ASSERT_NE(skins, nullptr);
-    skins->popup(menu.mapToGlobal(QPoint(menu.width(), 0)));
-    QApplication::processEvents();
-    auto* columns = skins->findChild<TacMenuColumns*>();
-    ASSERT_NE(columns, nullptr);
-    const QList<QAction*> items = [&] {
-        QList<QAction*> list;
-        for (int i = 0; i < 43; ++i) {
-            auto* a = skins->findChild<QAction*>(QStringLiteral("SkinSelectItem%1").arg(i));
-            EXPECT_NE(a, nullptr) << i;
-            list.append(a);
-        }
-        return list;
-    }();
+    LongSkinMenu m;
+    ASSERT_NE(m.skins, nullptr);
+    ASSERT_NE(m.columns, nullptr);
+    QMenu* skins = m.skins;
+    TacMenuColumns* columns = m.columns;
+    const QList<QAction*>& items = m.items;
+    TsSystemMenu& menu = m.menu;
+    TsSkinManagerComponent& manager = m.manager;
     EXPECT_EQ(skins->findChild<QAction*>("SkinSelectItem43"), nullptr);
     EXPECT_TRUE(items[41]->isChecked()); // Tarku, after the stored skins
     for (int i = 0; i < 43; ++i) {
@@ -290,6 +316,118 @@ TEST(TsSystemMenu, LongSkinSelectionBreaksIntoColumns)
     EXPECT_EQ(manager.SkinName(), "TarkuDusk");
     EXPECT_FALSE(skins->isVisible());
     EXPECT_FALSE(menu.isVisible());
+}
+
+// The keys move through the columns as through a menu's own items and
+// choose the hot item, whether the menu or the list of columns has them.
+TEST(TsSystemMenu, KeysMoveThroughTheSkinColumns)
+{
+    LongSkinMenu m;
+    ASSERT_NE(m.columns, nullptr);
+    using K = Qt::Key;
+    const std::vector<K> down20(20, Qt::Key_Down), down21(21, Qt::Key_Down);
+    struct Case {
+        const char* what;
+        std::vector<K> keys;
+        int hot;
+    } cases[] = {
+        {"first item", {Qt::Key_Down}, 0},
+        {"up from none: the last", {Qt::Key_Up}, 42},
+        {"up wraps", {Qt::Key_Down, Qt::Key_Up}, 42},
+        {"down wraps", {Qt::Key_Up, Qt::Key_Down}, 0},
+        {"down into the next column", down20, 19},
+        {"one more", down21, 20},
+        {"up into the column before", {Qt::Key_Down, Qt::Key_Right, Qt::Key_Up}, 19},
+        {"right", {Qt::Key_Down, Qt::Key_Down, Qt::Key_Right}, 21},
+        {"right into the short column", {Qt::Key_Up, Qt::Key_Left, Qt::Key_Down, Qt::Key_Right}, 42},
+        {"right past the last column", {Qt::Key_Up, Qt::Key_Right}, 42},
+        {"left", {Qt::Key_Up, Qt::Key_Left}, 22},
+        {"left twice", {Qt::Key_Up, Qt::Key_Left, Qt::Key_Left}, 2},
+        {"no keys", {}, -1},
+    };
+    for (QWidget* target : {static_cast<QWidget*>(m.skins), static_cast<QWidget*>(m.columns)})
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.what) + (target == m.skins ? " (menu)" : " (columns)"));
+            m.skins->hide();
+            m.PopUpSkins();
+            for (K k : c.keys)
+                QTest::keyClick(target, k);
+            EXPECT_EQ(m.columns->HotIndex(), c.hot);
+            EXPECT_TRUE(m.skins->isVisible());
+            EXPECT_EQ(m.manager.SkinName(), "Tarku");
+        }
+    // Escape closes the list and chooses nothing.
+    QTest::keyClick(m.columns, Qt::Key_Down);
+    QTest::keyClick(m.columns, Qt::Key_Escape);
+    EXPECT_FALSE(m.skins->isVisible());
+    EXPECT_EQ(m.manager.SkinName(), "Tarku");
+    // Enter and Space choose the hot item and close the menus.
+    struct Choice {
+        QWidget* target;
+        std::vector<K> keys;
+        const char* skin;
+    } choices[] = {
+        {m.skins, {Qt::Key_Up, Qt::Key_Return}, "TarkuDusk"},
+        {m.columns, {Qt::Key_Up, Qt::Key_Up, Qt::Key_Enter}, "Tarku"},
+        {m.columns, {Qt::Key_Up, Qt::Key_Space}, "TarkuDusk"},
+    };
+    for (const Choice& c : choices) {
+        SCOPED_TRACE(c.skin);
+        m.PopUpSkins();
+        for (K k : c.keys)
+            QTest::keyClick(c.target, k);
+        EXPECT_EQ(m.manager.SkinName(), c.skin);
+        EXPECT_FALSE(m.skins->isVisible());
+    }
+}
+
+namespace {
+
+// The menu's style, counting how often an item is measured.
+class MeasureCountingStyle : public QProxyStyle {
+public:
+    MeasureCountingStyle() : QProxyStyle(QStyleFactory::create("Fusion")) {}
+    mutable int measures = 0;
+    QSize sizeFromContents(ContentsType type, const QStyleOption* option, const QSize& size,
+                           const QWidget* widget) const override
+    {
+        measures += type == CT_MenuItem;
+        return QProxyStyle::sizeFromContents(type, option, size, widget);
+    }
+};
+
+} // namespace
+
+// The columns measure their items once each time the menu pops up (and
+// when the style changes), not for every item's place at each paint,
+// pointer move and key.
+TEST(TsSystemMenu, SkinColumnsMeasureTheirItemsOncePerPopup)
+{
+    LongSkinMenu m;
+    ASSERT_NE(m.columns, nullptr);
+    MeasureCountingStyle style;
+    auto use = [&](int popups) {
+        SCOPED_TRACE(popups);
+        for (int i = 0; i < 43; ++i) {
+            const QPoint at = m.columns->ItemRect(i).center();
+            QMouseEvent move(QEvent::MouseMove, at, m.columns->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                             Qt::NoModifier);
+            QApplication::sendEvent(m.columns, &move);
+            EXPECT_EQ(m.columns->HotIndex(), i);
+            m.columns->grab();
+        }
+        for (int i = 0; i < 50; ++i)
+            QTest::keyClick(m.columns, Qt::Key_Down);
+        m.skins->grab();
+        EXPECT_EQ(style.measures, 43 * popups);
+    };
+    m.skins->setStyle(&style);
+    use(1);
+    m.skins->hide();
+    m.PopUpSkins();
+    use(2);
+    m.skins->hide();
+    m.skins->setStyle(nullptr);
 }
 
 TEST(TsSystemMenu, SkinNamesOfSelectionItems)
