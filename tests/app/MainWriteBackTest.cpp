@@ -233,6 +233,35 @@ TEST_F(MainWriteBack, AFailedSaveIsReportedAndTheFileStays)
     EXPECT_NE(messages_[0].find("cannot be written"), std::string::npos) << messages_[0];
 }
 
+// A malformed module the fuzz target found: its interface header stands on
+// the line of a VOLTAGE statement without ";", after the value. A second
+// write-back of the same values must find the file as the first left it.
+TEST_F(MainWriteBack, ASecondWriteBackOfTheSameValuesChangesNothing)
+{
+    const std::string found = ReadFileBytes(testsupport::FixturePath("app/writeback-malformed.chl"));
+    ASSERT_FALSE(found.empty());
+    const struct {
+        const char* name;
+        std::string bytes;
+        TModuleDefaults defaults;
+    } cases[] = {
+        {"voltage and pin test", found, {"3.0", 0x3B, std::vector<TControlState>{}}},
+        {"a control's value too", found, {"3.3", std::nullopt, std::vector<TControlState>{Check("FLAG", false)}}},
+        {"a check box whose value holds a header",
+         "[DESCRIPTION]\r\nVOLTAGE = 5.0;\r\n[INTERFACE]\r\nCHECKBOX(CB1, E, 1, 2, 1[INTERFACE]);\r\n",
+         {"", std::nullopt, std::vector<TControlState>{Check("CB1", false)}}},
+    };
+    for (const auto& c : cases) {
+        const std::string file = Put(c.bytes);
+        messages_.clear();
+        ASSERT_TRUE(WriteModuleDefaults(file, c.defaults)) << c.name;
+        const std::string once = Read();
+        EXPECT_NE(once.find("[INTERFACE"), std::string::npos) << c.name;
+        ASSERT_TRUE(WriteModuleDefaults(file, c.defaults)) << c.name << ": " << (messages_.empty() ? "" : messages_[0]);
+        EXPECT_EQ(Read(), once) << c.name;
+    }
+}
+
 TEST(ModuleVoltageOfItem, TheVoltageBoxItemsToModuleVoltages)
 {
     const std::pair<const char*, const char*> cases[] = {
@@ -243,3 +272,4 @@ TEST(ModuleVoltageOfItem, TheVoltageBoxItemsToModuleVoltages)
 }
 
 } // namespace
+
