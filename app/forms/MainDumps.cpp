@@ -83,11 +83,12 @@ std::string TMainForm::AddBufferToLibrary(const std::string& folder, bool inFold
     // note of a namesake dump (x.bin beside x.hex) or a text of the user's.
     const std::string note = DumpNoteFile(file);
     const TNoteFileKind kind = NoteFileKind(note);
-    if (kind == TNoteFileKind::Other &&
-        ShowMessageBox("\"" + note + "\" is no note of the dump library.\r\nDo you want to replace it with the note of "
-                           "\"" + ExtractFileName(file) + "\"?",
-                       "Tarku", MB_YESNO | MB_ICONQUESTION) != IDYES)
-        return file;
+    if (kind == TNoteFileKind::Other) {
+        const std::string question = "\"" + note + "\" is no note of the dump library.\r\n" +
+                                     "Do you want to replace it with the note of \"" + ExtractFileName(file) + "\"?";
+        if (ShowMessageBox(question, "Tarku", MB_YESNO | MB_ICONQUESTION) != IDYES)
+            return file;
+    }
     TfmAddFileDescription description(this);
     description.Memo1->setPlainText(kind == TNoteFileKind::Note
                                         ? NoteForMemo(note)

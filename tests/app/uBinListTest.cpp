@@ -175,8 +175,8 @@ TEST_F(BinListFiles, ANewFolderIsNamedAsTyped)
         const char* typed; // UTF-8, as the edit holds it
         std::string native;
     } cases[] = {
-        {"Ωmega", dir.file("Dumps/Ωmega")},  {"Σmega", dir.file("Dumps/Σmega")}, {"中", dir.file("Dumps/中")},
-        {"😀", dir.file("Dumps/😀")},          {"Папка", dir.file("Dumps/Папка")}, {"TV", dir.file("Dumps/TV")},
+        {"Ωmega", dir.file("Dumps/Ωmega")}, {"Σmega", dir.file("Dumps/Σmega")}, {"中", dir.file("Dumps/中")},
+        {"😀", dir.file("Dumps/😀")},         {"Папка", dir.file("Dumps/Папка")}, {"TV", dir.file("Dumps/TV")},
         {"tv", dir.file("Dumps/tv")},
     };
     for (const auto& c : cases)

@@ -316,8 +316,8 @@ TEST_F(MainDumpsTest, CreateFolderKeepsEveryNameApartAndSaysWhatItRefuses)
         const char* typed;
         std::string message; // empty: made
     } cases[] = {
-        {"Ωmega", ""}, {"Σmega", ""}, {"中", ""},    {"😀", ""},    {"Ωmega", exists}, {"TV", exists},
-        {"tv", ""},    {".", bad},    {"..", bad},   {"../up", bad}, {"Папка", ""},
+        {"Ωmega", ""}, {"Σmega", ""}, {"中", ""},  {"😀", ""},      {"Ωmega", exists}, {"TV", exists},
+        {"tv", ""},    {".", bad},    {"..", bad}, {"../up", bad}, {"Папка", ""},
     };
     Start();
     for (const auto& c : cases) {
