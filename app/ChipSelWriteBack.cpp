@@ -64,18 +64,26 @@ size_t tokenEnd(const std::string& s, size_t i)
     return i;
 }
 
-// The statement gets the new value and a ";" after it; what stands before
-// the value and after the statement's ";" (a comment) stays.
+// The statement gets the new value and a ";" after it. The old value goes,
+// with any stray text between it and its ";"; everything else of the line
+// stays: what stands before the value, after the ";" (a comment), and after
+// the value of a statement that has no ";", where a section header may be
+// mentioned. Text holding "[" is never removed either, since the sections
+// are found by such mentions anywhere in a line: with one gone, the next
+// write-back would find the file's sections elsewhere or not at all.
 std::string rewriteStatement(const std::string& line, const std::string& value)
 {
     const size_t keyEnd = tokenEnd(line, skipBlanks(line, 0));
     const size_t equals = skipBlanks(line, keyEnd);
     if (equals >= line.size() || line[equals] != '=')
-        return line.substr(0, keyEnd) + " = " + value + ";";
+        return line.substr(0, keyEnd) + " = " + value + ";" + line.substr(keyEnd);
     const size_t valueStart = skipBlanks(line, equals + 1);
-    const size_t semicolon = line.find(';', tokenEnd(line, valueStart));
-    const std::string rest = semicolon == std::string::npos ? std::string() : line.substr(semicolon + 1);
-    return line.substr(0, valueStart) + value + ";" + rest;
+    const size_t valueEnd = tokenEnd(line, valueStart);
+    const size_t semicolon = line.find(';', valueEnd);
+    size_t end = semicolon == std::string::npos ? valueEnd : semicolon + 1;
+    if (line.find('[', valueStart) < end)
+        end = valueStart;
+    return line.substr(0, valueStart) + value + ";" + line.substr(end);
 }
 
 // The statements of [DESCRIPTION] that name `key`, and the line after which

@@ -106,16 +106,22 @@ std::optional<TValueEdit> valueEdit(const TDeclaration& d, const TControlState& 
     return std::nullopt;
 }
 
-void applyEdit(TStringList& lines, const TDeclaration& d, const TValueEdit& edit)
+// false when the value's old text holds "[": the sections of a module are
+// found by such mentions anywhere in a line, and with one gone the next
+// write-back would find them elsewhere or not at all.
+bool applyEdit(TStringList& lines, const TDeclaration& d, const TValueEdit& edit)
 {
     if (edit.Param < d.Params.Count()) {
         const modules::TTokenPlace& place = d.Places[static_cast<size_t>(edit.Param)];
         std::string& line = lines[place.Line];
+        if (line.find('[', place.Start) < place.End)
+            return false;
         line.replace(place.Start, place.End - place.Start, edit.Text);
-        return;
+        return true;
     }
     const modules::TTokenPlace& after = d.Places.back();
     lines[after.Line].insert(after.End, ", " + edit.Text);
+    return true;
 }
 
 } // namespace
@@ -139,10 +145,8 @@ int WriteControlDefaults(TStringList& lines, const TModuleInfo& module, const st
         if (it == declarations.end())
             continue;
         taken.push_back(&*it);
-        if (const auto edit = valueEdit(*it, control)) {
-            applyEdit(lines, *it, *edit);
+        if (const auto edit = valueEdit(*it, control); edit && applyEdit(lines, *it, *edit))
             ++changed;
-        }
     }
     return changed;
 }

@@ -6,6 +6,7 @@
 #include "platform/Paths.h"
 #include "platform/SysUtils.h"
 
+#include <filesystem>
 #include <sstream>
 
 std::string LibraryRoot()
@@ -43,6 +44,20 @@ TStringList ReadDumpNote(const std::string& noteFile)
 bool WriteDumpNote(const std::string& noteFile, const TStringList& lines)
 {
     return WriteWholeFileSafely(NativePath(noteFile), lines.Text());
+}
+
+TNoteFileKind NoteFileKind(const std::string& noteFile)
+{
+    const std::string native = NativePath(noteFile);
+    // Whatever stands there, a dangling link or a folder too, is the user's
+    // unless it reads as a note.
+    std::error_code ec;
+    if (!std::filesystem::exists(std::filesystem::symlink_status(native, ec)))
+        return TNoteFileKind::Missing;
+    uint8_t start[5];
+    const size_t got = ReadFileStart(native, start, sizeof start);
+    const std::string head(reinterpret_cast<const char*>(start), got);
+    return AnsiUpperCase(head) == "CHIP=" ? TNoteFileKind::Note : TNoteFileKind::Other;
 }
 
 std::string NoteChipName(const std::string& firstLine)
@@ -90,5 +105,10 @@ const char* const LibrarySaveFilter = "HEX files (*.hex)|*.hex|BIN files (*.bin)
 
 bool FolderNameAllowed(const std::string& name)
 {
-    return name.find_first_of("\\:;/\"") == std::string::npos;
+    return name != "." && name != ".." && name.find_first_of("\\:;/\"") == std::string::npos;
+}
+
+std::string NewFolderNativePath(const std::string& parent, const std::string& name)
+{
+    return NativePath(parent) + "/" + Cp1251ToUtf8(name);
 }

@@ -20,6 +20,12 @@ TStringList ReadDumpNote(const std::string& noteFile);
 // false when the note could not be written.
 bool WriteDumpNote(const std::string& noteFile, const TStringList& lines);
 
+// What a dump's note name holds before a note is written there. A note of
+// the library opens with its "CHIP=" line (any case); any other text file
+// of that name is the user's own and is replaced only when asked.
+enum class TNoteFileKind { Missing, Note, Other };
+TNoteFileKind NoteFileKind(const std::string& noteFile);
+
 // The chip a note's first line names: "CHIP=" (any case) and a name, taken
 // without surrounding blanks and upper-cased. Empty when the line names
 // none.
@@ -44,5 +50,10 @@ TBinListChoice ChooseLibraryNode(const std::string& fullPath);
 // The filters of the save dialog of "Add file to library".
 extern const char* const LibrarySaveFilter;
 
-// Whether a new folder's name may be used: no "\", ":", ";", "/" or '"'.
+// Whether a new folder's name may be used: no "\", ":", ";", "/" or '"',
+// and not "." or "..", which name folders that exist already.
 bool FolderNameAllowed(const std::string& name);
+// The file system's path of a new folder `name` in the library folder
+// `parent`: the name as typed, never matched to a folder whose name differs
+// only in case, so that every name makes a folder of its own.
+std::string NewFolderNativePath(const std::string& parent, const std::string& name);

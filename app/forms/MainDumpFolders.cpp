@@ -44,12 +44,12 @@ bool SaveDumpNote(const std::string& noteFile, const TStringList& lines)
 bool CreateFolderUnder(QWidget* owner, const std::string& parent)
 {
     TfmCreateFolder dialog(owner);
-    dialog.SetParentFolder(Utf8ToCp1251(NativePath(parent)) + "/");
+    dialog.SetParentFolder(parent);
     if (dialog.exec() != QDialog::Accepted || dialog.FolderName().empty())
         return false;
-    const std::string folder = parent + "\\" + dialog.FolderName();
-    if (ForceDirectories(NativePath(folder)))
+    const std::string folder = dialog.NativeFolder();
+    if (ForceDirectories(folder))
         return true;
-    ShowMessageBox("Cannot create folder \"" + folder + "\"", "Tarku", MB_OK | MB_ICONERROR);
+    ShowMessageBox("Cannot create folder \"" + Utf8ToCp1251(folder) + "\"", "Tarku", MB_OK | MB_ICONERROR);
     return false;
 }

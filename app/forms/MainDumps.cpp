@@ -79,12 +79,24 @@ std::string TMainForm::AddBufferToLibrary(const std::string& folder, bool inFold
     WatchFile(Buffer1Watch, file);
     HexDump1->Buffer().Modified = false;
     UpdateCaption();
+    // The note keeps the name stored libraries give it, so it may be the
+    // note of a namesake dump (x.bin beside x.hex) or a text of the user's.
+    const std::string note = DumpNoteFile(file);
+    const TNoteFileKind kind = NoteFileKind(note);
+    if (kind == TNoteFileKind::Other) {
+        const std::string question = "\"" + note + "\" is no note of the dump library.\r\n" +
+                                     "Do you want to replace it with the note of \"" + ExtractFileName(file) + "\"?";
+        if (ShowMessageBox(question, "Tarku", MB_YESNO | MB_ICONQUESTION) != IDYES)
+            return file;
+    }
     TfmAddFileDescription description(this);
-    description.Memo1->setPlainText(Cp1251ToQString("CHIP=" + QStringToCp1251(hlChipName->text())));
+    description.Memo1->setPlainText(kind == TNoteFileKind::Note
+                                        ? NoteForMemo(note)
+                                        : Cp1251ToQString("CHIP=" + QStringToCp1251(hlChipName->text())));
     if (description.exec() == QDialog::Accepted) {
         TStringList lines;
         lines.SetText(QStringToCp1251(description.Memo1->toPlainText()));
-        SaveDumpNote(DumpNoteFile(file), lines);
+        SaveDumpNote(note, lines);
     }
     return file;
 }

@@ -2,7 +2,9 @@
 
 #include "app/uBinList.h"
 #include "platform/Cp1251.h"
+#include "platform/Files.h"
 #include "platform/MessageBox.h"
+#include "platform/Paths.h"
 #include "platform/forms/ButtonRow.h"
 
 #include <QLabel>
@@ -46,9 +48,15 @@ TfmCreateFolder::TfmCreateFolder(QWidget* parent) : QDialog(parent)
     connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void TfmCreateFolder::SetParentFolder(const std::string& parent) { Label1->setText(Cp1251ToQString(parent)); }
+void TfmCreateFolder::SetParentFolder(const std::string& parent)
+{
+    parent_ = parent;
+    Label1->setText(Cp1251ToQString(Utf8ToCp1251(NativePath(parent)) + "/"));
+}
 
-std::string TfmCreateFolder::FolderName() const { return QStringToCp1251(Edit1->text()); }
+std::string TfmCreateFolder::FolderName() const { return QStringToPath(Edit1->text()); }
+
+std::string TfmCreateFolder::NativeFolder() const { return NewFolderNativePath(parent_, FolderName()); }
 
 void TfmCreateFolder::showEvent(QShowEvent* event)
 {
@@ -62,6 +70,11 @@ void TfmCreateFolder::Button1Click()
 {
     if (!FolderNameAllowed(FolderName())) {
         ShowMessageBox(Utf8ToCp1251("Имя папки содержит недопустимые символы"), Utf8ToCp1251("Ошибка"),
+                       MB_OK | MB_ICONWARNING);
+        return;
+    }
+    if (DirectoryExists(NativeFolder())) {
+        ShowMessageBox(Utf8ToCp1251("Папка с таким именем уже существует"), Utf8ToCp1251("Ошибка"),
                        MB_OK | MB_ICONWARNING);
         return;
     }

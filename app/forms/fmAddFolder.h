@@ -1,8 +1,8 @@
 #pragma once
 // TfmCreateFolder: the short name of a new library folder under the parent
 // shown in its label. Create is enabled only while a name is entered; a
-// name with characters a folder name may not hold is refused and the
-// dialog stays open.
+// name a folder may not have, or one that a folder there has already, is
+// refused with a word why and the dialog stays open.
 #include <QDialog>
 
 #include <string>
@@ -22,12 +22,18 @@ public:
     QPushButton* Button1; // Create
     QPushButton* Button2; // Cancel
 
-    // Shows the parent path; the edit starts empty and Create disabled.
+    // The library folder (code page 1251) the new folder goes in, shown as
+    // the file system names it; the edit starts empty and Create disabled.
     void SetParentFolder(const std::string& parent);
-    // The name entered (code page 1251).
+    // The name entered, nothing of it lost (code page 1251, see Cp1251.h).
     std::string FolderName() const;
+    // Where the folder goes on the file system.
+    std::string NativeFolder() const;
     void Button1Click();
 
 protected:
     void showEvent(QShowEvent* event) override;
+
+private:
+    std::string parent_;
 };

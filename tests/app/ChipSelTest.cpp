@@ -230,7 +230,8 @@ TEST_F(WriteBack, StatementsAndInsertedKeys)
     const std::vector<Case> cases = {
         {"both missing, LF", "[DESCRIPTION]\nLOCATION = A\\B;\n\n[HOST]\n",
          "[DESCRIPTION]\nLOCATION = A\\B;\nVOLTAGE = 3.3;\nPINTEST = 01111111;\n\n[HOST]\n"},
-        {"empty section, CR", "[Description]\r[MENU]\r", "[Description]\rVOLTAGE = 3.3;\rPINTEST = 01111111;\r[MENU]\r"},
+        {"empty section, CR", "[Description]\r[MENU]\r",
+         "[Description]\rVOLTAGE = 3.3;\rPINTEST = 01111111;\r[MENU]\r"},
         {"last line without a line end", "[DESCRIPTION]\r\nVOLTAGE = 2.8;",
          "[DESCRIPTION]\r\nVOLTAGE = 3.3;\r\nPINTEST = 01111111;"},
         {"value in quotes, no ';'", "[DESCRIPTION]\r\nvoltage=\"5.0\"\r\nPinTest = 1111;\r\n",
@@ -241,11 +242,23 @@ TEST_F(WriteBack, StatementsAndInsertedKeys)
          "[DESCRIPTION]\r\nVOLTAGE = 3.3; // old\r\nPINTEST = 01111111;\r\n"},
         {"every statement of the key", "[DESCRIPTION]\r\nVOLTAGE = 5.0;\r\nVOLTAGE = 2.8;\r\n",
          "[DESCRIPTION]\r\nVOLTAGE = 3.3;\r\nVOLTAGE = 3.3;\r\nPINTEST = 01111111;\r\n"},
+        // Nothing but the old value goes from a line without ";": a header
+        // mentioned after it stays where the next write-back finds it.
+        {"no ';', a header after the value",
+         "[DESCRIPTION]\r\nVoltage = 4.0  [INTERFACE]\r\nCHECKBOX(C, E, 1, 2, 0);\r\n",
+         "[DESCRIPTION]\r\nVoltage = 3.3;  [INTERFACE]\r\nCHECKBOX(C, E, 1, 2, 0);\r\nPINTEST = 01111111;\r\n"},
+        {"no '=', text after the key", "[DESCRIPTION]\r\nVOLTAGE, [MENU] 5.0\r\n",
+         "[DESCRIPTION]\r\nVOLTAGE = 3.3;, [MENU] 5.0\r\nPINTEST = 01111111;\r\n"},
+        {"a header inside the value", "[DESCRIPTION]\r\nVOLTAGE = 5.0[INTERFACE] V;\r\n",
+         "[DESCRIPTION]\r\nVOLTAGE = 3.3;5.0[INTERFACE] V;\r\nPINTEST = 01111111;\r\n"},
         {"header found as the reader finds it", "// notes\r\n  [description] of the chip\r\nVOLTAGE = 5.0;\r\n",
          "// notes\r\n  [description] of the chip\r\nVOLTAGE = 3.3;\r\nPINTEST = 01111111;\r\n"},
     };
     for (const Case& c : cases) {
         const std::string file = Put("m.chl", c.Before);
+        EXPECT_TRUE(WriteModuleDefaults(file, "3.3", 0x7F)) << c.Name;
+        EXPECT_EQ(Read("m.chl"), c.After) << c.Name;
+        // The same values again change nothing.
         EXPECT_TRUE(WriteModuleDefaults(file, "3.3", 0x7F)) << c.Name;
         EXPECT_EQ(Read("m.chl"), c.After) << c.Name;
     }

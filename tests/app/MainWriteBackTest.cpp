@@ -233,6 +233,46 @@ TEST_F(MainWriteBack, AFailedSaveIsReportedAndTheFileStays)
     EXPECT_NE(messages_[0].find("cannot be written"), std::string::npos) << messages_[0];
 }
 
+// Malformed modules whose section headers are mentioned inside statements:
+// one the fuzz target found, with its interface header on the line of a
+// VOLTAGE statement that has no ";", and a check box value that holds the
+// description's header. No mention is removed, so a second write-back of
+// the same values finds the sections where the first did and changes
+// nothing.
+TEST_F(MainWriteBack, NoSectionHeaderIsLostAndASecondWriteBackChangesNothing)
+{
+    const std::string found = ReadFileBytes(testsupport::FixturePath("app/writeback-malformed.chl"));
+    ASSERT_FALSE(found.empty());
+    const struct {
+        const char* name;
+        std::string bytes;
+        TModuleDefaults defaults;
+        const char* kept; // a line the write-back must leave whole
+    } cases[] = {
+        {"voltage and pin test",
+         found,
+         {"3.0", 0x3B, std::vector<TControlState>{}},
+         "Voltage = 3.0;  [INTERFACE WINDOW]\n"},
+        {"a control's value too",
+         found,
+         {"3.3", std::nullopt, std::vector<TControlState>{Check("FLAG", false)}},
+         "Voltage = 3.3;  [INTERFACE WINDOW]\n"},
+        {"a check box value holding a header",
+         "[INTERFACE]\r\nCHECKBOX(CB1, E, 1, 2, 0[DESCRIPTION]);\r\nVOLTAGE = 5.0;\r\n",
+         {"3.3", std::nullopt, std::vector<TControlState>{Check("CB1", true)}},
+         "\nCHECKBOX(CB1, E, 1, 2, 0[DESCRIPTION]);\r\nVOLTAGE = 3.3;\r\n"},
+    };
+    for (const auto& c : cases) {
+        const std::string file = Put(c.bytes);
+        messages_.clear();
+        ASSERT_TRUE(WriteModuleDefaults(file, c.defaults)) << c.name;
+        const std::string once = Read();
+        EXPECT_NE(once.find(c.kept), std::string::npos) << c.name;
+        ASSERT_TRUE(WriteModuleDefaults(file, c.defaults)) << c.name << ": " << (messages_.empty() ? "" : messages_[0]);
+        EXPECT_EQ(Read(), once) << c.name;
+    }
+}
+
 TEST(ModuleVoltageOfItem, TheVoltageBoxItemsToModuleVoltages)
 {
     const std::pair<const char*, const char*> cases[] = {

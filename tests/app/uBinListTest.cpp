@@ -128,10 +128,59 @@ TEST(BinListNames, RelativePathsExtensionsAndFolderNames)
     EXPECT_EQ(SettleSaveName("/lib\\x", LibrarySaveFilter, 2), "/lib\\x.bin");
     EXPECT_EQ(SettleSaveName("/lib\\x.bin", LibrarySaveFilter, 1), "/lib\\x.bin");
     EXPECT_EQ(SettleSaveName("/lib\\fw_v1.2", LibrarySaveFilter, 2), "/lib\\fw_v1.2.bin");
-    for (const char* bad : {"a/b", "a\\b", "c:", "d;", "e\"f"})
+    // "." and ".." name the folder and its parent, which exist already.
+    for (const char* bad : {"a/b", "a\\b", "c:", "d;", "e\"f", ".", "..", "../up", "a/.."})
         EXPECT_FALSE(FolderNameAllowed(bad)) << bad;
-    for (const char* good : {"TV sets", "24C02-dumps", "x.y"})
+    for (const char* good : {"TV sets", "24C02-dumps", "x.y", "...", ".hidden"})
         EXPECT_TRUE(FolderNameAllowed(good)) << good;
+}
+
+TEST_F(BinListFiles, WhatANotesNameHolds)
+{
+    std::filesystem::create_directories(dir.file("folder.txt"));
+    std::filesystem::create_symlink(dir.file("gone"), dir.file("dangling.txt"));
+    const struct {
+        const char* name;
+        const char* bytes; // nullptr: nothing written
+        TNoteFileKind kind;
+    } cases[] = {
+        {"note.txt", "CHIP=24C02\r\nFrom a TV set\r\n", TNoteFileKind::Note},
+        {"lower.txt", "chip= 27c256\r\n", TNoteFileKind::Note},
+        {"editor.txt", "CHIP=Editor", TNoteFileKind::Note},
+        {"readme.txt", "Read me first\r\nCHIP=24C02\r\n", TNoteFileKind::Other},
+        {"chipset.txt", "CHIPSET=x\r\n", TNoteFileKind::Other},
+        {"blank.txt", " CHIP=24C02\r\n", TNoteFileKind::Other},
+        {"empty.txt", "", TNoteFileKind::Other},
+        {"short.txt", "CHIP", TNoteFileKind::Other},
+        {"folder.txt", nullptr, TNoteFileKind::Other},
+        {"dangling.txt", nullptr, TNoteFileKind::Other},
+        {"missing.txt", nullptr, TNoteFileKind::Missing},
+    };
+    for (const auto& c : cases) {
+        if (c.bytes)
+            Write(c.name, c.bytes);
+        EXPECT_EQ(NoteFileKind(dir.file(c.name)), c.kind) << c.name;
+    }
+}
+
+TEST_F(BinListFiles, ANewFolderIsNamedAsTyped)
+{
+    // Names outside code page 1251 come from the edit marked (QStringToPath)
+    // and reach the file system as typed: "Ωmega" and "Σmega" are two
+    // folders, and a name that differs from an existing one only in case is
+    // a folder of its own.
+    std::filesystem::create_directories(dir.file("Dumps/tv"));
+    const std::string parent = dir.path() + "\\Dumps";
+    const struct {
+        const char* typed; // UTF-8, as the edit holds it
+        std::string native;
+    } cases[] = {
+        {"Ωmega", dir.file("Dumps/Ωmega")}, {"Σmega", dir.file("Dumps/Σmega")}, {"中", dir.file("Dumps/中")},
+        {"😀", dir.file("Dumps/😀")},         {"Папка", dir.file("Dumps/Папка")}, {"TV", dir.file("Dumps/TV")},
+        {"tv", dir.file("Dumps/tv")},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(NewFolderNativePath(parent, QStringToPath(QString::fromUtf8(c.typed))), c.native) << c.typed;
 }
 
 } // namespace

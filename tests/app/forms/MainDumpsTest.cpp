@@ -34,6 +34,7 @@
 #include <deque>
 #include <filesystem>
 #include <functional>
+#include <set>
 
 namespace {
 
@@ -243,6 +244,110 @@ TEST_F(MainDumpsTest, CancellingTheNoteWritesOnlyTheDump)
     form_->Command("Addfiletodumplibrary1")->trigger();
     EXPECT_TRUE(FileExists(dir_.file("Dumps/second.hex")));
     EXPECT_FALSE(FileExists(dir_.file("Dumps/second.txt")));
+}
+
+TEST_F(MainDumpsTest, AddingNeverReplacesANoteOrATextFileUnasked)
+{
+    // The note of x.hex is x.txt, the note of x.bin beside it too; a dump
+    // named after the user's readme.txt would write over it.
+    const std::string binNote = "CHIP=24C02\r\nFrom a TV set\r\n";
+    const std::string readme = "Read me first\r\n";
+    const struct {
+        const char* name;
+        const char* existing; // nullptr: no text file of that name
+        int answer;           // to the question; 0: none is asked
+        bool saved;           // the note dialog's Save, else Cancel
+        const char* shown;    // in the note dialog; nullptr: no dialog
+        std::string after;    // the text file afterwards ("" when none)
+    } cases[] = {
+        {"new", nullptr, 0, true, "CHIP=Editor", "CHIP=Editor\r\nadded\r\n"},
+        {"namesake kept", binNote.c_str(), 0, false, "CHIP=24C02\nFrom a TV set", binNote},
+        {"namesake edited", binNote.c_str(), 0, true, "CHIP=24C02\nFrom a TV set",
+         "CHIP=24C02\r\nFrom a TV set\r\nadded\r\n"},
+        {"readme kept", readme.c_str(), IDNO, true, nullptr, readme},
+        {"readme replaced", readme.c_str(), IDYES, true, "CHIP=Editor", "CHIP=Editor\r\nadded\r\n"},
+    };
+    WriteFileBytes(dir_.file("Dumps/x.bin"), dump_);
+    Start();
+    form_->HexDump1->Buffer().SetSize(2);
+    for (const auto& c : cases) {
+        std::filesystem::remove(dir_.file("Dumps/x.hex"));
+        std::filesystem::remove(dir_.file("Dumps/x.txt"));
+        if (c.existing)
+            WriteFileBytes(dir_.file("Dumps/x.txt"), c.existing);
+        if (c.answer)
+            answers_ = {c.answer};
+        boxes_.clear();
+        ChooseFile(dir_.file("Dumps/x"), 1);
+        std::string shown;
+        bool described = false;
+        if (c.shown)
+            Answer<TfmAddFileDescription>([&](TfmAddFileDescription& d) {
+                shown = d.Memo1->toPlainText().toStdString();
+                described = true;
+                if (!c.saved) {
+                    d.Button1->click();
+                    return;
+                }
+                d.Memo1->appendPlainText(QStringLiteral("added"));
+                d.Button2->click();
+            });
+        form_->Command("Addfiletodumplibrary1")->trigger();
+        EXPECT_TRUE(FileExists(dir_.file("Dumps/x.hex"))) << c.name;
+        EXPECT_EQ(boxes_.size(), c.answer ? 1u : 0u) << c.name;
+        if (c.answer && !boxes_.empty())
+            EXPECT_NE(boxes_[0].find("x.txt\" is no note of the dump library"), std::string::npos) << boxes_[0];
+        EXPECT_EQ(described, c.shown != nullptr) << c.name;
+        if (c.shown)
+            EXPECT_EQ(shown, c.shown) << c.name;
+        EXPECT_EQ(FileExists(dir_.file("Dumps/x.txt")) ? ReadFileBytes(dir_.file("Dumps/x.txt")) : "", c.after)
+            << c.name;
+        EXPECT_TRUE(answers_.empty()) << c.name;
+        answers_.clear();
+    }
+}
+
+TEST_F(MainDumpsTest, CreateFolderKeepsEveryNameApartAndSaysWhatItRefuses)
+{
+    std::filesystem::create_directories(dir_.file("Dumps/tv/TV"));
+    const std::string exists = "Папка с таким именем уже существует";
+    const std::string bad = "Имя папки содержит недопустимые символы";
+    const struct {
+        const char* typed;
+        std::string message; // empty: made
+    } cases[] = {
+        {"Ωmega", ""}, {"Σmega", ""}, {"中", ""},  {"😀", ""},      {"Ωmega", exists}, {"TV", exists},
+        {"tv", ""},    {".", bad},    {"..", bad}, {"../up", bad}, {"Папка", ""},
+    };
+    Start();
+    for (const auto& c : cases) {
+        Files().FileView1->SetCurrentFolderName("tv");
+        bool refused = false;
+        Answer<TfmCreateFolder>([&](TfmCreateFolder& d) {
+            d.Edit1->setText(QString::fromUtf8(c.typed));
+            boxes_.clear();
+            d.Button1->click();
+            refused = d.isVisible();
+            if (refused)
+                d.reject();
+        });
+        Files().N24Click();
+        EXPECT_EQ(refused, !c.message.empty()) << c.typed;
+        EXPECT_EQ(boxes_, c.message.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.message})
+            << c.typed;
+        if (c.message.empty())
+            EXPECT_TRUE(DirectoryExists(dir_.file("Dumps/tv/") + c.typed)) << c.typed;
+    }
+    // Each made folder is a folder of its own, shown in the tree.
+    std::set<std::string> made;
+    for (const auto& entry : std::filesystem::directory_iterator(dir_.file("Dumps/tv")))
+        if (entry.is_directory())
+            made.insert(entry.path().filename().string());
+    EXPECT_EQ(made, (std::set<std::string>{"Ωmega", "Σmega", "中", "😀", "TV", "tv", "Папка"}));
+    Files().FileView1->SetCurrentFolderName(Utf8ToCp1251("tv\\Σmega"));
+    Files().FileView1->UpdateCurrentFolder();
+    EXPECT_EQ(Files().FileView1->CurrentFolderName(), Utf8ToCp1251("tv\\Σmega"));
+    EXPECT_FALSE(DirectoryExists(dir_.file("up")));
 }
 
 TEST_F(MainDumpsTest, CompareAndXorWithALibraryFileMarkAndModify)
