@@ -79,7 +79,8 @@ public:
     void SetSize(int64_t size);
     // Takes `data` (a file's bytes, already as long as the data array of
     // `size` bytes) as the buffer's bytes and resizes as SetSize does, the
-    // bytes left as they came; `data` gets the old array.
+    // bytes left as they came; `data` gets the old array. A large array
+    // keeps the room its filler reserved and never wrote.
     void TakeData(std::vector<uint8_t>& data, int64_t size);
 
     void EraseBuffer();   // every byte := 0xFF
