@@ -54,7 +54,8 @@ TEST(ShowSelection, Conversion)
         {b5, 5, with([](auto& o) { o.BitShift = 32; }), {"00000001", "1", "1"}},
         {b10000, 5, {}, {"100000000", "40000000000", "4294967296"}},
         {b8FF, 8, {}, {"FFFFFFFFFFFFFFFF", "1777777777777777777777", "18446744073709551615"}},
-        {b8FF, 8, with([](auto& o) { o.BitShift = 4; }), {"FFFFFFFFFFFFFFF", "77777777777777777777", "1152921504606846975"}},
+        {b8FF, 8, with([](auto& o) { o.BitShift = 4; }),
+         {"FFFFFFFFFFFFFFF", "77777777777777777777", "1152921504606846975"}},
         // A ninth selected byte is not part of the number.
         {b8FF, 9, with([](auto& o) { o.Invert = true; }), {"00000000", "0", "0"}},
     };
