@@ -22,9 +22,12 @@ build: deps
 run: build
 	$(RELEASE_DIR)/program/tarku
 
+# Runs every benchmark; the first one that does not end with status 0 fails it.
 bench: build
 	@for b in $(RELEASE_DIR)/bench/bench_*; do \
-	  if [ -f "$$b" ] && [ -x "$$b" ]; then QT_QPA_PLATFORM=offscreen "$$b" || exit 1; fi; \
+	  if [ -f "$$b" ] && [ -x "$$b" ]; then \
+	    QT_QPA_PLATFORM=offscreen "$$b" || { echo "$$b ended with status $$?" >&2; exit 1; }; \
+	  fi; \
 	done
 
 clean:

@@ -67,10 +67,10 @@ const std::array Commands = {
     TMainCommand{"mmEditoronly", M::View, "&Editor only", "[VIEW_MENU]", 4, nullptr, cnBuffer | cnNoRun},
     TMainCommand{"mmMarkers", M::View, "Markers panel", "[VIEW_MENU]", 5, nullptr, 0, false, true},
     // Tool bar
-    TMainCommand{"ToolButton1", M::None, "&Open", "[FILE_MENU]", 1, nullptr, cnBuffer, false, false, true},
-    TMainCommand{"ToolButton2", M::None, "&Save", "[FILE_MENU]", 2, nullptr, cnBuffer, false, false, true},
-    TMainCommand{"tbBinList", M::None, "&Dumps library", "[FILE_MENU]", 4, nullptr, cnBuffer | cnNoRun, false, false,
-                 true},
+    // The buttons that repeat a menu command run it under its rule.
+    TMainCommand{"ToolButton1", M::None, "&Open", "[FILE_MENU]", 1, nullptr, 0, false, false, true, "mnFileRead"},
+    TMainCommand{"ToolButton2", M::None, "&Save", "[FILE_MENU]", 2, nullptr, 0, false, false, true, "mnFileSave"},
+    TMainCommand{"tbBinList", M::None, "&Dumps library", "[FILE_MENU]", 4, nullptr, 0, false, false, true, "mmDumps"},
     TMainCommand{"tbSelectChip", M::None, "Select", "[DEVICE]", 2, nullptr, cnBuffer | cnNoRun, true, false, true},
     TMainCommand{"tbReadChip", M::None, "Read", nullptr, 0, nullptr, DeviceButton, false, false, true},
     TMainCommand{"tbWriteChip", M::None, "Write", nullptr, 0, nullptr, DeviceButton, false, false, true},
@@ -96,8 +96,12 @@ const TMainCommand* FindMainCommand(const std::string& name)
     return it == Commands.end() ? nullptr : &*it;
 }
 
-bool CommandEnabled(const TMainCommand& command, const TCommandState& state, bool hasHandler)
+const char* CommandHandlerName(const TMainCommand& command) { return command.Runs ? command.Runs : command.Name; }
+
+bool CommandEnabled(const TMainCommand& row, const TCommandState& state, bool hasHandler)
 {
+    const TMainCommand* runs = row.Runs ? FindMainCommand(row.Runs) : nullptr;
+    const TMainCommand& command = runs ? *runs : row;
     if (!hasHandler)
         return false;
     if (state.RunInProgress && (command.Needs & (cnLink | cnModule | cnBuffer | cnNoRun)))

@@ -34,6 +34,10 @@ struct TMainCommand {
     // A tool button: shows the caption as its hint (the same text with the
     // first "&" removed).
     bool ToolButton = false;
+    // A tool button that repeats a menu command: the name of that
+    // command, whose handler it runs and whose needs enable it (its own
+    // Needs are not used).
+    const char* Runs = nullptr;
 };
 
 // Every command of the main window's frame, in menu and tool bar order.
@@ -50,6 +54,11 @@ struct TCommandState {
     bool Buffer1Empty = true;
 };
 
+// The name the handler of a command is bound under: the menu command a
+// button repeats, else its own.
+const char* CommandHandlerName(const TMainCommand& command);
+
 // Enabled: it has a handler, what it needs is there, and no run is in
 // progress when it touches the link, the module or the buffers.
+// A button that repeats a menu command follows that command's needs.
 bool CommandEnabled(const TMainCommand& command, const TCommandState& state, bool hasHandler);

@@ -29,13 +29,61 @@ bool ReadFileAt(const std::string& fileName, int64_t offset, uint8_t* dest, size
     return ok;
 }
 
-// The bytes of one text dump line: the leading run of non-hex characters
-// and the address digits after it are taken off; then 16 bytes, each the
-// next two hex digits in a row after any other characters (blanks, grid
-// bars, dots). What follows the 16th byte is the character column. A line
-// with nothing but blanks after its address gives no bytes and true; one
-// that cannot give 16 bytes, false.
-bool DumpLineBytes(const std::string& line, std::vector<uint8_t>& bytes)
+bool AllHex(const std::string& line, size_t at, size_t n)
+{
+    return std::all_of(line.begin() + std::ptrdiff_t(at), line.begin() + std::ptrdiff_t(at + n), IsHexDigit);
+}
+
+bool AllAre(const std::string& line, size_t at, size_t n, char c)
+{
+    return std::all_of(line.begin() + std::ptrdiff_t(at), line.begin() + std::ptrdiff_t(at + n),
+                       [c](char x) { return x == c; });
+}
+
+// How a row shows a byte that is not part of the dump, and how far its
+// first cell stands from the mark after the address: a saved dump leaves
+// such cells blank one column after the colon, a print fills them with
+// dots two columns after it, and a row typed by hand ("0:00 01 ...") has
+// all 16 cells right after the mark.
+struct TRowLayout {
+    size_t Gap;
+    char Empty; // 0: every cell holds a value
+};
+constexpr TRowLayout RowLayouts[] = {{0, 0}, {1, ' '}, {2, '.'}};
+
+// The cells of one row from `at`: 16 byte cells of 2 digits or 8 word
+// cells of 4 (the odd byte first), each followed by one character that is
+// no hex digit, or by the line's end after the last one. A word cell may
+// hold only its low byte (the last byte of an odd-sized buffer). false
+// when the line does not fit this layout; the cells are never taken from
+// a wrong column, since a shifted reading splits some cell's digits.
+bool ReadCells(const std::string& line, size_t at, size_t width, const TRowLayout& layout,
+               std::vector<uint8_t>& bytes)
+{
+    for (size_t k = 0; k < 32 / width; ++k, at += width + 1) {
+        if (at + width > line.size())
+            return false;
+        if (AllHex(line, at, width)) {
+            for (size_t b = width; b >= 2; b -= 2)
+                bytes.push_back(HexPair(line[at + b - 2], line[at + b - 1]));
+        } else if (layout.Empty != 0 && width == 4 && AllAre(line, at, 2, layout.Empty) && AllHex(line, at + 2, 2)) {
+            bytes.push_back(HexPair(line[at + 2], line[at + 3]));
+        } else if (layout.Empty == 0 || !AllAre(line, at, width, layout.Empty)) {
+            return false;
+        }
+        if (at + width < line.size() && IsHexDigit(line[at + width]))
+            return false;
+    }
+    return true;
+}
+
+enum class TRowRead { Bytes, Skipped, NoRow };
+
+// One line: the leading run of non-hex characters and the address digits
+// after it are taken off, then the next character (the colon of our
+// dumps); the cells follow. A line with nothing but blanks after its
+// address (or no hex digit at all, like a print's rule) is skipped.
+TRowRead ReadRow(const std::string& line, std::vector<uint8_t>& bytes)
 {
     size_t i = 0;
     while (i < line.size() && !IsHexDigit(line[i]))
@@ -43,16 +91,16 @@ bool DumpLineBytes(const std::string& line, std::vector<uint8_t>& bytes)
     while (i < line.size() && IsHexDigit(line[i]))
         ++i;
     if (std::all_of(line.begin() + std::ptrdiff_t(i), line.end(), IsBlank))
-        return true;
-    for (int n = 0; n < 16; ++n) {
-        while (i < line.size() && !IsHexDigit(line[i]))
-            ++i;
-        if (i + 1 >= line.size() || !IsHexDigit(line[i + 1]))
-            return false;
-        bytes.push_back(HexPair(line[i], line[i + 1]));
-        i += 2;
-    }
-    return true;
+        return TRowRead::Skipped;
+    for (const size_t width : {size_t(2), size_t(4)})
+        for (const TRowLayout& layout : RowLayouts) {
+            std::vector<uint8_t> row;
+            if (ReadCells(line, i + 1 + layout.Gap, width, layout, row)) {
+                bytes.insert(bytes.end(), row.begin(), row.end());
+                return TRowRead::Bytes;
+            }
+        }
+    return TRowRead::NoRow;
 }
 
 // The column headers of the program's printed dumps, which stand above
@@ -196,7 +244,7 @@ int64_t WriteBytesAt(TDumpBuffer& buffer, int64_t start, const std::vector<uint8
 }
 
 std::optional<std::vector<uint8_t>> InsertTextBytes(const std::vector<std::string>& lines, bool hexDump,
-                                                    bool wordMode, int& badLine)
+                                                    int& badLine)
 {
     std::vector<uint8_t> bytes;
     badLine = -1;
@@ -205,18 +253,33 @@ std::optional<std::vector<uint8_t>> InsertTextBytes(const std::vector<std::strin
             bytes.insert(bytes.end(), line.begin(), line.end());
         return bytes;
     }
+    // A line that is no row is refused unless a print's column header
+    // follows it with no row between: then it was the print's description.
+    int pending = -1;
     for (int i = 0; i < int(lines.size()); ++i) {
         const std::string& line = lines[size_t(i)];
-        if (IsPrintHeader(line))
+        if (IsPrintHeader(line)) {
+            pending = -1;
             continue;
-        const size_t rowStart = bytes.size();
-        if (!DumpLineBytes(line, bytes)) {
-            badLine = i;
-            return std::nullopt;
         }
-        if (wordMode)
-            for (size_t k = rowStart; k + 1 < bytes.size(); k += 2)
-                std::swap(bytes[k], bytes[k + 1]);
+        switch (ReadRow(line, bytes)) {
+        case TRowRead::NoRow:
+            if (pending < 0)
+                pending = i;
+            break;
+        case TRowRead::Bytes:
+            if (pending >= 0) {
+                badLine = pending;
+                return std::nullopt;
+            }
+            break;
+        case TRowRead::Skipped:
+            break;
+        }
+    }
+    if (pending >= 0) {
+        badLine = pending;
+        return std::nullopt;
     }
     return bytes;
 }

@@ -55,17 +55,15 @@ int64_t FindPattern(const uint8_t* pattern, int64_t length, int64_t lastIndex, i
 int64_t WriteBytesAt(TDumpBuffer& buffer, int64_t start, const std::vector<uint8_t>& bytes);
 
 // The bytes of the insert dialog's text. Text mode: the characters of all
-// lines, line breaks left out. Hex-dump mode: each line loses its leading
-// non-hex characters and its address (the first run of hex digits) and
-// then gives 16 bytes, each the next two hex digits in a row after any
-// other characters (blanks, grid bars); the rest of the line (the
-// character column) is ignored. Lines with nothing after an address, and
-// the column headers of printed dumps, are skipped; any other line that
-// cannot give 16 bytes is refused with its index in `badLine`. With
-// `wordMode` the text shows words as the view and a print in word mode do,
-// the odd byte first, so the two bytes of every word change places.
+// lines, line breaks left out. Hex-dump mode: the hex cells of every row
+// of a text dump the program saves or prints (byte or word rows, with or
+// without the grid's bars, cells outside the dumped range left out) and
+// of rows of 16 full byte cells typed by hand; the character column is
+// never read. Blank lines, lines of an address alone, rules and column
+// headers are skipped, and so is the description above a print's header.
+// Any other line is refused with its index in `badLine`.
 std::optional<std::vector<uint8_t>> InsertTextBytes(const std::vector<std::string>& lines, bool hexDump,
-                                                    bool wordMode, int& badLine);
+                                                    int& badLine);
 
 // Reads a dump file (any format LoadFileToArray takes) into a file image
 // large enough for both the buffer and the file, bytes past the file's end

@@ -4,6 +4,7 @@
 // device dispatch with the in-process virtual programmer, and the load of a
 // module with 10,000 parameter controls into the shown window, after
 // another module and again over itself.
+#include "BenchApp.h"
 #include "GeneratedModules.h"
 #include "app/forms/Main.h"
 #include "app/forms/MainModule.h"
@@ -27,17 +28,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-void EnsureApplication()
-{
-    static int argc = 1;
-    static char name[] = "bench";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-}
-
 void StartupBench(benchmark::State& state, bool catalog)
 {
-    EnsureApplication();
+    App();
     const std::string folder = benchgen::Generated(static_cast<int>(state.range(0))).Path();
     SetProgramFolder(folder);
     // The start reads the option bit that picks the chip list's source from
@@ -83,7 +76,7 @@ public:
 
 void BM_Read2MiBFlash(benchmark::State& state)
 {
-    EnsureApplication();
+    App();
     static TFlashFolder folder;
     SetProgramFolder(folder.path_);
     TSocketSetup setup;
@@ -138,7 +131,7 @@ void AddCrowdedModule(const std::string& folder)
 // has taken the change: the replaced widgets deleted and the window painted.
 void ModuleLoadBench(benchmark::State& state, const char* before)
 {
-    EnsureApplication();
+    App();
     TFlashFolder folder;
     AddCrowdedModule(folder.path_);
     SetProgramFolder(folder.path_);

@@ -1,11 +1,12 @@
 // Loading and saving a 16 MiB buffer as Intel HEX, S-records and EEF, and
 // its text dump. "Save" runs the writer and writes the file; "Text" only
-// builds the file's text, piece by piece as the savers do. "Converter"
-// converts the same file to binary with srec_cat (package srecord), for a
-// side by side comparison with "Load"; it is skipped when srec_cat is
-// missing. "Load" also reports the peak memory of one load into a fresh
-// buffer, measured in a child process (PeakMiB, the buffer's own data and
-// marker arrays included).
+// builds the file's text, piece by piece as the savers do. "Load" loads
+// into a fresh buffer each time; "ColdLoad" is one load in a process of
+// its own, timed by that process's processor time, side by side with
+// "Converter", which converts the same file to binary with srec_cat
+// (package srecord; skipped when srec_cat is missing). "Load" also reports
+// the peak memory of one load into a fresh buffer, measured in a child
+// process (PeakMiB, the buffer's own data and marker arrays included).
 #include "buffer/FileServ.h"
 
 #include <benchmark/benchmark.h>
@@ -14,6 +15,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <random>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -92,18 +94,37 @@ long StatusKiB(const char* field)
     std::_Exit(0);
 }();
 
-// Peak memory (MiB) of one load of the file, -1 when it failed.
-double PeakLoadMiB(const std::string& name)
+// Processor time (user and system) of the child processes that ended.
+double ChildrenCpuSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+// One load of the file in a process of its own: the peak memory (MiB, -1
+// when the load failed) and the processor time the process took.
+struct TChildLoad {
+    double PeakMiB = -1;
+    double CpuSeconds = 0;
+};
+
+TChildLoad LoadInChild(const std::string& name)
 {
     const std::string command = "TARKU_BENCH_PEAK_LOAD='" + name + "' /proc/" + std::to_string(getpid()) + "/exe";
+    TChildLoad result;
+    const double before = ChildrenCpuSeconds();
     std::FILE* child = popen(command.c_str(), "r");
     if (!child)
-        return -1;
+        return result;
     long kib = -1;
     if (std::fscanf(child, "%ld", &kib) != 1)
         kib = -1;
     pclose(child);
-    return kib < 0 ? -1 : double(kib) / 1024.0;
+    result.CpuSeconds = ChildrenCpuSeconds() - before;
+    result.PeakMiB = kib < 0 ? -1 : double(kib) / 1024.0;
+    return result;
 }
 
 void Save(benchmark::State& state, const char* ext)
@@ -137,24 +158,37 @@ void Load(benchmark::State& state, const char* ext)
     const std::string name = Folder() + "/load" + ext;
     std::string error;
     SaveDumpFile(Source(), name, "", error);
-    TDumpBuffer b;
-    b.EditorMode = true;
     for (auto _ : state) {
+        // A fresh buffer, as a program that opens the file has: loading
+        // again into a buffer's pages already made would hide their cost.
+        auto b = std::make_unique<TDumpBuffer>();
+        b->EditorMode = true;
         TDumpLoadInfo info;
-        if (!LoadDumpFile(b, name, info))
+        if (!LoadDumpFile(*b, name, info))
             state.SkipWithError(info.Error.c_str());
+        state.PauseTiming();
+        b.reset();
+        state.ResumeTiming();
     }
     state.SetBytesProcessed(int64_t(state.iterations()) * Size);
-    state.counters["PeakMiB"] = PeakLoadMiB(name);
+    state.counters["PeakMiB"] = LoadInChild(name).PeakMiB;
 }
 
-// Processor time (user and system) of the child processes that ended.
-double ChildrenCpuSeconds()
+// The one cold load: a process of its own loads the file once; its time is
+// the process's processor time, as the converter's below, so the two
+// compare side by side.
+void ColdLoad(benchmark::State& state, const char* ext)
 {
-    rusage usage{};
-    getrusage(RUSAGE_CHILDREN, &usage);
-    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    const std::string name = Folder() + "/load" + ext;
+    std::string error;
+    SaveDumpFile(Source(), name, "", error);
+    for (auto _ : state) {
+        const TChildLoad load = LoadInChild(name);
+        if (load.PeakMiB < 0)
+            state.SkipWithError(("cannot load " + name).c_str());
+        state.SetIterationTime(load.CpuSeconds);
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * Size);
 }
 
 // srec_cat converting the file "Load" reads to binary; its time is the
@@ -194,10 +228,12 @@ bool EefText(const TDumpBuffer& b, const TTextSink& sink) { return WriteEefText(
 } // namespace
 
 BENCHMARK_CAPTURE(Load, Hex, ".hex")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(ColdLoad, Hex, ".hex")->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(10);
 BENCHMARK_CAPTURE(Converter, Hex, ".hex", "-Intel")->Unit(benchmark::kMillisecond)->UseManualTime();
 BENCHMARK_CAPTURE(Save, Hex, ".hex")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Text, Hex, WriteHexText)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Load, S19, ".s19")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(ColdLoad, S19, ".s19")->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(10);
 BENCHMARK_CAPTURE(Converter, S19, ".s19", "-Motorola")->Unit(benchmark::kMillisecond)->UseManualTime();
 BENCHMARK_CAPTURE(Save, S19, ".s19")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Text, S19, WriteS19Text)->Unit(benchmark::kMillisecond);

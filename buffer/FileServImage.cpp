@@ -1,5 +1,6 @@
 #include "buffer/FileServImage.h"
 
+#include "platform/Memory.h"
 #include "platform/SysUtils.h"
 
 #include <algorithm>
@@ -42,7 +43,10 @@ TDumpImage TDumpImage::Fresh() const
     TDumpImage image;
     image.Limit = Limit;
     image.Expected = Expected;
-    image.Bytes.reserve(size_t(std::min<uint64_t>(Expected, Limit)));
+    const size_t room = size_t(std::min<uint64_t>(Expected, Limit));
+    image.Bytes.reserve(room);
+    // The room usually becomes the buffer's data array (see TakeData).
+    AdviseLargePages(image.Bytes.data(), room);
     return image;
 }
 

@@ -146,7 +146,11 @@ void TDumpBuffer::Resize(int64_t size, bool clearNew)
     const size_t markerLength = Markers.size();
     size_t bitBytes = SmallBitBytes;
     if (size > SmallLimit) {
-        ResizeExact(Data, newSize + 1, kept);
+        // Taken data of the array's length keeps its array: room reserved
+        // beyond it was never written and holds no memory, while a copy to
+        // an exact array would make every page of a large dump twice.
+        if (clearNew || Data.size() != newSize + 1)
+            ResizeExact(Data, newSize + 1, kept);
         Markers.Resize(newSize + 1);
         bitBytes = newSize / 8 + 8;
     } else {
@@ -291,7 +295,12 @@ void TDumpBuffer::SetMarkerRange(int64_t first, int64_t last, uint8_t m)
 {
     first = std::max<int64_t>(first, 0);
     last = std::min(last, LastIndex);
-    if (first <= last)
+    if (first > last)
+        return;
+    // Clearing from the start (every load does) need not write the bytes.
+    if (m == 0 && first == 0)
+        Markers.ZeroPrefix(size_t(last) + 1);
+    else
         std::memset(Markers.data() + first, m, size_t(last - first + 1));
 }
 

@@ -77,9 +77,9 @@ public:
     // mismatch mark and the selection are cleared. A negative size empties
     // the buffer.
     void SetSize(int64_t size);
-    // Takes `data` (a file's bytes, already as long as the data array of
-    // `size` bytes) as the buffer's bytes and resizes as SetSize does, the
-    // bytes left as they came; `data` gets the old array.
+    // Takes `data` (a file's bytes, as long as the data array of `size`
+    // bytes; a large one keeps its unwritten spare room) as the buffer's
+    // bytes, resized as SetSize does but left as they came; `data` gets the old array.
     void TakeData(std::vector<uint8_t>& data, int64_t size);
 
     void EraseBuffer();   // every byte := 0xFF

@@ -30,7 +30,7 @@ uint64_t xorMask(int count)
     return count >= 1 && count <= 4 ? (uint64_t(1) << (8 * count)) - 1 : 0;
 }
 
-std::string octal(uint32_t v)
+std::string octal(uint64_t v)
 {
     std::string text;
     do {
@@ -58,8 +58,7 @@ TSelectionResult ConvertSelection(const uint8_t* bytes, int count, const TSelect
         v = shift >= 64 ? 0 : v >> shift;
     else if (shift < 0)
         v = (v << -shift) & 0xFFFFFFFFu;
-    const auto low = static_cast<uint32_t>(v);
-    return {IntToHex(v, 8), octal(low), std::to_string(low)};
+    return {IntToHex(v, 8), octal(v), std::to_string(v)};
 }
 
 int StepBitShift(int shift, int step)

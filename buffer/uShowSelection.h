@@ -28,9 +28,10 @@ struct TSelectionOptions {
 };
 
 struct TSelectionResult {
+    // The whole number of up to 8 bytes in each view.
     std::string Hex;     // at least 8 upper-case digits
-    std::string Octal;   // low 32 bits
-    std::string Decimal; // low 32 bits, unsigned
+    std::string Octal;
+    std::string Decimal; // unsigned
 };
 
 // The source bytes as two upper-case hex digits each, no separators.

@@ -89,13 +89,14 @@ QAction* TMainForm::AddCommand(const TMainCommand& row)
         action->setShortcut(QKeySequence(QString::fromLatin1(row.Shortcut)));
     if (row.ToolButton)
         SetHint(action, WithoutFirstAmpersand(row.Caption));
-    connect(action, &QAction::triggered, this, [this, name = std::string(row.Name)] {
-        // Looked up at the click: a handler may have been bound or taken
-        // away since the item was built.
-        const auto it = handlers_.find(name);
-        if (it != handlers_.end() && it->second && Command(name)->isEnabled())
-            it->second();
-    });
+    connect(action, &QAction::triggered, this,
+            [this, name = std::string(row.Name), handler = std::string(CommandHandlerName(row))] {
+                // Looked up at the click: a handler may have been bound or taken
+                // away since the item was built.
+                const auto it = handlers_.find(handler);
+                if (it != handlers_.end() && it->second && Command(name)->isEnabled())
+                    it->second();
+            });
     commands_[row.Name] = action;
     return action;
 }
@@ -211,9 +212,7 @@ void TMainForm::BindOwnHandlers()
 {
     const std::pair<const char*, std::function<void()>> own[] = {
         {"mnFileRead", [this] { mnFileReadClick(); }},
-        {"ToolButton1", [this] { mnFileReadClick(); }},
         {"mnFileSave", [this] { mnFileSaveClick(); }},
-        {"ToolButton2", [this] { mnFileSaveClick(); }},
         {"mnExit", [this] { mnExitClick(); }},
         {"mnSetDelay", [this] { mnSetDelayClick(); }},
         {"mnTest", [this] { mnTestClick(); }},

@@ -116,7 +116,7 @@ void TMainEdit::InsertAction()
     std::vector<uint8_t> bytes = dialog.Pattern;
     if (dialog.TextPageActive()) {
         int badLine = -1;
-        auto text = InsertTextBytes(dialog.MemoLines(), dialog.CheckBox1->isChecked(), view.Edit().WordMode, badLine);
+        auto text = InsertTextBytes(dialog.MemoLines(), dialog.CheckBox1->isChecked(), badLine);
         if (!text) {
             ShowMessageBox("Source text is not a hex dump. Line: " + std::to_string(badLine), "Tarku",
                            MB_OK | MB_ICONWARNING);

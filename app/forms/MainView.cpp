@@ -68,7 +68,7 @@ void TMainForm::UpdateCommands()
     state.Buffer1AutoSized = HexDump1->Buffer().EditorMode;
     state.Buffer1Empty = HexDump1->Buffer().Empty();
     for (const TMainCommand& row : MainCommands()) {
-        const auto handler = handlers_.find(row.Name);
+        const auto handler = handlers_.find(CommandHandlerName(row));
         Command(row.Name)->setEnabled(CommandEnabled(row, state, handler != handlers_.end()));
     }
     // The module's own commands and controls, and the buffers' editing.

@@ -13,6 +13,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 QLabel* newPanel(QWidget* parent)
@@ -21,7 +23,10 @@ QLabel* newPanel(QWidget* parent)
     panel->setFrameShape(QFrame::Panel);
     panel->setFrameShadow(QFrame::Sunken);
     panel->setAlignment(Qt::AlignCenter);
-    panel->setMinimumWidth(160);
+    // Room for the longest text, so no number is ever cut: the 24 digits
+    // of 12 source bytes (an octal number of 8 bytes takes 22).
+    const int digits = panel->fontMetrics().horizontalAdvance(QString(2 * SelectionSourceCapacity, '0'));
+    panel->setMinimumWidth(std::max(160, digits + 4 * panel->frameWidth() + 8));
     panel->setTextInteractionFlags(Qt::TextSelectableByMouse);
     return panel;
 }

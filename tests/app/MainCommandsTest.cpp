@@ -94,10 +94,46 @@ TEST(MainCommands, EnableTable)
     }
 }
 
+// A tool button that repeats a menu command is enabled exactly when the
+// command is (the dumps library's button once stayed grey in editor-only
+// mode and with a chip chosen while the menu item worked) and runs the
+// command's handler.
+TEST(MainCommands, ButtonsOfMenuCommandsFollowTheirCommand)
+{
+    const std::pair<const char*, const char*> twins[] = {
+        {"tbBinList", "mmDumps"}, {"ToolButton1", "mnFileRead"}, {"ToolButton2", "mnFileSave"}};
+    const TCommandState states[] = {
+        Idle, WithModule, WithSelection, Running, EditorEmpty, EditorFilled, EditorRunning, ModuleFilled};
+    for (const auto& [button, command] : twins) {
+        const TMainCommand* b = FindMainCommand(button);
+        const TMainCommand* c = FindMainCommand(command);
+        ASSERT_TRUE(b && c) << button;
+        EXPECT_STREQ(CommandHandlerName(*b), command);
+        EXPECT_NE(c->Menu, TMainMenu::None);
+        for (const TCommandState& s : states)
+            for (const bool handler : {false, true})
+                EXPECT_EQ(CommandEnabled(*b, s, handler), CommandEnabled(*c, s, handler))
+                    << button << " running " << s.RunInProgress << " module " << s.ModuleLoaded << " handler "
+                    << handler;
+    }
+    EXPECT_TRUE(CommandEnabled(*FindMainCommand("tbBinList"), EditorFilled, true));
+    EXPECT_TRUE(CommandEnabled(*FindMainCommand("tbBinList"), ModuleFilled, true));
+    EXPECT_FALSE(CommandEnabled(*FindMainCommand("tbBinList"), Running, true));
+    // Every other row is bound under its own name, and every name a button
+    // repeats is a menu command.
+    for (const TMainCommand& row : MainCommands()) {
+        if (!row.Runs)
+            EXPECT_STREQ(CommandHandlerName(row), row.Name);
+        else
+            EXPECT_NE(FindMainCommand(row.Runs), nullptr) << row.Name;
+    }
+}
+
 TEST(MainCommands, EveryCommandTouchingLinkModuleOrBuffersIsOffDuringARun)
 {
     for (const TMainCommand& c : MainCommands()) {
-        if (c.Needs & (cnLink | cnModule | cnBuffer)) {
+        const TMainCommand& rule = c.Runs ? *FindMainCommand(c.Runs) : c;
+        if (rule.Needs & (cnLink | cnModule | cnBuffer)) {
             EXPECT_FALSE(CommandEnabled(c, Running, true)) << c.Name;
         }
     }

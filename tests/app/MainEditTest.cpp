@@ -212,16 +212,76 @@ TEST(MainEdit, InsertTextReadsThePrintedDumpsBack)
             std::string error;
             ASSERT_TRUE(WritePrintFile(dir.file("dump.txt"), false, source, job, error)) << error;
             int badLine = -1;
-            const auto bytes = InsertTextBytes(Lines(ReadFileBytes(dir.file("dump.txt"))), true, wordMode, badLine);
+            const auto bytes = InsertTextBytes(Lines(ReadFileBytes(dir.file("dump.txt"))), true, badLine);
             ASSERT_TRUE(bytes) << "refused at line " << badLine;
             EXPECT_EQ(*bytes, Bytes(source.Data.begin(), source.Data.begin() + 48));
         }
     // A saved text dump of whole rows reads back as well.
     for (const bool wordMode : {false, true}) {
         int badLine = -1;
-        const auto bytes = InsertTextBytes(Lines(MakeTextDump(source, 16, 47, wordMode)), true, wordMode, badLine);
+        const auto bytes = InsertTextBytes(Lines(MakeTextDump(source, 16, 47, wordMode)), true, badLine);
         ASSERT_TRUE(bytes) << "refused at line " << badLine;
         EXPECT_EQ(*bytes, Bytes(source.Data.begin() + 16, source.Data.begin() + 48));
+    }
+}
+
+// Every text dump the program writes pastes back to the bytes it shows:
+// saved (cells outside the range blank) and printed to a text file (dots,
+// optional grid bars, a description above the header), of a selected
+// range and of a whole buffer, in byte and word mode. The source bytes put
+// hex digits into the character column, which is never read. In word mode
+// a dump of a range shows the words whose first byte lies in it.
+TEST(MainEdit, InsertTextReadsEveryDumpOfTheProgramBack)
+{
+    TDumpBuffer source;
+    source.SetSize(48);
+    for (int i = 0; i < 48; ++i)
+        source.Data[size_t(i)] = i < 32 ? uint8_t("0123456789ABCDEF"[i % 16]) : uint8_t(i * 37);
+    struct Case {
+        int64_t from, to;
+        bool wordMode, grid;
+        int64_t shownFirst, shownLast; // -1, -2: nothing shown
+    };
+    const Case cases[] = {
+        {0, 17, false, false, 0, 17},   {0, 17, true, true, 0, 17},     {3, 20, false, true, 3, 20},
+        {3, 20, true, false, 4, 21},    {16, 17, false, false, 16, 17}, {16, 17, true, true, 16, 17},
+        {5, 5, false, true, 5, 5},      {5, 5, true, false, -1, -2},    {3, 47, false, false, 3, 47},
+        {3, 47, true, true, 4, 47},     {0, 47, false, true, 0, 47},    {31, 32, true, false, 32, 33},
+        {14, 33, false, false, 14, 33}, {15, 15, true, true, -1, -2},
+    };
+    TempDir dir;
+    const auto paste = [](const std::vector<std::string>& lines) {
+        int badLine = -1;
+        const auto bytes = InsertTextBytes(lines, true, badLine);
+        EXPECT_TRUE(bytes) << "refused at line " << badLine;
+        return bytes.value_or(Bytes{});
+    };
+    const auto printed = [&](const TDumpBuffer& buffer, const TPrintJob& job) {
+        std::string error;
+        EXPECT_TRUE(WritePrintFile(dir.file("dump.txt"), false, buffer, job, error)) << error;
+        return Lines(ReadFileBytes(dir.file("dump.txt")));
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.from << ".." << c.to << (c.wordMode ? " words" : " bytes")
+                                        << (c.grid ? ", grid" : ""));
+        const Bytes shown(source.Data.begin() + c.shownFirst, source.Data.begin() + c.shownLast + 1);
+        EXPECT_EQ(paste(Lines(MakeTextDump(source, c.from, c.to, c.wordMode))), shown) << "saved range";
+        TPrintJob job;
+        job.Span = {c.from, c.to};
+        job.WordMode = c.wordMode;
+        job.Grid = c.grid;
+        job.AddDescription = true;
+        job.Description = PrintDescriptionLines("24C02", "11.12.2026", "13:30:00");
+        EXPECT_EQ(paste(printed(source, job)), shown) << "printed selected area";
+
+        // The range alone as a whole buffer: an odd size ends on a word
+        // of one byte.
+        const Bytes range(source.Data.begin() + c.from, source.Data.begin() + c.to + 1);
+        const TDumpBuffer whole = MakeBuffer(range);
+        EXPECT_EQ(paste(Lines(MakeTextDump(whole, 0, whole.LastIndex, c.wordMode))), range) << "saved buffer";
+        job.Span = {0, whole.LastIndex};
+        job.AddDescription = false;
+        EXPECT_EQ(paste(printed(whole, job)), range) << "printed buffer";
     }
 }
 
@@ -240,10 +300,15 @@ TEST(MainEdit, InsertTextRefusesWhatIsNoHexDump)
         {"a row without cells", {full, "hello world"}, 1},
         {"a cell that is not hex", {full, "00010: 41 4G 43 44 45 46 47 48 49 4A 4B 4C 4D 4E 4F 50", full}, 1},
         {"single digits", {"0000: 0 1 2 3 4 5 6 7 8 9 A B C D E F 0 1 2 3 4 5 6 7 8 9 A B C D E F"}, 0},
+        {"cells out of their columns", {"00000: 41  42 43 44 45 46 47 48 49 4A 4B 4C 4D 4E 4F 50"}, 0},
+        {"a saved row with dots for blanks", {"00000: .. 42 43 44 45 46 47 48 49 4A 4B 4C 4D 4E 4F 50"}, 0},
+        {"a word cell of three digits", {"00000: 4241 4443 4645 4847 4A49 4C4B 4E4D 50F  AB"}, 0},
+        {"text above rows without a column header", {"CHIP: 24C02", " ", full}, 0},
+        {"text after the last row", {full, "The end"}, 1},
     };
     for (const Case& c : cases) {
         int badLine = -1;
-        EXPECT_FALSE(InsertTextBytes(c.lines, true, false, badLine)) << c.name;
+        EXPECT_FALSE(InsertTextBytes(c.lines, true, badLine)) << c.name;
         EXPECT_EQ(badLine, c.badLine) << c.name;
     }
     // Lines of blanks, of an address alone or of no hex digit are skipped;
@@ -251,7 +316,7 @@ TEST(MainEdit, InsertTextRefusesWhatIsNoHexDump)
     int badLine = -1;
     const auto rows =
         InsertTextBytes({"", full, "   ", "00010  ", "-------", "0:00|01.02,03;04 05 06 07 08 09 0a 0b 0c 0d 0e 0f"},
-                        true, false, badLine);
+                        true, badLine);
     ASSERT_TRUE(rows) << badLine;
     ASSERT_EQ(rows->size(), 32u);
     EXPECT_EQ(Bytes(rows->begin() + 16, rows->end()), Bytes(rows->begin(), rows->begin() + 16));
@@ -260,7 +325,7 @@ TEST(MainEdit, InsertTextRefusesWhatIsNoHexDump)
 TEST(MainEdit, InsertTextInTextModeTakesEveryCharacter)
 {
     int badLine = -1;
-    const auto bytes = InsertTextBytes({"ab", "", "c"}, false, true, badLine);
+    const auto bytes = InsertTextBytes({"ab", "", "c"}, false, badLine);
     ASSERT_TRUE(bytes);
     EXPECT_EQ(*bytes, (Bytes{'a', 'b', 'c'}));
 }

@@ -7,6 +7,8 @@ namespace {
 const uint8_t b1234[] = {0x12, 0x34};
 const uint8_t b01[] = {0x01};
 const uint8_t b5[] = {0x01, 0x02, 0x03, 0x04, 0x05};
+const uint8_t b10000[] = {0x01, 0x00, 0x00, 0x00, 0x00};
+const uint8_t b8FF[] = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x12};
 
 } // namespace
 
@@ -46,11 +48,16 @@ TEST(ShowSelection, Conversion)
         {b01, 1, with([](auto& o) { o.XorBy = true; o.XorText = "zz"; }), {"00000001", "1", "1"}},
         {b01, 1, with([](auto& o) { o.XorBy = true; o.XorText = "-1"; }), {"000000FE", "376", "254"}},
         {b01, 1, with([](auto& o) { o.XorBy = false; o.XorText = "0xFF"; }), {"00000001", "1", "1"}},
-        // Five bytes: the hexadecimal view shows all of them, octal and
-        // decimal the low 32 bits.
-        {b5, 5, {}, {"102030405", "200602005", "33752069"}},
-        {b5, 5, with([](auto& o) { o.SwapNibbles = true; }), {"1020304050", "4014040120", "540033104"}},
+        // Five to eight bytes: every view shows the whole number.
+        {b5, 5, {}, {"102030405", "40200602005", "4328719365"}},
+        {b5, 5, with([](auto& o) { o.SwapNibbles = true; }), {"1020304050", "1004014040120", "69259509840"}},
         {b5, 5, with([](auto& o) { o.BitShift = 32; }), {"00000001", "1", "1"}},
+        {b10000, 5, {}, {"100000000", "40000000000", "4294967296"}},
+        {b8FF, 8, {}, {"FFFFFFFFFFFFFFFF", "1777777777777777777777", "18446744073709551615"}},
+        {b8FF, 8, with([](auto& o) { o.BitShift = 4; }),
+         {"FFFFFFFFFFFFFFF", "77777777777777777777", "1152921504606846975"}},
+        // A ninth selected byte is not part of the number.
+        {b8FF, 9, with([](auto& o) { o.Invert = true; }), {"00000000", "0", "0"}},
     };
     for (const auto& c : cases) {
         const TSelectionResult r = ConvertSelection(c.bytes, c.count, c.options);

@@ -304,6 +304,13 @@ TEST_F(MainCalcExamplesTest, NumberConverterShowsTheNumberInEveryForm)
         {0, "200", {"200", "000000C8", "Binary: 00000000 00000000 00000000 11001000", "Character: И"}},
         {0, "4294967295", {"4294967295", "FFFFFFFF", "Binary: 11111111 11111111 11111111 11111111", "Character: none"}},
         {0, "-2", {"4294967294", "FFFFFFFE", "Binary: 11111111 11111111 11111111 11111110", "Character: none"}},
+        // The decimal field reads a text that is no 32-bit number as 1,
+        // and the result says so rather than pass it off as the number.
+        {0, "4294967296", {"1", "00000001", "Binary: 00000000 00000000 00000000 00000001",
+                           "1, or a decimal text that is no 32-bit number"}},
+        {0, "1", {"1", "00000001", "Binary: 00000000 00000000 00000000 00000001",
+                  "1, or a decimal text that is no 32-bit number"}},
+        {0, "2", {"2", "00000002", "Binary: 00000000 00000000 00000000 00000010", "Character: none"}},
         {1, "1f", {"31", "0000001F", "Binary: 00000000 00000000 00000000 00011111", "Character: none"}},
         {1, "80000000", {"2147483648", "80000000", "Binary: 10000000 00000000 00000000 00000000", "Character: none"}},
         {1, "7E", {"126", "0000007E", "Binary: 00000000 00000000 00000000 01111110", "Character: ~"}},

@@ -170,6 +170,23 @@ TEST_F(MainDumpsTest, TheLibraryShowsANoteWithItsPictureAndLoadSwitchesTheChip)
     EXPECT_FALSE(form_->HexDump1->Buffer().Modified);
 }
 
+// The tool bar's button is the menu command: enabled with it in
+// editor-only mode, and it opens the same library.
+TEST_F(MainDumpsTest, TheToolBarButtonOpensTheLibraryAsTheMenuDoes)
+{
+    Start();
+    ASSERT_TRUE(form_->HexDump1->Buffer().EditorMode);
+    EXPECT_TRUE(form_->Command("mmDumps")->isEnabled());
+    EXPECT_TRUE(form_->Command("tbBinList")->isEnabled());
+    bool shown = false;
+    Answer<TfmBinList>([&](TfmBinList& library) {
+        shown = true;
+        library.SpeedButton1->click();
+    });
+    form_->Command("tbBinList")->trigger();
+    EXPECT_TRUE(shown);
+}
+
 TEST_F(MainDumpsTest, LoadingOverAModifiedBufferAsksFirst)
 {
     const struct {

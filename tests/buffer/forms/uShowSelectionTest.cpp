@@ -75,6 +75,26 @@ TEST_F(DialogTest, ShowSelectionShiftsOneByteLeft)
     EXPECT_EQ(form.Panel2->text(), "00000000");
 }
 
+// Five to eight bytes: every view shows the whole number, none its low 32
+// bits.
+TEST_F(DialogTest, ShowSelectionShowsEightBytesWhole)
+{
+    TfmShowSelection form;
+    setSource(form, {0x01, 0x00, 0x00, 0x00, 0x00});
+    form.show();
+    EXPECT_EQ(form.Panel2->text(), "100000000");
+    EXPECT_EQ(form.Panel3->text(), "40000000000");
+    EXPECT_EQ(form.Panel4->text(), "4294967296");
+    form.hide();
+    setSource(form, {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF});
+    form.show();
+    EXPECT_EQ(form.Panel2->text(), "FFFFFFFFFFFFFFFF");
+    EXPECT_EQ(form.Panel3->text(), "1777777777777777777777");
+    EXPECT_EQ(form.Panel4->text(), "18446744073709551615");
+    form.hide();
+    dialogtest::Grab(form, "show_selection_8_bytes");
+}
+
 TEST_F(DialogTest, ShowSelectionClosesWithOk)
 {
     TfmShowSelection form;
