@@ -98,8 +98,15 @@ int TEnginePipes::Open(const std::string& pipeName)
         openError_ = OpenErrorText(folder_, path, errno);
         return -1;
     }
-    if (pipeName == "01")
+    // A link opened afresh counts afresh. Bytes left uncounted by a control
+    // byte went to a programmer that has gone (unplugged mid-run, so that
+    // the closing control byte found no reader); named in the first mark to
+    // the one now serving the pipes, they would make it wait for commands
+    // that never come.
+    if (pipeName == "01") {
         commandPipes_.insert(fd);
+        commandBytes_ = 0;
+    }
     else if (pipeName == "02")
         controlPipes_.insert(fd);
     return fd;

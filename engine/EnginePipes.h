@@ -7,8 +7,9 @@
 // take a control byte before the commands written ahead of it, or commands
 // of the next session before the control byte that starts it. Each control
 // byte therefore goes out led by an order mark: the number of command bytes
-// written before it since the last control write. The reader applies it
-// after that many command bytes since its last reset.
+// written before it since the last control write, or since the command
+// pipe was opened. The reader applies it after that many command bytes
+// since its last reset.
 //
 // Replies are not read while the reader has a control byte still to take:
 // they may belong to the session it ends. The reader drops the replies it
