@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <pthread.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -85,6 +86,32 @@ std::string OpenErrorText(const std::string& folder, const std::string& path, in
 
 TEnginePipes::TEnginePipes(std::string folder, int drainWaitMs) : folder_(std::move(folder)), drainWaitMs_(drainWaitMs)
 {}
+
+bool TEnginePipes::Claim()
+{
+    if (lockFd_ >= 0)
+        return true;
+    // A folder that cannot be opened is told by the pipe opens after.
+    const int fd = ::open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return true;
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const bool held = errno == EWOULDBLOCK;
+        ::close(fd);
+        if (held)
+            openError_ = UsbInUseText;
+        return !held;
+    }
+    lockFd_ = fd;
+    return true;
+}
+
+void TEnginePipes::Release()
+{
+    if (lockFd_ >= 0)
+        ::close(lockFd_);
+    lockFd_ = -1;
+}
 
 int TEnginePipes::Open(const std::string& pipeName)
 {
