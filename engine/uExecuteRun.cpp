@@ -147,6 +147,10 @@ void TExecuteRun::RunModuleProcedure(const std::string& operationIn, int voltage
         if (ComHandle != -1)
             CloseComPort(ComHandle);
     }
+    // A run that stopped on the way (a module name that did not come, a
+    // power status that did not) may have left the link open: the
+    // programmer is not kept from other programs once the run is over.
+    CloseDevice();
     view_.HideWindow();
 }
 

@@ -2,21 +2,17 @@
 // programmer unplugged and plugged in again: the next Read, from the same
 // program and from one started afresh, gives the chip's bytes at the first
 // try.
-#include "uExecuteRunEndToEnd.h"
-#include "VprogTool.h"
-#include "WatchedPipes.h"
+#include "ServedChip.h"
 
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <random>
-
 namespace {
 
 using e2e::TBench;
-using vprogtool::TVprogTool;
+using e2e::TServedChip;
 
 // Where the tool is killed: once n reply bytes have been read, once n
 // command bytes have gone out, or just before the supply-off that follows
@@ -44,41 +40,16 @@ protected:
         const TRestartCase& c = GetParam();
         b.Select(c.Chip);
         size_ = static_cast<size_t>(b.Module().Buffer1Size);
-        std::mt19937 random(23);
-        std::string image(size_, '\0');
-        for (char& byte : image)
-            byte = static_cast<char>(random());
-        testsupport::WriteFileBytes(b.Folder.file("served.bin"), image);
-        TSocketSetup setup;
-        setup.Chip = c.Chip;
-        setup.Image = b.Folder.file("served.bin");
-        ASSERT_TRUE(SaveSocketSetup(socketFile(), setup));
-        StartTool();
-        Connect();
-        // A second of polls: the tool is another process, which a loaded
-        // machine may leave unscheduled for a while.
-        UsbTimeOut = 1000;
+        served_ = std::make_unique<TServedChip>(b, c.Chip, size_, 23);
+        ASSERT_NO_FATAL_FAILURE(served_->StartTool());
+        served_->Connect();
     }
     void TearDown() override { SetUsbTransport(nullptr); }
-
-    std::string socketFile() const { return b.Folder.file("served.ini"); }
-    void StartTool()
-    {
-        tool_ = std::make_unique<TVprogTool>(std::vector<std::string>{pipes_.path(), socketFile()});
-        ASSERT_NE(tool_->ReadyLine(), "") << "the vprog tool did not start";
-    }
-    // The link of a program that has just started.
-    void Connect()
-    {
-        auto watched = std::make_unique<TWatchedPipes>(pipes_.path(), TEnginePipes::DefaultDrainWaitMs);
-        link_ = watched.get();
-        SetUsbTransport(std::move(watched));
-    }
 
     void ArmKill()
     {
         const TRestartCase c = GetParam();
-        link_->BeforeCommand = [this, c](const std::vector<uint8_t>& command) {
+        served_->Link->BeforeCommand = [this, c](const std::vector<uint8_t>& command) {
             if (killed_)
                 return;
             sent_ += command.size();
@@ -86,14 +57,14 @@ protected:
             if ((c.At == TKillAt::CommandBytes && sent_ >= c.Nth) || (c.At == TKillAt::SupplyOff && supplyOff))
                 Kill();
         };
-        link_->OnData = [this, c](size_t bytes) {
+        served_->Link->OnData = [this, c](size_t bytes) {
             if (!killed_ && c.At == TKillAt::ReplyBytes && bytes >= c.Nth)
                 Kill();
         };
     }
     void Kill()
     {
-        tool_->Kill();
+        served_->Tool->Kill();
         killed_ = true;
     }
 
@@ -101,22 +72,17 @@ protected:
     void ExpectReadGivesTheChip(const char* who)
     {
         SCOPED_TRACE(who);
-        const std::string chip = testsupport::ReadFileBytes(b.Folder.file("served.bin"));
+        const std::vector<uint8_t> chip = served_->Saved();
         ASSERT_EQ(chip.size(), size_);
         b.Buffer1.EraseBuffer();
         b.Run("&Read");
         EXPECT_NE(b.Log().find("Read " + std::to_string(size_) + " bytes"), std::string::npos) << b.Log();
         EXPECT_TRUE(b.Boxes.empty()) << b.Boxes.front();
-        const std::vector<uint8_t> read = b.Buffer(size_);
-        EXPECT_TRUE(std::equal(read.begin(), read.end(), chip.begin(), [](uint8_t a, char c) {
-            return a == static_cast<uint8_t>(c);
-        })) << "the buffer is not the chip";
+        EXPECT_TRUE(b.Buffer(size_) == chip) << "the buffer is not the chip";
     }
 
     TBench b;
-    testsupport::TempDir pipes_;
-    std::unique_ptr<TVprogTool> tool_;
-    TWatchedPipes* link_ = nullptr;
+    std::unique_ptr<TServedChip> served_;
     size_t size_ = 0;
     size_t sent_ = 0;
     bool killed_ = false;
@@ -128,9 +94,9 @@ TEST_P(RunAfterRestart, TheNextReadGivesTheChipFromThisProgramAndAFreshOne)
     ArmKill();
     b.Run(GetParam().Operation);
     ASSERT_TRUE(killed_) << "the kill point was never reached\n" << b.Log();
-    link_->BeforeCommand = nullptr;
-    link_->OnData = nullptr;
-    StartTool();
+    served_->Link->BeforeCommand = nullptr;
+    served_->Link->OnData = nullptr;
+    ASSERT_NO_FATAL_FAILURE(served_->StartTool());
 
     ExpectReadGivesTheChip("the same program");
 
@@ -138,7 +104,7 @@ TEST_P(RunAfterRestart, TheNextReadGivesTheChipFromThisProgramAndAFreshOne)
     // first control byte with a mark for every command byte it sent to the
     // dead tool: the tool must not wait for them, so no program can leave it
     // deaf for the next one.
-    const int control = open((pipes_.path() + "/02").c_str(), O_WRONLY | O_NONBLOCK);
+    const int control = open((served_->Pipes.path() + "/02").c_str(), O_WRONLY | O_NONBLOCK);
     ASSERT_GE(control, 0);
     std::vector<uint8_t> mark{PipeOrderMark};
     for (int shift = 0; shift < 32; shift += 8)
@@ -147,7 +113,7 @@ TEST_P(RunAfterRestart, TheNextReadGivesTheChipFromThisProgramAndAFreshOne)
     ASSERT_EQ(write(control, mark.data(), mark.size()), static_cast<ssize_t>(mark.size()));
     close(control);
 
-    Connect();
+    served_->Connect();
     ExpectReadGivesTheChip("a program started afresh");
 }
 

@@ -4,18 +4,16 @@
 // message after one time-out, no success text, no backup, nothing blamed
 // on the chip, the supply off, and no buffer byte shown as read that was
 // never read from the chip.
-#include "uExecuteRunEndToEnd.h"
-#include "VprogTool.h"
-#include "WatchedPipes.h"
+#include "ServedChip.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <random>
 
 namespace {
 
 using e2e::TBench;
+using e2e::TServedChip;
 using vprogtool::HangCeilingMs;
 using vprogtool::TVprogTool;
 
@@ -76,25 +74,12 @@ protected:
         const TStallCase& c = Case();
         b.Select(c.Chip);
         size_ = static_cast<size_t>(b.Module().Buffer1Size);
-        std::mt19937 random(17);
-        chip_.resize(size_);
-        for (uint8_t& byte : chip_)
-            byte = static_cast<uint8_t>(random());
-        testsupport::WriteFileBytes(b.Folder.file("served.bin"), std::string(chip_.begin(), chip_.end()));
-        TSocketSetup setup;
-        setup.Chip = c.Chip;
-        setup.Image = b.Folder.file("served.bin");
-        const std::string socketFile = b.Folder.file("served.ini");
-        ASSERT_TRUE(SaveSocketSetup(socketFile, setup));
-        tool_ = std::make_unique<TVprogTool>(std::vector<std::string>{pipes_.path(), socketFile});
-        ASSERT_NE(tool_->ReadyLine(), "") << "the vprog tool did not start";
-        auto watched = std::make_unique<TWatchedPipes>(pipes_.path(), TEnginePipes::DefaultDrainWaitMs);
-        link_ = watched.get();
-        SetUsbTransport(std::move(watched));
-        // A second of polls rather than the default's 200: the tool is
-        // another process, which a loaded machine may leave unscheduled for
-        // longer than that while nothing is stalled.
-        UsbTimeOut = 1000;
+        served_ = std::make_unique<TServedChip>(b, c.Chip, size_, 17);
+        chip_ = served_->Contents;
+        ASSERT_NO_FATAL_FAILURE(served_->StartTool());
+        served_->Connect();
+        tool_ = served_->Tool.get();
+        link_ = served_->Link;
     }
     void TearDown() override { SetUsbTransport(nullptr); }
 
@@ -160,8 +145,8 @@ protected:
     }
 
     TBench b;
-    testsupport::TempDir pipes_;
-    std::unique_ptr<TVprogTool> tool_;
+    std::unique_ptr<TServedChip> served_;
+    TVprogTool* tool_ = nullptr;
     TWatchedPipes* link_ = nullptr;
     size_t size_ = 0;
     std::vector<uint8_t> chip_;
@@ -209,6 +194,12 @@ TEST_P(EndToEndStall, EndsWithTheLinkMessageAndNothingReportedAsRead)
     EXPECT_TRUE(std::equal(after.begin() + static_cast<std::ptrdiff_t>(kept), after.end(),
                            before_.begin() + static_cast<std::ptrdiff_t>(kept)))
         << "a byte never read from the chip is shown as read (from " << kept << ")";
+
+    // However the run ended, it let the programmer go: another program
+    // may take it.
+    TEnginePipes otherProgram(served_->Pipes.path());
+    EXPECT_TRUE(otherProgram.Claim()) << "the run still holds the programmer";
+    otherProgram.Release();
 
     // Once the tool runs again it takes the supply-off the run sent.
     if (!thawed_)

@@ -2,20 +2,18 @@
 // programmer, every operation of this one says so plainly, sends the tool
 // nothing, and leaves chip and buffer as they were; once the other lets go,
 // a Read gives the chip's bytes.
-#include "uExecuteRunEndToEnd.h"
+#include "engine/LanguageTexts.h"
+
 #include "OtherProgram.h"
-#include "VprogTool.h"
-#include "WatchedPipes.h"
+#include "ServedChip.h"
 
 #include <gtest/gtest.h>
-
-#include <random>
 
 namespace {
 
 using e2e::TBench;
+using e2e::TServedChip;
 using otherprogram::TOtherProgram;
-using vprogtool::TVprogTool;
 
 struct TBusyCase {
     const char* Chip;
@@ -33,40 +31,15 @@ protected:
     {
         b.Select(GetParam().Chip);
         size_ = static_cast<size_t>(b.Module().Buffer1Size);
-        std::mt19937 random(31);
-        chip_.resize(size_);
-        for (char& byte : chip_)
-            byte = static_cast<char>(random());
-        testsupport::WriteFileBytes(b.Folder.file("served.bin"), chip_);
-        TSocketSetup setup;
-        setup.Chip = GetParam().Chip;
-        setup.Image = b.Folder.file("served.bin");
-        const std::string socketFile = b.Folder.file("served.ini");
-        ASSERT_TRUE(SaveSocketSetup(socketFile, setup));
-        tool_ = std::make_unique<TVprogTool>(std::vector<std::string>{pipes_.path(), socketFile});
-        ASSERT_NE(tool_->ReadyLine(), "") << "the vprog tool did not start";
-        auto watched = std::make_unique<TWatchedPipes>(pipes_.path(), TEnginePipes::DefaultDrainWaitMs);
-        link_ = watched.get();
-        SetUsbTransport(std::move(watched));
-        // A second of polls: the tool is another process, which a loaded
-        // machine may leave unscheduled for a while.
-        UsbTimeOut = 1000;
+        served_ = std::make_unique<TServedChip>(b, GetParam().Chip, size_, 31);
+        ASSERT_NO_FATAL_FAILURE(served_->StartTool());
+        served_->Connect();
     }
     void TearDown() override { SetUsbTransport(nullptr); }
 
-    bool BufferIsChip() const
-    {
-        const std::vector<uint8_t> read = b.Buffer(size_);
-        return std::equal(read.begin(), read.end(), chip_.begin(),
-                          [](uint8_t a, char c) { return a == static_cast<uint8_t>(c); });
-    }
-
     TBench b;
-    testsupport::TempDir pipes_;
-    std::unique_ptr<TVprogTool> tool_;
-    TWatchedPipes* link_ = nullptr;
+    std::unique_ptr<TServedChip> served_;
     size_t size_ = 0;
-    std::string chip_;
 };
 
 TEST_P(RunWhileAnotherProgramHoldsTheProgrammer, SaysSoTouchesNothingAndGoesOnOnceItIsFree)
@@ -74,11 +47,11 @@ TEST_P(RunWhileAnotherProgramHoldsTheProgrammer, SaysSoTouchesNothingAndGoesOnOn
     b.FillRandom(size_, 9);
     const std::vector<uint8_t> before = b.Buffer(size_);
     {
-        TOtherProgram other(pipes_.path());
+        TOtherProgram other(served_->Pipes.path());
         ASSERT_TRUE(other.Holds());
         EXPECT_EQ(b.Run(GetParam().Operation), 0u);
         EXPECT_EQ(b.Boxes, std::vector<std::string>{"Tarku: " + std::string(UsbInUseText)}) << b.Log();
-        EXPECT_TRUE(link_->Commands.empty()) << "a command went to the programmer";
+        EXPECT_TRUE(served_->Link->Commands.empty()) << "a command went to the programmer";
         EXPECT_TRUE(b.Buffer(size_) == before) << "the buffer changed";
         EXPECT_TRUE(other.LetGo()) << "the other program's replies stayed its own";
     }
@@ -86,7 +59,7 @@ TEST_P(RunWhileAnotherProgramHoldsTheProgrammer, SaysSoTouchesNothingAndGoesOnOn
     b.Run("&Read");
     EXPECT_NE(b.Log().find("Read " + std::to_string(size_) + " bytes"), std::string::npos) << b.Log();
     EXPECT_TRUE(b.Boxes.empty()) << b.Boxes.front();
-    EXPECT_TRUE(BufferIsChip()) << "the chip changed, or the Read did not give it";
+    EXPECT_TRUE(b.Buffer(size_) == served_->Contents) << "the chip changed, or the Read did not give it";
 }
 
 INSTANTIATE_TEST_SUITE_P(Shipped, RunWhileAnotherProgramHoldsTheProgrammer, ::testing::ValuesIn(BusyCases),
@@ -97,5 +70,30 @@ INSTANTIATE_TEST_SUITE_P(Shipped, RunWhileAnotherProgramHoldsTheProgrammer, ::te
                                      ch = '_';
                              return name;
                          });
+
+} // namespace
+
+namespace {
+
+// A run that stops on the way, here at the first reply it waits for (the
+// module name of a tool that does not answer), lets the programmer go too.
+TEST(RunThatStopsOnTheWay, LetsTheProgrammerGo)
+{
+    TBench b;
+    b.Select("24C16");
+    TServedChip served(b, "24C16", static_cast<size_t>(b.Module().Buffer1Size), 3);
+    ASSERT_NO_FATAL_FAILURE(served.StartTool());
+    served.Connect();
+    UsbTimeOut = 50;
+    served.Tool->Freeze();
+    b.Run("&Read");
+    served.Tool->Thaw();
+    ASSERT_EQ(b.Boxes.size(), 1u);
+    EXPECT_EQ(b.Boxes[0].rfind("Tarku: " + MessageText(msgProgrammerNotPresent), 0), 0u) << b.Boxes[0];
+    TOtherProgram other(served.Pipes.path());
+    EXPECT_TRUE(other.Holds()) << "the run still holds the programmer";
+    EXPECT_TRUE(other.LetGo());
+    SetUsbTransport(nullptr);
+}
 
 } // namespace
