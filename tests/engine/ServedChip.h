@@ -8,12 +8,23 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <memory>
 #include <random>
 #include <string>
 #include <vector>
 
 namespace e2e {
+
+// A case's words as a test name: every character but letters and digits
+// becomes "_".
+inline std::string CaseName(std::string words)
+{
+    for (char& ch : words)
+        if (!isalnum(static_cast<unsigned char>(ch)))
+            ch = '_';
+    return words;
+}
 
 class TServedChip {
 public:

@@ -117,12 +117,7 @@ TEST_P(RunAfterRestart, TheNextReadGivesTheChipFromThisProgramAndAFreshOne)
     ExpectReadGivesTheChip("a program started afresh");
 }
 
-INSTANTIATE_TEST_SUITE_P(Shipped, RunAfterRestart, ::testing::ValuesIn(RestartCases), [](const auto& info) {
-    std::string name = info.param.Name;
-    for (char& ch : name)
-        if (!isalnum(static_cast<unsigned char>(ch)))
-            ch = '_';
-    return name;
-});
+INSTANTIATE_TEST_SUITE_P(Shipped, RunAfterRestart, ::testing::ValuesIn(RestartCases),
+                         [](const auto& info) { return e2e::CaseName(info.param.Name); });
 
 } // namespace

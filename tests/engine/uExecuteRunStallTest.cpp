@@ -217,13 +217,11 @@ INSTANTIATE_TEST_SUITE_P(Shipped, EndToEndStall,
                          ::testing::Combine(::testing::ValuesIn(StallCases), ::testing::Bool()),
                          [](const auto& info) {
                              const TStallCase& c = std::get<0>(info.param);
-                             std::string name = std::string(c.Chip) + "_" + c.Operation + "_" +
-                                                std::to_string(static_cast<int>(c.At)) + "_" + std::to_string(c.Nth) +
-                                                (std::get<1>(info.param) ? "_resumed" : "_for_good");
-                             for (char& ch : name)
-                                 if (!isalnum(static_cast<unsigned char>(ch)))
-                                     ch = '_';
-                             return std::to_string(info.index) + "_" + name;
+                             const std::string name =
+                                 std::string(c.Chip) + "_" + c.Operation + "_" +
+                                 std::to_string(static_cast<int>(c.At)) + "_" + std::to_string(c.Nth) +
+                                 (std::get<1>(info.param) ? "_resumed" : "_for_good");
+                             return std::to_string(info.index) + "_" + e2e::CaseName(name);
                          });
 
 } // namespace

@@ -64,11 +64,7 @@ TEST_P(RunWhileAnotherProgramHoldsTheProgrammer, SaysSoTouchesNothingAndGoesOnOn
 
 INSTANTIATE_TEST_SUITE_P(Shipped, RunWhileAnotherProgramHoldsTheProgrammer, ::testing::ValuesIn(BusyCases),
                          [](const auto& info) {
-                             std::string name = std::string(info.param.Chip) + "_" + info.param.Operation;
-                             for (char& ch : name)
-                                 if (!isalnum(static_cast<unsigned char>(ch)))
-                                     ch = '_';
-                             return name;
+                             return e2e::CaseName(std::string(info.param.Chip) + "_" + info.param.Operation);
                          });
 
 } // namespace
