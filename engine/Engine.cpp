@@ -22,6 +22,7 @@ int readPosition = 0;
 int readLimit = 0;
 
 std::string openError;
+bool inUse = false;
 
 uint8_t blockBuffer[UsbBlockSize];
 int blockLength = 0;
@@ -53,6 +54,18 @@ void ResetFirmware()
     transport->Write(UsbControlHandle, &reset, 1);
 }
 
+void ClosePipes()
+{
+    if (UsbControlHandle >= 0) {
+        if (transport)
+            ResetFirmware();
+        ClosePipe(UsbControlHandle);
+        readPosition = readLimit = 0;
+    }
+    ClosePipe(UsbOutHandle);
+    ClosePipe(UsbInHandle);
+}
+
 } // namespace
 
 void SetUsbTransport(std::unique_ptr<TEngineTransport> newTransport)
@@ -64,6 +77,8 @@ void SetUsbTransport(std::unique_ptr<TEngineTransport> newTransport)
 TEngineTransport* UsbTransport() { return transport.get(); }
 
 std::string UsbOpenError() { return openError; }
+
+bool UsbInUse() { return inUse; }
 
 std::string UsbDeviceFault() { return transport ? transport->DeviceFault() : std::string(); }
 
@@ -106,10 +121,17 @@ void LeaveBlockMode()
 
 bool OpenDevice()
 {
-    CloseDevice();
+    // Still held from before, so that no other program comes in between
+    // the close and the open.
+    ClosePipes();
     if (!transport)
         return false;
     openError.clear();
+    inUse = !transport->Claim();
+    if (inUse) {
+        openError = transport->OpenError();
+        return false;
+    }
     UsbOutHandle = OpenPipe("01");
     UsbInHandle = OpenPipe("00");
     UsbControlHandle = OpenPipe("02");
@@ -117,19 +139,18 @@ bool OpenDevice()
         ResetFirmware();
     enginelink::DiscardReplies();
     enginelink::LeaveBlockMode();
-    return UsbOutHandle >= 0 && UsbInHandle >= 0 && UsbControlHandle >= 0;
+    const bool open = UsbOutHandle >= 0 && UsbInHandle >= 0 && UsbControlHandle >= 0;
+    // A programmer this program cannot reach is not kept from another.
+    if (!open)
+        transport->Release();
+    return open;
 }
 
 void CloseDevice()
 {
-    if (UsbControlHandle >= 0) {
-        if (transport)
-            ResetFirmware();
-        ClosePipe(UsbControlHandle);
-        readPosition = readLimit = 0;
-    }
-    ClosePipe(UsbOutHandle);
-    ClosePipe(UsbInHandle);
+    ClosePipes();
+    if (transport)
+        transport->Release();
 }
 
 int DeviceReadByte(uint8_t& b)

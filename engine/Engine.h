@@ -39,11 +39,19 @@ constexpr const char* UsbLinkLostText = "Tarku not present.";
 void SetUsbTransport(std::unique_ptr<TEngineTransport> transport);
 TEngineTransport* UsbTransport();
 
+// OpenDevice takes the programmer for this program first (another program
+// holding it fails the open) and keeps it across the reopens of one use;
+// CloseDevice lets it go.
 bool OpenDevice();
 void CloseDevice();
 // After an OpenDevice that failed: what was missing, when the transport can
-// tell (a pipe folder, a pipe file, a server); empty otherwise.
+// tell (a pipe folder, a pipe file, a server), or UsbInUseText; empty
+// otherwise.
 std::string UsbOpenError();
+// After an OpenDevice that failed: another program holds the programmer.
+bool UsbInUse();
+
+constexpr const char* UsbInUseText = "The programmer is in use by another program.";
 
 // Asked at every poll while the link waits for a reply: true ends the wait
 // at once, as a time-out, so a stop request (a confirmed Cancel) does not

@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <pthread.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -86,6 +87,32 @@ std::string OpenErrorText(const std::string& folder, const std::string& path, in
 TEnginePipes::TEnginePipes(std::string folder, int drainWaitMs) : folder_(std::move(folder)), drainWaitMs_(drainWaitMs)
 {}
 
+bool TEnginePipes::Claim()
+{
+    if (lockFd_ >= 0)
+        return true;
+    // A folder that cannot be opened is told by the pipe opens after.
+    const int fd = ::open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return true;
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const bool held = errno == EWOULDBLOCK;
+        ::close(fd);
+        if (held)
+            openError_ = UsbInUseText;
+        return !held;
+    }
+    lockFd_ = fd;
+    return true;
+}
+
+void TEnginePipes::Release()
+{
+    if (lockFd_ >= 0)
+        ::close(lockFd_);
+    lockFd_ = -1;
+}
+
 int TEnginePipes::Open(const std::string& pipeName)
 {
     // Replies are only read; commands and control only written. A FIFO that
@@ -98,8 +125,15 @@ int TEnginePipes::Open(const std::string& pipeName)
         openError_ = OpenErrorText(folder_, path, errno);
         return -1;
     }
-    if (pipeName == "01")
+    // A link opened afresh counts afresh. Bytes left uncounted by a control
+    // byte went to a programmer that has gone (unplugged mid-run, so that
+    // the closing control byte found no reader); named in the first mark to
+    // the one now serving the pipes, they would make it wait for commands
+    // that never come.
+    if (pipeName == "01") {
         commandPipes_.insert(fd);
+        commandBytes_ = 0;
+    }
     else if (pipeName == "02")
         controlPipes_.insert(fd);
     return fd;

@@ -7,8 +7,9 @@
 // take a control byte before the commands written ahead of it, or commands
 // of the next session before the control byte that starts it. Each control
 // byte therefore goes out led by an order mark: the number of command bytes
-// written before it since the last control write. The reader applies it
-// after that many command bytes since its last reset.
+// written before it since the last control write, or since the command
+// pipe was opened. The reader applies it after that many command bytes
+// since its last reset.
 //
 // Replies are not read while the reader has a control byte still to take:
 // they may belong to the session it ends. The reader drops the replies it
@@ -37,9 +38,18 @@ public:
     // drainWaitMs: how long a control write waits for the reader to take
     // the commands before it, and the control byte after.
     explicit TEnginePipes(std::string folder, int drainWaitMs = DefaultDrainWaitMs);
+    ~TEnginePipes() override { Release(); }
+    TEnginePipes(const TEnginePipes&) = delete;
+    TEnginePipes& operator=(const TEnginePipes&) = delete;
 
     static constexpr int DefaultDrainWaitMs = 200;
 
+    // An advisory lock on the pipe folder itself: it needs no file of its
+    // own, so a driver's read-only device folder is held as the vprog
+    // tool's is, and it is not the lock file by which a vprog tool keeps a
+    // second one away. It goes with the process, however that ends.
+    bool Claim() override;
+    void Release() override;
     int Open(const std::string& pipeName) override;
     // Names the folder and what was missing: the folder, the pipe file, or
     // a server holding the pipes.
@@ -65,6 +75,7 @@ private:
     // A control byte was written that the reader may not have taken yet.
     bool controlUntaken_ = false;
     std::string openError_;
+    int lockFd_ = -1;
     std::set<int> commandPipes_;
     std::set<int> controlPipes_;
 };

@@ -10,6 +10,13 @@ class TEngineTransport {
 public:
     virtual ~TEngineTransport() = default;
 
+    // Takes the programmer for this program until Release, so that no
+    // other program mixes its commands and replies with this one's. False
+    // when another program holds it (OpenError then says so); true when
+    // this one holds it already, or the transport has nobody to share with.
+    virtual bool Claim() { return true; }
+    virtual void Release() {}
+
     // Opens the pipe file of that name ("00" replies, "01" commands, "02"
     // control); a handle of 0 or more, or -1 when it cannot be opened.
     virtual int Open(const std::string& pipeName) = 0;

@@ -1,5 +1,7 @@
 #include "engine/uExecuteLock.h"
 
+#include "engine/Engine.h"
+#include "engine/LanguageTexts.h"
 #include "platform/MessageBox.h"
 
 #include <algorithm>
@@ -62,6 +64,14 @@ void RemoveRunObserver(int id)
 }
 
 std::string RunInProgressText() { return "A device operation is running. Wait until it ends."; }
+
+std::string LinkNotOpenText()
+{
+    if (UsbInUse())
+        return UsbInUseText;
+    const std::string missing = UsbOpenError();
+    return MessageText(msgProgrammerNotPresent) + (missing.empty() ? std::string() : "\n" + missing);
+}
 
 bool LinkFreeForWindow()
 {

@@ -30,6 +30,10 @@ void RemoveRunObserver(int id);
 // The text of the box that refuses the link to another window.
 std::string RunInProgressText();
 
+// What the user is told after an OpenDevice that failed: that another
+// program holds the programmer, else message 4 with what was missing.
+std::string LinkNotOpenText();
+
 // For a window about to open the link: false, after a warning box, while a
 // run is in progress; true when the link is free.
 bool LinkFreeForWindow();

@@ -25,13 +25,6 @@ constexpr int PumpInterval = 50;
 // What a port read gives when nothing came.
 constexpr uint32_t NoData = 0x8000;
 
-// Message 4, with what was missing when the link could not be opened.
-std::string NotPresentText()
-{
-    const std::string missing = UsbOpenError();
-    return MessageText(msgProgrammerNotPresent) + (missing.empty() ? std::string() : "\n" + missing);
-}
-
 uint32_t PrintArgument(const std::string& arg, const THost& host)
 {
     if (arg[0] == 'R' || arg[0] == 'r') {
@@ -184,6 +177,10 @@ void TExecuteRun::RunModuleProcedure(const std::string& operationIn, int voltage
         if (ComHandle != -1)
             CloseComPort(ComHandle);
     }
+    // A run that stopped on the way (a module name that did not come, a
+    // power status that did not) may have left the link open: the
+    // programmer is not kept from other programs once the run is over.
+    CloseDevice();
     view_.HideWindow();
 }
 
@@ -246,7 +243,7 @@ bool TExecuteRun::CompileForRun(const std::string& name, const std::string& oper
     if (rc == clChipNotListed)
         ShowMessageBox(CurrentChip + " " + MessageText(msgDeviceNotFound), "Tarku", MB_OK | MB_ICONWARNING);
     else if (rc == clDeviceFailed)
-        ShowMessageBox(NotPresentText(), "Tarku", MB_OK | MB_ICONERROR);
+        ShowMessageBox(LinkNotOpenText(), "Tarku", MB_OK | MB_ICONERROR);
     else if (rc < 0)
         view_.ShowCompilerErrors(errors);
     if (rc < 0)
@@ -354,7 +351,7 @@ bool TExecuteRun::PowerUp(const std::string& name, int voltageIndex, uint8_t vcc
                           uint8_t pinTestMask, const std::string& picture)
 {
     if (!OpenDevice()) {
-        ShowMessageBox(NotPresentText(), "Tarku", MB_OK | MB_ICONERROR);
+        ShowMessageBox(LinkNotOpenText(), "Tarku", MB_OK | MB_ICONERROR);
         return false;
     }
     const bool testPins =

@@ -81,7 +81,7 @@ bool THardwareTest::FormShow()
         StatusError = false;
         PanelEnabled = true;
     } else {
-        StatusText = MessageText(msgProgrammerNotPresent);
+        StatusText = UsbInUse() ? std::string(UsbInUseText) : MessageText(msgProgrammerNotPresent);
         StatusError = true;
         PanelEnabled = false;
     }

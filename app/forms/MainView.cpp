@@ -282,7 +282,7 @@ void TMainForm::ShowPinTester()
     if (!LinkFreeForWindow())
         return;
     if (!OpenDevice()) {
-        ShowMessageBox(MessageText(msgProgrammerNotPresent), "Tarku", MB_OK | MB_ICONERROR);
+        ShowMessageBox(LinkNotOpenText(), "Tarku", MB_OK | MB_ICONERROR);
         return;
     }
     // Without supply the test would only report every pin as missing.

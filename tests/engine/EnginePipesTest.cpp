@@ -49,15 +49,20 @@ struct TReaderEnds {
     {
         for (const char* name : {"/00", "/01", "/02"})
             mkfifo((dir.path() + name).c_str(), 0600);
-        Replies = open((dir.path() + "/00").c_str(), O_RDWR | O_NONBLOCK);
-        Commands = open((dir.path() + "/01").c_str(), O_RDWR | O_NONBLOCK);
-        Control = open((dir.path() + "/02").c_str(), O_RDWR | O_NONBLOCK);
+        OpenEnds();
     }
     ~TReaderEnds() { Close(); }
     TReaderEnds(const TReaderEnds&) = delete;
     TReaderEnds& operator=(const TReaderEnds&) = delete;
 
     bool Open() const { return Replies >= 0 && Commands >= 0 && Control >= 0; }
+    // A reader comes (again).
+    void OpenEnds()
+    {
+        Replies = open((dir.path() + "/00").c_str(), O_RDWR | O_NONBLOCK);
+        Commands = open((dir.path() + "/01").c_str(), O_RDWR | O_NONBLOCK);
+        Control = open((dir.path() + "/02").c_str(), O_RDWR | O_NONBLOCK);
+    }
     // The reader goes away.
     void Close()
     {
@@ -153,6 +158,52 @@ TEST(LinkPipesTest, AReaderThatNeverTakesDoesNotHoldTheControlWrite)
     EXPECT_EQ(pipes.Write(control, &reset, 1), -1);
     pipes.Close(commands);
     pipes.Close(control);
+}
+
+// The reader goes away in the middle of a session, the control byte that
+// would end it finds nobody, and a reader comes again (a programmer
+// unplugged and plugged in): the link opened anew names only its own
+// commands, so the new reader never waits for bytes that went to the old.
+TEST(LinkPipesTest, ALinkOpenedAgainCountsItsCommandsAfresh)
+{
+    const struct {
+        const char* Name;
+        bool TakenBeforeGone;
+    } cases[] = {
+        {"the commands left in the pipe of the reader that went", false},
+        {"the commands taken by the reader before it went", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TReaderEnds ends;
+        ASSERT_TRUE(ends.Open());
+        TEnginePipes pipes(ends.dir.path(), 1);
+        int commands = pipes.Open("01");
+        int control = pipes.Open("02");
+        const uint8_t command[3] = {9, 0, 0}, reset = 0;
+        ASSERT_EQ(pipes.Write(commands, command, 3), 3);
+        uint8_t taken[16];
+        if (c.TakenBeforeGone)
+            ASSERT_EQ(read(ends.Commands, taken, sizeof taken), 3);
+        ends.Close();
+        EXPECT_EQ(pipes.Write(control, &reset, 1), -1);
+        pipes.Close(commands);
+        pipes.Close(control);
+
+        ends.OpenEnds();
+        ASSERT_TRUE(ends.Open());
+        commands = pipes.Open("01");
+        control = pipes.Open("02");
+        ASSERT_EQ(pipes.Write(control, &reset, 1), 1);
+        ASSERT_EQ(read(ends.Control, taken, sizeof taken), 6);
+        EXPECT_EQ(std::vector<uint8_t>(taken, taken + 6), (std::vector<uint8_t>{PipeOrderMark, 0, 0, 0, 0, 0}));
+        ASSERT_EQ(pipes.Write(commands, command, 1), 1);
+        ASSERT_EQ(pipes.Write(control, &reset, 1), 1);
+        ASSERT_EQ(read(ends.Control, taken, sizeof taken), 6);
+        EXPECT_EQ(std::vector<uint8_t>(taken, taken + 6), (std::vector<uint8_t>{PipeOrderMark, 1, 0, 0, 0, 0}));
+        pipes.Close(commands);
+        pipes.Close(control);
+    }
 }
 
 // A reply in the pipe while the reader has not taken the control byte may

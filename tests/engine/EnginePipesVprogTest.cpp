@@ -6,8 +6,10 @@
 #include "engine/EnginePipes.h"
 #include "engine/Global.h"
 #include "engine/uAsmMnemonics.h"
+#include "engine/uExecuteLock.h"
 #include "engine/uHost.h"
 
+#include "OtherProgram.h"
 #include "ProgramStateGuard.h"
 #include "TestSupport.h"
 #include "VprogTool.h"
@@ -23,6 +25,7 @@
 
 namespace {
 
+using otherprogram::TOtherProgram;
 using vprogtool::HangCeilingMs;
 using vprogtool::TVprogTool;
 
@@ -89,6 +92,41 @@ TEST_F(LinkVprogTest, NotPresentSaysWhatWasMissing)
     auto tool = StartTool();
     EXPECT_TRUE(OpenDevice());
     EXPECT_EQ(UsbOpenError(), "");
+}
+
+// Two programs on one tool: the one that opened the link first holds the
+// programmer until it closes the link; the other is told so, sends nothing
+// that could mix with the first one's exchange, and goes on once it is
+// free.
+TEST_F(LinkVprogTest, ASecondProgramIsToldTheProgrammerIsInUseUntilTheFirstLetsGo)
+{
+    auto tool = StartTool();
+    {
+        TOtherProgram first(folder());
+        ASSERT_TRUE(first.Holds());
+        EXPECT_FALSE(OpenDevice());
+        EXPECT_TRUE(UsbInUse());
+        EXPECT_EQ(UsbOpenError(), UsbInUseText);
+        EXPECT_EQ(LinkNotOpenText(), UsbInUseText);
+        EXPECT_EQ(UsbOutHandle, -1);
+        EXPECT_EQ(UsbControlHandle, -1);
+        EXPECT_TRUE(first.LetGo()) << "the first program's replies stayed its own";
+    }
+    ASSERT_TRUE(OpenDevice());
+    EXPECT_FALSE(UsbInUse());
+    uint8_t status = 0xFF;
+    EXPECT_TRUE(ReadDeviceStatus(status));
+    // Held across a reopen, as the steps of one operation reopen the link.
+    ASSERT_TRUE(OpenDevice());
+    {
+        TOtherProgram second(folder());
+        EXPECT_FALSE(second.Holds());
+    }
+    EXPECT_TRUE(ReadDeviceStatus(status));
+    CloseDevice();
+    TOtherProgram third(folder());
+    EXPECT_TRUE(third.Holds()) << "let go when the link closed";
+    EXPECT_TRUE(third.LetGo());
 }
 
 // The programmer goes away while the link waits for its reply: the read

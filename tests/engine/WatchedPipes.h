@@ -24,6 +24,8 @@ public:
     std::vector<std::vector<uint8_t>> Commands;
     size_t BytesRead = 0;
 
+    bool Claim() override { return pipes_.Claim(); }
+    void Release() override { pipes_.Release(); }
     int Open(const std::string& pipeName) override
     {
         const int handle = pipes_.Open(pipeName);

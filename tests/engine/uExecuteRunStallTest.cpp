@@ -4,7 +4,6 @@
 // message after one time-out, no success text, no backup, nothing blamed
 // on the chip, the supply off, and no buffer byte shown as read that was
 // never read from the chip.
-#include "uExecuteRunEndToEnd.h"
 #include "ServedChip.h"
 
 #include <gtest/gtest.h>
@@ -14,7 +13,9 @@
 namespace {
 
 using e2e::TBench;
+using e2e::TServedChip;
 using vprogtool::HangCeilingMs;
+using vprogtool::TVprogTool;
 
 struct TStallCase {
     const char* Chip;
@@ -67,8 +68,13 @@ protected:
     {
         const TStallCase& c = Case();
         b.Select(c.Chip);
-        ASSERT_EQ(ServeSelectedChip(b, c.Chip, 17, served_), "");
-        size_ = served_.Contents.size();
+        size_ = static_cast<size_t>(b.Module().Buffer1Size);
+        served_ = std::make_unique<TServedChip>(b, c.Chip, size_, 17);
+        chip_ = served_->Contents;
+        ASSERT_NO_FATAL_FAILURE(served_->StartTool());
+        served_->Connect();
+        tool_ = served_->Tool.get();
+        link_ = served_->Link;
     }
     void TearDown() override { SetUsbTransport(nullptr); }
 
@@ -90,7 +96,7 @@ protected:
 
     void Stall()
     {
-        served_.Tool->Freeze();
+        tool_->Freeze();
         frozen_ = true;
         stalledAt_ = std::chrono::steady_clock::now();
     }
@@ -98,8 +104,8 @@ protected:
     void Arm()
     {
         const TStallCase& c = Case();
-        StrikeAt(*served_.Link, c.At, c.Nth, [this] { Stall(); });
-        served_.Link->OnEmptyRead = [this] {
+        StrikeAt(*link_, c.At, c.Nth, [this] { Stall(); });
+        link_->OnEmptyRead = [this] {
             if (!frozen_)
                 return;
             ++emptyReads_;
@@ -107,7 +113,7 @@ protected:
             // empty reads. Resumed once the first one has run out, so that
             // late bytes arrive while the module could still take them.
             if (Resumes() && !thawed_ && emptyReads_ > 2 * UsbTimeOut) {
-                served_.Tool->Thaw();
+                tool_->Thaw();
                 thawed_ = true;
             }
             // A module that waits on and on is stopped, to fail below.
@@ -117,8 +123,11 @@ protected:
     }
 
     TBench b;
-    TServedChip served_;
+    std::unique_ptr<TServedChip> served_;
+    TVprogTool* tool_ = nullptr;
+    TWatchedPipes* link_ = nullptr;
     size_t size_ = 0;
+    std::vector<uint8_t> chip_;
     std::vector<uint8_t> before_;
     bool frozen_ = false;
     bool thawed_ = false;
@@ -157,16 +166,22 @@ TEST_P(EndToEndStall, EndsWithTheLinkMessageAndNothingReportedAsRead)
     const std::vector<uint8_t> after = b.Buffer(size_);
     size_t kept = 0;
     if (std::string(c.Operation) == "&Read")
-        while (kept < size_ && after[kept] == served_.Contents[kept])
+        while (kept < size_ && after[kept] == chip_[kept])
             ++kept;
     EXPECT_LT(kept, size_);
     EXPECT_TRUE(std::equal(after.begin() + static_cast<std::ptrdiff_t>(kept), after.end(),
                            before_.begin() + static_cast<std::ptrdiff_t>(kept)))
         << "a byte never read from the chip is shown as read (from " << kept << ")";
 
+    // However the run ended, it let the programmer go: another program
+    // may take it.
+    TEnginePipes otherProgram(served_->Pipes.path());
+    EXPECT_TRUE(otherProgram.Claim()) << "the run still holds the programmer";
+    otherProgram.Release();
+
     // Once the tool runs again it takes the supply-off the run sent.
     if (!thawed_)
-        served_.Tool->Thaw();
+        tool_->Thaw();
     // The tool drops what the stopped procedure had under way before it
     // takes the reset of the next open, and nothing is read before that.
     uint8_t status = 0xFF;
@@ -180,13 +195,11 @@ INSTANTIATE_TEST_SUITE_P(Shipped, EndToEndStall,
                          ::testing::Combine(::testing::ValuesIn(StallCases), ::testing::Bool()),
                          [](const auto& info) {
                              const TStallCase& c = std::get<0>(info.param);
-                             std::string name = std::string(c.Chip) + "_" + c.Operation + "_" +
-                                                std::to_string(static_cast<int>(c.At)) + "_" + std::to_string(c.Nth) +
-                                                (std::get<1>(info.param) ? "_resumed" : "_for_good");
-                             for (char& ch : name)
-                                 if (!isalnum(static_cast<unsigned char>(ch)))
-                                     ch = '_';
-                             return std::to_string(info.index) + "_" + name;
+                             const std::string name =
+                                 std::string(c.Chip) + "_" + c.Operation + "_" +
+                                 std::to_string(static_cast<int>(c.At)) + "_" + std::to_string(c.Nth) +
+                                 (std::get<1>(info.param) ? "_resumed" : "_for_good");
+                             return std::to_string(info.index) + "_" + e2e::CaseName(name);
                          });
 
 } // namespace

@@ -2,13 +2,17 @@
 // socket, supply and voltage, the idle rounds, a lost link and a run that
 // owns the link.
 #include "engine/Engine.h"
+#include "engine/EnginePipes.h"
 #include "engine/Global.h"
 #include "engine/uExecuteLock.h"
 #include "engine/uTestModel.h"
 #include "platform/MessageBox.h"
 #include "vprog/VirtualUsb.h"
 
+#include "OtherProgram.h"
 #include "ProgramStateGuard.h"
+#include "TestSupport.h"
+#include "VprogTool.h"
 
 #include <memory>
 
@@ -196,6 +200,23 @@ TEST_F(HardwareTestTest, ALostLinkShowsOneBoxThoughTheBoxRunsIdleRounds)
     usb.RepliesLost = false;
     t.FormClose();
     EXPECT_FALSE(Lines().SupplyOn());
+}
+
+TEST_F(HardwareTestTest, AProgrammerHeldByAnotherProgramIsSaidToBeInUse)
+{
+    testsupport::TempDir pipes;
+    vprogtool::TVprogTool tool({pipes.path()});
+    ASSERT_NE(tool.ReadyLine(), "");
+    SetUsbTransport(std::make_unique<TEnginePipes>(pipes.path()));
+    otherprogram::TOtherProgram other(pipes.path());
+    ASSERT_TRUE(other.Holds());
+    THardwareTest t;
+    ASSERT_TRUE(t.FormShow());
+    EXPECT_EQ(t.StatusText, UsbInUseText);
+    EXPECT_TRUE(t.StatusError);
+    EXPECT_FALSE(t.PanelEnabled);
+    t.FormClose();
+    EXPECT_TRUE(other.LetGo());
 }
 
 TEST_F(HardwareTestTest, RefusedWhileARunOwnsTheLink)

@@ -66,6 +66,23 @@ TEST(OrderedFeedTest, ResetsLandWhereTheHostWroteThem)
         {"a mark carried, the next one read last", {{Marked(2), {1}, {}}, {{}, {2, 3, 4}, Marked(1)}}, "12R3R4"},
         {"a mark naming fewer bytes than were fed since the last reset", {{{}, {1, 2}, {}}, {Marked(1), {3}, {}}},
          "12R3"},
+        // The round after a mark was taken reads every command written
+        // before it; a mark they do not make up counted bytes that went to
+        // a programmer that has gone since, and must not leave this one
+        // deaf. The commands read after it are the next session's.
+        {"a mark for bytes that never come, then a round without commands",
+         {{Marked(500000), {}, {}}, {{}, {}, {}}, {{}, {1, 2}, {}}},
+         "R12"},
+        {"a mark for bytes that never come, then the next session's mark with its commands",
+         {{Marked(500000), {}, {}}, {Marked(0), {1, 2}, {}}},
+         "RR12"},
+        {"a mark for bytes that never come, read with the next session's mark and commands",
+         {{Join(Marked(500000), Marked(0)), {1, 2}, {}}, {{}, {3}, {}}},
+         "RR123"},
+        {"a mark read last for bytes that never come", {{{}, {1}, Marked(1000)}, {{}, {2}, {}}}, "1R2"},
+        {"a mark for bytes that never come with a later mark behind it",
+         {{Join(Marked(1000), Marked(0)), {}, {}}, {{}, {1}, Marked(1)}},
+         "RR1R"},
         // Written to the pipe by hand: applied where it is found.
         {"a plain byte read first", {{{0}, {1, 2}, {}}}, "R12"},
         {"a plain byte read last", {{{}, {1, 2}, {0}}}, "12R"},

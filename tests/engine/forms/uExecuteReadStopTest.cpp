@@ -20,6 +20,7 @@
 namespace {
 
 using e2e::TBench;
+using e2e::TServedChip;
 
 enum class TFault { Stall, Kill, Cancel, Esc, AltC };
 struct TReadStopCase {
@@ -73,13 +74,15 @@ protected:
     {
         const TReadStopCase& c = GetParam();
         b.Select(c.Chip);
-        ASSERT_EQ(ServeSelectedChip(b, c.Chip, 23, served_), "");
-        size_ = served_.Contents.size();
+        size_ = static_cast<size_t>(b.Module().Buffer1Size);
+        served_ = std::make_unique<TServedChip>(b, c.Chip, size_, 23);
+        ASSERT_NO_FATAL_FAILURE(served_->StartTool());
+        served_->Connect();
         // Every byte the buffer held differs from the chip's, so the bytes
         // that came from the chip show exactly.
         before_.resize(size_);
         for (size_t i = 0; i < size_; ++i)
-            before_[i] = static_cast<uint8_t>(served_.Contents[i] ^ 0x5A);
+            before_[i] = static_cast<uint8_t>(served_->Contents[i] ^ 0x5A);
         std::copy(before_.begin(), before_.end(), b.Buffer1.Data.begin());
         b.Runner = &form_.Run;
         form_.SetBuffers(&b.Buffer1, &b.Buffer2);
@@ -102,8 +105,8 @@ protected:
     {
         struck_ = true;
         switch (GetParam().Fault) {
-        case TFault::Stall: served_.Tool->Freeze(); break;
-        case TFault::Kill: served_.Tool->Kill(); break;
+        case TFault::Stall: served_->Tool->Freeze(); break;
+        case TFault::Kill: served_->Tool->Kill(); break;
         case TFault::Cancel: form_.btCancel->click(); break;
         case TFault::Esc: QTest::keyClick(&form_, Qt::Key_Escape); break;
         case TFault::AltC: QTest::keyClick(&form_, Qt::Key_C, Qt::AltModifier); break;
@@ -113,10 +116,10 @@ protected:
     void Arm()
     {
         const TReadStopCase& c = GetParam();
-        StrikeAt(*served_.Link, c.At, c.Nth, [this] { Strike(); });
+        StrikeAt(*served_->Link, c.At, c.Nth, [this] { Strike(); });
         // A run that waits on and on after the fault is stopped, to fail
         // below: each poll of a wait reads twice.
-        served_.Link->OnEmptyRead = [this] {
+        served_->Link->OnEmptyRead = [this] {
             if (struck_ && ++emptyReads_ > 40 * UsbTimeOut)
                 form_.Run.Tag = -1;
         };
@@ -124,7 +127,7 @@ protected:
 
     TBench b;
     TfmExecute form_;
-    TServedChip served_;
+    std::unique_ptr<TServedChip> served_;
     QTimer close_;
     size_t size_ = 0;
     std::vector<uint8_t> before_;
@@ -147,7 +150,7 @@ TEST_P(ReadStop, SaysWhereTheChipsBytesEnd)
 
     const std::vector<uint8_t> after = b.Buffer(size_);
     size_t kept = 0;
-    while (kept < size_ && after[kept] == served_.Contents[kept])
+    while (kept < size_ && after[kept] == served_->Contents[kept])
         ++kept;
     EXPECT_GT(kept, 0u) << "every point lies after the first bytes came";
     EXPECT_LT(kept, size_) << "the read ended early";
