@@ -82,9 +82,16 @@ void InitProgramFolder()
 
 std::string NativePath(const std::string& path)
 {
+    // Only the program's own names are matched without regard to case: a
+    // relative path, and a component the program joined with "\\". A path
+    // a window gives is joined with "/" and names its file exactly: "X.hex"
+    // typed beside "x.hex" is a file of its own.
     std::string p = path;
-    if (p.empty() || !isSeparator(p[0]))
+    size_t looseFrom = std::string::npos;
+    if (p.empty() || !isSeparator(p[0])) {
+        looseFrom = ProgramFolder().size() + 1;
         p = ProgramFolder() + "/" + p;
+    }
 
     std::string out;
     size_t i = 0;
@@ -99,7 +106,8 @@ std::string NativePath(const std::string& path)
         const std::string comp = p.substr(i, j - i);
         const std::string parent = out.empty() ? "/" : out;
         std::string native = Cp1251ToUtf8(comp);
-        if (comp != "." && comp != ".." && access((out + "/" + native).c_str(), F_OK) != 0) {
+        const bool loose = i >= looseFrom || p[i - 1] == '\\';
+        if (loose && comp != "." && comp != ".." && access((out + "/" + native).c_str(), F_OK) != 0) {
             if (std::string entry = findEntry(parent, comp); !entry.empty())
                 native = entry;
         }
