@@ -83,11 +83,12 @@ void InitProgramFolder()
 std::string NativePath(const std::string& path)
 {
     // Only the program's own names are matched without regard to case: a
-    // relative path, and a component the program joined with "\\". A path
-    // a window gives is joined with "/" and names its file exactly: "X.hex"
-    // typed beside "x.hex" is a file of its own.
+    // relative path, and what the program joined with "\\" to a folder (the
+    // names after the first "\\", whatever separates them later, as in an
+    // index entry "sub/x.cal"). A path a window gives has only "/" and names
+    // its file exactly: "X.hex" typed beside "x.hex" is a file of its own.
     std::string p = path;
-    size_t looseFrom = std::string::npos;
+    size_t looseFrom = p.find('\\');
     if (p.empty() || !isSeparator(p[0])) {
         looseFrom = ProgramFolder().size() + 1;
         p = ProgramFolder() + "/" + p;
@@ -106,7 +107,7 @@ std::string NativePath(const std::string& path)
         const std::string comp = p.substr(i, j - i);
         const std::string parent = out.empty() ? "/" : out;
         std::string native = Cp1251ToUtf8(comp);
-        const bool loose = i >= looseFrom || p[i - 1] == '\\';
+        const bool loose = i >= looseFrom;
         if (loose && comp != "." && comp != ".." && access((out + "/" + native).c_str(), F_OK) != 0) {
             if (std::string entry = findEntry(parent, comp); !entry.empty())
                 native = entry;

@@ -55,8 +55,8 @@ TEST(Paths, NamesOutsideThePageResolveToThemselvesOnly)
 }
 
 // A path from a window names its file exactly; only what the program
-// joined with "\\", or a path relative to the program folder, is matched
-// without regard to case.
+// joined with "\\" to a folder, or a path relative to the program folder,
+// is matched without regard to case.
 TEST(Paths, ANameFromAWindowIsNotMatchedToAnotherCase)
 {
     TempDir dir;
@@ -71,7 +71,8 @@ TEST(Paths, ANameFromAWindowIsNotMatchedToAnotherCase)
         {dir.path() + "/SUB/x.hex", "SUB/x.hex"},
         {dir.path() + "/sub\\X.HEX", "sub/x.hex"},
         {dir.path() + "\\SUB\\X.hex", "sub/x.hex"},
-        {dir.path() + "\\SUB/X.hex", "sub/X.hex"},
+        {dir.path() + "\\SUB/X.hex", "sub/x.hex"},
+        {dir.path() + "/SUB\\X.hex", "SUB/X.hex"},
         {"SUB/X.HEX", "sub/x.hex"},
         {"Sub\\X.Hex", "sub/x.hex"},
     };
