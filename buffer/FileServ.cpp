@@ -366,6 +366,13 @@ bool SaveDumpFile(const TDumpBuffer& buffer, const std::string& fileName, const 
 
 bool SaveToFile(const TDumpBuffer& buffer, const std::string& fileName, const std::string& eefDescription)
 {
+    // The user agreed to replace a dump and with it its markers; a marker
+    // file beside a name that holds no dump is another's: left by a dump
+    // removed without it, or a file of the user's own.
+    const std::string markerName = fileName + ".mrk";
+    if (buffer.UseMarkersFile && !FileExists(NativePath(fileName)) && FileExists(NativePath(markerName)) &&
+        !AskReplaceFile(markerName))
+        return false;
     std::string error;
     if (SaveDumpFile(buffer, fileName, eefDescription, error))
         return true;

@@ -65,7 +65,8 @@ bool LoadFromFile(TDumpBuffer& buffer, const std::string& fileName, TDumpLoadInf
 // marker side file. EEF files get `eefDescription` in a new header.
 bool SaveDumpFile(const TDumpBuffer& buffer, const std::string& fileName, const std::string& eefDescription,
                   std::string& error);
-// The same, showing a failure in a message box.
+// The same, showing a failure in a message box. A marker file beside a
+// name that holds no dump yet is replaced only when the user agrees.
 bool SaveToFile(const TDumpBuffer& buffer, const std::string& fileName, const std::string& eefDescription = "");
 
 // Raw file buffer. The readers store inside raw (its size, normally

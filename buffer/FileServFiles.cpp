@@ -3,6 +3,7 @@
 #include "buffer/FileServRecords.h"
 
 #include "platform/Files.h"
+#include "platform/MessageBox.h"
 #include "platform/Paths.h"
 
 #include <algorithm>
@@ -21,6 +22,12 @@ std::string CannotWriteMessage(const std::string& fileName)
 std::string OutOfMemoryMessage(const std::string& fileName)
 {
     return "Not enough memory to load the file \"" + fileName + "\".";
+}
+
+bool AskReplaceFile(const std::string& fileName)
+{
+    return ShowMessageBox(ExtractFileName(fileName) + " already exists.\r\nDo you want to replace it?", "Tarku",
+                          MB_YESNO | MB_ICONWARNING) == IDYES;
 }
 
 bool PrepareDumpText(TSafeFileWriter& out, const std::string& fileName,

@@ -14,6 +14,10 @@ std::string CannotReadMessage(const std::string& fileName);
 std::string CannotWriteMessage(const std::string& fileName);
 std::string OutOfMemoryMessage(const std::string& fileName);
 
+// Asks whether the file of that name (its name part shown) may be
+// replaced: true when the user answers Yes.
+bool AskReplaceFile(const std::string& fileName);
+
 class TSafeFileWriter;
 
 // Writes the text into the writer's temporary, the file itself untouched

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
+#include <cstdlib>
 #include <cstdio>
 #include <fcntl.h>
 #include <filesystem>
@@ -78,8 +79,9 @@ bool ReadWholeFile(const std::string& nativePath, std::string& bytes)
 namespace {
 
 // Temporaries are hidden files of a pattern no user file is likely to
-// have: ".<name>.<pid>.<n>.tarku~", in the target's own folder so that the
-// rename stays on one file system.
+// have: ".<pid>.<n>.tarku~", in the target's own folder so that the rename
+// stays on one file system. The name is short whatever the target's, so that
+// a target of a name as long as the system allows can still be saved.
 constexpr const char* TempSuffix = ".tarku~";
 
 std::string folderOf(const std::string& path)
@@ -88,39 +90,34 @@ std::string folderOf(const std::string& path)
     return slash == std::string::npos ? std::string(".") : slash == 0 ? std::string("/") : path.substr(0, slash);
 }
 
-std::string baseNameOf(const std::string& path)
+bool allDigits(const std::string& s)
 {
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
+    return !s.empty() && s.size() < 10 && s.find_first_not_of("0123456789") == std::string::npos;
 }
 
-// The pid in a temporary's name of ours for `base`, 0 when the name is not one.
-pid_t temporaryOwner(const std::string& name, const std::string& base)
+// The pid in the name of a temporary of ours, 0 when the name is not one.
+// Names ".<target>.<pid>.<n>.tarku~" of earlier saves are ours too.
+pid_t temporaryOwner(const std::string& name)
 {
-    const std::string head = "." + base + ".";
     const size_t suffix = std::char_traits<char>::length(TempSuffix);
-    if (name.size() <= head.size() + suffix || name.compare(0, head.size(), head) != 0 ||
-        name.compare(name.size() - suffix, suffix, TempSuffix) != 0)
+    if (name.size() <= suffix + 1 || name[0] != '.' || name.compare(name.size() - suffix, suffix, TempSuffix) != 0)
         return 0;
-    const std::string middle = name.substr(head.size(), name.size() - head.size() - suffix);
-    const auto dot = middle.find('.');
-    if (dot == std::string::npos || dot == 0 || dot + 1 == middle.size() ||
-        middle.find_first_not_of("0123456789.") != std::string::npos || middle.find('.', dot + 1) != std::string::npos)
+    const std::string head = name.substr(0, name.size() - suffix);
+    const auto countDot = head.rfind('.');
+    const auto pidDot = countDot == 0 ? std::string::npos : head.rfind('.', countDot - 1);
+    if (pidDot == std::string::npos || !allDigits(head.substr(countDot + 1)) ||
+        !allDigits(head.substr(pidDot + 1, countDot - pidDot - 1)))
         return 0;
-    long pid = 0;
-    for (size_t i = 0; i < dot && pid < 1 << 30; ++i)
-        pid = pid * 10 + (middle[i] - '0');
-    return pid > 0 && pid < 1 << 30 ? pid_t(pid) : 0;
+    const long pid = std::stol(head.substr(pidDot + 1, countDot - pidDot - 1));
+    return pid > 0 ? pid_t(pid) : 0;
 }
 
-// Temporaries of this target left by a program that was killed while it
+// Temporaries in the folder left by a program that was killed while it
 // saved: its process is gone, nobody will rename them any more.
-void removeStaleTemporaries(const std::string& target)
+void removeStaleTemporaries(const std::string& folder)
 {
-    const std::string folder = folderOf(target);
-    const std::string base = baseNameOf(target);
     for (const std::string& name : ListFolder(folder, false, true)) {
-        const pid_t owner = temporaryOwner(name, base);
+        const pid_t owner = temporaryOwner(name);
         if (owner > 0 && owner != ::getpid() && ::kill(owner, 0) != 0 && errno == ESRCH)
             ::unlink((folder + "/" + name).c_str());
     }
@@ -132,13 +129,14 @@ bool writableMode(const struct stat& st)
 }
 
 // Whether a save may put a file at `target`: not over a folder or anything
-// but a regular file, not over a read-only file, not into a read-only folder.
-// The mode bits are asked as well as access(), so that a user whom
-// permissions do not bind still leaves read-only files alone.
-bool replaceable(const std::string& target)
+// but a regular file (or the dangling link it is told of), not over a
+// read-only file, not into a read-only folder. The mode bits are asked as
+// well as access(), so that a user whom permissions do not bind still
+// leaves read-only files alone.
+bool replaceable(const std::string& target, bool danglingLink)
 {
     struct stat st {};
-    if (::lstat(target.c_str(), &st) == 0 && (!S_ISREG(st.st_mode) || !FileWritable(target)))
+    if (!danglingLink && ::lstat(target.c_str(), &st) == 0 && (!S_ISREG(st.st_mode) || !FileWritable(target)))
         return false;
     const std::string folder = folderOf(target);
     struct stat dir {};
@@ -146,26 +144,49 @@ bool replaceable(const std::string& target)
            ::access(folder.c_str(), W_OK | X_OK) == 0;
 }
 
+// The file a save of `path` replaces: the path itself, or for a link the
+// file it leads to, so that the link stays. A link whose target is missing
+// has nothing to write through to and is replaced by the file (the rename
+// does that, once the file is whole). A link that cannot be followed (a
+// folder on the way the user may not enter, a loop) gives an empty name:
+// the save is refused, since what it would replace is unknown.
+std::string saveTarget(const std::string& path, bool& danglingLink)
+{
+    danglingLink = false;
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+        return path;
+    if (char* resolved = ::realpath(path.c_str(), nullptr)) {
+        std::string target = resolved;
+        std::free(resolved);
+        return target;
+    }
+    danglingLink = errno == ENOENT;
+    return danglingLink ? path : std::string();
+}
+
+// Flushes the folder's entries, so that the rename itself survives a crash.
+void syncFolder(const std::string& folder)
+{
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
 } // namespace
 
 TSafeFileWriter::TSafeFileWriter(const std::string& nativePath)
 {
-    // A link is written through, not replaced by a file of its own; a link
-    // that leads nowhere is replaced by the file.
-    target_ = nativePath;
-    std::error_code ec;
-    if (fs::is_symlink(nativePath, ec)) {
-        const auto resolved = fs::canonical(nativePath, ec);
-        if (!ec)
-            target_ = resolved.string();
-        else if (::unlink(nativePath.c_str()) != 0)
-            return;
-    }
-    if (!replaceable(target_))
+    bool danglingLink = false;
+    target_ = saveTarget(nativePath, danglingLink);
+    if (target_.empty() || !replaceable(target_, danglingLink))
         return;
-    removeStaleTemporaries(target_);
+    const std::string folder = folderOf(target_);
+    removeStaleTemporaries(folder);
     static unsigned counter = 0;
-    const std::string stem = folderOf(target_) + "/." + baseNameOf(target_) + "." + std::to_string(::getpid()) + ".";
+    const std::string stem = folder + "/." + std::to_string(::getpid()) + ".";
     for (int attempt = 0; fd_ < 0 && attempt < 100; ++attempt) {
         temp_ = stem + std::to_string(++counter) + TempSuffix;
         fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
@@ -173,10 +194,15 @@ TSafeFileWriter::TSafeFileWriter(const std::string& nativePath)
             break;
     }
     ok_ = fd_ >= 0;
-    // The new file keeps the permissions of the one it replaces.
+    // The new file keeps the owner, group and permissions of the one it
+    // replaces. Only a user who may give a file away keeps a foreign owner;
+    // anyone else saves under his own, as any new file of his.
     struct stat old {};
-    if (ok_ && ::stat(target_.c_str(), &old) == 0)
+    if (ok_ && !danglingLink && ::stat(target_.c_str(), &old) == 0) {
+        if (::fchown(fd_, old.st_uid, old.st_gid) != 0)
+            (void)!::fchown(fd_, uid_t(-1), old.st_gid);
         ::fchmod(fd_, old.st_mode & 07777);
+    }
 }
 
 TSafeFileWriter::~TSafeFileWriter()
@@ -218,6 +244,8 @@ bool TSafeFileWriter::Commit()
     if (committed_ || !Finish())
         return false;
     committed_ = std::rename(temp_.c_str(), target_.c_str()) == 0;
+    if (committed_)
+        syncFolder(folderOf(target_));
     ok_ = false;
     return committed_;
 }

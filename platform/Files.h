@@ -19,7 +19,10 @@ int64_t FileSize(const std::string& nativePath);
 size_t ReadFileStart(const std::string& nativePath, uint8_t* dest, size_t n);
 bool ReadWholeFile(const std::string& nativePath, std::string& bytes);
 // Writes to a temporary file beside the target and renames it over the
-// target, so that a failure never leaves a truncated file behind.
+// target, so that a failure never leaves a truncated file behind. The new
+// file keeps the old one's owner (where the user may), group and mode; a
+// save through a link replaces the file it leads to, and a link whose
+// target is missing is replaced by the file.
 bool WriteWholeFileSafely(const std::string& nativePath, const std::string& bytes);
 
 // The same write in pieces, for files too large to build in memory first:
@@ -33,7 +36,8 @@ public:
     TSafeFileWriter& operator=(const TSafeFileWriter&) = delete;
 
     // false once any write has failed, or when no temporary could be made:
-    // the target is a folder, a read-only file or in a read-only folder.
+    // the target is a folder, a read-only file, in a read-only folder, or a
+    // link that cannot be followed (a loop, a folder the user may not enter).
     bool Write(const void* data, size_t n);
     // Flushes the temporary to the disk, the target still untouched; for
     // files that belong together, each is finished before any is committed.

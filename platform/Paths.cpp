@@ -82,9 +82,17 @@ void InitProgramFolder()
 
 std::string NativePath(const std::string& path)
 {
+    // Only the program's own names are matched without regard to case: a
+    // relative path, and what the program joined with "\\" to a folder (the
+    // names after the first "\\", whatever separates them later, as in an
+    // index entry "sub/x.cal"). A path a window gives has only "/" and names
+    // its file exactly: "X.hex" typed beside "x.hex" is a file of its own.
     std::string p = path;
-    if (p.empty() || !isSeparator(p[0]))
+    size_t looseFrom = p.find('\\');
+    if (p.empty() || !isSeparator(p[0])) {
+        looseFrom = ProgramFolder().size() + 1;
         p = ProgramFolder() + "/" + p;
+    }
 
     std::string out;
     size_t i = 0;
@@ -99,7 +107,8 @@ std::string NativePath(const std::string& path)
         const std::string comp = p.substr(i, j - i);
         const std::string parent = out.empty() ? "/" : out;
         std::string native = Cp1251ToUtf8(comp);
-        if (comp != "." && comp != ".." && access((out + "/" + native).c_str(), F_OK) != 0) {
+        const bool loose = i >= looseFrom;
+        if (loose && comp != "." && comp != ".." && access((out + "/" + native).c_str(), F_OK) != 0) {
             if (std::string entry = findEntry(parent, comp); !entry.empty())
                 native = entry;
         }

@@ -13,9 +13,12 @@ void SetProgramFolder(const std::string& folder);
 void InitProgramFolder();
 
 // "\" and "/" both separate components; a relative path is taken from the
-// program folder; each component that does not exist as written is matched
-// without regard to case against the folder's entries, since files written
-// for a case-insensitive system mix "Scripts" and "scripts". Components that
+// program folder. Each component of a relative path, and of an absolute
+// path each one after its first "\" (what the program joined to a folder),
+// that does not exist as written is matched without regard to case against
+// the folder's entries, since files written for a case-insensitive system
+// mix "Scripts" and "scripts"; a path with "/" only (from a window) names
+// its file exactly. Components that
 // match nothing stay as written, so new files can be made too. Only the
 // page's letters match another case: a character the page lacks, and a "?"
 // that stands for one, match only themselves, so a path never reaches a file

@@ -1,6 +1,7 @@
 #include "buffer/forms/FileServDialogs.h"
 
 #include "buffer/FileServ.h"
+#include "buffer/FileServFiles.h"
 #include "buffer/forms/HDump.h"
 #include "engine/Global.h"
 #include "platform/Cp1251.h"
@@ -63,9 +64,7 @@ bool RunSaveDialog(QFileDialog& dialog, const char* filter, int index, const std
         if (!RunFileDialog(dialog, filter, index, offered, typed, chosenIndex))
             return false;
         chosen = SettleSaveName(typed, filter, chosenIndex);
-        if (!FileExists(NativePath(chosen)) ||
-            ShowMessageBox(ExtractFileName(chosen) + " already exists.\r\nDo you want to replace it?", "Tarku",
-                           MB_YESNO | MB_ICONWARNING) == IDYES)
+        if (!FileExists(NativePath(chosen)) || AskReplaceFile(chosen))
             return true;
         index = chosenIndex;
         offered = chosen;

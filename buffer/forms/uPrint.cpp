@@ -1,5 +1,6 @@
 #include "buffer/forms/uPrint.h"
 
+#include "buffer/FileServFiles.h"
 #include "buffer/forms/FileServDialogs.h"
 #include "buffer/forms/HDump.h"
 #include "buffer/forms/uPrintCanvas.h"
@@ -295,8 +296,10 @@ bool TfmPrint::PrintDump(THexDump& view)
         done = WritePrintFile(QStringToPath(Edit1->text()), CheckBox2->isChecked(), view.Buffer(), Job(view), error);
     else
         done = PrintToPrinter(view, error);
-    if (!done)
-        ShowMessageBox(error, "Tarku", MB_OK | MB_ICONERROR);
+    if (!done) {
+        if (!error.empty())
+            ShowMessageBox(error, "Tarku", MB_OK | MB_ICONERROR);
+    }
     // The target still reads "To printer": where the pages went instead is
     // told, or nobody would look for them.
     else if (!ToFile() && printer_.outputFormat() == QPrinter::PdfFormat && !pdfChosen_)
@@ -308,13 +311,18 @@ bool TfmPrint::PrintDump(THexDump& view)
 
 bool TfmPrint::PrintToPrinter(const THexDump& view, std::string& error)
 {
-    if (printer_.outputFormat() == QPrinter::PdfFormat && !pdfChosen_) {
-        const std::string native = NativePath(PdfFileName());
-        if (!ForceDirectories(ExtractFilePath(native))) {
-            error = "Cannot create the folder \"" + ExtractFilePath(PdfFileName()) + "\".";
+    if (printer_.outputFormat() != QPrinter::PdfFormat)
+        return PrintOnPrinter(printer_, view.Buffer(), Job(view), error);
+    const std::string pdf = PdfFileName();
+    if (!pdfChosen_) {
+        if (!ForceDirectories(ExtractFilePath(NativePath(pdf)))) {
+            error = "Cannot create the folder \"" + ExtractFilePath(pdf) + "\".";
             return false;
         }
-        printer_.setOutputFileName(QString::fromStdString(native));
+        // Nobody chose this name (it follows the text file's): a file of it
+        // is replaced only when the user agrees.
+        if (FileExists(NativePath(pdf)) && !AskReplaceFile(pdf))
+            return false;
     }
-    return PrintOnPrinter(printer_, view.Buffer(), Job(view), error);
+    return PrintToPdfFile(pdf, printer_, view.Buffer(), Job(view), error);
 }

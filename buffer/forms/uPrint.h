@@ -68,7 +68,7 @@ public:
     // What PrintDump would print from the view.
     TPrintJob Job(const THexDump& view) const;
     // Prints or writes the chosen range of the view; false when that failed
-    // (the failure was shown).
+    // (the failure was shown) or the user would not have a file replaced.
     bool PrintDump(THexDump& view);
 
     // The printer the dialog prints on (tests point it at a PDF file).

@@ -1,10 +1,14 @@
 #include "buffer/forms/uPrintCanvas.h"
 
 #include "buffer/HDumpChars.h"
+#include "buffer/FileServFiles.h"
 #include "buffer/forms/HDump.h"
+#include "platform/Paths.h"
+#include "platform/SafeFileDevice.h"
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
 
 QFont PrintFont()
@@ -48,21 +52,49 @@ bool TPrintCanvas::RowDone()
     return newPage_();
 }
 
-bool PrintOnPrinter(QPrinter& printer, const TDumpBuffer& buffer, const TPrintJob& job, std::string& error)
+namespace {
+
+bool PrintPages(QPagedPaintDevice& device, const TDumpBuffer& buffer, const TPrintJob& job, std::string& error)
 {
-    printer.setPageOrientation(QPageLayout::Portrait);
+    device.setPageOrientation(QPageLayout::Portrait);
     QPainter painter;
-    if (!painter.begin(&printer)) {
+    if (!painter.begin(&device)) {
         error = "The printer cannot start the print job.";
         return false;
     }
-    TPrintCanvas canvas(painter, printer.height(), [&printer] { return printer.newPage(); });
+    TPrintCanvas canvas(painter, device.height(), [&device] { return device.newPage(); });
     const bool printed = WritePrintLines(buffer, job, canvas);
     if (!painter.end() || !printed) {
         error = "The printer failed to print the job.";
         return false;
     }
     return true;
+}
+
+} // namespace
+
+bool PrintOnPrinter(QPrinter& printer, const TDumpBuffer& buffer, const TPrintJob& job, std::string& error)
+{
+    return PrintPages(printer, buffer, job, error);
+}
+
+bool PrintToPdfFile(const std::string& fileName, const QPrinter& settings, const TDumpBuffer& buffer,
+                    const TPrintJob& job, std::string& error)
+{
+    TSafeFileWriter file(NativePath(fileName));
+    TSafeFileDevice device(file);
+    device.open(QIODevice::WriteOnly);
+    bool printed;
+    {
+        QPdfWriter pdf(&device);
+        pdf.setResolution(settings.resolution());
+        pdf.setPageLayout(settings.pageLayout());
+        printed = PrintPages(pdf, buffer, job, error);
+    }
+    if (printed && device.Written() && file.Commit())
+        return true;
+    error = CannotWriteMessage(DisplayPath(fileName));
+    return false;
 }
 
 QImage PrintFirstPage(const TDumpBuffer& buffer, const TPrintJob& job, QSize pageSize)

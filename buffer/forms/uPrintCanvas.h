@@ -42,5 +42,11 @@ private:
 // message when the printer refuses.
 bool PrintOnPrinter(QPrinter& printer, const TDumpBuffer& buffer, const TPrintJob& job, std::string& error);
 
+// Prints the job as the printer would into a PDF file (program path),
+// through a temporary, so that a failure keeps the file that was there;
+// false with a message naming the file.
+bool PrintToPdfFile(const std::string& fileName, const QPrinter& settings, const TDumpBuffer& buffer,
+                    const TPrintJob& job, std::string& error);
+
 // The first page of the job on a white image of the given size.
 QImage PrintFirstPage(const TDumpBuffer& buffer, const TPrintJob& job, QSize pageSize);

@@ -422,6 +422,30 @@ TEST(DumpFiles, ADumpAndItsMarkersAreReplacedTogetherOrNotAtAll)
     }
 }
 
+// A dump name that is a dangling link becomes the dump only together with
+// its markers: a refused marker file leaves the link as it was.
+TEST(DumpFiles, ARefusedMarkerFileLeavesADanglingLinkOfTheDump)
+{
+    TempDir dir;
+    TDumpBuffer b;
+    Fill(b, 40, 2);
+    b.UseMarkersFile = true;
+    const std::string file = dir.file("l.bin");
+    ASSERT_EQ(::symlink("gone.bin", file.c_str()), 0);
+    WriteFileBytes(file + ".mrk", "old markers");
+    ASSERT_EQ(chmod((file + ".mrk").c_str(), 0444), 0);
+    std::string error;
+    EXPECT_FALSE(SaveDumpFile(b, file, "", error));
+    EXPECT_NE(error.find("l.bin.mrk"), std::string::npos) << error;
+    char target[64] = {};
+    ASSERT_GT(::readlink(file.c_str(), target, sizeof target - 1), 0) << "the link is gone";
+    EXPECT_STREQ(target, "gone.bin");
+    chmod((file + ".mrk").c_str(), 0644);
+    ASSERT_TRUE(SaveDumpFile(b, file, "", error));
+    EXPECT_EQ(ReadFileBytes(file).size(), 40u);
+    EXPECT_EQ(ReadFileBytes(file + ".mrk").size(), 40u);
+}
+
 TEST(DumpFiles, OverlongLinesAreRefusedWithoutReadingTheFileWhole)
 {
     TempDir dir;

@@ -54,6 +54,32 @@ TEST(Paths, NamesOutsideThePageResolveToThemselvesOnly)
         EXPECT_EQ(NativePath(c.Path), dir.path() + "/" + c.Expected) << c.Name;
 }
 
+// A path from a window names its file exactly; only what the program
+// joined with "\\" to a folder, or a path relative to the program folder,
+// is matched without regard to case.
+TEST(Paths, ANameFromAWindowIsNotMatchedToAnotherCase)
+{
+    TempDir dir;
+    std::filesystem::create_directories(dir.file("sub"));
+    WriteFileBytes(dir.file("sub/x.hex"), "x");
+    SetProgramFolder(dir.path());
+    const struct {
+        std::string Path;
+        std::string Expected; // below the program folder
+    } cases[] = {
+        {dir.path() + "/sub/X.hex", "sub/X.hex"},
+        {dir.path() + "/SUB/x.hex", "SUB/x.hex"},
+        {dir.path() + "/sub\\X.HEX", "sub/x.hex"},
+        {dir.path() + "\\SUB\\X.hex", "sub/x.hex"},
+        {dir.path() + "\\SUB/X.hex", "sub/x.hex"},
+        {dir.path() + "/SUB\\X.hex", "SUB/X.hex"},
+        {"SUB/X.HEX", "sub/x.hex"},
+        {"Sub\\X.Hex", "sub/x.hex"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(NativePath(c.Path), dir.file(c.Expected)) << c.Path;
+}
+
 TEST(Paths, WindowPathsAndShownPaths)
 {
     EXPECT_EQ(QStringToPath(QString::fromUtf8("/tmp/M\xC3\xBCller/\xD0\x96.bin")), "/tmp/M\x98\xC3\xBCller/\xC6.bin");

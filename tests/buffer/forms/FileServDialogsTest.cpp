@@ -217,6 +217,63 @@ TEST_F(FileServDialogs, TheOverwriteQuestionIsAskedForTheNameThatIsWritten)
     SetMessageBoxHandler(old);
 }
 
+// What a save asks before it replaces a file: a name that differs only by
+// case is a file of its own, and a marker file is a dump's only when the
+// dump is there too.
+TEST_F(FileServDialogs, ASaveAsksOnlyAboutFilesItReplaces)
+{
+    const struct {
+        const char* Name;
+        std::vector<const char*> Existing; // each holding "old"
+        const char* Typed;
+        int Filter;
+        int Answer;
+        std::vector<std::string> Asked; // the start of each question
+        bool Saved;
+        std::vector<const char*> Kept; // still "old" afterwards
+        std::vector<const char*> Written;
+    } cases[] = {
+        // Yes to any question: the save dialog then never opens again.
+        {"a name that differs by case", {"x.hex", "x.hex.mrk"}, "X", 2, IDYES, {}, true, {"x.hex", "x.hex.mrk"},
+         {"X.hex", "X.hex.mrk"}},
+        {"a marker beside no dump, kept", {"m.bin.mrk"}, "m", 1, IDNO, {"m.bin.mrk already exists."}, false,
+         {"m.bin.mrk"}, {}},
+        {"a marker beside no dump, replaced", {"m.bin.mrk"}, "m", 1, IDYES, {"m.bin.mrk already exists."}, true,
+         {}, {"m.bin", "m.bin.mrk"}},
+        {"a dump and its marker", {"d.bin", "d.bin.mrk"}, "d.bin", 1, IDYES, {"d.bin already exists."}, true, {},
+         {"d.bin", "d.bin.mrk"}},
+    };
+    for (const auto& c : cases) {
+        TempDir dir;
+        SaveDirectory = dir.path();
+        for (const char* name : c.Existing)
+            WriteFileBytes(dir.file(name), "old");
+        THexDump view;
+        view.Buffer().EditorMode = true;
+        view.Buffer().UseMarkersFile = true;
+        view.SetSize(4);
+        std::vector<std::string> asked;
+        auto old = SetMessageBoxHandler([&](const std::string& text, const std::string&, unsigned) {
+            asked.push_back(text);
+            return c.Answer;
+        });
+        std::string fileName;
+        Choose(dir.file(c.Typed), c.Filter);
+        EXPECT_EQ(SaveBufferDialog(view, fileName), c.Saved) << c.Name;
+        EXPECT_EQ(fileName.empty(), !c.Saved) << c.Name;
+        SetMessageBoxHandler(old);
+        ASSERT_EQ(asked.size(), c.Asked.size()) << c.Name;
+        for (size_t i = 0; i < asked.size(); ++i)
+            EXPECT_EQ(asked[i].rfind(c.Asked[i], 0), 0u) << c.Name << ": " << asked[i];
+        for (const char* name : c.Kept)
+            EXPECT_EQ(testsupport::ReadFileBytes(dir.file(name)), "old") << c.Name << ": " << name;
+        for (const char* name : c.Written) {
+            ASSERT_TRUE(std::filesystem::exists(dir.file(name))) << c.Name << ": " << name;
+            EXPECT_NE(testsupport::ReadFileBytes(dir.file(name)), "old") << c.Name << ": " << name;
+        }
+    }
+}
+
 TEST_F(FileServDialogs, SelectDumpFileNameAndSaveRange)
 {
     TempDir dir;

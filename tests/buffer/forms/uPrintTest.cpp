@@ -6,6 +6,7 @@
 #include "engine/Global.h"
 #include "engine/LanguageTexts.h"
 #include "platform/Cp1251.h"
+#include "platform/Files.h"
 #include "platform/IniFiles.h"
 #include "platform/MessageBox.h"
 
@@ -26,6 +27,8 @@
 #include <QTimer>
 
 #include <filesystem>
+#include <sys/mount.h>
+#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
@@ -246,6 +249,107 @@ TEST_F(PrintDialog, PrintsPagesToAPdfFile)
     // Nobody chose that file: the message names it.
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0], "No printer is installed: the dump was printed to the file \"" + dir.file("pdf/dump.pdf") + "\".");
+}
+
+namespace {
+
+bool HasTemporaries(const std::string& folder)
+{
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        if (entry.path().filename().string().find(".tarku~") != std::string::npos)
+            return true;
+    return false;
+}
+
+} // namespace
+
+// The PDF the printer target writes where no printer is installed is saved
+// like any file: replaced only whole, only when allowed, and a failure
+// names the file and keeps the old one.
+TEST_F(PrintDialog, APdfFileIsReplacedOnlyWholeAndWhenAllowed)
+{
+    using TFault = std::function<void(const std::string& folder, const std::string& pdf)>;
+    const TFault none = [](const std::string&, const std::string&) {};
+    const struct {
+        const char* Name;
+        bool Existing;
+        int Answer;
+        TFault Make, Undo;
+        bool Printed;
+        bool Failure; // a message names the file
+    } cases[] = {
+        {"a new file", false, IDYES, none, none, true, false},
+        {"an existing file, kept", true, IDNO, none, none, false, false},
+        {"an existing file, replaced", true, IDYES, none, none, true, false},
+        {"a read-only file", true, IDYES, [](const std::string&, const std::string& p) { ::chmod(p.c_str(), 0444); },
+         [](const std::string&, const std::string& p) { ::chmod(p.c_str(), 0644); }, false, true},
+        {"a read-only folder", true, IDYES,
+         [](const std::string& f, const std::string&) { ::chmod(f.c_str(), 0555); },
+         [](const std::string& f, const std::string&) { ::chmod(f.c_str(), 0755); }, false, true},
+        {"a full disk", true, IDYES, [](const std::string&, const std::string&) { FailWritesForTest = [] { return true; }; },
+         [](const std::string&, const std::string&) { FailWritesForTest = nullptr; }, false, true},
+    };
+    for (const auto& c : cases) {
+        testsupport::TempDir folder;
+        const std::string pdf = folder.file("dump.pdf");
+        if (c.Existing)
+            testsupport::WriteFileBytes(pdf, "old");
+        TfmPrint form;
+        form.FormShow();
+        form.ComboBox1->setCurrentIndex(0);
+        form.Printer().setOutputFormat(QPrinter::PdfFormat);
+        form.Edit1->setText(QString::fromStdString(folder.file("dump.txt")));
+        std::vector<std::string> asked, shown;
+        SetMessageBoxHandler([&](const std::string& text, const std::string&, unsigned flags) {
+            ((flags & MB_YESNO) == MB_YESNO ? asked : shown).push_back(text);
+            return c.Answer;
+        });
+        c.Make(folder.path(), pdf);
+        EXPECT_EQ(form.PrintDump(view), c.Printed) << c.Name;
+        c.Undo(folder.path(), pdf);
+        ASSERT_EQ(asked.size(), c.Existing ? 1u : 0u) << c.Name;
+        if (c.Existing) {
+            EXPECT_EQ(asked[0].rfind("dump.pdf already exists.", 0), 0u) << c.Name << ": " << asked[0];
+        }
+        if (c.Failure) {
+            ASSERT_EQ(shown.size(), 1u) << c.Name;
+            EXPECT_EQ(shown[0], "Cannot write the file \"" + pdf + "\".") << c.Name;
+        } else {
+            EXPECT_EQ(shown.size(), c.Printed ? 1u : 0u) << c.Name; // where the pages went
+        }
+        EXPECT_EQ(testsupport::ReadFileBytes(pdf).substr(0, 5), c.Printed ? "%PDF-" : "old") << c.Name;
+        EXPECT_FALSE(HasTemporaries(folder.path())) << c.Name;
+    }
+}
+
+TEST_F(PrintDialog, APdfFileOnAFullFileSystemKeepsTheOldOne)
+{
+    const std::string mountPoint = dir.file("small");
+    std::filesystem::create_directory(mountPoint);
+    if (::mount("tmpfs", mountPoint.c_str(), "tmpfs", 0, "size=64k") != 0)
+        GTEST_SKIP() << "no tmpfs can be mounted here; the injected failure stands for it";
+    const std::string pdf = mountPoint + "/dump.pdf";
+    testsupport::WriteFileBytes(pdf, "old");
+    // Two pages of the 64 KiB stay free: far too few for the pages of a
+    // buffer of 4096 rows.
+    testsupport::WriteFileBytes(mountPoint + "/filler", std::string(13 * 4096, 'f'));
+    view.SetSize(65536);
+    TfmPrint form;
+    form.FormShow();
+    form.ComboBox1->setCurrentIndex(0);
+    form.rbAllEditor->setChecked(true);
+    form.Printer().setOutputFormat(QPrinter::PdfFormat);
+    form.Edit1->setText(QString::fromStdString(mountPoint + "/dump.txt"));
+    SetMessageBoxHandler([this](const std::string& text, const std::string&, unsigned) {
+        messages.push_back(text);
+        return IDYES;
+    });
+    EXPECT_FALSE(form.PrintDump(view));
+    EXPECT_EQ(testsupport::ReadFileBytes(pdf).substr(0, 16), "old");
+    EXPECT_FALSE(HasTemporaries(mountPoint));
+    ASSERT_FALSE(messages.empty());
+    EXPECT_EQ(messages.back(), "Cannot write the file \"" + pdf + "\".");
+    ::umount(mountPoint.c_str());
 }
 
 TEST_F(PrintDialog, FirstPageStopsWhereThePageIsFull)
