@@ -28,11 +28,12 @@ inline std::string CaseName(std::string words)
 
 class TServedChip {
 public:
-    // The chip's contents, `size` random bytes from `seed`.
-    TServedChip(TBench& b, const std::string& chip, size_t size, unsigned seed) : bench_(b)
+    // The chip's contents, random bytes from `seed`, as many as the
+    // bench's module has in buffer 1.
+    TServedChip(TBench& b, const std::string& chip, unsigned seed) : bench_(b)
     {
         std::mt19937 random(seed);
-        Contents.resize(size);
+        Contents.resize(static_cast<size_t>(b.Module().Buffer1Size));
         for (uint8_t& byte : Contents)
             byte = static_cast<uint8_t>(random());
         testsupport::WriteFileBytes(b.Folder.file("served.bin"), std::string(Contents.begin(), Contents.end()));

@@ -39,8 +39,8 @@ protected:
     {
         const TRestartCase& c = GetParam();
         b.Select(c.Chip);
-        size_ = static_cast<size_t>(b.Module().Buffer1Size);
-        served_ = std::make_unique<TServedChip>(b, c.Chip, size_, 23);
+        served_ = std::make_unique<TServedChip>(b, c.Chip, 23);
+        size_ = served_->Contents.size();
         ASSERT_NO_FATAL_FAILURE(served_->StartTool());
         served_->Connect();
     }

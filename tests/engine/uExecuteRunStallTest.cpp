@@ -68,8 +68,8 @@ protected:
     {
         const TStallCase& c = Case();
         b.Select(c.Chip);
-        size_ = static_cast<size_t>(b.Module().Buffer1Size);
-        served_ = std::make_unique<TServedChip>(b, c.Chip, size_, 17);
+        served_ = std::make_unique<TServedChip>(b, c.Chip, 17);
+        size_ = served_->Contents.size();
         chip_ = served_->Contents;
         ASSERT_NO_FATAL_FAILURE(served_->StartTool());
         served_->Connect();

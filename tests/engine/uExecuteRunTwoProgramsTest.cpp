@@ -30,8 +30,8 @@ protected:
     void SetUp() override
     {
         b.Select(GetParam().Chip);
-        size_ = static_cast<size_t>(b.Module().Buffer1Size);
-        served_ = std::make_unique<TServedChip>(b, GetParam().Chip, size_, 31);
+        served_ = std::make_unique<TServedChip>(b, GetParam().Chip, 31);
+        size_ = served_->Contents.size();
         ASSERT_NO_FATAL_FAILURE(served_->StartTool());
         served_->Connect();
     }
@@ -77,7 +77,7 @@ TEST(RunThatStopsOnTheWay, LetsTheProgrammerGo)
 {
     TBench b;
     b.Select("24C16");
-    TServedChip served(b, "24C16", static_cast<size_t>(b.Module().Buffer1Size), 3);
+    TServedChip served(b, "24C16", 3);
     ASSERT_NO_FATAL_FAILURE(served.StartTool());
     served.Connect();
     UsbTimeOut = 50;
